@@ -1,0 +1,64 @@
+// Small platform services shared by the designer engine and the runtime library:
+// the 15-bit random source, the millisecond tick clock and the diagnostic trace.
+#pragma once
+
+#include <cstdint>
+
+namespace zor2 {
+
+/// Source of uniform random integers in 0..32767 (15 bits).
+class IRandomSource {
+public:
+    virtual ~IRandomSource() = default;
+    virtual int32_t Next15() = 0;
+};
+
+/// Seedable linear congruential generator with 15-bit results (the classic
+/// 214013/2531011 sequence), used wherever the system needs a random draw.
+class CLcgRandom final : public IRandomSource {
+public:
+    explicit CLcgRandom(uint32_t seed = 1) : m_state(seed) {}
+    void Seed(uint32_t seed) { m_state = seed; }
+    int32_t Next15() override {
+        m_state = m_state * 214013u + 2531011u;
+        return static_cast<int32_t>((m_state >> 16) & 0x7FFF);
+    }
+
+private:
+    uint32_t m_state;
+};
+
+/// Millisecond tick count since some fixed start, wrapping after 2^32 ms.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual uint32_t TickMs() = 0;
+};
+
+/// The process's steady clock.
+class CSteadyClock final : public IClock {
+public:
+    uint32_t TickMs() override;
+};
+
+/// A clock that tests set by hand.
+class CManualClock final : public IClock {
+public:
+    uint32_t TickMs() override { return m_now; }
+    void Set(uint32_t ms) { m_now = ms; }
+    void Advance(uint32_t ms) { m_now += ms; }
+
+private:
+    uint32_t m_now = 0;
+};
+
+/// Process-wide defaults used by objects that are not (yet) owned by a system.
+IRandomSource& DefaultRandom();
+IClock& DefaultClock();
+
+/// Diagnostic trace: silent unless the environment variable ZOR2_TRACE is set
+/// (to "1" for standard error, or to a file path to append to).
+bool TraceEnabled();
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace zor2

@@ -1,0 +1,25 @@
+// Feedback Flow state shared by the designer's CModelFeedback and the runtime's
+// CRModelFeedback: the value read this cycle is published at the next Execute.
+#pragma once
+
+namespace zor2 {
+
+struct CFeedbackState {
+    double pending = 0.0;  // what the next Execute publishes
+    bool primed = false;   // set by the first Execute after a reset
+
+    void Take(double input) { pending = input; }
+    /// Returns the value to publish; `baseValue` (the component value) becomes pending.
+    double Publish(double baseValue) {
+        const double out = pending;
+        primed = true;
+        pending = baseValue;
+        return out;
+    }
+    void Reset() {
+        pending = 0.0;
+        primed = false;
+    }
+};
+
+}  // namespace zor2

@@ -1,0 +1,81 @@
+// The component catalogue (palette entries) and the registry of component
+// types: each family contributes rows of {type id, template ports, limits,
+// constructor}; the factory and AddTemplatePorts read them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/object.h"
+
+namespace zor2 {
+
+class CNetworkModel;
+
+/// One template port of a component type.
+struct CPortTemplate {
+    int32_t id;
+    const char* label;
+    int32_t dataType = 0;  // outputs
+    int32_t decimals = 2;  // outputs
+    bool arrayInput = false;
+    int32_t sourceKind = 0;  // inputs the component fills itself carry 5
+};
+
+/// One component type as its family defines it.
+struct CComponentType {
+    int32_t typeId;
+    std::span<const CPortTemplate> inputs;
+    std::span<const CPortTemplate> outputs;
+    int32_t maxInputs;
+    int32_t maxOutputs;
+    std::unique_ptr<CNetworkModel> (*create)(int32_t typeId);
+};
+
+/// The registered type of `typeId`, or null when no class is built for it.
+const CComponentType* FindComponentType(int32_t typeId);
+/// Every registered type, in family order.
+const std::vector<const CComponentType*>& RegisteredComponentTypes();
+
+/// Palette entry.
+class CModelTemplate : public CObject {
+public:
+    std::string m_name;
+    int32_t m_spare1 = 0;
+    int32_t m_imageIndex = 0;
+    int32_t m_spare2 = 0;
+    int32_t m_group = 0;
+};
+
+/// Palette groups.
+inline constexpr int32_t kGroupMath = 1;
+inline constexpr int32_t kGroupLogic = 2;
+inline constexpr int32_t kGroupDecision = 3;
+inline constexpr int32_t kGroupSignals = 4;
+inline constexpr int32_t kGroupUtility = 5;
+const char* PaletteGroupName(int32_t group);
+
+struct CCatalogueRow {
+    int32_t typeId;
+    const char* name;
+    int32_t group;
+};
+/// The 89 catalogue rows in palette order.
+std::span<const CCatalogueRow> CatalogueRows();
+/// The catalogue name of a type id, or null.
+const char* CatalogueName(int32_t typeId);
+
+/// Fills `list` with one CModelTemplate per catalogue row.
+void BuildCatalogue(CObList<CModelTemplate>& list);
+
+/// Constructs the class of `typeId` with its construction defaults (no
+/// ports, no id); null when the type has no class.
+std::unique_ptr<CNetworkModel> ConstructComponent(int32_t typeId);
+
+/// Creates the template ports of the component's type and sets its limits.
+void AddTemplatePorts(CNetworkModel& component);
+
+}  // namespace zor2

@@ -1,0 +1,288 @@
+// Component base: geometry, port creation, the common pull, reset, and the
+// base parts of the project record and of the runtime record.
+#include "engine/component.h"
+
+#include <algorithm>
+
+#include "algo/bytes.h"
+#include "engine/network.h"
+#include "engine/system.h"
+#include "persistence/archive.h"
+
+namespace zor2 {
+
+CNetworkModel::CNetworkModel() { m_nodeKind = kNodeKindComponent; }
+
+CNetworkModel::~CNetworkModel() {
+    ClearPortSelection();
+    m_inputs.Clear();
+    m_outputs.Clear();
+}
+
+CSystem* CNetworkModel::System() const { return m_owner ? m_owner->m_owner : nullptr; }
+
+IRandomSource& CNetworkModel::Random() const {
+    CSystem* s = System();
+    return s ? s->Random() : DefaultRandom();
+}
+
+IClock& CNetworkModel::Clock() const {
+    CSystem* s = System();
+    return s ? s->Clock() : DefaultClock();
+}
+
+void CNetworkModel::TraceExecution(const std::string& line) const {
+    if (CSystem* s = System()) s->Feedback().execution.Add(line);
+}
+
+void CNetworkModel::SetPosition(int32_t x, int32_t y) {
+    m_position = {x, y};
+    const int32_t w = m_box.right - m_box.left;
+    const int32_t h = m_box.bottom - m_box.top;
+    m_box.left = x - w / 2;
+    m_box.top = y - h / 2;
+    m_box.right = m_box.left + w;
+    m_box.bottom = m_box.top + h;
+    m_inputsRect = {m_box.left - m_portWidth, m_box.top, m_box.left, m_box.bottom};
+    m_outputsRect = {m_box.right, m_box.top, m_box.right + m_portWidth, m_box.bottom};
+    // Ports are stacked down each column.
+    int32_t yIn = m_box.top + m_portOffset;
+    for (CModelInput* in : m_inputs) {
+        const int32_t top = m_singleInputSlot ? (m_box.top + m_box.bottom) / 2 - m_portHeight / 2 : yIn;
+        in->m_rect = {m_box.left - m_portWidth, top, m_box.left, top + m_portHeight};
+        yIn += m_portHeight + m_portSpacing;
+    }
+}
+
+void CNetworkModel::CalcSize() {
+    const int32_t s = m_portSpacing, h = m_portHeight;
+    const int32_t outs = static_cast<int32_t>(m_outputs.Size());
+    const int32_t ins = static_cast<int32_t>(m_inputs.Size());
+    const int32_t outNeed = s * (outs - 1) + h * outs + 44;
+    const int32_t inNeed = m_singleInputSlot ? 64 : s * (ins - 1) + h * ins + 32;
+    const int32_t height = std::max({64, outNeed, inNeed});
+    m_box = {0, 0, 64, height};
+    m_connectionsOut = CountConnectionsOut();
+    SetPosition(m_position.x, m_position.y);
+}
+
+int32_t CNetworkModel::CountConnectionsOut() const {
+    int32_t n = 0;
+    for (CModelOutput* out : m_outputs) n += static_cast<int32_t>(out->m_connections.Size());
+    return n;
+}
+
+void CNetworkModel::GetInputValues() {
+    char line[512];
+    std::snprintf(line, sizeof line, "CNetworkModel::GetInputValues (Type: %d, %s)\n", m_typeId, m_name.c_str());
+    TraceExecution(line);
+}
+
+void CNetworkModel::Execute() {
+    char line[512];
+    std::snprintf(line, sizeof line, "CNetworkModel::Execute (Type: %d, %s)\n", m_typeId, m_name.c_str());
+    TraceExecution(line);
+}
+
+CModelInput* CNetworkModel::AddInput(int32_t id) {
+    if (id == 0) id = DrawFreeId(Random(), m_inputs);
+    if (id == 0) return nullptr;
+    auto in = std::make_unique<CModelInput>();
+    in->m_id = id;
+    in->m_owner = this;
+    CModelInput* p = m_inputs.Append(std::move(in));
+    CalcSize();
+    SetPosition(m_position.x, m_position.y);
+    return p;
+}
+
+CModelOutput* CNetworkModel::AddOutput(int32_t id) {
+    if (id == 0) id = DrawFreeId(Random(), m_outputs);
+    if (id == 0) return nullptr;
+    auto out = std::make_unique<CModelOutput>();
+    out->m_id = id;
+    out->m_owner = this;
+    CModelOutput* p = m_outputs.Append(std::move(out));
+    CalcSize();
+    SetPosition(m_position.x, m_position.y);
+    return p;
+}
+
+void CNetworkModel::ClearPortSelection() {
+    m_selectedInputs.Clear();
+    m_selectedOutputs.Clear();
+}
+
+void CNetworkModel::ResetValues() {
+    for (CModelInput* in : m_inputs) {
+        in->m_value = 0.0;
+        in->m_text.Clear();
+    }
+    for (CModelOutput* out : m_outputs) {
+        out->m_value = 0.0;
+        out->m_text.Clear();
+    }
+}
+
+double CNetworkModel::SourceValue(const CModelInput& in) {
+    const CModelConnection* c = in.m_sourceConnection;
+    if (!c) return 0.0;
+    if (in.m_sourceKind == kSourceModuleInput) return c->m_moduleInput ? c->m_moduleInput->m_value : 0.0;
+    return c->m_srcOutput ? c->m_srcOutput->ConsumerValue() : 0.0;
+}
+
+bool CNetworkModel::PullInput(CModelInput& in, bool skipArraySources) {
+    const CModelConnection* c = in.m_sourceConnection;
+    if (!c) return false;
+    if (in.m_sourceKind == kSourceModuleInput) {
+        const CNetworkInput* m = c->m_moduleInput;
+        if (!m) return true;
+        if (skipArraySources && m->HasArraySource()) return true;
+        in.m_value = m->m_value;
+        return true;
+    }
+    if (c->m_srcOutput) in.m_value = c->m_srcOutput->ConsumerValue();
+    return true;
+}
+
+// --- project record -------------------------------------------------------
+
+namespace {
+
+template <class Ar>
+void ConnectionFields(Ar& ar, CModelConnection& c) {
+    ar.I32(c.m_id);
+    ar.I32(c.m_srcComponentId);
+    ar.I32(c.m_dstComponentId);
+    ar.I32(c.m_srcOutputId);
+    ar.I32(c.m_dstInputId);
+    ar.I32(c.m_modulePortId);
+    ar.I32(c.m_kind);
+}
+
+constexpr size_t kConnectionRecordBytes = 28;
+constexpr size_t kInputRecordMin = 4 + kMinStringBytes + 4 + 4 + 1 + 1 + 4;
+constexpr size_t kOutputRecordMin = 4 + kMinStringBytes + 4 + 4 + 1 + 4 + 4;
+
+}  // namespace
+
+void SerializeConnection(CArchive& ar, CModelConnection& c) { ConnectionFields(ar, c); }
+
+void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list) {
+    int32_t count = static_cast<int32_t>(list.Size());
+    ar.I32(count);
+    if (ar.IsStoring()) {
+        for (CModelConnection* c : list) ConnectionFields(ar, *c);
+        return;
+    }
+    if (!ar.CheckCount(count, kConnectionRecordBytes, "connection")) return;
+    for (int32_t i = 0; i < count && !ar.Failed(); ++i) {
+        auto c = std::make_unique<CModelConnection>();
+        ConnectionFields(ar, *c);
+        list.Append(std::move(c));
+    }
+}
+
+void CNetworkModel::Serialize(CArchive& ar) { SerializeBase(ar); }
+
+void CNetworkModel::SerializeBase(CArchive& ar) {
+    ar.I32(m_id);
+    ar.Str(m_name);
+    ar.Str(m_description);
+    ar.Str(m_thirdText);
+    ar.Rect(m_box);
+    ar.I32(m_typeId);
+    ar.Point(m_position);
+    ar.F64(m_value);
+    ar.F64(m_tolerance);
+    ar.I32(m_graphicId);
+    ar.Bool(m_displayB);
+    ar.Bool(m_displayC);
+    ar.Bool(m_displayA);
+    ar.I32(m_paramInt);
+    ar.F64(m_paramDouble);
+    ar.I32(m_maxInputs);
+    ar.I32(m_maxOutputs);
+    int32_t inputCount = static_cast<int32_t>(m_inputs.Size());
+    int32_t outputCount = static_cast<int32_t>(m_outputs.Size());
+    ar.I32(inputCount);
+    ar.I32(outputCount);
+    if (ar.IsLoading()) {
+        // A record read over a freshly made component replaces its ports.
+        m_inputs.Clear();
+        m_outputs.Clear();
+        if (!ar.CheckCount(inputCount, kInputRecordMin, "component input")) return;
+    }
+    auto inputFields = [&ar](CModelInput& in) {
+        ar.I32(in.m_id);
+        ar.Str(in.m_name);
+        ar.I32(in.m_sourceConnectionId);
+        ar.I32(in.m_sourceKind);
+        ar.Bool(in.m_arrayInput);
+        ar.Bool(in.m_template);
+        ar.I32(in.m_spare);
+    };
+    auto outputFields = [&ar](CModelOutput& out) {
+        ar.I32(out.m_id);
+        ar.Str(out.m_name);
+        ar.I32(out.m_dataType);
+        ar.I32(out.m_decimals);
+        ar.Bool(out.m_template);
+        ar.I32(out.m_colour);
+        SerializeConnectionList(ar, out.m_connections);
+    };
+    if (ar.IsStoring()) {
+        for (CModelInput* in : m_inputs) inputFields(*in);
+        for (CModelOutput* out : m_outputs) outputFields(*out);
+        return;
+    }
+    m_inputs.Reserve(inputCount);
+    for (int32_t i = 0; i < inputCount && !ar.Failed(); ++i) {
+        auto in = std::make_unique<CModelInput>();
+        in->m_owner = this;
+        inputFields(*in);
+        m_inputs.Append(std::move(in));
+    }
+    if (!ar.CheckCount(outputCount, kOutputRecordMin, "component output")) return;
+    m_outputs.Reserve(outputCount);
+    for (int32_t i = 0; i < outputCount && !ar.Failed(); ++i) {
+        auto out = std::make_unique<CModelOutput>();
+        out->m_owner = this;
+        outputFields(*out);
+        m_outputs.Append(std::move(out));
+    }
+}
+
+// --- runtime record -------------------------------------------------------
+
+void CNetworkModel::ExportRuntime(CByteWriter& w) const { ExportRuntimeBase(w); }
+
+void CNetworkModel::ExportRuntimeBase(CByteWriter& w) const {
+    w.F64(m_value);
+    w.F64(m_tolerance);
+    w.I32(m_stage);
+    w.I32(static_cast<int32_t>(m_inputs.Size()));
+    w.I32(static_cast<int32_t>(m_outputs.Size()));
+    for (const CModelInput* in : m_inputs) {
+        w.I32(in->m_id);
+        w.I32(in->m_sourceConnectionId);
+        w.I32(in->m_sourceKind);
+    }
+    for (const CModelOutput* out : m_outputs) {
+        w.I32(out->m_id);
+        w.I32(out->m_dataType);
+        w.I32(static_cast<int32_t>(out->m_connections.Size()));
+        for (const CModelConnection* c : out->m_connections) {
+            // Output form: the kind stands second.
+            w.I32(c->m_id);
+            w.I32(c->m_kind);
+            w.I32(c->m_srcComponentId);
+            w.I32(c->m_dstComponentId);
+            w.I32(c->m_srcOutputId);
+            w.I32(c->m_dstInputId);
+            w.I32(c->m_modulePortId);
+        }
+    }
+}
+
+}  // namespace zor2

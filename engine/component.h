@@ -1,0 +1,124 @@
+// CNetworkModel: the base of every component, with its fields, its virtual
+// operations in slot order and the common input pull.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/object.h"
+#include "engine/ports.h"
+
+namespace zor2 {
+
+class CArchive;
+class CByteWriter;
+class CNetwork;
+class CSystem;
+struct CFeedback;
+
+/// Type id of the Feedback Flow component.
+inline constexpr int32_t kTypeFeedbackFlow = 56;
+
+class CNetworkModel : public CObject {
+public:
+    CNetworkModel();
+    ~CNetworkModel() override;
+    CNetworkModel(const CNetworkModel&) = delete;
+    CNetworkModel& operator=(const CNetworkModel&) = delete;
+
+    // Virtual operations, in slot order.
+    virtual const char* ClassName() const { return "CNetworkModel"; }
+    virtual void Serialize(CArchive& ar);
+    virtual void SetPosition(int32_t x, int32_t y);
+    virtual void CalcSize();
+    virtual void GetInputValues();
+    virtual void Execute();
+    virtual CModelInput* AddInput(int32_t id);
+    virtual CModelOutput* AddOutput(int32_t id);
+    virtual void ClearPortSelection();
+    virtual void ResetValues();
+    virtual void ExportRuntime(CByteWriter& w) const;
+
+    /// Reads or writes the base part of the component record.
+    void SerializeBase(CArchive& ar);
+    /// Writes the component base record of the runtime file.
+    void ExportRuntimeBase(CByteWriter& w) const;
+
+    bool IsFeedback() const { return m_typeId == kTypeFeedbackFlow; }
+    CModelInput* FindInput(int32_t id) const { return m_inputs.Find(id); }
+    CModelOutput* FindOutput(int32_t id) const { return m_outputs.Find(id); }
+    CModelInput* FirstInput() const { return m_inputs.Head(); }
+    CModelInput* LastInput() const { return m_inputs.Tail(); }
+    CModelOutput* FirstOutput() const { return m_outputs.Head(); }
+    CModelOutput* LastOutput() const { return m_outputs.Tail(); }
+    bool InputsFull() const { return m_maxInputs >= 0 && static_cast<int32_t>(m_inputs.Size()) >= m_maxInputs; }
+    bool OutputsFull() const {
+        return m_maxOutputs >= 0 && static_cast<int32_t>(m_outputs.Size()) >= m_maxOutputs;
+    }
+    /// Number of connections leaving all outputs.
+    int32_t CountConnectionsOut() const;
+    bool HasConnectionsOut() const { return CountConnectionsOut() > 0; }
+
+    /// The common pull of one input: with a source, copy the module input's
+    /// value (kind 4) or the source output's consumer value (kind 3). Returns
+    /// true when the input has a source. With `skipArraySources`, an input fed
+    /// through a module input whose source is an array keeps its value.
+    static bool PullInput(CModelInput& input, bool skipArraySources = false);
+    /// The value a connected input's source delivers now (0 without a source).
+    static double SourceValue(const CModelInput& input);
+
+    // Services reached through the owning module and system (process defaults
+    // when the component is not in a system).
+    CSystem* System() const;
+    IRandomSource& Random() const;
+    IClock& Clock() const;
+    /// Appends a line at the top of "System Execution Feedback".
+    void TraceExecution(const std::string& line) const;
+
+    std::string m_name;
+    CRect m_box;
+    CRect m_inputsRect;   // editor: input column
+    CRect m_outputsRect;  // editor: output column
+    CNetwork* m_owner = nullptr;
+    CObList<CModelInput> m_inputs;
+    CObList<CModelOutput> m_outputs;
+    CRefList<CModelInput> m_selectedInputs;
+    CRefList<CModelOutput> m_selectedOutputs;
+    int32_t m_typeId = 0;
+    CPoint m_position;
+    bool m_singleInputSlot = false;
+    int32_t m_maxInputs = -1;
+    int32_t m_maxOutputs = -1;
+    int32_t m_stage = 0;
+    int32_t m_connectionsOut = 0;
+    int32_t m_portSpacing = 14;
+    int32_t m_portHeight = 12;
+    int32_t m_portWidth = 48;
+    int32_t m_portOffset = 24;
+    double m_value = 0.0;
+    std::string m_description;
+    int32_t m_imageIndex = 0;
+    double m_tolerance = 0.00001;
+    int32_t m_graphicId = 0;
+    void* m_graphic = nullptr;  // editor graphic resolved from the graphic id
+    int32_t m_paramInt = 0;
+    double m_paramDouble = 0.0;
+    std::string m_thirdText;
+    bool m_displayA = false;
+    bool m_displayB = false;
+    bool m_displayC = true;
+    /// Set while a Feedback Flow component has not executed since its last
+    /// reset: its consumers then read 0 from it.
+    bool m_unprimed = false;
+};
+
+/// Component connection records (seven int32), alone or as a counted list.
+void SerializeConnection(CArchive& ar, CModelConnection& c);
+void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list);
+
+inline double CModelOutput::ConsumerValue() const {
+    return (m_owner && m_owner->m_unprimed) ? 0.0 : m_value;
+}
+
+}  // namespace zor2

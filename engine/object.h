@@ -1,0 +1,173 @@
+// Identity block, editor geometry and the ordered owning list shared by every
+// engine object, plus the random id rule.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "algo/platform.h"
+
+namespace zor2 {
+
+struct CRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const CRect&) const = default;
+};
+
+struct CPoint {
+    int32_t x = 0, y = 0;
+    bool operator==(const CPoint&) const = default;
+};
+
+/// Node kind tag of components.
+inline constexpr int32_t kNodeKindComponent = 4;
+
+/// Identity block: every component, port, connection, module, system port,
+/// category and catalogue entry starts with it.
+class CObject {
+public:
+    virtual ~CObject() = default;
+    int32_t m_id = 0;
+    int32_t m_nodeKind = 0;
+    bool m_selected = false;
+};
+
+/// Ordered list that owns its members: append at the tail, remove by id or
+/// pointer, iterate head to tail. Order is creation or load order.
+template <class T>
+class CObList {
+public:
+    using Ptr = std::unique_ptr<T>;
+
+    class Iterator {
+    public:
+        using Base = typename std::vector<Ptr>::const_iterator;
+        explicit Iterator(Base it) : m_it(it) {}
+        T* operator*() const { return m_it->get(); }
+        Iterator& operator++() {
+            ++m_it;
+            return *this;
+        }
+        bool operator!=(const Iterator& o) const { return m_it != o.m_it; }
+        bool operator==(const Iterator& o) const { return m_it == o.m_it; }
+
+    private:
+        Base m_it;
+    };
+
+    T* Append(Ptr p) {
+        m_items.push_back(std::move(p));
+        return m_items.back().get();
+    }
+    /// First member whose id equals `id`; an id below 1 never matches.
+    T* Find(int32_t id) const {
+        if (id < 1) return nullptr;
+        for (const auto& p : m_items)
+            if (p->m_id == id) return p.get();
+        return nullptr;
+    }
+    bool HasId(int32_t id) const { return Find(id) != nullptr; }
+    int IndexOf(const T* p) const {
+        for (size_t i = 0; i < m_items.size(); ++i)
+            if (m_items[i].get() == p) return static_cast<int>(i);
+        return -1;
+    }
+    /// Takes a member out of the list without destroying it.
+    Ptr Detach(const T* p) {
+        for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+            if (it->get() == p) {
+                Ptr out = std::move(*it);
+                m_items.erase(it);
+                return out;
+            }
+        }
+        return nullptr;
+    }
+    bool Remove(const T* p) { return Detach(p) != nullptr; }
+    bool RemoveId(int32_t id) { return Remove(Find(id)); }
+    void Clear() { m_items.clear(); }
+
+    size_t Size() const { return m_items.size(); }
+    bool Empty() const { return m_items.empty(); }
+    T* Head() const { return m_items.empty() ? nullptr : m_items.front().get(); }
+    T* Tail() const { return m_items.empty() ? nullptr : m_items.back().get(); }
+    T* At(size_t i) const { return i < m_items.size() ? m_items[i].get() : nullptr; }
+    /// A copy of the member pointers, for walks that remove members.
+    std::vector<T*> Snapshot() const {
+        std::vector<T*> out;
+        out.reserve(m_items.size());
+        for (const auto& p : m_items) out.push_back(p.get());
+        return out;
+    }
+    void Reserve(size_t n) { m_items.reserve(n); }
+
+    Iterator begin() const { return Iterator(m_items.begin()); }
+    Iterator end() const { return Iterator(m_items.end()); }
+
+private:
+    std::vector<Ptr> m_items;
+};
+
+/// Non-owning list of references (selections, category members).
+template <class T>
+class CRefList {
+public:
+    void Append(T* p) { m_items.push_back(p); }
+    bool Remove(const T* p) {
+        for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+            if (*it == p) {
+                m_items.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
+    bool Contains(const T* p) const {
+        for (T* q : m_items)
+            if (q == p) return true;
+        return false;
+    }
+    void Clear() { m_items.clear(); }
+    size_t Size() const { return m_items.size(); }
+    bool Empty() const { return m_items.empty(); }
+    T* Head() const { return m_items.empty() ? nullptr : m_items.front(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+    const std::vector<T*>& Items() const { return m_items; }
+
+private:
+    std::vector<T*> m_items;
+};
+
+/// Highest id the random rule draws; a list can hold at most this many distinct ids.
+inline constexpr int32_t kMaxDrawnId = 31999;
+
+/// Maps a 15-bit draw onto 1..31999 exactly as the stored files expect.
+inline int32_t IdFromDraw(int32_t r) {
+    return static_cast<int32_t>(static_cast<double>(r) * 0.000030517578125 * 31999.0 + 1.0);
+}
+
+/// Draws a random id that no member of `list` has. Returns 0 when every id
+/// 1..31999 is taken, instead of drawing forever.
+template <class List>
+int32_t DrawFreeId(IRandomSource& random, const List& list) {
+    if (list.Size() >= static_cast<size_t>(kMaxDrawnId)) {
+        std::bitset<kMaxDrawnId + 1> taken;
+        size_t distinct = 0;
+        for (auto* p : list) {
+            if (p->m_id >= 1 && p->m_id <= kMaxDrawnId && !taken[p->m_id]) {
+                taken[p->m_id] = true;
+                ++distinct;
+            }
+        }
+        if (distinct >= static_cast<size_t>(kMaxDrawnId)) return 0;
+    }
+    for (;;) {
+        const int32_t id = IdFromDraw(random.Next15() & 0x7FFF);
+        if (!list.HasId(id)) return id;
+    }
+}
+
+}  // namespace zor2

@@ -1,0 +1,152 @@
+// Primitive encodings of the project archive.
+#include "persistence/archive.h"
+
+#include <cstring>
+
+namespace zor2 {
+
+CArchive::CArchive() : m_loading(false), m_reader(nullptr, 0) {}
+
+CArchive::CArchive(const uint8_t* data, size_t size) : m_loading(true), m_reader(data, size) {}
+
+size_t CArchive::Position() const { return m_loading ? m_reader.Position() : m_writer.Size(); }
+
+size_t CArchive::Remaining() const { return m_loading ? m_reader.Remaining() : 0; }
+
+void CArchive::Fail(const std::string& why) {
+    if (m_failed) return;
+    m_failed = true;
+    m_error = why;
+    m_errorOffset = Position();
+}
+
+bool CArchive::ReadRaw(void* out, size_t n) {
+    if (m_failed) return false;
+    if (!m_reader.Raw(out, n)) {
+        Fail("unexpected end of file");
+        return false;
+    }
+    return true;
+}
+
+bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what) {
+    if (!m_loading || m_failed) return !m_failed;
+    if (count < 0 || !m_reader.CanHold(count, minBytes)) {
+        Fail(std::string("impossible ") + what + " count " + std::to_string(count));
+        return false;
+    }
+    return true;
+}
+
+void CArchive::I32(int32_t& v) {
+    if (!m_loading) return m_writer.I32(v);
+    int32_t t;
+    if (ReadRaw(&t, 4)) v = t;
+}
+
+void CArchive::F64(double& v) {
+    if (!m_loading) return m_writer.F64(v);
+    double t;
+    if (ReadRaw(&t, 8)) v = t;
+}
+
+void CArchive::Byte(uint8_t& v) {
+    if (!m_loading) return m_writer.Byte(v);
+    uint8_t t;
+    if (ReadRaw(&t, 1)) v = t;
+}
+
+void CArchive::Bool(bool& v) {
+    uint8_t b = v ? 1 : 0;
+    Byte(b);
+    if (m_loading && !m_failed) v = b != 0;
+}
+
+void CArchive::Rect(CRect& r) {
+    I32(r.left);
+    I32(r.top);
+    I32(r.right);
+    I32(r.bottom);
+}
+
+void CArchive::Point(CPoint& p) {
+    I32(p.x);
+    I32(p.y);
+}
+
+void CArchive::Str(std::string& v) {
+    if (!m_loading) {
+        const std::u16string units = Utf8ToUtf16(v);
+        const size_t n = units.size();
+        // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE.
+        m_writer.Byte(0xFF);
+        m_writer.U16(0xFFFE);
+        if (n < 0xFF) {
+            m_writer.Byte(static_cast<uint8_t>(n));
+        } else if (n < 0xFFFE) {
+            m_writer.Byte(0xFF);
+            m_writer.U16(static_cast<uint16_t>(n));
+        } else {
+            m_writer.Byte(0xFF);
+            m_writer.U16(0xFFFF);
+            m_writer.I32(static_cast<int32_t>(n));
+        }
+        for (char16_t u : units) m_writer.U16(static_cast<uint16_t>(u));
+        return;
+    }
+    if (m_failed) return;
+    bool wide = false;
+    uint8_t b = 0;
+    uint16_t w = 0;
+    uint32_t length = 0;
+    if (!ReadRaw(&b, 1)) return;
+    bool done = false;
+    if (b < 0xFF) {
+        length = b;
+        done = true;
+    } else {
+        if (!ReadRaw(&w, 2)) return;
+        if (w == 0xFFFE) {
+            wide = true;
+            if (!ReadRaw(&b, 1)) return;
+            if (b < 0xFF) {
+                length = b;
+                done = true;
+            } else if (!ReadRaw(&w, 2)) {
+                return;
+            }
+        }
+    }
+    if (!done) {
+        if (w < 0xFFFF) {
+            length = w;
+        } else if (!ReadRaw(&length, 4)) {
+            return;
+        }
+    }
+    const size_t bytes = static_cast<size_t>(length) * (wide ? 2 : 1);
+    if (length > m_reader.Remaining() || bytes > m_reader.Remaining()) {
+        Fail("string length " + std::to_string(length) + " runs past the end of the file");
+        return;
+    }
+    if (wide) {
+        std::u16string units(length, u'\0');
+        for (uint32_t i = 0; i < length; ++i) {
+            uint16_t u = 0;
+            ReadRaw(&u, 2);
+            units[i] = static_cast<char16_t>(u);
+        }
+        v = Utf16ToUtf8(units);
+    } else {
+        // 8-bit characters: taken as Latin-1.
+        std::u16string units(length, u'\0');
+        for (uint32_t i = 0; i < length; ++i) {
+            uint8_t c = 0;
+            ReadRaw(&c, 1);
+            units[i] = static_cast<char16_t>(c);
+        }
+        v = Utf16ToUtf8(units);
+    }
+}
+
+}  // namespace zor2

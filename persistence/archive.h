@@ -1,0 +1,69 @@
+// The project archive: little-endian primitives and length-prefixed UTF-16
+// strings. One archive object either reads or writes, so a record's field list
+// is written once and runs in both directions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "algo/bytes.h"
+#include "engine/object.h"
+
+namespace zor2 {
+
+class CArchive {
+public:
+    /// An archive that writes into its own buffer.
+    CArchive();
+    /// An archive that reads `size` bytes at `data` (the bytes must outlive it).
+    CArchive(const uint8_t* data, size_t size);
+
+    bool IsLoading() const { return m_loading; }
+    bool IsStoring() const { return !m_loading; }
+
+    // Each moves one field in the archive's direction. After a read failure
+    // every later read leaves its field unchanged and Failed() stays true.
+    void I32(int32_t& v);
+    void F64(double& v);
+    void Bool(bool& v);
+    void Byte(uint8_t& v);
+    void Str(std::string& v);
+    void Rect(CRect& r);
+    void Point(CPoint& p);
+
+    /// Loading: checks that `count` records of at least `minBytes` each can
+    /// still follow; fails the archive with a message naming `what` if not.
+    bool CheckCount(int32_t count, size_t minBytes, const char* what);
+    /// Stops a load with a message (the offset is the current position).
+    void Fail(const std::string& why);
+
+    bool Failed() const { return m_failed; }
+    const std::string& Error() const { return m_error; }
+    size_t ErrorOffset() const { return m_errorOffset; }
+    /// Loading: bytes consumed; storing: bytes written.
+    size_t Position() const;
+    size_t Remaining() const;
+
+    const std::vector<uint8_t>& Bytes() const { return m_writer.Bytes(); }
+    std::vector<uint8_t> TakeBytes() { return std::move(m_writer.Bytes()); }
+
+    // Storing helpers for const data.
+    void WriteI32(int32_t v) { I32(v); }
+    void WriteStr(std::string v) { Str(v); }
+
+private:
+    bool ReadRaw(void* out, size_t n);
+
+    bool m_loading;
+    CByteWriter m_writer;
+    CByteReader m_reader;
+    bool m_failed = false;
+    std::string m_error;
+    size_t m_errorOffset = 0;
+};
+
+/// Smallest encoded size of a string (the one-byte prefix of an empty 8-bit string).
+inline constexpr size_t kMinStringBytes = 1;
+
+}  // namespace zor2

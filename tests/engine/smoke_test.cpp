@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "engine/system.h"
+TEST(Smoke, Builds) { zor2::CSystem s; EXPECT_EQ(s.m_catalogue.Size(), 89u); }
