@@ -1,0 +1,18 @@
+// Runtime Constant: the first output takes the component value in every Execute.
+#include "components/logic/constant_rt.h"
+
+namespace zor2 {
+
+int32_t CRModelConstant::Execute() {
+    if (CRModelOutput* out = FirstOutput()) out->m_value = m_value;
+    return 0;
+}
+
+namespace {
+std::unique_ptr<CRNetworkModel> CreateConstant(int32_t typeId) { return std::make_unique<CRModelConstant>(typeId); }
+constexpr CRuntimeType kConstantTypes[] = {{41, CreateConstant}};
+}  // namespace
+
+std::span<const CRuntimeType> ConstantRuntimeTypes() { return kConstantTypes; }
+
+}  // namespace zor2

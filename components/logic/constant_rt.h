@@ -1,0 +1,18 @@
+// Runtime Constant (type 41): publishes the value of its base record every cycle.
+#pragma once
+
+#include <span>
+
+#include "runtime/rt_model.h"
+
+namespace zor2 {
+
+class CRModelConstant final : public CRNetworkModel {
+public:
+    explicit CRModelConstant(int32_t typeId) : CRNetworkModel(typeId) {}
+    int32_t Execute() override;
+};
+
+std::span<const CRuntimeType> ConstantRuntimeTypes();
+
+}  // namespace zor2

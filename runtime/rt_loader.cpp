@@ -1,0 +1,390 @@
+// Runtime file reader: header, modules (with their components and ports), system
+// inputs, system outputs, module connections, then the links between them.
+#include "runtime/rt_loader.h"
+
+#include <unordered_map>
+
+#include "algo/platform.h"
+#include "runtime/rt_registry.h"
+
+namespace zor2 {
+
+namespace {
+
+// Smallest record sizes, to check counts before allocating.
+constexpr size_t kNameBytes = 200;
+constexpr size_t kModuleMinBytes = 4 + kNameBytes + 16;
+constexpr size_t kComponentMinBytes = 8 + 28;
+constexpr size_t kModuleInputMinBytes = 4 + kNameBytes + 12;
+constexpr size_t kModuleOutputBytes = 4 + kNameBytes + 8;
+constexpr size_t kConnectionEntryBytes = 28;
+constexpr size_t kSystemInputMinBytes = 8 + kNameBytes + 4;
+constexpr size_t kExternalEntryBytes = 16;
+constexpr size_t kSystemOutputMinBytes = 8 + kNameBytes + 4;
+constexpr size_t kModuleConnectionBytes = 20;
+
+uint64_t Key(size_t owner, int32_t id) { return (static_cast<uint64_t>(owner) << 32) | static_cast<uint32_t>(id); }
+
+class CRLoader {
+public:
+    CRLoader(CRSystem& system, const uint8_t* data, size_t size) : m_system(system), m_in(data, size) {}
+
+    CRReadResult Read(int32_t systemId);
+
+private:
+    bool ReadModule();
+    bool ReadModuleInput(CRNetworkInput& in);
+    void LinkModule(CRNetwork& module);
+    void IndexModules();
+    bool ReadSystemInputs(int32_t count);
+    bool ReadSystemOutputs(int32_t count);
+    bool ReadModuleConnections(int32_t count);
+    void LinkSystemInputs();
+    CRNetwork* FindModule(int32_t id) const;
+    CRNetworkInput* FindModuleInput(const CRNetwork* module, int32_t id) const;
+    CRNetworkOutput* FindModuleOutput(const CRNetwork* module, int32_t id) const;
+    bool Fail(int32_t code);
+
+    CRSystem& m_system;
+    CByteReader m_in;
+    CRReadResult m_result;
+    std::unordered_map<int32_t, size_t> m_moduleIndex;
+    std::unordered_map<uint64_t, CRNetworkInput*> m_moduleInputs;
+    std::unordered_map<uint64_t, CRNetworkOutput*> m_moduleOutputs;
+};
+
+bool CRLoader::Fail(int32_t code) {
+    if (m_result.code == 0) {
+        m_result.code = code;
+        if (code != kReadUnsupportedType) {
+            m_result.offset = m_in.Failed() ? m_in.ErrorOffset() : m_in.Position();
+            m_result.detail = m_in.Failed() ? m_in.Error() : "record count mismatch";
+        }
+    }
+    return false;
+}
+
+CRReadResult CRLoader::Read(int32_t systemId) {
+    Trace("Setting SystemID: %d\n", systemId);
+    int32_t moduleCount = 0, inputCount = 0, outputCount = 0, connectionCount = 0;
+    if (!m_in.I32(m_system.m_systemId) || !m_in.I32(moduleCount) || !m_in.I32(inputCount) ||
+        !m_in.I32(outputCount) || !m_in.I32(connectionCount)) {
+        Fail(-2);
+        return m_result;
+    }
+    if (!m_in.CanHold(moduleCount, kModuleMinBytes)) {
+        m_in.Fail("module count exceeds the file");
+        Fail(-2);
+        return m_result;
+    }
+    m_system.m_modules.reserve(static_cast<size_t>(moduleCount));
+    for (int32_t i = 0; i < moduleCount; ++i) {
+        if (!ReadModule()) {
+            if (m_result.code == 0) Fail(-2);
+            return m_result;
+        }
+    }
+    IndexModules();
+    if (!ReadSystemInputs(inputCount)) return m_result;
+    if (!ReadSystemOutputs(outputCount)) return m_result;
+    if (!ReadModuleConnections(connectionCount)) return m_result;
+    LinkSystemInputs();
+    Trace("Finished reading %d inputs, %d outputs, %d connections and %d modules for systemID: %d\n",
+          static_cast<int>(m_system.m_inputs.size()), static_cast<int>(m_system.m_outputs.size()),
+          static_cast<int>(m_system.m_connections.size()), static_cast<int>(m_system.m_modules.size()),
+          m_system.m_systemId);
+    return m_result;
+}
+
+bool CRLoader::ReadModule() {
+    auto module = std::make_unique<CRNetwork>();
+    module->m_owner = &m_system;
+    int32_t inCount = 0, outCount = 0, compCount = 0;
+    if (!m_in.I32(module->m_id) || !m_in.FixedName(module->m_name) || !m_in.I32(module->m_level) ||
+        !m_in.I32(inCount) || !m_in.I32(outCount) || !m_in.I32(compCount))
+        return false;
+    if (!m_in.CanHold(compCount, kComponentMinBytes)) {
+        m_in.Fail("component count exceeds the file");
+        return false;
+    }
+    module->m_components.reserve(static_cast<size_t>(compCount));
+    for (int32_t i = 0; i < compCount; ++i) {
+        const size_t recordOffset = m_in.Position();
+        int32_t id = 0, type = 0;
+        if (!m_in.I32(id) || !m_in.I32(type)) return false;
+        std::unique_ptr<CRNetworkModel> comp = CreateRuntimeComponent(type);
+        if (!comp) {
+            // Records carry no length, so nothing after an unknown type can be read.
+            m_result.code = kReadUnsupportedType;
+            m_result.componentType = type;
+            m_result.offset = recordOffset;
+            m_result.detail = "component type without a runtime class";
+            return false;
+        }
+        comp->m_id = id;
+        comp->m_owner = module.get();
+        comp->ReadRuntime(m_in, recordOffset + 8);
+        if (m_in.Failed()) return false;
+        module->m_components.push_back(std::move(comp));
+    }
+    Trace("Finished reading %d models\n", compCount);
+    if (!m_in.CanHold(inCount, kModuleInputMinBytes)) {
+        m_in.Fail("module input count exceeds the file");
+        return false;
+    }
+    module->m_inputs.resize(static_cast<size_t>(inCount));
+    for (CRNetworkInput& in : module->m_inputs) {
+        if (!ReadModuleInput(in)) return false;
+    }
+    if (!m_in.CanHold(outCount, kModuleOutputBytes)) {
+        m_in.Fail("module output count exceeds the file");
+        return false;
+    }
+    module->m_outputs.resize(static_cast<size_t>(outCount));
+    for (CRNetworkOutput& out : module->m_outputs) {
+        if (!m_in.I32(out.m_id) || !m_in.FixedName(out.m_name) || !m_in.I32(out.m_sourceKind) ||
+            !m_in.I32(out.m_sourceConnectionId))
+            return false;
+    }
+    LinkModule(*module);
+    m_system.m_modules.push_back(std::move(module));
+    return true;
+}
+
+bool CRLoader::ReadModuleInput(CRNetworkInput& in) {
+    int32_t connCount = 0;
+    if (!m_in.I32(in.m_id) || !m_in.FixedName(in.m_name) || !m_in.I32(in.m_sourceConnectionId) ||
+        !m_in.I32(in.m_sourceKind) || !m_in.I32(connCount))
+        return false;
+    if (!m_in.CanHold(connCount, kConnectionEntryBytes)) {
+        m_in.Fail("connection count exceeds the file");
+        return false;
+    }
+    in.m_connections.resize(static_cast<size_t>(connCount));
+    for (CRModelConnection& c : in.m_connections) {
+        // Input form: the kind stands last.
+        if (!m_in.I32(c.m_id) || !m_in.I32(c.m_sourceComponentId) || !m_in.I32(c.m_destComponentId) ||
+            !m_in.I32(c.m_sourceOutputId) || !m_in.I32(c.m_destInputId) || !m_in.I32(c.m_modulePortId) ||
+            !m_in.I32(c.m_kind))
+            return false;
+    }
+    return true;
+}
+
+void CRLoader::LinkModule(CRNetwork& module) {
+    // Id maps for this module; the first of equal ids wins and ids below 1 never match.
+    std::unordered_map<int32_t, size_t> components;
+    std::unordered_map<uint64_t, CRModelInput*> inputs;
+    std::unordered_map<int32_t, CRNetworkOutput*> outputs;
+    components.reserve(module.m_components.size());
+    for (size_t i = 0; i < module.m_components.size(); ++i) {
+        CRNetworkModel& comp = *module.m_components[i];
+        if (comp.m_id >= 1) components.emplace(comp.m_id, i);
+        for (CRModelInput& in : comp.m_inputs) {
+            if (in.m_id >= 1) inputs.emplace(Key(i, in.m_id), &in);
+        }
+    }
+    for (CRNetworkOutput& out : module.m_outputs) {
+        if (out.m_id >= 1) outputs.emplace(out.m_id, &out);
+    }
+    auto findComponent = [&](int32_t id, size_t& index) -> CRNetworkModel* {
+        if (id < 1) return nullptr;
+        auto it = components.find(id);
+        if (it == components.end()) return nullptr;
+        index = it->second;
+        return module.m_components[index].get();
+    };
+    auto findInput = [&](size_t index, int32_t id) -> CRModelInput* {
+        if (id < 1) return nullptr;
+        auto it = inputs.find(Key(index, id));
+        return it == inputs.end() ? nullptr : it->second;
+    };
+
+    for (CRNetworkInput& mi : module.m_inputs) {
+        for (CRModelConnection& c : mi.m_connections) {
+            c.m_moduleInput = &mi;
+            size_t index = 0;
+            c.m_destComponent = findComponent(c.m_destComponentId, index);
+            c.m_destInput = c.m_destComponent ? findInput(index, c.m_destInputId) : nullptr;
+            if (CRModelInput* dest = c.m_destInput) {
+                dest->m_sourceConnectionId = c.m_id;
+                dest->m_sourceConnection = &c;
+                dest->m_sourceKind = c.m_kind;
+                dest->m_source = &mi.m_value;
+            }
+        }
+    }
+    for (auto& comp : module.m_components) {
+        for (CRModelOutput& out : comp->m_outputs) {
+            for (CRModelConnection& c : out.m_connections) {
+                c.m_sourceComponent = comp.get();
+                c.m_sourceOutput = &out;
+                if (c.m_kind == kSourceComponent) {
+                    size_t index = 0;
+                    c.m_destComponent = findComponent(c.m_destComponentId, index);
+                    c.m_destInput = c.m_destComponent ? findInput(index, c.m_destInputId) : nullptr;
+                    if (CRModelInput* dest = c.m_destInput) {
+                        dest->m_sourceConnectionId = c.m_id;
+                        dest->m_sourceConnection = &c;
+                        dest->m_sourceKind = kSourceComponent;
+                        dest->m_source = &out.m_value;
+                    }
+                } else {
+                    auto it = c.m_modulePortId >= 1 ? outputs.find(c.m_modulePortId) : outputs.end();
+                    c.m_moduleOutput = it == outputs.end() ? nullptr : it->second;
+                    if (CRNetworkOutput* mo = c.m_moduleOutput) {
+                        mo->m_sourceConnectionId = c.m_id;
+                        mo->m_sourceConnection = &c;
+                        mo->m_sourceKind = kSourceModulePort;
+                        mo->m_sourceOutput = &out;
+                    }
+                }
+            }
+        }
+    }
+}
+
+void CRLoader::IndexModules() {
+    for (size_t i = 0; i < m_system.m_modules.size(); ++i) {
+        CRNetwork& m = *m_system.m_modules[i];
+        if (m.m_id >= 1) m_moduleIndex.emplace(m.m_id, i);
+        for (CRNetworkInput& in : m.m_inputs) {
+            if (in.m_id >= 1) m_moduleInputs.emplace(Key(i, in.m_id), &in);
+        }
+        for (CRNetworkOutput& out : m.m_outputs) {
+            if (out.m_id >= 1) m_moduleOutputs.emplace(Key(i, out.m_id), &out);
+        }
+    }
+}
+
+CRNetwork* CRLoader::FindModule(int32_t id) const {
+    if (id < 1) return nullptr;
+    auto it = m_moduleIndex.find(id);
+    return it == m_moduleIndex.end() ? nullptr : m_system.m_modules[it->second].get();
+}
+
+CRNetworkInput* CRLoader::FindModuleInput(const CRNetwork* module, int32_t id) const {
+    if (!module || id < 1) return nullptr;
+    auto it = m_moduleIndex.find(module->m_id);
+    if (it == m_moduleIndex.end()) return nullptr;
+    auto found = m_moduleInputs.find(Key(it->second, id));
+    return found == m_moduleInputs.end() ? nullptr : found->second;
+}
+
+CRNetworkOutput* CRLoader::FindModuleOutput(const CRNetwork* module, int32_t id) const {
+    if (!module || id < 1) return nullptr;
+    auto it = m_moduleIndex.find(module->m_id);
+    if (it == m_moduleIndex.end()) return nullptr;
+    auto found = m_moduleOutputs.find(Key(it->second, id));
+    return found == m_moduleOutputs.end() ? nullptr : found->second;
+}
+
+bool CRLoader::ReadSystemInputs(int32_t count) {
+    if (!m_in.CanHold(count, kSystemInputMinBytes)) {
+        m_in.Fail("system input count exceeds the file");
+        return Fail(-3);
+    }
+    m_system.m_inputs.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        CRSystemInput in;
+        int32_t connCount = 0;
+        if (!m_in.I32(in.m_id) || !m_in.I32(in.m_kind) || !m_in.FixedName(in.m_name) || !m_in.I32(connCount))
+            return Fail(-3);
+        if (!m_in.CanHold(connCount, kExternalEntryBytes)) {
+            m_in.Fail("system input connection count exceeds the file");
+            return Fail(-3);
+        }
+        in.m_connections.resize(static_cast<size_t>(connCount));
+        for (CRExternalConnection& c : in.m_connections) {
+            if (!m_in.I32(c.m_id) || !m_in.I32(c.m_systemPortId) || !m_in.I32(c.m_moduleId) ||
+                !m_in.I32(c.m_modulePortId))
+                return Fail(-3);
+        }
+        m_system.m_inputs.push_back(std::move(in));
+    }
+    return true;
+}
+
+bool CRLoader::ReadSystemOutputs(int32_t count) {
+    if (!m_in.CanHold(count, kSystemOutputMinBytes)) {
+        m_in.Fail("system output count exceeds the file");
+        return Fail(-4);
+    }
+    m_system.m_outputs.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        CRSystemOutput out;
+        if (!m_in.I32(out.m_id) || !m_in.I32(out.m_kind) || !m_in.FixedName(out.m_name) ||
+            !m_in.I32(out.m_connectionId))
+            return Fail(-4);
+        if (out.m_connectionId > 0) {
+            CRExternalConnection& c = out.m_connection;
+            c.m_id = out.m_connectionId;
+            if (!m_in.I32(c.m_systemPortId) || !m_in.I32(c.m_moduleId) || !m_in.I32(c.m_modulePortId))
+                return Fail(-4);
+            out.m_connected = true;
+            c.m_module = FindModule(c.m_moduleId);
+            c.m_moduleOutput = FindModuleOutput(c.m_module, c.m_modulePortId);
+        }
+        m_system.m_outputs.push_back(std::move(out));
+        m_system.m_outputs.back().m_connection.m_systemOutput = &m_system.m_outputs.back();
+    }
+    return true;
+}
+
+bool CRLoader::ReadModuleConnections(int32_t count) {
+    if (!m_in.CanHold(count, kModuleConnectionBytes)) {
+        m_in.Fail("module connection count exceeds the file");
+        return Fail(-5);
+    }
+    m_system.m_connections.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        CRNetworkConnection c;
+        if (!m_in.I32(c.m_id) || !m_in.I32(c.m_sourceModuleId) || !m_in.I32(c.m_destModuleId) ||
+            !m_in.I32(c.m_sourceOutputId) || !m_in.I32(c.m_destInputId))
+            return Fail(-5);
+        c.m_sourceModule = FindModule(c.m_sourceModuleId);
+        c.m_sourceOutput = FindModuleOutput(c.m_sourceModule, c.m_sourceOutputId);
+        c.m_destModule = FindModule(c.m_destModuleId);
+        c.m_destInput = FindModuleInput(c.m_destModule, c.m_destInputId);
+        m_system.m_connections.push_back(c);
+        CRNetworkConnection& kept = m_system.m_connections.back();
+        if (CRNetworkInput* dest = kept.m_destInput) {
+            dest->m_sourceConnectionId = kept.m_id;
+            dest->m_networkConnection = &kept;
+            dest->m_externalConnection = nullptr;
+            dest->m_sourceKind = kSourceModuleOutput;
+            dest->m_sourceModuleOutput = kept.m_sourceOutput;
+            dest->m_sourceSystemInput = nullptr;
+            dest->m_source = kept.m_sourceOutput ? &kept.m_sourceOutput->m_value : nullptr;
+        }
+    }
+    return true;
+}
+
+void CRLoader::LinkSystemInputs() {
+    for (CRSystemInput& in : m_system.m_inputs) {
+        for (CRExternalConnection& c : in.m_connections) {
+            c.m_systemInput = &in;
+            c.m_module = FindModule(c.m_moduleId);
+            c.m_moduleInput = FindModuleInput(c.m_module, c.m_modulePortId);
+            if (CRNetworkInput* dest = c.m_moduleInput) {
+                dest->m_sourceConnectionId = c.m_id;
+                dest->m_externalConnection = &c;
+                dest->m_networkConnection = nullptr;
+                dest->m_sourceKind = kSourceSystemInput;
+                dest->m_sourceSystemInput = &in;
+                dest->m_sourceModuleOutput = nullptr;
+                dest->m_source = &in.m_value;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+CRReadResult ReadRuntimeSystem(CRSystem& system, const uint8_t* data, size_t size, int32_t systemId) {
+    CRLoader loader(system, data, size);
+    return loader.Read(systemId);
+}
+
+}  // namespace zor2

@@ -1,0 +1,157 @@
+// The runtime system: modules (CRNetwork) with their ports, system inputs and
+// outputs, the connections between them, and the flat execution order of a cycle.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/rt_model.h"
+
+namespace zor2 {
+
+class CRSystem;
+class CRModelFeedback;
+struct CRNetworkConnection;
+struct CRExternalConnection;
+struct CRSystemInput;
+
+/// Module input; it owns the connections from it to component inputs.
+struct CRNetworkInput {
+    int32_t m_id = 0;
+    std::u16string m_name;
+    int32_t m_sourceConnectionId = 0;
+    int32_t m_sourceKind = kSourceNone;  // 1 another module's output, 2 a system input
+    CRNetworkConnection* m_networkConnection = nullptr;
+    CRExternalConnection* m_externalConnection = nullptr;
+    double m_value = 0.0;
+    std::vector<CRModelConnection> m_connections;
+    // Resolved at load: the value pulled before the module runs, and where an
+    // array feed comes from (one of the two, or neither).
+    const double* m_source = nullptr;
+    const CRNetworkOutput* m_sourceModuleOutput = nullptr;
+    const CRSystemInput* m_sourceSystemInput = nullptr;
+};
+
+/// Module output.
+struct CRNetworkOutput {
+    int32_t m_id = 0;
+    std::u16string m_name;
+    int32_t m_sourceKind = kSourceNone;
+    int32_t m_sourceConnectionId = 0;
+    CRModelConnection* m_sourceConnection = nullptr;
+    double m_value = 0.0;
+    int32_t m_arrayCount = 0;
+    double* m_arrayData = nullptr;  // borrowed from the source component output
+    const CRModelOutput* m_sourceOutput = nullptr;  // resolved at load
+
+    bool CarriesArray() const { return m_arrayData != nullptr; }
+};
+
+/// Connection from one module's output to another module's input (held by the system).
+struct CRNetworkConnection {
+    int32_t m_id = 0;
+    int32_t m_sourceModuleId = 0;
+    int32_t m_destModuleId = 0;
+    int32_t m_sourceOutputId = 0;
+    int32_t m_destInputId = 0;
+    CRNetwork* m_sourceModule = nullptr;
+    CRNetwork* m_destModule = nullptr;
+    CRNetworkOutput* m_sourceOutput = nullptr;
+    CRNetworkInput* m_destInput = nullptr;
+};
+
+/// Connection between a system port and a module port.
+struct CRExternalConnection {
+    int32_t m_id = 0;
+    int32_t m_systemPortId = 0;
+    int32_t m_moduleId = 0;
+    int32_t m_modulePortId = 0;
+    CRSystemInput* m_systemInput = nullptr;
+    struct CRSystemOutput* m_systemOutput = nullptr;
+    CRNetwork* m_module = nullptr;
+    CRNetworkInput* m_moduleInput = nullptr;
+    CRNetworkOutput* m_moduleOutput = nullptr;
+};
+
+/// System input: a value (and optionally a host-owned array) set by the host.
+struct CRSystemInput {
+    int32_t m_id = 0;
+    int32_t m_kind = 0;  // 1 plain, 2 array, 0 never set
+    std::u16string m_name;
+    double m_value = 0.0;
+    std::vector<CRExternalConnection> m_connections;
+    double* m_arrayData = nullptr;  // the host's block
+    int32_t m_arrayCount = 0;
+};
+
+/// System output: copies its module output's value after every cycle.
+struct CRSystemOutput {
+    int32_t m_id = 0;
+    int32_t m_kind = 0;
+    std::u16string m_name;
+    double m_value = 0.0;
+    int32_t m_connectionId = 0;
+    bool m_connected = false;
+    CRExternalConnection m_connection;
+
+    /// The module output it reads, or null.
+    const CRNetworkOutput* Source() const { return m_connected ? m_connection.m_moduleOutput : nullptr; }
+    bool ReadsArray() const { return Source() != nullptr && Source()->CarriesArray(); }
+};
+
+/// Runtime module.
+class CRNetwork {
+public:
+    int32_t m_id = 0;
+    std::u16string m_name;
+    int32_t m_level = 0;
+    std::vector<CRNetworkInput> m_inputs;
+    std::vector<CRNetworkOutput> m_outputs;
+    std::vector<std::unique_ptr<CRNetworkModel>> m_components;
+    CRSystem* m_owner = nullptr;
+
+    /// Builds the flat execution lists: non-feedback components by stage (list
+    /// order among equals), Feedback Flow components apart in list order.
+    void BuildOrder();
+    /// Pulls the module inputs, runs the components and publishes the module outputs.
+    void Execute();
+
+private:
+    std::vector<CRNetworkModel*> m_run;
+    std::vector<CRModelFeedback*> m_feedback;
+};
+
+/// The loaded runtime system (one per process, owned by the C interface).
+class CRSystem {
+public:
+    std::vector<std::unique_ptr<CRNetwork>> m_modules;
+    std::vector<CRSystemInput> m_inputs;
+    std::vector<CRSystemOutput> m_outputs;
+    std::vector<CRNetworkConnection> m_connections;
+    double m_simTime = 0.0;     // milliseconds; the library never advances it
+    int32_t m_cycleCount = 0;   // read by the Sim Info Count component
+    int32_t m_cycleCount2 = 0;
+    int32_t m_systemId = 0;
+    int32_t m_currentLevel = 1;
+
+    /// Builds the module order (by level, list order among equals), every
+    /// module's component order and the id maps of the system ports. Called once
+    /// after loading.
+    void BuildOrder();
+    /// One cycle over the execution order built at load: no allocation, no lookups.
+    void Execute();
+
+    /// First system input or output with this id; null for ids below 1 or unknown ids.
+    CRSystemInput* FindInput(int32_t id);
+    CRSystemOutput* FindOutput(int32_t id);
+
+private:
+    std::vector<CRNetwork*> m_order;
+    std::unordered_map<int32_t, size_t> m_inputIndex;
+    std::unordered_map<int32_t, size_t> m_outputIndex;
+};
+
+}  // namespace zor2

@@ -1,0 +1,228 @@
+// Test helper: describes a runtime system as plain records and writes its .z2r
+// bytes field by field, so tests can build files by hand (also damaged ones).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "algo/bytes.h"
+
+namespace zor2::test {
+
+struct ZConn {  // connection entry inside a module (28 bytes); written in each form's own field order
+    int32_t id, kind, srcComp, dstComp, srcOut, dstIn, modulePort;
+};
+struct ZInput {
+    int32_t id, srcConn = 0, srcKind = 0;
+};
+struct ZOutput {
+    int32_t id, dataType = 0;
+    std::vector<ZConn> conns;
+};
+struct ZComponent {
+    int32_t id, type;
+    double value = 0.0;
+    int32_t stage = 1;
+    std::vector<ZInput> inputs;
+    std::vector<ZOutput> outputs;
+    double tolerance = 0.00001;
+};
+struct ZModuleInput {
+    int32_t id;
+    std::u16string name;
+    int32_t srcConn = 0, srcKind = 0;
+    std::vector<ZConn> conns;
+};
+struct ZModuleOutput {
+    int32_t id;
+    std::u16string name;
+    int32_t srcKind = 0, srcConn = 0;
+};
+struct ZModule {
+    int32_t id;
+    std::u16string name;
+    int32_t level = 1;
+    std::vector<ZComponent> components;
+    std::vector<ZModuleInput> inputs;
+    std::vector<ZModuleOutput> outputs;
+};
+struct ZExtConn {
+    int32_t id, systemPort, module, modulePort;
+};
+struct ZSystemInput {
+    int32_t id, kind = 1;
+    std::u16string name;
+    std::vector<ZExtConn> conns;
+};
+struct ZSystemOutput {
+    int32_t id, kind = 1;
+    std::u16string name;
+    int32_t module = 0, moduleOutput = 0;  // module 0: unconnected
+};
+struct ZModuleConn {
+    int32_t id, srcModule, dstModule, srcOut, dstIn;
+};
+struct ZSystem {
+    int32_t id = 0;
+    std::vector<ZModule> modules;
+    std::vector<ZSystemInput> inputs;
+    std::vector<ZSystemOutput> outputs;
+    std::vector<ZModuleConn> connections;
+};
+
+inline std::vector<uint8_t> WriteZ2r(const ZSystem& s) {
+    CByteWriter w;
+    w.I32(s.id);
+    w.I32(static_cast<int32_t>(s.modules.size()));
+    w.I32(static_cast<int32_t>(s.inputs.size()));
+    w.I32(static_cast<int32_t>(s.outputs.size()));
+    w.I32(static_cast<int32_t>(s.connections.size()));
+    for (const ZModule& m : s.modules) {
+        w.I32(m.id);
+        w.FixedName(m.name);
+        w.I32(m.level);
+        w.I32(static_cast<int32_t>(m.inputs.size()));
+        w.I32(static_cast<int32_t>(m.outputs.size()));
+        w.I32(static_cast<int32_t>(m.components.size()));
+        for (const ZComponent& c : m.components) {
+            w.I32(c.id);
+            w.I32(c.type);
+            w.F64(c.value);
+            w.F64(c.tolerance);
+            w.I32(c.stage);
+            w.I32(static_cast<int32_t>(c.inputs.size()));
+            w.I32(static_cast<int32_t>(c.outputs.size()));
+            for (const ZInput& in : c.inputs) {
+                w.I32(in.id);
+                w.I32(in.srcConn);
+                w.I32(in.srcKind);
+            }
+            for (const ZOutput& out : c.outputs) {
+                w.I32(out.id);
+                w.I32(out.dataType);
+                w.I32(static_cast<int32_t>(out.conns.size()));
+                for (const ZConn& k : out.conns) {
+                    for (int32_t v : {k.id, k.kind, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort}) w.I32(v);
+                }
+            }
+        }
+        for (const ZModuleInput& in : m.inputs) {
+            w.I32(in.id);
+            w.FixedName(in.name);
+            w.I32(in.srcConn);
+            w.I32(in.srcKind);
+            w.I32(static_cast<int32_t>(in.conns.size()));
+            for (const ZConn& k : in.conns) {
+                for (int32_t v : {k.id, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort, k.kind}) w.I32(v);
+            }
+        }
+        for (const ZModuleOutput& out : m.outputs) {
+            w.I32(out.id);
+            w.FixedName(out.name);
+            w.I32(out.srcKind);
+            w.I32(out.srcConn);
+        }
+    }
+    for (const ZSystemInput& in : s.inputs) {
+        w.I32(in.id);
+        w.I32(in.kind);
+        w.FixedName(in.name);
+        w.I32(static_cast<int32_t>(in.conns.size()));
+        for (const ZExtConn& k : in.conns) {
+            for (int32_t v : {k.id, k.systemPort, k.module, k.modulePort}) w.I32(v);
+        }
+    }
+    for (const ZSystemOutput& out : s.outputs) {
+        w.I32(out.id);
+        w.I32(out.kind);
+        w.FixedName(out.name);
+        if (out.module == 0) {
+            w.I32(0);
+        } else {
+            w.I32(out.id);
+            w.I32(out.id);
+            w.I32(out.module);
+            w.I32(out.moduleOutput);
+        }
+    }
+    for (const ZModuleConn& k : s.connections) {
+        for (int32_t v : {k.id, k.srcModule, k.dstModule, k.srcOut, k.dstIn}) w.I32(v);
+    }
+    return w.Bytes();
+}
+
+/// Constant(5) -> Add <- module input <- system input 11; Add -> module output ->
+/// system output 21. Output = 5 + input.
+inline ZSystem ChainSystem() {
+    ZSystem s;
+    s.id = 7;
+    ZModule m{.id = 1, .name = u"Main"};
+    m.components.push_back({.id = 1, .type = 41, .value = 5.0, .stage = 1,
+                            .outputs = {{.id = 10, .conns = {{501, 3, 1, 2, 10, 1, 0}}}}});
+    m.components.push_back({.id = 2, .type = 21, .stage = 2,
+                            .inputs = {{1, 501, 3}, {2, 601, 4}},
+                            .outputs = {{.id = 10, .conns = {{502, 4, 2, 0, 10, 0, 200}}}}});
+    m.inputs.push_back({.id = 100, .name = u"Ext: In", .srcConn = 701, .srcKind = 2,
+                        .conns = {{601, 4, 0, 2, 0, 2, 100}}});
+    m.outputs.push_back({.id = 200, .name = u"Ext: Out", .srcKind = 4, .srcConn = 502});
+    s.modules.push_back(m);
+    s.inputs.push_back({.id = 11, .kind = 1, .name = u"In", .conns = {{701, 11, 1, 100}}});
+    s.outputs.push_back({.id = 21, .kind = 1, .name = u"Out", .module = 1, .moduleOutput = 200});
+    return s;
+}
+
+/// Accumulator through a Feedback Flow: Add(Constant 1, Feedback) -> Feedback;
+/// Add -> module output -> system output 31 (1, 2, 3, ...), and the Feedback
+/// output itself -> system output 32 (after each cycle it holds that cycle's sum;
+/// the Add reads the previous cycle's).
+inline ZSystem FeedbackSystem() {
+    ZSystem s;
+    s.id = 3;
+    ZModule m{.id = 5, .name = u"Loop"};
+    m.components.push_back({.id = 1, .type = 41, .value = 1.0, .stage = 1,
+                            .outputs = {{.id = 10, .conns = {{801, 3, 1, 2, 10, 1, 0}}}}});
+    m.components.push_back({.id = 2, .type = 21, .stage = 2,
+                            .inputs = {{1, 801, 3}, {2, 803, 3}},
+                            .outputs = {{.id = 10, .conns = {{802, 3, 2, 3, 10, 10, 0}, {804, 4, 2, 0, 10, 0, 300}}}}});
+    m.components.push_back({.id = 3, .type = 56, .stage = 0,
+                            .inputs = {{10, 802, 3}},
+                            .outputs = {{.id = 10, .conns = {{803, 3, 3, 2, 10, 2, 0}, {805, 4, 3, 0, 10, 0, 301}}}}});
+    m.outputs.push_back({.id = 300, .name = u"Sum", .srcKind = 4, .srcConn = 804});
+    m.outputs.push_back({.id = 301, .name = u"Lagged", .srcKind = 4, .srcConn = 805});
+    s.modules.push_back(m);
+    s.outputs.push_back({.id = 31, .name = u"Sum", .module = 5, .moduleOutput = 300});
+    s.outputs.push_back({.id = 32, .name = u"Lagged", .module = 5, .moduleOutput = 301});
+    return s;
+}
+
+/// Two modules, listed level 2 first: B (level 2) multiplies A's output by a
+/// system input; A (level 1) adds two system inputs. Output 41 = (x + y) * z.
+inline ZSystem TwoModuleSystem() {
+    ZSystem s;
+    s.id = 9;
+    ZModule b{.id = 20, .name = u"B", .level = 2};
+    b.components.push_back({.id = 1, .type = 23, .stage = 1,
+                            .inputs = {{1, 901, 4}, {2, 902, 4}},
+                            .outputs = {{.id = 10, .conns = {{903, 4, 1, 0, 10, 0, 250}}}}});
+    b.inputs.push_back({.id = 210, .name = u"A out", .srcConn = 1001, .srcKind = 1, .conns = {{901, 4, 0, 1, 0, 1, 210}}});
+    b.inputs.push_back({.id = 211, .name = u"Ext: z", .srcConn = 1103, .srcKind = 2, .conns = {{902, 4, 0, 1, 0, 2, 211}}});
+    b.outputs.push_back({.id = 250, .name = u"Ext: Product", .srcKind = 4, .srcConn = 903});
+    ZModule a{.id = 10, .name = u"A", .level = 1};
+    a.components.push_back({.id = 1, .type = 21, .stage = 1,
+                            .inputs = {{1, 911, 4}, {2, 912, 4}},
+                            .outputs = {{.id = 10, .conns = {{913, 4, 1, 0, 10, 0, 150}}}}});
+    a.inputs.push_back({.id = 110, .name = u"Ext: x", .srcConn = 1101, .srcKind = 2, .conns = {{911, 4, 0, 1, 0, 1, 110}}});
+    a.inputs.push_back({.id = 111, .name = u"Ext: y", .srcConn = 1102, .srcKind = 2, .conns = {{912, 4, 0, 1, 0, 2, 111}}});
+    a.outputs.push_back({.id = 150, .name = u"out", .srcKind = 4, .srcConn = 913});
+    s.modules = {b, a};
+    s.inputs.push_back({.id = 1, .name = u"x", .conns = {{1101, 1, 10, 110}}});
+    s.inputs.push_back({.id = 2, .name = u"y", .conns = {{1102, 2, 10, 111}}});
+    s.inputs.push_back({.id = 3, .name = u"z", .conns = {{1103, 3, 20, 211}}});
+    s.outputs.push_back({.id = 41, .name = u"Product", .module = 20, .moduleOutput = 250});
+    s.outputs.push_back({.id = 42, .name = u"Unconnected"});
+    s.connections.push_back({1001, 10, 20, 150, 210});
+    return s;
+}
+
+}  // namespace zor2::test
