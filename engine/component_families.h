@@ -12,12 +12,22 @@ namespace zor2 {
 std::span<const CComponentType> MathComponentTypes();
 std::span<const CComponentType> ConstantComponentTypes();
 std::span<const CComponentType> FeedbackComponentTypes();
+std::span<const CComponentType> TimerComponentTypes();
+std::span<const CComponentType> DelayComponentTypes();
+std::span<const CComponentType> CounterComponentTypes();
+std::span<const CComponentType> QuantityDiminishComponentTypes();
+std::span<const CComponentType> RandomComponentTypes();
 
 inline std::vector<std::span<const CComponentType>> ComponentFamilies() {
     return {
         MathComponentTypes(),
         ConstantComponentTypes(),
         FeedbackComponentTypes(),
+        TimerComponentTypes(),
+        DelayComponentTypes(),
+        CounterComponentTypes(),
+        QuantityDiminishComponentTypes(),
+        RandomComponentTypes(),
     };
 }
 

@@ -8,6 +8,11 @@
 #include "components/logic/constant_rt.h"
 #include "components/logic/feedback_rt.h"
 #include "components/logic/math_rt.h"
+#include "components/logic/counter_rt.h"
+#include "components/logic/delay_rt.h"
+#include "components/logic/quantity_diminish_rt.h"
+#include "components/logic/rand_gen_rt.h"
+#include "components/logic/timer_rt.h"
 
 namespace zor2 {
 
@@ -24,6 +29,11 @@ const std::array<CreateFn, kMaxTypeId + 1>& Registry() {
             MathRuntimeTypes(),
             ConstantRuntimeTypes(),
             FeedbackRuntimeTypes(),
+            TimerRuntimeTypes(),
+            DelayRuntimeTypes(),
+            CounterRuntimeTypes(),
+            QuantityDiminishRuntimeTypes(),
+            RandomRuntimeTypes(),
         };
         for (std::span<const CRuntimeType> family : families) {
             for (const CRuntimeType& row : family) {
