@@ -3,7 +3,9 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -44,11 +46,22 @@ public:
     class Iterator {
     public:
         using Base = typename std::vector<Ptr>::const_iterator;
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T* const*;
+        using reference = T*;
+        Iterator() = default;
         explicit Iterator(Base it) : m_it(it) {}
         T* operator*() const { return m_it->get(); }
         Iterator& operator++() {
             ++m_it;
             return *this;
+        }
+        Iterator operator++(int) {
+            Iterator old = *this;
+            ++m_it;
+            return old;
         }
         bool operator!=(const Iterator& o) const { return m_it != o.m_it; }
         bool operator==(const Iterator& o) const { return m_it == o.m_it; }

@@ -1,0 +1,63 @@
+// A cycle in steady state allocates nothing.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "support/system_builder.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t n) {
+    ++g_allocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace zor2 {
+namespace {
+
+TEST(Allocation, SteadyStateCycleAllocatesNothing) {
+    CSystem system;
+    system.m_behaviorsEnabled = false;
+    CExternalInput* p = system.CreateSystemInput("p", 1);
+    CNetwork* prev = nullptr;
+    CNetworkOutput* prevOut = nullptr;
+    for (int m = 0; m < 4; ++m) {
+        CNetwork* module = system.CreateModule("m", 0, 0);
+        CNetworkModel* k = test::DropConstant(*module, m);
+        CNetworkModel* add = test::Drop(*module, 21);
+        CNetworkModel* fb = test::Drop(*module, 56);
+        ASSERT_EQ(module->RequestConnect(*k, k->FirstOutput(), *add, nullptr), 0);
+        ASSERT_EQ(module->RequestConnect(*add, add->FirstOutput(), *fb, fb->FirstInput()), 0);
+        ASSERT_EQ(module->RequestConnect(*fb, fb->FirstOutput(), *add, nullptr), 0);
+        if (prev) {
+            CNetworkConnection* link = system.ConnectModules(*prev, *module, prevOut);
+            ASSERT_EQ(module->RequestConnectModuleInput(*link->m_dstInput, *add, nullptr), 0);
+        } else {
+            ASSERT_NE(system.ConnectSystemInput(*p, *module), nullptr);
+            ASSERT_EQ(module->RequestConnectModuleInput(*module->m_inputs.Head(), *add, nullptr), 0);
+        }
+        prevOut = test::ExposeOutput(*module, *add, "sum");
+        prev = module;
+    }
+    CExternalOutput* q = system.CreateSystemOutput("q", 1);
+    ASSERT_NE(system.ConnectSystemOutput(*prev, *q, prevOut), nullptr);
+    system.ResetSystem();
+    system.RunCycle();  // builds the cached orders
+    const long before = g_allocations.load();
+    for (int i = 0; i < 50; ++i) {
+        p->SetValue(i);
+        system.RunCycle();
+    }
+    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_NE(q->m_value, 0.0);
+}
+
+}  // namespace
+}  // namespace zor2
