@@ -1,0 +1,212 @@
+// Runtime file writer (fixed byte layout, fixed write order) and the manifest.
+#include "persistence/runtime_export.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+#include "algo/bytes.h"
+#include "engine/system.h"
+
+namespace zor2 {
+
+namespace {
+
+void Name(CByteWriter& w, const std::string& utf8) {
+    // 100 code units: at most 99 of text, then the terminator; never past the field.
+    w.FixedName(Utf8ToUtf16(utf8), 100);
+}
+
+void WriteModule(CByteWriter& w, const CNetwork& m) {
+    w.I32(m.m_id);
+    Name(w, m.m_name);
+    w.I32(m.m_level);
+    w.I32(static_cast<int32_t>(m.m_inputs.Size()));
+    w.I32(static_cast<int32_t>(m.m_outputs.Size()));
+    w.I32(static_cast<int32_t>(m.m_components.Size()));
+    for (const CNetworkModel* c : m.m_components) {
+        w.I32(c->m_id);
+        w.I32(c->m_typeId);
+        c->ExportRuntime(w);
+    }
+    for (const CNetworkInput* in : m.m_inputs) {
+        w.I32(in->m_id);
+        Name(w, in->m_name);
+        w.I32(in->m_sourceConnectionId);
+        w.I32(in->m_sourceKind);
+        w.I32(static_cast<int32_t>(in->m_connections.Size()));
+        for (const CModelConnection* c : in->m_connections) {
+            // Input form: the kind stands last.
+            w.I32(c->m_id);
+            w.I32(c->m_srcComponentId);
+            w.I32(c->m_dstComponentId);
+            w.I32(c->m_srcOutputId);
+            w.I32(c->m_dstInputId);
+            w.I32(c->m_modulePortId);
+            w.I32(c->m_kind);
+        }
+    }
+    for (const CNetworkOutput* out : m.m_outputs) {
+        w.I32(out->m_id);
+        Name(w, out->m_name);
+        w.I32(out->m_sourceKind);
+        w.I32(out->m_sourceConnectionId);
+    }
+}
+
+void WriteSystemInput(CByteWriter& w, const CExternalInput& in) {
+    w.I32(in.m_id);
+    w.I32(in.m_kind);
+    Name(w, in.m_name);
+    w.I32(static_cast<int32_t>(in.m_connections.Size()));
+    for (const CExternalConnection* c : in.m_connections) {
+        w.I32(c->m_id);
+        w.I32(c->m_systemPortId);
+        w.I32(c->m_moduleId);
+        w.I32(c->m_modulePortId);
+    }
+}
+
+void WriteSystemOutput(CByteWriter& w, const CExternalOutput& out) {
+    const CNetworkOutput* source = out.SourceOutput();
+    w.I32(out.m_id);
+    w.I32(source && source->CarriesArray() ? 2 : out.m_kind);
+    Name(w, out.m_name);
+    // The connection id of a connected output is its own id; the reader takes
+    // the three fields that follow only when it is above 0, so both agree.
+    const int32_t connectionId = out.m_connection ? out.m_id : 0;
+    w.I32(connectionId);
+    if (connectionId > 0) {
+        w.I32(out.m_connection->m_systemPortId);
+        w.I32(out.m_connection->m_moduleId);
+        w.I32(out.m_connection->m_modulePortId);
+    }
+}
+
+/// Writes `bytes` to `path` through "<path>.tmp" and a rename.
+int WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string temp = path + ".tmp";
+    errno = 0;
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) return errno ? errno : EIO;
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const int writeError = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed) {
+        std::remove(temp.c_str());
+        return writeError ? writeError : EIO;
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int renameError = errno;
+        std::remove(temp.c_str());
+        return renameError ? renameError : EIO;
+    }
+    return 0;
+}
+
+std::string_view BaseName(std::string_view path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string StemOf(const std::string& path) {
+    std::string_view name = BaseName(path);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    return std::string(name);
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
+    system.ComputeLevels();
+    CByteWriter w;
+    w.I32(system.m_systemId);
+    w.I32(static_cast<int32_t>(system.m_modules.Size()));
+    w.I32(static_cast<int32_t>(system.m_inputs.Size()));
+    w.I32(static_cast<int32_t>(system.m_outputs.Size()));
+    w.I32(static_cast<int32_t>(system.m_moduleConnections.Size()));
+    for (const CNetwork* m : system.m_modules) WriteModule(w, *m);
+    for (const CExternalInput* in : system.m_inputs) WriteSystemInput(w, *in);
+    for (const CExternalOutput* out : system.m_outputs) WriteSystemOutput(w, *out);
+    for (const CNetworkConnection* c : system.m_moduleConnections) {
+        w.I32(c->m_id);
+        w.I32(c->m_srcModuleId);
+        w.I32(c->m_dstModuleId);
+        w.I32(c->m_srcOutputId);
+        w.I32(c->m_dstInputId);
+    }
+    return std::move(w.Bytes());
+}
+
+int ExportRuntimeFile(CSystem& system, const std::string& path) {
+    return WriteFileAtomically(path, ExportRuntimeBytes(system));
+}
+
+std::string ManifestFileName(const std::string& runtimePath) {
+    return "ZOR2_RT_MANIFEST_" + StemOf(runtimePath) + ".txt";
+}
+
+std::u16string ManifestText(const CSystem& system, const std::string& runtimePath) {
+    const std::string separator = std::string(67, '_') + "\n";
+    const std::string runtimeName = StemOf(runtimePath);
+    std::string t;
+    t += "Interface manifest file:\t[" + ManifestFileName(runtimePath) + "]\n\n";
+    t += "This is the interface manifest file for your exported runtime file (" + runtimeName + ".z2r) for the (" +
+         system.m_name + ".zr2) project.\n\n";
+    t += separator;
+    t += "This file provides detail about your project, including project name, project description, \n";
+    t += "a listing of all system inputs and all system outputs, with the names and descriptions \n";
+    t += "you provided, along with the unique identifier id's that you will use to access, modify \n";
+    t += "and update in your host application using the ZOR2 Runtime API.\n";
+    t += separator;
+    t += "Exported Runtime file:\t[" + runtimeName + ".z2r]\n\n";
+    t += "Original Project file:\t[" + system.m_name + ".zr2]\n\n";
+    t += "Project Description:\t" +
+         (system.m_description.empty()
+              ? std::string("No Project Description (go to Project Info in Home Tab to add description)")
+              : system.m_description) +
+         "\n\n";
+    t += separator;
+    t += "Number of System Inputs:\t" + std::to_string(system.m_inputs.Size()) + "\n";
+    t += "Name\tID\tDescription\n";
+    for (const CExternalInput* in : system.m_inputs) {
+        t += in->m_name + "\t" + std::to_string(in->m_id) + "\t" +
+             (in->m_description.empty() ? std::string("No Desc Provided") : in->m_description) + "\n";
+    }
+    t += "\n";
+    t += separator;
+    t += "Number of System Outputs:\t" + std::to_string(system.m_outputs.Size()) + "\n";
+    t += "Name\tID\tDescription\n";
+    for (const CExternalOutput* out : system.m_outputs) {
+        const CNetworkOutput* source = out->SourceOutput();
+        const std::string arrayText = source && source->CarriesArray()
+                                          ? "Array (" + std::to_string(source->m_arrayCount) + " elements)"
+                                          : std::string("non-array");
+        t += out->m_name + "\t" + std::to_string(out->m_id) + "\t" + arrayText + "\t" +
+             (out->m_description.empty() ? std::string("No Desc Provided") : out->m_description) + "\n";
+    }
+    return Utf8ToUtf16(t);
+}
+
+int WriteManifest(const CSystem& system, const std::string& runtimePath) {
+    const std::u16string text = ManifestText(system, runtimePath);
+    std::vector<uint8_t> bytes = {0xFF, 0xFE};
+    bytes.reserve(2 + text.size() * 4);
+    auto unit = [&](char16_t u) {
+        bytes.push_back(static_cast<uint8_t>(u & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(u >> 8));
+    };
+    for (char16_t u : text) {
+        if (u == u'\n') unit(u'\r');
+        unit(u);
+    }
+    return WriteFileAtomically(FolderOf(runtimePath) + ManifestFileName(runtimePath), bytes);
+}
+
+}  // namespace zor2

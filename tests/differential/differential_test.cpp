@@ -1,0 +1,264 @@
+// The designer's RunCycle and the runtime library's Execute on the exported file
+// give the same system output values, cycle by cycle, on hand-made and random systems.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zor2runtime.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "persistence/runtime_export.h"
+#include "support/scripted_prompter.h"
+#include "support/system_builder.h"
+
+namespace zor2 {
+namespace {
+
+using test::Drop;
+using test::DropConstant;
+
+bool Same(double a, double b) {
+    return (a == b && std::signbit(a) == std::signbit(b)) || (std::isnan(a) && std::isnan(b));
+}
+
+class Differential : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system.SetRandom(&random);
+        system.SetPrompter(&prompter);
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& ch : name) {
+            if (ch == '/') ch = '_';  // parameterised test names hold slashes
+        }
+        path = (std::filesystem::temp_directory_path() /
+                ("zor2_diff_" + std::to_string(::getpid()) + "_" + name + ".z2r"))
+                   .string();
+    }
+    void TearDown() override {
+        qxAISystem_Unload();
+        std::filesystem::remove(path);
+    }
+
+    /// Resets the designer system, exports it, loads the export and runs both
+    /// sides for `cycles` cycles with the same input values; every system output
+    /// must agree after every cycle.
+    void RunBoth(int cycles, uint32_t seed) {
+        system.ResetSystem();
+        ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+        qxAISystemLoadResult result{};
+        ASSERT_EQ(qxAISystem_Load(path.c_str(), system.m_systemId, &result), 1);
+        ASSERT_EQ(qxAISystem_GetCountSystemOutputs(), static_cast<int32_t>(system.m_outputs.Size()));
+        std::mt19937 rng(seed);
+        const double choices[] = {0.0, 1.0, -1.0, 0.5, 2.25, -3.75, 1e-3, 100.0, 7.0, -0.0};
+        for (int cycle = 1; cycle <= cycles; ++cycle) {
+            for (CExternalInput* in : system.m_inputs) {
+                const double v = choices[rng() % std::size(choices)];
+                in->SetValue(v);
+                ASSERT_EQ(qxAISystem_SetValue(in->m_id, v), 0);
+            }
+            system.RunCycle();
+            ASSERT_EQ(qxAISystem_Execute(), 0);
+            for (CExternalOutput* out : system.m_outputs) {
+                double rt = -12345.0;
+                ASSERT_EQ(qxAISystem_GetSystemOutputValue(0, out->m_id, &rt), 0);
+                ASSERT_TRUE(Same(out->m_value, rt)) << "cycle " << cycle << " output " << out->m_name << ": designer "
+                                                    << out->m_value << ", runtime " << rt;
+            }
+        }
+    }
+
+    /// A system input wired into `module`, returning the module input it feeds.
+    CNetworkInput* SystemInputInto(CNetwork& module, const std::string& name) {
+        CExternalInput* in = system.CreateSystemInput(name, 1);
+        CExternalConnection* c = system.ConnectSystemInput(*in, module);
+        EXPECT_NE(c, nullptr);
+        return c ? c->m_moduleInput : nullptr;
+    }
+    void FeedFromModuleInput(CNetwork& module, CNetworkInput& mi, CNetworkModel& dst, CModelInput* in = nullptr) {
+        EXPECT_EQ(module.RequestConnectModuleInput(mi, dst, in), 0);
+    }
+    void ToSystemOutput(CNetwork& module, CNetworkModel& src, const std::string& name) {
+        CNetworkOutput* mo = test::ExposeOutput(module, src, name);
+        CExternalOutput* out = system.CreateSystemOutput(name, 1);
+        EXPECT_NE(system.ConnectSystemOutput(module, *out, mo), nullptr);
+    }
+
+    CLcgRandom random{2026};
+    test::CScriptedPrompter prompter;
+    CSystem system;
+    std::string path;
+};
+
+TEST_F(Differential, ArithmeticFamily) {
+    CNetwork* m = system.CreateModule("Math", 0, 0);
+    CNetworkInput* x = SystemInputInto(*m, "x");
+    CNetworkInput* y = SystemInputInto(*m, "y");
+    CNetworkInput* z = SystemInputInto(*m, "z");
+    CNetworkModel* two = DropConstant(*m, 2.0);
+    CNetworkModel* add = Drop(*m, 21);
+    FeedFromModuleInput(*m, *x, *add);
+    FeedFromModuleInput(*m, *y, *add);
+    test::Wire(*m, *two, *add);
+    CNetworkModel* sub = Drop(*m, 22);
+    test::Wire(*m, *add, *sub);
+    FeedFromModuleInput(*m, *z, *sub);
+    CNetworkModel* mul = Drop(*m, 23);
+    test::Wire(*m, *sub, *mul);
+    FeedFromModuleInput(*m, *x, *mul);
+    CNetworkModel* mulOne = Drop(*m, 23);  // one factor: 0 on both sides
+    FeedFromModuleInput(*m, *y, *mulOne);
+    CNetworkModel* div = Drop(*m, 24);
+    ASSERT_EQ(m->RequestConnect(*mul, mul->FirstOutput(), *div, div->FindInput(10)), 0);
+    FeedFromModuleInput(*m, *y, *div, div->FindInput(20));
+    CNetworkModel* mn = Drop(*m, 86);
+    CNetworkModel* mx = Drop(*m, 87);
+    for (CNetworkInput* mi : {x, y, z}) {
+        FeedFromModuleInput(*m, *mi, *mn);
+        FeedFromModuleInput(*m, *mi, *mx);
+    }
+    CNetworkModel* neg = Drop(*m, 88);
+    ASSERT_EQ(m->RequestConnect(*div, div->FirstOutput(), *neg, neg->FirstInput()), 0);
+    CNetworkModel* range = Drop(*m, 89);
+    FeedFromModuleInput(*m, *x, *range, range->FindInput(10));
+    CNetworkModel* lo = DropConstant(*m, -1.0);
+    ASSERT_EQ(m->RequestConnect(*lo, lo->FirstOutput(), *range, range->FindInput(20)), 0);
+    CNetworkModel* openRange = Drop(*m, 89);  // all defaults
+    ToSystemOutput(*m, *add, "add");
+    ToSystemOutput(*m, *sub, "sub");
+    ToSystemOutput(*m, *mul, "mul");
+    ToSystemOutput(*m, *mulOne, "mulOne");
+    ToSystemOutput(*m, *div, "div");
+    ToSystemOutput(*m, *mn, "min");
+    ToSystemOutput(*m, *mx, "max");
+    ToSystemOutput(*m, *neg, "neg");
+    ToSystemOutput(*m, *range, "range");
+    ToSystemOutput(*m, *openRange, "openRange");
+    RunBoth(40, 1);
+}
+
+TEST_F(Differential, FeedbackFlows) {
+    CNetwork* m = system.CreateModule("Loops", 0, 0);
+    CNetworkInput* x = SystemInputInto(*m, "x");
+    // Accumulator: sum := x + previous sum.
+    CNetworkModel* sum = Drop(*m, 21);
+    CNetworkModel* fb = Drop(*m, 56);
+    FeedFromModuleInput(*m, *x, *sum);
+    ASSERT_EQ(m->RequestConnect(*sum, sum->FirstOutput(), *fb, fb->FirstInput()), 0);
+    test::Wire(*m, *fb, *sum);
+    // A constant through a Feedback Flow: 0 in the first cycle, then the value.
+    CNetworkModel* k = DropConstant(*m, 5.0);
+    CNetworkModel* fb2 = Drop(*m, 56);
+    ASSERT_EQ(m->RequestConnect(*k, k->FirstOutput(), *fb2, fb2->FirstInput()), 0);
+    CNetworkModel* after = Drop(*m, 22);
+    test::Wire(*m, *fb2, *after);
+    FeedFromModuleInput(*m, *x, *after);
+    // A Feedback Flow without a source, and one feeding a module output directly.
+    CNetworkModel* idle = Drop(*m, 56);
+    ToSystemOutput(*m, *sum, "sum");
+    ToSystemOutput(*m, *after, "after");
+    ToSystemOutput(*m, *fb, "fb");
+    ToSystemOutput(*m, *idle, "idle");
+    RunBoth(25, 2);
+}
+
+TEST_F(Differential, ModulesRunByLevel) {
+    // Created downstream first, so list order and level order differ.
+    CNetwork* c = system.CreateModule("C", 0, 0);
+    CNetwork* b = system.CreateModule("B", 0, 0);
+    CNetwork* a = system.CreateModule("A", 0, 0);
+    CNetworkInput* x = SystemInputInto(*a, "x");
+    CNetworkModel* aAdd = Drop(*a, 21);
+    FeedFromModuleInput(*a, *x, *aAdd);
+    CNetworkModel* aK = DropConstant(*a, 1.5);
+    test::Wire(*a, *aK, *aAdd);
+    CNetworkOutput* aOut = test::ExposeOutput(*a, *aAdd, "a");
+
+    CNetworkConnection* ab = system.ConnectModules(*a, *b, aOut, nullptr);
+    ASSERT_NE(ab, nullptr);
+    CNetworkModel* bMul = Drop(*b, 23);
+    FeedFromModuleInput(*b, *ab->m_dstInput, *bMul);
+    CNetworkInput* y = SystemInputInto(*b, "y");
+    FeedFromModuleInput(*b, *y, *bMul);
+    CNetworkOutput* bOut = test::ExposeOutput(*b, *bMul, "b");
+
+    CNetworkConnection* bc = system.ConnectModules(*b, *c, bOut, nullptr);
+    CNetworkConnection* ac = system.ConnectModules(*a, *c, aOut, nullptr);
+    ASSERT_TRUE(bc && ac);
+    CNetworkModel* cSub = Drop(*c, 22);
+    FeedFromModuleInput(*c, *bc->m_dstInput, *cSub);
+    FeedFromModuleInput(*c, *ac->m_dstInput, *cSub);
+    ToSystemOutput(*c, *cSub, "c");
+    ToSystemOutput(*b, *bMul, "b");
+    system.CreateSystemOutput("unconnected", 1);
+    ASSERT_EQ(c->m_level, 3);
+    RunBoth(20, 3);
+}
+
+/// Random systems wired through the editor's own connect requests (refusals are
+/// simply skipped), covering stage order, fan-in, feedback and module levels.
+class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
+
+TEST_P(RandomDifferential, SameOutputsEveryCycle) {
+    std::mt19937 rng(GetParam());
+    const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89};
+    std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
+    std::vector<CNetwork*> modules;
+    const int moduleCount = 2 + static_cast<int>(rng() % 3);
+    for (int mi = 0; mi < moduleCount; ++mi) {
+        CNetwork* m = system.CreateModule("M" + std::to_string(mi), 0, 0);
+        std::vector<CNetworkInput*> feeds;
+        feeds.push_back(SystemInputInto(*m, "in" + std::to_string(mi)));
+        for (CNetworkOutput* up : exposed) {
+            if (rng() % 2 == 0) continue;
+            CNetworkConnection* c = system.ConnectModules(*up->m_owner, *m, up, nullptr);
+            if (c) feeds.push_back(c->m_dstInput);
+        }
+        std::vector<CNetworkModel*> comps;
+        const int count = 5 + static_cast<int>(rng() % 20);
+        for (int i = 0; i < count; ++i) {
+            CNetworkModel* comp = Drop(*m, types[rng() % std::size(types)]);
+            if (comp && comp->m_typeId == 41) comp->m_value = static_cast<double>(static_cast<int>(rng() % 9) - 4);
+            comps.push_back(comp);
+        }
+        for (CNetworkModel* dst : comps) {
+            if (dst->m_typeId == 41) continue;
+            const int sources = static_cast<int>(rng() % 4);
+            for (int s = 0; s < sources; ++s) {
+                // An existing template input when the type has one free, else a new input.
+                CModelInput* in = nullptr;
+                for (CModelInput* candidate : dst->m_inputs) {
+                    if (!candidate->HasSource()) {
+                        in = candidate;
+                        break;
+                    }
+                }
+                if (!in && dst->InputsFull()) break;
+                if (rng() % 3 == 0) {
+                    m->RequestConnectModuleInput(*feeds[rng() % feeds.size()], *dst, in);
+                } else {
+                    CNetworkModel* src = comps[rng() % comps.size()];
+                    if (src != dst) m->RequestConnect(*src, src->FirstOutput(), *dst, in);
+                }
+            }
+        }
+        for (int o = 0; o < 3; ++o) {
+            CNetworkModel* src = comps[rng() % comps.size()];
+            CNetworkOutput* mo = m->CreateOutput("out" + std::to_string(o));
+            if (m->RequestConnectToModuleOutput(*src, src->FirstOutput(), *mo) != 0) continue;
+            exposed.push_back(mo);
+            CExternalOutput* q = system.CreateSystemOutput("q" + std::to_string(mi) + "_" + std::to_string(o), 1);
+            system.ConnectSystemOutput(*m, *q, mo);
+        }
+        modules.push_back(m);
+    }
+    RunBoth(15, GetParam() * 7 + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomDifferential, ::testing::Range(1u, 31u));
+
+}  // namespace
+}  // namespace zor2
