@@ -219,14 +219,14 @@ void CRLoader::LinkModule(CRNetwork& module) {
             for (CRModelConnection& c : out.m_connections) {
                 c.m_sourceComponent = comp.get();
                 c.m_sourceOutput = &out;
-                if (c.m_kind == kRSourceComponent) {
+                if (c.m_kind == kSourceComponent) {
                     size_t index = 0;
                     c.m_destComponent = findComponent(c.m_destComponentId, index);
                     c.m_destInput = c.m_destComponent ? findInput(index, c.m_destInputId) : nullptr;
                     if (CRModelInput* dest = c.m_destInput) {
                         dest->m_sourceConnectionId = c.m_id;
                         dest->m_sourceConnection = &c;
-                        dest->m_sourceKind = kRSourceComponent;
+                        dest->m_sourceKind = kSourceComponent;
                         dest->m_source = &out.m_value;
                     }
                 } else {
@@ -235,7 +235,7 @@ void CRLoader::LinkModule(CRNetwork& module) {
                     if (CRNetworkOutput* mo = c.m_moduleOutput) {
                         mo->m_sourceConnectionId = c.m_id;
                         mo->m_sourceConnection = &c;
-                        mo->m_sourceKind = kRSourceModulePort;
+                        mo->m_sourceKind = kSourceModulePort;
                         mo->m_sourceOutput = &out;
                     }
                 }
@@ -352,7 +352,7 @@ bool CRLoader::ReadModuleConnections(int32_t count) {
             dest->m_sourceConnectionId = kept.m_id;
             dest->m_networkConnection = &kept;
             dest->m_externalConnection = nullptr;
-            dest->m_sourceKind = kRSourceModuleOutput;
+            dest->m_sourceKind = kSourceModuleOutput;
             dest->m_sourceModuleOutput = kept.m_sourceOutput;
             dest->m_sourceSystemInput = nullptr;
             dest->m_source = kept.m_sourceOutput ? &kept.m_sourceOutput->m_value : nullptr;
@@ -371,7 +371,7 @@ void CRLoader::LinkSystemInputs() {
                 dest->m_sourceConnectionId = c.m_id;
                 dest->m_externalConnection = &c;
                 dest->m_networkConnection = nullptr;
-                dest->m_sourceKind = kRSourceSystemInput;
+                dest->m_sourceKind = kSourceSystemInput;
                 dest->m_sourceSystemInput = &in;
                 dest->m_sourceModuleOutput = nullptr;
                 dest->m_source = &in.m_value;

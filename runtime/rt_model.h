@@ -22,15 +22,15 @@ struct CRNetworkOutput;
 
 /// Source kinds of component inputs and module ports.
 enum ERSourceKind : int32_t {
-    kRSourceNone = 0,
-    kRSourceModuleOutput = 1,  // module input fed by another module's output
-    kRSourceSystemInput = 2,   // module input fed by a system input
-    kRSourceComponent = 3,     // component input fed by a component output
-    kRSourceModulePort = 4,    // module input -> component input, or component output -> module output
+    kSourceNone = 0,
+    kSourceModuleOutput = 1,  // module input fed by another module's output
+    kSourceSystemInput = 2,   // module input fed by a system input
+    kSourceComponent = 3,     // component input fed by a component output
+    kSourceModulePort = 4,    // module input -> component input, or component output -> module output
 };
 
-inline constexpr int32_t kRDataTypeArray = 1;
-inline constexpr int32_t kRTypeFeedbackFlow = 56;
+inline constexpr int32_t kDataTypeArray = 1;
+inline constexpr int32_t kTypeFeedbackFlow = 56;
 
 /// A connection inside a module: component output to component input (kind 3),
 /// module input to component input or component output to module output (kind 4).
@@ -55,7 +55,7 @@ struct CRModelConnection {
 struct CRModelInput {
     int32_t m_id = 0;
     int32_t m_sourceConnectionId = 0;
-    int32_t m_sourceKind = kRSourceNone;
+    int32_t m_sourceKind = kSourceNone;
     CRModelConnection* m_sourceConnection = nullptr;
     double m_value = 0.0;
     // The value this input pulls, resolved once at load (a component output's

@@ -11,7 +11,7 @@ void CRNetwork::BuildOrder() {
     m_run.clear();
     m_feedback.clear();
     for (auto& c : m_components) {
-        if (c->m_type == kRTypeFeedbackFlow) {
+        if (c->m_type == kTypeFeedbackFlow) {
             m_feedback.push_back(static_cast<CRModelFeedback*>(c.get()));
         } else if (c->m_stage >= 1) {
             // A stage below 1 comes only from a damaged file; such a component
@@ -45,7 +45,7 @@ void CRNetwork::Execute() {
     for (CRNetworkOutput& out : m_outputs) {
         const CRModelOutput* src = out.m_sourceOutput;
         if (!src) continue;
-        if (src->m_dataType == kRDataTypeArray) {
+        if (src->m_dataType == kDataTypeArray) {
             out.m_arrayData = src->m_arrayData;
             out.m_arrayCount = src->m_arrayCount;
         } else {

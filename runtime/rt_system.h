@@ -23,7 +23,7 @@ struct CRNetworkInput {
     int32_t m_id = 0;
     std::u16string m_name;
     int32_t m_sourceConnectionId = 0;
-    int32_t m_sourceKind = kRSourceNone;  // 1 another module's output, 2 a system input
+    int32_t m_sourceKind = kSourceNone;  // 1 another module's output, 2 a system input
     CRNetworkConnection* m_networkConnection = nullptr;
     CRExternalConnection* m_externalConnection = nullptr;
     double m_value = 0.0;
@@ -39,7 +39,7 @@ struct CRNetworkInput {
 struct CRNetworkOutput {
     int32_t m_id = 0;
     std::u16string m_name;
-    int32_t m_sourceKind = kRSourceNone;
+    int32_t m_sourceKind = kSourceNone;
     int32_t m_sourceConnectionId = 0;
     CRModelConnection* m_sourceConnection = nullptr;
     double m_value = 0.0;
