@@ -12,6 +12,16 @@ namespace zor2 {
 std::span<const CComponentType> MathComponentTypes();
 std::span<const CComponentType> ConstantComponentTypes();
 std::span<const CComponentType> FeedbackComponentTypes();
+std::span<const CComponentType> TruthCheckComponentTypes();
+std::span<const CComponentType> ValveComponentTypes();
+std::span<const CComponentType> ToggleComponentTypes();
+std::span<const CComponentType> BitExtractorComponentTypes();
+std::span<const CComponentType> DoOnceComponentTypes();
+std::span<const CComponentType> MathExpComponentTypes();
+std::span<const CComponentType> AngleComponentTypes();
+std::span<const CComponentType> DeltaComponentTypes();
+std::span<const CComponentType> CompareComponentTypes();
+std::span<const CComponentType> ComparatorComponentTypes();
 std::span<const CComponentType> TimerComponentTypes();
 std::span<const CComponentType> DelayComponentTypes();
 std::span<const CComponentType> CounterComponentTypes();
@@ -23,6 +33,16 @@ inline std::vector<std::span<const CComponentType>> ComponentFamilies() {
         MathComponentTypes(),
         ConstantComponentTypes(),
         FeedbackComponentTypes(),
+        TruthCheckComponentTypes(),
+        ValveComponentTypes(),
+        ToggleComponentTypes(),
+        BitExtractorComponentTypes(),
+        DoOnceComponentTypes(),
+        MathExpComponentTypes(),
+        AngleComponentTypes(),
+        DeltaComponentTypes(),
+        CompareComponentTypes(),
+        ComparatorComponentTypes(),
         TimerComponentTypes(),
         DelayComponentTypes(),
         CounterComponentTypes(),

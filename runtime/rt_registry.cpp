@@ -8,6 +8,16 @@
 #include "components/logic/constant_rt.h"
 #include "components/logic/feedback_rt.h"
 #include "components/logic/math_rt.h"
+#include "components/logic/truth_check_rt.h"
+#include "components/logic/valve_rt.h"
+#include "components/logic/toggle_rt.h"
+#include "components/logic/bit_extractor_rt.h"
+#include "components/logic/do_once_rt.h"
+#include "components/logic/math_exp_rt.h"
+#include "components/logic/angle_rt.h"
+#include "components/logic/delta_rt.h"
+#include "components/logic/compare_rt.h"
+#include "components/logic/comparator_rt.h"
 #include "components/logic/counter_rt.h"
 #include "components/logic/delay_rt.h"
 #include "components/logic/quantity_diminish_rt.h"
@@ -29,6 +39,16 @@ const std::array<CreateFn, kMaxTypeId + 1>& Registry() {
             MathRuntimeTypes(),
             ConstantRuntimeTypes(),
             FeedbackRuntimeTypes(),
+            TruthCheckRuntimeTypes(),
+            ValveRuntimeTypes(),
+            ToggleRuntimeTypes(),
+            BitExtractorRuntimeTypes(),
+            DoOnceRuntimeTypes(),
+            MathExpRuntimeTypes(),
+            AngleRuntimeTypes(),
+            DeltaRuntimeTypes(),
+            CompareRuntimeTypes(),
+            ComparatorRuntimeTypes(),
             TimerRuntimeTypes(),
             DelayRuntimeTypes(),
             CounterRuntimeTypes(),

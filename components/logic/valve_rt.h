@@ -1,0 +1,23 @@
+// Runtime valve (type 9): passes "ValueIN" while "Enabler" is true, as the
+// designer does.
+#pragma once
+
+#include <span>
+
+#include "runtime/rt_model.h"
+
+namespace zor2 {
+
+class CRModelValve final : public CRNetworkModel {
+public:
+    explicit CRModelValve(int32_t typeId) : CRNetworkModel(typeId) {}
+    int32_t GetInputValues() override;
+    int32_t Execute() override;
+
+private:
+    bool m_open = false;
+};
+
+std::span<const CRuntimeType> ValveRuntimeTypes();
+
+}  // namespace zor2
