@@ -1,0 +1,26 @@
+// Formatting helper of the commands.
+#include "designer/commands_common.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace zor2 {
+
+std::string Fmt(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        std::vector<char> buffer(static_cast<size_t>(n) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+        out.assign(buffer.data(), static_cast<size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+}  // namespace zor2

@@ -1,0 +1,150 @@
+// Czor2Doc: the designer's document. It owns the one system, the editor
+// state, the file path and modified flag, runs the new/open/save/export flows
+// and is the single change-recording routine (modified, feedback line, undo
+// checkpoint) behind every editing command.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "designer/change_recorder.h"
+#include "designer/editor_state.h"
+#include "designer/undo.h"
+#include "engine/report.h"
+#include "engine/system.h"
+#include "persistence/project_file.h"
+
+namespace zor2 {
+
+/// The real-time link as the document sees it. The document announces the
+/// numbers of system inputs and outputs ("$ZOR_COUNTIO") after the edits that
+/// may change them and after a project was created or opened.
+class ILinkNotifier {
+public:
+    virtual ~ILinkNotifier() = default;
+    virtual void SendCountIO(int32_t systemInputs, int32_t systemOutputs) = 0;
+    /// A project was loaded from a file ("$ZOR_PRESENT" and the port details).
+    virtual void OnProjectLoaded(const CSystem& system) {}
+};
+
+/// What the GUI refreshes when the document changes. Defaults do nothing.
+class IDocumentObserver {
+public:
+    virtual ~IDocumentObserver() = default;
+    /// After every recorded change (the system structure pane).
+    virtual void OnChangeRecorded(const std::string& feedbackLine) {}
+    /// After the system was replaced (new, open, undo, redo): every view and pane.
+    virtual void OnDocumentReloaded() {}
+};
+
+/// What the "Successful Runtime Export" dialog shows.
+struct CRuntimeExportInfo {
+    std::string runtimeFileName;   // "%s.%s": name and extension
+    std::string manifestFileName;  // "ZOR2_RT_MANIFEST_%s.txt"
+    std::string projectName;
+};
+
+class Czor2Doc : public CSystemUndo, public IChangeRecorder {
+public:
+    Czor2Doc();
+    ~Czor2Doc() override;
+    Czor2Doc(const Czor2Doc&) = delete;
+    Czor2Doc& operator=(const Czor2Doc&) = delete;
+
+    CSystem& System() { return m_system; }
+    const CSystem& System() const { return m_system; }
+    CEditorState& Editor() { return m_editor; }
+    const CEditorState& Editor() const { return m_editor; }
+
+    // Services; the document does not own them. Null restores the default
+    // (a prompter that answers Yes and shows nothing; no link; no observer).
+    void SetPrompter(IPrompter* prompter) { m_system.SetPrompter(prompter); }
+    IPrompter& Prompter() const { return m_system.Prompter(); }
+    void SetLink(ILinkNotifier* link) { m_link = link; }
+    void SetObserver(IDocumentObserver* observer) { m_observer = observer; }
+    /// Chooses a path for saving an untitled project when the user agrees to
+    /// save it (the save dialog). An empty result means the dialog was cancelled.
+    void SetSavePathChooser(std::function<std::string()> chooser) { m_choosePath = std::move(chooser); }
+
+    const std::string& Path() const { return m_path; }
+    bool IsModified() const { return m_recorder.Modified(); }
+    void SetModified(bool modified) { m_recorder.SetModified(modified); }
+
+    // --- recording ---------------------------------------------------------
+    /// The single change-recording routine: marks the document modified, puts
+    /// `feedbackLine` on top of "System Build Feedback" (an empty line adds
+    /// none) and takes one undo checkpoint. Inside a CChangeBatch nothing is
+    /// written and no checkpoint is taken; the batch's owner records once.
+    void RecordChange(const std::string& feedbackLine) override;
+    /// Sends "$ZOR_COUNTIO" with the current counts through the link.
+    void NotifyCountIO();
+
+    // --- project flows (the caller has asked for any path) -----------------
+    /// Offers to save a modified project: "Save changes to %s?" with Yes, No
+    /// and Cancel. Returns false when the user cancelled (or a save failed).
+    bool SaveModified();
+    /// "New": offers to save, then empties the system (catalogue, default
+    /// categories), clears the undo history and takes the first checkpoint.
+    /// Returns false when the offer to save was cancelled.
+    bool NewProject();
+    /// The open command after its file dialog. The file is read into a spare
+    /// system first: a file that cannot be read is reported and the current
+    /// project, its path and its undo history stay as they were. On success the
+    /// undo history restarts with the loaded state as its first level.
+    CFileResult Open(const std::string& path);
+    /// Opening from the recent-file list, the command line or a dropped file:
+    /// nothing happens when the file does not exist; no feedback line.
+    CFileResult OpenThroughFramework(const std::string& path);
+    /// The save command: saves to the document's path; an untitled project is
+    /// saved to `pathIfUntitled` and takes that file's title as system name.
+    CFileResult Save(const std::string& pathIfUntitled = {});
+    /// The save-as command after its dialog.
+    CFileResult SaveAs(const std::string& path);
+    /// "Export Runtime System" after its dialog: the CSV-component notice,
+    /// the runtime file, the manifest, then the project is marked modified.
+    CFileResult ExportRuntime(const std::string& path, CRuntimeExportInfo* info = nullptr);
+
+    // --- undo ---------------------------------------------------------------
+    /// Steps back or forward one recorded change; the editor selection is
+    /// pruned and the levels recomputed. False when there is nothing to do.
+    bool UndoChange();
+    bool RedoChange();
+
+protected:
+    /// After an undo or redo replaced the system (snapshots are read into a
+    /// spare system and swapped in only when complete): prunes the selection,
+    /// recomputes the levels and tells the observer.
+    void AfterRestore() override;
+
+private:
+    friend class CChangeBatch;
+    CFileResult SaveTo(const std::string& path);
+    CFileResult LoadAndReplace(const std::string& path);
+
+    CSystem m_system;
+    CChangeRecorder m_recorder{m_system, *this};
+    CEditorState m_editor;
+    std::string m_path;
+    ILinkNotifier* m_link = nullptr;
+    IDocumentObserver* m_observer = nullptr;
+    std::function<std::string()> m_choosePath;
+    int m_batchDepth = 0;
+    int m_batchRecords = 0;
+};
+
+/// Groups engine operations that each record a change into one command: while
+/// a batch lives, RecordChange writes nothing and takes no checkpoint. The
+/// command records its own single line afterwards.
+class CChangeBatch {
+public:
+    explicit CChangeBatch(Czor2Doc& doc) : m_doc(doc) { ++m_doc.m_batchDepth; }
+    ~CChangeBatch() { --m_doc.m_batchDepth; }
+    CChangeBatch(const CChangeBatch&) = delete;
+    CChangeBatch& operator=(const CChangeBatch&) = delete;
+
+private:
+    Czor2Doc& m_doc;
+};
+
+}  // namespace zor2
