@@ -15,15 +15,23 @@ uint32_t CSteadyClock::TickMs() {
     return static_cast<uint32_t>(ms);
 }
 
+namespace {
+IRandomSource* g_randomOverride = nullptr;
+IClock* g_clockOverride = nullptr;
+}  // namespace
+
 IRandomSource& DefaultRandom() {
     static CLcgRandom random(1);
-    return random;
+    return g_randomOverride ? *g_randomOverride : random;
 }
 
 IClock& DefaultClock() {
     static CSteadyClock clock;
-    return clock;
+    return g_clockOverride ? *g_clockOverride : clock;
 }
+
+void SetDefaultRandom(IRandomSource* random) { g_randomOverride = random; }
+void SetDefaultClock(IClock* clock) { g_clockOverride = clock; }
 
 namespace {
 FILE* TraceFile() {

@@ -52,9 +52,14 @@ private:
     uint32_t m_now = 0;
 };
 
-/// Process-wide defaults used by objects that are not (yet) owned by a system.
+/// Process-wide defaults used by objects that are not (yet) owned by a system,
+/// and by the runtime library's components.
 IRandomSource& DefaultRandom();
 IClock& DefaultClock();
+/// Replaces the process-wide default (null restores the built-in one); the
+/// caller keeps ownership. Tests use it to make runtime draws and ticks exact.
+void SetDefaultRandom(IRandomSource* random);
+void SetDefaultClock(IClock* clock);
 
 /// Diagnostic trace: silent unless the environment variable ZOR2_TRACE is set
 /// (to "1" for standard error, or to a file path to append to).
