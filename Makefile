@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test clean
+.PHONY: deps configure build test run clean
 
 deps:
 	@tools/install-deps.sh
@@ -15,6 +15,11 @@ build: configure
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Until the window designer is built here, run a shipped example headless and print its outputs.
+run: build
+	@echo "examples/accumulator.zr2, 5 cycles at 10 per second (cycle, then each system output by id):"
+	@$(BUILD)/tools/zor21-cli run examples/accumulator.zr2 --cycles 5
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,459 @@
+// zor21-cli end to end on the example projects: run (values, options, inputs
+// files, saving), resave, export, info, serve over loopback, help and errors.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "engine/system.h"
+#include "persistence/module_file.h"
+#include "persistence/project_file.h"
+#include "persistence/runtime_export.h"
+#include "realtime/udp_protocol.h"
+
+namespace zor2 {
+namespace {
+
+struct CResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+/// A fresh scratch folder per test.
+std::string ScratchDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string dir = ::testing::TempDir() + "zor21_cli_" + info->test_suite_name() + "_" + info->name() + "_" +
+                      std::to_string(::getpid());
+    ::mkdir(dir.c_str(), 0755);
+    return dir;
+}
+
+/// Starts the tool in `cwd`; its output goes to files in `cwd`.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(cwd.c_str()) != 0) ::_exit(127);
+        const int out = ::open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(ZOR21_CLI));
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(ZOR21_CLI, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+/// Waits for the process at most `seconds`; kills it when it overstays.
+CResult Finish(pid_t pid, const std::string& cwd, int seconds = 20) {
+    CResult r;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "zor21-cli did not finish within " << seconds << " s";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadText(cwd + "/stdout.txt");
+    r.err = ReadText(cwd + "/stderr.txt");
+    return r;
+}
+
+CResult Cli(const std::vector<std::string>& args, const std::string& cwd) { return Finish(Spawn(args, cwd), cwd); }
+
+std::string Example(const char* name) { return std::string(ZOR2_BUILT_EXAMPLES) + "/" + name + ".zr2"; }
+
+/// Ids of an example's system inputs and outputs, in list order.
+struct CIds {
+    std::vector<int32_t> inputs, outputs;
+};
+CIds IdsOf(const std::string& path) {
+    CSystem s;
+    EXPECT_TRUE(LoadProjectFile(s, path)) << path;
+    CIds ids;
+    for (const CExternalInput* p : s.m_inputs) ids.inputs.push_back(p->m_id);
+    for (const CExternalOutput* q : s.m_outputs) ids.outputs.push_back(q->m_id);
+    return ids;
+}
+
+std::string Header(const CIds& ids) {
+    std::string h = "cycle";
+    for (int32_t id : ids.outputs) h += "," + std::to_string(id);
+    return h + "\n";
+}
+
+std::string FullPrecision(double v) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+TEST(CliRun, OutputsPerCycle) {
+    const std::string dir = ScratchDir();
+    const CIds celsius = IdsOf(Example("celsius"));
+    const CIds acc = IdsOf(Example("accumulator"));
+    const CIds two = IdsOf(Example("two_stage"));
+    ASSERT_EQ(celsius.inputs.size(), 1u);
+    ASSERT_EQ(two.inputs.size(), 2u);
+    WriteText(dir + "/rows.csv", std::to_string(two.inputs[0]) + "," + std::to_string(two.inputs[1]) +
+                                     "\n1,1\n2.5,\n,-0.5\n");
+    struct Case {
+        const char* name;
+        const char* example;
+        std::vector<std::string> args;
+        const CIds& ids;
+        std::string rows;
+    };
+    const Case cases[] = {
+        {"three cycles", "celsius", {"--cycles", "3"}, celsius, "1,68\n2,68\n3,68\n"},
+        {"no cycles", "celsius", {"--cycles", "0"}, celsius, ""},
+        {"set an input", "celsius", {"--cycles", "2", "--set", std::to_string(celsius.inputs[0]) + "=100"}, celsius,
+         "1,212\n2,212\n"},
+        {"set negative", "celsius", {"--set", std::to_string(celsius.inputs[0]) + "=-40", "--cycles", "1"}, celsius,
+         "1,-40\n"},
+        {"feedback loop", "accumulator", {"--cycles", "4", "--rate", "20"}, acc, "1,0.5\n2,1\n3,1.5\n4,2\n"},
+        {"two levels", "two_stage", {"--cycles", "2"}, two, "1,7,-70\n2,7,-70\n"},
+        {"inputs file", "two_stage", {"--cycles", "4", "--inputs", "rows.csv"}, two,
+         "1,2,-20\n2,3.5,-35\n3,2,-20\n4,2,-20\n"},
+        {"set then inputs file", "two_stage",
+         {"--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=9", "--inputs", "rows.csv"}, two,
+         "1,2,-20\n"},
+        {"no behaviours", "accumulator", {"--cycles", "2", "--no-behaviors"}, acc, "1,0.5\n2,1\n"},
+        {"full precision", "celsius", {"--cycles", "1", "--set", std::to_string(celsius.inputs[0]) + "=0.1"}, celsius,
+         "1," + FullPrecision(0.1 * 1.8 + 32.0) + "\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = {"run", Example(c.example)};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CResult r = Cli(args, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, Header(c.ids) + c.rows);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(CliRun, SaveAfterTheRunKeepsTheBehaviourFlag) {
+    const std::string dir = ScratchDir();
+    const CResult r = Cli({"run", Example("accumulator"), "--cycles", "3", "--no-behaviors", "--save", "after.zr2"}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    CSystem saved;
+    ASSERT_TRUE(LoadProjectFile(saved, dir + "/after.zr2"));
+    EXPECT_TRUE(saved.m_behaviorsEnabled);
+    EXPECT_EQ(saved.m_name, "accumulator");
+    const CResult again = Cli({"run", "after.zr2", "--cycles", "2"}, dir);
+    EXPECT_EQ(again.out, Header(IdsOf(Example("accumulator"))) + "1,0.5\n2,1\n");
+}
+
+TEST(CliRun, ManualTicksAdvanceSimulatedTimeByTheRate) {
+    // The run's clock follows simulated time, so the rate decides what a saved
+    // run's system saw; here checked through the controller's own rule.
+    const std::string dir = ScratchDir();
+    for (const char* rate : {"1", "3", "20"}) {
+        SCOPED_TRACE(rate);
+        const CResult r = Cli({"run", Example("celsius"), "--cycles", "3", "--rate", rate}, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, Header(IdsOf(Example("celsius"))) + "1,68\n2,68\n3,68\n");
+    }
+}
+
+TEST(CliErrors, ClearMessageExitOneNothingOnStdout) {
+    const std::string dir = ScratchDir();
+    const CIds two = IdsOf(Example("two_stage"));
+    WriteText(dir + "/bad_header.csv", "999999\n1\n");
+    WriteText(dir + "/bad_value.csv", std::to_string(two.inputs[0]) + "\n1\nabc\n");
+    WriteText(dir + "/too_many.csv", std::to_string(two.inputs[0]) + "\n1,2\n");
+    WriteText(dir + "/garbage.zr2", "this is no project");
+    WriteText(dir + "/garbage.z2r", std::string(7, '\x01'));
+    const std::string ex = Example("two_stage");
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{}, "usage: zor21-cli"},
+        {{"bogus"}, "unknown command \"bogus\""},
+        {{"run", ex}, "--cycles N is required"},
+        {{"run", "--cycles", "2"}, "the project file is missing"},
+        {{"run", ex, "--cycles", "-1"}, "--cycles must be a whole number"},
+        {{"run", ex, "--cycles", "two"}, "--cycles must be a whole number"},
+        {{"run", ex, "--cycles"}, "--cycles needs a value"},
+        {{"run", ex, "--cycles", "1", "--rate", "0"}, "--rate must be a whole number from 1 to 20"},
+        {{"run", ex, "--cycles", "1", "--rate", "21"}, "--rate must be a whole number from 1 to 20"},
+        {{"run", ex, "--cycles", "1", "--set", "12"}, "--set needs ID=VALUE"},
+        {{"run", ex, "--cycles", "1", "--set", "1=2"}, "no system input with id 1"},
+        {{"run", ex, "--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=x"}, "is not a number"},
+        {{"run", ex, "--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=nan"}, "is not a number"},
+        {{"run", ex, "--cycles", "1", "--inputs", "missing.csv"}, "cannot read missing.csv"},
+        {{"run", ex, "--cycles", "1", "--inputs", "bad_header.csv"}, "no system input with id 999999"},
+        {{"run", ex, "--cycles", "1", "--inputs", "bad_value.csv"}, "line 3 is not a number"},
+        {{"run", ex, "--cycles", "1", "--inputs", "too_many.csv"}, "more fields than the header names"},
+        {{"run", ex, "--cycles", "1", "--frobnicate"}, "unknown option --frobnicate"},
+        {{"run", "nowhere.zr2", "--cycles", "1"}, "nowhere.zr2"},
+        {{"run", "garbage.zr2", "--cycles", "1"}, "garbage.zr2"},
+        {{"resave", ex}, "expected 2 file names, got 1"},
+        {{"resave", "garbage.zr2", "out.zr2"}, "garbage.zr2"},
+        {{"export", ex}, "expected 2 file names"},
+        {{"export", ex, "/nonexistent-folder/x.z2r"}, "cannot write /nonexistent-folder/x.z2r"},
+        {{"info"}, "expected 1 file name, got 0"},
+        {{"info", "notes.txt"}, "is not a .zr2, .zrm or .z2r file"},
+        {{"info", "garbage.z2r"}, "at byte"},
+        {{"info", "garbage.zr2"}, "garbage.zr2"},
+        {{"serve"}, "the project file is missing"},
+        {{"serve", ex, "--rate", "99"}, "--rate must be a whole number from 1 to 20"},
+        {{"serve", "nowhere.zr2"}, "nowhere.zr2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0] + " " + (c.args.size() > 1 ? c.args.back() : ""));
+        const CResult r = Cli(c.args, dir);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_FALSE(std::ifstream(dir + "/out.zr2").good());
+}
+
+TEST(CliHelp, EveryCommand) {
+    const std::string dir = ScratchDir();
+    const char* commands[] = {"run", "resave", "export", "info", "serve"};
+    for (const char* c : commands) {
+        SCOPED_TRACE(c);
+        for (const char* flag : {"--help", "-h"}) {
+            const CResult r = Cli({c, flag}, dir);
+            EXPECT_EQ(r.exitCode, 0);
+            EXPECT_EQ(r.out.rfind(std::string("usage: zor21-cli ") + c, 0), 0u) << r.out;
+            EXPECT_EQ(r.err, "");
+        }
+        // Help wins over whatever else stands on the line.
+        EXPECT_EQ(Cli({c, "nowhere.zr2", "--help"}, dir).exitCode, 0);
+    }
+    const CResult top = Cli({"--help"}, dir);
+    EXPECT_EQ(top.exitCode, 0);
+    for (const char* c : commands) EXPECT_NE(top.out.find(std::string("  ") + c + " "), std::string::npos) << c;
+}
+
+TEST(CliFiles, ResaveIsByteIdentical) {
+    const std::string dir = ScratchDir();
+    for (const char* name : {"celsius", "accumulator", "two_stage"}) {
+        SCOPED_TRACE(name);
+        const CResult r = Cli({"resave", Example(name), "copy.zr2"}, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(ReadText(dir + "/copy.zr2"), ReadText(Example(name)));
+    }
+}
+
+TEST(CliFiles, ExportWritesRuntimeFileAndManifest) {
+    const std::string dir = ScratchDir();
+    for (const char* name : {"celsius", "accumulator", "two_stage"}) {
+        SCOPED_TRACE(name);
+        const CResult r = Cli({"export", Example(name), "sys.z2r"}, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");  // no CSV components in the examples
+        CSystem system;
+        ASSERT_TRUE(LoadProjectFile(system, Example(name)));
+        const std::vector<uint8_t> expected = ExportRuntimeBytes(system);
+        EXPECT_EQ(ReadText(dir + "/sys.z2r"), std::string(expected.begin(), expected.end()));
+        const std::string manifest = ReadText(dir + "/ZOR2_RT_MANIFEST_sys.txt");
+        ASSERT_GE(manifest.size(), 2u);
+        EXPECT_EQ(manifest.substr(0, 2), "\xff\xfe");
+        EXPECT_NE(r.out.find("ZOR2_RT_MANIFEST_sys.txt"), std::string::npos);
+    }
+}
+
+TEST(CliInfo, SummariesOfEveryFileKind) {
+    const std::string dir = ScratchDir();
+    ASSERT_EQ(Cli({"export", Example("two_stage"), "two.z2r"}, dir).exitCode, 0);
+    {
+        CSystem system;
+        ASSERT_TRUE(LoadProjectFile(system, Example("two_stage")));
+        ASSERT_TRUE(ExportModuleFile(*system.m_modules.At(1), dir + "/scale.zrm"));
+    }
+    const CIds ids = IdsOf(Example("two_stage"));
+    struct Case {
+        const char* file;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"two_stage.zr2",
+         {"project \"two_stage\"", "\"sum\": level 1", "\"scale\": level 2", "type 21 (Add Input Values), stage 1",
+          "type 88 (Reverse Sign), stage 3", "input " + std::to_string(ids.inputs[0]) + " \"a\"",
+          "output " + std::to_string(ids.outputs[1]) + " \"scaled\"", "module connections: 1"}},
+        {"two.z2r",
+         {"runtime file", "\"sum\": level 1", "\"scale\": level 2", "type 23 (Multiply Input Values), stage 2",
+          "input " + std::to_string(ids.inputs[1]) + " \"b\"", "output " + std::to_string(ids.outputs[0]) + " \"sum\"",
+          "module connections: 1"}},
+        {"scale.zrm", {"module file", "\"scale\"", "type 88 (Reverse Sign)", "module output"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = std::string(c.file) == "two_stage.zr2" ? Example("two_stage") : c.file;
+        const CResult r = Cli({"info", path}, dir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        for (const std::string& e : c.expected) EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
+    }
+}
+
+TEST(CliInfo, TruncatedRuntimeFilesFailCleanly) {
+    const std::string dir = ScratchDir();
+    ASSERT_EQ(Cli({"export", Example("two_stage"), "two.z2r"}, dir).exitCode, 0);
+    const std::string whole = ReadText(dir + "/two.z2r");
+    // A handful of cut points across the records, plus one extra byte.
+    for (size_t cut : {size_t(0), size_t(19), size_t(21), whole.size() / 3, whole.size() / 2, whole.size() - 1}) {
+        SCOPED_TRACE(cut);
+        WriteText(dir + "/cut.z2r", whole.substr(0, cut));
+        const CResult r = Cli({"info", "cut.z2r"}, dir);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("at byte"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    WriteText(dir + "/long.z2r", whole + "x");
+    EXPECT_NE(Cli({"info", "long.z2r"}, dir).err.find("1 bytes follow the last record"), std::string::npos);
+}
+
+// --- serve ----------------------------------------------------------------
+
+uint16_t FreeUdpPort() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t n = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}
+
+/// The peer's side of the fixed send port, when no one else holds it.
+class CPeerOnSendPort {
+public:
+    CPeerOnSendPort() {
+        m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(kUdpSendPort);
+        m_bound = ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    }
+    ~CPeerOnSendPort() { ::close(m_fd); }
+    bool Bound() const { return m_bound; }
+    std::vector<std::string> Drain(int quietMs = 300) const {
+        std::vector<std::string> out;
+        for (;;) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, quietMs) <= 0) break;
+            char buffer[4096];
+            const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+            if (n < 0) break;
+            out.emplace_back(buffer, static_cast<size_t>(n));
+        }
+        return out;
+    }
+    void SendTo(uint16_t port, std::string_view text) const {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(port);
+        ::sendto(m_fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    }
+
+private:
+    int m_fd = -1;
+    bool m_bound = false;
+};
+
+TEST(CliServe, RunsCyclesThenSaysGoodbye) {
+    const std::string dir = ScratchDir();
+    const uint16_t port = FreeUdpPort();
+    WriteText(dir + "/udp.conf", "# loopback test\n127.0.0.1\n" + std::to_string(port) + "\n");
+    CPeerOnSendPort peer;
+    const auto start = std::chrono::steady_clock::now();
+    const CResult r = Cli({"serve", Example("two_stage"), "--run", "--cycles", "3", "--rate", "20"}, dir);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(":" + std::to_string(port)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("stopped after 3 cycles"), std::string::npos) << r.err;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(140));  // three ticks of 50 ms
+    if (!peer.Bound()) GTEST_SKIP() << "port 27019 is held by another program; datagrams not checked";
+    const CIds ids = IdsOf(Example("two_stage"));
+    std::vector<std::string> expected = {
+        FrameUdpMessage("$ZOR_PRESENT,0.000000"),
+        FrameUdpMessage("$ZOR_PRESENT,0.000000"),
+        FrameUdpMessage("$ZOR_COUNTIO,2,2"),
+        FrameUdpMessage("$ZOR_IDETAIL," + std::to_string(ids.inputs[0]) + ",a,1"),
+        FrameUdpMessage("$ZOR_IDETAIL," + std::to_string(ids.inputs[1]) + ",b,1"),
+        FrameUdpMessage("$ZOR_ODETAIL," + std::to_string(ids.outputs[0]) + ",sum,1"),
+        FrameUdpMessage("$ZOR_ODETAIL," + std::to_string(ids.outputs[1]) + ",scaled,1"),
+    };
+    for (int k = 1; k <= 3; ++k) {
+        expected.push_back(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",7.000000"));
+        expected.push_back(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[1]) + ",-70.000000"));
+        expected.push_back(FrameUdpMessage("$ZOR_SIM,0,two_stage," + std::to_string(k)));
+    }
+    expected.push_back(FrameUdpMessage("$ZOR_SIMSTOPPED,0.000000"));
+    expected.push_back(FrameUdpMessage("$ZOR_SHUTDOWN,0.000000"));
+    EXPECT_EQ(peer.Drain(), expected);
+}
+
+TEST(CliServe, PeerStartsItAndASignalEndsIt) {
+    const std::string dir = ScratchDir();
+    const uint16_t port = FreeUdpPort();
+    WriteText(dir + "/udp.conf", "127.0.0.1\n" + std::to_string(port) + "\n");
+    CPeerOnSendPort peer;
+    const CIds ids = IdsOf(Example("two_stage"));
+    const pid_t pid = Spawn({"serve", Example("two_stage"), "--rate", "20"}, dir);
+    // Wait for the announcements (or a moment, when the send port is not ours).
+    if (peer.Bound()) EXPECT_EQ(peer.Drain(1000).size(), 7u);
+    else std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
+    peer.SendTo(port, "$QXSENDER_STARTSIM,");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGTERM);
+    const CResult r = Finish(pid, dir, 10);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    if (!peer.Bound()) GTEST_SKIP() << "port 27019 is held by another program; datagrams not checked";
+    const std::vector<std::string> got = peer.Drain();
+    ASSERT_GE(got.size(), 5u);
+    // The run resets the system, so the value set before it is gone: a + b = 3 + 4.
+    EXPECT_EQ(got[0], FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",7.000000"));
+    EXPECT_EQ(got[got.size() - 2], FrameUdpMessage("$ZOR_SIMSTOPPED,0.000000"));
+    EXPECT_EQ(got.back(), FrameUdpMessage("$ZOR_SHUTDOWN,0.000000"));
+}
+
+}  // namespace
+}  // namespace zor2

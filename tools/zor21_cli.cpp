@@ -1,0 +1,472 @@
+// zor21-cli, the headless designer: runs a project in the simulator, resaves
+// and exports it, summarises files, and serves the real-time link. Standard
+// output carries only results; errors go to standard error with exit code 1.
+#include <poll.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/system.h"
+#include "persistence/csv_file.h"
+#include "persistence/module_file.h"
+#include "persistence/project_file.h"
+#include "persistence/runtime_export.h"
+#include "realtime/udp_link.h"
+#include "simulation/sim_controller.h"
+#include "tools/cli_info.h"
+
+namespace zor2 {
+namespace {
+
+constexpr const char* kProgram = "zor21-cli";
+
+constexpr const char* kUsage =
+    "usage: zor21-cli COMMAND ...\n"
+    "\n"
+    "commands:\n"
+    "  run PROJECT.zr2 --cycles N [--rate C] [--set ID=VALUE]... [--inputs FILE.csv]\n"
+    "                  [--no-behaviors] [--save OUT.zr2]\n"
+    "  resave IN.zr2 OUT.zr2\n"
+    "  export PROJECT.zr2 OUT.z2r\n"
+    "  info FILE                 (.zr2, .zrm or .z2r)\n"
+    "  serve PROJECT.zr2 [--rate C] [--run] [--cycles N]\n"
+    "\n"
+    "`zor21-cli COMMAND --help` describes one command.\n";
+
+constexpr const char* kRunHelp =
+    "usage: zor21-cli run PROJECT.zr2 --cycles N [--rate C] [--set ID=VALUE]... [--inputs FILE.csv]\n"
+    "                     [--no-behaviors] [--save OUT.zr2]\n"
+    "\n"
+    "Loads the project, resets the system, applies each --set to the system input with that id, then\n"
+    "runs N single cycles as the simulator's Run Once does: simulated time grows by 1000/C ms per cycle\n"
+    "(C cycles per second, 1 to 20, default 10), and the system clock follows simulated time so runs\n"
+    "repeat exactly.\n"
+    "\n"
+    "  --cycles N        number of cycles (0 or more)\n"
+    "  --rate C          cycles per second, 1 to 20\n"
+    "  --set ID=VALUE    value of a system input before the first cycle (repeatable)\n"
+    "  --inputs FILE     CSV whose header names system input ids; row k is applied before cycle k\n"
+    "  --no-behaviors    run without the simulation behaviours\n"
+    "  --save OUT.zr2    save the project after the run\n"
+    "\n"
+    "Standard output: the line `cycle,<id of each system output>`, then per cycle the cycle count\n"
+    "after the cycle and each system output's value (%.17g), comma separated.\n";
+
+constexpr const char* kResaveHelp =
+    "usage: zor21-cli resave IN.zr2 OUT.zr2\n"
+    "\n"
+    "Loads a project and saves it again (OUT is replaced only by a complete file).\n";
+
+constexpr const char* kExportHelp =
+    "usage: zor21-cli export PROJECT.zr2 OUT.z2r\n"
+    "\n"
+    "Writes the runtime file and, beside it, its manifest ZOR2_RT_MANIFEST_<name>.txt. A note on\n"
+    "standard error says when the system uses CSV components, which the runtime does not run.\n";
+
+constexpr const char* kInfoHelp =
+    "usage: zor21-cli info FILE\n"
+    "\n"
+    "Summarises a project (.zr2), module (.zrm) or runtime (.z2r) file: modules with their levels,\n"
+    "components with type names and stages, system inputs and outputs with their ids.\n";
+
+constexpr const char* kServeHelp =
+    "usage: zor21-cli serve PROJECT.zr2 [--rate C] [--run] [--cycles N]\n"
+    "\n"
+    "Runs the designer's simulation with the real-time link and no window. Reads udp.conf from the\n"
+    "current directory (address, then receive port; defaults 127.0.0.1 and 27020), binds, announces\n"
+    "the project to the peer (which listens on port 27019) and answers it. The peer may start and\n"
+    "stop the simulation.\n"
+    "\n"
+    "  --rate C      cycles per second, 1 to 20 (default 10)\n"
+    "  --run         start the simulation at once\n"
+    "  --cycles N    stop after N cycles; otherwise run until SIGINT or SIGTERM\n"
+    "\n"
+    "On the way out it stops a running simulation, sends $ZOR_SHUTDOWN and closes its sockets.\n";
+
+/// A command's failure: printed on standard error, exit code 1.
+struct CCliError {
+    std::string message;
+};
+
+[[noreturn]] void Fail(std::string message) { throw CCliError{std::move(message)}; }
+
+bool IsHelp(std::string_view a) { return a == "--help" || a == "-h"; }
+
+int64_t ParseInteger(std::string_view text, const char* what, int64_t min, int64_t max) {
+    int64_t v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
+        Fail(std::string(what) + " must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+             ", not \"" + std::string(text) + "\"");
+    return v;
+}
+
+double ParseNumber(std::string_view text, const std::string& what) {
+    std::string_view t = text;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))
+        Fail(what + " is not a number: \"" + std::string(text) + "\"");
+    return v;
+}
+
+/// Walks the arguments after the command name.
+class CArgs {
+public:
+    CArgs(int argc, char** argv) : m_args(argv + 2, argv + argc) {}
+    bool WantsHelp() const {
+        for (const std::string& a : m_args)
+            if (IsHelp(a)) return true;
+        return false;
+    }
+    bool Done() const { return m_next >= m_args.size(); }
+    const std::string& Next() { return m_args[m_next++]; }
+    const std::string& Value(const std::string& option) {
+        if (Done()) Fail(option + " needs a value");
+        return Next();
+    }
+
+private:
+    std::vector<std::string> m_args;
+    size_t m_next = 0;
+};
+
+void Load(CSystem& system, const std::string& path) {
+    const CFileResult r = LoadProjectFile(system, path);
+    if (!r) Fail(r.message.empty() ? "cannot load " + path : r.message);
+}
+
+void Save(CSystem& system, const std::string& path) {
+    const CFileResult r = SaveProjectFile(system, path);
+    if (!r) Fail(r.message.empty() ? "cannot save " + path : r.message);
+}
+
+CExternalInput& InputById(CSystem& system, int32_t id, const std::string& context) {
+    CExternalInput* p = system.FindSystemInput(id);
+    if (!p) Fail(context + ": the project has no system input with id " + std::to_string(id));
+    return *p;
+}
+
+// --- run ------------------------------------------------------------------
+
+/// The rows of an inputs CSV, checked before anything runs.
+struct CInputRows {
+    std::vector<CExternalInput*> columns;
+    std::vector<std::vector<std::optional<double>>> rows;  // empty field: leave the input
+};
+
+CInputRows ReadInputRows(CSystem& system, const std::string& path) {
+    CCSVFile file;
+    if (!file.Open(path, ECsvMode::Read)) Fail("cannot read " + path + ": " + file.Error());
+    CInputRows table;
+    std::vector<std::string> fields;
+    if (!file.ReadLine(fields) || fields.empty()) Fail(path + ": the header line naming system input ids is missing");
+    for (const std::string& f : fields) {
+        const std::string context = path + " header";
+        const double id = ParseNumber(f, context + " field \"" + f + "\"");
+        if (id != static_cast<double>(static_cast<int32_t>(id))) Fail(context + ": \"" + f + "\" is not an id");
+        table.columns.push_back(&InputById(system, static_cast<int32_t>(id), context));
+    }
+    while (file.ReadLine(fields)) {
+        const size_t line = table.rows.size() + 2;
+        if (fields.size() > table.columns.size())
+            Fail(path + " line " + std::to_string(line) + ": more fields than the header names");
+        std::vector<std::optional<double>> row;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].find_first_not_of(" \t\r") == std::string::npos) row.emplace_back();
+            else row.emplace_back(ParseNumber(fields[i], path + " line " + std::to_string(line)));
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+/// The system clock of a headless run: it follows simulated time.
+class CSimulatedClock final : public IClock {
+public:
+    uint32_t TickMs() override { return m_now; }
+    void Follow(double simulatedMs) { m_now = static_cast<uint32_t>(static_cast<uint64_t>(simulatedMs + 0.5)); }
+
+private:
+    uint32_t m_now = 0;
+};
+
+int Run(CArgs& args) {
+    std::string project, inputsPath, savePath;
+    std::optional<int64_t> cycles;
+    int32_t rate = kDefaultCyclesPerSecond;
+    bool noBehaviors = false;
+    std::vector<std::pair<int32_t, double>> sets;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (a == "--cycles") cycles = ParseInteger(args.Value(a), "--cycles", 0, INT32_MAX);
+        else if (a == "--rate")
+            rate = static_cast<int32_t>(ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
+        else if (a == "--set") {
+            const std::string& v = args.Value(a);
+            const size_t eq = v.find('=');
+            if (eq == std::string::npos) Fail("--set needs ID=VALUE, not \"" + v + "\"");
+            const int32_t id = static_cast<int32_t>(ParseInteger(v.substr(0, eq), "--set id", 1, INT32_MAX));
+            sets.emplace_back(id, ParseNumber(std::string_view(v).substr(eq + 1), "--set " + v.substr(0, eq)));
+        } else if (a == "--inputs") inputsPath = args.Value(a);
+        else if (a == "--no-behaviors") noBehaviors = true;
+        else if (a == "--save") savePath = args.Value(a);
+        else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
+        else if (project.empty()) project = a;
+        else Fail("unexpected argument " + a);
+    }
+    if (project.empty()) Fail("the project file is missing");
+    if (!cycles) Fail("--cycles N is required");
+
+    CSystem system;
+    Load(system, project);
+    CSimulatedClock clock;
+    system.SetClock(&clock);
+    CInputRows rows;
+    if (!inputsPath.empty()) rows = ReadInputRows(system, inputsPath);
+    std::vector<CExternalInput*> setTargets;
+    for (const auto& [id, value] : sets) setTargets.push_back(&InputById(system, id, "--set"));
+
+    CSimController sim(system);
+    sim.SetRate(rate);
+    const bool behaviors = system.m_behaviorsEnabled;
+    if (noBehaviors) system.m_behaviorsEnabled = false;
+    system.ResetSystem();
+    for (size_t i = 0; i < sets.size(); ++i) setTargets[i]->SetValue(sets[i].second);
+
+    std::string line = "cycle";
+    for (const CExternalOutput* q : system.m_outputs) line += "," + std::to_string(q->m_id);
+    std::fputs((line + "\n").c_str(), stdout);
+    char number[40];
+    for (int64_t k = 0; k < *cycles; ++k) {
+        if (static_cast<size_t>(k) < rows.rows.size()) {
+            const auto& row = rows.rows[static_cast<size_t>(k)];
+            for (size_t i = 0; i < row.size(); ++i)
+                if (row[i]) rows.columns[i]->SetValue(*row[i]);
+        }
+        sim.RunOnce();
+        clock.Follow(system.m_simulatedTime);
+        line = std::to_string(system.m_cycleCount);
+        for (const CExternalOutput* q : system.m_outputs) {
+            std::snprintf(number, sizeof number, "%.17g", q->m_value);
+            line += ',';
+            line += number;
+        }
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
+    }
+    system.m_behaviorsEnabled = behaviors;
+    if (!savePath.empty()) Save(system, savePath);
+    system.SetClock(nullptr);
+    return 0;
+}
+
+// --- resave, export, info -------------------------------------------------
+
+std::vector<std::string> Positionals(CArgs& args, size_t count) {
+    std::vector<std::string> out;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
+        out.push_back(a);
+    }
+    if (out.size() != count)
+        Fail(std::string("expected ") + std::to_string(count) + " file " +
+             (count == 1 ? "name" : "names") + ", got " + std::to_string(out.size()));
+    return out;
+}
+
+int Resave(CArgs& args) {
+    const auto files = Positionals(args, 2);
+    CSystem system;
+    Load(system, files[0]);
+    Save(system, files[1]);
+    return 0;
+}
+
+int Export(CArgs& args) {
+    const auto files = Positionals(args, 2);
+    CSystem system;
+    Load(system, files[0]);
+    bool csv = false;
+    for (const CNetwork* m : system.m_modules)
+        for (const CNetworkModel* c : m->m_components)
+            if (c->m_typeId == 44 || c->m_typeId == 45) csv = true;
+    if (csv)
+        std::fputs(
+            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as "
+            "they are for in-IDE use only, and not supported in the runtime module.\n",
+            stderr);
+    if (const int e = ExportRuntimeFile(system, files[1]))
+        Fail("cannot write " + files[1] + ": " + std::strerror(e));
+    if (const int e = WriteManifest(system, files[1]))
+        Fail("There was an error (e: " + std::to_string(e) + ") in trying to create the manifest file.");
+    std::printf("Runtime AI File: %s\nManifest File: %s\nCurrent Project: %s\n", files[1].c_str(),
+                ManifestFileName(files[1]).c_str(), system.m_name.c_str());
+    return 0;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+int Info(CArgs& args) {
+    const std::string path = Positionals(args, 1)[0];
+    const std::string ext = LowerExtension(path);
+    std::string summary;
+    if (ext == ".zr2") {
+        CSystem system;
+        Load(system, path);
+        summary = DescribeSystem(system);
+    } else if (ext == ".zrm") {
+        CSystem system;
+        CNetwork* module = nullptr;
+        const CFileResult r = ImportModuleFile(system, path, &module);
+        if (!r || !module) Fail(r.message.empty() ? "cannot read " + path : r.message);
+        system.ComputeLevels();
+        summary = "module file\n" + DescribeModule(*module);
+    } else if (ext == ".z2r") {
+        std::vector<uint8_t> bytes;
+        const CFileResult r = ReadWholeFile(path, bytes);
+        if (!r) Fail(r.message.empty() ? "cannot read " + path : r.message);
+        std::string error;
+        if (!DescribeRuntimeFile(bytes, summary, error)) Fail(path + ": " + error);
+    } else {
+        Fail(path + " is not a .zr2, .zrm or .z2r file");
+    }
+    std::fputs(summary.c_str(), stdout);
+    return 0;
+}
+
+// --- serve ----------------------------------------------------------------
+
+volatile sig_atomic_t g_stopSignal = 0;
+void OnStopSignal(int signal) { g_stopSignal = signal; }
+
+int Serve(CArgs& args) {
+    std::string project;
+    int32_t rate = kDefaultCyclesPerSecond;
+    bool runAtOnce = false;
+    std::optional<int64_t> cycles;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (a == "--rate")
+            rate = static_cast<int32_t>(ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
+        else if (a == "--run") runAtOnce = true;
+        else if (a == "--cycles") cycles = ParseInteger(args.Value(a), "--cycles", 1, INT32_MAX);
+        else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
+        else if (project.empty()) project = a;
+        else Fail("unexpected argument " + a);
+    }
+    if (project.empty()) Fail("the project file is missing");
+
+    // Signals are blocked except while the loop waits, so none is lost between checks.
+    sigset_t stopSignals, waitMask;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGTERM);
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    // The project loads before the link starts, so a file that does not load
+    // sends nothing to the peer.
+    CSystem system;
+    Load(system, project);
+    const CUdpConfig config = ReadUdpConfig("udp.conf");
+    CUdpLink link(system, config);
+    CSimController sim(system);
+    CPollTimer timer(system.Clock());
+    sim.SetTimer(&timer);
+    link.Attach(&sim);
+    if (!link.Start())
+        std::fprintf(stderr, "%s: warning: cannot bind %s:%u; running without incoming datagrams\n", kProgram,
+                     FormatIpv4(config.address).c_str(), unsigned(config.receivePort));
+    sim.SetRate(rate);
+    link.AnnounceProject();
+    std::fprintf(stderr, "%s: serving \"%s\": receiving on %s:%u, sending to port %u\n", kProgram,
+                 system.m_name.c_str(), FormatIpv4(config.address).c_str(), unsigned(link.BoundPort()),
+                 unsigned(config.sendPort));
+    if (runAtOnce) sim.Run();
+
+    int64_t done = 0;
+    while (!g_stopSignal && (!cycles || done < *cycles)) {
+        pollfd fd{link.WantsRead() ? link.ReadFd() : -1, POLLIN, 0};
+        const int32_t wait = timer.WaitMs();
+        const timespec timeout{wait < 0 ? 1 : wait / 1000, wait < 0 ? 0 : (wait % 1000) * 1000000L};
+        const int ready = ppoll(&fd, 1, &timeout, &waitMask);
+        if (ready < 0 && errno != EINTR) Fail(std::string("waiting for events failed: ") + std::strerror(errno));
+        if (ready > 0 && (fd.revents & POLLIN)) link.OnReadReady();
+        if (timer.TakeDue()) {
+            if (system.m_running) ++done;
+            sim.OnTimerTick();
+        }
+    }
+    if (sim.IsActive()) sim.Stop();
+    link.Shutdown();
+    sigprocmask(SIG_UNBLOCK, &stopSignals, nullptr);
+    std::fprintf(stderr, "%s: stopped after %lld cycles\n", kProgram, static_cast<long long>(done));
+    return 0;
+}
+
+struct CCommand {
+    const char* name;
+    const char* help;
+    int (*run)(CArgs&);
+};
+
+constexpr CCommand kCommands[] = {
+    {"run", kRunHelp, Run},          {"resave", kResaveHelp, Resave}, {"export", kExportHelp, Export},
+    {"info", kInfoHelp, Info},       {"serve", kServeHelp, Serve},
+};
+
+int Main(int argc, char** argv) {
+    if (argc < 2 || IsHelp(argv[1])) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 1 : 0;
+    }
+    for (const CCommand& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0) continue;
+        CArgs args(argc, argv);
+        if (args.WantsHelp()) {
+            std::fputs(c.help, stdout);
+            return 0;
+        }
+        try {
+            return c.run(args);
+        } catch (const CCliError& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s %s: %s\n", kProgram, c.name, e.message.c_str());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "%s: unknown command \"%s\"\n%s", kProgram, argv[1], kUsage);
+    return 1;
+}
+
+}  // namespace
+}  // namespace zor2
+
+int main(int argc, char** argv) { return zor2::Main(argc, argv); }
