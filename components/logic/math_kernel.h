@@ -18,12 +18,33 @@ enum EMathType : int32_t {
 };
 
 /// Folds the input values of an Add, Subtract, Multiply, Divide, Get Min or
-/// Get Max component without collecting them anywhere.
+/// Get Max component without collecting them anywhere. Inline, so the per-cycle
+/// loops of both deliverables make no call per input.
 class CMathAccumulator {
 public:
     explicit CMathAccumulator(int32_t type) : m_type(type) {}
-    void Add(double v);
-    double Result() const;
+    void Add(double v) {
+        const bool first = m_count == 0;
+        ++m_count;
+        switch (m_type) {
+            case kMathAdd: m_r += v; break;
+            case kMathSubtract: m_r = first ? v : m_r - v; break;
+            case kMathMultiply: m_r = first ? v : m_r * v; break;
+            case kMathDivide:
+                // A divisor of exactly 0.0 is skipped, not reported.
+                if (first) m_r = v;
+                else if (v != 0.0) m_r /= v;
+                break;
+            case kMathGetMin: m_r = (first || v < m_r) ? v : m_r; break;
+            case kMathGetMax: m_r = (first || v > m_r) ? v : m_r; break;
+            default: break;
+        }
+    }
+    double Result() const {
+        // Multiply needs at least two factors; a single input gives 0.
+        if (m_type == kMathMultiply && m_count < 2) return 0.0;
+        return m_r;
+    }
 
 private:
     int32_t m_type;
