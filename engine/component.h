@@ -39,6 +39,9 @@ public:
     virtual void ClearPortSelection();
     virtual void ResetValues();
     virtual void ExportRuntime(CByteWriter& w) const;
+    /// A line for "System Build Feedback" when the runtime file cannot carry one
+    /// of this component's settings; empty when it can. Asked by the export.
+    virtual std::string RuntimeExportNote() const { return {}; }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);

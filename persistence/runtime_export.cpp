@@ -145,7 +145,16 @@ std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
 }
 
 int ExportRuntimeFile(CSystem& system, const std::string& path) {
-    return WriteFileAtomically(path, ExportRuntimeBytes(system));
+    const int err = WriteFileAtomically(path, ExportRuntimeBytes(system));
+    if (err == 0) {
+        // Settings the runtime file has no field for (a Timer's delay, a Delay's factor).
+        for (const CNetwork* m : system.m_modules) {
+            for (const CNetworkModel* c : m->m_components) {
+                if (std::string note = c->RuntimeExportNote(); !note.empty()) system.BuildFeedback(note);
+            }
+        }
+    }
+    return err;
 }
 
 std::string ManifestFileName(const std::string& runtimePath) {

@@ -24,7 +24,7 @@ public:
     void StepFeedbackFactor(bool up);
     /// The line the runtime export reports when the runtime file cannot carry
     /// this Delay's factor (empty when it can).
-    std::string RuntimeExportNote() const;
+    std::string RuntimeExportNote() const override;
 
 private:
     double m_factor = kDelayDefaultFactor;

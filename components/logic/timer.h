@@ -26,7 +26,7 @@ public:
     bool SetDelay(double ms);
     /// The line the runtime export reports when the runtime file cannot carry
     /// this Timer's delay (empty when it can).
-    std::string RuntimeExportNote() const;
+    std::string RuntimeExportNote() const override;
 
 private:
     CModelInput* DelayInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }

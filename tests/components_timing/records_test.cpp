@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <unistd.h>
 
 #include "algo/bytes.h"
 #include "components/logic/delay.h"
@@ -13,6 +15,7 @@
 #include "components/logic/timer.h"
 #include "harness.h"
 #include "persistence/archive.h"
+#include "persistence/runtime_export.h"
 
 namespace zor2 {
 namespace {
@@ -212,6 +215,33 @@ TEST_F(ExportNotes, NamedForSettingsTheRuntimeFileCannotCarry) {
     // A connected "Delay ms" input travels in the runtime file: no note.
     Feed(*timer, 20, 250.0);
     EXPECT_EQ(timer->RuntimeExportNote(), "");
+}
+
+TEST_F(ExportNotes, TheExportReportsOneLinePerSettingLeftBehind) {
+    module->m_name = "Line";
+    auto* slow = static_cast<CModelTimer*>(Drop(*module, 14));
+    auto* fed = static_cast<CModelTimer*>(Drop(*module, 14));
+    auto* plain = static_cast<CModelTimer*>(Drop(*module, 14));
+    auto* damped = static_cast<CModelDelay*>(Drop(*module, 2));
+    Drop(*module, 2);
+    ASSERT_TRUE(slow->SetDelay(2000));
+    ASSERT_TRUE(fed->SetDelay(100));
+    Feed(*fed, 20, 100.0);
+    ASSERT_TRUE(damped->SetFeedbackFactor(0.9));
+    (void)plain;
+
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("zor2_timing_notes_" + std::to_string(::getpid()) + ".z2r"))
+            .string();
+    const size_t before = system.Feedback().build.Lines().size();
+    ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+    std::filesystem::remove(path);
+    const auto& lines = system.Feedback().build.Lines();
+    ASSERT_EQ(lines.size(), before + 2);
+    // Newest on top: the Delay's line, then the slow Timer's.
+    EXPECT_NE(lines[0].find(damped->m_name), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find(slow->m_name), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("\"Line\""), std::string::npos) << lines[1];
 }
 
 }  // namespace
