@@ -2,9 +2,14 @@
 // the copies the build writes afresh behave the same.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
+#include "persistence/runtime_export.h"
 #include "simulation/sim_controller.h"
+#include "tools/cli_info.h"
 
 namespace zor2 {
 namespace {
@@ -52,6 +57,31 @@ TEST(Examples, ShippedProjectsLoadAndRun) {
         EXPECT_EQ(RunCycles(shipped, 3), c.outputs);
         EXPECT_EQ(RunCycles(built, 3), c.outputs);
     }
+}
+
+TEST(Examples, RuntimeSummaryWalksEveryRegisteredType) {
+    // One component of every type the factory knows, in one exported file:
+    // the summary must step over each body exactly and end at the last byte.
+    CSystem system;
+    CNetwork* m = system.CreateModule("all", 0, 0);
+    std::vector<int32_t> types;
+    for (const CComponentType* t : RegisteredComponentTypes())
+        if (m->DropComponent(t->typeId, 0, 0)) types.push_back(t->typeId);
+    ASSERT_FALSE(types.empty());
+    const std::vector<uint8_t> bytes = ExportRuntimeBytes(system);
+    std::string summary, error;
+    ASSERT_TRUE(DescribeRuntimeFile(bytes, summary, error)) << error;
+    for (int32_t type : types)
+        EXPECT_NE(summary.find("type " + std::to_string(type) + " ("), std::string::npos) << type;
+
+    std::vector<uint8_t> unknown = bytes;
+    // The first component's type id stands after the header, the module's id,
+    // name, level and three counts, and the component's id.
+    const size_t typeAt = 20 + 4 + 200 + 4 * 4 + 4;
+    const int32_t bogus = 9999;
+    std::memcpy(unknown.data() + typeAt, &bogus, 4);
+    EXPECT_FALSE(DescribeRuntimeFile(unknown, summary, error));
+    EXPECT_NE(error.find("type 9999"), std::string::npos) << error;
 }
 
 }  // namespace
