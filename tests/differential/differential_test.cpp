@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "components/logic/delay.h"
+#include "components/logic/quantity_diminish.h"
+#include "components/logic/rand_gen.h"
+#include "components/logic/timer.h"
 #include "persistence/runtime_export.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
@@ -196,6 +200,73 @@ TEST_F(Differential, ModulesRunByLevel) {
     system.CreateSystemOutput("unconnected", 1);
     ASSERT_EQ(c->m_level, 3);
     RunBoth(20, 3);
+}
+
+TEST_F(Differential, TimingCountingAndValueSources) {
+    // Only what needs no wall clock and no shared random sequence: timers fed
+    // their delay, and random sources whose integer range holds one value.
+    CNetwork* m = system.CreateModule("Timing", 0, 0);
+    CNetworkInput* x = SystemInputInto(*m, "x");
+    CNetworkInput* y = SystemInputInto(*m, "y");
+    int exposed = 0;
+    auto out = [&](CNetworkModel& c) { ToSystemOutput(*m, c, "t" + std::to_string(++exposed)); };
+    auto feed = [&](CNetworkInput* mi, CNetworkModel& c, int32_t inputId) {
+        FeedFromModuleInput(*m, *mi, c, c.FindInput(inputId));
+    };
+    CNetworkModel* delay = Drop(*m, 2);
+    feed(x, *delay, 10);
+    out(*delay);
+    out(*Drop(*m, 2));  // raw input open
+    for (int32_t type : {25, 26}) {
+        CNetworkModel* counter = Drop(*m, type);
+        feed(x, *counter, 10);
+        feed(y, *counter, 20);
+        out(*counter);
+        CNetworkModel* free = Drop(*m, type);
+        feed(y, *free, 10);
+        out(*free);
+    }
+    auto* consumed = static_cast<CModelQuantityDiminish*>(Drop(*m, 68));
+    ASSERT_TRUE(consumed->SetContainer(-3, 9));
+    feed(x, *consumed, 30);
+    feed(y, *consumed, 10);
+    for (CModelOutput* o : consumed->m_outputs.Snapshot()) {
+        CNetworkOutput* mo = m->CreateOutput("q" + std::to_string(o->m_id));
+        ASSERT_EQ(m->RequestConnectToModuleOutput(*consumed, o, *mo), 0);
+        ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(mo->m_name, 1), mo), nullptr);
+    }
+    // Auto mode at the default rate: the runtime file carries neither.
+    auto* automatic = static_cast<CModelQuantityDiminish*>(Drop(*m, 68));
+    feed(y, *automatic, 20);
+    feed(x, *automatic, 40);
+    out(*automatic);
+    for (double delayMs : {0.0, 1e9}) {
+        CNetworkModel* timer = Drop(*m, 14);
+        CNetworkModel* k = DropConstant(*m, delayMs);
+        ASSERT_EQ(m->RequestConnect(*k, k->FirstOutput(), *timer, timer->FindInput(20)), 0);
+        feed(x, *timer, 10);
+        out(*timer);
+    }
+    for (int32_t interval : {1, 3}) {
+        auto* rand = static_cast<CModelRandGen*>(Drop(*m, 43));
+        ASSERT_TRUE(rand->SetDraw({4, 4, kRandInteger, kTimingCycles, interval, interval == 3}));
+        feed(x, *rand, 10);
+        out(*rand);
+    }
+    for (double step : {1.0, -1.0}) {
+        auto* walk = static_cast<CModelDynamicNumber*>(Drop(*m, 81));
+        CDynamicFields f;
+        f.start = 3;
+        f.draw = {step, step, kRandInteger, kTimingCycles, 2, step > 0};
+        f.useCeiling = true;
+        f.ceiling = 8;
+        f.useFloor = true;
+        f.floor = -2;
+        ASSERT_TRUE(walk->SetFields(f));
+        feed(y, *walk, 10);
+        out(*walk);
+    }
+    RunBoth(60, 5);
 }
 
 /// Random systems wired through the editor's own connect requests (refusals are
