@@ -60,7 +60,8 @@ void FeedFromInput(CSystem& s, CExternalInput* p, CNetwork& m, CNetworkModel* ds
     if (!p || !dst) return;
     CExternalConnection* c = s.ConnectSystemInput(*p, m);
     Check(c != nullptr && c->m_moduleInput != nullptr, "connecting a system input");
-    if (c && c->m_moduleInput) Check(m.RequestConnectModuleInput(*c->m_moduleInput, *dst, nullptr) == 0, "feeding a component");
+    if (c && c->m_moduleInput)
+        Check(m.RequestConnectModuleInput(*c->m_moduleInput, *dst, nullptr) == 0, "feeding a component");
 }
 
 /// Publishes `src`'s result as module output `name` and system output `name`.
@@ -117,7 +118,8 @@ void TwoStage(CSystem& s) {
     CNetworkConnection* link = sumOut ? s.ConnectModules(*first, *second, sumOut) : nullptr;
     Check(link && link->m_dstInput, "connecting the two modules");
     if (link && link->m_dstInput && times)
-        Check(second->RequestConnectModuleInput(*link->m_dstInput, *times, nullptr) == 0, "feeding the second module");
+        Check(second->RequestConnectModuleInput(*link->m_dstInput, *times, nullptr) == 0,
+              "feeding the second module");
     Wire(*second, Constant(*second, 10.0, 20, 160), times);
     Wire(*second, times, negate);
     Publish(s, *second, negate, "scaled");
@@ -142,7 +144,8 @@ int main(int argc, char** argv) {
         {"celsius", "Converts a temperature in degrees Celsius to degrees Fahrenheit.", Celsius, 11},
         {"accumulator", "Adds its step input to a running total every cycle through a Feedback Flow loop.",
          Accumulator, 12},
-        {"two_stage", "Adds two inputs in one module and scales the sum by -10 in a second module.", TwoStage, 13},
+        {"two_stage", "Adds two inputs in one module and scales the sum by -10 in a second module.", TwoStage,
+         13},
     };
     for (const Example& e : examples) {
         CSystem system;

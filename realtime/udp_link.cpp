@@ -3,12 +3,13 @@
 #include "realtime/udp_link.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace zor2 {
 
@@ -119,13 +120,20 @@ bool CUdpLink::SendSimple(std::string_view type) {
     return SendBuffer(m.Dbl(0.0).Finish());
 }
 
-bool CUdpLink::SendPresent() { return SendSimple("$ZOR_PRESENT"); }
-bool CUdpLink::SendSimStopped() { return SendSimple("$ZOR_SIMSTOPPED"); }
-bool CUdpLink::SendShutdown() { return SendSimple("$ZOR_SHUTDOWN"); }
+bool CUdpLink::SendPresent() {
+    return SendSimple("$ZOR_PRESENT");
+}
+bool CUdpLink::SendSimStopped() {
+    return SendSimple("$ZOR_SIMSTOPPED");
+}
+bool CUdpLink::SendShutdown() {
+    return SendSimple("$ZOR_SHUTDOWN");
+}
 
 bool CUdpLink::SendCountIO() {
     CUdpMessage m(m_buffer, sizeof m_buffer, "$ZOR_COUNTIO");
-    m.Int(static_cast<int32_t>(m_system.m_inputs.Size())).Int(static_cast<int32_t>(m_system.m_outputs.Size()));
+    m.Int(static_cast<int32_t>(m_system.m_inputs.Size()))
+        .Int(static_cast<int32_t>(m_system.m_outputs.Size()));
     return SendBuffer(m.Finish());
 }
 
@@ -225,10 +233,18 @@ void CUdpLink::Handle(std::string_view datagram) {
         case EUdpIncoming::StopSim:
             if (m_simulator) m_simulator->Stop();
             return;
-        case EUdpIncoming::QueryPresent: SendPresent(); return;
-        case EUdpIncoming::QueryInOut: SendCountIO(); return;
-        case EUdpIncoming::QueryInputs: SendInputDetails(); return;
-        case EUdpIncoming::QueryOutputs: SendOutputDetails(); return;
+        case EUdpIncoming::QueryPresent:
+            SendPresent();
+            return;
+        case EUdpIncoming::QueryInOut:
+            SendCountIO();
+            return;
+        case EUdpIncoming::QueryInputs:
+            SendInputDetails();
+            return;
+        case EUdpIncoming::QueryOutputs:
+            SendOutputDetails();
+            return;
     }
 }
 

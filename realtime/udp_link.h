@@ -19,7 +19,7 @@ namespace zor2 {
 /// cycle) and, once attached, to the simulator as its stop listener
 /// ("$ZOR_SIMSTOPPED"). Single-threaded: every call comes from the owner's loop.
 class CUdpLink final : public ICycleObserver, public ISimStopListener {
-public:
+  public:
     CUdpLink(CSystem& system, CUdpConfig config = {});
     ~CUdpLink() override;
     CUdpLink(const CUdpLink&) = delete;
@@ -84,7 +84,7 @@ public:
     size_t m_received = 0;
     size_t m_ignored = 0;
 
-private:
+  private:
     bool SendBuffer(size_t length);
     bool SendSimple(std::string_view type);
     void Handle(std::string_view datagram);

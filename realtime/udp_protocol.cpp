@@ -3,6 +3,7 @@
 #include "realtime/udp_protocol.h"
 
 #include <arpa/inet.h>
+#include <strings.h>
 
 #include <cctype>
 #include <charconv>
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <strings.h>
 
 namespace zor2 {
 
@@ -66,10 +66,12 @@ CUdpConfig ParseUdpConfig(std::string_view text) {
         if (found == 0) {
             in_addr addr{};
             const std::string copy(value);
-            if (inet_pton(AF_INET, copy.c_str(), &addr) == 1 && addr.s_addr != 0) config.address = ntohl(addr.s_addr);
+            if (inet_pton(AF_INET, copy.c_str(), &addr) == 1 && addr.s_addr != 0)
+                config.address = ntohl(addr.s_addr);
         } else {
             long long port = 0;
-            if (ParseInt(value, port) && port >= 1 && port <= 65535) config.receivePort = static_cast<uint16_t>(port);
+            if (ParseInt(value, port) && port >= 1 && port <= 65535)
+                config.receivePort = static_cast<uint16_t>(port);
         }
         ++found;
     }
@@ -127,8 +129,10 @@ CUdpMessage& CUdpMessage::Dbl(double v) {
     char text[400];  // "%f" of the largest double has 309 digits before the point
     const auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6);
     Put(",");
-    if (r.ec == std::errc()) Put(std::string_view(text, static_cast<size_t>(r.ptr - text)));
-    else m_ok = false;
+    if (r.ec == std::errc())
+        Put(std::string_view(text, static_cast<size_t>(r.ptr - text)));
+    else
+        m_ok = false;
     return *this;
 }
 
@@ -206,7 +210,7 @@ CUdpIncoming ParseUdpDatagram(std::string_view d) {
         EUdpIncoming kind;
     };
     static constexpr Command kCommands[] = {
-        {"$QXSENDER_STARTSIM", EUdpIncoming::StartSim},   {"$QXSENDER_STOPPING", EUdpIncoming::StopSim},
+        {"$QXSENDER_STARTSIM", EUdpIncoming::StartSim},    {"$QXSENDER_STOPPING", EUdpIncoming::StopSim},
         {"$ZOR_QUERYPRESENT", EUdpIncoming::QueryPresent}, {"$ZOR_QUERYINOUT", EUdpIncoming::QueryInOut},
         {"$ZOR_QUERYINPUTS", EUdpIncoming::QueryInputs},   {"$ZOR_QUERYOUTPUTS", EUdpIncoming::QueryOutputs},
     };

@@ -46,7 +46,7 @@ uint8_t UdpChecksum(std::string_view bodyAfterDollar);
 /// "$TYPE", then ",field" per field, then "*", two lowercase hex digits and a
 /// line feed. A message that does not fit leaves Ok() false.
 class CUdpMessage {
-public:
+  public:
     CUdpMessage(char* buffer, size_t capacity, std::string_view type);
     CUdpMessage& Int(int32_t v);
     /// "%f": six decimals, whatever the process locale.
@@ -57,7 +57,7 @@ public:
     size_t Finish();
     bool Ok() const { return m_ok; }
 
-private:
+  private:
     void Put(std::string_view s);
 
     char* m_buffer;

@@ -24,9 +24,13 @@ int32_t ClampRate(int32_t c) {
     return c;
 }
 
-int32_t TimerPeriodMs(int32_t c) { return 1000 / ClampRate(c); }
+int32_t TimerPeriodMs(int32_t c) {
+    return 1000 / ClampRate(c);
+}
 
-double CycleDurationMs(int32_t c) { return 1000.0 / ClampRate(c); }
+double CycleDurationMs(int32_t c) {
+    return 1000.0 / ClampRate(c);
+}
 
 std::string FormatElapsed(double t) {
     // Whole hundredths keep every field integral; a time that is no number or
@@ -60,7 +64,9 @@ CSimController::CSimController(CSystem& system) : m_system(system) {
     m_system.m_cyclesPerSecond = ClampRate(m_system.m_cyclesPerSecond);
 }
 
-double CSimController::Now() const { return static_cast<double>(m_system.Clock().TickMs()); }
+double CSimController::Now() const {
+    return static_cast<double>(m_system.Clock().TickMs());
+}
 
 ESimState CSimController::State() const {
     if (m_active) return ESimState::Active;
@@ -170,7 +176,9 @@ void CSimController::RefreshPane() {
 
 // --- rate -----------------------------------------------------------------
 
-int32_t CSimController::Rate() const { return ClampRate(m_system.m_cyclesPerSecond); }
+int32_t CSimController::Rate() const {
+    return ClampRate(m_system.m_cyclesPerSecond);
+}
 
 int32_t CSimController::SetRate(int32_t c) {
     m_system.m_cyclesPerSecond = ClampRate(c);
@@ -206,7 +214,9 @@ bool CSimController::ToggleBehaviors() {
     return m_system.m_behaviorsEnabled;
 }
 
-CExternalInput* CSimController::FirstSelectedInput() const { return m_system.m_selectedInputs.Head(); }
+CExternalInput* CSimController::FirstSelectedInput() const {
+    return m_system.m_selectedInputs.Head();
+}
 
 bool CSimController::CanResetValue() const {
     const CExternalInput* input = FirstSelectedInput();

@@ -20,7 +20,7 @@ class CExternalInput;
 /// the CLI). It calls CSimController::OnTimerTick once per period and delivers
 /// at most one pending tick: a late tick is not made up.
 class ISimTimer {
-public:
+  public:
     virtual ~ISimTimer() = default;
     /// Starts or restarts the timer with the period in milliseconds.
     virtual void Start(int32_t periodMs) = 0;
@@ -29,7 +29,7 @@ public:
 
 /// Plays and silences the sounds of Sim Action Sound components.
 class ISimSounds {
-public:
+  public:
     virtual ~ISimSounds() = default;
     virtual void StopSound(CNetworkModel& soundComponent) = 0;
 };
@@ -37,7 +37,7 @@ public:
 /// What the owner redraws or records when the simulation changes. Every
 /// method has a do-nothing default.
 class ISimView {
-public:
+  public:
     virtual ~ISimView() = default;
     /// Module or system view and the charts (also the sequencer pane rule).
     virtual void RedrawViews() {}
@@ -49,7 +49,7 @@ public:
 
 /// Hears that a run ended or a level step was taken (the real-time link).
 class ISimStopListener {
-public:
+  public:
     virtual ~ISimStopListener() = default;
     virtual void OnSimulationStopped() = 0;
 };
@@ -82,7 +82,7 @@ int32_t TimerPeriodMs(int32_t cyclesPerSecond);
 double CycleDurationMs(int32_t cyclesPerSecond);
 
 class CSimController {
-public:
+  public:
     explicit CSimController(CSystem& system);
     CSimController(const CSimController&) = delete;
     CSimController& operator=(const CSimController&) = delete;
@@ -145,7 +145,7 @@ public:
     /// system input goes back to its initial value.
     bool ResetValueOnly();
 
-private:
+  private:
     double Now() const;
     void Redraw();
     CExternalInput* FirstSelectedInput() const;
@@ -161,7 +161,7 @@ private:
 /// An ISimTimer for event loops built on poll(): it holds the next due time
 /// and reports a due tick at most once however late the loop comes back.
 class CPollTimer final : public ISimTimer {
-public:
+  public:
     explicit CPollTimer(IClock& clock) : m_clock(clock) {}
     void Start(int32_t periodMs) override;
     void Stop() override { m_running = false; }
@@ -173,7 +173,7 @@ public:
     /// one period from now when the loop came back later than that.
     bool TakeDue();
 
-private:
+  private:
     IClock& m_clock;
     bool m_running = false;
     int32_t m_period = 0;

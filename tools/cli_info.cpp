@@ -26,20 +26,25 @@ const char* TypeName(int32_t typeId) {
     return name ? name : "unknown type";
 }
 
-const char* Plural(size_t n, const char* one, const char* many) { return n == 1 ? one : many; }
+const char* Plural(size_t n, const char* one, const char* many) {
+    return n == 1 ? one : many;
+}
 
 }  // namespace
 
 std::string DescribeModule(const CNetwork& m) {
-    std::string out = Printf("  module %d \"%s\": level %d, %zu %s, %zu %s, %zu %s\n", m.m_id, m.m_name.c_str(),
-                             m.m_level, m.m_components.Size(), Plural(m.m_components.Size(), "component", "components"),
-                             m.m_inputs.Size(), Plural(m.m_inputs.Size(), "input", "inputs"), m.m_outputs.Size(),
-                             Plural(m.m_outputs.Size(), "output", "outputs"));
+    std::string out =
+        Printf("  module %d \"%s\": level %d, %zu %s, %zu %s, %zu %s\n", m.m_id, m.m_name.c_str(), m.m_level,
+               m.m_components.Size(), Plural(m.m_components.Size(), "component", "components"),
+               m.m_inputs.Size(), Plural(m.m_inputs.Size(), "input", "inputs"), m.m_outputs.Size(),
+               Plural(m.m_outputs.Size(), "output", "outputs"));
     for (const CNetworkModel* c : m.m_components)
-        out += Printf("    component %d \"%s\": type %d (%s), stage %d\n", c->m_id, c->m_name.c_str(), c->m_typeId,
-                      TypeName(c->m_typeId), c->m_stage);
-    for (const CNetworkInput* in : m.m_inputs) out += Printf("    module input %d \"%s\"\n", in->m_id, in->m_name.c_str());
-    for (const CNetworkOutput* o : m.m_outputs) out += Printf("    module output %d \"%s\"\n", o->m_id, o->m_name.c_str());
+        out += Printf("    component %d \"%s\": type %d (%s), stage %d\n", c->m_id, c->m_name.c_str(),
+                      c->m_typeId, TypeName(c->m_typeId), c->m_stage);
+    for (const CNetworkInput* in : m.m_inputs)
+        out += Printf("    module input %d \"%s\"\n", in->m_id, in->m_name.c_str());
+    for (const CNetworkOutput* o : m.m_outputs)
+        out += Printf("    module output %d \"%s\"\n", o->m_id, o->m_name.c_str());
     return out;
 }
 
@@ -51,13 +56,14 @@ std::string DescribeSystem(const CSystem& s) {
     for (const CNetwork* m : s.m_modules) out += DescribeModule(*m);
     out += Printf("system inputs: %zu\n", s.m_inputs.Size());
     for (const CExternalInput* p : s.m_inputs)
-        out += Printf("  input %d \"%s\": kind %d, value %.17g, initial %.17g\n", p->m_id, p->m_name.c_str(), p->m_kind,
-                      p->m_value, p->m_initialValue);
+        out += Printf("  input %d \"%s\": kind %d, value %.17g, initial %.17g\n", p->m_id, p->m_name.c_str(),
+                      p->m_kind, p->m_value, p->m_initialValue);
     out += Printf("system outputs: %zu\n", s.m_outputs.Size());
     for (const CExternalOutput* q : s.m_outputs) {
         const CExternalConnection* c = q->m_connection.get();
         out += Printf("  output %d \"%s\": kind %d, ", q->m_id, q->m_name.c_str(), q->m_kind);
-        out += c && c->m_module ? Printf("from module %d\n", c->m_module->m_id) : std::string("not connected\n");
+        out +=
+            c && c->m_module ? Printf("from module %d\n", c->m_module->m_id) : std::string("not connected\n");
     }
     out += Printf("module connections: %zu\n", s.m_moduleConnections.Size());
     return out;
@@ -69,7 +75,7 @@ namespace {
 
 /// Reads a runtime file's records into text, failing at the first impossible field.
 class CRuntimeWalker {
-public:
+  public:
     explicit CRuntimeWalker(const std::vector<uint8_t>& bytes) : m_r(bytes) {}
 
     bool Walk(std::string& out) {
@@ -129,7 +135,7 @@ public:
 
     std::string Error() const { return Printf("%s (at byte %zu)", m_r.Error().c_str(), m_r.ErrorOffset()); }
 
-private:
+  private:
     bool Count(int32_t count, size_t minBytes, const char* what) {
         if (m_r.Failed()) return false;
         if (!m_r.CanHold(count, minBytes)) {
@@ -161,9 +167,10 @@ private:
         m_r.I32(outputs);
         m_r.I32(components);
         if (!Count(components, 36, "component count")) return false;
-        out += Printf("  module %d \"%s\": level %d, %d %s, %d %s, %d %s\n", id, Utf16ToUtf8(name).c_str(), level,
-                      components, Plural(size_t(components), "component", "components"), inputs,
-                      Plural(size_t(inputs), "input", "inputs"), outputs, Plural(size_t(outputs), "output", "outputs"));
+        out += Printf("  module %d \"%s\": level %d, %d %s, %d %s, %d %s\n", id, Utf16ToUtf8(name).c_str(),
+                      level, components, Plural(size_t(components), "component", "components"), inputs,
+                      Plural(size_t(inputs), "input", "inputs"), outputs,
+                      Plural(size_t(outputs), "output", "outputs"));
         for (int32_t i = 0; i < components; ++i)
             if (!Component(out)) return false;
         if (!Count(inputs, 216, "module input count")) return false;
@@ -216,7 +223,8 @@ private:
         }
         const long extra = ExtraBytes(type);
         if (extra < 0) {
-            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", id, at, type));
+            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", id, at,
+                            type));
             return false;
         }
         SkipBytes(static_cast<size_t>(extra));

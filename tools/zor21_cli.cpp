@@ -97,16 +97,20 @@ struct CCliError {
     std::string message;
 };
 
-[[noreturn]] void Fail(std::string message) { throw CCliError{std::move(message)}; }
+[[noreturn]] void Fail(std::string message) {
+    throw CCliError{std::move(message)};
+}
 
-bool IsHelp(std::string_view a) { return a == "--help" || a == "-h"; }
+bool IsHelp(std::string_view a) {
+    return a == "--help" || a == "-h";
+}
 
 int64_t ParseInteger(std::string_view text, const char* what, int64_t min, int64_t max) {
     int64_t v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < min || v > max)
-        Fail(std::string(what) + " must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
-             ", not \"" + std::string(text) + "\"");
+        Fail(std::string(what) + " must be a whole number from " + std::to_string(min) + " to " +
+             std::to_string(max) + ", not \"" + std::string(text) + "\"");
     return v;
 }
 
@@ -124,7 +128,7 @@ double ParseNumber(std::string_view text, const std::string& what) {
 
 /// Walks the arguments after the command name.
 class CArgs {
-public:
+  public:
     CArgs(int argc, char** argv) : m_args(argv + 2, argv + argc) {}
     bool WantsHelp() const {
         for (const std::string& a : m_args)
@@ -138,7 +142,7 @@ public:
         return Next();
     }
 
-private:
+  private:
     std::vector<std::string> m_args;
     size_t m_next = 0;
 };
@@ -172,11 +176,13 @@ CInputRows ReadInputRows(CSystem& system, const std::string& path) {
     if (!file.Open(path, ECsvMode::Read)) Fail("cannot read " + path + ": " + file.Error());
     CInputRows table;
     std::vector<std::string> fields;
-    if (!file.ReadLine(fields) || fields.empty()) Fail(path + ": the header line naming system input ids is missing");
+    if (!file.ReadLine(fields) || fields.empty())
+        Fail(path + ": the header line naming system input ids is missing");
     for (const std::string& f : fields) {
         const std::string context = path + " header";
         const double id = ParseNumber(f, context + " field \"" + f + "\"");
-        if (id != static_cast<double>(static_cast<int32_t>(id))) Fail(context + ": \"" + f + "\" is not an id");
+        if (id != static_cast<double>(static_cast<int32_t>(id)))
+            Fail(context + ": \"" + f + "\" is not an id");
         table.columns.push_back(&InputById(system, static_cast<int32_t>(id), context));
     }
     while (file.ReadLine(fields)) {
@@ -185,8 +191,10 @@ CInputRows ReadInputRows(CSystem& system, const std::string& path) {
             Fail(path + " line " + std::to_string(line) + ": more fields than the header names");
         std::vector<std::optional<double>> row;
         for (size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].find_first_not_of(" \t\r") == std::string::npos) row.emplace_back();
-            else row.emplace_back(ParseNumber(fields[i], path + " line " + std::to_string(line)));
+            if (fields[i].find_first_not_of(" \t\r") == std::string::npos)
+                row.emplace_back();
+            else
+                row.emplace_back(ParseNumber(fields[i], path + " line " + std::to_string(line)));
         }
         table.rows.push_back(std::move(row));
     }
@@ -195,11 +203,13 @@ CInputRows ReadInputRows(CSystem& system, const std::string& path) {
 
 /// The system clock of a headless run: it follows simulated time.
 class CSimulatedClock final : public IClock {
-public:
+  public:
     uint32_t TickMs() override { return m_now; }
-    void Follow(double simulatedMs) { m_now = static_cast<uint32_t>(static_cast<uint64_t>(simulatedMs + 0.5)); }
+    void Follow(double simulatedMs) {
+        m_now = static_cast<uint32_t>(static_cast<uint64_t>(simulatedMs + 0.5));
+    }
 
-private:
+  private:
     uint32_t m_now = 0;
 };
 
@@ -211,21 +221,30 @@ int Run(CArgs& args) {
     std::vector<std::pair<int32_t, double>> sets;
     while (!args.Done()) {
         const std::string& a = args.Next();
-        if (a == "--cycles") cycles = ParseInteger(args.Value(a), "--cycles", 0, INT32_MAX);
+        if (a == "--cycles")
+            cycles = ParseInteger(args.Value(a), "--cycles", 0, INT32_MAX);
         else if (a == "--rate")
-            rate = static_cast<int32_t>(ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
+            rate = static_cast<int32_t>(
+                ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
         else if (a == "--set") {
             const std::string& v = args.Value(a);
             const size_t eq = v.find('=');
             if (eq == std::string::npos) Fail("--set needs ID=VALUE, not \"" + v + "\"");
             const int32_t id = static_cast<int32_t>(ParseInteger(v.substr(0, eq), "--set id", 1, INT32_MAX));
-            sets.emplace_back(id, ParseNumber(std::string_view(v).substr(eq + 1), "--set " + v.substr(0, eq)));
-        } else if (a == "--inputs") inputsPath = args.Value(a);
-        else if (a == "--no-behaviors") noBehaviors = true;
-        else if (a == "--save") savePath = args.Value(a);
-        else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
-        else if (project.empty()) project = a;
-        else Fail("unexpected argument " + a);
+            sets.emplace_back(id,
+                              ParseNumber(std::string_view(v).substr(eq + 1), "--set " + v.substr(0, eq)));
+        } else if (a == "--inputs")
+            inputsPath = args.Value(a);
+        else if (a == "--no-behaviors")
+            noBehaviors = true;
+        else if (a == "--save")
+            savePath = args.Value(a);
+        else if (!a.empty() && a[0] == '-')
+            Fail("unknown option " + a);
+        else if (project.empty())
+            project = a;
+        else
+            Fail("unexpected argument " + a);
     }
     if (project.empty()) Fail("the project file is missing");
     if (!cycles) Fail("--cycles N is required");
@@ -283,8 +302,8 @@ std::vector<std::string> Positionals(CArgs& args, size_t count) {
         out.push_back(a);
     }
     if (out.size() != count)
-        Fail(std::string("expected ") + std::to_string(count) + " file " +
-             (count == 1 ? "name" : "names") + ", got " + std::to_string(out.size()));
+        Fail(std::string("expected ") + std::to_string(count) + " file " + (count == 1 ? "name" : "names") +
+             ", got " + std::to_string(out.size()));
     return out;
 }
 
@@ -306,7 +325,8 @@ int Export(CArgs& args) {
             if (c->m_typeId == 44 || c->m_typeId == 45) csv = true;
     if (csv)
         std::fputs(
-            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as "
+            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be "
+            "exported as "
             "they are for in-IDE use only, and not supported in the runtime module.\n",
             stderr);
     if (const int e = ExportRuntimeFile(system, files[1]))
@@ -358,7 +378,9 @@ int Info(CArgs& args) {
 // --- serve ----------------------------------------------------------------
 
 volatile sig_atomic_t g_stopSignal = 0;
-void OnStopSignal(int signal) { g_stopSignal = signal; }
+void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+}
 
 int Serve(CArgs& args) {
     std::string project;
@@ -368,12 +390,18 @@ int Serve(CArgs& args) {
     while (!args.Done()) {
         const std::string& a = args.Next();
         if (a == "--rate")
-            rate = static_cast<int32_t>(ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
-        else if (a == "--run") runAtOnce = true;
-        else if (a == "--cycles") cycles = ParseInteger(args.Value(a), "--cycles", 1, INT32_MAX);
-        else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
-        else if (project.empty()) project = a;
-        else Fail("unexpected argument " + a);
+            rate = static_cast<int32_t>(
+                ParseInteger(args.Value(a), "--rate", kMinCyclesPerSecond, kMaxCyclesPerSecond));
+        else if (a == "--run")
+            runAtOnce = true;
+        else if (a == "--cycles")
+            cycles = ParseInteger(args.Value(a), "--cycles", 1, INT32_MAX);
+        else if (!a.empty() && a[0] == '-')
+            Fail("unknown option " + a);
+        else if (project.empty())
+            project = a;
+        else
+            Fail("unexpected argument " + a);
     }
     if (project.empty()) Fail("the project file is missing");
 
@@ -417,7 +445,8 @@ int Serve(CArgs& args) {
         const int32_t wait = timer.WaitMs();
         const timespec timeout{wait < 0 ? 1 : wait / 1000, wait < 0 ? 0 : (wait % 1000) * 1000000L};
         const int ready = ppoll(&fd, 1, &timeout, &waitMask);
-        if (ready < 0 && errno != EINTR) Fail(std::string("waiting for events failed: ") + std::strerror(errno));
+        if (ready < 0 && errno != EINTR)
+            Fail(std::string("waiting for events failed: ") + std::strerror(errno));
         if (ready > 0 && (fd.revents & POLLIN)) link.OnReadReady();
         if (timer.TakeDue()) {
             if (system.m_running) ++done;
@@ -438,8 +467,8 @@ struct CCommand {
 };
 
 constexpr CCommand kCommands[] = {
-    {"run", kRunHelp, Run},          {"resave", kResaveHelp, Resave}, {"export", kExportHelp, Export},
-    {"info", kInfoHelp, Info},       {"serve", kServeHelp, Serve},
+    {"run", kRunHelp, Run},    {"resave", kResaveHelp, Resave}, {"export", kExportHelp, Export},
+    {"info", kInfoHelp, Info}, {"serve", kServeHelp, Serve},
 };
 
 int Main(int argc, char** argv) {
@@ -469,4 +498,6 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace zor2
 
-int main(int argc, char** argv) { return zor2::Main(argc, argv); }
+int main(int argc, char** argv) {
+    return zor2::Main(argc, argv);
+}

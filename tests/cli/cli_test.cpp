@@ -1,20 +1,20 @@
 // zor21-cli end to end on the example projects: run (values, options, inputs
 // files, saving), resave, export, info, serve over loopback, help and errors.
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
 #include <fcntl.h>
-#include <fstream>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "engine/system.h"
 #include "persistence/module_file.h"
@@ -46,8 +46,8 @@ void WriteText(const std::string& path, const std::string& text) {
 /// A fresh scratch folder per test.
 std::string ScratchDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string dir = ::testing::TempDir() + "zor21_cli_" + info->test_suite_name() + "_" + info->name() + "_" +
-                      std::to_string(::getpid());
+    std::string dir = ::testing::TempDir() + "zor21_cli_" + info->test_suite_name() + "_" + info->name() +
+                      "_" + std::to_string(::getpid());
     ::mkdir(dir.c_str(), 0755);
     return dir;
 }
@@ -91,9 +91,13 @@ CResult Finish(pid_t pid, const std::string& cwd, int seconds = 20) {
     return r;
 }
 
-CResult Cli(const std::vector<std::string>& args, const std::string& cwd) { return Finish(Spawn(args, cwd), cwd); }
+CResult Cli(const std::vector<std::string>& args, const std::string& cwd) {
+    return Finish(Spawn(args, cwd), cwd);
+}
 
-std::string Example(const char* name) { return std::string(ZOR2_BUILT_EXAMPLES) + "/" + name + ".zr2"; }
+std::string Example(const char* name) {
+    return std::string(ZOR2_BUILT_EXAMPLES) + "/" + name + ".zr2";
+}
 
 /// Ids of an example's system inputs and outputs, in list order.
 struct CIds {
@@ -127,8 +131,8 @@ TEST(CliRun, OutputsPerCycle) {
     const CIds two = IdsOf(Example("two_stage"));
     ASSERT_EQ(celsius.inputs.size(), 1u);
     ASSERT_EQ(two.inputs.size(), 2u);
-    WriteText(dir + "/rows.csv", std::to_string(two.inputs[0]) + "," + std::to_string(two.inputs[1]) +
-                                     "\n1,1\n2.5,\n,-0.5\n");
+    WriteText(dir + "/rows.csv",
+              std::to_string(two.inputs[0]) + "," + std::to_string(two.inputs[1]) + "\n1,1\n2.5,\n,-0.5\n");
     struct Case {
         const char* name;
         const char* example;
@@ -139,19 +143,33 @@ TEST(CliRun, OutputsPerCycle) {
     const Case cases[] = {
         {"three cycles", "celsius", {"--cycles", "3"}, celsius, "1,68\n2,68\n3,68\n"},
         {"no cycles", "celsius", {"--cycles", "0"}, celsius, ""},
-        {"set an input", "celsius", {"--cycles", "2", "--set", std::to_string(celsius.inputs[0]) + "=100"}, celsius,
+        {"set an input",
+         "celsius",
+         {"--cycles", "2", "--set", std::to_string(celsius.inputs[0]) + "=100"},
+         celsius,
          "1,212\n2,212\n"},
-        {"set negative", "celsius", {"--set", std::to_string(celsius.inputs[0]) + "=-40", "--cycles", "1"}, celsius,
+        {"set negative",
+         "celsius",
+         {"--set", std::to_string(celsius.inputs[0]) + "=-40", "--cycles", "1"},
+         celsius,
          "1,-40\n"},
         {"feedback loop", "accumulator", {"--cycles", "4", "--rate", "20"}, acc, "1,0.5\n2,1\n3,1.5\n4,2\n"},
         {"two levels", "two_stage", {"--cycles", "2"}, two, "1,7,-70\n2,7,-70\n"},
-        {"inputs file", "two_stage", {"--cycles", "4", "--inputs", "rows.csv"}, two,
+        {"inputs file",
+         "two_stage",
+         {"--cycles", "4", "--inputs", "rows.csv"},
+         two,
          "1,2,-20\n2,3.5,-35\n3,2,-20\n4,2,-20\n"},
-        {"set then inputs file", "two_stage",
-         {"--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=9", "--inputs", "rows.csv"}, two,
+        {"set then inputs file",
+         "two_stage",
+         {"--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=9", "--inputs", "rows.csv"},
+         two,
          "1,2,-20\n"},
         {"no behaviours", "accumulator", {"--cycles", "2", "--no-behaviors"}, acc, "1,0.5\n2,1\n"},
-        {"full precision", "celsius", {"--cycles", "1", "--set", std::to_string(celsius.inputs[0]) + "=0.1"}, celsius,
+        {"full precision",
+         "celsius",
+         {"--cycles", "1", "--set", std::to_string(celsius.inputs[0]) + "=0.1"},
+         celsius,
          "1," + FullPrecision(0.1 * 1.8 + 32.0) + "\n"},
     };
     for (const Case& c : cases) {
@@ -167,7 +185,8 @@ TEST(CliRun, OutputsPerCycle) {
 
 TEST(CliRun, SaveAfterTheRunKeepsTheBehaviourFlag) {
     const std::string dir = ScratchDir();
-    const CResult r = Cli({"run", Example("accumulator"), "--cycles", "3", "--no-behaviors", "--save", "after.zr2"}, dir);
+    const CResult r =
+        Cli({"run", Example("accumulator"), "--cycles", "3", "--no-behaviors", "--save", "after.zr2"}, dir);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     CSystem saved;
     ASSERT_TRUE(LoadProjectFile(saved, dir + "/after.zr2"));
@@ -261,7 +280,8 @@ TEST(CliHelp, EveryCommand) {
     }
     const CResult top = Cli({"--help"}, dir);
     EXPECT_EQ(top.exitCode, 0);
-    for (const char* c : commands) EXPECT_NE(top.out.find(std::string("  ") + c + " "), std::string::npos) << c;
+    for (const char* c : commands)
+        EXPECT_NE(top.out.find(std::string("  ") + c + " "), std::string::npos) << c;
 }
 
 TEST(CliFiles, ResaveIsByteIdentical) {
@@ -308,13 +328,14 @@ TEST(CliInfo, SummariesOfEveryFileKind) {
     };
     const Case cases[] = {
         {"two_stage.zr2",
-         {"project \"two_stage\"", "\"sum\": level 1", "\"scale\": level 2", "type 21 (Add Input Values), stage 1",
-          "type 88 (Reverse Sign), stage 3", "input " + std::to_string(ids.inputs[0]) + " \"a\"",
+         {"project \"two_stage\"", "\"sum\": level 1", "\"scale\": level 2",
+          "type 21 (Add Input Values), stage 1", "type 88 (Reverse Sign), stage 3",
+          "input " + std::to_string(ids.inputs[0]) + " \"a\"",
           "output " + std::to_string(ids.outputs[1]) + " \"scaled\"", "module connections: 1"}},
         {"two.z2r",
-         {"runtime file", "\"sum\": level 1", "\"scale\": level 2", "type 23 (Multiply Input Values), stage 2",
-          "input " + std::to_string(ids.inputs[1]) + " \"b\"", "output " + std::to_string(ids.outputs[0]) + " \"sum\"",
-          "module connections: 1"}},
+         {"runtime file", "\"sum\": level 1", "\"scale\": level 2",
+          "type 23 (Multiply Input Values), stage 2", "input " + std::to_string(ids.inputs[1]) + " \"b\"",
+          "output " + std::to_string(ids.outputs[0]) + " \"sum\"", "module connections: 1"}},
         {"scale.zrm", {"module file", "\"scale\"", "type 88 (Reverse Sign)", "module output"}},
     };
     for (const Case& c : cases) {
@@ -322,7 +343,8 @@ TEST(CliInfo, SummariesOfEveryFileKind) {
         const std::string path = std::string(c.file) == "two_stage.zr2" ? Example("two_stage") : c.file;
         const CResult r = Cli({"info", path}, dir);
         EXPECT_EQ(r.exitCode, 0) << r.err;
-        for (const std::string& e : c.expected) EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
+        for (const std::string& e : c.expected)
+            EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
     }
 }
 
@@ -331,7 +353,8 @@ TEST(CliInfo, TruncatedRuntimeFilesFailCleanly) {
     ASSERT_EQ(Cli({"export", Example("two_stage"), "two.z2r"}, dir).exitCode, 0);
     const std::string whole = ReadText(dir + "/two.z2r");
     // A handful of cut points across the records, plus one extra byte.
-    for (size_t cut : {size_t(0), size_t(19), size_t(21), whole.size() / 3, whole.size() / 2, whole.size() - 1}) {
+    for (size_t cut :
+         {size_t(0), size_t(19), size_t(21), whole.size() / 3, whole.size() / 2, whole.size() - 1}) {
         SCOPED_TRACE(cut);
         WriteText(dir + "/cut.z2r", whole.substr(0, cut));
         const CResult r = Cli({"info", "cut.z2r"}, dir);
@@ -359,7 +382,7 @@ uint16_t FreeUdpPort() {
 
 /// The peer's side of the fixed send port, when no one else holds it.
 class CPeerOnSendPort {
-public:
+  public:
     CPeerOnSendPort() {
         m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_in a{};
@@ -390,7 +413,7 @@ public:
         ::sendto(m_fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a);
     }
 
-private:
+  private:
     int m_fd = -1;
     bool m_bound = false;
 };
@@ -437,8 +460,10 @@ TEST(CliServe, PeerStartsItAndASignalEndsIt) {
     const CIds ids = IdsOf(Example("two_stage"));
     const pid_t pid = Spawn({"serve", Example("two_stage"), "--rate", "20"}, dir);
     // Wait for the announcements (or a moment, when the send port is not ours).
-    if (peer.Bound()) EXPECT_EQ(peer.Drain(1000).size(), 7u);
-    else std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    if (peer.Bound())
+        EXPECT_EQ(peer.Drain(1000).size(), 7u);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
     peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
     peer.SendTo(port, "$QXSENDER_STARTSIM,");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

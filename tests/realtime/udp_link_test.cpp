@@ -1,18 +1,19 @@
 // The real-time link over real loopback sockets on free ports: announcements,
 // query answers, input values, the enabled flag, per-cycle reports, simulator
 // commands, hostile datagrams and shutdown. Every wait is bounded.
-#include <gtest/gtest.h>
+#include "realtime/udp_link.h"
 
 #include <arpa/inet.h>
-#include <chrono>
-#include <cstdio>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "realtime/udp_link.h"
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
 #include "support/system_builder.h"
 
 namespace zor2 {
@@ -22,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 /// The peer application: a UDP socket on a free loopback port.
 class CPeer {
-public:
+  public:
     explicit CPeer(bool reuse = true) {
         m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         const int one = 1;
@@ -63,7 +64,7 @@ public:
         return out;
     }
 
-private:
+  private:
     int m_fd = -1;
     uint16_t m_port = 0;
 };

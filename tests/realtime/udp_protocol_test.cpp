@@ -1,12 +1,12 @@
 // The link's protocol without sockets: configuration text, message framing,
 // field splitting and the reading of incoming datagrams.
+#include "realtime/udp_protocol.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
 #include <fstream>
-
-#include "realtime/udp_protocol.h"
 
 namespace zor2 {
 namespace {
@@ -36,8 +36,10 @@ TEST(UdpConfig, Parsing) {
         {"port with junk", "10.0.0.5\n80x\n", "10.0.0.5", 27020},
         {"empty line takes the address slot", "\n10.0.0.5\n", "127.0.0.1", 27020},
         {"later lines ignored", "10.0.0.5\n4000\n10.9.9.9\n1\n", "10.0.0.5", 4000},
-        {"long comment: its tail is the next line", std::string(255, '#') + "10.0.0.7\n4100\n", "10.0.0.7", 4100},
-        {"long address line: its tail is the port line", std::string(300, '1') + "\n4100\n", "127.0.0.1", 27020},
+        {"long comment: its tail is the next line", std::string(255, '#') + "10.0.0.7\n4100\n", "10.0.0.7",
+         4100},
+        {"long address line: its tail is the port line", std::string(300, '1') + "\n4100\n", "127.0.0.1",
+         27020},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,7 +82,8 @@ TEST(UdpMessage, Framing) {
     const Case cases[] = {
         {"present", Build("$ZOR_PRESENT", [](CUdpMessage& m) { m.Dbl(0.0); }), "$ZOR_PRESENT,0.000000*"},
         {"count", Build("$ZOR_COUNTIO", [](CUdpMessage& m) { m.Int(3).Int(2); }), "$ZOR_COUNTIO,3,2*"},
-        {"out", Build("$ZOR_OUT", [](CUdpMessage& m) { m.Int(1).Int(812).Dbl(-2.5); }), "$ZOR_OUT,1,812,-2.500000*"},
+        {"out", Build("$ZOR_OUT", [](CUdpMessage& m) { m.Int(1).Int(812).Dbl(-2.5); }),
+         "$ZOR_OUT,1,812,-2.500000*"},
         {"rounding", Build("$ZOR_OUT", [](CUdpMessage& m) { m.Int(1).Int(1).Dbl(1.0 / 3.0); }),
          "$ZOR_OUT,1,1,0.333333*"},
         {"big", Build("$ZOR_OUT", [](CUdpMessage& m) { m.Int(1).Int(1).Dbl(1e20); }),
@@ -92,7 +95,8 @@ TEST(UdpMessage, Framing) {
         SCOPED_TRACE(c.name);
         // Every message is its body, '*', the XOR after '$' in two lowercase digits, and a line feed.
         char cs[3];
-        std::snprintf(cs, sizeof cs, "%.2x", UdpChecksum(std::string_view(c.expected).substr(1, c.expected.size() - 2)));
+        std::snprintf(cs, sizeof cs, "%.2x",
+                      UdpChecksum(std::string_view(c.expected).substr(1, c.expected.size() - 2)));
         EXPECT_EQ(c.built, c.expected + cs + "\n");
         EXPECT_EQ(FrameUdpMessage(c.expected.substr(0, c.expected.size() - 1)), c.built);
     }

@@ -1,5 +1,7 @@
 // Simulator commands and states, time and rate rules, the pane's texts, the
 // poll timer, and the behaviour and input-reset commands.
+#include "simulation/sim_controller.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <limits>
 
 #include "engine/system.h"
-#include "simulation/sim_controller.h"
 #include "support/system_builder.h"
 
 namespace zor2 {
@@ -46,7 +47,7 @@ struct CViewLog final : ISimView {
 /// A component that runs a hook when it executes (stands in for the
 /// simulation-aid components that stop runs or play sounds).
 class CHookModel final : public CNetworkModel {
-public:
+  public:
     void Execute() override {
         if (hook) hook(*this);
     }
@@ -92,8 +93,8 @@ TEST(SimTime, RatePeriodAndManualStep) {
         double step;
     };
     const Case cases[] = {
-        {1, 1, 1000, 1000.0},  {3, 3, 333, 1000.0 / 3.0}, {10, 10, 100, 100.0},         {20, 20, 50, 50.0},
-        {7, 7, 142, 1000.0 / 7.0}, {0, 1, 1000, 1000.0},  {-4, 1, 1000, 1000.0}, {21, 20, 50, 50.0},
+        {1, 1, 1000, 1000.0},      {3, 3, 333, 1000.0 / 3.0}, {10, 10, 100, 100.0},  {20, 20, 50, 50.0},
+        {7, 7, 142, 1000.0 / 7.0}, {0, 1, 1000, 1000.0},      {-4, 1, 1000, 1000.0}, {21, 20, 50, 50.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rate);
@@ -166,9 +167,18 @@ TEST(SimRate, EditFieldText) {
         int32_t before, after;
     };
     const Case cases[] = {
-        {"3", 10, 3},     {" 7 ", 10, 7},  {"+12", 10, 12}, {"abc", 4, 4},  {"", 4, 4},
-        {"12x", 4, 4},    {"0", 10, 1},    {"-4", 10, 1},   {"99", 10, 20}, {"99999999999999999999", 10, 20},
-        {"-99999999999999999999", 10, 1},  {"2.5", 6, 6},
+        {"3", 10, 3},
+        {" 7 ", 10, 7},
+        {"+12", 10, 12},
+        {"abc", 4, 4},
+        {"", 4, 4},
+        {"12x", 4, 4},
+        {"0", 10, 1},
+        {"-4", 10, 1},
+        {"99", 10, 20},
+        {"99999999999999999999", 10, 20},
+        {"-99999999999999999999", 10, 1},
+        {"2.5", 6, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -230,10 +240,20 @@ TEST(SimStates, CommandTable) {
          1,
          true,
          false},
-        {"stop from paused is disabled", {C::Run, C::Pause, C::Stop}, {true, true, false}, ESimState::Paused, 0,
-         false, true},
-        {"component stop ends the run", {C::Run, C::Tick, C::ClearRunning, C::Tick}, {true}, ESimState::Stopped, 1,
-         false, false},
+        {"stop from paused is disabled",
+         {C::Run, C::Pause, C::Stop},
+         {true, true, false},
+         ESimState::Paused,
+         0,
+         false,
+         true},
+        {"component stop ends the run",
+         {C::Run, C::Tick, C::ClearRunning, C::Tick},
+         {true},
+         ESimState::Stopped,
+         1,
+         false,
+         false},
         {"component stop after a resumed pause stays paused",
          {C::Run, C::Pause, C::Run, C::Tick, C::ClearRunning, C::Tick},
          {true, true, true},
@@ -241,11 +261,27 @@ TEST(SimStates, CommandTable) {
          1,
          false,
          true},
-        {"reset while active keeps the timer", {C::Run, C::Tick, C::Tick, C::Reset, C::Tick}, {true},
-         ESimState::Active, 1, true, false},
-        {"manual cycles in every state", {C::Once, C::Run, C::Once, C::Pause, C::Once}, {true, true},
-         ESimState::Paused, 2, false, true},
-        {"steps do not count cycles", {C::Step, C::Step, C::Run, C::Step}, {true}, ESimState::Active, 0, true, false},
+        {"reset while active keeps the timer",
+         {C::Run, C::Tick, C::Tick, C::Reset, C::Tick},
+         {true},
+         ESimState::Active,
+         1,
+         true,
+         false},
+        {"manual cycles in every state",
+         {C::Once, C::Run, C::Once, C::Pause, C::Once},
+         {true, true},
+         ESimState::Paused,
+         2,
+         false,
+         true},
+        {"steps do not count cycles",
+         {C::Step, C::Step, C::Run, C::Step},
+         {true},
+         ESimState::Active,
+         0,
+         true,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,14 +289,30 @@ TEST(SimStates, CommandTable) {
         std::vector<bool> accepted;
         for (Cmd cmd : c.commands) {
             switch (cmd) {
-                case Cmd::Run: accepted.push_back(f.sim.Run()); break;
-                case Cmd::Stop: accepted.push_back(f.sim.Stop()); break;
-                case Cmd::Pause: accepted.push_back(f.sim.Pause()); break;
-                case Cmd::Once: f.sim.RunOnce(); break;
-                case Cmd::Step: f.sim.RunStep(); break;
-                case Cmd::Reset: f.sim.Reset(); break;
-                case Cmd::Tick: f.sim.OnTimerTick(); break;
-                case Cmd::ClearRunning: f.system.m_running = false; break;
+                case Cmd::Run:
+                    accepted.push_back(f.sim.Run());
+                    break;
+                case Cmd::Stop:
+                    accepted.push_back(f.sim.Stop());
+                    break;
+                case Cmd::Pause:
+                    accepted.push_back(f.sim.Pause());
+                    break;
+                case Cmd::Once:
+                    f.sim.RunOnce();
+                    break;
+                case Cmd::Step:
+                    f.sim.RunStep();
+                    break;
+                case Cmd::Reset:
+                    f.sim.Reset();
+                    break;
+                case Cmd::Tick:
+                    f.sim.OnTimerTick();
+                    break;
+                case Cmd::ClearRunning:
+                    f.system.m_running = false;
+                    break;
             }
         }
         EXPECT_EQ(accepted, c.accepted);
@@ -374,8 +426,9 @@ TEST(SimPane, Rows) {
         {1, 3600000.0, 7, {"", "1", "1000.00 ms", "514285.71 ms", "60:00:00", "7"}},
         {0, 59999.0, 1, {"", "1", "1000.00 ms", "59999.00 ms", "00:59:99", "1"}},
     };
-    const std::vector<std::string> labels = {"Simulation Data:",         "Cycles per second:", "Cycle duration:",
-                                             "Cycle duration (actual):", "Time elapsed:",      "Cycles completed:"};
+    const std::vector<std::string> labels = {
+        "Simulation Data:",         "Cycles per second:", "Cycle duration:",
+        "Cycle duration (actual):", "Time elapsed:",      "Cycles completed:"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time);
         CSystem system;
@@ -397,9 +450,14 @@ TEST(SimPane, ElapsedFieldsStayInRange) {
         const char* text;
     };
     const Case cases[] = {
-        {0.0, "00:00:00"},       {9.99, "00:00:00"},    {10.0, "00:00:01"},
-        {999.0, "00:00:99"},     {1000.0, "00:01:00"},  {-5.0, "00:00:00"},
-        {std::nan(""), "00:00:00"}, {6000000.0, "100:00:00"},
+        {0.0, "00:00:00"},
+        {9.99, "00:00:00"},
+        {10.0, "00:00:01"},
+        {999.0, "00:00:99"},
+        {1000.0, "00:01:00"},
+        {-5.0, "00:00:00"},
+        {std::nan(""), "00:00:00"},
+        {6000000.0, "100:00:00"},
         {std::numeric_limits<double>::infinity(), "150000000000:00:00"},
     };
     for (const Case& c : cases) {
@@ -421,9 +479,10 @@ TEST(SimPollTimer, LateTicksAreNotMadeUp) {
         int32_t wait;
     };
     const Step steps[] = {
-        {1050, false, 50}, {1100, true, 100}, {1100, false, 100}, {1230, true, 70},
-        {1555, true, 100},  // two and a half periods late: one tick, the next a period from now
-        {1600, false, 55},  {1655, true, 100},
+        {1050, false, 50}, {1100, true, 100}, {1100, false, 100},
+        {1230, true, 70},  {1555, true, 100},  // two and a half periods late: one tick, the next a period
+                                               // from now
+        {1600, false, 55}, {1655, true, 100},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.at);
