@@ -6,6 +6,7 @@
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
+#include "engine/network.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -117,6 +118,20 @@ bool CModelQuantityDiminish::SetAuto(bool on, double rate) {
     m_autoMode = on;
     m_autoRate = rate;
     return true;
+}
+
+std::string CModelQuantityDiminish::RuntimeExportNote() const {
+    const CModelInput* consume = FindInput(30);
+    if ((consume && consume->HasSource()) || (m_autoMode && m_autoRate == kQuantityAutoRate)) return {};
+    char here[64] = "nothing without a decrement input";
+    if (m_autoMode) std::snprintf(here, sizeof here, "%g per cycle", m_autoRate);
+    char line[1024];
+    std::snprintf(line, sizeof line,
+                  "Runtime export: Quantity Diminishing \"%s\" in module \"%s\" consumes %g per cycle there, not %s "
+                  "(the runtime file cannot carry the auto-diminish setting; connect its \"Decrement (consume)\" "
+                  "input to set it).",
+                  m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kQuantityAutoRate, here);
+    return line;
 }
 
 std::vector<std::string> CModelQuantityDiminish::HelperText() const {

@@ -33,6 +33,10 @@ public:
     /// that are not finite numbers.
     bool SetContainer(double minimum, double maximum);
     bool SetAuto(bool on, double rate);
+    /// The line the runtime export reports when the runtime file cannot carry
+    /// the auto-diminish setting: the runtime consumes the default rate
+    /// automatically unless "Decrement (consume)" is connected.
+    std::string RuntimeExportNote() const override;
     /// "Helper Text" lines drawn under the box.
     std::vector<std::string> HelperText() const;
 

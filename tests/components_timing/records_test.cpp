@@ -217,6 +217,35 @@ TEST_F(ExportNotes, NamedForSettingsTheRuntimeFileCannotCarry) {
     EXPECT_EQ(timer->RuntimeExportNote(), "");
 }
 
+TEST_F(ExportNotes, QuantityDiminishingAutoSetting) {
+    struct Case {
+        const char* name;
+        bool autoMode;
+        double rate;
+        bool consumeConnected;
+        const char* expect;  // a part of the note, or null for none
+    };
+    const Case cases[] = {
+        {"defaults", true, 0.10000000149011612, false, nullptr},
+        {"another rate", true, 0.25, false, "0.25 per cycle"},
+        {"auto mode off", false, 0.10000000149011612, false, "nothing without a decrement input"},
+        {"decrement connected", true, 0.25, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* q = static_cast<CModelQuantityDiminish*>(Drop(*module, 68));
+        if (c.consumeConnected) Feed(*q, 30, 1.0);
+        ASSERT_TRUE(q->SetAuto(c.autoMode, c.rate));
+        const std::string note = q->RuntimeExportNote();
+        if (!c.expect) {
+            EXPECT_EQ(note, "");
+            continue;
+        }
+        EXPECT_NE(note.find(c.expect), std::string::npos) << note;
+        EXPECT_NE(note.find(q->m_name), std::string::npos) << note;
+    }
+}
+
 TEST_F(ExportNotes, TheExportReportsOneLinePerSettingLeftBehind) {
     module->m_name = "Line";
     auto* slow = static_cast<CModelTimer*>(Drop(*module, 14));
