@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "components/logic/compare.h"
 #include "components/logic/delay.h"
 #include "components/logic/quantity_diminish.h"
 #include "components/logic/rand_gen.h"
@@ -202,6 +203,79 @@ TEST_F(Differential, ModulesRunByLevel) {
     RunBoth(20, 3);
 }
 
+TEST_F(Differential, LogicAndComparisonTypes) {
+    CNetwork* m = system.CreateModule("Logic", 0, 0);
+    CNetworkInput* x = SystemInputInto(*m, "x");
+    CNetworkInput* y = SystemInputInto(*m, "y");
+    CNetworkInput* z = SystemInputInto(*m, "z");
+    CNetworkInput* xyz[] = {x, y, z};
+    int exposed = 0;
+    // Every output of `c` becomes a system output.
+    auto expose = [&](CNetworkModel& c) {
+        for (CModelOutput* out : c.m_outputs.Snapshot()) {
+            const std::string name = "o" + std::to_string(++exposed);
+            CNetworkOutput* mo = m->CreateOutput(name);
+            ASSERT_EQ(m->RequestConnectToModuleOutput(c, out, *mo), 0);
+            CExternalOutput* q = system.CreateSystemOutput(name, 1);
+            ASSERT_NE(system.ConnectSystemOutput(*m, *q, mo), nullptr);
+        }
+    };
+    // `c` with its template inputs (or new ones) fed by x, y, z in turn; `skip` leaves some open.
+    auto build = [&](int32_t type, int feeds, int skip = -1) {
+        SCOPED_TRACE(type);
+        CNetworkModel* c = Drop(*m, type);
+        auto inputs = c->m_inputs.Snapshot();
+        for (int i = 0; i < feeds; ++i) {
+            if (i == skip) continue;
+            CModelInput* in = i < static_cast<int>(inputs.size()) ? inputs[i] : nullptr;
+            FeedFromModuleInput(*m, *xyz[i % 3], *c, in);
+        }
+        expose(*c);
+        return c;
+    };
+    for (int32_t gate : {3, 4, 5, 6}) {
+        build(gate, 3);
+        build(gate, 0);
+    }
+    build(7, 2);
+    build(8, 1);
+    build(9, 2);
+    build(9, 2, 1);  // closed without ValueIN
+    build(10, 1);
+    build(11, 1);
+    for (int32_t bits : {28, 29, 30}) build(bits, 1);
+    build(90, 2);
+    build(90, 2, 1);  // never reset
+    for (int32_t f : {47, 48, 49}) build(f, f == 48 ? 2 : 1);
+    build(48, 1);  // power unconnected
+    for (int32_t f : {82, 83, 84}) {
+        build(f, 3);
+        build(f, 3, 1);  // radians unconnected
+    }
+    build(34, 3);
+    build(34, 3, 0);  // always enabled
+    // Delta fed by a component, so its value changes with every cycle's inputs.
+    CNetworkModel* sum = Drop(*m, 21);
+    FeedFromModuleInput(*m, *x, *sum);
+    CNetworkModel* fb = Drop(*m, 56);
+    ASSERT_EQ(m->RequestConnect(*sum, sum->FirstOutput(), *fb, fb->FirstInput()), 0);
+    test::Wire(*m, *fb, *sum);
+    CNetworkModel* delta = Drop(*m, 34);
+    ASSERT_EQ(m->RequestConnect(*sum, sum->FirstOutput(), *delta, delta->FindInput(20)), 0);
+    expose(*delta);
+    for (int32_t cmp : {15, 16, 17, 18, 19, 20}) {
+        CNetworkModel* c = build(cmp, 3);
+        c->m_value = 0.5;  // what Compare to Input keeps while "CompareVal" is open
+        static_cast<CModelCompare*>(c)->SetCompareValue(cmp == 18 ? 1.0 : 0.5);
+        c->AddInput(0);  // an open input, counted by its kept value
+    }
+    build(15, 3, 0);
+    build(80, 3);
+    build(80, 3, 0);
+    build(80, 3, 1);
+    RunBoth(60, 4);
+}
+
 TEST_F(Differential, TimingCountingAndValueSources) {
     // Only what needs no wall clock and no shared random sequence: timers fed
     // their delay, and random sources whose integer range holds one value.
@@ -275,7 +349,8 @@ class RandomDifferential : public Differential, public ::testing::WithParamInter
 
 TEST_P(RandomDifferential, SameOutputsEveryCycle) {
     std::mt19937 rng(GetParam());
-    const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89};
+    const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89, 3, 4, 5, 6, 7, 8, 9, 10, 11,
+                             28, 29, 30, 90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
     std::vector<CNetwork*> modules;
     const int moduleCount = 2 + static_cast<int>(rng() % 3);
