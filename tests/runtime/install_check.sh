@@ -5,10 +5,10 @@ set -euo pipefail
 build_dir=$1 host_source=$2 sample=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+cmake --install "$build_dir" --prefix "$prefix" --component runtime >/dev/null
 libdir=$prefix/lib
 [ -d "$prefix/lib64" ] && libdir=$prefix/lib64
-for f in "$prefix/include/zor2runtime.h" "$libdir/pkgconfig/zor2runtime.pc" \
+for f in "$prefix/bin/zor2run" "$prefix/include/zor2runtime.h" "$libdir/pkgconfig/zor2runtime.pc" \
          "$libdir/cmake/zor2runtime/zor2runtimeConfig.cmake" \
          "$libdir/cmake/zor2runtime/zor2runtimeConfigVersion.cmake"; do
   [ -f "$f" ] || { echo "missing after install: $f"; exit 1; }
