@@ -7,10 +7,13 @@
 
 namespace zor2 {
 
-/// The outcome of an editing command. Only Done changed the model, wrote its
-/// feedback line and added one undo level.
+/// The outcome of an editing command. A Done edit changed the model, wrote its
+/// feedback line (when it has one) and added exactly one undo level; the few
+/// commands documented as view-only or values-only (selection, "Execute
+/// Module", "Reset Value", module export) add none. Every other outcome
+/// changed nothing and added no undo level.
 enum class ECmd {
-    Done,         // changed and recorded
+    Done,         // done (and recorded when it is an edit)
     Cancelled,    // the user answered a confirmation with No or Cancel
     Refused,      // the command was refused with an information message or a beep
     Unavailable,  // nothing selected or nothing to act on; nothing shown

@@ -325,6 +325,31 @@ ECmd AddDataConnection(Czor2Doc& doc, const CDataConnectionRequest& r) {
     return ECmd::Done;
 }
 
+ECmd EditModuleProperties(Czor2Doc& doc, const std::string& name, const std::string& description) {
+    CNetwork* module = doc.Editor().CurrentModule(doc.System());
+    if (!module) return ECmd::Unavailable;
+    module->m_name = name;
+    module->m_description = description;
+    doc.RecordChange("");
+    return ECmd::Done;
+}
+
+ECmd DesignSelectedModule(Czor2Doc& doc) {
+    CNetwork* module = doc.Editor().CurrentModule(doc.System());
+    if (!module) return ECmd::Unavailable;
+    doc.Editor().DesignModule(module->m_id);
+    return ECmd::Done;
+}
+
+ECmd SelectAllComponents(Czor2Doc& doc) {
+    CNetwork* module = doc.Editor().DesignedModule(doc.System());
+    if (!module) return ECmd::Unavailable;
+    std::vector<int32_t> ids;
+    for (const CNetworkModel* c : module->m_components) ids.push_back(c->m_id);
+    doc.Editor().SelectComponents(std::move(ids));
+    return ECmd::Done;
+}
+
 ECmd ExecuteModule(Czor2Doc& doc) {
     CNetwork* module = doc.Editor().CurrentModule(doc.System());
     if (!module) return ECmd::Unavailable;

@@ -74,6 +74,13 @@ struct CDataConnectionRequest {
 /// takes the new ports back and changes nothing.
 ECmd AddDataConnection(Czor2Doc& doc, const CDataConnectionRequest& request);
 
+/// "Properties..." of a module on OK: its name and description (no feedback line).
+ECmd EditModuleProperties(Czor2Doc& doc, const std::string& name, const std::string& description);
+/// "Design Module": opens the first selected module in the module design view.
+ECmd DesignSelectedModule(Czor2Doc& doc);
+/// "Select All" of the module design view: every component of the designed module.
+ECmd SelectAllComponents(Czor2Doc& doc);
+
 /// "Execute Module": one pass of the current module's components without
 /// pulling its module inputs first. Values only: no undo level.
 ECmd ExecuteModule(Czor2Doc& doc);
