@@ -11,7 +11,9 @@ constexpr CPortTemplate kInputs[] = {{10, "Enable"}, {20, "Radians?"}, {30, "Val
 constexpr CPortTemplate kOutputs[] = {{10, "Result", kDataDouble, 2}};
 constexpr int32_t kRadiansInputId = 20;
 constexpr int32_t kValueInputId = 30;
-std::unique_ptr<CNetworkModel> Create(int32_t typeId) { return std::make_unique<CModelAngle>(AngleFunction(typeId)); }
+std::unique_ptr<CNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CModelAngle>(AngleFunction(typeId));
+}
 constexpr CComponentType kTypes[] = {
     {kAngleSine, kInputs, kOutputs, 3, 1, Create},
     {kAngleCosine, kInputs, kOutputs, 3, 1, Create},
@@ -27,7 +29,9 @@ bool ReadFlag(CModelInput& in, const char* onText, const char* offText) {
 }
 }  // namespace
 
-std::span<const CComponentType> AngleComponentTypes() { return kTypes; }
+std::span<const CComponentType> AngleComponentTypes() {
+    return kTypes;
+}
 
 void CModelAngle::GetInputValues() {
     if (CModelInput* enable = FirstInput()) m_enabled = ReadFlag(*enable, "On", "Off");
@@ -44,7 +48,8 @@ void CModelAngle::GetInputValues() {
 }
 
 void CModelAngle::Execute() {
-    if (CModelOutput* out = FirstOutput()) out->SetValue(AngleCompute(m_function, m_enabled, m_radians, m_value));
+    if (CModelOutput* out = FirstOutput())
+        out->SetValue(AngleCompute(m_function, m_enabled, m_radians, m_value));
 }
 
 }  // namespace zor2

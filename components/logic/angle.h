@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CModelAngle : public CNetworkModel {
-public:
+  public:
     explicit CModelAngle(int32_t function) : m_function(function) {}
     const char* ClassName() const override { return "CModelAngle"; }
     void GetInputValues() override;
@@ -18,7 +18,7 @@ public:
     bool Radians() const { return m_radians; }
     bool Enabled() const { return m_enabled; }
 
-private:
+  private:
     int32_t m_function;      // 0 sine, 1 cosine, 2 tangent
     bool m_radians = false;  // set every cycle from "Radians?"
     bool m_enabled = true;   // set every cycle from "Enable"

@@ -14,7 +14,9 @@ enum EAngleType : int32_t {
 };
 
 /// Function of a type: 0 sine, 1 cosine, 2 tangent.
-inline int32_t AngleFunction(int32_t type) { return type - kAngleSine; }
+inline int32_t AngleFunction(int32_t type) {
+    return type - kAngleSine;
+}
 
 /// Degrees are converted with pi rounded to single precision, as stored
 /// systems were computed.
@@ -25,10 +27,14 @@ inline double AngleCompute(int32_t function, bool enabled, bool radians, double 
     if (!enabled) return 0.0;
     const double a = radians ? value : value * kAnglePi / 180.0;
     switch (function) {
-        case 0: return std::sin(a);
-        case 1: return std::cos(a);
-        case 2: return std::tan(a);
-        default: return 0.0;
+        case 0:
+            return std::sin(a);
+        case 1:
+            return std::cos(a);
+        case 2:
+            return std::tan(a);
+        default:
+            return 0.0;
     }
 }
 

@@ -24,23 +24,30 @@ int32_t CRModelAngle::GetInputValues() {
     if (CRModelInput* enable = FirstInput()) m_enabled = ReadFlag(*enable);
     if (m_radiansInput) m_radians = ReadFlag(*m_radiansInput);
     if (CRModelInput* v = m_valueInput) {
-        if (v->HasSource()) v->Pull();
-        else v->m_value = 0.0;
+        if (v->HasSource())
+            v->Pull();
+        else
+            v->m_value = 0.0;
         m_value = v->m_value;
     }
     return 0;
 }
 
 int32_t CRModelAngle::Execute() {
-    if (CRModelOutput* out = FirstOutput()) out->m_value = AngleCompute(m_function, m_enabled, m_radians, m_value);
+    if (CRModelOutput* out = FirstOutput())
+        out->m_value = AngleCompute(m_function, m_enabled, m_radians, m_value);
     return 0;
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelAngle>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelAngle>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kAngleSine, Create}, {kAngleCosine, Create}, {kAngleTangent, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> AngleRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> AngleRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -9,13 +9,13 @@
 namespace zor2 {
 
 class CRModelAngle final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelAngle(int32_t typeId) : CRNetworkModel(typeId), m_function(AngleFunction(typeId)) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     int32_t m_function;
     bool m_radians = false;
     bool m_enabled = true;

@@ -26,9 +26,13 @@ constexpr std::array<CPortTemplate, 32> kBitOutputs = [] {
     return rows;
 }();
 
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelBitExtractor>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelBitExtractor>();
+}
 
-constexpr std::span<const CPortTemplate> Bits(int32_t n) { return std::span(kBitOutputs).first(n); }
+constexpr std::span<const CPortTemplate> Bits(int32_t n) {
+    return std::span(kBitOutputs).first(n);
+}
 
 constexpr CComponentType kTypes[] = {
     {kBitExtractor8, kInputs, Bits(8), 1, 8, Create},
@@ -38,7 +42,9 @@ constexpr CComponentType kTypes[] = {
 
 }  // namespace
 
-std::span<const CComponentType> BitExtractorComponentTypes() { return kTypes; }
+std::span<const CComponentType> BitExtractorComponentTypes() {
+    return kTypes;
+}
 
 void CModelBitExtractor::GetInputValues() {
     CModelInput* in = FirstInput();

@@ -7,7 +7,7 @@
 namespace zor2 {
 
 class CModelBitExtractor : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelBitExtractor"; }
     void GetInputValues() override;
     void Execute() override;

@@ -27,6 +27,8 @@ inline uint32_t BitExtractorWord(double v) {
 }
 
 /// Bit k (taken mod 32) of the word.
-inline bool BitExtractorBit(uint32_t word, int32_t k) { return ((word >> (static_cast<uint32_t>(k) & 31u)) & 1u) != 0; }
+inline bool BitExtractorBit(uint32_t word, int32_t k) {
+    return ((word >> (static_cast<uint32_t>(k) & 31u)) & 1u) != 0;
+}
 
 }  // namespace zor2

@@ -24,10 +24,15 @@ int32_t CRModelBitExtractor::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelBitExtractor>(typeId); }
-constexpr CRuntimeType kTypes[] = {{kBitExtractor8, Create}, {kBitExtractor16, Create}, {kBitExtractor32, Create}};
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelBitExtractor>(typeId);
+}
+constexpr CRuntimeType kTypes[] = {
+    {kBitExtractor8, Create}, {kBitExtractor16, Create}, {kBitExtractor32, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> BitExtractorRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> BitExtractorRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CRModelBitExtractor final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelBitExtractor(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;

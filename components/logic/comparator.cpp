@@ -15,7 +15,9 @@ constexpr CPortTemplate kOutputs[] = {
 };
 constexpr int32_t kTargetInputId = 20;
 constexpr int32_t kCompareInputId = 30;
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelComparator>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelComparator>();
+}
 constexpr CComponentType kTypes[] = {{kTypeComparator, kInputs, kOutputs, 3, 3, Create}};
 
 // The source value, or 0 without a source.
@@ -26,7 +28,9 @@ double ReadOrZero(CModelInput& in) {
 }
 }  // namespace
 
-std::span<const CComponentType> ComparatorComponentTypes() { return kTypes; }
+std::span<const CComponentType> ComparatorComponentTypes() {
+    return kTypes;
+}
 
 void CModelComparator::GetInputValues() {
     m_target = 0.0;

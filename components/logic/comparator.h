@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CModelComparator : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelComparator"; }
     void GetInputValues() override;
     void Execute() override;
@@ -16,7 +16,7 @@ public:
     bool Enabled() const { return m_enabled; }
     double Difference() const { return m_difference; }
 
-private:
+  private:
     bool m_enabled = true;
     double m_tolerance = kComparatorTolerance;  // its own; neither saved nor exported
     double m_difference = 0.0;                  // target minus input, last computed

@@ -7,8 +7,10 @@ namespace zor2 {
 
 namespace {
 double ReadOrZero(CRModelInput& in) {
-    if (in.HasSource()) in.Pull();
-    else in.m_value = 0.0;
+    if (in.HasSource())
+        in.Pull();
+    else
+        in.m_value = 0.0;
     return in.m_value;
 }
 }  // namespace
@@ -51,10 +53,14 @@ int32_t CRModelComparator::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelComparator>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelComparator>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kTypeComparator, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> ComparatorRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> ComparatorRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -9,13 +9,13 @@
 namespace zor2 {
 
 class CRModelComparator final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelComparator(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     bool m_enabled = true;
     double m_ownTolerance = kComparatorTolerance;  // its own, not the base tolerance
     double m_target = 0.0;

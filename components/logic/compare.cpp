@@ -16,7 +16,9 @@ constexpr CPortTemplate kOutputs[] = {
 };
 constexpr int32_t kCountOutputId = 20;
 constexpr int32_t kSatisfiedOutputId = 30;
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelCompare>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelCompare>();
+}
 constexpr CComponentType kTypes[] = {
     {kCompareInputEqual, kInputs, kOutputs, -1, 3, Create},
     {kCompareInputGreater, kInputs, kOutputs, -1, 3, Create},
@@ -27,7 +29,9 @@ constexpr CComponentType kTypes[] = {
 };
 }  // namespace
 
-std::span<const CComponentType> CompareComponentTypes() { return kTypes; }
+std::span<const CComponentType> CompareComponentTypes() {
+    return kTypes;
+}
 
 void CModelCompare::Serialize(CArchive& ar) {
     SerializeBase(ar);

@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CModelCompare : public CNetworkModel {
-public:
+  public:
     CModelCompare() { m_tolerance = kCompareTolerance; }
     const char* ClassName() const override { return "CModelCompare"; }
     void Serialize(CArchive& ar) override;
@@ -23,7 +23,7 @@ public:
     void SetReservedFlag(bool flag) { m_params.reserved = flag; }
     int32_t ConnectedCount() const { return m_connected; }
 
-private:
+  private:
     CCompareParams m_params;
     int32_t m_connected = 0;  // connected inputs counted this cycle
 };

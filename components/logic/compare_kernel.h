@@ -34,14 +34,19 @@ struct CCompareParams {
     }
 };
 
-inline bool CompareToInput(int32_t type) { return type >= kCompareInputEqual && type <= kCompareInputLess; }
+inline bool CompareToInput(int32_t type) {
+    return type >= kCompareInputEqual && type <= kCompareInputLess;
+}
 
 /// The test of one input value x against the compare value k.
 inline bool CompareTest(int32_t type, double x, double k, double tolerance) {
     switch ((type - kCompareInputEqual) % 3) {
-        case 0: return std::fabs(x - k) <= tolerance;
-        case 1: return x > k;
-        default: return x < k;
+        case 0:
+            return std::fabs(x - k) <= tolerance;
+        case 1:
+            return x > k;
+        default:
+            return x < k;
     }
 }
 

@@ -56,13 +56,17 @@ int32_t CRModelCompare::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelCompare>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelCompare>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {
     {kCompareInputEqual, Create},    {kCompareInputGreater, Create},    {kCompareInputLess, Create},
     {kCompareConstantEqual, Create}, {kCompareConstantGreater, Create}, {kCompareConstantLess, Create},
 };
 }  // namespace
 
-std::span<const CRuntimeType> CompareRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> CompareRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -10,7 +10,7 @@
 namespace zor2 {
 
 class CRModelCompare final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelCompare(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
@@ -18,7 +18,7 @@ public:
 
     double CompareValue() const { return m_params.compareValue; }
 
-private:
+  private:
     CCompareParams m_params;
     int32_t m_connected = 0;
     // Outputs "Count Items" (id 20) and "Items Satisfied" (id 30), found once after loading.

@@ -10,11 +10,15 @@ namespace {
 constexpr CPortTemplate kInputs[] = {{10, "Enable"}, {20, "Raw Value"}, {30, "Reset"}};
 constexpr CPortTemplate kOutputs[] = {{10, "Delta", kDataDouble, 2}, {20, "DeltaDelta", kDataDouble, 2}};
 constexpr int32_t kRawInputId = 20;
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelDelta>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelDelta>();
+}
 constexpr CComponentType kTypes[] = {{kTypeDelta, kInputs, kOutputs, 3, 2, Create}};
 }  // namespace
 
-std::span<const CComponentType> DeltaComponentTypes() { return kTypes; }
+std::span<const CComponentType> DeltaComponentTypes() {
+    return kTypes;
+}
 
 void CModelDelta::GetInputValues() {
     if (CModelInput* enable = FirstInput()) {

@@ -7,7 +7,7 @@
 namespace zor2 {
 
 class CModelDelta : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelDelta"; }
     void GetInputValues() override;
     void Execute() override;
@@ -16,10 +16,10 @@ public:
     const CDeltaState& State() const { return m_state; }
     bool Enabled() const { return m_enabled; }
 
-private:
+  private:
     CDeltaState m_state;
-    bool m_enabled = true;         // set every cycle from "Enable"
-    bool m_resetRequest = false;   // set every cycle from "Reset"
+    bool m_enabled = true;        // set every cycle from "Enable"
+    bool m_resetRequest = false;  // set every cycle from "Reset"
 };
 
 }  // namespace zor2

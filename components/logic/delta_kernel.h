@@ -9,10 +9,10 @@ namespace zor2 {
 inline constexpr int32_t kTypeDelta = 34;
 
 struct CDeltaState {
-    int32_t count = 0;         // cycles computed since the last reset, saturating
-    double delta = 0.0;        // first difference
-    double deltaDelta = 0.0;   // second difference
-    double previous = 0.0;     // raw value of the cycle before
+    int32_t count = 0;        // cycles computed since the last reset, saturating
+    double delta = 0.0;       // first difference
+    double deltaDelta = 0.0;  // second difference
+    double previous = 0.0;    // raw value of the cycle before
 
     /// Clears the differences and the count; the previous value is replaced
     /// by the next sample anyway.

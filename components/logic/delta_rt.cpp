@@ -15,7 +15,8 @@ int32_t CRModelDelta::GetInputValues() {
     if (m_inputs.empty()) return 0;
     CRModelInput& enable = m_inputs.front();
     m_enabled = !enable.HasSource() || IsTrue(*enable.m_source);
-    if (enable.m_sourceKind != kSourceModulePort || !enable.HasSource()) enable.m_value = m_enabled ? 1.0 : 0.0;
+    if (enable.m_sourceKind != kSourceModulePort || !enable.HasSource())
+        enable.m_value = m_enabled ? 1.0 : 0.0;
     CRModelInput& reset = m_inputs.back();
     const bool resetNow = reset.HasSource() && IsTrue(*reset.m_source);
     if (reset.m_sourceKind != kSourceModulePort || !reset.HasSource()) reset.m_value = resetNow ? 1.0 : 0.0;
@@ -24,8 +25,10 @@ int32_t CRModelDelta::GetInputValues() {
     m_state.previous = m_value;
     double raw = 0.0;
     if (CRModelInput* in = m_rawInput) {
-        if (in->HasSource()) in->Pull();
-        else in->m_value = 0.0;
+        if (in->HasSource())
+            in->Pull();
+        else
+            in->m_value = 0.0;
         raw = in->m_value;
     }
     m_value = raw;
@@ -51,10 +54,14 @@ void CRModelDelta::Reset() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelDelta>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelDelta>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kTypeDelta, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> DeltaRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> DeltaRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -10,7 +10,7 @@
 namespace zor2 {
 
 class CRModelDelta final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelDelta(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
@@ -18,7 +18,7 @@ public:
     /// Value, count and differences to 0, outputs to 0; called by the "Reset" input.
     void Reset();
 
-private:
+  private:
     CDeltaState m_state;
     bool m_enabled = true;
     CRModelInput* m_rawInput = nullptr;  // "Raw Value", found once after loading

@@ -9,11 +9,15 @@ namespace zor2 {
 namespace {
 constexpr CPortTemplate kInputs[] = {{10, "Event"}, {20, "Reset"}};
 constexpr CPortTemplate kOutputs[] = {{10, "Trigger", kDataDouble, 2}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelDoOnce>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelDoOnce>();
+}
 constexpr CComponentType kTypes[] = {{kTypeDoOnce, kInputs, kOutputs, 2, 1, Create}};
 }  // namespace
 
-std::span<const CComponentType> DoOnceComponentTypes() { return kTypes; }
+std::span<const CComponentType> DoOnceComponentTypes() {
+    return kTypes;
+}
 
 void CModelDoOnce::GetInputValues() {
     if (CModelInput* event = FirstInput()) {

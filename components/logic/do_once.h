@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CModelDoOnce : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelDoOnce"; }
     void GetInputValues() override;
     void Execute() override;
@@ -17,7 +17,7 @@ public:
     bool Done() const { return m_state.done; }
     bool Event() const { return m_state.event; }
 
-private:
+  private:
     CDoOnceState m_state;
 };
 

@@ -30,10 +30,14 @@ void CRModelDoOnce::Reset() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelDoOnce>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelDoOnce>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kTypeDoOnce, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> DoOnceRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> DoOnceRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -10,14 +10,14 @@
 namespace zor2 {
 
 class CRModelDoOnce final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelDoOnce(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
     /// Port values to 0, done and event cleared; called by the "Reset" input.
     void Reset();
 
-private:
+  private:
     CDoOnceState m_state;
 };
 

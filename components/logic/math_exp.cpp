@@ -13,7 +13,9 @@ constexpr CPortTemplate kInputsXY[] = {{10, "Input (x)"}, {20, "Power (y)"}};
 constexpr CPortTemplate kOutput[] = {{10, "Output (x')", kDataDouble, 2}};
 constexpr CPortTemplate kOutputInteger[] = {{10, "Output (x')", kDataInteger, 0}};
 constexpr int32_t kPowerInputId = 20;
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelMathExp>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelMathExp>();
+}
 constexpr CComponentType kTypes[] = {
     {kMathExpAbsolute, kInputX, kOutput, 1, 1, Create},
     {kMathExpPower, kInputsXY, kOutputInteger, 2, 1, Create},
@@ -21,7 +23,9 @@ constexpr CComponentType kTypes[] = {
 };
 }  // namespace
 
-std::span<const CComponentType> MathExpComponentTypes() { return kTypes; }
+std::span<const CComponentType> MathExpComponentTypes() {
+    return kTypes;
+}
 
 void CModelMathExp::Serialize(CArchive& ar) {
     SerializeBase(ar);
@@ -58,7 +62,8 @@ void CModelMathExp::GetInputValues() {
 }
 
 void CModelMathExp::Execute() {
-    if (CModelOutput* out = FirstOutput()) out->SetValue(MathExpCompute(m_typeId, m_params.enabled, m_value, m_power));
+    if (CModelOutput* out = FirstOutput())
+        out->SetValue(MathExpCompute(m_typeId, m_params.enabled, m_value, m_power));
 }
 
 }  // namespace zor2

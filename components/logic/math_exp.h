@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CModelMathExp : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelMathExp"; }
     void Serialize(CArchive& ar) override;
     void GetInputValues() override;
@@ -19,7 +19,7 @@ public:
     void SetEnabled(bool enabled) { m_params.enabled = enabled; }
     int32_t Power() const { return m_power; }
 
-private:
+  private:
     CMathExpParams m_params;
     int32_t m_power = 1;  // exponent of Raise to Power, set every cycle
 };

@@ -29,10 +29,14 @@ double MathExpIntegerPower(double x, int32_t power) {
 double MathExpCompute(int32_t type, bool enabled, double x, int32_t power) {
     if (!enabled) return 0.0;
     switch (type) {
-        case kMathExpAbsolute: return std::fabs(x);
-        case kMathExpPower: return MathExpIntegerPower(x, power);
-        case kMathExpSquareRoot: return x > 0.0 ? std::sqrt(x) : 0.0;
-        default: return 0.0;
+        case kMathExpAbsolute:
+            return std::fabs(x);
+        case kMathExpPower:
+            return MathExpIntegerPower(x, power);
+        case kMathExpSquareRoot:
+            return x > 0.0 ? std::sqrt(x) : 0.0;
+        default:
+            return 0.0;
     }
 }
 

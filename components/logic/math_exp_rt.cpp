@@ -12,29 +12,39 @@ size_t CRModelMathExp::ReadRuntime(CByteReader& in, size_t offset) {
 
 int32_t CRModelMathExp::GetInputValues() {
     if (CRModelInput* x = FirstInput()) {
-        if (x->HasSource()) x->Pull();
-        else x->m_value = 0.0;
+        if (x->HasSource())
+            x->Pull();
+        else
+            x->m_value = 0.0;
         m_value = x->m_value;
     }
     m_power = 1;
     if (CRModelInput* y = m_powerInput) {
-        if (y->HasSource()) y->Pull();
-        else y->m_value = 1.0;
+        if (y->HasSource())
+            y->Pull();
+        else
+            y->m_value = 1.0;
         m_power = MathExpPower(y->m_value);
     }
     return 0;
 }
 
 int32_t CRModelMathExp::Execute() {
-    if (CRModelOutput* out = FirstOutput()) out->m_value = MathExpCompute(m_type, m_params.enabled, m_value, m_power);
+    if (CRModelOutput* out = FirstOutput())
+        out->m_value = MathExpCompute(m_type, m_params.enabled, m_value, m_power);
     return 0;
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelMathExp>(typeId); }
-constexpr CRuntimeType kTypes[] = {{kMathExpAbsolute, Create}, {kMathExpPower, Create}, {kMathExpSquareRoot, Create}};
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelMathExp>(typeId);
+}
+constexpr CRuntimeType kTypes[] = {
+    {kMathExpAbsolute, Create}, {kMathExpPower, Create}, {kMathExpSquareRoot, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> MathExpRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> MathExpRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -9,13 +9,13 @@
 namespace zor2 {
 
 class CRModelMathExp final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelMathExp(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     CMathExpParams m_params;
     int32_t m_power = 1;
     CRModelInput* m_powerInput = nullptr;  // "Power (y)", found once after loading

@@ -11,16 +11,22 @@ namespace {
 constexpr CPortTemplate kInputs[] = {{10, "On Off"}};
 constexpr CPortTemplate kSingle[] = {{10, "Current Status", kDataOnOff, 0}};
 constexpr CPortTemplate kDual[] = {{10, "Left Status", kDataOnOff, 0}, {20, "Right Status", kDataOnOff, 0}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelToggle>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelToggle>();
+}
 constexpr CComponentType kTypes[] = {
     {kToggleSinglePole, kInputs, kSingle, 1, 1, Create},
     {kToggleDualPole, kInputs, kDual, 1, 2, Create},
 };
 
-const char* OnOffText(bool on) { return on ? "On" : "Off"; }
+const char* OnOffText(bool on) {
+    return on ? "On" : "Off";
+}
 }  // namespace
 
-std::span<const CComponentType> ToggleComponentTypes() { return kTypes; }
+std::span<const CComponentType> ToggleComponentTypes() {
+    return kTypes;
+}
 
 void CModelToggle::GetInputValues() {
     CModelInput* in = FirstInput();

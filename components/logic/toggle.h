@@ -7,7 +7,7 @@
 namespace zor2 {
 
 class CModelToggle : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelToggle"; }
     void GetInputValues() override;
     void Execute() override;

@@ -13,6 +13,8 @@ enum EToggleType : int32_t {
 };
 
 /// The state after one cycle.
-inline bool ToggleNext(bool state, bool input) { return input ? !state : state; }
+inline bool ToggleNext(bool state, bool input) {
+    return input ? !state : state;
+}
 
 }  // namespace zor2

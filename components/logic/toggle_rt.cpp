@@ -23,10 +23,14 @@ int32_t CRModelToggle::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelToggle>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelToggle>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kToggleSinglePole, Create}, {kToggleDualPole, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> ToggleRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> ToggleRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

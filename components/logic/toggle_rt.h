@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CRModelToggle final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelToggle(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;

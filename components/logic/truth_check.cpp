@@ -14,7 +14,9 @@ constexpr CPortTemplate kInverted[] = {{10, "Inverted Val", kDataOnOff, 0}};
 constexpr CPortTemplate kExorInputs[] = {{10, "Input1"}, {20, "Input2"}};
 constexpr CPortTemplate kInvertInput[] = {{10, "Input to Invert"}};
 
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelTruthCheck>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelTruthCheck>();
+}
 
 constexpr CComponentType kTypes[] = {
     {kTruthAllTrue, {}, kResult, -1, 1, Create},
@@ -27,7 +29,9 @@ constexpr CComponentType kTypes[] = {
 
 }  // namespace
 
-std::span<const CComponentType> TruthCheckComponentTypes() { return kTypes; }
+std::span<const CComponentType> TruthCheckComponentTypes() {
+    return kTypes;
+}
 
 void CModelTruthCheck::GetInputValues() {
     for (CModelInput* in : m_inputs) {

@@ -7,7 +7,7 @@
 namespace zor2 {
 
 class CModelTruthCheck : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelTruthCheck"; }
     void GetInputValues() override;
     void Execute() override;

@@ -20,13 +20,17 @@ int32_t CRModelTruthCheck::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelTruthCheck>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelTruthCheck>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {
-    {kTruthAllTrue, Create},     {kTruthAnyTrue, Create},      {kTruthAllFalse, Create},
-    {kTruthAnyFalse, Create},    {kTruthExclusiveOr, Create}, {kTruthInvert, Create},
+    {kTruthAllTrue, Create},  {kTruthAnyTrue, Create},     {kTruthAllFalse, Create},
+    {kTruthAnyFalse, Create}, {kTruthExclusiveOr, Create}, {kTruthInvert, Create},
 };
 }  // namespace
 
-std::span<const CRuntimeType> TruthCheckRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> TruthCheckRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

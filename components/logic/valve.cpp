@@ -11,11 +11,15 @@ namespace zor2 {
 namespace {
 constexpr CPortTemplate kInputs[] = {{10, "Enabler"}, {20, "ValueIN"}};
 constexpr CPortTemplate kOutputs[] = {{10, "ValueOUT", kDataDouble, 2}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelValve>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelValve>();
+}
 constexpr CComponentType kTypes[] = {{kTypeValve, kInputs, kOutputs, 2, 1, Create}};
 }  // namespace
 
-std::span<const CComponentType> ValveComponentTypes() { return kTypes; }
+std::span<const CComponentType> ValveComponentTypes() {
+    return kTypes;
+}
 
 void CModelValve::GetInputValues() {
     if (CModelInput* enabler = FirstInput()) {

@@ -6,14 +6,14 @@
 namespace zor2 {
 
 class CModelValve : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelValve"; }
     void GetInputValues() override;
     void Execute() override;
 
     bool IsOpen() const { return m_open; }
 
-private:
+  private:
     bool m_open = false;  // "Enabler" in this cycle
 };
 

@@ -8,6 +8,8 @@ namespace zor2 {
 
 inline constexpr int32_t kTypeValve = 9;
 
-inline double ValveOutput(bool open, double value) { return open ? value : 0.0; }
+inline double ValveOutput(bool open, double value) {
+    return open ? value : 0.0;
+}
 
 }  // namespace zor2

@@ -28,10 +28,14 @@ int32_t CRModelValve::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) { return std::make_unique<CRModelValve>(typeId); }
+std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
+    return std::make_unique<CRModelValve>(typeId);
+}
 constexpr CRuntimeType kTypes[] = {{kTypeValve, Create}};
 }  // namespace
 
-std::span<const CRuntimeType> ValveRuntimeTypes() { return kTypes; }
+std::span<const CRuntimeType> ValveRuntimeTypes() {
+    return kTypes;
+}
 
 }  // namespace zor2

@@ -9,12 +9,12 @@
 namespace zor2 {
 
 class CRModelValve final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelValve(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     bool m_open = false;
 };
 

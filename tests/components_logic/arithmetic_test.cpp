@@ -76,7 +76,8 @@ TEST(MathExp, KernelTruncation) {
     struct Case {
         double exponent;
         int32_t power;
-    } cases[] = {{10.9, 10}, {1.0, 1}, {0.999, 1}, {-0.5, 1}, {-3, 1}, {2147483647.5, INT_MAX},
+    } cases[] = {{10.9, 10},        {1.0, 1},          {0.999, 1},
+                 {-0.5, 1},         {-3, 1},           {2147483647.5, INT_MAX},
                  {2147483648.0, 1}, {std::nan(""), 1}, {-INFINITY, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exponent);
@@ -226,8 +227,10 @@ TEST(Compare, CountsSatisfiedInputs) {
         SCOPED_TRACE(c.name);
         CLogicBench b;
         auto* cmp = static_cast<CModelCompare*>(b.Add(c.type));
-        if (c.type >= 18) cmp->SetCompareValue(c.k);
-        else b.Feed(*cmp, 10, c.k);
+        if (c.type >= 18)
+            cmp->SetCompareValue(c.k);
+        else
+            b.Feed(*cmp, 10, c.k);
         for (double v : c.inputs) b.Feed(*cmp, 0, v);
         for (int i = 0; i < c.unconnected; ++i) cmp->AddInput(0);
         b.Reset();

@@ -27,8 +27,8 @@ struct CPortRow {
 };
 
 TEST(LogicTypes, TemplatePortsLimitsAndClasses) {
-    const std::vector<CPortRow> compareOuts = {{10, "All Satisfy?", 5, 0}, {20, "Count Items", 2, 0},
-                                               {30, "Items Satisfied", 2, 0}};
+    const std::vector<CPortRow> compareOuts = {
+        {10, "All Satisfy?", 5, 0}, {20, "Count Items", 2, 0}, {30, "Items Satisfied", 2, 0}};
     const std::vector<CPortRow> angleIns = {{10, "Enable"}, {20, "Radians?"}, {30, "Value"}};
     struct Case {
         int32_t type;
@@ -53,16 +53,24 @@ TEST(LogicTypes, TemplatePortsLimitsAndClasses) {
         {82, "CModelAngle", angleIns, {{10, "Result", 0, 2}}, 3, 1},
         {83, "CModelAngle", angleIns, {{10, "Result", 0, 2}}, 3, 1},
         {84, "CModelAngle", angleIns, {{10, "Result", 0, 2}}, 3, 1},
-        {34, "CModelDelta", {{10, "Enable"}, {20, "Raw Value"}, {30, "Reset"}},
-         {{10, "Delta", 0, 2}, {20, "DeltaDelta", 0, 2}}, 3, 2},
+        {34,
+         "CModelDelta",
+         {{10, "Enable"}, {20, "Raw Value"}, {30, "Reset"}},
+         {{10, "Delta", 0, 2}, {20, "DeltaDelta", 0, 2}},
+         3,
+         2},
         {15, "CModelCompare", {{10, "CompareVal"}}, compareOuts, -1, 3},
         {16, "CModelCompare", {{10, "CompareVal"}}, compareOuts, -1, 3},
         {17, "CModelCompare", {{10, "CompareVal"}}, compareOuts, -1, 3},
         {18, "CModelCompare", {}, compareOuts, -1, 3},
         {19, "CModelCompare", {}, compareOuts, -1, 3},
         {20, "CModelCompare", {}, compareOuts, -1, 3},
-        {80, "CModelComparator", {{10, "Enable"}, {20, "Target Value"}, {30, "Input for Compare"}},
-         {{10, "Greater than Target", 5, 0}, {20, "Equal to Target", 5, 0}, {30, "Less than Target", 5, 0}}, 3, 3},
+        {80,
+         "CModelComparator",
+         {{10, "Enable"}, {20, "Target Value"}, {30, "Input for Compare"}},
+         {{10, "Greater than Target", 5, 0}, {20, "Equal to Target", 5, 0}, {30, "Less than Target", 5, 0}},
+         3,
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -75,7 +83,8 @@ TEST(LogicTypes, TemplatePortsLimitsAndClasses) {
             EXPECT_TRUE(in->m_template);
             ins.push_back({in->m_id, in->m_name});
         }
-        for (const CModelOutput* out : comp->m_outputs) outs.push_back({out->m_id, out->m_name, out->m_dataType, out->m_decimals});
+        for (const CModelOutput* out : comp->m_outputs)
+            outs.push_back({out->m_id, out->m_name, out->m_dataType, out->m_decimals});
         ASSERT_EQ(ins.size(), c.inputs.size());
         for (size_t i = 0; i < ins.size(); ++i) {
             EXPECT_EQ(ins[i].id, c.inputs[i].id);
@@ -123,7 +132,8 @@ std::vector<uint8_t> Record(CNetworkModel& c) {
 }
 
 // The project record of `c` read into a fresh component of its type.
-std::unique_ptr<CNetworkModel> Reload(CNetworkModel& c, const std::vector<uint8_t>& bytes, CArchive** failed = nullptr) {
+std::unique_ptr<CNetworkModel> Reload(CNetworkModel& c, const std::vector<uint8_t>& bytes,
+                                      CArchive** failed = nullptr) {
     auto fresh = ConstructComponent(c.m_typeId);
     CArchive in(bytes.data(), bytes.size());
     fresh->Serialize(in);
@@ -132,8 +142,8 @@ std::unique_ptr<CNetworkModel> Reload(CNetworkModel& c, const std::vector<uint8_
     return fresh;
 }
 
-const int32_t kAllTypes[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30, 90, 47, 48, 49,
-                             82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80};
+const int32_t kAllTypes[] = {3,  4,  5,  6,  7,  8,  9,  10, 11, 28, 29, 30, 90, 47,
+                             48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80};
 
 TEST(LogicRecords, SaveLoadSaveIsByteIdenticalWithNonDefaultParameters) {
     CLogicBench b;

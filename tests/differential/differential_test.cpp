@@ -13,6 +13,7 @@
 
 #include "components/logic/compare.h"
 #include "components/logic/delay.h"
+#include "components/logic/math_exp.h"
 #include "components/logic/quantity_diminish.h"
 #include "components/logic/rand_gen.h"
 #include "components/logic/timer.h"
@@ -248,6 +249,7 @@ TEST_F(Differential, LogicAndComparisonTypes) {
     build(90, 2, 1);  // never reset
     for (int32_t f : {47, 48, 49}) build(f, f == 48 ? 2 : 1);
     build(48, 1);  // power unconnected
+    static_cast<CModelMathExp*>(build(48, 2))->SetEnabled(false);  // carried by the runtime record
     for (int32_t f : {82, 83, 84}) {
         build(f, 3);
         build(f, 3, 1);  // radians unconnected
