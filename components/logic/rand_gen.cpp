@@ -6,6 +6,7 @@
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
+#include "engine/value_text.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -59,8 +60,7 @@ std::vector<std::string> DrawHelperText(const CRandomDraw& draw) {
     } else if (draw.mode == kRandFloatSigned) {
         lines.emplace_back("Float -1.0 to 1.0");
     } else {
-        std::snprintf(line, sizeof line, "Int %d to %d", static_cast<int>(std::trunc(draw.low)),
-                      static_cast<int>(std::trunc(draw.high)));
+        std::snprintf(line, sizeof line, "Int %d to %d", TruncToInt32(draw.low), TruncToInt32(draw.high));
         lines.emplace_back(line);
     }
     return lines;
