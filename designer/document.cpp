@@ -133,7 +133,6 @@ CFileResult Czor2Doc::LoadAndReplace(const std::string& path) {
     CheckPoint();
     AfterRestore();
     if (m_link) m_link->OnProjectLoaded(m_system);
-    NotifyCountIO();
     return r;
 }
 

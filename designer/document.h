@@ -14,6 +14,7 @@
 #include "engine/report.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
+#include "realtime/udp_link.h"
 
 namespace zor2 {
 
@@ -24,8 +25,20 @@ class ILinkNotifier {
 public:
     virtual ~ILinkNotifier() = default;
     virtual void SendCountIO(int32_t systemInputs, int32_t systemOutputs) = 0;
-    /// A project was loaded from a file ("$ZOR_PRESENT" and the port details).
-    virtual void OnProjectLoaded(const CSystem& system) {}
+    /// A project was loaded from a file: the link announces it ("$ZOR_PRESENT",
+    /// the counts and the port details).
+    virtual void OnProjectLoaded(const CSystem& system) = 0;
+};
+
+/// The real-time link behind the document's announcements.
+class CUdpLinkNotifier final : public ILinkNotifier {
+public:
+    explicit CUdpLinkNotifier(CUdpLink& link) : m_link(link) {}
+    void SendCountIO(int32_t, int32_t) override { m_link.SendCountIO(); }
+    void OnProjectLoaded(const CSystem&) override { m_link.AnnounceProject(); }
+
+private:
+    CUdpLink& m_link;
 };
 
 /// What the GUI refreshes when the document changes. Defaults do nothing.

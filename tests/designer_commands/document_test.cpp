@@ -51,8 +51,8 @@ TEST_F(DocTest, OpenReplacesTheProjectAndRestartsUndo) {
     EXPECT_EQ(Levels(), 1u);
     EXPECT_FALSE(m_doc.CanUndo());
     EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_link.m_loaded, 1);
-    EXPECT_EQ(m_link.m_sent.size(), 1u);
+    EXPECT_EQ(m_link.m_loaded, 1);  // the announcement carries the counts
+    EXPECT_TRUE(m_link.m_sent.empty());
     EXPECT_EQ(Sys().Feedback().build.Top(), "About to open Corvel Mindlatch2 file: " + t.Path() + "\n");
 }
 

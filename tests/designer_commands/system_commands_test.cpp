@@ -221,3 +221,32 @@ TEST_F(DocTest, ProjectInformationListsModulesAndComponents) {
 
 }  // namespace
 }  // namespace zor2::test
+
+namespace zor2::test {
+namespace {
+
+TEST_F(DocTest, ModuleFilesExportAndImport) {
+    CTempFile t("m.zrm");
+    CNetwork* m = DesignNewModule();
+    Add(kConstant);
+    Ed().ShowSystem();
+    Ed().SelectModules({m->m_id});
+    const size_t levels = Levels();
+    EXPECT_EQ(ExportModule(m_doc, t.Path()), ECmd::Done);
+    EXPECT_EQ(Levels(), levels);  // writing a file is no edit
+    EXPECT_EQ(ImportModule(m_doc, t.Path()), ECmd::Done);
+    EXPECT_EQ(Levels(), levels + 1);
+    ASSERT_EQ(Sys().m_modules.Size(), 2u);
+    EXPECT_EQ(TopLine(), "Imported system module: " + Sys().m_modules.Tail()->m_name);
+    EXPECT_EQ(Sys().m_modules.Tail()->m_components.Size(), 1u);
+
+    CTempFile bad("bad.zrm", "not a module");
+    Answer({});
+    EXPECT_EQ(ImportModule(m_doc, bad.Path()), ECmd::Refused);
+    EXPECT_FALSE(LastMessage().empty());
+    EXPECT_EQ(Sys().m_modules.Size(), 2u);
+    EXPECT_EQ(Levels(), levels + 1);
+}
+
+}  // namespace
+}  // namespace zor2::test
