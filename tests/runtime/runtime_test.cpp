@@ -283,6 +283,46 @@ INSTANTIATE_TEST_SUITE_P(
                       MathCase{"RangeOutside", 89, {1.5, 0, 1}, 0.0}),
     [](const ::testing::TestParamInfo<MathCase>& info) { return std::string(info.param.name); });
 
+TEST_F(RuntimeTest, TenThousandComponentsInOneModule) {
+    // A chain of 10,000 Adds after a Constant, listed in reverse so that stage
+    // order and list order differ, plus one Add fed by the Constant 10,000 times.
+    constexpr int32_t kChain = 10000;
+    ZSystem s;
+    ZModule m{.id = 1, .name = u"Big"};
+    ZComponent k{.id = 1, .type = 41, .value = 0.5, .stage = 1, .outputs = {{.id = 10}}};
+    ZComponent fan{.id = 3 + kChain, .type = 21, .stage = 2};
+    for (int32_t i = 0; i < kChain; ++i) {
+        k.outputs[0].conns.push_back({100000 + i, 3, 1, fan.id, 10, i + 1, 0});
+        fan.inputs.push_back({i + 1, 100000 + i, 3});
+    }
+    k.outputs[0].conns.push_back({1, 3, 1, 2, 10, 1, 0});
+    fan.outputs.push_back({.id = 10, .conns = {{2, 4, fan.id, 0, 10, 0, 501}}});
+    std::vector<ZComponent> chain;
+    for (int32_t i = 0; i < kChain; ++i) {
+        const int32_t id = 2 + i;
+        ZComponent add{.id = id, .type = 21, .stage = 2 + i, .inputs = {{1, id - 1, 3}}};
+        add.outputs.push_back({.id = 10});
+        if (i + 1 < kChain) {
+            add.outputs[0].conns.push_back({id, 3, id, id + 1, 10, 1, 0});
+        } else {
+            add.outputs[0].conns.push_back({id, 4, id, 0, 10, 0, 500});
+        }
+        chain.push_back(add);
+    }
+    m.components.push_back(k);
+    m.components.push_back(fan);
+    m.components.insert(m.components.end(), chain.rbegin(), chain.rend());
+    m.outputs.push_back({.id = 500, .name = u"end", .srcKind = 4, .srcConn = 1 + kChain});
+    m.outputs.push_back({.id = 501, .name = u"fan", .srcKind = 4, .srcConn = 2});
+    s.modules.push_back(m);
+    s.outputs.push_back({.id = 1, .name = u"end", .module = 1, .moduleOutput = 500});
+    s.outputs.push_back({.id = 2, .name = u"fan", .module = 1, .moduleOutput = 501});
+    ASSERT_EQ(Load(WriteZ2r(s)), 1);
+    ASSERT_EQ(qxAISystem_Execute(), 0);
+    EXPECT_EQ(Out(1), 0.5);
+    EXPECT_EQ(Out(2), 0.5 * kChain);
+}
+
 // ---- Records for the host -----------------------------------------------------------
 
 TEST_F(RuntimeTest, InputInfoPointsAtTheLiveValue) {
