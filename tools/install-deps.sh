@@ -2,9 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev pkg-config)
-if [ "${ZOR2_WITH_GUI:-0}" = 1 ]; then
-  packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev)
-fi
+# The designer and its offscreen tests: Qt 6 widgets and a font for rendering.
+packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,1189 @@
+// Drawing, hit-testing and gestures of the main view.
+#include "designer/gui/design_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "engine/catalogue.h"
+
+namespace zor2::gui {
+namespace {
+
+constexpr double kBarWidth = 170;
+constexpr double kBarTitle = 24;
+constexpr double kCategoryRow = 22;
+constexpr double kPortRow = 20;
+constexpr double kModuleTitle = 22;
+constexpr double kModulePortTop = 34;
+constexpr double kModulePortSize = 10;
+constexpr double kMinZoom = 0.25;
+constexpr double kMaxZoom = 4.0;
+
+const QColor kModuleFill(0xEE, 0xF3, 0xFA);
+const QColor kModuleBorder(0x46, 0x5A, 0x78);
+const QColor kSelected(0x1E, 0x78, 0xE6);
+const QColor kComponentFill(0xFA, 0xF7, 0xEC);
+const QColor kComponentBorder(0x6E, 0x64, 0x46);
+const QColor kBarFill(0xF2, 0xF2, 0xF2);
+const QColor kCategoryFill(0xDC, 0xE4, 0xEE);
+const QColor kWire(0x32, 0x64, 0x96);
+const QColor kPortFill(0xFF, 0xFF, 0xFF);
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QRectF ToQ(const CRect& r) { return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+/// Items of the context menus; "-" separates, ">Name" opens and "<" closes a submenu.
+const QStringList kModuleMenu = {"Module Properties...", "Export Module...", "-", ">Inputs", "Add New Input...",
+                                 "Group All Inputs", "Expose All Externally...", "-", "Add Connection...",
+                                 "Remove Connections", "<", ">Outputs", "Add New Output...", "Group All Outputs",
+                                 "Expose All Externally...", "-", "Remove Connections...", "<", "-", "Execute",
+                                 "View Components...", "-", "Delete"};
+const QStringList kModuleInputMenu = {"Properties...", "-", "Expose as External Input", "Remove Input Connection",
+                                      "Remove All Internal Connections", "-", "Delete Module Input"};
+const QStringList kModuleOutputMenu = {"Properties...", "-", "Remove Outgoing Connections from Output",
+                                       "Remove Internal Connection to Output", "-", "Delete Output"};
+const QStringList kInputsBarMenu = {"Add Category...", "Add System Input...", "-", "Import System Inputs...", "-",
+                                    "Expand All", "Contract all"};
+const QStringList kOutputsBarMenu = {"Add Category...", "Add System Output...", "-", "Import System Outputs...", "-",
+                                     "Expand All", "Contract All"};
+const QStringList kSystemInputMenu = {"Input Properties...", "Reset Value", "-", "Add SimBehavior...", "-", "Delete"};
+const QStringList kSystemOutputMenu = {"Output Properties...", "-", "Delete", "Remove Connection"};
+const QStringList kInputCategoryMenu = {"Category Properties...", "-", "Contract", "Expand", "-", "Add New Input..."};
+const QStringList kOutputCategoryMenu = {"Category Properties...", "-", "Contract", "Expand", "-",
+                                         "Add New Output..."};
+const QStringList kComponentMenu = {"Properties...", "Show Reduced", "-", "Execute", "Delete", "-",
+                                    "Expose All Inputs to Module Inputs Layer",
+                                    "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
+                                    "Remove Output Connections", "-", "Delete All Outputs"};
+const QStringList kMfccMenu = {"Properties...", "Show Reduced", "-", "Execute", "Delete", "-", "Expose All Outputs",
+                               "-", "Remove Input Connections", "Remove Output Connections", "-", "Delete All Inputs",
+                               "Delete All Outputs"};
+const QStringList kNeuralMenu = {"Properties...", "Show Reduced", "-", "Execute", "-", "Import Patterns...",
+                                 "Learn Patterns", "-", "Expose All Inputs", "Expose All Outputs",
+                                 "Remove Input Connections", "Remove Output Connections", "-", "Delete All Inputs",
+                                 "Delete"};
+const QStringList kSequencerMenu = {"Properties...", "Show Reduced", "-", "Show Sequence Timeline Editor", "-",
+                                    "Execute", "Delete", "-", "Expose All Inputs to Module Inputs Layer",
+                                    "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
+                                    "Remove Output Connections", "-", "Delete All Outputs"};
+const QStringList kComponentInputMenu = {"Input Properties...", "-", "Remove Connection"};
+const QStringList kComponentOutputMenu = {"Output Properties...", "-", "Show Graph of Output", "Show Value Window",
+                                          "-", "Expose to Module Outputs Layer", "-", "Remove All Connections",
+                                          "Delete Output"};
+const QStringList kGraphicMenu = {"Properties...", "-", "Consolidate Enclosed Components",
+                                  "Release Consolidated Components", "-", "Clear Text", "Send To Back",
+                                  ">Size and Position", "Make Same Size", "Make Same Width", "Make Same Height", "-",
+                                  "Align Top", "Align Bottom", "Align Left", "Align Right", "-",
+                                  "Align Center Vertical", "Align Center Horizontal", "-", "Distribute Horizontally",
+                                  "Distribute Vertically", "<", "-", "Copy", "Paste", "-", "Delete"};
+
+/// Items the view carries out itself; the window handles "Properties" items.
+const QStringList kViewItems = {"Execute",
+                                "View Components...",
+                                "Delete",
+                                "Expose All Inputs to Module Inputs Layer",
+                                "Expose All Inputs",
+                                "Module Properties...",
+                                "Properties...",
+                                "Input Properties...",
+                                "Output Properties...",
+                                "Category Properties..."};
+
+const QStringList* MenuFor(const CHit& hit) {
+    switch (hit.kind) {
+        case EHit::Module: return &kModuleMenu;
+        case EHit::ModuleInput:
+        case EHit::ModInput: return &kModuleInputMenu;
+        case EHit::ModuleOutput:
+        case EHit::ModOutput: return &kModuleOutputMenu;
+        case EHit::InputsBar: return &kInputsBarMenu;
+        case EHit::OutputsBar: return &kOutputsBarMenu;
+        case EHit::SystemInput: return &kSystemInputMenu;
+        case EHit::SystemOutput: return &kSystemOutputMenu;
+        case EHit::InputCategory: return &kInputCategoryMenu;
+        case EHit::OutputCategory: return &kOutputCategoryMenu;
+        case EHit::Component:
+            switch (hit.component->m_typeId) {
+                case 33: return &kMfccMenu;
+                case 1: return &kNeuralMenu;
+                case 85: return &kSequencerMenu;
+                default: return &kComponentMenu;
+            }
+        case EHit::ComponentInput: return &kComponentInputMenu;
+        case EHit::ComponentOutput: return &kComponentOutputMenu;
+        case EHit::Graphic: return &kGraphicMenu;
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+CDesignView::CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent)
+    : QAbstractScrollArea(parent), m_actions(actions), m_host(std::move(host)) {
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    viewport()->setMouseTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(16);
+    verticalScrollBar()->setSingleStep(16);
+    m_scroll = QPointF(-kBarWidth - 20, -20);
+    UpdateScrollRange();
+}
+
+// --- mode ------------------------------------------------------------------
+
+void CDesignView::ShowSystem() {
+    m_module = nullptr;
+    m_scroll = QPointF(-kBarWidth - 20, -20);
+    UpdateScrollRange();
+    viewport()->update();
+    if (m_host.modeChanged) m_host.modeChanged();
+}
+
+void CDesignView::ShowModule(CNetwork* module) {
+    m_module = module;
+    m_moduleId = module ? module->m_id : 0;
+    CenterView();
+    if (m_host.modeChanged) m_host.modeChanged();
+}
+
+void CDesignView::DocumentReplaced() {
+    // The module being designed is found again by its id in the replaced system.
+    if (m_module) m_module = m_actions.System().FindModule(m_moduleId);
+    m_pressHit = m_rightSource = CHit{};
+    m_dragging = m_rubberBand = false;
+    UpdateScrollRange();
+    viewport()->update();
+    if (m_host.modeChanged) m_host.modeChanged();
+}
+
+void CDesignView::SetZoom(double zoom) {
+    m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    UpdateScrollRange();
+    viewport()->update();
+}
+
+void CDesignView::CenterView() {
+    QRectF bounds;
+    if (m_module) {
+        for (CNetworkModel* c : m_module->m_components) bounds |= ToQ(c->m_box);
+    } else {
+        for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
+    }
+    const QSizeF vp = QSizeF(viewport()->size()) / m_zoom;
+    if (bounds.isNull()) {
+        m_scroll = QPointF(-kBarWidth / m_zoom - 20, -20);
+    } else {
+        m_scroll = bounds.center() - QPointF(vp.width() / 2, vp.height() / 2);
+    }
+    UpdateScrollRange();
+    viewport()->update();
+}
+
+std::vector<CNetwork*> CDesignView::ModulesInDrawOrder() const {
+    CSystem& s = m_actions.System();
+    std::vector<CNetwork*> order;
+    for (CNetwork* m : s.m_modulesByCreation)
+        if (s.m_modules.IndexOf(m) >= 0) order.push_back(m);
+    if (order.size() != s.m_modules.Size()) order = s.m_modules.Snapshot();
+    return order;
+}
+
+// --- geometry --------------------------------------------------------------
+
+QPointF CDesignView::ToWorld(const QPointF& v) const { return v / m_zoom + m_scroll; }
+QPointF CDesignView::ToViewport(const QPointF& w) const { return (w - m_scroll) * m_zoom; }
+
+QRectF CDesignView::LeftBarRect() const {
+    const bool shown = m_module ? m_options.showInputsBar : m_options.showInputsBar;
+    return shown ? QRectF(0, 0, kBarWidth, viewport()->height()) : QRectF();
+}
+
+QRectF CDesignView::RightBarRect() const {
+    const bool shown = m_options.showOutputsBar;
+    return shown ? QRectF(viewport()->width() - kBarWidth, 0, kBarWidth, viewport()->height()) : QRectF();
+}
+
+std::vector<CDesignView::CBarRow> CDesignView::LeftBarRows() const {
+    std::vector<CBarRow> rows;
+    const QRectF bar = LeftBarRect();
+    if (bar.isNull()) return rows;
+    double y = kBarTitle;
+    if (m_module) {
+        for (CNetworkInput* in : m_module->m_inputs) {
+            CHit h{.kind = EHit::ModInput, .module = m_module, .moduleInput = in};
+            rows.push_back({QRectF(0, y, kBarWidth, kPortRow + 2), h});
+            y += kPortRow + 4;
+        }
+        return rows;
+    }
+    CSystem& s = m_actions.System();
+    for (CExternalInputCategory* cat : s.m_inputCategories) {
+        rows.push_back({QRectF(0, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::InputCategory, .inputCategory = cat}});
+        y += kCategoryRow;
+        for (CExternalInput* in : cat->m_members.Items()) {
+            rows.push_back({QRectF(0, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemInput, .systemInput = in}});
+            y += kPortRow;
+        }
+        y += 4;
+    }
+    return rows;
+}
+
+std::vector<CDesignView::CBarRow> CDesignView::RightBarRows() const {
+    std::vector<CBarRow> rows;
+    const QRectF bar = RightBarRect();
+    if (bar.isNull()) return rows;
+    const double x = bar.left();
+    double y = kBarTitle;
+    if (m_module) {
+        for (CNetworkOutput* out : m_module->m_outputs) {
+            CHit h{.kind = EHit::ModOutput, .module = m_module, .moduleOutput = out};
+            rows.push_back({QRectF(x, y, kBarWidth, kPortRow + 2), h});
+            y += kPortRow + 4;
+        }
+        return rows;
+    }
+    CSystem& s = m_actions.System();
+    for (CExternalOutputCategory* cat : s.m_outputCategories) {
+        rows.push_back({QRectF(x, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::OutputCategory, .outputCategory = cat}});
+        y += kCategoryRow;
+        for (CExternalOutput* out : cat->m_members.Items()) {
+            rows.push_back({QRectF(x, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemOutput, .systemOutput = out}});
+            y += kPortRow;
+        }
+        y += 4;
+    }
+    return rows;
+}
+
+QRectF CDesignView::ModuleBox(const CNetwork& m) const {
+    const int ports = static_cast<int>(std::max(m.m_inputs.Size(), m.m_outputs.Size()));
+    const int rows = std::max(m.m_collapsedInputs ? 1 : ports, 1);
+    const double height = std::max<double>(m.m_minBoxHeight, rows * kPortRow + m.m_minPortColumnHeight);
+    const double width = m.m_boxWidth > 0 ? m.m_boxWidth : 170;
+    return QRectF(m.m_position.x - width / 2, m.m_position.y - height / 2, width, height);
+}
+
+QRectF CDesignView::ModulePortRect(const CNetwork& m, int index, bool output) const {
+    const QRectF box = ModuleBox(m);
+    const double x = output ? box.right() - kModulePortSize / 2 : box.left() - kModulePortSize / 2;
+    return QRectF(x, box.top() + kModulePortTop + index * kPortRow, kModulePortSize, kModulePortSize);
+}
+
+QRectF CDesignView::ComponentPortRect(const CNetworkModel& c, int index, bool output) const {
+    const QRectF box = ToQ(c.m_box);
+    const double h = c.m_portHeight, step = c.m_portHeight + c.m_portSpacing;
+    double y = box.top() + c.m_portOffset + index * step;
+    if (!output && c.m_singleInputSlot) y = box.center().y() - h / 2;
+    const double x = output ? box.right() : box.left() - c.m_portWidth;
+    return QRectF(x, y, c.m_portWidth, h);
+}
+
+bool CDesignView::IsHidden(const CNetworkModel& c) const { return c.m_graphicId != 0; }
+
+QPointF CDesignView::PortAnchor(const CHit& port) const {
+    switch (port.kind) {
+        case EHit::ComponentInput: {
+            const int i = port.component->m_inputs.IndexOf(port.input);
+            const QRectF r = ComponentPortRect(*port.component, i, false);
+            return ToViewport(QPointF(r.left(), r.center().y()));
+        }
+        case EHit::ComponentOutput: {
+            const int i = port.component->m_outputs.IndexOf(port.output);
+            const QRectF r = ComponentPortRect(*port.component, i, true);
+            return ToViewport(QPointF(r.right(), r.center().y()));
+        }
+        case EHit::ModuleInput: {
+            const QRectF r = ModulePortRect(*port.module, port.module->m_inputs.IndexOf(port.moduleInput), false);
+            return ToViewport(QPointF(r.left(), r.center().y()));
+        }
+        case EHit::ModuleOutput: {
+            const QRectF r = ModulePortRect(*port.module, port.module->m_outputs.IndexOf(port.moduleOutput), true);
+            return ToViewport(QPointF(r.right(), r.center().y()));
+        }
+        default: break;
+    }
+    for (const CBarRow& row : LeftBarRows())
+        if (row.hit == port) return QPointF(row.rect.right(), row.rect.center().y());
+    for (const CBarRow& row : RightBarRows())
+        if (row.hit == port) return QPointF(row.rect.left(), row.rect.center().y());
+    return QPointF();
+}
+
+CHit CDesignView::HitTest(const QPoint& vp) const {
+    const QPointF v(vp);
+    for (const CBarRow& row : LeftBarRows())
+        if (row.rect.contains(v)) return row.hit;
+    if (LeftBarRect().contains(v)) return CHit{.kind = m_module ? EHit::ModInputsBar : EHit::InputsBar, .module = m_module};
+    for (const CBarRow& row : RightBarRows())
+        if (row.rect.contains(v)) return row.hit;
+    if (RightBarRect().contains(v))
+        return CHit{.kind = m_module ? EHit::ModOutputsBar : EHit::OutputsBar, .module = m_module};
+    const QPointF w = ToWorld(v);
+    const double slack = 3 / m_zoom;
+    if (!m_module) {
+        const auto order = ModulesInDrawOrder();
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            CNetwork* m = *it;
+            int i = 0;
+            for (CNetworkInput* in : m->m_inputs) {
+                if (ModulePortRect(*m, i++, false).adjusted(-slack, -slack, slack, slack).contains(w))
+                    return CHit{.kind = EHit::ModuleInput, .module = m, .moduleInput = in};
+            }
+            i = 0;
+            for (CNetworkOutput* out : m->m_outputs) {
+                if (ModulePortRect(*m, i++, true).adjusted(-slack, -slack, slack, slack).contains(w))
+                    return CHit{.kind = EHit::ModuleOutput, .module = m, .moduleOutput = out};
+            }
+            if (ModuleBox(*m).contains(w)) return CHit{.kind = EHit::Module, .module = m};
+        }
+        return CHit{};
+    }
+    const auto comps = m_module->m_components.Snapshot();
+    for (auto it = comps.rbegin(); it != comps.rend(); ++it) {
+        CNetworkModel* c = *it;
+        if (IsHidden(*c)) continue;
+        int i = 0;
+        for (CModelInput* in : c->m_inputs) {
+            if (ComponentPortRect(*c, i++, false).contains(w))
+                return CHit{.kind = EHit::ComponentInput, .module = m_module, .component = c, .input = in};
+        }
+        i = 0;
+        for (CModelOutput* out : c->m_outputs) {
+            if (ComponentPortRect(*c, i++, true).contains(w))
+                return CHit{.kind = EHit::ComponentOutput, .module = m_module, .component = c, .output = out};
+        }
+        if (ToQ(c->m_box).contains(w)) return CHit{.kind = EHit::Component, .module = m_module, .component = c};
+    }
+    const auto graphics = m_actions.System().m_graphics.m_graphics.Snapshot();
+    for (auto it = graphics.rbegin(); it != graphics.rend(); ++it)
+        if (ToQ((*it)->m_rect).contains(w)) return CHit{.kind = EHit::Graphic, .module = m_module, .graphic = *it};
+    return CHit{};
+}
+
+QPoint CDesignView::CentreOf(const CHit& hit) const {
+    switch (hit.kind) {
+        case EHit::Module: return ToViewport(ModuleBox(*hit.module).center()).toPoint();
+        case EHit::Component: return ToViewport(ToQ(hit.component->m_box).center()).toPoint();
+        case EHit::ComponentInput:
+            return ToViewport(
+                       ComponentPortRect(*hit.component, hit.component->m_inputs.IndexOf(hit.input), false).center())
+                .toPoint();
+        case EHit::ComponentOutput:
+            return ToViewport(
+                       ComponentPortRect(*hit.component, hit.component->m_outputs.IndexOf(hit.output), true).center())
+                .toPoint();
+        case EHit::ModuleInput:
+            return ToViewport(ModulePortRect(*hit.module, hit.module->m_inputs.IndexOf(hit.moduleInput), false).center())
+                .toPoint();
+        case EHit::ModuleOutput:
+            return ToViewport(
+                       ModulePortRect(*hit.module, hit.module->m_outputs.IndexOf(hit.moduleOutput), true).center())
+                .toPoint();
+        case EHit::Graphic: return ToViewport(ToQ(hit.graphic->m_rect).center()).toPoint();
+        case EHit::InputsBar:
+        case EHit::ModInputsBar: return QPoint(static_cast<int>(kBarWidth / 2), viewport()->height() - 10);
+        case EHit::OutputsBar:
+        case EHit::ModOutputsBar:
+            return QPoint(viewport()->width() - static_cast<int>(kBarWidth / 2), viewport()->height() - 10);
+        default: break;
+    }
+    for (const CBarRow& row : LeftBarRows())
+        if (row.hit == hit) return row.rect.center().toPoint();
+    for (const CBarRow& row : RightBarRows())
+        if (row.hit == hit) return row.rect.center().toPoint();
+    return QPoint();
+}
+
+void CDesignView::UpdateScrollRange() {
+    QRectF bounds(-kBarWidth - 200, -200, 400, 400);
+    if (m_module) {
+        for (CNetworkModel* c : m_module->m_components) bounds |= ToQ(c->m_box);
+    } else {
+        for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
+    }
+    bounds.adjust(-400, -400, 400, 400);
+    bounds |= QRectF(m_scroll, QSizeF(1, 1));
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    const QSignalBlocker bh(h), bv(v);
+    h->setRange(static_cast<int>(bounds.left() * m_zoom), static_cast<int>(bounds.right() * m_zoom));
+    v->setRange(static_cast<int>(bounds.top() * m_zoom), static_cast<int>(bounds.bottom() * m_zoom));
+    h->setPageStep(viewport()->width());
+    v->setPageStep(viewport()->height());
+    h->setValue(static_cast<int>(m_scroll.x() * m_zoom));
+    v->setValue(static_cast<int>(m_scroll.y() * m_zoom));
+}
+
+void CDesignView::scrollContentsBy(int, int) {
+    m_scroll = QPointF(horizontalScrollBar()->value() / m_zoom, verticalScrollBar()->value() / m_zoom);
+    viewport()->update();
+}
+
+void CDesignView::resizeEvent(QResizeEvent* e) {
+    QAbstractScrollArea::resizeEvent(e);
+    UpdateScrollRange();
+}
+
+// --- painting --------------------------------------------------------------
+
+void CDesignView::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(viewport()->rect(), m_options.background);
+    PaintGrid(p);
+    if (m_module)
+        PaintModule(p);
+    else
+        PaintSystem(p);
+    if (m_rubberBand) {
+        p.setPen(QPen(kSelected, 1, Qt::DashLine));
+        p.setBrush(QColor(0x1E, 0x78, 0xE6, 30));
+        p.drawRect(m_rubberRect.normalized());
+    }
+}
+
+void CDesignView::PaintGrid(QPainter& p) {
+    if (!m_options.showGrid || m_options.gridWidth < 2) return;
+    const double step = m_options.gridWidth * m_zoom;
+    if (step < 4) return;
+    p.setPen(QPen(m_options.grid, 1));
+    const double x0 = std::fmod(-m_scroll.x() * m_zoom, step);
+    const double y0 = std::fmod(-m_scroll.y() * m_zoom, step);
+    for (double x = x0; x < viewport()->width(); x += step) p.drawLine(QPointF(x, 0), QPointF(x, viewport()->height()));
+    for (double y = y0; y < viewport()->height(); y += step) p.drawLine(QPointF(0, y), QPointF(viewport()->width(), y));
+}
+
+void CDesignView::PaintConnection(QPainter& p, QPointF a, QPointF b, const QColor& colour) {
+    p.setPen(QPen(colour, 1.5));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path(a);
+    switch (m_options.connectorType) {
+        case 0: path.lineTo(b); break;
+        case 1: {
+            const double mx = (a.x() + b.x()) / 2;
+            path.lineTo(mx, a.y());
+            path.lineTo(mx, b.y());
+            path.lineTo(b);
+            break;
+        }
+        default: {
+            const double dx = std::max(40.0, std::abs(b.x() - a.x()) / 2);
+            path.cubicTo(a + QPointF(dx, 0), b - QPointF(dx, 0), b);
+            break;
+        }
+    }
+    p.drawPath(path);
+    p.setBrush(colour);
+    p.drawEllipse(b, 2.5, 2.5);
+}
+
+QString CDesignView::RowText(const CHit& h) const {
+    switch (h.kind) {
+        case EHit::SystemInput: return Q(h.systemInput->m_name);
+        case EHit::SystemOutput: return Q(h.systemOutput->m_name);
+        case EHit::InputCategory: return Q(h.inputCategory->m_name);
+        case EHit::OutputCategory: return Q(h.outputCategory->m_name);
+        case EHit::ModInput: return Q(h.moduleInput->m_name);
+        case EHit::ModOutput: return Q(h.moduleOutput->m_name);
+        default: return QString();
+    }
+}
+
+void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left,
+                           const QString& title) {
+    if (bar.isNull()) return;
+    p.setPen(QPen(QColor(0xB4, 0xB4, 0xB4)));
+    p.setBrush(kBarFill);
+    p.drawRect(bar);
+    QFont f = font();
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(bar.left() + 6, 0, bar.width() - 12, kBarTitle), Qt::AlignVCenter | Qt::AlignLeft, title);
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.9);
+    for (const CBarRow& row : rows) {
+        const CHit& h = row.hit;
+        const bool category = h.kind == EHit::InputCategory || h.kind == EHit::OutputCategory;
+        bool selected = false;
+        QString value;
+        switch (h.kind) {
+            case EHit::SystemInput:
+                selected = h.systemInput->m_selected;
+                value = Q(h.systemInput->ValueString());
+                if (value.isEmpty()) value = QString::number(h.systemInput->m_value, 'f', 2);
+                break;
+            case EHit::SystemOutput:
+                selected = h.systemOutput->m_selected;
+                value = QString::number(h.systemOutput->m_value, 'f', 2);
+                break;
+            case EHit::ModInput:
+                selected = h.moduleInput->m_selected;
+                value = Q(h.moduleInput->ValueString());
+                break;
+            case EHit::ModOutput:
+                selected = h.moduleOutput->m_selected;
+                value = Q(h.moduleOutput->ValueString());
+                break;
+            default: break;
+        }
+        const QRectF r = row.rect.adjusted(3, 1, -3, -1);
+        p.setPen(selected ? QPen(kSelected, 2) : QPen(QColor(0xC8, 0xC8, 0xC8)));
+        p.setBrush(category ? kCategoryFill : QColor(Qt::white));
+        p.drawRoundedRect(r, 3, 3);
+        p.setFont(category ? f : small);
+        p.setPen(Qt::black);
+        const QRectF text = r.adjusted(6, 0, -14, 0);
+        p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, p.fontMetrics().elidedText(RowText(h), Qt::ElideRight, 100));
+        if (!category) {
+            p.setPen(QColor(0x1E, 0x50, 0x1E));
+            p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, value);
+            // The connection point on the inner edge.
+            const QPointF dot = left ? QPointF(r.right(), r.center().y()) : QPointF(r.left(), r.center().y());
+            p.setPen(kModuleBorder);
+            p.setBrush(kPortFill);
+            p.drawEllipse(dot, 4, 4);
+        }
+    }
+    p.setFont(font());
+}
+
+void CDesignView::PaintSystem(QPainter& p) {
+    CSystem& s = m_actions.System();
+    // Connections first, under the boxes.
+    if (m_options.connections) {
+        for (CNetworkConnection* c : s.m_moduleConnections) {
+            if (!c->m_srcModule || !c->m_dstModule || !c->m_srcOutput || !c->m_dstInput) continue;
+            const QPointF a = PortAnchor({.kind = EHit::ModuleOutput, .module = c->m_srcModule, .moduleOutput = c->m_srcOutput});
+            const QPointF b = PortAnchor({.kind = EHit::ModuleInput, .module = c->m_dstModule, .moduleInput = c->m_dstInput});
+            PaintConnection(p, a, b, kWire);
+        }
+        for (CExternalInput* in : s.m_inputs) {
+            const QPointF a = PortAnchor({.kind = EHit::SystemInput, .systemInput = in});
+            if (a.isNull()) continue;
+            for (CExternalConnection* c : in->m_connections) {
+                if (!c->m_module || !c->m_moduleInput) continue;
+                PaintConnection(p, a, PortAnchor({.kind = EHit::ModuleInput, .module = c->m_module, .moduleInput = c->m_moduleInput}),
+                                QColor(0x28, 0x8C, 0x50));
+            }
+        }
+        for (CExternalOutput* out : s.m_outputs) {
+            const CExternalConnection* c = out->m_connection.get();
+            if (!c || !c->m_module || !c->m_moduleOutput) continue;
+            const QPointF b = PortAnchor({.kind = EHit::SystemOutput, .systemOutput = out});
+            if (b.isNull()) continue;
+            PaintConnection(p, PortAnchor({.kind = EHit::ModuleOutput, .module = c->m_module, .moduleOutput = c->m_moduleOutput}),
+                            b, QColor(0xB4, 0x50, 0x28));
+        }
+    }
+    p.save();
+    p.scale(m_zoom, m_zoom);
+    p.translate(-m_scroll);
+    QFont bold = font();
+    bold.setBold(true);
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.85);
+    for (CNetwork* m : ModulesInDrawOrder()) {
+        const QRectF box = ModuleBox(*m);
+        p.setPen(m->m_selected ? QPen(kSelected, 2.5) : QPen(kModuleBorder, 1.2));
+        p.setBrush(kModuleFill);
+        p.drawRoundedRect(box, 6, 6);
+        p.setBrush(kModuleBorder);
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(box.left(), box.top(), box.width(), kModuleTitle), 6, 6);
+        p.setPen(Qt::white);
+        p.setFont(bold);
+        p.drawText(QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle), Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(Q(m->m_name), Qt::ElideRight, static_cast<int>(box.width() - 40)));
+        p.drawText(QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle), Qt::AlignVCenter | Qt::AlignRight,
+                   QStringLiteral("L%1").arg(m->m_level));
+        p.setFont(small);
+        const double half = box.width() / 2 - 10;
+        int i = 0;
+        for (CNetworkInput* in : m->m_inputs) {
+            const QRectF r = ModulePortRect(*m, i++, false);
+            p.setPen(in->m_selected ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setBrush(in->HasSource() ? QColor(0x28, 0x8C, 0x50) : kPortFill);
+            p.drawRect(r);
+            p.setPen(Qt::black);
+            const QString t = m_options.showModuleValues ? Q(in->ValueString()) : Q(in->m_name);
+            p.drawText(QRectF(r.right() + 3, r.top() - 3, half, r.height() + 6), Qt::AlignVCenter | Qt::AlignLeft,
+                       p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
+        }
+        i = 0;
+        for (CNetworkOutput* out : m->m_outputs) {
+            const QRectF r = ModulePortRect(*m, i++, true);
+            p.setPen(out->m_selected ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setBrush(out->HasSource() ? QColor(0xB4, 0x50, 0x28) : kPortFill);
+            p.drawRect(r);
+            p.setPen(Qt::black);
+            const QString t = m_options.showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
+            p.drawText(QRectF(r.left() - 3 - half, r.top() - 3, half, r.height() + 6), Qt::AlignVCenter | Qt::AlignRight,
+                       p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
+        }
+        p.setPen(QColor(0x50, 0x50, 0x50));
+        p.drawText(QRectF(box.left() + 6, box.bottom() - 18, box.width() - 12, 16), Qt::AlignCenter,
+                   QStringLiteral("%1 components").arg(m->m_components.Size()));
+    }
+    p.restore();
+    PaintBar(p, LeftBarRect(), LeftBarRows(), true, QStringLiteral("System Inputs"));
+    PaintBar(p, RightBarRect(), RightBarRows(), false, QStringLiteral("System Outputs"));
+}
+
+void CDesignView::PaintModule(QPainter& p) {
+    CNetwork& m = *m_module;
+    p.save();
+    p.scale(m_zoom, m_zoom);
+    p.translate(-m_scroll);
+    for (CGraphic* g : m_actions.System().m_graphics.m_graphics) {
+        const QRectF r = ToQ(g->m_rect);
+        p.setPen(g->m_selected ? QPen(kSelected, 2) : (g->m_outline || g->m_lineWidth == 0)
+                                                            ? QPen(QColor(0x90, 0x90, 0x90), std::max(1, g->m_lineWidth))
+                                                            : QPen(Qt::NoPen));
+        p.setBrush(g->m_transparent ? QBrush(Qt::NoBrush) : QBrush(QColor::fromRgb(g->m_background & 0xFFFFFF)));
+        p.drawRect(r);
+        QFont f = font();
+        f.setPointSize(std::clamp(g->m_fontSize, 6, 48));
+        f.setBold(g->m_bold);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        const int h = g->m_alignH == 1 ? Qt::AlignHCenter : g->m_alignH == 2 ? Qt::AlignRight : Qt::AlignLeft;
+        const int v = g->m_alignV == 1 ? Qt::AlignVCenter : g->m_alignV == 2 ? Qt::AlignBottom : Qt::AlignTop;
+        p.drawText(r.adjusted(4, 4, -4, -4), h | v | (g->m_alignV == 0 ? Qt::TextWordWrap : 0), Q(g->m_text));
+    }
+    p.restore();
+    if (m_options.connections) {
+        for (CNetworkModel* c : m.m_components) {
+            for (CModelOutput* out : c->m_outputs) {
+                const QPointF a = PortAnchor({.kind = EHit::ComponentOutput, .module = &m, .component = c, .output = out});
+                for (CModelConnection* k : out->m_connections) {
+                    if (k->m_kind == kSourceComponent && k->m_dstComponent && k->m_dstInput)
+                        PaintConnection(p, a, PortAnchor({.kind = EHit::ComponentInput, .module = &m,
+                                                          .component = k->m_dstComponent, .input = k->m_dstInput}), kWire);
+                    else if (k->m_moduleOutput) {
+                        const QPointF b = PortAnchor({.kind = EHit::ModOutput, .module = &m, .moduleOutput = k->m_moduleOutput});
+                        if (!b.isNull()) PaintConnection(p, a, b, QColor(0xB4, 0x50, 0x28));
+                    }
+                }
+            }
+        }
+        for (CNetworkInput* mi : m.m_inputs) {
+            const QPointF a = PortAnchor({.kind = EHit::ModInput, .module = &m, .moduleInput = mi});
+            if (a.isNull()) continue;
+            for (CModelConnection* k : mi->m_connections)
+                if (k->m_dstComponent && k->m_dstInput)
+                    PaintConnection(p, a, PortAnchor({.kind = EHit::ComponentInput, .module = &m,
+                                                      .component = k->m_dstComponent, .input = k->m_dstInput}),
+                                    QColor(0x28, 0x8C, 0x50));
+        }
+    }
+    p.save();
+    p.scale(m_zoom, m_zoom);
+    p.translate(-m_scroll);
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.8);
+    QFont tiny = font();
+    tiny.setPointSizeF(font().pointSizeF() * 0.7);
+    QFont bold = font();
+    bold.setBold(true);
+    for (CNetworkModel* c : m.m_components) {
+        if (IsHidden(*c)) continue;
+        const QRectF box = ToQ(c->m_box);
+        p.setPen(c->m_selected ? QPen(kSelected, 2.5) : QPen(kComponentBorder, 1.2));
+        p.setBrush(kComponentFill);
+        p.drawRoundedRect(box, 4, 4);
+        if (m_options.componentNames) {
+            p.setFont(bold);
+            p.setPen(Qt::black);
+            p.drawText(QRectF(box.center().x() - 100, box.top() - 18, 200, 16), Qt::AlignHCenter | Qt::AlignBottom,
+                       Q(c->m_name));
+        }
+        p.setFont(tiny);
+        p.setPen(QColor(0x46, 0x46, 0x46));
+        const char* typeName = CatalogueName(c->m_typeId);
+        p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   typeName ? QString::fromUtf8(typeName) : QString());
+        p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
+                   QString::asprintf("S: %d", c->m_stage));
+        p.drawText(QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
+                   QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
+        int i = 0;
+        for (CModelInput* in : c->m_inputs) {
+            const QRectF r = ComponentPortRect(*c, i++, false);
+            p.setPen(c->m_selectedInputs.Contains(in) ? QPen(kSelected, 2) : QPen(kComponentBorder));
+            p.setBrush(in->HasSource() ? QColor(0xE6, 0xF5, 0xE6) : kPortFill);
+            p.drawRect(r);
+            p.setFont(small);
+            p.setPen(Qt::black);
+            p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight, Q(in->ValueString()));
+            if (m_options.inputNames) {
+                p.setFont(tiny);
+                p.setPen(QColor(0x64, 0x64, 0x64));
+                p.drawText(QRectF(r.left() - 60, r.top(), 58, r.height()), Qt::AlignVCenter | Qt::AlignRight,
+                           p.fontMetrics().elidedText(Q(in->m_name), Qt::ElideRight, 58));
+            }
+        }
+        i = 0;
+        for (CModelOutput* out : c->m_outputs) {
+            const QRectF r = ComponentPortRect(*c, i++, true);
+            p.setPen(c->m_selectedOutputs.Contains(out) ? QPen(kSelected, 2) : QPen(kComponentBorder));
+            p.setBrush(out->m_connections.Empty() ? kPortFill : QColor(0xF5, 0xE6, 0xDC));
+            p.drawRect(r);
+            p.setFont(small);
+            p.setPen(QColor(0x14, 0x46, 0x14));
+            p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
+            if (m_options.outputNames) {
+                p.setFont(tiny);
+                p.setPen(QColor(0x64, 0x64, 0x64));
+                p.drawText(QRectF(r.right() + 2, r.top(), 70, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                           p.fontMetrics().elidedText(Q(out->m_name), Qt::ElideRight, 70));
+            }
+        }
+    }
+    p.restore();
+    PaintBar(p, LeftBarRect(), LeftBarRows(), true, QStringLiteral("Module Inputs"));
+    PaintBar(p, RightBarRect(), RightBarRows(), false, QStringLiteral("Module Outputs"));
+}
+
+// --- selection -------------------------------------------------------------
+
+void CDesignView::ClearSelection() {
+    CSystem& s = m_actions.System();
+    if (m_module) {
+        for (CNetworkModel* c : m_module->m_components) {
+            c->m_selected = false;
+            c->ClearPortSelection();
+        }
+        m_module->m_selectedComponents.Clear();
+        for (CNetworkInput* in : m_module->m_inputs) in->m_selected = false;
+        for (CNetworkOutput* out : m_module->m_outputs) out->m_selected = false;
+        m_module->m_selectedInputs.Clear();
+        m_module->m_selectedOutputs.Clear();
+        for (CGraphic* g : s.m_graphics.m_graphics) g->m_selected = false;
+    } else {
+        for (CNetwork* m : s.m_modules) {
+            m->m_selected = false;
+            for (CNetworkInput* in : m->m_inputs) in->m_selected = false;
+            for (CNetworkOutput* out : m->m_outputs) out->m_selected = false;
+            m->m_selectedInputs.Clear();
+            m->m_selectedOutputs.Clear();
+        }
+        s.m_selectedModules.Clear();
+        for (CExternalInput* in : s.m_inputs) in->m_selected = false;
+        for (CExternalOutput* out : s.m_outputs) out->m_selected = false;
+        for (CExternalInputCategory* c : s.m_inputCategories) c->m_selected = false;
+        for (CExternalOutputCategory* c : s.m_outputCategories) c->m_selected = false;
+        s.m_selectedInputs.Clear();
+        s.m_selectedOutputs.Clear();
+    }
+}
+
+void CDesignView::SelectAllComponents() {
+    if (!m_module) return;
+    ClearSelection();
+    for (CNetworkModel* c : m_module->m_components) {
+        if (IsHidden(*c)) continue;
+        c->m_selected = true;
+        m_module->m_selectedComponents.Append(c);
+    }
+    viewport()->update();
+    if (m_host.selectionChanged) m_host.selectionChanged();
+}
+
+void CDesignView::SelectHit(const CHit& h, bool add) {
+    CSystem& s = m_actions.System();
+    auto keepGroup = [&](bool selected) { return add || selected; };
+    switch (h.kind) {
+        case EHit::Component:
+        case EHit::ComponentInput:
+        case EHit::ComponentOutput: {
+            CNetworkModel* c = h.component;
+            if (!keepGroup(c->m_selected) || h.kind != EHit::Component) {
+                if (!add && !(h.kind == EHit::Component && c->m_selected)) ClearSelection();
+            }
+            if (!c->m_selected) {
+                c->m_selected = true;
+                h.module->m_selectedComponents.Append(c);
+            }
+            if (h.input && !c->m_selectedInputs.Contains(h.input)) c->m_selectedInputs.Append(h.input);
+            if (h.output && !c->m_selectedOutputs.Contains(h.output)) c->m_selectedOutputs.Append(h.output);
+            break;
+        }
+        case EHit::Module: {
+            if (!keepGroup(h.module->m_selected)) ClearSelection();
+            if (!h.module->m_selected) {
+                h.module->m_selected = true;
+                s.m_selectedModules.Append(h.module);
+            }
+            s.m_modulesByCreation.Remove(h.module);
+            s.m_modulesByCreation.Append(h.module);
+            break;
+        }
+        case EHit::ModuleInput:
+        case EHit::ModInput:
+            if (!add) ClearSelection();
+            h.moduleInput->m_selected = true;
+            h.module->m_selectedInputs.Append(h.moduleInput);
+            if (h.kind == EHit::ModuleInput && !h.module->m_selected) {
+                h.module->m_selected = true;
+                s.m_selectedModules.Append(h.module);
+            }
+            break;
+        case EHit::ModuleOutput:
+        case EHit::ModOutput:
+            if (!add) ClearSelection();
+            h.moduleOutput->m_selected = true;
+            h.module->m_selectedOutputs.Append(h.moduleOutput);
+            if (h.kind == EHit::ModuleOutput && !h.module->m_selected) {
+                h.module->m_selected = true;
+                s.m_selectedModules.Append(h.module);
+            }
+            break;
+        case EHit::SystemInput:
+            if (!add) ClearSelection();
+            h.systemInput->m_selected = true;
+            s.m_selectedInputs.Append(h.systemInput);
+            break;
+        case EHit::SystemOutput:
+            if (!add) ClearSelection();
+            h.systemOutput->m_selected = true;
+            s.m_selectedOutputs.Append(h.systemOutput);
+            break;
+        case EHit::InputCategory:
+            if (!add) ClearSelection();
+            h.inputCategory->m_selected = true;
+            break;
+        case EHit::OutputCategory:
+            if (!add) ClearSelection();
+            h.outputCategory->m_selected = true;
+            break;
+        case EHit::Graphic:
+            if (!keepGroup(h.graphic->m_selected)) ClearSelection();
+            h.graphic->m_selected = true;
+            break;
+        default: ClearSelection(); break;
+    }
+}
+
+// --- mouse -----------------------------------------------------------------
+
+void CDesignView::mousePressEvent(QMouseEvent* e) {
+    const CHit hit = HitTest(e->position().toPoint());
+    m_pressViewport = e->position().toPoint();
+    m_pressWorld = ToWorld(e->position());
+    m_lastMoveWorld = m_pressWorld;
+    if (e->button() == Qt::LeftButton) {
+        PressLeft(e, hit);
+    } else if (e->button() == Qt::RightButton) {
+        m_rightSource = hit;
+    }
+}
+
+void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
+    m_pressHit = hit;
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    if (hit.kind == EHit::None) {
+        ClearSelection();
+        m_rubberBand = true;
+        m_rubberRect = QRectF(e->position(), QSizeF(0, 0));
+    } else {
+        SelectHit(hit, shift);
+        m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic;
+    }
+    viewport()->update();
+    if (m_host.selectionChanged) m_host.selectionChanged();
+}
+
+void CDesignView::mouseMoveEvent(QMouseEvent* e) {
+    if (m_rubberBand) {
+        m_rubberRect.setBottomRight(e->position());
+        viewport()->update();
+        return;
+    }
+    if (!m_dragging || !(e->buttons() & Qt::LeftButton)) return;
+    const QPointF w = ToWorld(e->position());
+    const int dx = static_cast<int>(std::lround(w.x() - m_lastMoveWorld.x()));
+    const int dy = static_cast<int>(std::lround(w.y() - m_lastMoveWorld.y()));
+    if (dx == 0 && dy == 0) return;
+    m_lastMoveWorld += QPointF(dx, dy);
+    if (m_pressHit.kind == EHit::Component && m_module) {
+        m_actions.MoveComponents(*m_module, dx, dy);
+    } else if (m_pressHit.kind == EHit::Module) {
+        m_actions.MoveModules(dx, dy);
+    } else if (m_pressHit.kind == EHit::Graphic) {
+        m_actions.MoveGraphics(dx, dy);
+    }
+    viewport()->update();
+}
+
+void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        if (m_rubberBand) {
+            m_rubberRect.setBottomRight(e->position());
+            FinishRectangle(e->modifiers());
+            m_rubberBand = false;
+        }
+        if (m_dragging) UpdateScrollRange();
+        m_dragging = false;
+        viewport()->update();
+        if (m_host.selectionChanged) m_host.selectionChanged();
+    } else if (e->button() == Qt::RightButton) {
+        const CHit target = HitTest(e->position().toPoint());
+        RightGesture(m_rightSource, target, e->position().toPoint());
+        m_rightSource = CHit{};
+    }
+}
+
+void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
+    const QRectF vr = m_rubberRect.normalized();
+    const QRectF w(ToWorld(vr.topLeft()), ToWorld(vr.bottomRight()));
+    CSystem& s = m_actions.System();
+    if (!m_module) {
+        for (CNetwork* m : s.m_modules) {
+            if (!ModuleBox(*m).intersects(w) || m->m_selected) continue;
+            m->m_selected = true;
+            s.m_selectedModules.Append(m);
+        }
+        return;
+    }
+    if (mods & Qt::ShiftModifier) {
+        if (vr.width() < 4 || vr.height() < 4) return;
+        CRect r{static_cast<int32_t>(w.left()), static_cast<int32_t>(w.top()), static_cast<int32_t>(w.right()),
+                static_cast<int32_t>(w.bottom())};
+        m_actions.AddGraphic(*m_module, r);
+        Changed();
+        return;
+    }
+    if (mods & Qt::ControlModifier) {
+        for (CGraphic* g : s.m_graphics.m_graphics)
+            if (ToQ(g->m_rect).intersects(w)) g->m_selected = true;
+        return;
+    }
+    for (CNetworkModel* c : m_module->m_components) {
+        if (IsHidden(*c) || c->m_selected || !ToQ(c->m_box).intersects(w)) continue;
+        c->m_selected = true;
+        m_module->m_selectedComponents.Append(c);
+    }
+}
+
+void CDesignView::RightGesture(const CHit& source, const CHit& target, const QPoint& at) {
+    if (source.kind == EHit::None && target.kind == EHit::None) return;
+    if (source == target) {
+        SelectHit(source, false);
+        viewport()->update();
+        if (m_host.selectionChanged) m_host.selectionChanged();
+        QMenu* menu = BuildContextMenu(source, this);
+        if (!menu) return;
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(viewport()->mapToGlobal(at));
+        return;
+    }
+    if (!Connect(source, target)) {
+        m_actions.Prompter().Beep();
+    }
+    Changed();
+}
+
+bool CDesignView::Connect(const CHit& s, const CHit& t) {
+    // Returns false only for pairs that name no connect request; a request the
+    // model refuses has already reported and beeped.
+    if (m_module) {
+        CNetwork& m = *m_module;
+        const bool srcComponent = s.kind == EHit::Component || s.kind == EHit::ComponentOutput;
+        if (srcComponent && (t.kind == EHit::Component || t.kind == EHit::ComponentInput)) {
+            m_actions.ConnectComponents(m, *s.component, s.output, *t.component, t.input);
+            return true;
+        }
+        if (s.kind == EHit::ModInput && (t.kind == EHit::Component || t.kind == EHit::ComponentInput)) {
+            m_actions.ConnectModuleInput(m, *s.moduleInput, *t.component, t.input);
+            return true;
+        }
+        if (srcComponent && (t.kind == EHit::ModOutput || t.kind == EHit::ModOutputsBar)) {
+            m_actions.ConnectToModuleOutput(m, *s.component, s.output, t.moduleOutput);
+            return true;
+        }
+        if (s.kind == EHit::ModInputsBar && t.kind == EHit::Component) {
+            m_actions.ExposeAllInputs(*t.component);
+            return true;
+        }
+        return false;
+    }
+    if (s.kind == EHit::SystemInput && (t.kind == EHit::Module || t.kind == EHit::ModuleInput)) {
+        m_actions.ConnectSystemInput(*s.systemInput, *t.module, t.moduleInput);
+        return true;
+    }
+    if (s.kind == EHit::InputCategory && t.kind == EHit::Module) {
+        m_actions.ConnectCategory(*s.inputCategory, *t.module);
+        return true;
+    }
+    if (s.kind == EHit::InputsBar && t.kind == EHit::Module) {
+        m_actions.DropNewSystemInput(*t.module);
+        return true;
+    }
+    const bool srcModule = s.kind == EHit::Module || s.kind == EHit::ModuleOutput;
+    if (srcModule && (t.kind == EHit::Module || t.kind == EHit::ModuleInput) && t.module != s.module) {
+        m_actions.ConnectModules(*s.module, s.moduleOutput, *t.module, t.moduleInput);
+        return true;
+    }
+    if (srcModule && t.kind == EHit::SystemOutput) {
+        m_actions.ConnectToSystemOutput(*s.module, s.moduleOutput, *t.systemOutput);
+        return true;
+    }
+    if (srcModule && t.kind == EHit::OutputsBar) {
+        m_actions.ConnectModuleToOutputsBar(*s.module, s.moduleOutput);
+        return true;
+    }
+    return false;
+}
+
+void CDesignView::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    const CHit hit = HitTest(e->position().toPoint());
+    DoubleClick(hit, ToWorld(e->position()));
+}
+
+void CDesignView::DoubleClick(const CHit& hit, const QPointF& w) {
+    switch (hit.kind) {
+        case EHit::Module: ShowModule(hit.module); return;
+        case EHit::InputsBar: m_actions.AddSystemInputFromBar(); break;
+        case EHit::OutputsBar: m_actions.AddSystemOutputFromBar(); break;
+        case EHit::None:
+            if (m_module) return;
+            m_actions.AddModule("Module %d", static_cast<int>(w.x()), static_cast<int>(w.y()));
+            break;
+        case EHit::ModInputsBar:
+        case EHit::ModOutputsBar: return;
+        default:
+            if (m_host.editObject) m_host.editObject(hit);
+            break;
+    }
+    Changed();
+}
+
+void CDesignView::keyPressEvent(QKeyEvent* e) {
+    int dx = 0, dy = 0;
+    switch (e->key()) {
+        case Qt::Key_Left: dx = -2; break;
+        case Qt::Key_Right: dx = 2; break;
+        case Qt::Key_Up: dy = -2; break;
+        case Qt::Key_Down: dy = 2; break;
+        case Qt::Key_Delete:
+            if (m_module)
+                m_actions.DeleteSelected(*m_module);
+            else if (CNetwork* m = m_actions.System().m_selectedModules.Head())
+                m_actions.DeleteModule(*m);
+            Changed();
+            return;
+        default: QAbstractScrollArea::keyPressEvent(e); return;
+    }
+    if (m_module)
+        m_actions.MoveComponents(*m_module, dx, dy);
+    else
+        m_actions.MoveModules(dx, dy);
+    viewport()->update();
+}
+
+void CDesignView::wheelEvent(QWheelEvent* e) {
+    if (e->modifiers() & Qt::ControlModifier) {
+        const QPointF anchor = ToWorld(e->position());
+        SetZoom(m_zoom * (e->angleDelta().y() > 0 ? 1.15 : 1 / 1.15));
+        m_scroll = anchor - e->position() / m_zoom;
+        UpdateScrollRange();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(e);
+}
+
+// --- palette drop ----------------------------------------------------------
+
+void CDesignView::dragEnterEvent(QDragEnterEvent* e) {
+    if (m_module && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
+}
+
+void CDesignView::dragMoveEvent(QDragMoveEvent* e) {
+    if (m_module && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
+}
+
+void CDesignView::dropEvent(QDropEvent* e) {
+    if (DropMime(e->mimeData(), e->position().toPoint())) e->acceptProposedAction();
+}
+
+bool CDesignView::DropMime(const QMimeData* mime, const QPoint& at) {
+    if (!m_module || !mime || !mime->hasFormat(kComponentMime)) return false;
+    bool ok = false;
+    const int type = QString::fromLatin1(mime->data(kComponentMime)).toInt(&ok);
+    if (!ok) return false;
+    const QPointF w = ToWorld(QPointF(at));
+    const bool made = m_actions.DropComponent(*m_module, type, static_cast<int>(w.x()), static_cast<int>(w.y()));
+    Changed();
+    return made;
+}
+
+// --- context menus ---------------------------------------------------------
+
+QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
+    const QStringList* items = MenuFor(hit);
+    if (!items) return nullptr;
+    auto* root = new QMenu(parent);
+    QMenu* menu = root;
+    for (const QString& item : *items) {
+        if (item == "-") {
+            menu->addSeparator();
+        } else if (item.startsWith('>')) {
+            menu = root->addMenu(item.mid(1));
+        } else if (item == "<") {
+            menu = root;
+        } else {
+            QAction* a = menu->addAction(item);
+            const bool handled = kViewItems.contains(item) || (m_host.menuCommand && m_host.menuItemAvailable &&
+                                                               m_host.menuItemAvailable(hit, item));
+            a->setEnabled(handled);
+            connect(a, &QAction::triggered, this, [this, hit, item] { RunMenuItem(hit, item); });
+        }
+    }
+    return root;
+}
+
+void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
+    if (item == "Execute") {
+        if (hit.kind == EHit::Module)
+            m_actions.ExecuteModule(*hit.module);
+        else if (hit.component)
+            m_actions.ExecuteComponent(*hit.component);
+    } else if (item == "View Components...") {
+        ShowModule(hit.module);
+        return;
+    } else if (item == "Delete") {
+        if (hit.kind == EHit::Module)
+            m_actions.DeleteModule(*hit.module);
+        else if (hit.kind == EHit::Component)
+            m_actions.DeleteComponent(*hit.module, *hit.component);
+        else if (m_host.menuCommand)
+            m_host.menuCommand(hit, item);
+    } else if (item == "Expose All Inputs to Module Inputs Layer" || item == "Expose All Inputs") {
+        m_actions.ExposeAllInputsReconnect(*hit.component);
+    } else if (item.endsWith("Properties...")) {
+        if (m_host.editObject) m_host.editObject(hit);
+    } else if (m_host.menuCommand) {
+        m_host.menuCommand(hit, item);
+    }
+    Changed();
+}
+
+void CDesignView::Changed() {
+    UpdateScrollRange();
+    viewport()->update();
+    if (m_host.modelChanged) m_host.modelChanged();
+}
+
+}  // namespace zor2::gui

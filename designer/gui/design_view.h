@@ -1,0 +1,192 @@
+// CDesignView: the main view in its two modes — the system view (modules
+// between the system inputs and outputs bars) and the module design view
+// (components between the module's inputs and outputs bars) — with zoom,
+// scrolling, hit-testing and the mouse and keyboard gestures.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <functional>
+
+#include "designer/gui/gui_actions.h"
+
+namespace zor2::gui {
+
+/// Kinds of objects the gestures tell apart.
+enum class EHit {
+    None,
+    // System view.
+    Module,
+    ModuleInput,
+    ModuleOutput,
+    InputsBar,
+    OutputsBar,
+    InputCategory,
+    OutputCategory,
+    SystemInput,
+    SystemOutput,
+    // Module design view.
+    Component,
+    ComponentInput,
+    ComponentOutput,
+    ModInput,
+    ModOutput,
+    ModInputsBar,
+    ModOutputsBar,
+    Graphic,
+};
+
+struct CHit {
+    EHit kind = EHit::None;
+    CNetwork* module = nullptr;
+    CNetworkInput* moduleInput = nullptr;
+    CNetworkOutput* moduleOutput = nullptr;
+    CExternalInput* systemInput = nullptr;
+    CExternalOutput* systemOutput = nullptr;
+    CExternalInputCategory* inputCategory = nullptr;
+    CExternalOutputCategory* outputCategory = nullptr;
+    CNetworkModel* component = nullptr;
+    CModelInput* input = nullptr;
+    CModelOutput* output = nullptr;
+    CGraphic* graphic = nullptr;
+    bool operator==(const CHit&) const = default;
+};
+
+/// Drag-and-drop format of a palette entry: the component type id as text.
+inline constexpr const char* kComponentMime = "application/x-zor2-component-type";
+
+/// Display options of the view.
+struct CViewOptions {
+    int connectorType = 2;  // 0 straight, 1 right angles, 2 curves
+    int gridWidth = 16;
+    bool showGrid = true;
+    bool showModuleValues = true;
+    bool showInputsBar = true;
+    bool showOutputsBar = true;
+    bool componentNames = true;
+    bool inputNames = true;
+    bool outputNames = true;
+    bool connections = true;
+    QColor background{0xFF, 0xFF, 0xFF};
+    QColor grid{0xE4, 0xE8, 0xF0};
+};
+
+/// What the view asks of its window (dialogs, mode changes, menus).
+struct CViewHost {
+    std::function<void()> modeChanged;
+    std::function<void()> selectionChanged;
+    std::function<void()> modelChanged;
+    std::function<void(const CHit&)> editObject;  // double click that opens a dialog
+    std::function<void(const CHit&, const QString&)> menuCommand;
+    std::function<bool(const CHit&, const QString&)> menuItemAvailable;
+    std::function<bool()> simulationActive;
+};
+
+class CDesignView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent = nullptr);
+
+    // Mode.
+    void ShowSystem();
+    void ShowModule(CNetwork* module);
+    CNetwork* Module() const { return m_module; }
+    bool IsSystemView() const { return m_module == nullptr; }
+    /// After the document was replaced (open, new, undo): back to a valid mode.
+    void DocumentReplaced();
+
+    CViewOptions& Options() { return m_options; }
+    double Zoom() const { return m_zoom; }
+    void SetZoom(double zoom);
+    void CenterView();
+
+    /// The object under a viewport point.
+    CHit HitTest(const QPoint& viewportPos) const;
+    /// Viewport point of the centre of an object (for tests and scripted gestures).
+    QPoint CentreOf(const CHit& hit) const;
+    QPointF ToWorld(const QPointF& viewportPos) const;
+    QPointF ToViewport(const QPointF& worldPos) const;
+
+    /// The context menu of an object, built as it opens (items and submenus).
+    QMenu* BuildContextMenu(const CHit& hit, QWidget* parent);
+    /// Drawing order of the modules.
+    std::vector<CNetwork*> ModulesInDrawOrder() const;
+
+    /// A palette entry dropped at a viewport point: the component is created
+    /// there in the module being designed. False when nothing was created.
+    bool DropMime(const QMimeData* mime, const QPoint& at);
+
+    void ClearSelection();
+    void SelectAllComponents();
+
+signals:
+    void statusMessage(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void dragEnterEvent(QDragEnterEvent*) override;
+    void dragMoveEvent(QDragMoveEvent*) override;
+    void dropEvent(QDropEvent*) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    struct CBarRow {
+        QRectF rect;  // viewport coordinates
+        CHit hit;
+    };
+    std::vector<CBarRow> LeftBarRows() const;
+    std::vector<CBarRow> RightBarRows() const;
+    QRectF LeftBarRect() const;
+    QRectF RightBarRect() const;
+    QRectF ModuleBox(const CNetwork& m) const;
+    QRectF ModulePortRect(const CNetwork& m, int index, bool output) const;
+    QRectF ComponentPortRect(const CNetworkModel& c, int index, bool output) const;
+    QPointF PortAnchor(const CHit& port) const;
+    bool IsHidden(const CNetworkModel& c) const;
+
+    void PaintGrid(QPainter& p);
+    void PaintSystem(QPainter& p);
+    void PaintModule(QPainter& p);
+    void PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left, const QString& title);
+    void PaintConnection(QPainter& p, QPointF from, QPointF to, const QColor& colour);
+    QString RowText(const CHit& hit) const;
+
+    void PressLeft(QMouseEvent* e, const CHit& hit);
+    void FinishRectangle(Qt::KeyboardModifiers mods);
+    void RightGesture(const CHit& source, const CHit& target, const QPoint& at);
+    bool Connect(const CHit& source, const CHit& target);
+    void DoubleClick(const CHit& hit, const QPointF& world);
+    void RunMenuItem(const CHit& hit, const QString& item);
+    void SelectHit(const CHit& hit, bool add);
+    void UpdateScrollRange();
+    void Changed();
+
+    CGuiActions& m_actions;
+    CViewHost m_host;
+    CNetwork* m_module = nullptr;
+    int32_t m_moduleId = 0;
+    CViewOptions m_options;
+    double m_zoom = 1.0;
+    QPointF m_scroll{0, 0};  // world point at the viewport's top-left
+
+    // Gesture state.
+    CHit m_pressHit;
+    CHit m_rightSource;
+    QPointF m_pressWorld;
+    QPoint m_pressViewport;
+    bool m_dragging = false;
+    bool m_rubberBand = false;
+    QRectF m_rubberRect;  // viewport coordinates
+    QPointF m_lastMoveWorld;
+};
+
+}  // namespace zor2::gui

@@ -1,0 +1,154 @@
+// Dialog implementations.
+#include "designer/gui/dialogs.h"
+
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zor2::gui {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QDialogButtonBox* OkCancel(QDialog* d) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, d);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, d, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, d, &QDialog::reject);
+    return buttons;
+}
+
+}  // namespace
+
+bool EditNameDescription(QWidget* parent, const QString& title, std::string& name, std::string& description) {
+    QDialog d(parent);
+    d.setWindowTitle(title);
+    auto* form = new QFormLayout(&d);
+    auto* nameEdit = new QLineEdit(Q(name), &d);
+    nameEdit->setMaxLength(99);
+    auto* descEdit = new QPlainTextEdit(Q(description), &d);
+    form->addRow(QObject::tr("Name:"), nameEdit);
+    form->addRow(QObject::tr("Description:"), descEdit);
+    form->addRow(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    name = nameEdit->text().toStdString();
+    description = descEdit->toPlainText().toStdString();
+    return true;
+}
+
+QString SystemPropertiesText(const CSystem& s) {
+    QString t;
+    t += QStringLiteral("System ID: %1\n").arg(s.m_systemId);
+    t += QStringLiteral("Modules: %1\n").arg(s.m_modules.Size());
+    int n = 1;
+    for (CNetwork* m : s.m_modules) t += QString::asprintf("[ %d ] %s\n", n++, m->m_name.c_str());
+    t += QStringLiteral("System Inputs: %1\n").arg(s.m_inputs.Size());
+    t += QStringLiteral("System Outputs: %1\n").arg(s.m_outputs.Size());
+    for (CNetwork* m : s.m_modules) {
+        for (CNetworkModel* c : m->m_components) {
+            t += QString::asprintf("(Type: %d) ID: %d, Module: %s, Name: %s", c->m_typeId, c->m_id, m->m_name.c_str(),
+                                   c->m_name.c_str());
+            if (!c->HasConnectionsOut()) t += QStringLiteral(" (No output connect)");
+            if (c->m_graphicId != 0) t += QStringLiteral(" (hidden)");
+            t += '\n';
+        }
+    }
+    return t;
+}
+
+bool ShowSystemProperties(QWidget* parent, const CSystem& s, std::string& description) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("System Properties"));
+    d.resize(560, 480);
+    auto* layout = new QVBoxLayout(&d);
+    auto* info = new QPlainTextEdit(SystemPropertiesText(s), &d);
+    info->setReadOnly(true);
+    layout->addWidget(info, 3);
+    layout->addWidget(new QLabel(QObject::tr("Project Description:"), &d));
+    auto* desc = new QPlainTextEdit(Q(description), &d);
+    layout->addWidget(desc, 1);
+    layout->addWidget(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    description = desc->toPlainText().toStdString();
+    return true;
+}
+
+CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
+                                     const QString& project)
+    : QDialog(parent), m_manifest(manifestPath) {
+    setWindowTitle(tr("Successful Runtime Export"));
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel(tr("Successful Runtime File Export: Information Below"), this);
+    QFont f = heading->font();
+    f.setBold(true);
+    heading->setFont(f);
+    layout->addWidget(heading);
+    for (const char* text :
+         {"You have successfully exported your runtime AI system. Mindlatch has automatically created a manifest "
+          "file and stored it in the same directory as the target export file. ",
+          "The manifest file provides a listing of all system inputs and outputs with ids, names and descriptions "
+          "to be used as convenient reference when integrating into a host application."}) {
+        auto* l = new QLabel(tr(text), this);
+        l->setWordWrap(true);
+        layout->addWidget(l);
+    }
+    auto* form = new QFormLayout;
+    const QFileInfo rt(runtimePath);
+    form->addRow(tr("Runtime AI File:"), new QLabel(QStringLiteral("%1.%2").arg(rt.completeBaseName(), rt.suffix())));
+    form->addRow(tr("Manifest File:"), new QLabel(QFileInfo(manifestPath).fileName()));
+    form->addRow(tr("Current Project:"), new QLabel(project));
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    QPushButton* view = buttons->addButton(tr("View Manifest..."), QDialogButtonBox::ActionRole);
+    connect(view, &QPushButton::clicked, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_manifest)); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+bool EditFolders(QWidget* parent, CDesignerSettings& settings) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Application Options"));
+    d.resize(620, 180);
+    auto* form = new QFormLayout(&d);
+    struct CRow {
+        EFolder folder;
+        const char* label;
+        const char* prompt;
+        QLineEdit* edit;
+    } rows[] = {
+        {EFolder::Projects, "Projects:", "Please select a folder for storing your Corvel ZOR2 project files:", nullptr},
+        {EFolder::Modules, "Custom Modules:",
+         "Please select a folder for storing your custom Corvel ZOR2 system modules:", nullptr},
+        {EFolder::Runtime, "Runtime Files:", "Please select a folder for storing your Corvel ZOR2 runtime files:",
+         nullptr},
+    };
+    for (CRow& row : rows) {
+        auto* line = new QHBoxLayout;
+        row.edit = new QLineEdit(settings.Folder(row.folder), &d);
+        auto* browse = new QPushButton(QObject::tr("Browse..."), &d);
+        QLineEdit* edit = row.edit;
+        const char* prompt = row.prompt;
+        QObject::connect(browse, &QPushButton::clicked, &d, [&d, edit, prompt] {
+            const QString dir = QFileDialog::getExistingDirectory(&d, QObject::tr(prompt), edit->text());
+            if (!dir.isEmpty()) edit->setText(dir);
+        });
+        line->addWidget(row.edit);
+        line->addWidget(browse);
+        form->addRow(QObject::tr(row.label), line);
+    }
+    form->addRow(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    for (const CRow& row : rows) settings.SetFolder(row.folder, row.edit->text());
+    return true;
+}
+
+}  // namespace zor2::gui

@@ -1,0 +1,40 @@
+// The designer's dialogs: generic properties (name and description), system
+// properties, the runtime-export report and the application options.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <string>
+
+#include "designer/gui/settings.h"
+#include "engine/system.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace zor2::gui {
+
+/// A name and description editor with the given title ("Component Properties",
+/// module or system port dialogs). OK returns true with the edited texts.
+bool EditNameDescription(QWidget* parent, const QString& title, std::string& name, std::string& description);
+
+/// The text of the "System Properties" dialog for the system.
+QString SystemPropertiesText(const CSystem& system);
+/// "System Properties": shows the project information; OK returns the edited description.
+bool ShowSystemProperties(QWidget* parent, const CSystem& system, std::string& description);
+
+/// "Successful Runtime Export" with "View Manifest..." and "OK".
+class CdlgExportSuccess : public QDialog {
+    Q_OBJECT
+public:
+    CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
+                      const QString& project);
+
+private:
+    QString m_manifest;
+};
+
+/// "Application Options": the three working folders.
+bool EditFolders(QWidget* parent, CDesignerSettings& settings);
+
+}  // namespace zor2::gui

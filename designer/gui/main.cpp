@@ -1,0 +1,24 @@
+// The designer program: opens the main window, and the project named on the
+// command line when one is given.
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "designer/gui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(zor2::gui::CDesignerSettings::kOrganization);
+    QApplication::setApplicationName(zor2::gui::CDesignerSettings::kApplication);
+    QApplication::setApplicationVersion(QStringLiteral("2.13"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("ZOR2 designer"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file (.zr2) to open"));
+    parser.process(app);
+    zor2::gui::CMainWindow window;
+    window.show();
+    const QStringList args = parser.positionalArguments();
+    if (!args.isEmpty()) window.OpenProject(args.front());
+    return app.exec();
+}

@@ -1,0 +1,129 @@
+// CMainWindow: the designer's window — the ribbon of command categories, the
+// main view, the docking panes, the simulation timer and the file commands.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QTimer>
+#include <memory>
+
+#include "designer/gui/design_view.h"
+#include "designer/gui/document_seam.h"
+#include "designer/gui/gui_actions.h"
+#include "designer/gui/panes.h"
+#include "designer/gui/prompter.h"
+#include "designer/gui/settings.h"
+#include "simulation/sim_controller.h"
+
+class QAction;
+class QComboBox;
+class QSpinBox;
+class QTabBar;
+class QStackedWidget;
+class QDockWidget;
+
+namespace zor2::gui {
+
+/// The simulation timer on the window's event loop.
+class CQtSimTimer final : public QObject, public ISimTimer {
+public:
+    explicit CQtSimTimer(CSimController*& controller);
+    void Start(int32_t periodMs) override;
+    void Stop() override { m_timer.stop(); }
+    bool IsActive() const { return m_timer.isActive(); }
+    int Interval() const { return m_timer.interval(); }
+
+private:
+    QTimer m_timer;
+};
+
+class CMainWindow : public QMainWindow, private ISimView {
+    Q_OBJECT
+public:
+    CMainWindow(QWidget* parent = nullptr);
+    ~CMainWindow() override;
+
+    // Entry points of the commands (file dialogs call these with the chosen path).
+    bool OpenProject(const QString& path);
+    bool SaveProjectTo(const QString& path);
+    bool ExportRuntimeTo(const QString& path, bool showDialog = true);
+    /// Runs the command of a numeric command value as the ribbon does.
+    void RunCommand(int value);
+    /// Enables, disables and checks every command by the state.
+    void UpdateCommandStates();
+
+    // Access for tests and scripted runs.
+    CGuiDocument& Document() { return m_doc; }
+    CDesignView& View() { return *m_view; }
+    CSimController& Simulation() { return *m_sim; }
+    CQtSimTimer& SimTimer() { return *m_timer; }
+    CSimPane& SimPane() { return *m_simPane; }
+    CFeedbackPane& FeedbackPane() { return *m_feedback; }
+    CMessageBoxPrompter& Prompter() { return m_prompter; }
+    QAction* CommandAction(int value) const;
+    QList<QAction*> CommandActions(int value) const { return m_actionsByValue.values(value); }
+    QSpinBox* RateSpin() const { return m_rateSpin; }
+    QStringList RibbonTabs() const;
+    void SetRate(int rate);
+    /// Refreshes the panes and the title after any change.
+    void Refresh();
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+    void dragEnterEvent(QDragEnterEvent*) override;
+    void dropEvent(QDropEvent*) override;
+    void showEvent(QShowEvent*) override;
+
+private:
+    // ISimView.
+    void RedrawViews() override;
+    void RedrawPane() override;
+    void MarkModified() override;
+    void RateChanged(int32_t cyclesPerSecond) override;
+
+    void BuildRibbon();
+    void BuildMenus();
+    void BuildDocks();
+    void ApplySettings();
+    bool MaySave();
+    void NewProject();
+    void Open();
+    bool Save();
+    bool SaveAs();
+    void ExportRuntime();
+    void ShowProjectInfo();
+    void ShowOptions();
+    void EditObject(const CHit& hit);
+    void MenuCommand(const CHit& hit, const QString& item);
+    bool MenuItemAvailable(const CHit& hit, const QString& item) const;
+    void UpdateTitle();
+    void UpdateRecentMenu();
+    void ShowWelcome();
+
+    CGuiDocument m_doc;
+    CMessageBoxPrompter m_prompter;
+    CGuiActions m_actions;
+    CDesignerSettings m_settings;
+    CSimController* m_sim = nullptr;
+    std::unique_ptr<CSimController> m_simOwner;
+    std::unique_ptr<CQtSimTimer> m_timer;
+    CDesignView* m_view = nullptr;
+    QTabBar* m_ribbonTabs = nullptr;
+    QStackedWidget* m_ribbonPages = nullptr;
+    QStringList m_categories;
+    QMultiMap<int, QAction*> m_actionsByValue;
+    QSpinBox* m_rateSpin = nullptr;
+    QSpinBox* m_gridSpin = nullptr;
+    QComboBox* m_connectorCombo = nullptr;
+    CStructureTree* m_tree = nullptr;
+    CFeedbackPane* m_feedback = nullptr;
+    CSimPane* m_simPane = nullptr;
+    QDockWidget* m_treeDock = nullptr;
+    QDockWidget* m_simDock = nullptr;
+    QDockWidget* m_feedbackDock = nullptr;
+    QDockWidget* m_paletteDocks[5] = {};
+    QMenu* m_recentMenu = nullptr;
+    bool m_settingsApplied = false;
+};
+
+}  // namespace zor2::gui

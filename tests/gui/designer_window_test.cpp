@@ -1,0 +1,373 @@
+// The designer window driven as a user drives it: settings on first start,
+// opening a project and running it, palette drops, right-button connects,
+// context menus, undo, and pictures of both view modes.
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "designer/gui/commands_table.h"
+#include "designer/gui/main_window.h"
+#include "persistence/project_file.h"
+
+using namespace zor2;
+using namespace zor2::gui;
+
+namespace {
+
+QStringList MenuTexts(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            out << "-";
+        else if (a->menu())
+            out << ">" + a->text() << MenuTexts(a->menu()) << "<";
+        else
+            out << a->text();
+    }
+    return out;
+}
+
+/// A project with one module: two constants added into a math component
+/// whose output is a module output wired to a system output.
+QString WriteExampleProject(const QString& dir) {
+    CSystem s;
+    s.NewProject();
+    CNetwork* m = s.CreateModule("Adder", 400, 200);
+    CNetworkModel* a = m->DropComponent(41, 100, 100);
+    CNetworkModel* b = m->DropComponent(41, 100, 220);
+    CNetworkModel* sum = m->DropComponent(21, 300, 160);
+    a->m_value = 2.0;
+    b->m_value = 3.0;
+    m->RequestConnect(*a, a->FirstOutput(), *sum, sum->FirstInput());
+    m->RequestConnect(*b, b->FirstOutput(), *sum, nullptr);
+    CNetworkOutput* mo = m->CreateOutput("total");
+    m->RequestConnectToModuleOutput(*sum, sum->FirstOutput(), *mo);
+    CExternalOutput* out = s.CreateSystemOutput("Total", 1);
+    s.ConnectSystemOutput(*m, *out, mo);
+    const QString path = QDir(dir).filePath("adder.zr2");
+    const CFileResult r = SaveProjectFile(s, path.toStdString());
+    if (!r) qFatal("example not written: %s", r.message.c_str());
+    return path;
+}
+
+void RightDrag(CDesignView& view, QPoint from, QPoint to) {
+    QTest::mousePress(view.viewport(), Qt::RightButton, Qt::NoModifier, from);
+    QTest::mouseMove(view.viewport(), to);
+    QTest::mouseRelease(view.viewport(), Qt::RightButton, Qt::NoModifier, to);
+}
+
+bool Drop(CDesignView& view, int typeId, QPoint at) {
+    // What a palette entry carries when dragged, handed to the view as its drop handler does.
+    std::unique_ptr<QMimeData> mime(CPaletteList::MimeFor(typeId));
+    return view.DropMime(mime.get(), at);
+}
+
+}  // namespace
+
+class CDesignerWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void settingsDefaultsOnFirstStart();
+    void rateIsStoredAndClamped();
+    void openedExampleRunsThroughTheActions();
+    void runStopAndPauseFollowTheState();
+    void paletteDropNamesTheComponentAndUndoRestores();
+    void rightDragConnectsOutputToInputOnly();
+    void contextMenusCarryTheItems();
+    void doubleClickAddsModulesAndSystemPorts();
+    void unreadableProjectChangesNothing();
+    void rendersBothModes();
+
+private:
+    QTemporaryDir m_dir;
+    int m_settingsRound = 0;
+};
+
+void CDesignerWindowTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(CDesignerSettings::kApplication);
+}
+
+void CDesignerWindowTest::init() {
+    // Every test starts with no stored settings.
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("settings%1").arg(++m_settingsRound));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+}
+
+void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
+    CMainWindow w;
+    QCOMPARE(w.View().Options().gridWidth, 16);
+    QCOMPARE(w.View().Options().showGrid, true);
+    QCOMPARE(w.View().Options().connectorType, 2);
+    QCOMPARE(w.View().Options().showModuleValues, true);
+    QCOMPARE(w.Simulation().Rate(), 10);
+    QCOMPARE(w.RateSpin()->value(), 10);
+    CDesignerSettings s;
+    QCOMPARE(s.ReadInt(kShowWelcome), 1);
+    // A folder is stored on first request and then returned as stored.
+    const QString projects = s.Folder(EFolder::Projects);
+    QVERIFY2(projects.endsWith("ZOR2/Projects"), qPrintable(projects));
+    QVERIFY(!projects.startsWith(QCoreApplication::applicationDirPath()));
+    QVERIFY(s.Folder(EFolder::Modules).endsWith("ZOR2/Custom Modules"));
+    QVERIFY(s.Folder(EFolder::Runtime).endsWith("ZOR2/Runtime Files"));
+    s.SetFolder(EFolder::Runtime, "/nonexistent/place");
+    QCOMPARE(s.Folder(EFolder::Runtime), QString("/nonexistent/place"));
+}
+
+void CDesignerWindowTest::rateIsStoredAndClamped() {
+    {
+        CMainWindow w;
+        w.RateSpin()->setValue(4);
+        QCOMPARE(w.Simulation().Rate(), 4);
+        QCOMPARE(w.SimPane().Value("Cycles per second:"), QString("4"));
+        QCOMPARE(w.SimPane().Value("Cycle duration:"), QString("250.00 ms"));
+        // A number outside 1..20 never reaches the rate.
+        w.RateSpin()->setValue(0);
+        QCOMPARE(w.RateSpin()->value(), 1);
+        w.SetRate(99);
+        QCOMPARE(w.Simulation().Rate(), 20);
+        w.SetRate(4);
+    }
+    QCOMPARE(CDesignerSettings().ReadInt(kCyclesPerSecond), 4);
+    CMainWindow again;
+    QCOMPARE(again.Simulation().Rate(), 4);
+    QCOMPARE(again.RateSpin()->value(), 4);
+}
+
+void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
+    const QString path = WriteExampleProject(m_dir.path());
+    CMainWindow w;
+    QVERIFY(w.OpenProject(path));
+    QVERIFY(!w.Document().CanUndo());
+    QVERIFY(w.windowTitle().startsWith("adder"));
+    CSystem& s = w.Document().System();
+    QCOMPARE(s.m_modules.Size(), size_t(1));
+    QVERIFY(s.Feedback().build.Top().find("About to open Corvel Mindlatch2 file: ") == 0);
+    for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("3"));
+    QCOMPARE(w.SimPane().Value("Cycle duration:"), QString("100.00 ms"));
+    QCOMPARE(w.SimPane().Value("Time elapsed:"), QString("00:00:30"));
+    QCOMPARE(s.m_outputs.Head()->m_value, 5.0);
+    w.CommandAction(kCmdReset)->trigger();
+    QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("0"));
+    w.CommandAction(kCmdRunStep)->trigger();
+    QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("0"));
+}
+
+void CDesignerWindowTest::runStopAndPauseFollowTheState() {
+    const QString path = WriteExampleProject(m_dir.path());
+    CMainWindow w;
+    QVERIFY(w.OpenProject(path));
+    w.SetRate(20);
+    QVERIFY(w.CommandAction(kCmdRun)->isEnabled());
+    QVERIFY(!w.CommandAction(kCmdStop)->isEnabled());
+    w.CommandAction(kCmdRun)->trigger();
+    QVERIFY(w.SimTimer().IsActive());
+    QCOMPARE(w.SimTimer().Interval(), 50);
+    QVERIFY(!w.CommandAction(kCmdRun)->isEnabled());
+    QVERIFY(w.CommandAction(kCmdStop)->isEnabled());
+    QVERIFY(w.CommandAction(kCmdPause)->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(w.SimPane().Value("Cycles completed:").toInt() >= 3, 5000);
+    w.CommandAction(kCmdPause)->trigger();
+    QVERIFY(!w.SimTimer().IsActive());
+    const int paused = w.Document().System().m_cycleCount;
+    // Run after Pause goes on counting; Run after Stop starts from a reset.
+    w.CommandAction(kCmdRun)->trigger();
+    QVERIFY(w.Document().System().m_cycleCount >= paused);
+    w.CommandAction(kCmdStop)->trigger();
+    QVERIFY(!w.SimTimer().IsActive());
+    QVERIFY(w.CommandAction(kCmdRun)->isEnabled());
+    w.CommandAction(kCmdRun)->trigger();
+    QCOMPARE(w.Document().System().m_cycleCount, 0);
+    w.CommandAction(kCmdStop)->trigger();
+}
+
+void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
+    CMainWindow w;
+    w.resize(1200, 800);
+    w.show();
+    CDesignView& v = w.View();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(v.viewport()->width() / 2, 200));
+    CSystem& s = w.Document().System();
+    QCOMPARE(s.m_modules.Size(), size_t(1));
+    QCOMPARE(QString::fromStdString(s.m_modules.Head()->m_name), QString("Module 1"));
+    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()), QString("Added System Module: Module 1"));
+    v.ShowModule(s.m_modules.Head());
+    QVERIFY(Drop(v, 41, QPoint(400, 200)));
+    CNetwork* m = s.m_modules.Head();
+    QCOMPARE(m->m_components.Size(), size_t(1));
+    QVERIFY(QString::fromStdString(m->m_components.Head()->m_name).startsWith("M1 "));
+    QCOMPARE(QString::fromStdString(m->m_components.Head()->m_name), QString("M1 Constant (k)"));
+    // The component lands where it was dropped.
+    QCOMPARE(v.HitTest(QPoint(400, 200)).kind, EHit::Component);
+    QVERIFY(w.CommandAction(kCmdUndo)->isEnabled());
+    w.CommandAction(kCmdUndo)->trigger();
+    QCOMPARE(v.Module(), s.m_modules.Head());
+    QVERIFY(s.m_modules.Head()->m_components.Empty());
+    QVERIFY(w.CommandAction(kCmdRedo)->isEnabled());
+    w.CommandAction(kCmdRedo)->trigger();
+    QCOMPARE(s.m_modules.Head()->m_components.Size(), size_t(1));
+    // A drop of something that is not a component type changes nothing.
+    QVERIFY(!Drop(v, 60, QPoint(600, 300)));
+    QCOMPARE(s.m_modules.Head()->m_components.Size(), size_t(1));
+}
+
+void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
+    CMainWindow w;
+    w.resize(1200, 800);
+    w.show();
+    CSystem& s = w.Document().System();
+    CDesignView& v = w.View();
+    CNetwork* m = s.CreateModule("M", 0, 0);
+    v.ShowModule(m);
+    QVERIFY(Drop(v, 41, QPoint(350, 200)));
+    QVERIFY(Drop(v, 24, QPoint(650, 260)));
+    QVERIFY(Drop(v, 24, QPoint(650, 460)));
+    CNetworkModel* k = m->m_components.At(0);
+    CNetworkModel* sum = m->m_components.At(1);
+    CNetworkModel* other = m->m_components.At(2);
+    CModelInput* in1 = sum->m_inputs.At(0);
+    CModelInput* in2 = other->m_inputs.At(0);
+    QVERIFY(in1 && in2);
+    const QPoint out = v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = k, .output = k->FirstOutput()});
+    const QPoint inA = v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = sum, .input = in1});
+    const QPoint inB = v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = other, .input = in2});
+    QCOMPARE(v.HitTest(out).kind, EHit::ComponentOutput);
+    QCOMPARE(v.HitTest(inA).kind, EHit::ComponentInput);
+
+    // Input to input names no connect request: a beep, no change.
+    const auto before = SaveProjectBytes(s);
+    const size_t levels = w.Document().UndoLevels();
+    const int beeps = w.Prompter().m_beeps;
+    RightDrag(v, inA, inB);
+    QCOMPARE(w.Prompter().m_beeps, beeps + 1);
+    QVERIFY(SaveProjectBytes(s) == before);
+    QCOMPARE(w.Document().UndoLevels(), levels);
+
+    RightDrag(v, out, inA);
+    QVERIFY(in1->HasSource());
+    QCOMPARE(in1->SourceOutput(), k->FirstOutput());
+    QCOMPARE(w.Document().UndoLevels(), levels + 1);
+    QCOMPARE(w.Prompter().m_beeps, beeps + 1);
+
+    // A second feed into the same input is refused by the model's rule.
+    QVERIFY(Drop(v, 41, QPoint(350, 420)));
+    CNetworkModel* k2 = m->m_components.At(3);
+    const QPoint out2 = v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = k2, .output = k2->FirstOutput()});
+    const auto beforeRefusal = SaveProjectBytes(s);
+    RightDrag(v, out2, inA);
+    QCOMPARE(w.Prompter().m_beeps, beeps + 2);
+    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()),
+             QString("Connection Not allowed: Model input already has an active connection. No new connection made."));
+    QVERIFY(SaveProjectBytes(s) == beforeRefusal);
+}
+
+void CDesignerWindowTest::contextMenusCarryTheItems() {
+    CMainWindow w;
+    CSystem& s = w.Document().System();
+    CNetwork* m = s.CreateModule("M", 0, 0);
+    CNetworkModel* c = m->DropComponent(41, 100, 100);
+    std::unique_ptr<QMenu> module(w.View().BuildContextMenu({.kind = EHit::Module, .module = m}, &w));
+    QCOMPARE(MenuTexts(module.get()),
+             QStringList({"Module Properties...", "Export Module...", "-", ">Inputs", "Add New Input...",
+                          "Group All Inputs", "Expose All Externally...", "-", "Add Connection...",
+                          "Remove Connections", "<", ">Outputs", "Add New Output...", "Group All Outputs",
+                          "Expose All Externally...", "-", "Remove Connections...", "<", "-", "Execute",
+                          "View Components...", "-", "Delete"}));
+    std::unique_ptr<QMenu> comp(w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = c}, &w));
+    QCOMPARE(MenuTexts(comp.get()),
+             QStringList({"Properties...", "Show Reduced", "-", "Execute", "Delete", "-",
+                          "Expose All Inputs to Module Inputs Layer", "Expose All Outputs to Module Outputs Layer", "-",
+                          "Remove Input Connections", "Remove Output Connections", "-", "Delete All Outputs"}));
+    // A right-button press and release on the same component opens its menu and connects nothing.
+    w.resize(1200, 800);
+    w.show();
+    w.View().ShowModule(m);
+    const auto before = SaveProjectBytes(s);
+    const QPoint at = w.View().CentreOf({.kind = EHit::Component, .module = m, .component = c});
+    QTimer::singleShot(50, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    RightDrag(w.View(), at, at);
+    QVERIFY(SaveProjectBytes(s) == before);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+}
+
+void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
+    CMainWindow w;
+    w.resize(1200, 800);
+    w.show();
+    CDesignView& v = w.View();
+    CSystem& s = w.Document().System();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(700, 450));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 650));
+    QCOMPARE(QString::fromStdString(s.m_modules.Tail()->m_name), QString("Module 3"));
+    // Double clicks on the bars add a system input and a system output.
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::InputsBar}));
+    QCOMPARE(QString::fromStdString(s.m_inputs.Head()->m_name), QString("Input: 1"));
+    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()), QString("Added System Input: 1"));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::OutputsBar}));
+    QCOMPARE(QString::fromStdString(s.m_outputs.Head()->m_name), QString("Output: 1"));
+    // The input dragged onto a module connects through a new module input.
+    CNetwork* first = s.m_modules.Head();
+    RightDrag(v, v.CentreOf({.kind = EHit::SystemInput, .systemInput = s.m_inputs.Head()}),
+              v.CentreOf({.kind = EHit::Module, .module = first}));
+    QCOMPARE(first->m_inputs.Size(), size_t(1));
+    QVERIFY(first->m_inputs.Head()->HasSource());
+    // Pressing an unselected module without Shift leaves only it selected.
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Module, .module = first}));
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      v.CentreOf({.kind = EHit::Module, .module = s.m_modules.At(1)}));
+    QCOMPARE(s.m_selectedModules.Size(), size_t(2));
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Module, .module = s.m_modules.At(2)}));
+    QCOMPARE(s.m_selectedModules.Size(), size_t(1));
+    QCOMPARE(s.m_modulesByCreation.Items().back(), s.m_modules.At(2));
+}
+
+void CDesignerWindowTest::unreadableProjectChangesNothing() {
+    CMainWindow w;
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Ok; };
+    CSystem& s = w.Document().System();
+    s.CreateModule("Keep", 0, 0);
+    const auto before = SaveProjectBytes(s);
+    const QString bad = QDir(m_dir.path()).filePath("broken.zr2");
+    QFile f(bad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("this is no project file");
+    f.close();
+    QVERIFY(!w.OpenProject(bad));
+    QCOMPARE(w.Prompter().m_told.size(), 1);
+    QVERIFY(w.Prompter().m_told.front().contains("broken.zr2"));
+    QVERIFY(SaveProjectBytes(s) == before);
+    QVERIFY(!w.OpenProject(QDir(m_dir.path()).filePath("missing.zr2")));
+    QVERIFY(SaveProjectBytes(s) == before);
+}
+
+void CDesignerWindowTest::rendersBothModes() {
+    const QString path = WriteExampleProject(m_dir.path());
+    CMainWindow w;
+    w.resize(1400, 900);
+    w.show();
+    QVERIFY(w.OpenProject(path));
+    for (int i = 0; i < 2; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    QCoreApplication::processEvents();
+    const QString out = QStringLiteral(ZOR2_GUI_TEST_OUT);
+    QVERIFY(w.grab().save(out + "/designer_system_view.png"));
+    w.View().ShowModule(w.Document().System().m_modules.Head());
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().save(out + "/designer_module_view.png"));
+}
+
+QTEST_MAIN(CDesignerWindowTest)
+#include "designer_window_test.moc"
