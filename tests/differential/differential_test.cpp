@@ -345,6 +345,23 @@ TEST_F(Differential, TimingCountingAndValueSources) {
     RunBoth(60, 5);
 }
 
+TEST_F(Differential, LogicTypesWithoutTemplatePorts) {
+    // A hand-made file may lack template ports: both sides load and run such
+    // components, and one with an output but no inputs agrees on its value.
+    CNetwork* m = system.CreateModule("Bare", 0, 0);
+    for (int32_t type : {3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30, 90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18,
+                         19, 20, 80}) {
+        SCOPED_TRACE(type);
+        ASSERT_NE(m->CreateComponent(type, 0, "bare", 0, 0), nullptr);
+        CNetworkModel* outOnly = m->CreateComponent(type, 0, "output only", 0, 0);
+        ASSERT_NE(outOnly, nullptr);
+        outOnly->AddOutput(10);
+        ToSystemOutput(*m, *outOnly, "t" + std::to_string(type));
+    }
+    m->ComputeStages();
+    RunBoth(3, 5);
+}
+
 /// Random systems wired through the editor's own connect requests (refusals are
 /// simply skipped), covering stage order, fan-in, feedback and module levels.
 class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
