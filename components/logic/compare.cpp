@@ -1,6 +1,11 @@
 // Compare: type table, inputs, the count of satisfied inputs, saved fields.
 #include "components/logic/compare.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
 #include "persistence/archive.h"
@@ -41,6 +46,24 @@ void CModelCompare::Serialize(CArchive& ar) {
 void CModelCompare::ExportRuntime(CByteWriter& w) const {
     ExportRuntimeBase(w);
     CCompareParams::Fields(w, m_params);
+}
+
+std::string CModelCompare::CompareValueText() const {
+    char text[64];
+    std::snprintf(text, sizeof text, "%0.2f", m_params.compareValue);
+    return text;
+}
+
+bool CModelCompare::SetCompareValueText(const std::string& text) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(begin, &end);
+    if (end == begin || errno == ERANGE || !std::isfinite(v)) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end != '\0') return false;
+    m_params.compareValue = v;
+    return true;
 }
 
 void CModelCompare::GetInputValues() {

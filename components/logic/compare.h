@@ -2,6 +2,8 @@
 // that equal, exceed or fall below one compare value K.
 #pragma once
 
+#include <string>
+
 #include "components/logic/compare_kernel.h"
 #include "engine/component.h"
 
@@ -19,6 +21,11 @@ class CModelCompare : public CNetworkModel {
     /// The compare value K (the parameter of Compare to Constant).
     double CompareValue() const { return m_params.compareValue; }
     void SetCompareValue(double k) { m_params.compareValue = k; }
+    /// The compare value as its property dialog shows it ("%0.2f").
+    std::string CompareValueText() const;
+    /// Takes the compare value from the dialog's text. Text that is not one
+    /// finite number (surrounding blanks allowed) is refused and changes nothing.
+    bool SetCompareValueText(const std::string& text);
     bool ReservedFlag() const { return m_params.reserved; }
     void SetReservedFlag(bool flag) { m_params.reserved = flag; }
     int32_t ConnectedCount() const { return m_connected; }

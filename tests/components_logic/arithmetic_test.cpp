@@ -267,6 +267,28 @@ TEST(Compare, UnconnectedCompareValKeepsTheLastValueAndToleranceIsTheBaseField) 
     EXPECT_EQ(CLogicBench::Out(*cmp, 10), 1.0);
 }
 
+TEST(Compare, ConstantFromDialogText) {
+    struct Case {
+        const char* text;
+        bool accepted;
+        double value;  // the compare value afterwards (it starts at 2.5)
+    } cases[] = {
+        {"7.25", true, 7.25},  {" -3 ", true, -3},  {"1e3", true, 1000}, {"", false, 2.5},
+        {"abc", false, 2.5},   {"4x", false, 2.5},  {"nan", false, 2.5}, {"inf", false, 2.5},
+        {"1e999", false, 2.5}, {"5 6", false, 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CModelCompare cmp;
+        cmp.SetCompareValue(2.5);
+        EXPECT_EQ(cmp.SetCompareValueText(c.text), c.accepted);
+        EXPECT_EQ(cmp.CompareValue(), c.value);
+    }
+    CModelCompare cmp;
+    cmp.SetCompareValue(-1.005);
+    EXPECT_EQ(cmp.CompareValueText(), "-1.00");
+}
+
 TEST(Comparator, TargetVersusInput) {
     constexpr double kNone = 1e300;
     struct Case {
