@@ -49,7 +49,7 @@ void CModelComparator::Execute() {
     CModelOutput* outs[3] = {FindOutput(10), FindOutput(20), FindOutput(30)};
     if (m_enabled) {
         m_difference = m_target - m_inputValue;
-        const CComparatorResult r = ComparatorCompare(m_target, m_inputValue, m_tolerance);
+        const CComparatorResult r = ComparatorCompare(m_target, m_inputValue, m_ownTolerance);
         const double values[3] = {r.greater, r.equal, r.less};
         for (int k = 0; k < 3; ++k)
             if (outs[k]) outs[k]->m_value = values[k];

@@ -18,8 +18,8 @@ class CModelComparator : public CNetworkModel {
 
   private:
     bool m_enabled = true;
-    double m_tolerance = kComparatorTolerance;  // its own; neither saved nor exported
-    double m_difference = 0.0;                  // target minus input, last computed
+    double m_ownTolerance = kComparatorTolerance;  // not the base tolerance; neither saved nor exported
+    double m_difference = 0.0;                     // target minus input, last computed
     double m_target = 0.0;
     double m_inputValue = 0.0;
 };

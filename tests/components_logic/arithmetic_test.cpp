@@ -320,6 +320,18 @@ TEST(Comparator, TargetVersusInput) {
     }
 }
 
+TEST(Comparator, UsesItsOwnToleranceNotTheBaseField) {
+    CLogicBench b;
+    CNetworkModel* cmp = b.Add(80);
+    cmp->m_tolerance = 10.0;  // saved with the component but not read here
+    b.Feed(*cmp, 20, 5);
+    b.Feed(*cmp, 30, 4);
+    b.Reset();
+    b.Cycle();
+    EXPECT_EQ(CLogicBench::Out(*cmp, 20), 0.0);
+    EXPECT_EQ(CLogicBench::Out(*cmp, 30), 1.0);
+}
+
 TEST(Comparator, DisabledKeepsItsVerdict) {
     CLogicBench b;
     CNetworkModel* cmp = b.Add(80);
