@@ -192,6 +192,29 @@ TEST_F(Records, RuntimeRecordFieldsFollowTheBaseRecord) {
     }
 }
 
+TEST_F(Records, ComponentsWithoutTheirTemplatePortsRunSafely) {
+    // Only a hand-made file can leave the ports out; nothing may crash or write anywhere.
+    for (const TypeCase& c : TypeCases()) {
+        SCOPED_TRACE(c.name);
+        for (int ports : {0, 1}) {
+            std::unique_ptr<CNetworkModel> bare = ConstructComponent(c.type);
+            bare->m_typeId = c.type;
+            if (ports) {
+                bare->AddInput(10);
+                bare->AddOutput(30);
+            }
+            for (int cycle = 0; cycle < 3; ++cycle) {
+                bare->GetInputValues();
+                bare->Execute();
+            }
+            bare->ResetValues();
+            CByteWriter w;
+            bare->ExportRuntime(w);
+            EXPECT_EQ(w.Size(), (ports ? 52u : 28u) + c.runtimeExtra);
+        }
+    }
+}
+
 using ExportNotes = Bench;
 
 TEST_F(ExportNotes, NamedForSettingsTheRuntimeFileCannotCarry) {

@@ -248,6 +248,30 @@ TEST_F(RuntimeClasses, DynamicSimValueStartsFromTheExportedNumber) {
     EXPECT_EQ(d.m_value, 100.0);
 }
 
+TEST_F(RuntimeClasses, ComponentsWithoutTheirTemplatePortsRunSafely) {
+    CListRandom random({1});
+    SetDefaultRandom(&random);
+    const std::pair<int32_t, int32_t> types[] = {{14, 0}, {2, 0}, {25, 0}, {26, 0}, {68, kQuantityRecordBytes},
+                                                 {43, kRandGenRecordBytes}, {81, kDynamicRecordBytes}};
+    for (auto [type, extra] : types) {
+        SCOPED_TRACE(type);
+        std::unique_ptr<CRNetworkModel> c;
+        switch (type) {
+            case 14: c = std::make_unique<CRModelTimer>(type); break;
+            case 2: c = std::make_unique<CRModelDelay>(type); break;
+            case 68: c = std::make_unique<CRModelQuantityDiminish>(type); break;
+            case 43: c = std::make_unique<CRModelRandGen>(type); break;
+            case 81: c = std::make_unique<CRModelDynamicNumber>(type); break;
+            default: c = std::make_unique<CRModelCounter>(type); break;
+        }
+        const int32_t n = extra;
+        Read(*c, Record(1, {}, {}, [n](CByteWriter& w) {
+            for (int32_t i = 0; i < n; ++i) w.Byte(0);
+        }));
+        for (int cycle = 0; cycle < 3; ++cycle) Cycle(*c);
+    }
+}
+
 TEST_F(RuntimeClasses, ShortRecordsFailTheReader) {
     struct Case {
         const char* name;
