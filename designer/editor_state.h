@@ -39,20 +39,22 @@ enum class ESelectionKind {
     ComponentOutput,
 };
 
-/// The view's display options (the "View" ribbon category and the grid).
+/// The view's display options (the "View" ribbon category and the grid). The
+/// stored settings start as: grid shown, 16 pixels, connector type 2, module
+/// values shown.
 struct CViewOptions {
     bool showGrid = true;
-    int32_t gridSpacing = 20;
+    int32_t gridSpacing = 16;
     int32_t backgroundColour = 0xFFFFFF;
     int32_t gridColour = 0xEAEAEA;
-    int32_t connectorType = 0;
+    int32_t connectorType = 2;
     bool showSystemInputsBar = true;
     bool showSystemOutputsBar = true;
     bool showModuleInputsBar = true;
     bool showModuleOutputsBar = true;
     bool inputCategoryDetail = true;
     bool outputCategoryDetail = true;
-    bool showModuleValues = false;  // module boxes show values instead of names
+    bool showModuleValues = true;  // module ports show values rather than names
     bool componentNames = true;
     bool helperText = true;
     bool inputNames = true;
