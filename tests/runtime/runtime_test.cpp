@@ -22,7 +22,9 @@ class RuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         qxAISystem_Unload();
-        m_dir = fs::temp_directory_path() /
+        // Memory-backed when the machine has it: the damaged-file loops write thousands of files.
+        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        m_dir = base /
                 ("zor2_rt_" + std::to_string(::getpid()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
