@@ -125,6 +125,7 @@ CNetworkOutput* CNetwork::CreateOutput(const std::string& name) {
 
 void CNetwork::DeleteComponent(CNetworkModel* component) {
     if (!component || m_components.IndexOf(component) < 0) return;
+    if (m_owner) m_owner->DeleteOutputViews(nullptr, component, nullptr);
     RemoveInputConnections(*component);
     for (CModelOutput* out : component->m_outputs) RemoveOutputConnections(*out);
     m_selectedComponents.Remove(component);
@@ -765,6 +766,27 @@ void CNetwork::RebuildReferences() {
                         c->m_moduleOutput->m_sourceKind = kSourceModuleInput;
                     }
                 }
+            }
+        }
+    }
+    // A port that a damaged file feeds twice keeps the last connection; the
+    // others keep empty references, so removing them never touches the port.
+    for (CNetworkInput* m : m_inputs) {
+        for (CModelConnection* c : m->m_connections) {
+            if (c->m_dstInput && c->m_dstInput->m_sourceConnection != c) {
+                c->m_dstInput = nullptr;
+                c->m_dstComponent = nullptr;
+            }
+        }
+    }
+    for (CNetworkModel* s : m_components) {
+        for (CModelOutput* out : s->m_outputs) {
+            for (CModelConnection* c : out->m_connections) {
+                if (c->m_dstInput && c->m_dstInput->m_sourceConnection != c) {
+                    c->m_dstInput = nullptr;
+                    c->m_dstComponent = nullptr;
+                }
+                if (c->m_moduleOutput && c->m_moduleOutput->m_sourceConnection != c) c->m_moduleOutput = nullptr;
             }
         }
     }

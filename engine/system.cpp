@@ -56,6 +56,11 @@ void CSystem::Clear() {
     m_inputs.Clear();
     m_outputs.Clear();
     m_catalogue.Clear();
+    m_events.Clear();
+    m_charts.Clear();
+    m_behaviors.Clear();
+    m_graphics.Clear();
+    m_valueWindows.Clear();
     m_levelOrder.clear();
     m_levelOrderDirty = true;
 }
@@ -255,6 +260,7 @@ void CSystem::RunCycle() {
         m->UpdateModuleOutputs();
     }
     PublishOutputs();
+    m_charts.RefreshAll();
     m_currentLevel = 1;
     ++m_cycleCount;
     if (m_cycleObserver) m_cycleObserver->OnCycle(*this);
@@ -296,9 +302,14 @@ void CSystem::ResetSystem() {
     for (CExternalOutput* q : m_outputs) q->m_value = 0.0;
 }
 
-void CSystem::DriveBehaviors() {}
+void CSystem::DriveBehaviors() { m_behaviors.DriveBehaviors(static_cast<double>(m_cyclesPerSecond), Random()); }
 
-void CSystem::ClearChartsOf(CNetwork&) {}
+void CSystem::ClearChartsOf(CNetwork& module) { m_charts.ClearChartsOf(module); }
+
+void CSystem::DeleteOutputViews(const CNetwork* module, const CNetworkModel* component, const CModelOutput* output) {
+    m_charts.DeleteFor(module, component, output);
+    m_valueWindows.DeleteFor(module, component, output);
+}
 
 // --- connections ----------------------------------------------------------
 
@@ -552,6 +563,7 @@ void CSystem::DeleteModule(CNetwork* module) {
     // System outputs may still name the module through a dangling link.
     for (CExternalOutput* q : m_outputs)
         if (q->m_connection && q->m_connection->m_module == module) DisconnectSystemOutput(*q);
+    DeleteOutputViews(module, nullptr, nullptr);
     m_selectedModules.Remove(module);
     m_modulesByCreation.Remove(module);
     m_modules.Remove(module);
@@ -560,6 +572,7 @@ void CSystem::DeleteModule(CNetwork* module) {
 
 void CSystem::DeleteSystemInput(CExternalInput* p) {
     if (!p || m_inputs.IndexOf(p) < 0) return;
+    m_behaviors.DeleteInputBehaviors(p->m_id);
     for (CExternalConnection* c : p->m_connections) {
         if (CNetworkInput* in = c->m_moduleInput; in && in->m_sourceExtConnection == c) {
             in->ClearSource();
@@ -626,7 +639,72 @@ void CSystem::RebuildReferences() {
             c->m_moduleOutput = c->m_module ? c->m_module->m_outputs.Find(c->m_modulePortId) : nullptr;
         }
     }
+    // A module input that a damaged file feeds twice keeps the last source; the
+    // other connections keep empty references, so removing them never touches it.
+    for (CNetworkConnection* c : m_moduleConnections) {
+        if (c->m_dstInput && c->m_dstInput->m_sourceNetConnection != c) {
+            c->m_dstInput = nullptr;
+            c->m_dstModule = nullptr;
+        }
+    }
+    for (CExternalInput* p : m_inputs) {
+        for (CExternalConnection* c : p->m_connections) {
+            if (c->m_moduleInput && c->m_moduleInput->m_sourceExtConnection != c) {
+                c->m_moduleInput = nullptr;
+                c->m_module = nullptr;
+            }
+        }
+    }
+    m_charts.RebuildReferences(*this);
+    m_behaviors.RebuildReferences(*this);
+    m_graphics.RebuildReferences(*this);
+    m_valueWindows.RebuildReferences(*this);
     m_levelOrderDirty = true;
+}
+
+void CSystem::SwapContents(CSystem& o) {
+    using std::swap;
+    swap(m_systemId, o.m_systemId);
+    swap(m_name, o.m_name);
+    swap(m_thirdText, o.m_thirdText);
+    swap(m_description, o.m_description);
+    swap(m_catalogue, o.m_catalogue);
+    swap(m_modules, o.m_modules);
+    swap(m_selectedModules, o.m_selectedModules);
+    swap(m_modulesByCreation, o.m_modulesByCreation);
+    swap(m_moduleConnections, o.m_moduleConnections);
+    swap(m_inputs, o.m_inputs);
+    swap(m_outputs, o.m_outputs);
+    swap(m_inputCategories, o.m_inputCategories);
+    swap(m_selectedInputs, o.m_selectedInputs);
+    swap(m_outputCategories, o.m_outputCategories);
+    swap(m_selectedOutputs, o.m_selectedOutputs);
+    swap(m_saved1, o.m_saved1);
+    swap(m_saved2, o.m_saved2);
+    swap(m_scroll, o.m_scroll);
+    swap(m_currentLevel, o.m_currentLevel);
+    swap(m_highestLevel, o.m_highestLevel);
+    swap(m_chartBackground, o.m_chartBackground);
+    swap(m_chartGrid, o.m_chartGrid);
+    swap(m_chartData, o.m_chartData);
+    swap(m_behaviorsEnabled, o.m_behaviorsEnabled);
+    swap(m_startTime, o.m_startTime);
+    swap(m_simulatedTime, o.m_simulatedTime);
+    swap(m_lastCycleTime, o.m_lastCycleTime);
+    swap(m_cycleCount, o.m_cycleCount);
+    swap(m_diagnostic1, o.m_diagnostic1);
+    swap(m_diagnostic2, o.m_diagnostic2);
+    swap(m_paused, o.m_paused);
+    swap(m_events, o.m_events);
+    swap(m_charts, o.m_charts);
+    swap(m_behaviors, o.m_behaviors);
+    swap(m_graphics, o.m_graphics);
+    swap(m_valueWindows, o.m_valueWindows);
+    swap(m_levelOrder, o.m_levelOrder);
+    for (CNetwork* m : m_modules) m->m_owner = this;
+    for (CNetwork* m : o.m_modules) m->m_owner = &o;
+    m_levelOrderDirty = true;
+    o.m_levelOrderDirty = true;
 }
 
 }  // namespace zor2

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "engine/editor_data.h"
 #include "engine/network.h"
 #include "engine/object.h"
 #include "engine/ports.h"
 #include "engine/report.h"
+#include "simulation/behaviors.h"
 
 namespace zor2 {
 
@@ -109,8 +111,16 @@ public:
     void DeleteSystemInput(CExternalInput* input);
     void DeleteSystemOutput(CExternalOutput* output);
 
-    /// Re-links system-level references from ids (after loading).
+    /// Re-links system-level references from ids (after loading), the
+    /// managers' references included.
     void RebuildReferences();
+    /// Exchanges the project contents (everything the project file holds and
+    /// what is derived from it) with `other`, re-pointing module owners. The
+    /// services, the feedback lists, the speed and the running flag stay.
+    void SwapContents(CSystem& other);
+    /// Deletes the charts and value windows showing anything of `module`, of
+    /// `component` or of `output` (the most specific non-null one decides).
+    void DeleteOutputViews(const CNetwork* module, const CNetworkModel* component, const CModelOutput* output);
 
     int32_t m_systemId = 0;
     std::string m_name = "Untitled";
@@ -146,6 +156,13 @@ public:
     bool m_paused = false;
     std::string m_thirdText;
     std::string m_description;
+    // Managers saved at the end of the project file, in file order. RunCycle
+    // drives the behaviours first and appends to every chart after the outputs.
+    CSimEventMgr m_events;
+    CChartMgr m_charts;
+    CSimBehaviorMgr m_behaviors;
+    CGraphicMgr m_graphics;
+    CValueWindowMgr m_valueWindows;
 
 private:
     void BuildLevelOrder();

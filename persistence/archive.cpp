@@ -13,11 +13,13 @@ size_t CArchive::Position() const { return m_loading ? m_reader.Position() : m_w
 
 size_t CArchive::Remaining() const { return m_loading ? m_reader.Remaining() : 0; }
 
-void CArchive::Fail(const std::string& why) {
+void CArchive::Fail(const std::string& why) { Fail(why, Position()); }
+
+void CArchive::Fail(const std::string& why, size_t offset) {
     if (m_failed) return;
     m_failed = true;
     m_error = why;
-    m_errorOffset = Position();
+    m_errorOffset = offset;
 }
 
 bool CArchive::ReadRaw(void* out, size_t n) {
@@ -30,9 +32,13 @@ bool CArchive::ReadRaw(void* out, size_t n) {
 }
 
 bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what) {
+    return CheckCount(count, minBytes, what, Position());
+}
+
+bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what, size_t countAt) {
     if (!m_loading || m_failed) return !m_failed;
     if (count < 0 || !m_reader.CanHold(count, minBytes)) {
-        Fail(std::string("impossible ") + what + " count " + std::to_string(count));
+        Fail(std::string("impossible ") + what + " count " + std::to_string(count), countAt);
         return false;
     }
     return true;

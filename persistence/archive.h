@@ -35,8 +35,14 @@ public:
     /// Loading: checks that `count` records of at least `minBytes` each can
     /// still follow; fails the archive with a message naming `what` if not.
     bool CheckCount(int32_t count, size_t minBytes, const char* what);
+    /// The same for a count read earlier at `countAt` (the error names that offset).
+    bool CheckCount(int32_t count, size_t minBytes, const char* what, size_t countAt);
     /// Stops a load with a message (the offset is the current position).
     void Fail(const std::string& why);
+    /// Stops a load with a message about the field that starts at `offset`.
+    void Fail(const std::string& why, size_t offset);
+    /// Storing: makes room for `bytes` so a large record grows without copies.
+    void Reserve(size_t bytes) { m_writer.Bytes().reserve(bytes); }
 
     bool Failed() const { return m_failed; }
     const std::string& Error() const { return m_error; }
