@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zor2runtime.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -76,6 +77,20 @@ TEST_F(RuntimeTest, NothingLoadedGivesMinusOneEverywhere) {
     EXPECT_EQ(qxAISystem_GetAllSystemOutputs(0, &info), -1);
     EXPECT_EQ(qxAISystem_GetSystemOutputValues(1, &v, 1), -1);
     EXPECT_EQ(qxAISystem_Unload(), 0);
+}
+
+TEST(RuntimeRecords, NaturalAlignmentFieldOrder) {
+    // Field order is fixed; natural alignment with native pointers.
+    EXPECT_EQ(offsetof(qxAISystemLoadResult, status), 0u);
+    EXPECT_EQ(offsetof(qxAISystemLoadResult, loaded), 4u);
+    EXPECT_EQ(offsetof(qxAISystemLoadResult, message), 6u);
+    EXPECT_EQ(sizeof(qxAISystemLoadResult), 520u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, id), 0u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, kind), 4u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, value), 8u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, name), 16u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, data), 216u);
+    EXPECT_EQ(offsetof(qxAISystemPortInfo, count), 216u + sizeof(void*));
 }
 
 TEST_F(RuntimeTest, VersionIsExactly213) { EXPECT_EQ(qxAISystem_GetVersion(), 2.13); }
