@@ -67,8 +67,10 @@ ECmd Distribute(Czor2Doc& doc, bool vertical) {
     for (const CBox& b : boxes) {
         const CRect r = b.Rect();
         const int32_t start = vertical ? r.top : r.left;
-        if (vertical) b.MoveBy(0, next - start);
-        else b.MoveBy(next - start, 0);
+        if (vertical)
+            b.MoveBy(0, next - start);
+        else
+            b.MoveBy(next - start, 0);
         const CRect moved = b.Rect();
         next = (vertical ? moved.bottom : moved.right) + gap;
     }
@@ -92,20 +94,36 @@ ECmd Align(Czor2Doc& doc, EAlign how) {
     for (const CBox& b : boxes) {
         const CRect r = b.Rect();
         switch (how) {
-            case EAlign::Left: b.MoveBy(L - r.left, 0); break;
-            case EAlign::Right: b.MoveBy(R - r.right, 0); break;
-            case EAlign::Top: b.MoveBy(0, T - r.top); break;
-            case EAlign::Bottom: b.MoveBy(0, B - r.bottom); break;
-            case EAlign::Vertical: b.MoveBy(L + (R - L) / 2 - (r.left + (r.right - r.left) / 2), 0); break;
-            case EAlign::Horizontal: b.MoveBy(0, T + (B - T) / 2 - (r.top + (r.bottom - r.top) / 2)); break;
+            case EAlign::Left:
+                b.MoveBy(L - r.left, 0);
+                break;
+            case EAlign::Right:
+                b.MoveBy(R - r.right, 0);
+                break;
+            case EAlign::Top:
+                b.MoveBy(0, T - r.top);
+                break;
+            case EAlign::Bottom:
+                b.MoveBy(0, B - r.bottom);
+                break;
+            case EAlign::Vertical:
+                b.MoveBy(L + (R - L) / 2 - (r.left + (r.right - r.left) / 2), 0);
+                break;
+            case EAlign::Horizontal:
+                b.MoveBy(0, T + (B - T) / 2 - (r.top + (r.bottom - r.top) / 2));
+                break;
         }
     }
     doc.RecordChange("");
     return ECmd::Done;
 }
 
-ECmd DistributeVertically(Czor2Doc& doc) { return Distribute(doc, true); }
-ECmd DistributeHorizontally(Czor2Doc& doc) { return Distribute(doc, false); }
+ECmd DistributeVertically(Czor2Doc& doc) {
+    return Distribute(doc, true);
+}
+ECmd DistributeHorizontally(Czor2Doc& doc) {
+    return Distribute(doc, false);
+}
 
 ECmd MoveSelection(Czor2Doc& doc, EArrowKey key) {
     std::vector<CBox> boxes = Selection(doc);

@@ -11,11 +11,11 @@ namespace zor2 {
 class Czor2Doc;
 
 enum class EAlign {
-    Left,      // ID_BUTTON_ALIGNLEFT: left edges to the smallest left edge L
-    Right,     // ID_BUTTON_ALIGNRIGHT: right edges to the largest right edge R
-    Top,       // ID_BUTTON_ALIGNTOP: top edges to the smallest top edge T
-    Bottom,    // ID_BUTTON_ALIGNBOTTOM: bottom edges to the largest bottom edge B
-    Vertical,  // ID_BUTTON_ALIGNVERTICAL: horizontal centres to L + (R - L) / 2
+    Left,        // ID_BUTTON_ALIGNLEFT: left edges to the smallest left edge L
+    Right,       // ID_BUTTON_ALIGNRIGHT: right edges to the largest right edge R
+    Top,         // ID_BUTTON_ALIGNTOP: top edges to the smallest top edge T
+    Bottom,      // ID_BUTTON_ALIGNBOTTOM: bottom edges to the largest bottom edge B
+    Vertical,    // ID_BUTTON_ALIGNVERTICAL: horizontal centres to L + (R - L) / 2
     Horizontal,  // ID_BUTTON_ALIGNHORZ: vertical centres to T + (B - T) / 2
 };
 

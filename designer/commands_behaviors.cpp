@@ -36,7 +36,9 @@ void Apply(CSimBehavior& b, const CBehaviorData& d) {
     b.m_randomHigh = d.randomHigh;
 }
 
-CExternalInput* FirstSelectedInput(const Czor2Doc& doc) { return doc.Editor().SelectedSystemInput(doc.System()); }
+CExternalInput* FirstSelectedInput(const Czor2Doc& doc) {
+    return doc.Editor().SelectedSystemInput(doc.System());
+}
 }  // namespace
 
 ECmd AddBehaviorTo(Czor2Doc& doc, int32_t inputId, const CBehaviorData& data) {

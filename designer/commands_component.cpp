@@ -11,7 +11,9 @@ bool Confirm(Czor2Doc& doc, const std::string& question) {
     return doc.Prompter().Ask(question, EButtons::YesNo) == EAnswer::Yes;
 }
 
-CNetworkModel* Selected(Czor2Doc& doc) { return doc.Editor().SelectedComponent(doc.System()); }
+CNetworkModel* Selected(Czor2Doc& doc) {
+    return doc.Editor().SelectedComponent(doc.System());
+}
 
 int32_t CountInputConnections(const CNetworkModel& c) {
     int32_t n = 0;
@@ -55,16 +57,18 @@ ECmd DeleteComponent(Czor2Doc& doc) {
     CNetwork* module = c->m_owner;
     const bool connected = CountInputConnections(*c) > 0 || c->HasConnectionsOut();
     const std::string question =
-        connected ? Fmt("The [%s] component has existing connections to other elements within this module. These "
-                        "connections will be deleted also. Do you want to continue?",
-                        c->m_name.c_str())
-                  : Fmt("Are you sure you want to delete the [%s] component?", c->m_name.c_str());
+        connected
+            ? Fmt("The [%s] component has existing connections to other elements within this module. These "
+                  "connections will be deleted also. Do you want to continue?",
+                  c->m_name.c_str())
+            : Fmt("Are you sure you want to delete the [%s] component?", c->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     const std::string name = c->m_name;
     module->DeleteComponent(c);
     module->ComputeStages();
     doc.Editor().Prune(doc.System());
-    doc.RecordChange(Fmt("Deleted [%s] component in system module [%s].", name.c_str(), module->m_name.c_str()));
+    doc.RecordChange(
+        Fmt("Deleted [%s] component in system module [%s].", name.c_str(), module->m_name.c_str()));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -82,7 +86,8 @@ ECmd DeleteSelectedItems(Czor2Doc& doc) {
     for (int32_t id : editor.m_graphics)
         if (CGraphic* g = system.m_graphics.m_graphics.Find(id)) graphics.push_back(g);
     if (components.empty() && charts.empty() && graphics.empty()) return ECmd::Unavailable;
-    if (!Confirm(doc, "Are you sure you want to delete the currently selected items?")) return ECmd::Cancelled;
+    if (!Confirm(doc, "Are you sure you want to delete the currently selected items?"))
+        return ECmd::Cancelled;
 
     std::vector<std::string> lines;
     for (CChart* c : charts) system.m_charts.m_charts.Remove(c);
@@ -92,8 +97,8 @@ ECmd DeleteSelectedItems(Czor2Doc& doc) {
     for (CNetworkModel* c : components) module->DeleteComponent(c);
     if (!components.empty()) {
         module->ComputeStages();
-        lines.push_back(
-            Fmt("Deleted %d components from %s system module", static_cast<int>(components.size()), module->m_name.c_str()));
+        lines.push_back(Fmt("Deleted %d components from %s system module",
+                            static_cast<int>(components.size()), module->m_name.c_str()));
     }
     editor.m_components.clear();
     editor.m_charts.clear();
@@ -114,13 +119,13 @@ ECmd RemoveAllConnections(Czor2Doc& doc) {
     const int32_t outs = c->CountConnectionsOut();
     if (ins == 0 && outs == 0) return ECmd::Unavailable;
     const std::string question =
-        ins > 0 && outs > 0
-            ? Fmt("Are you sure you want to remove the %d input and %d output connections of the '%s' component?", ins,
-                  outs, c->m_name.c_str())
-        : ins > 0 ? Fmt("Are you sure you want to remove the %d input connections of the '%s' component?", ins,
-                        c->m_name.c_str())
-                  : Fmt("Are you sure you want to remove the %d output connections of the '%s' component?", outs,
-                        c->m_name.c_str());
+        ins > 0 && outs > 0 ? Fmt("Are you sure you want to remove the %d input and %d output connections of "
+                                  "the '%s' component?",
+                                  ins, outs, c->m_name.c_str())
+        : ins > 0 ? Fmt("Are you sure you want to remove the %d input connections of the '%s' component?",
+                        ins, c->m_name.c_str())
+                  : Fmt("Are you sure you want to remove the %d output connections of the '%s' component?",
+                        outs, c->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     CNetwork* module = c->m_owner;
     module->RemoveInputConnections(*c);
@@ -138,12 +143,15 @@ ECmd DeleteAllInputs(Czor2Doc& doc) {
     for (const CModelInput* in : c->m_inputs)
         if (!in->m_template) ++removable;
     if (removable == 0) {
-        doc.Prompter().Tell(Fmt("Component: %s does not curently have any removeable inputs.", c->m_name.c_str()));
+        doc.Prompter().Tell(
+            Fmt("Component: %s does not curently have any removeable inputs.", c->m_name.c_str()));
         return ECmd::Refused;
     }
-    if (!Confirm(doc, Fmt("Are you sure you want to delete %d inputs from component: %s? (template based inputs will "
-                          "be retained)",
-                          removable, c->m_name.c_str())))
+    if (!Confirm(
+            doc,
+            Fmt("Are you sure you want to delete %d inputs from component: %s? (template based inputs will "
+                "be retained)",
+                removable, c->m_name.c_str())))
         return ECmd::Cancelled;
     c->m_owner->RemoveAddedInputs(*c);
     Refresh(*c);
@@ -160,9 +168,10 @@ ECmd DeleteAllOutputs(Czor2Doc& doc) {
     for (CModelOutput* out : c->m_outputs)
         if (!out->m_template) removable.push_back(out);
     if (removable.empty()) return ECmd::Unavailable;
-    if (!Confirm(doc, Fmt("Are you sure you want to delete %d outputs from component: %s? (template based outputs "
-                          "will be retained)",
-                          static_cast<int>(removable.size()), c->m_name.c_str())))
+    if (!Confirm(doc,
+                 Fmt("Are you sure you want to delete %d outputs from component: %s? (template based outputs "
+                     "will be retained)",
+                     static_cast<int>(removable.size()), c->m_name.c_str())))
         return ECmd::Cancelled;
     for (CModelOutput* out : removable) DeleteOutputPort(*c->m_owner, *c, out);
     Refresh(*c);
@@ -229,8 +238,8 @@ ECmd DisconnectComponentInput(Czor2Doc& doc) {
         return ECmd::Cancelled;
     c.m_owner->RemoveInputConnection(*in);
     Refresh(c);
-    doc.RecordChange(
-        Fmt("Removed %d connections to the %s input on component: %s", 1, inputName.c_str(), c.m_name.c_str()));
+    doc.RecordChange(Fmt("Removed %d connections to the %s input on component: %s", 1, inputName.c_str(),
+                         c.m_name.c_str()));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -244,8 +253,10 @@ ECmd DisconnectComponentOutput(Czor2Doc& doc) {
         doc.Prompter().Beep();
         return ECmd::Refused;
     }
-    if (!Confirm(doc, Fmt("Are you sure you want to remove the %d connections of the %s output from component: %s?", n,
-                          out->m_name.c_str(), c.m_name.c_str())))
+    if (!Confirm(
+            doc,
+            Fmt("Are you sure you want to remove the %d connections of the %s output from component: %s?", n,
+                out->m_name.c_str(), c.m_name.c_str())))
         return ECmd::Cancelled;
     c.m_owner->RemoveOutputConnections(*out);
     Refresh(c);
@@ -264,15 +275,17 @@ ECmd DeleteComponentInput(Czor2Doc& doc) {
     }
     std::string question = "Are you sure you want to delete this component input?";
     if (CNetworkInput* m = in->SourceModuleInput())
-        question = Fmt("This component input currently receives data from the %s module input. This connection will be "
+        question = Fmt("This component input currently receives data from the %s module input. This "
+                       "connection will be "
                        "also be removed.",
                        m->m_name.c_str()) +
                    " " + question;
     else if (CModelOutput* src = in->SourceOutput())
-        question = Fmt("This component input currently receives data from the %s component. This connection will be "
-                       "also be removed.",
-                       src->m_owner ? src->m_owner->m_name.c_str() : "") +
-                   " " + question;
+        question =
+            Fmt("This component input currently receives data from the %s component. This connection will be "
+                "also be removed.",
+                src->m_owner ? src->m_owner->m_name.c_str() : "") +
+            " " + question;
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     c.m_owner->RemoveInputConnection(*in);
     c.m_selectedInputs.Remove(in);
@@ -295,7 +308,8 @@ ECmd DeleteComponentOutput(Czor2Doc& doc) {
     const int n = static_cast<int>(out->m_connections.Size());
     const std::string name = out->m_name;
     const std::string question =
-        n > 0 ? Fmt("The [%s] component output has %d existing connections. These connections will be deleted also. Do "
+        n > 0 ? Fmt("The [%s] component output has %d existing connections. These connections will be "
+                    "deleted also. Do "
                     "you want to continue?",
                     name.c_str(), n)
               : Fmt("About to delete the [%s] component output. Do you want to continue?", name.c_str());
@@ -316,7 +330,8 @@ ECmd ExposeComponentInput(Czor2Doc& doc) {
     if (!in || !in->m_owner || !in->m_owner->m_owner) return ECmd::Unavailable;
     CNetworkModel& c = *in->m_owner;
     if (in->HasSource()) {
-        doc.Prompter().Tell("Cannot expose externally, as this input is already connected to a given data source.");
+        doc.Prompter().Tell(
+            "Cannot expose externally, as this input is already connected to a given data source.");
         return ECmd::Refused;
     }
     c.m_selectedInputs.Clear();
@@ -367,7 +382,8 @@ ECmd ExposeComponentOutput(Czor2Doc& doc) {
     CNetworkModel& c = *out->m_owner;
     if (!ExposeOutput(*c.m_owner, c, *out)) return ECmd::Refused;
     c.m_owner->LayoutBox();
-    doc.RecordChange(Fmt("Exposed %s output connection for component: %s", out->m_name.c_str(), c.m_name.c_str()));
+    doc.RecordChange(
+        Fmt("Exposed %s output connection for component: %s", out->m_name.c_str(), c.m_name.c_str()));
     return ECmd::Done;
 }
 
@@ -395,8 +411,8 @@ ECmd ShowChart(Czor2Doc& doc) {
     chart->Attach(c.m_owner, &c, out);
     const int32_t w = chart->m_rect.right - chart->m_rect.left, h = chart->m_rect.bottom - chart->m_rect.top;
     chart->m_rect = {c.m_box.right + 60, c.m_box.top, c.m_box.right + 60 + w, c.m_box.top + h};
-    doc.RecordChange(Fmt("Added chart visibility to the [%s] output from component [%s].", out->m_name.c_str(),
-                         c.m_name.c_str()));
+    doc.RecordChange(Fmt("Added chart visibility to the [%s] output from component [%s].",
+                         out->m_name.c_str(), c.m_name.c_str()));
     return ECmd::Done;
 }
 
@@ -409,10 +425,12 @@ ECmd ShowValueWindow(Czor2Doc& doc) {
     CNetworkModel& c = *out->m_owner;
     window->Attach(c.m_owner, &c, out);
     window->m_title = out->m_name;
-    const int32_t w = window->m_rect.right - window->m_rect.left, h = window->m_rect.bottom - window->m_rect.top;
-    window->m_rect = {c.m_box.right + 60, c.m_box.bottom + 10, c.m_box.right + 60 + w, c.m_box.bottom + 10 + h};
-    doc.RecordChange(Fmt("Added data value visibility to the [%s] output from component [%s].", out->m_name.c_str(),
-                         c.m_name.c_str()));
+    const int32_t w = window->m_rect.right - window->m_rect.left,
+                  h = window->m_rect.bottom - window->m_rect.top;
+    window->m_rect = {c.m_box.right + 60, c.m_box.bottom + 10, c.m_box.right + 60 + w,
+                      c.m_box.bottom + 10 + h};
+    doc.RecordChange(Fmt("Added data value visibility to the [%s] output from component [%s].",
+                         out->m_name.c_str(), c.m_name.c_str()));
     return ECmd::Done;
 }
 
@@ -449,14 +467,16 @@ ECmd ReleaseComponents(Czor2Doc& doc, int32_t graphicId) {
     if (!module || !g) return ECmd::Unavailable;
     const int32_t held = g->CountHeld(*module);
     if (held == 0) return ECmd::Unavailable;
-    if (!Confirm(doc, Fmt("This graphic has %d consolidated component inside. Internal component(s) will be released "
-                          "and remain with all connections unaffected in their original positions. Do you want to "
-                          "continue?",
-                          held)))
+    if (!Confirm(
+            doc,
+            Fmt("This graphic has %d consolidated component inside. Internal component(s) will be released "
+                "and remain with all connections unaffected in their original positions. Do you want to "
+                "continue?",
+                held)))
         return ECmd::Cancelled;
     const int32_t n = g->Release(*module);
-    doc.RecordChange(Fmt("Released %d consolidated component(s) from graphic element in system module [%s] .", n,
-                         module->m_name.c_str()));
+    doc.RecordChange(Fmt("Released %d consolidated component(s) from graphic element in system module [%s] .",
+                         n, module->m_name.c_str()));
     return ECmd::Done;
 }
 
@@ -467,17 +487,20 @@ ECmd DeleteGraphic(Czor2Doc& doc, int32_t graphicId) {
     if (!g) return ECmd::Unavailable;
     int32_t held = 0;
     for (const CNetwork* m : system.m_modules) held += g->CountHeld(*m);
-    const std::string question =
-        held > 0 ? Fmt("This graphic has %d consolidated component(s) inside. If you delete the graphic, the components "
-                       "will be released and remain with all connections unaffected in their original positions. Do "
-                       "you want to continue?",
-                       held)
-                 : std::string("Are you sure you want to delete the selected graphic?");
+    const std::string question = held > 0
+                                     ? Fmt("This graphic has %d consolidated component(s) inside. If you "
+                                           "delete the graphic, the components "
+                                           "will be released and remain with all connections unaffected in "
+                                           "their original positions. Do "
+                                           "you want to continue?",
+                                           held)
+                                     : std::string("Are you sure you want to delete the selected graphic?");
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     system.m_graphics.DeleteGraphic(system, g);
     doc.Editor().Prune(system);
-    doc.RecordChange(Fmt("Deleted graphic element in system module [%s] and released %d consolidated component(s).",
-                         module ? module->m_name.c_str() : "", held));
+    doc.RecordChange(
+        Fmt("Deleted graphic element in system module [%s] and released %d consolidated component(s).",
+            module ? module->m_name.c_str() : "", held));
     return ECmd::Done;
 }
 
@@ -486,7 +509,8 @@ ECmd DeleteGraphic(Czor2Doc& doc, int32_t graphicId) {
 bool CanEditComponentProperties(Czor2Doc& doc) {
     if (!Selected(doc)) return false;
     if (doc.System().m_running) {
-        doc.Prompter().Tell("Please stop the simulator before modifying component properties via the dialog interface.");
+        doc.Prompter().Tell(
+            "Please stop the simulator before modifying component properties via the dialog interface.");
         return false;
     }
     return true;
@@ -501,17 +525,19 @@ bool ConfirmWithOutputs(Czor2Doc& doc, const CNetworkModel& c, const char* forma
 }  // namespace
 
 bool ConfirmSegmentOutputsChange(Czor2Doc& doc, const CNetworkModel& component) {
-    return ConfirmWithOutputs(doc, component,
-                              "This component has %d existing output connections. If you modify the number of segment "
-                              "outputs, these connections will be deleted. You will need to manually reconnect them "
-                              "after the new segmentation is made. Do you wish to continue?");
+    return ConfirmWithOutputs(
+        doc, component,
+        "This component has %d existing output connections. If you modify the number of segment "
+        "outputs, these connections will be deleted. You will need to manually reconnect them "
+        "after the new segmentation is made. Do you wish to continue?");
 }
 
 bool ConfirmDataSourceChange(Czor2Doc& doc, const CNetworkModel& component) {
-    return ConfirmWithOutputs(doc, component,
-                              "This component has %d existing output connections. If you change the data source, these "
-                              "connections and outputs will be deleted. You will need to manually reconnect them after "
-                              "the new segmentation is made. Do you wish to continue?");
+    return ConfirmWithOutputs(
+        doc, component,
+        "This component has %d existing output connections. If you change the data source, these "
+        "connections and outputs will be deleted. You will need to manually reconnect them after "
+        "the new segmentation is made. Do you wish to continue?");
 }
 
 ECmd RecordComponentProperties(Czor2Doc& doc, CNetworkModel& component) {

@@ -44,7 +44,8 @@ ECmd ConnectComponentToModuleOutput(Czor2Doc& doc, int32_t srcId, int32_t output
     return AfterRequest(doc, m->RequestConnectToModuleOutput(*s, out, *mo));
 }
 
-ECmd ConnectModuleToModule(Czor2Doc& doc, int32_t srcId, int32_t srcOutputId, int32_t dstId, int32_t dstInputId) {
+ECmd ConnectModuleToModule(Czor2Doc& doc, int32_t srcId, int32_t srcOutputId, int32_t dstId,
+                           int32_t dstInputId) {
     CSystem& system = doc.System();
     CNetwork* s = system.FindModule(srcId);
     CNetwork* d = system.FindModule(dstId);

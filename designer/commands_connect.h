@@ -17,15 +17,19 @@ class Czor2Doc;
 ECmd ConnectComponents(Czor2Doc& doc, int32_t srcComponentId, int32_t outputId, int32_t dstComponentId,
                        int32_t inputId);
 /// Module input (from the inputs bar) -> component input in the designed module.
-ECmd ConnectModuleInputToComponent(Czor2Doc& doc, int32_t moduleInputId, int32_t dstComponentId, int32_t inputId);
+ECmd ConnectModuleInputToComponent(Czor2Doc& doc, int32_t moduleInputId, int32_t dstComponentId,
+                                   int32_t inputId);
 /// Component output -> module output (the outputs bar) in the designed module.
-ECmd ConnectComponentToModuleOutput(Czor2Doc& doc, int32_t srcComponentId, int32_t outputId, int32_t moduleOutputId);
+ECmd ConnectComponentToModuleOutput(Czor2Doc& doc, int32_t srcComponentId, int32_t outputId,
+                                    int32_t moduleOutputId);
 /// Module -> module (system view). Feedback "Added connection from system module %s to system module: %s".
 ECmd ConnectModuleToModule(Czor2Doc& doc, int32_t srcModuleId, int32_t srcOutputId, int32_t dstModuleId,
                            int32_t dstInputId);
 /// System input -> module. Feedback "Added connection from system input %s to system module: %s".
-ECmd ConnectSystemInputToModule(Czor2Doc& doc, int32_t systemInputId, int32_t dstModuleId, int32_t dstInputId);
+ECmd ConnectSystemInputToModule(Czor2Doc& doc, int32_t systemInputId, int32_t dstModuleId,
+                                int32_t dstInputId);
 /// Module -> system output. Feedback "Added connection from system module: %s to system output %s".
-ECmd ConnectModuleToSystemOutput(Czor2Doc& doc, int32_t srcModuleId, int32_t srcOutputId, int32_t systemOutputId);
+ECmd ConnectModuleToSystemOutput(Czor2Doc& doc, int32_t srcModuleId, int32_t srcOutputId,
+                                 int32_t systemOutputId);
 
 }  // namespace zor2

@@ -82,15 +82,19 @@ ECmd DeleteModuleInput(Czor2Doc& doc) {
     const bool external = in->HasSource();
     const bool internal = !in->m_connections.Empty();
     const char* question =
-        external && internal
-            ? "This Module Input is currently connected to another network or system input, as well as connected "
-              "to one or more internal components. If you delete the input, these connections will also be removed. "
-              "Are you sure you want to delete this input?"
-        : external ? "This Module Input is currently connected to another network or system input. If you delete "
-                     "the input, this connection will also be removed. Are you sure you want to delete this input?"
-        : internal ? "This Module Input is currently connected to one or more internal components. If you delete the "
-                     "input, these connections will also be removed. Are you sure you want to delete this input?"
-                   : "Are you sure you want to delete this module input?";
+        external && internal ? "This Module Input is currently connected to another network or system input, "
+                               "as well as connected "
+                               "to one or more internal components. If you delete the input, these "
+                               "connections will also be removed. "
+                               "Are you sure you want to delete this input?"
+        : external
+            ? "This Module Input is currently connected to another network or system input. If you delete "
+              "the input, this connection will also be removed. Are you sure you want to delete this input?"
+        : internal
+            ? "This Module Input is currently connected to one or more internal components. If you delete "
+              "the "
+              "input, these connections will also be removed. Are you sure you want to delete this input?"
+            : "Are you sure you want to delete this module input?";
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     const std::string name = in->m_name;
     CNetwork* module = in->m_owner;
@@ -105,10 +109,12 @@ ECmd DeleteModuleInput(Czor2Doc& doc) {
 ECmd DeleteModuleOutput(Czor2Doc& doc) {
     CNetworkOutput* out = SelectedOutput(doc);
     if (!out) return ECmd::Unavailable;
-    if (!Confirm(doc, "Are you sure you want to delete the " + out->m_name + " output?")) return ECmd::Cancelled;
+    if (!Confirm(doc, "Are you sure you want to delete the " + out->m_name + " output?"))
+        return ECmd::Cancelled;
     const bool connected = out->HasSource() || CountOutgoing(doc.System(), *out) > 0;
-    if (connected && !Confirm(doc, "This output has one or more existing connections. These connections will be "
-                                   "deleted. Do you want to continue?"))
+    if (connected && !Confirm(doc,
+                              "This output has one or more existing connections. These connections will be "
+                              "deleted. Do you want to continue?"))
         return ECmd::Cancelled;
     CNetwork* module = out->m_owner;
     doc.System().DeleteModuleOutput(out);
@@ -133,19 +139,22 @@ ECmd ExposeModuleInputs(Czor2Doc& doc, const std::string& newCategoryName) {
         if (!in->HasSource()) open.push_back(in);
     if (open.empty()) {
         doc.Prompter().Tell(
-            "All current inputs to this module have existing connections to a data source. Delete these connections "
-            "prior to exposing the input. Exposing the input automatically connects it to its new external source.");
+            "All current inputs to this module have existing connections to a data source. Delete these "
+            "connections "
+            "prior to exposing the input. Exposing the input automatically connects it to its new external "
+            "source.");
         return ECmd::Refused;
     }
-    const EAnswer answer =
-        doc.Prompter().Ask("Would you like to create a new category for the new external inputs?", EButtons::YesNoCancel);
+    const EAnswer answer = doc.Prompter().Ask(
+        "Would you like to create a new category for the new external inputs?", EButtons::YesNoCancel);
     if (answer != EAnswer::Yes && answer != EAnswer::No) return ECmd::Cancelled;
     if (answer == EAnswer::Yes && newCategoryName.empty()) return ECmd::Cancelled;
     int32_t exposed = 0;
     {
         CChangeBatch batch(doc);
-        CExternalInputCategory* category = answer == EAnswer::Yes ? system.CreateInputCategory(newCategoryName)
-                                                                   : system.m_inputCategories.Find(kDefaultCategoryId);
+        CExternalInputCategory* category = answer == EAnswer::Yes
+                                               ? system.CreateInputCategory(newCategoryName)
+                                               : system.m_inputCategories.Find(kDefaultCategoryId);
         for (CNetworkInput* in : open) {
             CExternalInput* p = system.CreateSystemInput(in->m_name, 1);
             if (!p) break;
@@ -174,8 +183,8 @@ ECmd ExposeModuleOutputs(Czor2Doc& doc, const std::string& newCategoryName) {
         doc.Prompter().Tell("All module outputs exposed");
         return ECmd::Refused;
     }
-    const EAnswer answer =
-        doc.Prompter().Ask("Would you like to create a new category for the new system outputs?", EButtons::YesNoCancel);
+    const EAnswer answer = doc.Prompter().Ask(
+        "Would you like to create a new category for the new system outputs?", EButtons::YesNoCancel);
     if (answer != EAnswer::Yes && answer != EAnswer::No) return ECmd::Cancelled;
     if (answer == EAnswer::Yes && newCategoryName.empty()) return ECmd::Cancelled;
     {
@@ -247,9 +256,11 @@ ECmd RemoveOutgoingConnections(Czor2Doc& doc) {
         doc.Prompter().Tell("No outgoing connections to delete...");
         return ECmd::Refused;
     }
-    if (!Confirm(doc, Fmt("You are about to remove %d active connection(s) from the %s output of the %s module. Do "
-                          "you wish to continue?",
-                          n, out->m_name.c_str(), module->m_name.c_str())))
+    if (!Confirm(
+            doc,
+            Fmt("You are about to remove %d active connection(s) from the %s output of the %s module. Do "
+                "you wish to continue?",
+                n, out->m_name.c_str(), module->m_name.c_str())))
         return ECmd::Cancelled;
     for (CNetworkConnection* c : system.m_moduleConnections.Snapshot()) {
         if (c->m_srcOutput != out) continue;
@@ -262,8 +273,8 @@ ECmd RemoveOutgoingConnections(Czor2Doc& doc) {
     for (CExternalOutput* q : system.m_outputs)
         if (q->SourceOutput() == out) system.DisconnectSystemOutput(*q);
     system.ComputeLevels();
-    doc.RecordChange(
-        Fmt("Removed %d connection(s) from the %s output of the %s module", n, out->m_name.c_str(), module->m_name.c_str()));
+    doc.RecordChange(Fmt("Removed %d connection(s) from the %s output of the %s module", n,
+                         out->m_name.c_str(), module->m_name.c_str()));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -276,14 +287,16 @@ ECmd RemoveInternalOutputConnection(Czor2Doc& doc) {
         doc.Prompter().Tell("No internal connection to delete...");
         return ECmd::Refused;
     }
-    if (!Confirm(doc, Fmt("You are about to remove the active internal connection to the %s output of the %s module. "
-                          "Do you wish to continue?",
-                          out->m_name.c_str(), module->m_name.c_str())))
+    if (!Confirm(
+            doc,
+            Fmt("You are about to remove the active internal connection to the %s output of the %s module. "
+                "Do you wish to continue?",
+                out->m_name.c_str(), module->m_name.c_str())))
         return ECmd::Cancelled;
     module->RemoveModuleOutputSource(*out);
     module->ComputeStages();
-    doc.RecordChange(
-        Fmt("Removed internal connection to the %s output of the %s module", out->m_name.c_str(), module->m_name.c_str()));
+    doc.RecordChange(Fmt("Removed internal connection to the %s output of the %s module", out->m_name.c_str(),
+                         module->m_name.c_str()));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -305,9 +318,12 @@ ECmd AddDataConnection(Czor2Doc& doc, const CDataConnectionRequest& r) {
     // Ports made for the request are taken back when the connection is refused.
     CNetworkInput* newIn = nullptr;
     CNetworkOutput* newOut = nullptr;
-    if (!in) in = newIn = module->CreateInput(r.newInputName.empty() ? DefaultModuleInputName(*module) : r.newInputName);
+    if (!in)
+        in = newIn =
+            module->CreateInput(r.newInputName.empty() ? DefaultModuleInputName(*module) : r.newInputName);
     if (source && !out)
-        out = newOut = source->CreateOutput(r.newOutputName.empty() ? DefaultModuleOutputName(*source) : r.newOutputName);
+        out = newOut = source->CreateOutput(r.newOutputName.empty() ? DefaultModuleOutputName(*source)
+                                                                    : r.newOutputName);
     bool made = false;
     if (in && (systemInput || out)) {
         made = systemInput ? system.ConnectSystemInput(*systemInput, *module, in) != nullptr

@@ -80,10 +80,11 @@ ECmd DeleteModule(Czor2Doc& doc) {
     if (!module) return ECmd::Unavailable;
     const int32_t connections = CountModuleConnections(system, *module);
     const std::string question =
-        connections > 0 ? Fmt("The %s module has %d existing connection(s). If you delete this module, these "
-                              "connections will also be deleted. Continue?",
-                              module->m_name.c_str(), connections)
-                        : Fmt("Are you sure you want to delete the %s system module?", module->m_name.c_str());
+        connections > 0
+            ? Fmt("The %s module has %d existing connection(s). If you delete this module, these "
+                  "connections will also be deleted. Continue?",
+                  module->m_name.c_str(), connections)
+            : Fmt("Are you sure you want to delete the %s system module?", module->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     const std::string name = module->m_name;
     if (doc.Editor().m_designedModuleId == module->m_id) doc.Editor().ShowSystem();
@@ -140,8 +141,10 @@ void ApplyInputData(CSystem& system, CExternalInput& input, const CSystemInputDa
     CExternalInputCategory* category = system.m_inputCategories.Find(d.categoryId);
     if (!category) category = system.m_inputCategories.Find(kDefaultCategoryId);
     if (category) system.AssignCategory(input, *category);
-    if (d.fromDataFile) ReadDataColumn(system, input);
-    else input.m_array.clear();
+    if (d.fromDataFile)
+        ReadDataColumn(system, input);
+    else
+        input.m_array.clear();
 }
 
 std::string InputCategoryName(const CSystem& system, int32_t id) {
@@ -165,8 +168,8 @@ ECmd AddSystemInput(Czor2Doc& doc, const CSystemInputData& data) {
     }
     ApplyInputData(system, *input, data);
     doc.Editor().SelectSystemInput(input->m_id);
-    doc.RecordChange("Added System Input: " + input->m_name + " to category: " +
-                     InputCategoryName(system, input->m_categoryId));
+    doc.RecordChange("Added System Input: " + input->m_name +
+                     " to category: " + InputCategoryName(system, input->m_categoryId));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -227,8 +230,8 @@ ECmd AddSystemOutput(Czor2Doc& doc, const CSystemOutputData& data) {
     }
     ApplyOutputData(system, *output, data);
     doc.Editor().SelectSystemOutput(output->m_id);
-    doc.RecordChange("Added System Output: " + output->m_name + " to category: " +
-                     OutputCategoryName(system, output->m_categoryId));
+    doc.RecordChange("Added System Output: " + output->m_name +
+                     " to category: " + OutputCategoryName(system, output->m_categoryId));
     doc.NotifyCountIO();
     return ECmd::Done;
 }
@@ -247,10 +250,10 @@ ECmd DeleteSystemOutput(Czor2Doc& doc) {
     CSystem& system = doc.System();
     CExternalOutput* output = doc.Editor().SelectedSystemOutput(system);
     if (!output) return ECmd::Unavailable;
-    const std::string question = output->m_connection
-                                     ? "This System Output has an existing connection to a system module. This "
-                                       "connection will also be deleted. Do you want to continue?"
-                                     : "Are you sure you want to delete this System Output?";
+    const std::string question =
+        output->m_connection ? "This System Output has an existing connection to a system module. This "
+                               "connection will also be deleted. Do you want to continue?"
+                             : "Are you sure you want to delete this System Output?";
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     system.DeleteSystemOutput(output);
     system.ComputeLevels();
@@ -350,7 +353,8 @@ CProjectInformation ProjectInformation(const CSystem& system) {
     info.systemId = system.m_systemId;
     info.moduleCount = static_cast<int32_t>(system.m_modules.Size());
     int number = 0;
-    for (const CNetwork* m : system.m_modules) info.modules.push_back(Fmt("[ %d ] %s", ++number, m->m_name.c_str()));
+    for (const CNetwork* m : system.m_modules)
+        info.modules.push_back(Fmt("[ %d ] %s", ++number, m->m_name.c_str()));
     info.systemInputCount = static_cast<int32_t>(system.m_inputs.Size());
     info.systemOutputCount = static_cast<int32_t>(system.m_outputs.Size());
     for (const CNetwork* m : system.m_modules) {
@@ -381,9 +385,10 @@ ECmd ConnectCategoryToModule(Czor2Doc& doc, int32_t inputCategoryId, int32_t mod
     CNetwork* module = system.FindModule(moduleId);
     if (!category || !module) return ECmd::Unavailable;
     if (category->m_members.Empty()) {
-        doc.Prompter().Tell(Fmt("No connections added to system module: %s. There are no system inputs yet in this "
-                                "category. Double click on the category to add a new system input first.",
-                                module->m_name.c_str()));
+        doc.Prompter().Tell(
+            Fmt("No connections added to system module: %s. There are no system inputs yet in this "
+                "category. Double click on the category to add a new system input first.",
+                module->m_name.c_str()));
         return ECmd::Refused;
     }
     auto receives = [module](const CExternalInput* p) {
@@ -415,8 +420,10 @@ ECmd ConnectModuleToSystemOutputs(Czor2Doc& doc, int32_t moduleId) {
         for (CNetworkOutput* out : module->m_outputs.Snapshot()) {
             CExternalOutput* q = system.CreateSystemOutput(out->m_name, 1);
             if (!q) break;
-            if (system.ConnectSystemOutput(*module, *q, out)) ++added;
-            else system.DeleteSystemOutput(q);
+            if (system.ConnectSystemOutput(*module, *q, out))
+                ++added;
+            else
+                system.DeleteSystemOutput(q);
         }
     }
     if (added == 0) return ECmd::Unavailable;

@@ -101,10 +101,11 @@ ECmd ExportModule(Czor2Doc& doc, const std::string& path);
 struct CProjectInformation {
     int32_t systemId = 0;
     int32_t moduleCount = 0;
-    std::vector<std::string> modules;     // "[ %d ] %s"
+    std::vector<std::string> modules;  // "[ %d ] %s"
     int32_t systemInputCount = 0;
     int32_t systemOutputCount = 0;
-    std::vector<std::string> components;  // "(Type: %d) ID: %d, Module: %s, Name: %s" [+ " (No output connect)"] [+ " (hidden)"]
+    std::vector<std::string>
+        components;  // "(Type: %d) ID: %d, Module: %s, Name: %s" [+ " (No output connect)"] [+ " (hidden)"]
     std::string description;
 };
 CProjectInformation ProjectInformation(const CSystem& system);

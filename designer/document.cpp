@@ -2,8 +2,9 @@
 // as, runtime export) and the undo snapshots of the whole system.
 #include "designer/document.h"
 
-#include <cstring>
 #include <sys/stat.h>
+
+#include <cstring>
 
 #include "persistence/runtime_export.h"
 
@@ -94,9 +95,12 @@ bool Czor2Doc::SaveModified() {
     if (!IsModified()) return true;
     const std::string title = m_path.empty() ? m_system.m_name : FileName(m_path);
     switch (Prompter().Ask("Save changes to " + title + "?", EButtons::YesNoCancel)) {
-        case EAnswer::No: return true;
-        case EAnswer::Yes: break;
-        default: return false;
+        case EAnswer::No:
+            return true;
+        case EAnswer::Yes:
+            break;
+        default:
+            return false;
     }
     std::string path = m_path;
     if (path.empty()) {
@@ -187,16 +191,19 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
             if (c->m_typeId == 44 || c->m_typeId == 45) csvComponents = true;
     if (csvComponents)
         Prompter().Tell(
-            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported "
+            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be "
+            "exported "
             "as they are for in-IDE use only, and not supported in the runtime module.");
     if (path.empty()) return CFileResult::Failure("Cancelled");
     if (const int e = ExportRuntimeFile(m_system, path); e != 0) {
-        CFileResult r = CFileResult::Failure("Cannot write the runtime file " + path + ": " + std::strerror(e));
+        CFileResult r =
+            CFileResult::Failure("Cannot write the runtime file " + path + ": " + std::strerror(e));
         Prompter().Tell(r.message);
         return r;
     }
     if (const int e = WriteManifest(m_system, path); e != 0)
-        Prompter().Tell("There was an error (e: " + std::to_string(e) + ") in trying to create the manifest file.");
+        Prompter().Tell("There was an error (e: " + std::to_string(e) +
+                        ") in trying to create the manifest file.");
     if (info) {
         info->runtimeFileName = FileName(path);
         info->manifestFileName = ManifestFileName(path);

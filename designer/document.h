@@ -22,7 +22,7 @@ namespace zor2 {
 /// numbers of system inputs and outputs ("$ZOR_COUNTIO") after the edits that
 /// may change them and after a project was created or opened.
 class ILinkNotifier {
-public:
+  public:
     virtual ~ILinkNotifier() = default;
     virtual void SendCountIO(int32_t systemInputs, int32_t systemOutputs) = 0;
     /// A project was loaded from a file: the link announces it ("$ZOR_PRESENT",
@@ -32,18 +32,18 @@ public:
 
 /// The real-time link behind the document's announcements.
 class CUdpLinkNotifier final : public ILinkNotifier {
-public:
+  public:
     explicit CUdpLinkNotifier(CUdpLink& link) : m_link(link) {}
     void SendCountIO(int32_t, int32_t) override { m_link.SendCountIO(); }
     void OnProjectLoaded(const CSystem&) override { m_link.AnnounceProject(); }
 
-private:
+  private:
     CUdpLink& m_link;
 };
 
 /// What the GUI refreshes when the document changes. Defaults do nothing.
 class IDocumentObserver {
-public:
+  public:
     virtual ~IDocumentObserver() = default;
     /// After every recorded change (the system structure pane).
     virtual void OnChangeRecorded(const std::string& feedbackLine) {}
@@ -59,7 +59,7 @@ struct CRuntimeExportInfo {
 };
 
 class Czor2Doc : public CSystemUndo, public IChangeRecorder {
-public:
+  public:
     Czor2Doc();
     ~Czor2Doc() override;
     Czor2Doc(const Czor2Doc&) = delete;
@@ -124,13 +124,13 @@ public:
     bool UndoChange();
     bool RedoChange();
 
-protected:
+  protected:
     /// After an undo or redo replaced the system (snapshots are read into a
     /// spare system and swapped in only when complete): prunes the selection,
     /// recomputes the levels and tells the observer.
     void AfterRestore() override;
 
-private:
+  private:
     friend class CChangeBatch;
     CFileResult SaveTo(const std::string& path);
     CFileResult LoadAndReplace(const std::string& path);
@@ -150,13 +150,13 @@ private:
 /// a batch lives, RecordChange writes nothing and takes no checkpoint. The
 /// command records its own single line afterwards.
 class CChangeBatch {
-public:
+  public:
     explicit CChangeBatch(Czor2Doc& doc) : m_doc(doc) { ++m_doc.m_batchDepth; }
     ~CChangeBatch() { --m_doc.m_batchDepth; }
     CChangeBatch(const CChangeBatch&) = delete;
     CChangeBatch& operator=(const CChangeBatch&) = delete;
 
-private:
+  private:
     Czor2Doc& m_doc;
 };
 

@@ -43,10 +43,18 @@ void SetSingle(CEditorState& s, ESelectionKind kind, int32_t owner, int32_t obje
 }
 }  // namespace
 
-void CEditorState::SelectSystemInput(int32_t id) { SetSingle(*this, ESelectionKind::SystemInput, 0, id); }
-void CEditorState::SelectSystemOutput(int32_t id) { SetSingle(*this, ESelectionKind::SystemOutput, 0, id); }
-void CEditorState::SelectInputCategory(int32_t id) { SetSingle(*this, ESelectionKind::InputCategory, 0, id); }
-void CEditorState::SelectOutputCategory(int32_t id) { SetSingle(*this, ESelectionKind::OutputCategory, 0, id); }
+void CEditorState::SelectSystemInput(int32_t id) {
+    SetSingle(*this, ESelectionKind::SystemInput, 0, id);
+}
+void CEditorState::SelectSystemOutput(int32_t id) {
+    SetSingle(*this, ESelectionKind::SystemOutput, 0, id);
+}
+void CEditorState::SelectInputCategory(int32_t id) {
+    SetSingle(*this, ESelectionKind::InputCategory, 0, id);
+}
+void CEditorState::SelectOutputCategory(int32_t id) {
+    SetSingle(*this, ESelectionKind::OutputCategory, 0, id);
+}
 
 void CEditorState::SelectModuleInput(int32_t moduleId, int32_t inputId) {
     SetSingle(*this, ESelectionKind::ModuleInput, moduleId, inputId);
@@ -66,8 +74,12 @@ void CEditorState::SelectComponentOutput(int32_t componentId, int32_t outputId) 
     SetSingle(*this, ESelectionKind::ComponentOutput, componentId, outputId);
 }
 
-void CEditorState::SelectModules(std::vector<int32_t> ids) { m_modules = std::move(ids); }
-void CEditorState::SelectComponents(std::vector<int32_t> ids) { m_components = std::move(ids); }
+void CEditorState::SelectModules(std::vector<int32_t> ids) {
+    m_modules = std::move(ids);
+}
+void CEditorState::SelectComponents(std::vector<int32_t> ids) {
+    m_components = std::move(ids);
+}
 
 // --- resolving ------------------------------------------------------------
 
@@ -144,7 +156,8 @@ std::vector<CNetworkModel*> CEditorState::SelectedComponents(const CSystem& syst
 
 std::vector<CNetworkInput*> CEditorState::SelectedModuleInputs(const CSystem& system) const {
     std::vector<CNetworkInput*> out;
-    CNetwork* m = m_kind == ESelectionKind::ModuleInput ? system.FindModule(m_ownerId) : CurrentModule(system);
+    CNetwork* m =
+        m_kind == ESelectionKind::ModuleInput ? system.FindModule(m_ownerId) : CurrentModule(system);
     if (!m) return out;
     for (int32_t id : m_moduleInputs)
         if (CNetworkInput* in = m->m_inputs.Find(id)) out.push_back(in);
@@ -153,7 +166,8 @@ std::vector<CNetworkInput*> CEditorState::SelectedModuleInputs(const CSystem& sy
 
 std::vector<CNetworkOutput*> CEditorState::SelectedModuleOutputs(const CSystem& system) const {
     std::vector<CNetworkOutput*> out;
-    CNetwork* m = m_kind == ESelectionKind::ModuleOutput ? system.FindModule(m_ownerId) : CurrentModule(system);
+    CNetwork* m =
+        m_kind == ESelectionKind::ModuleOutput ? system.FindModule(m_ownerId) : CurrentModule(system);
     if (!m) return out;
     for (int32_t id : m_moduleOutputs)
         if (CNetworkOutput* o = m->m_outputs.Find(id)) out.push_back(o);
@@ -169,15 +183,32 @@ void CEditorState::Prune(const CSystem& system) {
     }
     bool keep = true;
     switch (m_kind) {
-        case ESelectionKind::None: break;
-        case ESelectionKind::SystemInput: keep = SelectedSystemInput(system) != nullptr; break;
-        case ESelectionKind::SystemOutput: keep = SelectedSystemOutput(system) != nullptr; break;
-        case ESelectionKind::InputCategory: keep = system.m_inputCategories.Find(m_objectId) != nullptr; break;
-        case ESelectionKind::OutputCategory: keep = system.m_outputCategories.Find(m_objectId) != nullptr; break;
-        case ESelectionKind::ModuleInput: keep = SelectedModuleInput(system) != nullptr; break;
-        case ESelectionKind::ModuleOutput: keep = SelectedModuleOutput(system) != nullptr; break;
-        case ESelectionKind::ComponentInput: keep = SelectedComponentInput(system) != nullptr; break;
-        case ESelectionKind::ComponentOutput: keep = SelectedComponentOutput(system) != nullptr; break;
+        case ESelectionKind::None:
+            break;
+        case ESelectionKind::SystemInput:
+            keep = SelectedSystemInput(system) != nullptr;
+            break;
+        case ESelectionKind::SystemOutput:
+            keep = SelectedSystemOutput(system) != nullptr;
+            break;
+        case ESelectionKind::InputCategory:
+            keep = system.m_inputCategories.Find(m_objectId) != nullptr;
+            break;
+        case ESelectionKind::OutputCategory:
+            keep = system.m_outputCategories.Find(m_objectId) != nullptr;
+            break;
+        case ESelectionKind::ModuleInput:
+            keep = SelectedModuleInput(system) != nullptr;
+            break;
+        case ESelectionKind::ModuleOutput:
+            keep = SelectedModuleOutput(system) != nullptr;
+            break;
+        case ESelectionKind::ComponentInput:
+            keep = SelectedComponentInput(system) != nullptr;
+            break;
+        case ESelectionKind::ComponentOutput:
+            keep = SelectedComponentOutput(system) != nullptr;
+            break;
     }
     if (!keep) SetSingle(*this, ESelectionKind::None, 0, 0);
     auto prune = [](std::vector<int32_t>& ids, auto exists) {

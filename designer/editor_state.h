@@ -64,7 +64,7 @@ struct CViewOptions {
 };
 
 class CEditorState {
-public:
+  public:
     EViewMode m_mode = EViewMode::System;
     /// The module shown in the module design view.
     int32_t m_designedModuleId = 0;

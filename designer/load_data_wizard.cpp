@@ -21,7 +21,9 @@ constexpr std::array<CStepText, 5> kSteps = {{
     {"New Project Wizard - Finish", "Finish"},
 }};
 
-bool TwoNameColumns(int32_t layout) { return layout == kLayoutClassThenVectorNames || layout == kLayoutClassThenValues; }
+bool TwoNameColumns(int32_t layout) {
+    return layout == kLayoutClassThenVectorNames || layout == kLayoutClassThenValues;
+}
 
 }  // namespace
 
@@ -61,7 +63,9 @@ void CLoadDataWizard::Browse(const std::string& path) {
     m_status = "Click the Next button to proceed...";
 }
 
-void CLoadDataWizard::SetHasHeaderRow(bool yes) { m_result.hasHeaderRow = yes; }
+void CLoadDataWizard::SetHasHeaderRow(bool yes) {
+    m_result.hasHeaderRow = yes;
+}
 
 void CLoadDataWizard::SetHeaderHoldsNames(bool names) {
     // The choice is offered only while the file has a header row.
@@ -83,15 +87,19 @@ void CLoadDataWizard::SetSecondColumnVectorNames(bool vectorNames) {
 
 bool CLoadDataWizard::Next() {
     if (!CanNext()) return false;
-    if (m_step == 3) m_step = TwoNameColumns(m_result.layout) ? 4 : 5;
-    else ++m_step;
+    if (m_step == 3)
+        m_step = TwoNameColumns(m_result.layout) ? 4 : 5;
+    else
+        ++m_step;
     return true;
 }
 
 bool CLoadDataWizard::Back() {
     if (!CanBack()) return false;
-    if (m_step == 5) m_step = TwoNameColumns(m_result.layout) ? 4 : 3;
-    else --m_step;
+    if (m_step == 5)
+        m_step = TwoNameColumns(m_result.layout) ? 4 : 3;
+    else
+        --m_step;
     return true;
 }
 
@@ -107,11 +115,16 @@ void CLoadDataWizard::Cancel() {
     m_file.reset();
 }
 
-const char* CLoadDataWizard::Title() const { return kSteps[static_cast<size_t>(m_step - 1)].title; }
-const char* CLoadDataWizard::Heading() const { return kSteps[static_cast<size_t>(m_step - 1)].heading; }
+const char* CLoadDataWizard::Title() const {
+    return kSteps[static_cast<size_t>(m_step - 1)].title;
+}
+const char* CLoadDataWizard::Heading() const {
+    return kSteps[static_cast<size_t>(m_step - 1)].heading;
+}
 
 std::string CLoadDataWizard::PreviewCaption() const {
-    return "Preview of your CSV File: " + (m_result.fileChosen ? m_result.fileName : std::string("(none loaded yet)"));
+    return "Preview of your CSV File: " +
+           (m_result.fileChosen ? m_result.fileName : std::string("(none loaded yet)"));
 }
 
 // A file too small for its layout counts 0, never a negative number.
@@ -128,10 +141,11 @@ int32_t CLoadDataWizard::VectorCount() const {
 
 std::string CLoadDataWizard::SummaryText() const {
     char text[256];
-    std::snprintf(text, sizeof text,
-                  "Finished. Your data file is ready to be loaded. About to import %d features and %d feature vectors. "
-                  "Click the Finish button below.",
-                  FeatureCount(), VectorCount());
+    std::snprintf(
+        text, sizeof text,
+        "Finished. Your data file is ready to be loaded. About to import %d features and %d feature vectors. "
+        "Click the Finish button below.",
+        FeatureCount(), VectorCount());
     return text;
 }
 

@@ -33,7 +33,7 @@ struct CWizardResult {
 };
 
 class CLoadDataWizard {
-public:
+  public:
     static constexpr int kPreviewLines = 9;
     static constexpr int kPreviewColumns = 10;
 
@@ -91,7 +91,7 @@ public:
     /// The chosen file, open for reading at its start (null when none).
     CCSVFile* DataFile() const { return m_file.get(); }
 
-private:
+  private:
     int m_step = 1;
     bool m_finished = false;
     CWizardResult m_result;

@@ -17,7 +17,7 @@ enum class ECsvMode {
 };
 
 class CCSVFile {
-public:
+  public:
     CCSVFile() = default;
     ~CCSVFile() { Close(); }
     CCSVFile(const CCSVFile&) = delete;
@@ -54,7 +54,7 @@ public:
     /// Lines read since the file was opened or rewound.
     int32_t LinesRead() const { return m_linesRead; }
 
-private:
+  private:
     /// Reads one raw line without its LF (and without a CR before it).
     bool ReadRawLine(std::string& line);
 

@@ -11,11 +11,11 @@ class CSystem;
 
 /// What an import did. `created` ports stay even when the import stopped.
 struct CCsvImportResult {
-    bool opened = false;     // the file could be opened
-    int32_t created = 0;     // ports created
-    bool stopped = false;    // a short line ended the import early
-    int32_t stopLine = 0;    // 1-based line number of that line
-    std::string message;     // a clear description of a failure, empty on success
+    bool opened = false;   // the file could be opened
+    int32_t created = 0;   // ports created
+    bool stopped = false;  // a short line ended the import early
+    int32_t stopLine = 0;  // 1-based line number of that line
+    std::string message;   // a clear description of a failure, empty on success
     bool Ok() const { return opened && !stopped; }
 };
 

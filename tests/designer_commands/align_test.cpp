@@ -6,11 +6,12 @@ namespace zor2::test {
 namespace {
 
 class AlignTest : public DocTest {
-protected:
+  protected:
     AlignTest() {
         DesignNewModule();
         // Three constants (64 x 64 boxes) at scattered places.
-        for (CPoint p : {CPoint{100, 100}, CPoint{300, 180}, CPoint{210, 400}}) m_c.push_back(Add(kConstant, p.x, p.y));
+        for (CPoint p : {CPoint{100, 100}, CPoint{300, 180}, CPoint{210, 400}})
+            m_c.push_back(Add(kConstant, p.x, p.y));
         Ed().SelectComponents({m_c[0]->m_id, m_c[1]->m_id, m_c[2]->m_id});
     }
     std::vector<CNetworkModel*> m_c;
@@ -29,8 +30,10 @@ TEST_F(AlignTest, AlignmentCommandsMoveEveryEdgeOrCentre) {
         {EAlign::Right, "right", [](const CRect& r) { return r.right; }, 332},
         {EAlign::Top, "top", [](const CRect& r) { return r.top; }, 68},
         {EAlign::Bottom, "bottom", [](const CRect& r) { return r.bottom; }, 432},
-        {EAlign::Vertical, "vertical", [](const CRect& r) { return r.left + (r.right - r.left) / 2; }, 68 + 264 / 2},
-        {EAlign::Horizontal, "horizontal", [](const CRect& r) { return r.top + (r.bottom - r.top) / 2; }, 68 + 364 / 2},
+        {EAlign::Vertical, "vertical", [](const CRect& r) { return r.left + (r.right - r.left) / 2; },
+         68 + 264 / 2},
+        {EAlign::Horizontal, "horizontal", [](const CRect& r) { return r.top + (r.bottom - r.top) / 2; },
+         68 + 364 / 2},
     };
     const std::vector<CPoint> start = {m_c[0]->m_position, m_c[1]->m_position, m_c[2]->m_position};
     for (const Case& c : cases) {
@@ -87,7 +90,8 @@ TEST_F(AlignTest, ArrowKeysMoveTwoPixels) {
         EArrowKey key;
         int32_t dx, dy;
     };
-    const Case cases[] = {{EArrowKey::Left, -2, 0}, {EArrowKey::Right, 2, 0}, {EArrowKey::Up, 0, -2}, {EArrowKey::Down, 0, 2}};
+    const Case cases[] = {
+        {EArrowKey::Left, -2, 0}, {EArrowKey::Right, 2, 0}, {EArrowKey::Up, 0, -2}, {EArrowKey::Down, 0, 2}};
     for (const Case& c : cases) {
         const CRect before = m_c[2]->m_box;
         EXPECT_EQ(MoveSelection(m_doc, c.key), ECmd::Done);

@@ -7,7 +7,7 @@ namespace zor2::test {
 namespace {
 
 class BehaviorTest : public DocTest {
-protected:
+  protected:
     BehaviorTest() {
         EXPECT_EQ(AddSystemInput(m_doc, {}), ECmd::Done);
         m_input = Sys().m_inputs.Head();
@@ -104,7 +104,8 @@ TEST(LoadDataWizard, StepsNavigationAndSummary) {
     EXPECT_EQ(w.Step(), 5);
     EXPECT_FALSE(w.Next());
     EXPECT_EQ(w.SummaryText(),
-              "Finished. Your data file is ready to be loaded. About to import 5 features and 10 feature vectors. Click "
+              "Finished. Your data file is ready to be loaded. About to import 5 features and 10 feature "
+              "vectors. Click "
               "the Finish button below.");
 
     // "First column of Feature Values" skips step 4 both ways and counts every column.

@@ -6,7 +6,7 @@ namespace zor2::test {
 namespace {
 
 class ComponentTest : public DocTest {
-protected:
+  protected:
     ComponentTest() { m_module = DesignNewModule(); }
     CNetwork* m_module = nullptr;
 };
@@ -21,7 +21,8 @@ TEST_F(ComponentTest, DeleteComponentAsksByConnections) {
     };
     const std::string plain = "Are you sure you want to delete the [M2 Add Input Values] component?";
     const std::string wired =
-        "The [M2 Add Input Values] component has existing connections to other elements within this module. These "
+        "The [M2 Add Input Values] component has existing connections to other elements within this module. "
+        "These "
         "connections will be deleted also. Do you want to continue?";
     const Case cases[] = {
         {"plain yes", false, EAnswer::Yes, plain, true},
@@ -60,7 +61,8 @@ TEST_F(ComponentTest, DeleteAllInputsKeepsTemplateInputs) {
     const size_t levels = Levels();
     Answer({});
     EXPECT_EQ(DeleteAllInputs(m_doc), ECmd::Refused);
-    EXPECT_EQ(LastMessage(), "Component: M2 Compare to Input (=) does not curently have any removeable inputs.");
+    EXPECT_EQ(LastMessage(),
+              "Component: M2 Compare to Input (=) does not curently have any removeable inputs.");
     EXPECT_TRUE(m_prompter.m_questions.empty());
     EXPECT_EQ(Levels(), levels);
 
@@ -70,7 +72,8 @@ TEST_F(ComponentTest, DeleteAllInputsKeepsTemplateInputs) {
     Answer({EAnswer::No});
     EXPECT_EQ(DeleteAllInputs(m_doc), ECmd::Cancelled);
     EXPECT_EQ(LastQuestion(),
-              "Are you sure you want to delete 2 inputs from component: M2 Compare to Input (=)? (template based inputs "
+              "Are you sure you want to delete 2 inputs from component: M2 Compare to Input (=)? (template "
+              "based inputs "
               "will be retained)");
     Answer({EAnswer::Yes});
     m_link.m_sent.clear();
@@ -97,8 +100,9 @@ TEST_F(ComponentTest, RemoveAllConnectionsAsksWithTheCountsAndKeepsPorts) {
     };
     const Case cases[] = {
         {k2, "Are you sure you want to remove the 1 output connections of the 'M4 Constant (k)' component?"},
-        {mid, "Are you sure you want to remove the 1 input and 1 output connections of the 'M2 Add Input Values' "
-              "component?"},
+        {mid,
+         "Are you sure you want to remove the 1 input and 1 output connections of the 'M2 Add Input Values' "
+         "component?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.component->m_name);
@@ -131,7 +135,8 @@ TEST_F(ComponentTest, DisconnectInputTextsAndLine) {
     EXPECT_FALSE(in->HasSource());
     Answer({});
     EXPECT_EQ(DisconnectComponentInput(m_doc), ECmd::Refused);
-    EXPECT_EQ(LastMessage(), "Component: M2 Add Input Values does not curently have any removeable input connections.");
+    EXPECT_EQ(LastMessage(),
+              "Component: M2 Add Input Values does not curently have any removeable input connections.");
 }
 
 TEST_F(ComponentTest, DeleteComponentInputNamesItsSource) {
@@ -148,10 +153,12 @@ TEST_F(ComponentTest, DeleteComponentInputNamesItsSource) {
     };
     const Case cases[] = {
         {fromComponent,
-         "This component input currently receives data from the M1 Constant (k) component. This connection will be also "
+         "This component input currently receives data from the M1 Constant (k) component. This connection "
+         "will be also "
          "be removed. Are you sure you want to delete this component input?"},
         {fromModule,
-         "This component input currently receives data from the ext module input. This connection will be also be "
+         "This component input currently receives data from the ext module input. This connection will be "
+         "also be "
          "removed. Are you sure you want to delete this component input?"},
     };
     for (const Case& c : cases) {
@@ -189,8 +196,10 @@ TEST_F(ComponentTest, DeleteComponentOutputOnlyForAddedOutputs) {
         std::string line;  // empty: none written
     };
     const Case cases[] = {
-        {wired, "The [wired] component output has 1 existing connections. These connections will be deleted also. Do "
-                "you want to continue?",
+        {wired,
+         "The [wired] component output has 1 existing connections. These connections will be deleted also. "
+         "Do "
+         "you want to continue?",
          ""},
         {spare, "About to delete the [spare] component output. Do you want to continue?",
          "Deleted the spare component output which had (0) connections."},
@@ -220,7 +229,8 @@ TEST_F(ComponentTest, ExposeInputRefusedWhenConnected) {
     const size_t levels = Levels();
     Answer({});
     EXPECT_EQ(ExposeComponentInput(m_doc), ECmd::Refused);
-    EXPECT_EQ(LastMessage(), "Cannot expose externally, as this input is already connected to a given data source.");
+    EXPECT_EQ(LastMessage(),
+              "Cannot expose externally, as this input is already connected to a given data source.");
     EXPECT_EQ(Levels(), levels);
     EXPECT_TRUE(m_module->m_inputs.Empty());
 }
@@ -249,7 +259,8 @@ TEST_F(ComponentTest, ExposeOutputs) {
     CNetworkModel* cmp = Add(kCompareToInput);
     Ed().SelectComponentOutput(cmp->m_id, cmp->FirstOutput()->m_id);
     EXPECT_EQ(ExposeComponentOutput(m_doc), ECmd::Done);
-    EXPECT_EQ(TopLine(), "Exposed " + cmp->FirstOutput()->m_name + " output connection for component: M1 Compare to Input (=)");
+    EXPECT_EQ(TopLine(), "Exposed " + cmp->FirstOutput()->m_name +
+                             " output connection for component: M1 Compare to Input (=)");
     ASSERT_EQ(m_module->m_outputs.Size(), 1u);
     EXPECT_EQ(m_module->m_outputs.Head()->SourceOutput(), cmp->FirstOutput());
     Select(cmp);
@@ -265,7 +276,8 @@ TEST_F(ComponentTest, ChartsAndValueWindowsGoWithTheirComponent) {
     EXPECT_EQ(ShowChart(m_doc), ECmd::Done);
     EXPECT_EQ(TopLine(), "Added chart visibility to the [Constant] output from component [M1 Constant (k)].");
     EXPECT_EQ(ShowValueWindow(m_doc), ECmd::Done);
-    EXPECT_EQ(TopLine(), "Added data value visibility to the [Constant] output from component [M1 Constant (k)].");
+    EXPECT_EQ(TopLine(),
+              "Added data value visibility to the [Constant] output from component [M1 Constant (k)].");
     Select(k);
     Answer({EAnswer::Yes});
     EXPECT_EQ(DeleteComponent(m_doc), ECmd::Done);
@@ -301,11 +313,14 @@ TEST_F(ComponentTest, GraphicsHoldAndReleaseComponents) {
     Answer({EAnswer::No});
     EXPECT_EQ(ReleaseComponents(m_doc, g->m_id), ECmd::Cancelled);
     EXPECT_EQ(LastQuestion(),
-              "This graphic has 1 consolidated component inside. Internal component(s) will be released and remain with "
+              "This graphic has 1 consolidated component inside. Internal component(s) will be released and "
+              "remain with "
               "all connections unaffected in their original positions. Do you want to continue?");
     Answer({EAnswer::Yes});
     EXPECT_EQ(DeleteGraphic(m_doc, g->m_id), ECmd::Done);
-    EXPECT_EQ(TopLine(), "Deleted graphic element in system module [Network 1] and released 1 consolidated component(s).");
+    EXPECT_EQ(
+        TopLine(),
+        "Deleted graphic element in system module [Network 1] and released 1 consolidated component(s).");
     EXPECT_EQ(a->m_graphic, nullptr);
     EXPECT_TRUE(Sys().m_graphics.m_graphics.Empty());
 }
@@ -316,7 +331,8 @@ TEST_F(ComponentTest, PropertiesRefusedWhileRunning) {
     EXPECT_TRUE(CanEditComponentProperties(m_doc));
     Sys().m_running = true;
     EXPECT_FALSE(CanEditComponentProperties(m_doc));
-    EXPECT_EQ(LastMessage(), "Please stop the simulator before modifying component properties via the dialog interface.");
+    EXPECT_EQ(LastMessage(),
+              "Please stop the simulator before modifying component properties via the dialog interface.");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The CSV dialect (splitting, joining, the three file modes, shape) and the
 // import of system inputs and outputs with its failure rules.
 #include "doc_fixture.h"
-
 #include "persistence/csv_file.h"
 #include "persistence/csv_import.h"
 
@@ -143,13 +142,16 @@ TEST_F(DocTest, ImportCases) {
     const Case cases[] = {
         {"header only", "Name,Category\n", false, ECmd::Unavailable, 0, ""},
         {"short line stops, earlier ports stay", "h\nA,Cat\nB\nC,Cat\n", false, ECmd::Done, 1,
-         "Import stopped at line 3 of %s: a line needs a name and a category separated by a comma. 1 system inputs "
+         "Import stopped at line 3 of %s: a line needs a name and a category separated by a comma. 1 system "
+         "inputs "
          "were imported before it."},
         {"empty line stops", "h\n\nA,Cat\n", false, ECmd::Refused, 0,
-         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system inputs "
+         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system "
+         "inputs "
          "were imported before it."},
         {"semicolons are one field", "h\nA;Cat\n", true, ECmd::Refused, 0,
-         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system outputs "
+         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system "
+         "outputs "
          "were imported before it."},
         {"outputs", "h\nLamp,Lights,ignored\n", true, ECmd::Done, 1, ""},
     };
@@ -160,7 +162,8 @@ TEST_F(DocTest, ImportCases) {
         CTempFile t("import.csv", c.content);
         Answer({});
         const size_t levels = Levels();
-        EXPECT_EQ(c.outputs ? ImportSystemOutputs(m_doc, t.Path()) : ImportSystemInputs(m_doc, t.Path()), c.result);
+        EXPECT_EQ(c.outputs ? ImportSystemOutputs(m_doc, t.Path()) : ImportSystemInputs(m_doc, t.Path()),
+                  c.result);
         EXPECT_EQ(c.outputs ? Sys().m_outputs.Size() : Sys().m_inputs.Size(), c.ports);
         EXPECT_EQ(Levels(), levels + (c.ports > 0 ? 1 : 0));
         EXPECT_EQ(LastMessage(), c.message.empty() ? "" : Fmt(c.message.c_str(), t.Path().c_str()));

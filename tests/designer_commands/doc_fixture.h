@@ -4,13 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "designer/commands_component.h"
@@ -22,7 +22,7 @@
 namespace zor2::test {
 
 class CCountingLink final : public ILinkNotifier {
-public:
+  public:
     void SendCountIO(int32_t inputs, int32_t outputs) override { m_sent.push_back({inputs, outputs}); }
     void OnProjectLoaded(const CSystem&) override { ++m_loaded; }
     std::vector<std::pair<int32_t, int32_t>> m_sent;
@@ -34,7 +34,7 @@ inline constexpr int32_t kConstant = 41;
 inline constexpr int32_t kCompareToInput = 15;  // template input "CompareVal" plus added inputs
 
 class DocTest : public ::testing::Test {
-protected:
+  protected:
     DocTest() {
         m_doc.System().SetRandom(&m_random);
         m_doc.SetPrompter(&m_prompter);
@@ -47,8 +47,12 @@ protected:
     void Answer(std::deque<EAnswer> answers) { m_prompter = CScriptedPrompter(std::move(answers)); }
     size_t Levels() const { return m_doc.UndoListSize(); }
     const std::string& TopLine() const { return m_doc.System().Feedback().build.Top(); }
-    std::string LastQuestion() const { return m_prompter.m_questions.empty() ? "" : m_prompter.m_questions.back(); }
-    std::string LastMessage() const { return m_prompter.m_messages.empty() ? "" : m_prompter.m_messages.back(); }
+    std::string LastQuestion() const {
+        return m_prompter.m_questions.empty() ? "" : m_prompter.m_questions.back();
+    }
+    std::string LastMessage() const {
+        return m_prompter.m_messages.empty() ? "" : m_prompter.m_messages.back();
+    }
 
     CNetwork* NewModule() {
         EXPECT_EQ(AddModule(m_doc), ECmd::Done);
@@ -80,7 +84,7 @@ protected:
 
 /// A file in a fresh temporary folder, removed with the object.
 class CTempFile {
-public:
+  public:
     explicit CTempFile(const std::string& name, const std::string& content = {}) {
         char dir[] = "/tmp/zor2_doc_XXXXXX";
         m_dir = mkdtemp(dir) ? dir : "/tmp";
@@ -102,7 +106,7 @@ public:
     const std::string& Path() const { return m_path; }
     std::string Sibling(const std::string& name) const { return m_dir + "/" + name; }
 
-private:
+  private:
     std::string m_dir;
     std::string m_path;
 };

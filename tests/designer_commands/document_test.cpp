@@ -2,7 +2,6 @@
 // script that builds a system only through commands, saves, reloads and runs it.
 #include "designer/commands_connect.h"
 #include "doc_fixture.h"
-
 #include "persistence/project_file.h"
 
 namespace zor2::test {
@@ -61,7 +60,8 @@ TEST_F(DocTest, OpenOfADamagedFileKeepsEverything) {
         const char* name;
         std::string content;
     };
-    const Case cases[] = {{"empty", ""}, {"garbage", std::string("\x07\x00\x00\x00zz", 6)}, {"truncated", ""}};
+    const Case cases[] = {
+        {"empty", ""}, {"garbage", std::string("\x07\x00\x00\x00zz", 6)}, {"truncated", ""}};
     CTempFile good("good.zr2");
     ASSERT_EQ(AddModule(m_doc), ECmd::Done);
     ASSERT_TRUE(m_doc.SaveAs(good.Path()));
@@ -69,8 +69,10 @@ TEST_F(DocTest, OpenOfADamagedFileKeepsEverything) {
     ASSERT_EQ(AddModule(m_doc), ECmd::Done);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CTempFile bad("bad.zr2", std::string(c.name) == "truncated" ? full.substr(0, full.size() / 2) : c.content);
-        if (c.content.empty()) bad.Write(std::string(c.name) == "truncated" ? full.substr(0, full.size() / 2) : "");
+        CTempFile bad("bad.zr2",
+                      std::string(c.name) == "truncated" ? full.substr(0, full.size() / 2) : c.content);
+        if (c.content.empty())
+            bad.Write(std::string(c.name) == "truncated" ? full.substr(0, full.size() / 2) : "");
         const std::vector<uint8_t> before = SaveProjectBytes(Sys());
         const size_t levels = Levels();
         Answer({});

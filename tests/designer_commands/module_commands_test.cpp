@@ -7,7 +7,7 @@ namespace zor2::test {
 namespace {
 
 class ModuleTest : public DocTest {
-protected:
+  protected:
     ModuleTest() {
         m_module = NewModule();
         m_upstream = NewModule();
@@ -24,8 +24,10 @@ TEST_F(ModuleTest, ExposeInputsRefusedWhenEveryInputHasASource) {
     const size_t levels = Levels();
     EXPECT_EQ(ExposeModuleInputs(m_doc), ECmd::Refused);
     EXPECT_EQ(LastMessage(),
-              "All current inputs to this module have existing connections to a data source. Delete these connections "
-              "prior to exposing the input. Exposing the input automatically connects it to its new external source.");
+              "All current inputs to this module have existing connections to a data source. Delete these "
+              "connections "
+              "prior to exposing the input. Exposing the input automatically connects it to its new external "
+              "source.");
     EXPECT_TRUE(m_prompter.m_questions.empty());
     EXPECT_EQ(Levels(), levels);
     EXPECT_EQ(Sys().m_inputs.Size(), 1u);
@@ -74,7 +76,8 @@ TEST_F(ModuleTest, ExposeInputsFollowsTheCategoryAnswer) {
 TEST_F(ModuleTest, ExposeOutputsSkipsOutputsThatAlreadyFeedASystemOutput) {
     ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);
     ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);
-    ASSERT_NE(Sys().ConnectSystemOutput(*m_module, *Sys().CreateSystemOutput("taken", 1), m_module->m_outputs.Head()),
+    ASSERT_NE(Sys().ConnectSystemOutput(*m_module, *Sys().CreateSystemOutput("taken", 1),
+                                        m_module->m_outputs.Head()),
               nullptr);
     Answer({EAnswer::No});
     EXPECT_EQ(ExposeModuleOutputs(m_doc), ECmd::Done);
@@ -94,14 +97,18 @@ TEST_F(ModuleTest, DeleteModuleInputAsksOneOfFourQuestions) {
     };
     const Case cases[] = {
         {"both", true, true,
-         "This Module Input is currently connected to another network or system input, as well as connected to one or "
-         "more internal components. If you delete the input, these connections will also be removed. Are you sure you "
+         "This Module Input is currently connected to another network or system input, as well as connected "
+         "to one or "
+         "more internal components. If you delete the input, these connections will also be removed. Are you "
+         "sure you "
          "want to delete this input?"},
         {"external", true, false,
-         "This Module Input is currently connected to another network or system input. If you delete the input, this "
+         "This Module Input is currently connected to another network or system input. If you delete the "
+         "input, this "
          "connection will also be removed. Are you sure you want to delete this input?"},
         {"internal", false, true,
-         "This Module Input is currently connected to one or more internal components. If you delete the input, these "
+         "This Module Input is currently connected to one or more internal components. If you delete the "
+         "input, these "
          "connections will also be removed. Are you sure you want to delete this input?"},
         {"none", false, false, "Are you sure you want to delete this module input?"},
     };
@@ -144,9 +151,10 @@ TEST_F(ModuleTest, DeleteModuleOutputAsksTwiceWhenConnected) {
     EXPECT_EQ(DeleteModuleOutput(m_doc), ECmd::Cancelled);
     ASSERT_EQ(m_prompter.m_questions.size(), 2u);
     EXPECT_EQ(m_prompter.m_questions[0], "Are you sure you want to delete the output1 output?");
-    EXPECT_EQ(m_prompter.m_questions[1],
-              "This output has one or more existing connections. These connections will be deleted. Do you want to "
-              "continue?");
+    EXPECT_EQ(
+        m_prompter.m_questions[1],
+        "This output has one or more existing connections. These connections will be deleted. Do you want to "
+        "continue?");
     EXPECT_EQ(m_module->m_outputs.Size(), 1u);
     Answer({EAnswer::Yes, EAnswer::Yes});
     const size_t levels = Levels();
@@ -163,12 +171,14 @@ TEST_F(ModuleTest, RemoveIncomingKeepsTheInputs) {
     Ed().SelectModuleInput(m_module->m_id, in->m_id);
     Answer({EAnswer::No});
     EXPECT_EQ(RemoveIncomingConnections(m_doc), ECmd::Cancelled);
-    EXPECT_EQ(LastQuestion(), "Are you sure you want to remove the incoming connection to the selected input(s)?");
+    EXPECT_EQ(LastQuestion(),
+              "Are you sure you want to remove the incoming connection to the selected input(s)?");
     EXPECT_TRUE(in->HasSource());
     Answer({EAnswer::Yes});
     m_link.m_sent.clear();
     EXPECT_EQ(RemoveIncomingConnections(m_doc), ECmd::Done);
-    EXPECT_EQ(TopLine(), "Disconnected and deleted incoming connections to selected inputs to Module: Network 1");
+    EXPECT_EQ(TopLine(),
+              "Disconnected and deleted incoming connections to selected inputs to Module: Network 1");
     EXPECT_EQ(m_module->m_inputs.Size(), 1u);
     EXPECT_FALSE(in->HasSource());
     EXPECT_TRUE(Sys().m_moduleConnections.Empty());
@@ -188,8 +198,10 @@ TEST_F(ModuleTest, RemoveInternalInputConnectionsKeepsInputsAndComponents) {
     Ed().SelectModuleInput(m_module->m_id, in->m_id);
     Answer({EAnswer::Yes});
     EXPECT_EQ(RemoveInternalInputConnections(m_doc), ECmd::Done);
-    EXPECT_EQ(LastQuestion(), "Are you sure you want to remove internal connections from the selected input(s)?");
-    EXPECT_EQ(TopLine(), "Disconnected and deleted internal connections to selected inputs to Module: Network 1");
+    EXPECT_EQ(LastQuestion(),
+              "Are you sure you want to remove internal connections from the selected input(s)?");
+    EXPECT_EQ(TopLine(),
+              "Disconnected and deleted internal connections to selected inputs to Module: Network 1");
     EXPECT_TRUE(in->m_connections.Empty());
     EXPECT_FALSE(a->FirstInput()->HasSource());
     EXPECT_FALSE(b->FirstInput()->HasSource());
@@ -209,7 +221,8 @@ TEST_F(ModuleTest, RemoveOutgoingCountsModuleAndSystemTargets) {
     Answer({EAnswer::Yes});
     EXPECT_EQ(RemoveOutgoingConnections(m_doc), ECmd::Done);
     EXPECT_EQ(LastQuestion(),
-              "You are about to remove 2 active connection(s) from the output1 output of the Network 1 module. Do you "
+              "You are about to remove 2 active connection(s) from the output1 output of the Network 1 "
+              "module. Do you "
               "wish to continue?");
     EXPECT_EQ(TopLine(), "Removed 2 connection(s) from the output1 output of the Network 1 module");
     EXPECT_EQ(m_module->m_outputs.Size(), 1u);
@@ -232,7 +245,8 @@ TEST_F(ModuleTest, RemoveInternalOutputConnectionKeepsTheComponentOutput) {
     Answer({EAnswer::Yes});
     EXPECT_EQ(RemoveInternalOutputConnection(m_doc), ECmd::Done);
     EXPECT_EQ(LastQuestion(),
-              "You are about to remove the active internal connection to the output1 output of the Network 1 module. "
+              "You are about to remove the active internal connection to the output1 output of the Network 1 "
+              "module. "
               "Do you wish to continue?");
     EXPECT_EQ(TopLine(), "Removed internal connection to the output1 output of the Network 1 module");
     EXPECT_FALSE(out->HasSource());

@@ -48,14 +48,18 @@ TEST_F(DocTest, DeleteModuleAsksByConnectionsAndOnlyYesDeletes) {
         bool deleted;
     };
     const Case cases[] = {
-        {"plain yes", false, EAnswer::Yes, "Are you sure you want to delete the Network 1 system module?", true},
-        {"plain no", false, EAnswer::No, "Are you sure you want to delete the Network 1 system module?", false},
+        {"plain yes", false, EAnswer::Yes, "Are you sure you want to delete the Network 1 system module?",
+         true},
+        {"plain no", false, EAnswer::No, "Are you sure you want to delete the Network 1 system module?",
+         false},
         {"connected yes", true, EAnswer::Yes,
-         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections will also be "
+         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections "
+         "will also be "
          "deleted. Continue?",
          true},
         {"connected no", true, EAnswer::No,
-         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections will also be "
+         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections "
+         "will also be "
          "deleted. Continue?",
          false},
     };
@@ -127,7 +131,8 @@ TEST_F(DocTest, SystemInputFromADataFileColumnReadsTheColumnAfterTheHeader) {
     CExternalInput* p = Sys().m_inputs.Head();
     EXPECT_EQ(p->m_kind, 2);
     EXPECT_EQ(p->m_array, (std::vector<double>{10.0, 20.5, 0.0}));
-    EXPECT_EQ(Sys().Feedback().build.Line(1), "Read 3 values from column 2 in datafile " + file.Path() + "\n");
+    EXPECT_EQ(Sys().Feedback().build.Line(1),
+              "Read 3 values from column 2 in datafile " + file.Path() + "\n");
     EXPECT_EQ(TopLine(), "Added System Input: Signal to category: Default Category");
 }
 
@@ -141,7 +146,8 @@ TEST_F(DocTest, DeleteSystemOutputAsksByConnection) {
     Answer({EAnswer::No});
     EXPECT_EQ(DeleteSystemOutput(m_doc), ECmd::Cancelled);
     EXPECT_EQ(LastQuestion(),
-              "This System Output has an existing connection to a system module. This connection will also be deleted. "
+              "This System Output has an existing connection to a system module. This connection will also "
+              "be deleted. "
               "Do you want to continue?");
     Answer({EAnswer::Yes});
     const size_t levels = Levels();
@@ -167,9 +173,10 @@ TEST_F(DocTest, CategoryDropConnectsEveryInputNotYetReceived) {
 
     Answer({});
     EXPECT_EQ(ConnectCategoryToModule(m_doc, cat, m->m_id), ECmd::Refused);
-    EXPECT_EQ(LastMessage(),
-              "No connections added to system module: Network 1. There are no system inputs yet in this category. "
-              "Double click on the category to add a new system input first.");
+    EXPECT_EQ(
+        LastMessage(),
+        "No connections added to system module: Network 1. There are no system inputs yet in this category. "
+        "Double click on the category to add a new system input first.");
 
     CSystemInputData d;
     d.categoryId = cat;
@@ -208,9 +215,11 @@ TEST_F(DocTest, ProjectInformationListsModulesAndComponents) {
     EXPECT_EQ(info.moduleCount, 1);
     EXPECT_EQ(info.modules, std::vector<std::string>{"[ 1 ] Network 1"});
     ASSERT_EQ(info.components.size(), 2u);
-    EXPECT_EQ(info.components[0], Fmt("(Type: 41) ID: %d, Module: Network 1, Name: M1 Constant (k)", k->m_id));
+    EXPECT_EQ(info.components[0],
+              Fmt("(Type: 41) ID: %d, Module: Network 1, Name: M1 Constant (k)", k->m_id));
     EXPECT_EQ(info.components[1],
-              Fmt("(Type: 21) ID: %d, Module: Network 1, Name: M2 Add Input Values (No output connect)", add->m_id));
+              Fmt("(Type: 21) ID: %d, Module: Network 1, Name: M2 Add Input Values (No output connect)",
+                  add->m_id));
     (void)m;
     const size_t levels = Levels();
     EXPECT_EQ(SetProjectDescription(m_doc, "robot arm"), ECmd::Done);

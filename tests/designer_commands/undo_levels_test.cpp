@@ -1,7 +1,6 @@
 // Undo levels as the commands produce them: one per success, none per refusal
 // or cancel, the 20-level limit, and undo/redo restoring the same bytes.
 #include "doc_fixture.h"
-
 #include "persistence/project_file.h"
 
 namespace zor2::test {
@@ -18,12 +17,24 @@ TEST_F(DocTest, OneLevelPerSuccessNonePerRefusalOrCancel) {
     const Step steps[] = {
         {"add module", {}, [](Czor2Doc& d) { return AddModule(d); }, ECmd::Done, 1},
         {"add input", {}, [](Czor2Doc& d) { return AddModuleInput(d); }, ECmd::Done, 1},
-        {"expose cancelled", {EAnswer::Cancel}, [](Czor2Doc& d) { return ExposeModuleInputs(d); }, ECmd::Cancelled, 0},
+        {"expose cancelled",
+         {EAnswer::Cancel},
+         [](Czor2Doc& d) { return ExposeModuleInputs(d); },
+         ECmd::Cancelled,
+         0},
         {"expose", {EAnswer::No}, [](Czor2Doc& d) { return ExposeModuleInputs(d); }, ECmd::Done, 1},
         {"expose refused", {}, [](Czor2Doc& d) { return ExposeModuleInputs(d); }, ECmd::Refused, 0},
-        {"delete refused by no", {EAnswer::No}, [](Czor2Doc& d) { return DeleteModule(d); }, ECmd::Cancelled, 0},
+        {"delete refused by no",
+         {EAnswer::No},
+         [](Czor2Doc& d) { return DeleteModule(d); },
+         ECmd::Cancelled,
+         0},
         {"delete", {EAnswer::Yes}, [](Czor2Doc& d) { return DeleteModule(d); }, ECmd::Done, 1},
-        {"delete with nothing selected", {}, [](Czor2Doc& d) { return DeleteModule(d); }, ECmd::Unavailable, 0},
+        {"delete with nothing selected",
+         {},
+         [](Czor2Doc& d) { return DeleteModule(d); },
+         ECmd::Unavailable,
+         0},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
