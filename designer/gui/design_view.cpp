@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "designer/commands_align.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
@@ -141,7 +142,8 @@ CDesignView::CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent)
 // --- mode ------------------------------------------------------------------
 
 void CDesignView::ShowSystem() {
-    m_module = nullptr;
+    m_actions.Editor().ShowSystem();
+    m_actions.Editor().ApplyToModel(m_actions.System());
     m_scroll = QPointF(-kBarWidth - 20, -20);
     UpdateScrollRange();
     viewport()->update();
@@ -149,20 +151,32 @@ void CDesignView::ShowSystem() {
 }
 
 void CDesignView::ShowModule(CNetwork* module) {
-    m_module = module;
-    m_moduleId = module ? module->m_id : 0;
+    if (!module) return;
+    m_actions.Editor().DesignModule(module->m_id);
+    m_actions.Editor().ApplyToModel(m_actions.System());
     CenterView();
     if (m_host.modeChanged) m_host.modeChanged();
 }
 
+CNetwork* CDesignView::Module() const { return m_actions.Editor().DesignedModule(m_actions.System()); }
+
 void CDesignView::DocumentReplaced() {
-    // The module being designed is found again by its id in the replaced system.
-    if (m_module) m_module = m_actions.System().FindModule(m_moduleId);
+    // The editor state names the designed module and the selection by id, so
+    // both survive the replaced system; the model's flags follow it.
+    m_actions.Editor().ApplyToModel(m_actions.System());
     m_pressHit = m_rightSource = CHit{};
     m_dragging = m_rubberBand = false;
+    UpdateVisible();
     UpdateScrollRange();
     viewport()->update();
     if (m_host.modeChanged) m_host.modeChanged();
+}
+
+void CDesignView::UpdateVisible() {
+    const QPointF a = ToWorld(QPointF(0, 0));
+    const QPointF b = ToWorld(QPointF(viewport()->width(), viewport()->height()));
+    m_actions.Editor().m_visible = {static_cast<int32_t>(a.x()), static_cast<int32_t>(a.y()), static_cast<int32_t>(b.x()),
+                                    static_cast<int32_t>(b.y())};
 }
 
 void CDesignView::SetZoom(double zoom) {
@@ -173,8 +187,8 @@ void CDesignView::SetZoom(double zoom) {
 
 void CDesignView::CenterView() {
     QRectF bounds;
-    if (m_module) {
-        for (CNetworkModel* c : m_module->m_components) bounds |= ToQ(c->m_box);
+    if (Module()) {
+        for (CNetworkModel* c : Module()->m_components) bounds |= ToQ(c->m_box);
     } else {
         for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
     }
@@ -203,7 +217,7 @@ QPointF CDesignView::ToWorld(const QPointF& v) const { return v / m_zoom + m_scr
 QPointF CDesignView::ToViewport(const QPointF& w) const { return (w - m_scroll) * m_zoom; }
 
 QRectF CDesignView::LeftBarRect() const {
-    const bool shown = m_module ? m_options.showInputsBar : m_options.showInputsBar;
+    const bool shown = Module() ? m_options.showInputsBar : m_options.showInputsBar;
     return shown ? QRectF(0, 0, kBarWidth, viewport()->height()) : QRectF();
 }
 
@@ -217,9 +231,9 @@ std::vector<CDesignView::CBarRow> CDesignView::LeftBarRows() const {
     const QRectF bar = LeftBarRect();
     if (bar.isNull()) return rows;
     double y = kBarTitle;
-    if (m_module) {
-        for (CNetworkInput* in : m_module->m_inputs) {
-            CHit h{.kind = EHit::ModInput, .module = m_module, .moduleInput = in};
+    if (Module()) {
+        for (CNetworkInput* in : Module()->m_inputs) {
+            CHit h{.kind = EHit::ModInput, .module = Module(), .moduleInput = in};
             rows.push_back({QRectF(0, y, kBarWidth, kPortRow + 2), h});
             y += kPortRow + 4;
         }
@@ -244,9 +258,9 @@ std::vector<CDesignView::CBarRow> CDesignView::RightBarRows() const {
     if (bar.isNull()) return rows;
     const double x = bar.left();
     double y = kBarTitle;
-    if (m_module) {
-        for (CNetworkOutput* out : m_module->m_outputs) {
-            CHit h{.kind = EHit::ModOutput, .module = m_module, .moduleOutput = out};
+    if (Module()) {
+        for (CNetworkOutput* out : Module()->m_outputs) {
+            CHit h{.kind = EHit::ModOutput, .module = Module(), .moduleOutput = out};
             rows.push_back({QRectF(x, y, kBarWidth, kPortRow + 2), h});
             y += kPortRow + 4;
         }
@@ -323,14 +337,14 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
     const QPointF v(vp);
     for (const CBarRow& row : LeftBarRows())
         if (row.rect.contains(v)) return row.hit;
-    if (LeftBarRect().contains(v)) return CHit{.kind = m_module ? EHit::ModInputsBar : EHit::InputsBar, .module = m_module};
+    if (LeftBarRect().contains(v)) return CHit{.kind = Module() ? EHit::ModInputsBar : EHit::InputsBar, .module = Module()};
     for (const CBarRow& row : RightBarRows())
         if (row.rect.contains(v)) return row.hit;
     if (RightBarRect().contains(v))
-        return CHit{.kind = m_module ? EHit::ModOutputsBar : EHit::OutputsBar, .module = m_module};
+        return CHit{.kind = Module() ? EHit::ModOutputsBar : EHit::OutputsBar, .module = Module()};
     const QPointF w = ToWorld(v);
     const double slack = 3 / m_zoom;
-    if (!m_module) {
+    if (!Module()) {
         const auto order = ModulesInDrawOrder();
         for (auto it = order.rbegin(); it != order.rend(); ++it) {
             CNetwork* m = *it;
@@ -348,25 +362,25 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
         }
         return CHit{};
     }
-    const auto comps = m_module->m_components.Snapshot();
+    const auto comps = Module()->m_components.Snapshot();
     for (auto it = comps.rbegin(); it != comps.rend(); ++it) {
         CNetworkModel* c = *it;
         if (IsHidden(*c)) continue;
         int i = 0;
         for (CModelInput* in : c->m_inputs) {
             if (ComponentPortRect(*c, i++, false).contains(w))
-                return CHit{.kind = EHit::ComponentInput, .module = m_module, .component = c, .input = in};
+                return CHit{.kind = EHit::ComponentInput, .module = Module(), .component = c, .input = in};
         }
         i = 0;
         for (CModelOutput* out : c->m_outputs) {
             if (ComponentPortRect(*c, i++, true).contains(w))
-                return CHit{.kind = EHit::ComponentOutput, .module = m_module, .component = c, .output = out};
+                return CHit{.kind = EHit::ComponentOutput, .module = Module(), .component = c, .output = out};
         }
-        if (ToQ(c->m_box).contains(w)) return CHit{.kind = EHit::Component, .module = m_module, .component = c};
+        if (ToQ(c->m_box).contains(w)) return CHit{.kind = EHit::Component, .module = Module(), .component = c};
     }
     const auto graphics = m_actions.System().m_graphics.m_graphics.Snapshot();
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it)
-        if (ToQ((*it)->m_rect).contains(w)) return CHit{.kind = EHit::Graphic, .module = m_module, .graphic = *it};
+        if (ToQ((*it)->m_rect).contains(w)) return CHit{.kind = EHit::Graphic, .module = Module(), .graphic = *it};
     return CHit{};
 }
 
@@ -406,8 +420,8 @@ QPoint CDesignView::CentreOf(const CHit& hit) const {
 
 void CDesignView::UpdateScrollRange() {
     QRectF bounds(-kBarWidth - 200, -200, 400, 400);
-    if (m_module) {
-        for (CNetworkModel* c : m_module->m_components) bounds |= ToQ(c->m_box);
+    if (Module()) {
+        for (CNetworkModel* c : Module()->m_components) bounds |= ToQ(c->m_box);
     } else {
         for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
     }
@@ -422,10 +436,12 @@ void CDesignView::UpdateScrollRange() {
     v->setPageStep(viewport()->height());
     h->setValue(static_cast<int>(m_scroll.x() * m_zoom));
     v->setValue(static_cast<int>(m_scroll.y() * m_zoom));
+    UpdateVisible();
 }
 
 void CDesignView::scrollContentsBy(int, int) {
     m_scroll = QPointF(horizontalScrollBar()->value() / m_zoom, verticalScrollBar()->value() / m_zoom);
+    UpdateVisible();
     viewport()->update();
 }
 
@@ -441,7 +457,7 @@ void CDesignView::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(viewport()->rect(), m_options.background);
     PaintGrid(p);
-    if (m_module)
+    if (Module())
         PaintModule(p);
     else
         PaintSystem(p);
@@ -519,20 +535,20 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
         QString value;
         switch (h.kind) {
             case EHit::SystemInput:
-                selected = h.systemInput->m_selected;
+                selected = IsSelected(h);
                 value = Q(h.systemInput->ValueString());
                 if (value.isEmpty()) value = QString::number(h.systemInput->m_value, 'f', 2);
                 break;
             case EHit::SystemOutput:
-                selected = h.systemOutput->m_selected;
+                selected = IsSelected(h);
                 value = QString::number(h.systemOutput->m_value, 'f', 2);
                 break;
             case EHit::ModInput:
-                selected = h.moduleInput->m_selected;
+                selected = IsSelected(h);
                 value = Q(h.moduleInput->ValueString());
                 break;
             case EHit::ModOutput:
-                selected = h.moduleOutput->m_selected;
+                selected = IsSelected(h);
                 value = Q(h.moduleOutput->ValueString());
                 break;
             default: break;
@@ -612,7 +628,7 @@ void CDesignView::PaintSystem(QPainter& p) {
         int i = 0;
         for (CNetworkInput* in : m->m_inputs) {
             const QRectF r = ModulePortRect(*m, i++, false);
-            p.setPen(in->m_selected ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setPen(IsSelected({.kind = EHit::ModuleInput, .module = m, .moduleInput = in}) ? QPen(kSelected, 2) : QPen(kModuleBorder));
             p.setBrush(in->HasSource() ? QColor(0x28, 0x8C, 0x50) : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
@@ -623,7 +639,7 @@ void CDesignView::PaintSystem(QPainter& p) {
         i = 0;
         for (CNetworkOutput* out : m->m_outputs) {
             const QRectF r = ModulePortRect(*m, i++, true);
-            p.setPen(out->m_selected ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setPen(IsSelected({.kind = EHit::ModuleOutput, .module = m, .moduleOutput = out}) ? QPen(kSelected, 2) : QPen(kModuleBorder));
             p.setBrush(out->HasSource() ? QColor(0xB4, 0x50, 0x28) : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
@@ -641,13 +657,13 @@ void CDesignView::PaintSystem(QPainter& p) {
 }
 
 void CDesignView::PaintModule(QPainter& p) {
-    CNetwork& m = *m_module;
+    CNetwork& m = *Module();
     p.save();
     p.scale(m_zoom, m_zoom);
     p.translate(-m_scroll);
     for (CGraphic* g : m_actions.System().m_graphics.m_graphics) {
         const QRectF r = ToQ(g->m_rect);
-        p.setPen(g->m_selected ? QPen(kSelected, 2) : (g->m_outline || g->m_lineWidth == 0)
+        p.setPen(IsSelected({.kind = EHit::Graphic, .graphic = g}) ? QPen(kSelected, 2) : (g->m_outline || g->m_lineWidth == 0)
                                                             ? QPen(QColor(0x90, 0x90, 0x90), std::max(1, g->m_lineWidth))
                                                             : QPen(Qt::NoPen));
         p.setBrush(g->m_transparent ? QBrush(Qt::NoBrush) : QBrush(QColor::fromRgb(g->m_background & 0xFFFFFF)));
@@ -757,122 +773,136 @@ void CDesignView::PaintModule(QPainter& p) {
 
 // --- selection -------------------------------------------------------------
 
-void CDesignView::ClearSelection() {
-    CSystem& s = m_actions.System();
-    if (m_module) {
-        for (CNetworkModel* c : m_module->m_components) {
-            c->m_selected = false;
-            c->ClearPortSelection();
-        }
-        m_module->m_selectedComponents.Clear();
-        for (CNetworkInput* in : m_module->m_inputs) in->m_selected = false;
-        for (CNetworkOutput* out : m_module->m_outputs) out->m_selected = false;
-        m_module->m_selectedInputs.Clear();
-        m_module->m_selectedOutputs.Clear();
-        for (CGraphic* g : s.m_graphics.m_graphics) g->m_selected = false;
-    } else {
-        for (CNetwork* m : s.m_modules) {
-            m->m_selected = false;
-            for (CNetworkInput* in : m->m_inputs) in->m_selected = false;
-            for (CNetworkOutput* out : m->m_outputs) out->m_selected = false;
-            m->m_selectedInputs.Clear();
-            m->m_selectedOutputs.Clear();
-        }
-        s.m_selectedModules.Clear();
-        for (CExternalInput* in : s.m_inputs) in->m_selected = false;
-        for (CExternalOutput* out : s.m_outputs) out->m_selected = false;
-        for (CExternalInputCategory* c : s.m_inputCategories) c->m_selected = false;
-        for (CExternalOutputCategory* c : s.m_outputCategories) c->m_selected = false;
-        s.m_selectedInputs.Clear();
-        s.m_selectedOutputs.Clear();
+bool CDesignView::IsSelected(const CHit& h) const {
+    const CEditorState& e = m_actions.Editor();
+    auto has = [](const std::vector<int32_t>& ids, int32_t id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    switch (h.kind) {
+        case EHit::SystemInput: return e.m_kind == ESelectionKind::SystemInput && e.m_objectId == h.systemInput->m_id;
+        case EHit::SystemOutput: return e.m_kind == ESelectionKind::SystemOutput && e.m_objectId == h.systemOutput->m_id;
+        case EHit::InputCategory:
+            return e.m_kind == ESelectionKind::InputCategory && e.m_objectId == h.inputCategory->m_id;
+        case EHit::OutputCategory:
+            return e.m_kind == ESelectionKind::OutputCategory && e.m_objectId == h.outputCategory->m_id;
+        case EHit::ModInput:
+        case EHit::ModuleInput:
+            return has(e.m_moduleInputs, h.moduleInput->m_id) && e.m_ownerId == h.module->m_id;
+        case EHit::ModOutput:
+        case EHit::ModuleOutput:
+            return has(e.m_moduleOutputs, h.moduleOutput->m_id) && e.m_ownerId == h.module->m_id;
+        case EHit::Graphic: return has(e.m_graphics, h.graphic->m_id);
+        case EHit::Module: return has(e.m_modules, h.module->m_id);
+        case EHit::Component: return has(e.m_components, h.component->m_id);
+        default: return false;
     }
 }
 
+void CDesignView::ClearSelection() {
+    m_actions.Editor().ClearSelection();
+    m_actions.Editor().ApplyToModel(m_actions.System());
+}
+
 void CDesignView::SelectAllComponents() {
-    if (!m_module) return;
-    ClearSelection();
-    for (CNetworkModel* c : m_module->m_components) {
-        if (IsHidden(*c)) continue;
-        c->m_selected = true;
-        m_module->m_selectedComponents.Append(c);
-    }
+    CNetwork* m = Module();
+    if (!m) return;
+    std::vector<int32_t> ids;
+    for (CNetworkModel* c : m->m_components)
+        if (!IsHidden(*c)) ids.push_back(c->m_id);
+    m_actions.Editor().ClearSelection();
+    m_actions.Editor().SelectComponents(std::move(ids));
+    m_actions.Editor().ApplyToModel(m_actions.System());
     viewport()->update();
     if (m_host.selectionChanged) m_host.selectionChanged();
 }
 
 void CDesignView::SelectHit(const CHit& h, bool add) {
+    CEditorState& e = m_actions.Editor();
     CSystem& s = m_actions.System();
-    auto keepGroup = [&](bool selected) { return add || selected; };
+    // A set member pressed without Shift keeps the set (so the group can be dragged).
+    auto pick = [add](std::vector<int32_t>& ids, int32_t id) {
+        const bool member = std::find(ids.begin(), ids.end(), id) != ids.end();
+        if (member) return;
+        if (add)
+            ids.push_back(id);
+        else
+            ids = {id};
+    };
+    auto single = [&] {
+        if (add) return;
+        const std::vector<int32_t> modules = e.m_modules, components = e.m_components;
+        e.ClearSelection();
+        (void)modules;
+        (void)components;
+    };
     switch (h.kind) {
-        case EHit::Component:
+        case EHit::Component: {
+            std::vector<int32_t> ids = e.m_components;
+            if (!add && std::find(ids.begin(), ids.end(), h.component->m_id) == ids.end()) e.ClearSelection();
+            ids = e.m_components;
+            pick(ids, h.component->m_id);
+            e.m_components = ids;
+            break;
+        }
         case EHit::ComponentInput:
         case EHit::ComponentOutput: {
-            CNetworkModel* c = h.component;
-            if (!keepGroup(c->m_selected) || h.kind != EHit::Component) {
-                if (!add && !(h.kind == EHit::Component && c->m_selected)) ClearSelection();
-            }
-            if (!c->m_selected) {
-                c->m_selected = true;
-                h.module->m_selectedComponents.Append(c);
-            }
-            if (h.input && !c->m_selectedInputs.Contains(h.input)) c->m_selectedInputs.Append(h.input);
-            if (h.output && !c->m_selectedOutputs.Contains(h.output)) c->m_selectedOutputs.Append(h.output);
+            const bool member =
+                std::find(e.m_components.begin(), e.m_components.end(), h.component->m_id) != e.m_components.end();
+            if (!add && !member) e.ClearSelection();
+            if (!member) e.m_components.push_back(h.component->m_id);
+            if (h.input)
+                e.SelectComponentInput(h.component->m_id, h.input->m_id);
+            else
+                e.SelectComponentOutput(h.component->m_id, h.output->m_id);
             break;
         }
         case EHit::Module: {
-            if (!keepGroup(h.module->m_selected)) ClearSelection();
-            if (!h.module->m_selected) {
-                h.module->m_selected = true;
-                s.m_selectedModules.Append(h.module);
-            }
+            if (!add && std::find(e.m_modules.begin(), e.m_modules.end(), h.module->m_id) == e.m_modules.end())
+                e.ClearSelection();
+            std::vector<int32_t> ids = e.m_modules;
+            pick(ids, h.module->m_id);
+            e.m_modules = ids;
             s.m_modulesByCreation.Remove(h.module);
             s.m_modulesByCreation.Append(h.module);
             break;
         }
         case EHit::ModuleInput:
         case EHit::ModInput:
-            if (!add) ClearSelection();
-            h.moduleInput->m_selected = true;
-            h.module->m_selectedInputs.Append(h.moduleInput);
-            if (h.kind == EHit::ModuleInput && !h.module->m_selected) {
-                h.module->m_selected = true;
-                s.m_selectedModules.Append(h.module);
-            }
+            single();
+            e.SelectModuleInput(h.module->m_id, h.moduleInput->m_id);
+            if (h.kind == EHit::ModuleInput) e.m_modules = {h.module->m_id};
             break;
         case EHit::ModuleOutput:
         case EHit::ModOutput:
-            if (!add) ClearSelection();
-            h.moduleOutput->m_selected = true;
-            h.module->m_selectedOutputs.Append(h.moduleOutput);
-            if (h.kind == EHit::ModuleOutput && !h.module->m_selected) {
-                h.module->m_selected = true;
-                s.m_selectedModules.Append(h.module);
-            }
+            single();
+            e.SelectModuleOutput(h.module->m_id, h.moduleOutput->m_id);
+            if (h.kind == EHit::ModuleOutput) e.m_modules = {h.module->m_id};
             break;
         case EHit::SystemInput:
-            if (!add) ClearSelection();
-            h.systemInput->m_selected = true;
-            s.m_selectedInputs.Append(h.systemInput);
+            single();
+            e.SelectSystemInput(h.systemInput->m_id);
             break;
         case EHit::SystemOutput:
-            if (!add) ClearSelection();
-            h.systemOutput->m_selected = true;
-            s.m_selectedOutputs.Append(h.systemOutput);
+            single();
+            e.SelectSystemOutput(h.systemOutput->m_id);
             break;
         case EHit::InputCategory:
-            if (!add) ClearSelection();
-            h.inputCategory->m_selected = true;
+            single();
+            e.SelectInputCategory(h.inputCategory->m_id);
             break;
         case EHit::OutputCategory:
-            if (!add) ClearSelection();
-            h.outputCategory->m_selected = true;
+            single();
+            e.SelectOutputCategory(h.outputCategory->m_id);
             break;
-        case EHit::Graphic:
-            if (!keepGroup(h.graphic->m_selected)) ClearSelection();
-            h.graphic->m_selected = true;
+        case EHit::Graphic: {
+            if (!add && std::find(e.m_graphics.begin(), e.m_graphics.end(), h.graphic->m_id) == e.m_graphics.end())
+                e.ClearSelection();
+            std::vector<int32_t> ids = e.m_graphics;
+            pick(ids, h.graphic->m_id);
+            e.m_graphics = ids;
             break;
-        default: ClearSelection(); break;
+        }
+        default: e.ClearSelection(); break;
     }
+    e.ApplyToModel(s);
 }
 
 // --- mouse -----------------------------------------------------------------
@@ -916,12 +946,12 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
     const int dy = static_cast<int>(std::lround(w.y() - m_lastMoveWorld.y()));
     if (dx == 0 && dy == 0) return;
     m_lastMoveWorld += QPointF(dx, dy);
-    if (m_pressHit.kind == EHit::Component && m_module) {
-        m_actions.MoveComponents(*m_module, dx, dy);
+    if (m_pressHit.kind == EHit::Component && Module()) {
+        m_actions.DragComponents(dx, dy);
     } else if (m_pressHit.kind == EHit::Module) {
-        m_actions.MoveModules(dx, dy);
+        m_actions.DragModules(dx, dy);
     } else if (m_pressHit.kind == EHit::Graphic) {
-        m_actions.MoveGraphics(dx, dy);
+        m_actions.DragGraphics(dx, dy);
     }
     viewport()->update();
 }
@@ -933,7 +963,11 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
             FinishRectangle(e->modifiers());
             m_rubberBand = false;
         }
-        if (m_dragging) UpdateScrollRange();
+        if (m_dragging) {
+            m_actions.FinishDrag();
+            UpdateScrollRange();
+            if (m_host.modelChanged) m_host.modelChanged();
+        }
         m_dragging = false;
         viewport()->update();
         if (m_host.selectionChanged) m_host.selectionChanged();
@@ -948,32 +982,33 @@ void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
     const QRectF vr = m_rubberRect.normalized();
     const QRectF w(ToWorld(vr.topLeft()), ToWorld(vr.bottomRight()));
     CSystem& s = m_actions.System();
-    if (!m_module) {
+    CEditorState& e = m_actions.Editor();
+    if (!Module()) {
         for (CNetwork* m : s.m_modules) {
-            if (!ModuleBox(*m).intersects(w) || m->m_selected) continue;
-            m->m_selected = true;
-            s.m_selectedModules.Append(m);
+            if (!ModuleBox(*m).intersects(w) || IsSelected({.kind = EHit::Module, .module = m})) continue;
+            e.m_modules.push_back(m->m_id);
         }
+        e.ApplyToModel(s);
         return;
     }
     if (mods & Qt::ShiftModifier) {
         if (vr.width() < 4 || vr.height() < 4) return;
         CRect r{static_cast<int32_t>(w.left()), static_cast<int32_t>(w.top()), static_cast<int32_t>(w.right()),
                 static_cast<int32_t>(w.bottom())};
-        m_actions.AddGraphic(*m_module, r);
+        m_actions.AddGraphicRect(r);
         Changed();
         return;
     }
     if (mods & Qt::ControlModifier) {
         for (CGraphic* g : s.m_graphics.m_graphics)
-            if (ToQ(g->m_rect).intersects(w)) g->m_selected = true;
+            if (ToQ(g->m_rect).intersects(w)) e.m_graphics.push_back(g->m_id);
         return;
     }
-    for (CNetworkModel* c : m_module->m_components) {
-        if (IsHidden(*c) || c->m_selected || !ToQ(c->m_box).intersects(w)) continue;
-        c->m_selected = true;
-        m_module->m_selectedComponents.Append(c);
+    for (CNetworkModel* c : Module()->m_components) {
+        if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) || !ToQ(c->m_box).intersects(w)) continue;
+        e.m_components.push_back(c->m_id);
     }
+    e.ApplyToModel(s);
 }
 
 void CDesignView::RightGesture(const CHit& source, const CHit& target, const QPoint& at) {
@@ -997,19 +1032,19 @@ void CDesignView::RightGesture(const CHit& source, const CHit& target, const QPo
 bool CDesignView::Connect(const CHit& s, const CHit& t) {
     // Returns false only for pairs that name no connect request; a request the
     // model refuses has already reported and beeped.
-    if (m_module) {
-        CNetwork& m = *m_module;
+    if (Module()) {
+        CNetwork& m = *Module();
         const bool srcComponent = s.kind == EHit::Component || s.kind == EHit::ComponentOutput;
         if (srcComponent && (t.kind == EHit::Component || t.kind == EHit::ComponentInput)) {
-            m_actions.ConnectComponents(m, *s.component, s.output, *t.component, t.input);
+            m_actions.ConnectComponents(*s.component, s.output, *t.component, t.input);
             return true;
         }
         if (s.kind == EHit::ModInput && (t.kind == EHit::Component || t.kind == EHit::ComponentInput)) {
-            m_actions.ConnectModuleInput(m, *s.moduleInput, *t.component, t.input);
+            m_actions.ConnectModuleInput(*s.moduleInput, *t.component, t.input);
             return true;
         }
         if (srcComponent && (t.kind == EHit::ModOutput || t.kind == EHit::ModOutputsBar)) {
-            m_actions.ConnectToModuleOutput(m, *s.component, s.output, t.moduleOutput);
+            m_actions.ConnectToModuleOutput(*s.component, s.output, t.moduleOutput);
             return true;
         }
         if (s.kind == EHit::ModInputsBar && t.kind == EHit::Component) {
@@ -1040,7 +1075,7 @@ bool CDesignView::Connect(const CHit& s, const CHit& t) {
         return true;
     }
     if (srcModule && t.kind == EHit::OutputsBar) {
-        m_actions.ConnectModuleToOutputsBar(*s.module, s.moduleOutput);
+        m_actions.ConnectModuleToOutputsBar(*s.module);
         return true;
     }
     return false;
@@ -1058,8 +1093,8 @@ void CDesignView::DoubleClick(const CHit& hit, const QPointF& w) {
         case EHit::InputsBar: m_actions.AddSystemInputFromBar(); break;
         case EHit::OutputsBar: m_actions.AddSystemOutputFromBar(); break;
         case EHit::None:
-            if (m_module) return;
-            m_actions.AddModule("Module %d", static_cast<int>(w.x()), static_cast<int>(w.y()));
+            if (Module()) return;
+            m_actions.AddModuleAt(static_cast<int>(w.x()), static_cast<int>(w.y()));
             break;
         case EHit::ModInputsBar:
         case EHit::ModOutputsBar: return;
@@ -1078,18 +1113,15 @@ void CDesignView::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Up: dy = -2; break;
         case Qt::Key_Down: dy = 2; break;
         case Qt::Key_Delete:
-            if (m_module)
-                m_actions.DeleteSelected(*m_module);
-            else if (CNetwork* m = m_actions.System().m_selectedModules.Head())
+            if (Module())
+                m_actions.DeleteSelected();
+            else if (CNetwork* m = m_actions.Editor().CurrentModule(m_actions.System()))
                 m_actions.DeleteModule(*m);
             Changed();
             return;
         default: QAbstractScrollArea::keyPressEvent(e); return;
     }
-    if (m_module)
-        m_actions.MoveComponents(*m_module, dx, dy);
-    else
-        m_actions.MoveModules(dx, dy);
+    MoveSelection(m_actions.Doc(), dx < 0 ? EArrowKey::Left : dx > 0 ? EArrowKey::Right : dy < 0 ? EArrowKey::Up : EArrowKey::Down);
     viewport()->update();
 }
 
@@ -1107,11 +1139,11 @@ void CDesignView::wheelEvent(QWheelEvent* e) {
 // --- palette drop ----------------------------------------------------------
 
 void CDesignView::dragEnterEvent(QDragEnterEvent* e) {
-    if (m_module && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
+    if (Module() && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
 }
 
 void CDesignView::dragMoveEvent(QDragMoveEvent* e) {
-    if (m_module && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
+    if (Module() && e->mimeData()->hasFormat(kComponentMime)) e->acceptProposedAction();
 }
 
 void CDesignView::dropEvent(QDropEvent* e) {
@@ -1119,12 +1151,12 @@ void CDesignView::dropEvent(QDropEvent* e) {
 }
 
 bool CDesignView::DropMime(const QMimeData* mime, const QPoint& at) {
-    if (!m_module || !mime || !mime->hasFormat(kComponentMime)) return false;
+    if (!Module() || !mime || !mime->hasFormat(kComponentMime)) return false;
     bool ok = false;
     const int type = QString::fromLatin1(mime->data(kComponentMime)).toInt(&ok);
     if (!ok) return false;
     const QPointF w = ToWorld(QPointF(at));
-    const bool made = m_actions.DropComponent(*m_module, type, static_cast<int>(w.x()), static_cast<int>(w.y()));
+    const bool made = m_actions.DropComponent(type, static_cast<int>(w.x()), static_cast<int>(w.y()));
     Changed();
     return made;
 }
@@ -1157,7 +1189,7 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
 void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
     if (item == "Execute") {
         if (hit.kind == EHit::Module)
-            m_actions.ExecuteModule(*hit.module);
+            m_actions.ExecuteModuleOnce(*hit.module);
         else if (hit.component)
             m_actions.ExecuteComponent(*hit.component);
     } else if (item == "View Components...") {
@@ -1167,7 +1199,7 @@ void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
         if (hit.kind == EHit::Module)
             m_actions.DeleteModule(*hit.module);
         else if (hit.kind == EHit::Component)
-            m_actions.DeleteComponent(*hit.module, *hit.component);
+            m_actions.DeleteComponent(*hit.component);
         else if (m_host.menuCommand)
             m_host.menuCommand(hit, item);
     } else if (item == "Expose All Inputs to Module Inputs Layer" || item == "Expose All Inputs") {

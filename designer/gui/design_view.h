@@ -58,7 +58,7 @@ struct CHit {
 inline constexpr const char* kComponentMime = "application/x-zor2-component-type";
 
 /// Display options of the view.
-struct CViewOptions {
+struct CViewLook {
     int connectorType = 2;  // 0 straight, 1 right angles, 2 curves
     int gridWidth = 16;
     bool showGrid = true;
@@ -92,12 +92,15 @@ public:
     // Mode.
     void ShowSystem();
     void ShowModule(CNetwork* module);
-    CNetwork* Module() const { return m_module; }
-    bool IsSystemView() const { return m_module == nullptr; }
+    /// The module being designed, or null in the system view.
+    CNetwork* Module() const;
+    bool IsSystemView() const { return Module() == nullptr; }
+    /// Whether the editor state has the object selected.
+    bool IsSelected(const CHit& hit) const;
     /// After the document was replaced (open, new, undo): back to a valid mode.
     void DocumentReplaced();
 
-    CViewOptions& Options() { return m_options; }
+    CViewLook& Options() { return m_options; }
     double Zoom() const { return m_zoom; }
     void SetZoom(double zoom);
     void CenterView();
@@ -168,13 +171,13 @@ private:
     void RunMenuItem(const CHit& hit, const QString& item);
     void SelectHit(const CHit& hit, bool add);
     void UpdateScrollRange();
+    /// Tells the editor which part of the model is visible (new modules go to its centre).
+    void UpdateVisible();
     void Changed();
 
     CGuiActions& m_actions;
     CViewHost m_host;
-    CNetwork* m_module = nullptr;
-    int32_t m_moduleId = 0;
-    CViewOptions m_options;
+    CViewLook m_options;
     double m_zoom = 1.0;
     QPointF m_scroll{0, 0};  // world point at the viewport's top-left
 

@@ -1,70 +1,68 @@
-// CGuiActions: the editing operations the window and the view invoke. Each
-// one calls the model operation that makes and records the change; the
-// window never changes the model by any other path.
+// CGuiActions: what the view's gestures and menus ask of the document. Each
+// gesture names objects by pointer; this layer selects them in the editor
+// state and runs the document's command for them, so the window never changes
+// the model by another path. The few gestures without a command of their own
+// (double clicks on the bars, the Shift rectangle, dragging) record their
+// change through the document's single recording routine.
 #pragma once
 
 #include <string>
 
-#include "designer/gui/document_seam.h"
+#include "designer/document.h"
 
 namespace zor2::gui {
 
 class CGuiActions {
 public:
-    CGuiActions(CGuiDocument& doc, IPrompter& prompter) : m_doc(doc), m_prompter(prompter) {}
+    explicit CGuiActions(Czor2Doc& doc) : m_doc(doc) {}
 
+    Czor2Doc& Doc() { return m_doc; }
     CSystem& System() { return m_doc.System(); }
-    IPrompter& Prompter() { return m_prompter; }
+    CEditorState& Editor() { return m_doc.Editor(); }
+    IPrompter& Prompter() { return m_doc.Prompter(); }
 
     // System view.
-    /// A module named by `pattern` ("Module %d" or "Network %d") with the count plus one.
-    CNetwork* AddModule(const char* pattern, int x, int y);
-    CExternalInput* AddSystemInputFromBar();
-    CExternalOutput* AddSystemOutputFromBar();
-    /// Connect gestures between modules and system ports; false when refused.
+    bool AddModuleAt(int x, int y);
+    /// A double click on the system inputs bar: "Input: %d" in the default category.
+    bool AddSystemInputFromBar();
+    /// A double click on the system outputs bar: "Output: %d" in the default category.
+    bool AddSystemOutputFromBar();
     bool ConnectSystemInput(CExternalInput& input, CNetwork& dst, CNetworkInput* in);
     bool ConnectCategory(CExternalInputCategory& category, CNetwork& dst);
     bool ConnectModules(CNetwork& src, CNetworkOutput* out, CNetwork& dst, CNetworkInput* in);
     bool ConnectToSystemOutput(CNetwork& src, CNetworkOutput* out, CExternalOutput& output);
-    bool ConnectModuleToOutputsBar(CNetwork& src, CNetworkOutput* out);
+    bool ConnectModuleToOutputsBar(CNetwork& src);
+    /// The system inputs bar dragged onto a module: a new system input feeding it.
     bool DropNewSystemInput(CNetwork& dst);
-    void ExecuteModule(CNetwork& module);
+    /// The module context menu's "Execute": pull, execute and publish once (values only).
+    void ExecuteModuleOnce(CNetwork& module);
     bool DeleteModule(CNetwork& module);
 
     // Module design view.
-    CNetworkModel* DropComponent(CNetwork& module, int typeId, int x, int y);
-    bool ConnectComponents(CNetwork& module, CNetworkModel& src, CModelOutput* out, CNetworkModel& dst,
-                           CModelInput* in);
-    bool ConnectModuleInput(CNetwork& module, CNetworkInput& mi, CNetworkModel& dst, CModelInput* in);
-    bool ConnectToModuleOutput(CNetwork& module, CNetworkModel& src, CModelOutput* out, CNetworkOutput* mo);
-    bool DeleteComponent(CNetwork& module, CNetworkModel& component);
-    bool DeleteSelected(CNetwork& module);
+    bool DropComponent(int typeId, int x, int y);
+    bool ConnectComponents(CNetworkModel& src, CModelOutput* out, CNetworkModel& dst, CModelInput* in);
+    bool ConnectModuleInput(CNetworkInput& mi, CNetworkModel& dst, CModelInput* in);
+    bool ConnectToModuleOutput(CNetworkModel& src, CModelOutput* out, CNetworkOutput* mo);
+    bool DeleteComponent(CNetworkModel& component);
+    bool DeleteSelected();
+    /// The component context menu's "Execute": inputs and execute once (values only).
     void ExecuteComponent(CNetworkModel& component);
-    int ExposeAllInputs(CNetworkModel& component);
-    int ExposeAllInputsReconnect(CNetworkModel& component);
-    void MoveGraphics(int dx, int dy);
-    /// Moves the selected components (or modules) of the current view by `dx`, `dy`.
-    void MoveComponents(CNetwork& module, int dx, int dy);
-    void MoveModules(int dx, int dy);
-    /// A graphic holding "Text here" that fills the rectangle.
-    CGraphic* AddGraphic(CNetwork& module, const CRect& rect);
-
-    // Properties edited by the generic dialogs.
-    void RenameComponent(CNetworkModel& c, const std::string& name, const std::string& description);
-    void SetProjectDescription(const std::string& description);
-    void RenameModule(CNetwork& m, const std::string& name, const std::string& description);
-    void RenameModuleInput(CNetworkInput& p, const std::string& name, const std::string& description);
-    void RenameModuleOutput(CNetworkOutput& p, const std::string& name, const std::string& description);
-    void RenameSystemInput(CExternalInput& p, const std::string& name, const std::string& description);
-    void RenameSystemOutput(CExternalOutput& p, const std::string& name, const std::string& description);
-    void RenameComponentInput(CModelInput& p, const std::string& name);
-    void RenameComponentOutput(CModelOutput& p, const std::string& name);
+    bool ExposeAllInputs(CNetworkModel& component);
+    /// "Expose All Inputs to Module Inputs Layer": disconnect, then reconnect
+    /// each input to the module input of its name (created when missing).
+    bool ExposeAllInputsReconnect(CNetworkModel& component);
+    /// A drag in progress moves the selected components, graphics or modules;
+    /// the finished drag is recorded once.
+    void DragComponents(int dx, int dy);
+    void DragModules(int dx, int dy);
+    void DragGraphics(int dx, int dy);
+    void FinishDrag();
+    /// A Shift selection rectangle: a graphic holding "Text here" that fills it.
+    bool AddGraphicRect(const CRect& rect);
 
 private:
-    void Changed(const std::string& line) { m_doc.RecordChange(line); }
-
-    CGuiDocument& m_doc;
-    IPrompter& m_prompter;
+    Czor2Doc& m_doc;
+    bool m_dragged = false;
 };
 
 }  // namespace zor2::gui

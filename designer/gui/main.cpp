@@ -19,6 +19,6 @@ int main(int argc, char** argv) {
     zor2::gui::CMainWindow window;
     window.show();
     const QStringList args = parser.positionalArguments();
-    if (!args.isEmpty()) window.OpenProject(args.front());
+    if (!args.isEmpty()) window.OpenProject(args.front(), true);
     return app.exec();
 }

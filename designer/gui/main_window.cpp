@@ -24,16 +24,86 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "designer/gui/commands_table.h"
 #include "designer/gui/dialogs.h"
-#include "persistence/runtime_export.h"
+#include "designer/commands_align.h"
+#include "designer/commands_behaviors.h"
+#include "designer/commands_component.h"
+#include "designer/commands_module.h"
+#include "designer/commands_system.h"
+#include "realtime/udp_protocol.h"
 
 namespace zor2::gui {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kRibbonRows = 3;
+
+/// The numeric value of a command identifier.
+int Value(const char* ident) {
+    for (const CCommandRow& r : CommandRows())
+        if (std::strcmp(r.ident, ident) == 0) return r.value;
+    return 0;
+}
+
+/// What a selection-driven command needs before it is enabled.
+enum class ENeed { Module, SystemInput, SystemOutput, InputCategory, OutputCategory, ModuleInput, ModuleOutput,
+                   Component, ComponentInput, ComponentOutput, Components, Behaviors };
+
+/// Commands that run one document command on the current selection.
+struct CSelectionCommand {
+    const char* ident;
+    ENeed need;
+    ECmd (*run)(Czor2Doc&);
+};
+
+const CSelectionCommand kSelectionCommands[] = {
+    {"ID_BUTTON_DELETEMODULE", ENeed::Module, [](Czor2Doc& d) { return DeleteModule(d); }},
+    {"ID_BUTTON_VIEWMODULE", ENeed::Module, [](Czor2Doc& d) { return DesignSelectedModule(d); }},
+    {"ID_BUTTON_MODULEEXECUTE", ENeed::Module, [](Czor2Doc& d) { return ExecuteModule(d); }},
+    {"ID_BUTTON_MODULE_ADDINPUT", ENeed::Module, [](Czor2Doc& d) { return AddModuleInput(d); }},
+    {"ID_BUTTON_MODULE_ADDOUTPUT", ENeed::Module, [](Czor2Doc& d) { return AddModuleOutput(d); }},
+    {"ID_BUTTON_MODULE_EXPOSEINPUTS", ENeed::Module, [](Czor2Doc& d) { return ExposeModuleInputs(d); }},
+    {"ID_BUTTON_MODULE_EXPOSEOUTPUTS", ENeed::Module, [](Czor2Doc& d) { return ExposeModuleOutputs(d); }},
+    {"ID_BUTTON_NETWORK_REMOVE_INCONNECTIONS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
+    {"ID_BUTTON_NETWORK_DELETE_OUTCONNECTIONS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
+    {"ID_BUTTON_MODULE_DELETEINPUT", ENeed::ModuleInput, [](Czor2Doc& d) { return DeleteModuleInput(d); }},
+    {"ID_BUTTON_MODULE_DELETEOUTPUT", ENeed::ModuleOutput, [](Czor2Doc& d) { return DeleteModuleOutput(d); }},
+    {"ID_BUTTON_MODULE_DELETESELECTEDINPUTCONNS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveInternalInputConnections(d); }},
+    {"ID_BTN_NETWORK_DELETE_INTERNALINPUTCONNS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
+    {"ID_BUTTON_MODULE_DELSECTEDOUTPUTCONNS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveInternalOutputConnection(d); }},
+    {"ID_BTN_NETWORK_DELETE_INTERNALOUTPUTCONNS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
+    {"ID_BUTTON_DELETE_SYSTEMINPUT", ENeed::SystemInput, [](Czor2Doc& d) { return DeleteSystemInput(d); }},
+    {"ID_BUTTON_DELETE_SYSTEMOUTPUT", ENeed::SystemOutput, [](Czor2Doc& d) { return DeleteSystemOutput(d); }},
+    {"ID_BUTTON_DELETEBEHAVIORS", ENeed::SystemInput, [](Czor2Doc& d) { return DeleteInputBehaviors(d); }},
+    {"ID_BUTTON_DELETEALLBEHAVIORS", ENeed::Behaviors, [](Czor2Doc& d) { return DeleteAllBehaviors(d); }},
+    {"ID_BUTTON_MODEL_DELETE", ENeed::Component, [](Czor2Doc& d) { return DeleteComponent(d); }},
+    {"ID_BUTTON_REMOVE_ALLCONNECTIONS", ENeed::Component, [](Czor2Doc& d) { return RemoveAllConnections(d); }},
+    {"ID_BUTTON_MODEL_DELETEALLINPUTS", ENeed::Component, [](Czor2Doc& d) { return DeleteAllInputs(d); }},
+    {"ID_BUTTON_MODEL_DELETEALLOUTPUTS", ENeed::Component, [](Czor2Doc& d) { return DeleteAllOutputs(d); }},
+    {"ID_BUTTON_ADDMODELINPUT", ENeed::Component, [](Czor2Doc& d) { return AddComponentInput(d); }},
+    {"ID_BUTTON_ADDMODELOUTPUT", ENeed::Component, [](Czor2Doc& d) { return AddComponentOutput(d); }},
+    {"ID_BUTTON_EXPOSEALLINPUTS", ENeed::Component, [](Czor2Doc& d) { return ExposeAllComponentInputs(d); }},
+    {"ID_BUTTON_EXPOSEALLMODELOUTPUTS", ENeed::Component, [](Czor2Doc& d) { return ExposeAllComponentOutputs(d); }},
+    {"ID_BUTTON_REMOVEMODEL_INPUTCONNECTION", ENeed::ComponentInput, [](Czor2Doc& d) { return DisconnectComponentInput(d); }},
+    {"ID_BUTTON_DELETE_MODELINPUT", ENeed::ComponentInput, [](Czor2Doc& d) { return DeleteComponentInput(d); }},
+    {"ID_BUTTON_EXPOSEINPUT", ENeed::ComponentInput, [](Czor2Doc& d) { return ExposeComponentInput(d); }},
+    {"ID_BUTTON_REMOVEMODEL_OUTPUTCONNECTION", ENeed::ComponentOutput, [](Czor2Doc& d) { return DisconnectComponentOutput(d); }},
+    {"ID_BUTTON_DELETE_MODELOUTPUT", ENeed::ComponentOutput, [](Czor2Doc& d) { return DeleteComponentOutput(d); }},
+    {"ID_BUTTON_EXPOSEMODELOUTPUT", ENeed::ComponentOutput, [](Czor2Doc& d) { return ExposeComponentOutput(d); }},
+    {"ID_BUTTON_SHOWGRAPH", ENeed::ComponentOutput, [](Czor2Doc& d) { return ShowChart(d); }},
+    {"ID_BUTTON_SHOWVALUE", ENeed::ComponentOutput, [](Czor2Doc& d) { return ShowValueWindow(d); }},
+    {"ID_BUTTON_ALIGNLEFT", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Left); }},
+    {"ID_BUTTON_ALIGNRIGHT", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Right); }},
+    {"ID_BUTTON_ALIGNTOP", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Top); }},
+    {"ID_BUTTON_ALIGNBOTTOM", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Bottom); }},
+    {"ID_BUTTON_ALIGNVERTICAL", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Vertical); }},
+    {"ID_BUTTON_ALIGNHORZ", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Horizontal); }},
+    {"ID_BUTTON_DISTRIBUTEVERT", ENeed::Components, [](Czor2Doc& d) { return DistributeVertically(d); }},
+    {"ID_BUTTON_DISTRIBUTEHORZ", ENeed::Components, [](Czor2Doc& d) { return DistributeHorizontally(d); }},
+};
 
 }  // namespace
 
@@ -47,13 +117,29 @@ CQtSimTimer::CQtSimTimer(CSimController*& controller) {
 void CQtSimTimer::Start(int32_t periodMs) { m_timer.start(periodMs); }
 
 CMainWindow::CMainWindow(QWidget* parent)
-    : QMainWindow(parent), m_prompter(this), m_actions(m_doc, m_prompter) {
-    m_doc.System().SetPrompter(&m_prompter);
+    : QMainWindow(parent), m_prompter(this), m_actions(m_doc) {
+    m_doc.SetPrompter(&m_prompter);
+    m_doc.SetObserver(this);
+    m_doc.SetSavePathChooser([this] { return ChooseSavePath(tr("Save Corvel Project (ZR2)")).toStdString(); });
     m_simOwner = std::make_unique<CSimController>(m_doc.System());
     m_sim = m_simOwner.get();
     m_timer = std::make_unique<CQtSimTimer>(m_sim);
     m_sim->SetTimer(m_timer.get());
     m_sim->SetView(this);
+    // The real-time link binds its socket at start; datagrams arrive through
+    // the window's event loop.
+    m_link = std::make_unique<CUdpLink>(m_doc.System(), ReadUdpConfig("udp.conf"));
+    m_link->Attach(m_sim);
+    m_linkNotifier = std::make_unique<CUdpLinkNotifier>(*m_link);
+    m_doc.SetLink(m_linkNotifier.get());
+    if (m_link->Start()) {
+        m_linkWatch = std::make_unique<QSocketNotifier>(m_link->ReadFd(), QSocketNotifier::Read);
+        connect(m_linkWatch.get(), &QSocketNotifier::activated, this, [this] {
+            m_link->OnReadReady();
+            Refresh();
+        });
+    }
+    WatchLink();
 
     CViewHost host;
     host.modeChanged = [this] { Refresh(); };
@@ -88,8 +174,23 @@ CMainWindow::CMainWindow(QWidget* parent)
 CMainWindow::~CMainWindow() {
     // Docks report their hiding while the base class tears the window down.
     for (QDockWidget* d : findChildren<QDockWidget*>()) disconnect(d, nullptr, this, nullptr);
+    m_linkWatch.reset();
+    m_link->Shutdown();
+    m_doc.SetLink(nullptr);
+    m_doc.SetObserver(nullptr);
     m_sim->SetView(nullptr);
     m_timer->Stop();
+}
+
+void CMainWindow::WatchLink() {
+    if (m_linkWatch) m_linkWatch->setEnabled(m_link->WantsRead());
+}
+
+void CMainWindow::OnChangeRecorded(const std::string&) { Refresh(); }
+
+void CMainWindow::OnDocumentReloaded() {
+    m_view->DocumentReplaced();
+    Refresh();
 }
 
 // --- ribbon ----------------------------------------------------------------
@@ -321,7 +422,7 @@ void CMainWindow::BuildDocks() {
 }
 
 void CMainWindow::ApplySettings() {
-    CViewOptions& o = m_view->Options();
+    CViewLook& o = m_view->Options();
     o.connectorType = std::clamp(m_settings.ReadInt(kConnectorType), 0, 2);
     o.gridWidth = std::clamp(m_settings.ReadInt(kGridWidth), 4, 128);
     o.showGrid = m_settings.ReadInt(kShowGrid) != 0;
@@ -363,11 +464,20 @@ void CMainWindow::ShowWelcome() {
 
 void CMainWindow::RunCommand(int value) {
     CSystem& s = m_doc.System();
+    CEditorState& e = m_doc.Editor();
     CNetwork* module = m_view->Module();
-    CNetwork* selectedModule = module ? module : s.m_selectedModules.Head();
-    CNetworkModel* component = module ? module->m_selectedComponents.Head() : nullptr;
+    CNetwork* selectedModule = e.CurrentModule(s);
+    CNetworkModel* component = module ? e.SelectedComponent(s) : nullptr;
     QAction* action = CommandAction(value);
     const bool checked = action && action->isChecked();
+    for (const CSelectionCommand& c : kSelectionCommands) {
+        if (Value(c.ident) != value) continue;
+        e.ApplyToModel(s);
+        c.run(m_doc);
+        if (value == Value("ID_BUTTON_VIEWMODULE")) m_view->DocumentReplaced();
+        Refresh();
+        return;
+    }
     switch (value) {
         case kCmdFileNew:
         case kCmdNewProject: NewProject(); break;
@@ -387,25 +497,75 @@ void CMainWindow::RunCommand(int value) {
         case kCmdAppOptions: ShowOptions(); break;
         case kCmdExportRuntime: ExportRuntime(); break;
         case kCmdWelcome: ShowWelcome(); break;
-        case kCmdUndo:
-            if (m_doc.Undo()) m_view->DocumentReplaced();
+        case kCmdUndo: m_doc.UndoChange(); break;
+        case kCmdRedo: m_doc.RedoChange(); break;
+        case kCmdAddModule: AddModule(m_doc); break;
+        case kCmdEnableRealtime:
+            m_link->ToggleEnabled();
+            WatchLink();
             break;
-        case kCmdRedo:
-            if (m_doc.Redo()) m_view->DocumentReplaced();
-            break;
-        case kCmdAddModule: {
-            const QPointF c = m_view->ToWorld(QPointF(m_view->viewport()->rect().center()));
-            m_actions.AddModule("Network %d", static_cast<int>(c.x()), static_cast<int>(c.y()));
+        case kCmdAddInputCategory:
+        case kCmdAddOutputCategory: {
+            std::string name = kDefaultCategoryName, description;
+            if (!EditNameDescription(this, tr("Category"), name, description)) return;
+            if (value == kCmdAddInputCategory)
+                AddInputCategory(m_doc, name);
+            else
+                AddOutputCategory(m_doc, name);
             break;
         }
-        case kCmdDesignModule:
-            if (selectedModule) m_view->ShowModule(selectedModule);
+        case kCmdImportInputs:
+        case kCmdImportOutputs: {
+            const QString path = QFileDialog::getOpenFileName(this, tr("Open CSV file for Import (CSV)"), QString(),
+                                                              tr("CSV Files(*.csv)"));
+            if (path.isEmpty()) return;
+            if (value == kCmdImportInputs)
+                ImportSystemInputs(m_doc, path.toStdString());
+            else
+                ImportSystemOutputs(m_doc, path.toStdString());
             break;
-        case kCmdDeleteModule:
-            if (!module && selectedModule) m_actions.DeleteModule(*selectedModule);
+        }
+        case kCmdImportModule: {
+            const QString path = QFileDialog::getOpenFileName(this, tr("Load Corvel System Module (ZRM)"),
+                                                              m_settings.Folder(EFolder::Modules),
+                                                              tr("System Module Files(*.zrm)"));
+            if (!path.isEmpty()) ImportModule(m_doc, path.toStdString());
             break;
-        case kCmdModuleExecute:
-            if (selectedModule) selectedModule->ExecuteModule();
+        }
+        case kCmdExportModule: {
+            if (!selectedModule) return;
+            const QString start = m_settings.Folder(EFolder::Modules);
+            QDir().mkpath(start);
+            QString path = QFileDialog::getSaveFileName(this, tr("Save Corvel System Module (ZRM)"),
+                                                        QDir(start).filePath(Q(selectedModule->m_name) + ".zrm"),
+                                                        tr("System Module Files(*.zrm)"));
+            if (path.isEmpty()) return;
+            if (QFileInfo(path).suffix().isEmpty()) path += ".zrm";
+            ExportModule(m_doc, path.toStdString());
+            break;
+        }
+        case kCmdEditSystemInput:
+            if (CExternalInput* p = e.SelectedSystemInput(s)) EditObject(CHit{.kind = EHit::SystemInput, .systemInput = p});
+            break;
+        case kCmdEditSystemOutput:
+            if (CExternalOutput* q = e.SelectedSystemOutput(s))
+                EditObject(CHit{.kind = EHit::SystemOutput, .systemOutput = q});
+            break;
+        case kCmdModuleEditInput:
+            if (CNetworkInput* in = e.SelectedModuleInput(s))
+                EditObject(CHit{.kind = EHit::ModInput, .module = in->m_owner, .moduleInput = in});
+            break;
+        case kCmdModuleEditOutput:
+            if (CNetworkOutput* out = e.SelectedModuleOutput(s))
+                EditObject(CHit{.kind = EHit::ModOutput, .module = out->m_owner, .moduleOutput = out});
+            break;
+        case 32960:  // Edit Input of a component
+            if (CModelInput* in = e.SelectedComponentInput(s))
+                EditObject(CHit{.kind = EHit::ComponentInput, .module = module, .component = in->m_owner, .input = in});
+            break;
+        case 32943:  // Edit Output of a component
+            if (CModelOutput* out = e.SelectedComponentOutput(s))
+                EditObject(CHit{.kind = EHit::ComponentOutput, .module = module, .component = out->m_owner, .output = out});
             break;
         case kCmdModuleProperties:
             if (selectedModule) EditObject(CHit{.kind = EHit::Module, .module = selectedModule});
@@ -414,18 +574,22 @@ void CMainWindow::RunCommand(int value) {
             m_view->Options().showModuleValues = checked;
             m_settings.WriteInt(kShowModuleValues, checked ? 1 : 0);
             break;
-        case kCmdAddSystemInput: m_actions.AddSystemInputFromBar(); break;
-        case kCmdAddSystemOutput: m_actions.AddSystemOutputFromBar(); break;
+        case kCmdAddSystemInput: {
+            CSystemInputData data;
+            if (!EditNameDescription(this, tr("Add System Input"), data.name, data.description)) return;
+            AddSystemInput(m_doc, data);
+            break;
+        }
+        case kCmdAddSystemOutput: {
+            CSystemOutputData data;
+            if (!EditNameDescription(this, tr("Add System Output"), data.name, data.description)) return;
+            AddSystemOutput(m_doc, data);
+            break;
+        }
         case kCmdSelectAll: m_view->SelectAllComponents(); break;
         case kCmdCenterView: m_view->CenterView(); break;
         case kCmdComponentProperties:
             if (component) EditObject(CHit{.kind = EHit::Component, .module = module, .component = component});
-            break;
-        case kCmdDeleteComponent:
-            if (component) m_actions.DeleteComponent(*module, *component);
-            break;
-        case kCmdExposeAllInputs:
-            if (component) m_actions.ExposeAllInputs(*component);
             break;
         case kCmdRun: m_sim->Run(); break;
         case kCmdStop: m_sim->Stop(); break;
@@ -434,8 +598,8 @@ void CMainWindow::RunCommand(int value) {
         case kCmdRunStep: m_sim->RunStep(); break;
         case kCmdReset: m_sim->Reset(); break;
         case kCmdPreventRender: m_sim->m_preventRender = checked; break;
-        case kCmdEnableBehaviors: m_sim->ToggleBehaviors(); break;
-        case kCmdResetInput: m_sim->ResetValue(); break;
+        case kCmdEnableBehaviors: ToggleBehaviors(m_doc); break;
+        case kCmdResetInput: ResetInputValue(m_doc); break;
         case kCmdPaneSystem: m_treeDock->setVisible(checked); break;
         case kCmdPaneSimulation: m_simDock->setVisible(checked); break;
         case kCmdPaneFeedback: m_feedbackDock->setVisible(checked); break;
@@ -457,8 +621,8 @@ void CMainWindow::RunCommand(int value) {
             m_settings.WriteInt(kShowGrid, m_view->Options().showGrid ? 1 : 0);
             break;
         case kCmdRestoreColours:
-            m_view->Options().background = CViewOptions{}.background;
-            m_view->Options().grid = CViewOptions{}.grid;
+            m_view->Options().background = CViewLook{}.background;
+            m_view->Options().grid = CViewLook{}.grid;
             break;
         case kCmdShowInputsBar:
         case kCmdShowModuleInputs: m_view->Options().showInputsBar = !m_view->Options().showInputsBar; break;
@@ -471,10 +635,10 @@ void CMainWindow::RunCommand(int value) {
 
 void CMainWindow::UpdateCommandStates() {
     CSystem& s = m_doc.System();
+    const CEditorState& e = m_doc.Editor();
     CNetwork* module = m_view->Module();
     const bool systemView = module == nullptr;
-    const bool moduleSelected = systemView && !s.m_selectedModules.Empty();
-    CNetworkModel* component = module ? module->m_selectedComponents.Head() : nullptr;
+    CNetworkModel* component = module ? e.SelectedComponent(s) : nullptr;
     const bool active = m_sim->IsActive();
     auto set = [this](int value, bool enabled) {
         for (QAction* a : m_actionsByValue.values(value)) a->setEnabled(enabled);
@@ -493,28 +657,52 @@ void CMainWindow::UpdateCommandStates() {
                   kCmdPaneSystem, kCmdStatusBar, kCmdPaneSimulation, kCmdPaneFeedback, kCmdPaletteLogic,
                   kCmdPaletteMath, kCmdPaletteSignals, kCmdPaletteUtility, kCmdPaletteDecision, kCmdClearFeedbackAll,
                   kCmdClearFeedbackSystem, kCmdClearFeedbackExecute, kCmdGridSpacing, kCmdShowGrid,
-                  kCmdRestoreColours, kCmdConnectorType, kCmdShowInputsBar, kCmdShowOutputsBar, kCmdModuleShowValues})
+                  kCmdRestoreColours, kCmdConnectorType, kCmdShowInputsBar, kCmdShowOutputsBar, kCmdModuleShowValues,
+                  kCmdCenterView, kCmdImportModule})
         set(v, true);
+    set(kCmdEnableRealtime, m_link->Bound());
     set(kCmdUndo, m_doc.CanUndo() && !active);
     set(kCmdRedo, m_doc.CanRedo() && !active);
-    set(kCmdAddModule, systemView);
-    set(kCmdAddSystemInput, systemView);
-    set(kCmdAddSystemOutput, systemView);
-    set(kCmdDesignModule, moduleSelected);
-    set(kCmdDeleteModule, moduleSelected);
-    set(kCmdModuleExecute, moduleSelected || module);
-    set(kCmdModuleProperties, moduleSelected || module);
+    for (int v : {kCmdAddModule, kCmdAddSystemInput, kCmdAddSystemOutput, kCmdAddInputCategory,
+                  kCmdAddOutputCategory, kCmdImportInputs, kCmdImportOutputs})
+        set(v, systemView);
+    CNetwork* current = e.CurrentModule(s);
+    set(kCmdModuleProperties, current != nullptr);
+    set(kCmdExportModule, current != nullptr);
+    set(kCmdEditSystemInput, e.SelectedSystemInput(s) != nullptr);
+    set(kCmdEditSystemOutput, e.SelectedSystemOutput(s) != nullptr);
+    set(kCmdModuleEditInput, e.SelectedModuleInput(s) != nullptr);
+    set(kCmdModuleEditOutput, e.SelectedModuleOutput(s) != nullptr);
+    set(Value("ID_BUTTON_EDITMODELINPUT"), module && e.SelectedComponentInput(s));
+    set(Value("ID_BUTTON_EDITMODELOUTPUT"), module && e.SelectedComponentOutput(s));
     set(kCmdSelectAll, module != nullptr);
-    set(kCmdCenterView, true);
     set(kCmdShowModuleInputs, module != nullptr);
     set(kCmdShowModuleOutputs, module != nullptr);
-    set(kCmdComponentProperties, component != nullptr);
-    set(kCmdDeleteComponent, component != nullptr);
-    set(kCmdExposeAllInputs, component != nullptr);
+    set(kCmdComponentProperties, component != nullptr && !active);
+    for (const CSelectionCommand& c : kSelectionCommands) {
+        bool ok = false;
+        switch (c.need) {
+            case ENeed::Module: ok = current != nullptr; break;
+            case ENeed::SystemInput: ok = e.SelectedSystemInput(s) != nullptr; break;
+            case ENeed::SystemOutput: ok = e.SelectedSystemOutput(s) != nullptr; break;
+            case ENeed::InputCategory: ok = e.m_kind == ESelectionKind::InputCategory; break;
+            case ENeed::OutputCategory: ok = e.m_kind == ESelectionKind::OutputCategory; break;
+            case ENeed::ModuleInput: ok = !e.SelectedModuleInputs(s).empty(); break;
+            case ENeed::ModuleOutput: ok = !e.SelectedModuleOutputs(s).empty(); break;
+            case ENeed::Component: ok = component != nullptr; break;
+            case ENeed::ComponentInput: ok = module && e.SelectedComponentInput(s); break;
+            case ENeed::ComponentOutput: ok = module && e.SelectedComponentOutput(s); break;
+            case ENeed::Components: ok = systemView ? !e.m_modules.empty() : !e.m_components.empty(); break;
+            case ENeed::Behaviors: ok = !s.m_behaviors.m_behaviors.Empty(); break;
+        }
+        set(Value(c.ident), ok);
+    }
+    set(Value("ID_BUTTON_VIEWMODULE"), systemView && current != nullptr);
     set(kCmdRun, m_sim->CanRun());
     set(kCmdStop, m_sim->CanStop());
     set(kCmdPause, m_sim->CanPause());
-    set(kCmdResetInput, m_sim->CanResetValue());
+    set(kCmdResetInput, CanResetInputValue(m_doc));
+    check(kCmdEnableRealtime, m_link->Enabled());
     check(kCmdPreventRender, m_sim->m_preventRender);
     check(kCmdEnableBehaviors, s.m_behaviorsEnabled);
     check(kCmdModuleShowValues, m_view->Options().showModuleValues);
@@ -567,23 +755,27 @@ void CMainWindow::SetRate(int rate) { m_sim->SetRateText(std::to_string(rate)); 
 
 // --- files -----------------------------------------------------------------
 
-bool CMainWindow::MaySave() {
-    if (!m_doc.IsModified()) return true;
-    if (m_prompter.m_answerHook) return true;
-    const auto answer = QMessageBox::question(
-        this, QApplication::applicationName(), tr("Save changes to %1?").arg(m_doc.Title()),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Save) return Save();
-    return true;
+bool CMainWindow::MaySave() { return m_doc.SaveModified(); }
+
+QString CMainWindow::ChooseSavePath(const QString& title) {
+    const QString start = m_settings.Folder(EFolder::Projects);
+    QDir().mkpath(start);
+    QString path = QFileDialog::getSaveFileName(this, title, QDir(start).filePath(DocumentTitle() + ".zr2"),
+                                                tr("ZR2 Files(*.zr2)"));
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += ".zr2";
+    return path;
+}
+
+QString CMainWindow::DocumentTitle() const {
+    if (!m_doc.Path().empty()) return QFileInfo(Q(m_doc.Path())).completeBaseName();
+    return Q(m_doc.System().m_name);
 }
 
 void CMainWindow::NewProject() {
-    if (!MaySave()) return;
-    m_sim->Stop();
-    m_doc.NewProject();
+    if (m_sim->IsActive()) m_sim->Stop();
+    if (!m_doc.NewProject()) return;
     m_view->ShowSystem();
-    m_view->DocumentReplaced();
+    Refresh();
 }
 
 void CMainWindow::Open() {
@@ -594,41 +786,44 @@ void CMainWindow::Open() {
     OpenProject(path);
 }
 
-bool CMainWindow::OpenProject(const QString& path) {
-    m_sim->Stop();
-    const CFileResult r = m_doc.Open(path);
+bool CMainWindow::OpenProject(const QString& path, bool fromFramework) {
+    if (m_sim->IsActive()) m_sim->Stop();
+    const CFileResult r = fromFramework ? m_doc.OpenThroughFramework(path.toStdString()) : m_doc.Open(path.toStdString());
     if (!r) {
-        const QString text = tr("Could not open %1:\n%2").arg(path, Q(r.message));
-        m_prompter.Tell(text.toStdString());
+        // The document has told the user why; nothing else changed.
+        Refresh();
         return false;
     }
-    m_doc.System().Feedback().build.Add("About to open Corvel Mindlatch2 file: " + path.toStdString() + "\n");
     m_settings.AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateRecentMenu();
     m_view->ShowSystem();
-    m_view->DocumentReplaced();
     m_view->CenterView();
     Refresh();
     return true;
 }
 
 bool CMainWindow::Save() {
-    if (m_doc.Path().isEmpty()) return SaveAs();
-    return SaveProjectTo(m_doc.Path());
+    std::string path;
+    if (m_doc.Path().empty()) {
+        path = ChooseSavePath(tr("Save Corvel Project (ZR2)")).toStdString();
+        if (path.empty()) return false;
+    }
+    const CFileResult r = m_doc.Save(path);
+    if (!r) m_prompter.Tell(tr("Could not save:\n%1").arg(Q(r.message)).toStdString());
+    if (r) m_settings.AddRecentFile(QFileInfo(Q(m_doc.Path())).absoluteFilePath());
+    UpdateRecentMenu();
+    Refresh();
+    return static_cast<bool>(r);
 }
 
 bool CMainWindow::SaveAs() {
-    QString start = m_settings.Folder(EFolder::Projects);
-    QDir().mkpath(start);
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Corvel Project (ZR2)"),
-                                                      QDir(start).filePath(m_doc.Title() + ".zr2"),
-                                                      tr("ZR2 Files(*.zr2)"));
+    const QString path = ChooseSavePath(tr("Save Corvel Project (ZR2)"));
     if (path.isEmpty()) return false;
-    return SaveProjectTo(QFileInfo(path).suffix().isEmpty() ? path + ".zr2" : path);
+    return SaveProjectTo(path);
 }
 
 bool CMainWindow::SaveProjectTo(const QString& path) {
-    const CFileResult r = m_doc.Save(path);
+    const CFileResult r = m_doc.SaveAs(path.toStdString());
     if (!r) {
         m_prompter.Tell(tr("Could not save %1:\n%2").arg(path, Q(r.message)).toStdString());
         return false;
@@ -640,51 +835,35 @@ bool CMainWindow::SaveProjectTo(const QString& path) {
 }
 
 void CMainWindow::ExportRuntime() {
-    CSystem& s = m_doc.System();
-    for (CNetwork* m : s.m_modules) {
-        bool csv = false;
-        for (CNetworkModel* c : m->m_components) csv = csv || c->m_typeId == 44 || c->m_typeId == 45;
-        if (csv) {
-            m_prompter.Tell("Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will "
-                            "not be exported as they are for in-IDE use only, and not supported in the runtime "
-                            "module.");
-            break;
-        }
-    }
     const QString start = m_settings.Folder(EFolder::Runtime);
     QDir().mkpath(start);
     QString path = QFileDialog::getSaveFileName(this, tr("Create Corvel Mindlatch2 Runtime (ZR2R)"),
-                                                QDir(start).filePath(m_doc.Title() + ".z2r"), tr("ZR2R Files(*.z2r)"));
+                                                QDir(start).filePath(DocumentTitle() + ".z2r"), tr("ZR2R Files(*.z2r)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".z2r";
     ExportRuntimeTo(path);
 }
 
 bool CMainWindow::ExportRuntimeTo(const QString& path, bool showDialog) {
-    CSystem& s = m_doc.System();
-    const int err = ExportRuntimeFile(s, path.toStdString());
-    if (err != 0) {
-        m_prompter.Tell(tr("The runtime file %1 could not be written (e: %2).").arg(path).arg(err).toStdString());
+    CRuntimeExportInfo info;
+    const CFileResult r = m_doc.ExportRuntime(path.toStdString(), &info);
+    if (!r) {
+        m_prompter.Tell(tr("The runtime file %1 could not be written:\n%2").arg(path, Q(r.message)).toStdString());
+        Refresh();
         return false;
     }
-    const int merr = WriteManifest(s, path.toStdString());
-    if (merr != 0) {
-        m_prompter.Tell(QString::asprintf("There was an error (e: %d) in trying to create the manifest file.", merr)
-                            .toStdString());
-    }
-    const QString manifest = QFileInfo(path).dir().filePath(Q(ManifestFileName(path.toStdString())));
     if (showDialog) {
-        CdlgExportSuccess dlg(this, path, manifest, Q(s.m_name));
+        const QString manifest = QFileInfo(path).dir().filePath(Q(info.manifestFileName));
+        CdlgExportSuccess dlg(this, path, manifest, Q(info.projectName));
         dlg.exec();
     }
-    m_doc.SetModified(true);
     Refresh();
     return true;
 }
 
 void CMainWindow::ShowProjectInfo() {
     std::string description = m_doc.System().m_description;
-    if (ShowSystemProperties(this, m_doc.System(), description)) m_actions.SetProjectDescription(description);
+    if (ShowSystemProperties(this, m_doc.System(), description)) SetProjectDescription(m_doc, description);
 }
 
 void CMainWindow::ShowOptions() { EditFolders(this, m_settings); }
@@ -696,7 +875,7 @@ void CMainWindow::UpdateRecentMenu() {
     for (const QString& path : m_settings.RecentFiles()) {
         QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(QDir::toNativeSeparators(path)));
         connect(a, &QAction::triggered, this, [this, path] {
-            if (MaySave()) OpenProject(path);
+            OpenProject(path, true);
         });
     }
     m_recentMenu->setEnabled(!m_recentMenu->isEmpty());
@@ -705,63 +884,87 @@ void CMainWindow::UpdateRecentMenu() {
 // --- dialogs from the view -------------------------------------------------
 
 void CMainWindow::EditObject(const CHit& h) {
+    CEditorState& e = m_doc.Editor();
+    CSystem& s = m_doc.System();
     std::string name, description;
     switch (h.kind) {
         case EHit::Component:
-            if (m_sim->IsActive()) {
-                m_prompter.Tell("Please stop the simulator before modifying component properties via the dialog "
-                                "interface.");
-                return;
-            }
+            e.SelectComponents({h.component->m_id});
+            if (!CanEditComponentProperties(m_doc)) break;
             name = h.component->m_name;
             description = h.component->m_description;
-            if (EditNameDescription(this, tr("Component Properties"), name, description))
-                m_actions.RenameComponent(*h.component, name, description);
+            if (EditNameDescription(this, tr("Component Properties"), name, description)) {
+                if (name == h.component->m_name && description == h.component->m_description) break;
+                h.component->m_name = name;
+                h.component->m_description = description;
+                RecordComponentProperties(m_doc, *h.component);
+            }
             break;
         case EHit::Module:
+            e.ClearSelection();
+            e.SelectModules({h.module->m_id});
             name = h.module->m_name;
             description = h.module->m_description;
             if (EditNameDescription(this, tr("Module Properties"), name, description))
-                m_actions.RenameModule(*h.module, name, description);
+                EditModuleProperties(m_doc, name, description);
             break;
         case EHit::ModuleInput:
         case EHit::ModInput:
+            e.SelectModuleInput(h.module->m_id, h.moduleInput->m_id);
             name = h.moduleInput->m_name;
             description = h.moduleInput->m_description;
             if (EditNameDescription(this, tr("Module Input"), name, description))
-                m_actions.RenameModuleInput(*h.moduleInput, name, description);
+                EditModuleInput(m_doc, name, description);
             break;
         case EHit::ModuleOutput:
         case EHit::ModOutput:
+            e.SelectModuleOutput(h.module->m_id, h.moduleOutput->m_id);
             name = h.moduleOutput->m_name;
             description = h.moduleOutput->m_description;
             if (EditNameDescription(this, tr("Module Output"), name, description))
-                m_actions.RenameModuleOutput(*h.moduleOutput, name, description);
+                EditModuleOutput(m_doc, name, description);
             break;
-        case EHit::SystemInput:
-            name = h.systemInput->m_name;
-            description = h.systemInput->m_description;
-            if (EditNameDescription(this, tr("System Input"), name, description))
-                m_actions.RenameSystemInput(*h.systemInput, name, description);
+        case EHit::SystemInput: {
+            e.SelectSystemInput(h.systemInput->m_id);
+            CSystemInputData data = SystemInputData(*h.systemInput);
+            if (EditNameDescription(this, tr("System Input"), data.name, data.description)) EditSystemInput(m_doc, data);
             break;
-        case EHit::SystemOutput:
-            name = h.systemOutput->m_name;
-            description = h.systemOutput->m_description;
-            if (EditNameDescription(this, tr("System Output"), name, description))
-                m_actions.RenameSystemOutput(*h.systemOutput, name, description);
+        }
+        case EHit::SystemOutput: {
+            e.SelectSystemOutput(h.systemOutput->m_id);
+            CSystemOutputData data = SystemOutputData(*h.systemOutput);
+            if (EditNameDescription(this, tr("System Output"), data.name, data.description))
+                EditSystemOutput(m_doc, data);
             break;
+        }
+        case EHit::InputCategory: {
+            // A double click on a category: a new system input in that category.
+            CSystemInputData data;
+            data.categoryId = h.inputCategory->m_id;
+            if (EditNameDescription(this, tr("Add System Input"), data.name, data.description))
+                AddSystemInput(m_doc, data);
+            break;
+        }
+        case EHit::OutputCategory: {
+            CSystemOutputData data;
+            data.categoryId = h.outputCategory->m_id;
+            if (EditNameDescription(this, tr("Add System Output"), data.name, data.description))
+                AddSystemOutput(m_doc, data);
+            break;
+        }
         case EHit::ComponentInput:
+            e.SelectComponentInput(h.component->m_id, h.input->m_id);
             name = h.input->m_name;
-            if (EditNameDescription(this, tr("Edit Input"), name, description))
-                m_actions.RenameComponentInput(*h.input, name);
+            if (EditNameDescription(this, tr("Edit Input"), name, description)) EditComponentInput(m_doc, name);
             break;
         case EHit::ComponentOutput:
+            e.SelectComponentOutput(h.component->m_id, h.output->m_id);
             name = h.output->m_name;
-            if (EditNameDescription(this, tr("Edit Output"), name, description))
-                m_actions.RenameComponentOutput(*h.output, name);
+            if (EditNameDescription(this, tr("Edit Output"), name, description)) EditComponentOutput(m_doc, name);
             break;
         default: return;
     }
+    e.ApplyToModel(s);
     Refresh();
 }
 
@@ -775,8 +978,8 @@ bool CMainWindow::MenuItemAvailable(const CHit& h, const QString& item) const {
 
 void CMainWindow::MenuCommand(const CHit& h, const QString& item) {
     if (item == "Reset Value" && h.systemInput) {
-        m_doc.System().m_selectedInputs.Clear();
-        m_doc.System().m_selectedInputs.Append(h.systemInput);
+        m_doc.Editor().SelectSystemInput(h.systemInput->m_id);
+        m_doc.Editor().ApplyToModel(m_doc.System());
         m_sim->ResetValueOnly();
     } else if (item == "Add System Input..." || item == "Add New Input...") {
         m_actions.AddSystemInputFromBar();
@@ -800,7 +1003,7 @@ void CMainWindow::Refresh() {
 void CMainWindow::UpdateTitle() {
     QString where;
     if (CNetwork* m = m_view->Module()) where = QStringLiteral(" — ") + Q(m->m_name);
-    setWindowTitle(QStringLiteral("%1[*]%2 - zor21").arg(m_doc.Title(), where));
+    setWindowTitle(QStringLiteral("%1[*]%2 - zor21").arg(DocumentTitle(), where));
     setWindowModified(m_doc.IsModified());
 }
 
@@ -820,7 +1023,7 @@ void CMainWindow::dragEnterEvent(QDragEnterEvent* e) {
 void CMainWindow::dropEvent(QDropEvent* e) {
     const auto urls = e->mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile()) return;
-    if (MaySave()) OpenProject(urls.front().toLocalFile());
+    OpenProject(urls.front().toLocalFile(), true);
 }
 
 }  // namespace zor2::gui

@@ -4,11 +4,12 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <memory>
 
 #include "designer/gui/design_view.h"
-#include "designer/gui/document_seam.h"
+#include "designer/document.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
@@ -37,14 +38,16 @@ private:
     QTimer m_timer;
 };
 
-class CMainWindow : public QMainWindow, private ISimView {
+class CMainWindow : public QMainWindow, private ISimView, private IDocumentObserver {
     Q_OBJECT
 public:
     CMainWindow(QWidget* parent = nullptr);
     ~CMainWindow() override;
 
     // Entry points of the commands (file dialogs call these with the chosen path).
-    bool OpenProject(const QString& path);
+    /// Opens a project; `fromFramework` is the recent-file list, the command
+    /// line or a dropped file (a missing file does nothing).
+    bool OpenProject(const QString& path, bool fromFramework = false);
     bool SaveProjectTo(const QString& path);
     bool ExportRuntimeTo(const QString& path, bool showDialog = true);
     /// Runs the command of a numeric command value as the ribbon does.
@@ -53,7 +56,8 @@ public:
     void UpdateCommandStates();
 
     // Access for tests and scripted runs.
-    CGuiDocument& Document() { return m_doc; }
+    Czor2Doc& Document() { return m_doc; }
+    CUdpLink& Link() { return *m_link; }
     CDesignView& View() { return *m_view; }
     CSimController& Simulation() { return *m_sim; }
     CQtSimTimer& SimTimer() { return *m_timer; }
@@ -80,6 +84,10 @@ private:
     void RedrawPane() override;
     void MarkModified() override;
     void RateChanged(int32_t cyclesPerSecond) override;
+    // IDocumentObserver.
+    void OnChangeRecorded(const std::string& feedbackLine) override;
+    void OnDocumentReloaded() override;
+    void WatchLink();
 
     void BuildRibbon();
     void BuildMenus();
@@ -97,12 +105,17 @@ private:
     void MenuCommand(const CHit& hit, const QString& item);
     bool MenuItemAvailable(const CHit& hit, const QString& item) const;
     void UpdateTitle();
+    QString ChooseSavePath(const QString& title);
+    QString DocumentTitle() const;
     void UpdateRecentMenu();
     void ShowWelcome();
 
-    CGuiDocument m_doc;
+    Czor2Doc m_doc;
     CMessageBoxPrompter m_prompter;
     CGuiActions m_actions;
+    std::unique_ptr<CUdpLink> m_link;
+    std::unique_ptr<CUdpLinkNotifier> m_linkNotifier;
+    std::unique_ptr<QSocketNotifier> m_linkWatch;
     CDesignerSettings m_settings;
     CSimController* m_sim = nullptr;
     std::unique_ptr<CSimController> m_simOwner;
