@@ -26,10 +26,12 @@ int32_t ChainType(int i) {
     static constexpr int32_t kTypes[4] = {21, 23, 22, 87};
     return kTypes[i % 4];
 }
-double ConstantOf(int m) { return 1.0 + 0.001 * m; }
+double ConstantOf(int m) {
+    return 1.0 + 0.001 * m;
+}
 
 class CSilentPrompter final : public IPrompter {
-public:
+  public:
     EAnswer Ask(std::string_view, EButtons) override { return EAnswer::Yes; }
     void Tell(std::string_view) override {}
     void Beep() override {}
@@ -65,9 +67,15 @@ std::string BuildAndExport() {
             CNetworkModel* c = module->DropComponent(ChainType(i), 0, 0);
             module->RequestConnect(*prev, prev->FirstOutput(), *c, nullptr);
             switch (ChainType(i)) {
-                case 22: module->RequestConnectModuleInput(*in, *c, nullptr); break;
-                case 87: module->RequestConnect(*count, count->FirstOutput(), *c, nullptr); break;
-                default: module->RequestConnect(*k, k->FirstOutput(), *c, nullptr); break;
+                case 22:
+                    module->RequestConnectModuleInput(*in, *c, nullptr);
+                    break;
+                case 87:
+                    module->RequestConnect(*count, count->FirstOutput(), *c, nullptr);
+                    break;
+                default:
+                    module->RequestConnect(*k, k->FirstOutput(), *c, nullptr);
+                    break;
             }
             prev = c;
         }
@@ -83,7 +91,8 @@ std::string BuildAndExport() {
     }
     system.ResetSystem();
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("zor2_bench_" + std::to_string(::getpid()) + ".z2r")).string();
+        (std::filesystem::temp_directory_path() / ("zor2_bench_" + std::to_string(::getpid()) + ".z2r"))
+            .string();
     if (ExportRuntimeFile(system, path) != 0) return "";
     return path;
 }
@@ -102,10 +111,18 @@ struct CHandWritten {
             double v = count;
             for (int i = 0; i < kChain; ++i) {
                 switch (i % 4) {
-                    case 0: v = v + k; break;
-                    case 1: v = v * k; break;
-                    case 2: v = v - in; break;
-                    default: v = count > v ? count : v; break;  // Get Max(prev, count): first wins ties
+                    case 0:
+                        v = v + k;
+                        break;
+                    case 1:
+                        v = v * k;
+                        break;
+                    case 2:
+                        v = v - in;
+                        break;
+                    default:
+                        v = count > v ? count : v;
+                        break;  // Get Max(prev, count): first wins ties
                 }
             }
             flag[m] = (-1.0 <= v && v <= 1.0) ? 1.0 : 0.0;

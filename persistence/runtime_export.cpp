@@ -166,8 +166,8 @@ std::u16string ManifestText(const CSystem& system, const std::string& runtimePat
     const std::string runtimeName = StemOf(runtimePath);
     std::string t;
     t += "Interface manifest file:\t[" + ManifestFileName(runtimePath) + "]\n\n";
-    t += "This is the interface manifest file for your exported runtime file (" + runtimeName + ".z2r) for the (" +
-         system.m_name + ".zr2) project.\n\n";
+    t += "This is the interface manifest file for your exported runtime file (" + runtimeName +
+         ".z2r) for the (" + system.m_name + ".zr2) project.\n\n";
     t += separator;
     t += "This file provides detail about your project, including project name, project description, \n";
     t += "a listing of all system inputs and all system outputs, with the names and descriptions \n";

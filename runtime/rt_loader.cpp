@@ -23,15 +23,17 @@ constexpr size_t kExternalEntryBytes = 16;
 constexpr size_t kSystemOutputMinBytes = 8 + kNameBytes + 4;
 constexpr size_t kModuleConnectionBytes = 20;
 
-uint64_t Key(size_t owner, int32_t id) { return (static_cast<uint64_t>(owner) << 32) | static_cast<uint32_t>(id); }
+uint64_t Key(size_t owner, int32_t id) {
+    return (static_cast<uint64_t>(owner) << 32) | static_cast<uint32_t>(id);
+}
 
 class CRLoader {
-public:
+  public:
     CRLoader(CRSystem& system, const uint8_t* data, size_t size) : m_system(system), m_in(data, size) {}
 
     CRReadResult Read(int32_t systemId);
 
-private:
+  private:
     bool ReadModule();
     bool ReadModuleInput(CRNetworkInput& in);
     void LinkModule(CRNetwork& module);

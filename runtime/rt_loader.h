@@ -16,9 +16,9 @@ struct CRReadResult {
     /// connections (the section whose records could not all be created);
     /// kReadUnsupportedType for a component type the runtime has no class for.
     int32_t code = 0;
-    int32_t componentType = 0;   // the type id, for kReadUnsupportedType
-    size_t offset = 0;           // byte offset of the fault (of the component record for a type)
-    std::string detail;          // what the reader found, for the trace
+    int32_t componentType = 0;  // the type id, for kReadUnsupportedType
+    size_t offset = 0;          // byte offset of the fault (of the component record for a type)
+    std::string detail;         // what the reader found, for the trace
 };
 
 inline constexpr int32_t kReadUnsupportedType = -6;

@@ -36,7 +36,8 @@ bool CRNetworkModel::ReadBase(CByteReader& in) {
     }
     m_inputs.resize(static_cast<size_t>(inCount));
     for (CRModelInput& port : m_inputs) {
-        if (!in.I32(port.m_id) || !in.I32(port.m_sourceConnectionId) || !in.I32(port.m_sourceKind)) return false;
+        if (!in.I32(port.m_id) || !in.I32(port.m_sourceConnectionId) || !in.I32(port.m_sourceKind))
+            return false;
     }
     if (!in.CanHold(outCount, kOutputEntryMinBytes)) {
         in.Fail("component output count exceeds the file");

@@ -87,7 +87,7 @@ struct CRModelOutput {
 /// Runtime component: identity, type, base fields and ports. Subclasses add
 /// their state and override the cycle operations.
 class CRNetworkModel {
-public:
+  public:
     explicit CRNetworkModel(int32_t typeId) : m_type(typeId) {}
     virtual ~CRNetworkModel() = default;
     CRNetworkModel(const CRNetworkModel&) = delete;
@@ -118,7 +118,7 @@ public:
     std::vector<CRModelOutput> m_outputs;
     CRNetwork* m_owner = nullptr;
 
-protected:
+  protected:
     /// Reads the component base record (value, tolerance, stage, ports).
     bool ReadBase(CByteReader& in);
 };

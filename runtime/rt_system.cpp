@@ -20,8 +20,9 @@ void CRNetwork::BuildOrder() {
         }
     }
     // Stages may have gaps or be huge; a stable sort walks them in order.
-    std::stable_sort(m_run.begin(), m_run.end(),
-                     [](const CRNetworkModel* a, const CRNetworkModel* b) { return a->m_stage < b->m_stage; });
+    std::stable_sort(m_run.begin(), m_run.end(), [](const CRNetworkModel* a, const CRNetworkModel* b) {
+        return a->m_stage < b->m_stage;
+    });
 }
 
 void CRNetwork::Execute() {

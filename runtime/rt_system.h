@@ -44,7 +44,7 @@ struct CRNetworkOutput {
     CRModelConnection* m_sourceConnection = nullptr;
     double m_value = 0.0;
     int32_t m_arrayCount = 0;
-    double* m_arrayData = nullptr;  // borrowed from the source component output
+    double* m_arrayData = nullptr;                  // borrowed from the source component output
     const CRModelOutput* m_sourceOutput = nullptr;  // resolved at load
 
     bool CarriesArray() const { return m_arrayData != nullptr; }
@@ -104,7 +104,7 @@ struct CRSystemOutput {
 
 /// Runtime module.
 class CRNetwork {
-public:
+  public:
     int32_t m_id = 0;
     std::u16string m_name;
     int32_t m_level = 0;
@@ -119,20 +119,20 @@ public:
     /// Pulls the module inputs, runs the components and publishes the module outputs.
     void Execute();
 
-private:
+  private:
     std::vector<CRNetworkModel*> m_run;
     std::vector<CRModelFeedback*> m_feedback;
 };
 
 /// The loaded runtime system (one per process, owned by the C interface).
 class CRSystem {
-public:
+  public:
     std::vector<std::unique_ptr<CRNetwork>> m_modules;
     std::vector<CRSystemInput> m_inputs;
     std::vector<CRSystemOutput> m_outputs;
     std::vector<CRNetworkConnection> m_connections;
-    double m_simTime = 0.0;     // milliseconds; the library never advances it
-    int32_t m_cycleCount = 0;   // read by the Sim Info Count component
+    double m_simTime = 0.0;    // milliseconds; the library never advances it
+    int32_t m_cycleCount = 0;  // read by the Sim Info Count component
     int32_t m_cycleCount2 = 0;
     int32_t m_systemId = 0;
     int32_t m_currentLevel = 1;
@@ -148,7 +148,7 @@ public:
     CRSystemInput* FindInput(int32_t id);
     CRSystemOutput* FindOutput(int32_t id);
 
-private:
+  private:
     std::vector<CRNetwork*> m_order;
     std::unordered_map<int32_t, size_t> m_inputIndex;
     std::unordered_map<int32_t, size_t> m_outputIndex;

@@ -56,10 +56,18 @@ int32_t ReadFile(const char* path, std::vector<uint8_t>& bytes, const char*& rea
     FILE* f = std::fopen(path, "rb");
     if (!f) {
         switch (errno) {
-            case ENOENT: reason = "No such file or directory"; return 8;
-            case ENOMEM: reason = "Not enough memory"; return 2;
-            case EACCES: reason = "Permission denied"; return 4;
-            default: reason = "Unknown"; return 64;
+            case ENOENT:
+                reason = "No such file or directory";
+                return 8;
+            case ENOMEM:
+                reason = "Not enough memory";
+                return 2;
+            case EACCES:
+                reason = "Permission denied";
+                return 4;
+            default:
+                reason = "Unknown";
+                return 64;
         }
     }
     uint8_t chunk[65536];
@@ -84,22 +92,29 @@ std::string FileNameOf(const char* path) {
 
 std::string ReadFailureMessage(const zor2::CRReadResult& r) {
     switch (r.code) {
-        case -2: return "qxMindlatch2 Runtime could not read file (error in module count).\n\n Reason: Corrupt file";
+        case -2:
+            return "qxMindlatch2 Runtime could not read file (error in module count).\n\n Reason: Corrupt "
+                   "file";
         case -3:
-            return "qxMindlatch2 Runtime could not read file (error in system input count).\n\n Reason: Corrupt file";
+            return "qxMindlatch2 Runtime could not read file (error in system input count).\n\n Reason: "
+                   "Corrupt file";
         case -4:
-            return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: Corrupt file";
+            return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: "
+                   "Corrupt file";
         case -5:
-            return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt "
+            return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: "
+                   "Corrupt "
                    "file";
         default:
             if (r.componentType == zor2::kTypeSimInfoLocalTime)
                 return Format(
-                    "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs only in the "
+                    "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs "
+                    "only in the "
                     "designer).\n\n Reason: Unsupported component type",
                     r.componentType, r.offset);
             return Format(
-                "qxMindlatch2 Runtime could not read file (unknown component type %d at byte offset %zu).\n\n Reason: "
+                "qxMindlatch2 Runtime could not read file (unknown component type %d at byte offset "
+                "%zu).\n\n Reason: "
                 "Corrupt file",
                 r.componentType, r.offset);
     }
@@ -154,7 +169,8 @@ int32_t qxAISystem_Load(const char* path, int32_t systemId, qxAISystemLoadResult
             SetMessage(result, Format("qxMindlatch2 Runtime could not open file.\n\n Reason: %s", reason));
             return code;
         }
-        const zor2::CRReadResult read = zor2::ReadRuntimeSystem(*g_system, bytes.data(), bytes.size(), systemId);
+        const zor2::CRReadResult read =
+            zor2::ReadRuntimeSystem(*g_system, bytes.data(), bytes.size(), systemId);
         g_system->BuildOrder();
         if (read.code != 0) {
             zor2::Trace("Runtime file %s: %s at byte %zu\n", path, read.detail.c_str(), read.offset);
@@ -164,12 +180,13 @@ int32_t qxAISystem_Load(const char* path, int32_t systemId, qxAISystemLoadResult
         if (result) {
             result->status = 0;
             result->loaded = 1;
-            SetMessage(result,
-                       Format("Successfully opened runtime file (%s) - %d module(s), %d system input(s), %d system "
-                              "output(s)",
-                              FileNameOf(path).c_str(), static_cast<int>(g_system->m_modules.size()),
-                              static_cast<int>(g_system->m_inputs.size()),
-                              static_cast<int>(g_system->m_outputs.size())));
+            SetMessage(
+                result,
+                Format("Successfully opened runtime file (%s) - %d module(s), %d system input(s), %d system "
+                       "output(s)",
+                       FileNameOf(path).c_str(), static_cast<int>(g_system->m_modules.size()),
+                       static_cast<int>(g_system->m_inputs.size()),
+                       static_cast<int>(g_system->m_outputs.size())));
         }
         return 1;
     } catch (...) {
@@ -184,7 +201,9 @@ int32_t qxAISystem_Unload(void) {
     return 0;
 }
 
-double qxAISystem_GetVersion(void) { return 2.13; }
+double qxAISystem_GetVersion(void) {
+    return 2.13;
+}
 
 int32_t qxAISystem_Execute(void) {
     if (!g_system) return kNotLoaded;
@@ -271,7 +290,8 @@ int32_t qxAISystem_GetAllSystemInputs(int32_t, qxAISystemPortInfo* infos) {
 int32_t qxAISystem_GetAllSystemOutputs(int32_t, qxAISystemPortInfo* infos) {
     if (!g_system) return kNotLoaded;
     if (!infos) return kNullArgument;
-    for (size_t i = 0; i < g_system->m_outputs.size(); ++i) FillOutputInfo(g_system->m_outputs[i], &infos[i], true);
+    for (size_t i = 0; i < g_system->m_outputs.size(); ++i)
+        FillOutputInfo(g_system->m_outputs[i], &infos[i], true);
     return 0;
 }
 

@@ -28,8 +28,8 @@ extern "C" {
 
 /** Filled by qxAISystem_Load when the caller passes one. */
 typedef struct qxAISystemLoadResult {
-    int32_t status;       /**< set to 0 on success; left as the caller put it on failure */
-    uint8_t loaded;       /**< set to 1 on success; left as the caller put it on failure */
+    int32_t status;        /**< set to 0 on success; left as the caller put it on failure */
+    uint8_t loaded;        /**< set to 1 on success; left as the caller put it on failure */
     uint16_t message[256]; /**< zero-terminated UTF-16 text, written on success and failure */
 } qxAISystemLoadResult;
 
@@ -92,7 +92,8 @@ ZOR2RUNTIME_API int32_t qxAISystem_GetSystemInputValue(int32_t reserved, int32_t
 /// count := 1, and the value is also stored into the double at the address the caller put in
 /// data (skipped when that is null). `reserved` is ignored. Returns 0; -1; -3 for a null
 /// `info`; -2.
-ZOR2RUNTIME_API int32_t qxAISystem_GetSystemOutputInfo(int32_t reserved, int32_t id, qxAISystemPortInfo* info);
+ZOR2RUNTIME_API int32_t qxAISystem_GetSystemOutputInfo(int32_t reserved, int32_t id,
+                                                       qxAISystemPortInfo* info);
 
 /// Writes the value of system output `id` to `values`: all array-count doubles when the output
 /// reads array data (the buffer must hold them; see qxAISystem_GetSystemOutputValues for a
@@ -111,7 +112,8 @@ ZOR2RUNTIME_API int32_t qxAISystem_GetAllSystemInputs(int32_t reserved, qxAISyst
 /// `reserved` is ignored. Returns 0; -1; -3 for a null `infos`.
 ZOR2RUNTIME_API int32_t qxAISystem_GetAllSystemOutputs(int32_t reserved, qxAISystemPortInfo* infos);
 
-/* safe addition: copies at most capacity doubles, returns how many the output holds; -1 nothing loaded; -2 bad id */
+/* safe addition: copies at most capacity doubles, returns how many the output holds; -1 nothing loaded; -2
+ * bad id */
 /// Copies at most `capacity` doubles of system output `id` into `values` (the array elements
 /// when it reads array data, else its single value) and returns how many doubles the output
 /// holds (array count, or 1), which may exceed `capacity`. `values` may be null only with

@@ -63,7 +63,8 @@ std::vector<std::string> SplitCsv(const std::string& line) {
     size_t start = 0;
     for (;;) {
         const size_t comma = line.find(',', start);
-        fields.push_back(Trim(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        fields.push_back(
+            Trim(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -106,8 +107,8 @@ bool ReadInputs(const char* path, std::vector<int32_t>& ids, std::vector<CRow>& 
     for (const std::string& field : SplitCsv(line)) {
         long long id = 0;
         if (!ParseInt(field, id) || id < 1 || id > INT32_MAX) {
-            std::fprintf(stderr, "zor2run: inputs file %s: header field '%s' is not a system input id\n", path,
-                         field.c_str());
+            std::fprintf(stderr, "zor2run: inputs file %s: header field '%s' is not a system input id\n",
+                         path, field.c_str());
             return false;
         }
         ids.push_back(static_cast<int32_t>(id));
@@ -128,8 +129,8 @@ bool ReadInputs(const char* path, std::vector<int32_t>& ids, std::vector<CRow>& 
             } else if (ParseDouble(fields[k], v)) {
                 row.emplace_back(v);
             } else {
-                std::fprintf(stderr, "zor2run: inputs file %s: row %zu field %zu '%s' is not a number\n", path,
-                             rows.size() + 1, k + 1, fields[k].c_str());
+                std::fprintf(stderr, "zor2run: inputs file %s: row %zu field %zu '%s' is not a number\n",
+                             path, rows.size() + 1, k + 1, fields[k].c_str());
                 return false;
             }
         }
@@ -173,8 +174,8 @@ int main(int argc, char** argv) {
                 const size_t eq = value.find('=');
                 long long id = 0;
                 double v = 0.0;
-                if (eq == std::string::npos || !ParseInt(value.substr(0, eq), id) || id < 1 || id > INT32_MAX ||
-                    !ParseDouble(value.substr(eq + 1), v)) {
+                if (eq == std::string::npos || !ParseInt(value.substr(0, eq), id) || id < 1 ||
+                    id > INT32_MAX || !ParseDouble(value.substr(eq + 1), v)) {
                     std::fprintf(stderr, "zor2run: --set needs ID=VALUE with an id of 1 or more, not '%s'\n",
                                  value.c_str());
                     return kExitUsage;
@@ -194,7 +195,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!file || cycles < 0) {
-        std::fprintf(stderr, "zor2run: %s\n\n%s", file ? "--cycles is required" : "no runtime file given", kUsage);
+        std::fprintf(stderr, "zor2run: %s\n\n%s", file ? "--cycles is required" : "no runtime file given",
+                     kUsage);
         return kExitUsage;
     }
 

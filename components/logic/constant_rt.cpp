@@ -9,10 +9,14 @@ int32_t CRModelConstant::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateConstant(int32_t typeId) { return std::make_unique<CRModelConstant>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateConstant(int32_t typeId) {
+    return std::make_unique<CRModelConstant>(typeId);
+}
 constexpr CRuntimeType kConstantTypes[] = {{41, CreateConstant}};
 }  // namespace
 
-std::span<const CRuntimeType> ConstantRuntimeTypes() { return kConstantTypes; }
+std::span<const CRuntimeType> ConstantRuntimeTypes() {
+    return kConstantTypes;
+}
 
 }  // namespace zor2

@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CRModelConstant final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelConstant(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t Execute() override;
 };

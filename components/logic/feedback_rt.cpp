@@ -22,10 +22,14 @@ int32_t CRModelFeedback::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateFeedback(int32_t typeId) { return std::make_unique<CRModelFeedback>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateFeedback(int32_t typeId) {
+    return std::make_unique<CRModelFeedback>(typeId);
+}
 constexpr CRuntimeType kFeedbackTypes[] = {{56, CreateFeedback}};
 }  // namespace
 
-std::span<const CRuntimeType> FeedbackRuntimeTypes() { return kFeedbackTypes; }
+std::span<const CRuntimeType> FeedbackRuntimeTypes() {
+    return kFeedbackTypes;
+}
 
 }  // namespace zor2

@@ -10,7 +10,7 @@
 namespace zor2 {
 
 class CRModelFeedback final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelFeedback(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
@@ -19,7 +19,7 @@ public:
     /// output's held value into the inputs it feeds only once this is set.
     bool Primed() const { return m_state.primed; }
 
-private:
+  private:
     CFeedbackState m_state;
 };
 

@@ -65,14 +65,18 @@ int32_t CRModelMath::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateMath(int32_t typeId) { return std::make_unique<CRModelMath>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateMath(int32_t typeId) {
+    return std::make_unique<CRModelMath>(typeId);
+}
 constexpr CRuntimeType kMathTypes[] = {
-    {kMathAdd, CreateMath},    {kMathSubtract, CreateMath}, {kMathMultiply, CreateMath},
-    {kMathDivide, CreateMath}, {kMathGetMin, CreateMath},   {kMathGetMax, CreateMath},
+    {kMathAdd, CreateMath},         {kMathSubtract, CreateMath},   {kMathMultiply, CreateMath},
+    {kMathDivide, CreateMath},      {kMathGetMin, CreateMath},     {kMathGetMax, CreateMath},
     {kMathReverseSign, CreateMath}, {kMathRangeCheck, CreateMath},
 };
 }  // namespace
 
-std::span<const CRuntimeType> MathRuntimeTypes() { return kMathTypes; }
+std::span<const CRuntimeType> MathRuntimeTypes() {
+    return kMathTypes;
+}
 
 }  // namespace zor2

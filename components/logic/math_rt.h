@@ -9,13 +9,13 @@
 namespace zor2 {
 
 class CRModelMath final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelMath(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     // Range Check's inputs with ids 10, 20 and 30, found once after loading.
     CRModelInput* m_range[3] = {nullptr, nullptr, nullptr};
 };

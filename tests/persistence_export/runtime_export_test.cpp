@@ -1,5 +1,7 @@
 // Runtime file export: exact bytes of the header and every record kind, the two
 // connection entry forms, fixed-width names, the file write and the manifest.
+#include "persistence/runtime_export.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -9,7 +11,6 @@
 #include <iterator>
 
 #include "algo/bytes.h"
-#include "persistence/runtime_export.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
 
@@ -43,7 +44,7 @@ std::u16string NameAt(const std::vector<uint8_t>& b, size_t offset) {
 }
 
 class RuntimeExport : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);
@@ -146,7 +147,7 @@ TEST_F(RuntimeExport, ModuleInputEntriesCarryTheKindLast) {
     const size_t kModIn = 240 + 8 + 28 + 12 + 12;  // after the Add with one input and no connections out
     ASSERT_EQ(bytes.size(), kModIn + 216 + 28 + 212 + 16);
     EXPECT_EQ(I32At(bytes, kModIn + 204), ext->m_id);  // source connection id
-    EXPECT_EQ(I32At(bytes, kModIn + 208), 2);           // source kind: system input
+    EXPECT_EQ(I32At(bytes, kModIn + 208), 2);          // source kind: system input
     EXPECT_EQ(I32At(bytes, kModIn + 212), 1);
     const CModelConnection* c = mi->m_connections.Head();
     const size_t entry = kModIn + 216;
@@ -171,12 +172,9 @@ TEST_F(RuntimeExport, NamesAreCutToNinetyNineUnits) {
         std::string text;
         size_t units;  // code units kept
     } cases[] = {
-        {"99 fits", std::string(99, 'a'), 99},
-        {"100 cut", std::string(100, 'b'), 99},
-        {"300 cut", std::string(300, 'c'), 99},
-        {"pair not split", std::string(98, 'd') + emoji, 98},
-        {"pair fits", std::string(97, 'e') + emoji, 99},
-        {"empty", "", 0},
+        {"99 fits", std::string(99, 'a'), 99},           {"100 cut", std::string(100, 'b'), 99},
+        {"300 cut", std::string(300, 'c'), 99},          {"pair not split", std::string(98, 'd') + emoji, 98},
+        {"pair fits", std::string(97, 'e') + emoji, 99}, {"empty", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,7 +190,7 @@ TEST_F(RuntimeExport, NamesAreCutToNinetyNineUnits) {
 }
 
 class RuntimeExportFiles : public RuntimeExport {
-protected:
+  protected:
     void SetUp() override {
         RuntimeExport::SetUp();
         dir = std::filesystem::temp_directory_path() / ("zor2_export_" + std::to_string(::getpid()));
@@ -243,10 +241,11 @@ TEST_F(RuntimeExportFiles, ManifestTextAndEncoding) {
         u +
         "Exported Runtime file:\t[demo.z2r]\n\n"
         "Original Project file:\t[Demo.zr2]\n\n"
-        "Project Description:\tNo Project Description (go to Project Info in Home Tab to add description)\n\n" +
+        "Project Description:\tNo Project Description (go to Project Info in Home Tab to add "
+        "description)\n\n" +
         u + "Number of System Inputs:\t2\nName\tID\tDescription\n" + "speed\t" + std::to_string(speed->m_id) +
-        "\tmetres per second\n" + "other\t" + std::to_string(other->m_id) + "\tNo Desc Provided\n" + "\n" + u +
-        "Number of System Outputs:\t1\nName\tID\tDescription\n" + "y\t" + std::to_string(y->m_id) +
+        "\tmetres per second\n" + "other\t" + std::to_string(other->m_id) + "\tNo Desc Provided\n" + "\n" +
+        u + "Number of System Outputs:\t1\nName\tID\tDescription\n" + "y\t" + std::to_string(y->m_id) +
         "\tnon-array\tNo Desc Provided\n";
     EXPECT_EQ(Utf16ToUtf8(ManifestText(system, path)), expected);
 
@@ -256,7 +255,8 @@ TEST_F(RuntimeExportFiles, ManifestTextAndEncoding) {
     EXPECT_EQ(bytes[0], 0xFF);
     EXPECT_EQ(bytes[1], 0xFE);
     std::u16string decoded;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) decoded.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        decoded.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
     std::string withCrLf;
     for (char ch : expected) {
         if (ch == '\n') withCrLf += '\r';
@@ -265,7 +265,8 @@ TEST_F(RuntimeExportFiles, ManifestTextAndEncoding) {
     EXPECT_EQ(Utf16ToUtf8(decoded), withCrLf);
 
     system.m_description = "A demo";
-    EXPECT_NE(Utf16ToUtf8(ManifestText(system, path)).find("Project Description:\tA demo\n\n"), std::string::npos);
+    EXPECT_NE(Utf16ToUtf8(ManifestText(system, path)).find("Project Description:\tA demo\n\n"),
+              std::string::npos);
     EXPECT_EQ(WriteManifest(system, (dir / "nowhere" / "x.z2r").string()), ENOENT);
 }
 

@@ -21,18 +21,24 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace zor2::test {
 namespace {
 
 TEST(RuntimeCycle, ExecuteAllocatesNothing) {
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("zor2_alloc_" + std::to_string(::getpid()) + ".z2r")).string();
+        (std::filesystem::temp_directory_path() / ("zor2_alloc_" + std::to_string(::getpid()) + ".z2r"))
+            .string();
     for (const ZSystem& s : {ChainSystem(), FeedbackSystem(), TwoModuleSystem()}) {
         const auto bytes = WriteZ2r(s);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         const long beforeLoad = g_allocations.load();
         ASSERT_EQ(qxAISystem_Load(path.c_str(), 0, nullptr), 1);
         const long before = g_allocations.load();

@@ -20,14 +20,13 @@ namespace {
 namespace fs = std::filesystem;
 
 class RuntimeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         qxAISystem_Unload();
         // Memory-backed when the machine has it: the damaged-file loops write thousands of files.
         const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        m_dir = base /
-                ("zor2_rt_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = base / ("zor2_rt_" + std::to_string(::getpid()) + "_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
     }
     void TearDown() override {
@@ -36,7 +35,8 @@ protected:
     }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         const std::string path = (m_dir / name).string();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return path;
     }
     int32_t Load(const std::vector<uint8_t>& bytes, qxAISystemLoadResult* result = nullptr) {
@@ -93,7 +93,9 @@ TEST(RuntimeRecords, NaturalAlignmentFieldOrder) {
     EXPECT_EQ(offsetof(qxAISystemPortInfo, count), 216u + sizeof(void*));
 }
 
-TEST_F(RuntimeTest, VersionIsExactly213) { EXPECT_EQ(qxAISystem_GetVersion(), 2.13); }
+TEST_F(RuntimeTest, VersionIsExactly213) {
+    EXPECT_EQ(qxAISystem_GetVersion(), 2.13);
+}
 
 TEST_F(RuntimeTest, MissingFileGivesEightAndAnEmptySystem) {
     qxAISystemLoadResult r{};
@@ -127,7 +129,9 @@ TEST_F(RuntimeTest, SuccessfulLoadFillsTheRecord) {
     ASSERT_EQ(qxAISystem_Load(path.c_str(), 1234, &r), 1);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.loaded, 1);
-    EXPECT_EQ(Message(r), "Successfully opened runtime file (chain.z2r) - 1 module(s), 1 system input(s), 1 system output(s)");
+    EXPECT_EQ(
+        Message(r),
+        "Successfully opened runtime file (chain.z2r) - 1 module(s), 1 system input(s), 1 system output(s)");
 }
 
 TEST_F(RuntimeTest, EmptySystemIsTwentyBytesAndRuns) {
@@ -180,7 +184,7 @@ TEST_F(RuntimeTest, NullPointersGiveMinusThreeAndChangeNothing) {
     EXPECT_EQ(qxAISystem_GetSystemOutputValues(21, nullptr, 1), -3);
     EXPECT_EQ(qxAISystem_GetSystemOutputValues(21, &one, -1), -3);
     EXPECT_EQ(qxAISystem_GetSystemOutputValues(21, nullptr, 0), 1);  // size query
-    EXPECT_EQ(qxAISystem_SetArrayValues(11, nullptr, 0), 0);        // clears the array
+    EXPECT_EQ(qxAISystem_SetArrayValues(11, nullptr, 0), 0);         // clears the array
     double v = 0.0;
     EXPECT_EQ(qxAISystem_GetSystemInputValue(0, 11, &v), 0);
     EXPECT_EQ(v, 2.0);
@@ -227,11 +231,20 @@ TEST_F(RuntimeTest, ConsumerOfFeedbackSeesZeroThenTheValue) {
     // Constant 5 -> Feedback Flow -> Add (one input) -> system output.
     ZSystem s;
     ZModule m{.id = 1, .name = u"M"};
-    m.components.push_back({.id = 1, .type = 41, .value = 5.0, .stage = 1,
+    m.components.push_back({.id = 1,
+                            .type = 41,
+                            .value = 5.0,
+                            .stage = 1,
                             .outputs = {{.id = 10, .conns = {{1, 3, 1, 2, 10, 10, 0}}}}});
-    m.components.push_back({.id = 2, .type = 56, .stage = 0, .inputs = {{10, 1, 3}},
+    m.components.push_back({.id = 2,
+                            .type = 56,
+                            .stage = 0,
+                            .inputs = {{10, 1, 3}},
                             .outputs = {{.id = 10, .conns = {{2, 3, 2, 3, 10, 1, 0}}}}});
-    m.components.push_back({.id = 3, .type = 21, .stage = 1, .inputs = {{1, 2, 3}},
+    m.components.push_back({.id = 3,
+                            .type = 21,
+                            .stage = 1,
+                            .inputs = {{1, 2, 3}},
                             .outputs = {{.id = 10, .conns = {{3, 4, 3, 0, 10, 0, 50}}}}});
     m.outputs.push_back({.id = 50, .name = u"o", .srcKind = 4, .srcConn = 3});
     s.modules.push_back(m);
@@ -270,10 +283,16 @@ TEST_P(MathFamilyTest, ComputesFromConstants) {
     ZComponent op{.id = 100, .type = c.type, .stage = 2};
     for (size_t i = 0; i < c.inputs.size(); ++i) {
         const int32_t conn = static_cast<int32_t>(i + 1);
-        const int32_t inputId = c.type == 89 || c.type == 24 || c.type == 88 ? static_cast<int32_t>(10 * (i + 1))
-                                                                            : static_cast<int32_t>(i + 1);
-        m.components.push_back({.id = static_cast<int32_t>(i + 1), .type = 41, .value = c.inputs[i], .stage = 1,
-                                .outputs = {{.id = 10, .conns = {{conn, 3, static_cast<int32_t>(i + 1), 100, 10, inputId, 0}}}}});
+        const int32_t inputId = c.type == 89 || c.type == 24 || c.type == 88
+                                    ? static_cast<int32_t>(10 * (i + 1))
+                                    : static_cast<int32_t>(i + 1);
+        m.components.push_back(
+            {.id = static_cast<int32_t>(i + 1),
+             .type = 41,
+             .value = c.inputs[i],
+             .stage = 1,
+             .outputs = {
+                 {.id = 10, .conns = {{conn, 3, static_cast<int32_t>(i + 1), 100, 10, inputId, 0}}}}});
         op.inputs.push_back({inputId, conn, 3});
     }
     op.outputs.push_back({.id = 10, .conns = {{99, 4, 100, 0, 10, 0, 7}}});
@@ -292,11 +311,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MathCase{"Subtract", 22, {10, 3, 2}, 5.0}, MathCase{"SubtractOne", 22, {7}, 7.0},
                       // The designer's rule, shared through the kernel: one factor gives 0, zeros count.
                       MathCase{"MultiplyOne", 23, {4}, 0.0}, MathCase{"MultiplyZero", 23, {2, 0, 3}, 0.0},
-                      MathCase{"MultiplyTwo", 23, {2, -3}, -6.0}, MathCase{"DivideByZeroSkipped", 24, {8, 0}, 8.0},
-                      MathCase{"Divide", 24, {8, 2}, 4.0}, MathCase{"Min", 86, {-1, 5, -3}, -3.0},
-                      MathCase{"MinNone", 86, {}, 0.0}, MathCase{"Max", 87, {-1, 5, -3}, 5.0},
-                      MathCase{"ReverseSign", 88, {2.5}, -2.5}, MathCase{"ReverseSignOpen", 88, {}, 0.0},
-                      MathCase{"RangeOpenInputs", 89, {}, 1.0}, MathCase{"RangeInclusive", 89, {1, 0, 1}, 1.0},
+                      MathCase{"MultiplyTwo", 23, {2, -3}, -6.0},
+                      MathCase{"DivideByZeroSkipped", 24, {8, 0}, 8.0}, MathCase{"Divide", 24, {8, 2}, 4.0},
+                      MathCase{"Min", 86, {-1, 5, -3}, -3.0}, MathCase{"MinNone", 86, {}, 0.0},
+                      MathCase{"Max", 87, {-1, 5, -3}, 5.0}, MathCase{"ReverseSign", 88, {2.5}, -2.5},
+                      MathCase{"ReverseSignOpen", 88, {}, 0.0}, MathCase{"RangeOpenInputs", 89, {}, 1.0},
+                      MathCase{"RangeInclusive", 89, {1, 0, 1}, 1.0},
                       MathCase{"RangeOutside", 89, {1.5, 0, 1}, 0.0}),
     [](const ::testing::TestParamInfo<MathCase>& info) { return std::string(info.param.name); });
 
@@ -415,12 +435,17 @@ TEST_F(RuntimeTest, UnknownAndDesignerOnlyTypesStopTheLoad) {
         int32_t type;
         const char* expected;
     } cases[] = {
-        {99, "qxMindlatch2 Runtime could not read file (unknown component type 99 at byte offset 240).\n\n Reason: "
-             "Corrupt file"},
-        {55, "qxMindlatch2 Runtime could not read file (component type 55 at byte offset 240 runs only in the "
-             "designer).\n\n Reason: Unsupported component type"},
-        {0, "qxMindlatch2 Runtime could not read file (unknown component type 0 at byte offset 240).\n\n Reason: "
-            "Corrupt file"},
+        {99,
+         "qxMindlatch2 Runtime could not read file (unknown component type 99 at byte offset 240).\n\n "
+         "Reason: "
+         "Corrupt file"},
+        {55,
+         "qxMindlatch2 Runtime could not read file (component type 55 at byte offset 240 runs only in the "
+         "designer).\n\n Reason: Unsupported component type"},
+        {0,
+         "qxMindlatch2 Runtime could not read file (unknown component type 0 at byte offset 240).\n\n "
+         "Reason: "
+         "Corrupt file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -464,10 +489,10 @@ TEST_F(RuntimeTest, CountFaultsNameTheirSection) {
 TEST_F(RuntimeTest, DanglingIdsLeaveReferencesEmpty) {
     ZSystem s = TwoModuleSystem();
     s.modules[0].components[0].outputs[0].conns[0].modulePort = 9999;  // module output that does not exist
-    s.modules[1].inputs[0].conns[0].dstComp = 4242;                      // component that does not exist
+    s.modules[1].inputs[0].conns[0].dstComp = 4242;                    // component that does not exist
     s.modules[1].components[0].outputs[0].conns[0].dstIn = 0;
-    s.inputs[2].conns[0].module = 777;                                   // module that does not exist
-    s.outputs[1].module = 20;                                            // connected to a missing port
+    s.inputs[2].conns[0].module = 777;  // module that does not exist
+    s.outputs[1].module = 20;           // connected to a missing port
     s.outputs[1].moduleOutput = 31999;
     s.connections[0].srcOut = -1;
     ASSERT_EQ(Load(WriteZ2r(s)), 1);
@@ -514,7 +539,8 @@ TEST_F(RuntimeTest, RandomByteFlipsLoadOrFailCleanly) {
     for (int round = 0; round < 1500; ++round) {
         auto bytes = samples[static_cast<size_t>(round) % samples.size()];
         const int flips = 1 + static_cast<int>(rng() % 4);
-        for (int f = 0; f < flips; ++f) bytes[rng() % bytes.size()] ^= static_cast<uint8_t>(1u << (rng() % 8));
+        for (int f = 0; f < flips; ++f)
+            bytes[rng() % bytes.size()] ^= static_cast<uint8_t>(1u << (rng() % 8));
         const int32_t code = Load(bytes);
         ASSERT_TRUE(code == 1 || code == 32) << "round " << round << " code " << code;
         (code == 1 ? loaded : failed)++;

@@ -103,7 +103,8 @@ inline std::vector<uint8_t> WriteZ2r(const ZSystem& s) {
                 w.I32(out.dataType);
                 w.I32(static_cast<int32_t>(out.conns.size()));
                 for (const ZConn& k : out.conns) {
-                    for (int32_t v : {k.id, k.kind, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort}) w.I32(v);
+                    for (int32_t v : {k.id, k.kind, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort})
+                        w.I32(v);
                 }
             }
         }
@@ -114,7 +115,8 @@ inline std::vector<uint8_t> WriteZ2r(const ZSystem& s) {
             w.I32(in.srcKind);
             w.I32(static_cast<int32_t>(in.conns.size()));
             for (const ZConn& k : in.conns) {
-                for (int32_t v : {k.id, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort, k.kind}) w.I32(v);
+                for (int32_t v : {k.id, k.srcComp, k.dstComp, k.srcOut, k.dstIn, k.modulePort, k.kind})
+                    w.I32(v);
             }
         }
         for (const ZModuleOutput& out : m.outputs) {
@@ -158,13 +160,18 @@ inline ZSystem ChainSystem() {
     ZSystem s;
     s.id = 7;
     ZModule m{.id = 1, .name = u"Main"};
-    m.components.push_back({.id = 1, .type = 41, .value = 5.0, .stage = 1,
+    m.components.push_back({.id = 1,
+                            .type = 41,
+                            .value = 5.0,
+                            .stage = 1,
                             .outputs = {{.id = 10, .conns = {{501, 3, 1, 2, 10, 1, 0}}}}});
-    m.components.push_back({.id = 2, .type = 21, .stage = 2,
+    m.components.push_back({.id = 2,
+                            .type = 21,
+                            .stage = 2,
                             .inputs = {{1, 501, 3}, {2, 601, 4}},
                             .outputs = {{.id = 10, .conns = {{502, 4, 2, 0, 10, 0, 200}}}}});
-    m.inputs.push_back({.id = 100, .name = u"Ext: In", .srcConn = 701, .srcKind = 2,
-                        .conns = {{601, 4, 0, 2, 0, 2, 100}}});
+    m.inputs.push_back(
+        {.id = 100, .name = u"Ext: In", .srcConn = 701, .srcKind = 2, .conns = {{601, 4, 0, 2, 0, 2, 100}}});
     m.outputs.push_back({.id = 200, .name = u"Ext: Out", .srcKind = 4, .srcConn = 502});
     s.modules.push_back(m);
     s.inputs.push_back({.id = 11, .kind = 1, .name = u"In", .conns = {{701, 11, 1, 100}}});
@@ -180,14 +187,23 @@ inline ZSystem FeedbackSystem() {
     ZSystem s;
     s.id = 3;
     ZModule m{.id = 5, .name = u"Loop"};
-    m.components.push_back({.id = 1, .type = 41, .value = 1.0, .stage = 1,
+    m.components.push_back({.id = 1,
+                            .type = 41,
+                            .value = 1.0,
+                            .stage = 1,
                             .outputs = {{.id = 10, .conns = {{801, 3, 1, 2, 10, 1, 0}}}}});
-    m.components.push_back({.id = 2, .type = 21, .stage = 2,
-                            .inputs = {{1, 801, 3}, {2, 803, 3}},
-                            .outputs = {{.id = 10, .conns = {{802, 3, 2, 3, 10, 10, 0}, {804, 4, 2, 0, 10, 0, 300}}}}});
-    m.components.push_back({.id = 3, .type = 56, .stage = 0,
-                            .inputs = {{10, 802, 3}},
-                            .outputs = {{.id = 10, .conns = {{803, 3, 3, 2, 10, 2, 0}, {805, 4, 3, 0, 10, 0, 301}}}}});
+    m.components.push_back(
+        {.id = 2,
+         .type = 21,
+         .stage = 2,
+         .inputs = {{1, 801, 3}, {2, 803, 3}},
+         .outputs = {{.id = 10, .conns = {{802, 3, 2, 3, 10, 10, 0}, {804, 4, 2, 0, 10, 0, 300}}}}});
+    m.components.push_back(
+        {.id = 3,
+         .type = 56,
+         .stage = 0,
+         .inputs = {{10, 802, 3}},
+         .outputs = {{.id = 10, .conns = {{803, 3, 3, 2, 10, 2, 0}, {805, 4, 3, 0, 10, 0, 301}}}}});
     m.outputs.push_back({.id = 300, .name = u"Sum", .srcKind = 4, .srcConn = 804});
     m.outputs.push_back({.id = 301, .name = u"Lagged", .srcKind = 4, .srcConn = 805});
     s.modules.push_back(m);
@@ -202,18 +218,26 @@ inline ZSystem TwoModuleSystem() {
     ZSystem s;
     s.id = 9;
     ZModule b{.id = 20, .name = u"B", .level = 2};
-    b.components.push_back({.id = 1, .type = 23, .stage = 1,
+    b.components.push_back({.id = 1,
+                            .type = 23,
+                            .stage = 1,
                             .inputs = {{1, 901, 4}, {2, 902, 4}},
                             .outputs = {{.id = 10, .conns = {{903, 4, 1, 0, 10, 0, 250}}}}});
-    b.inputs.push_back({.id = 210, .name = u"A out", .srcConn = 1001, .srcKind = 1, .conns = {{901, 4, 0, 1, 0, 1, 210}}});
-    b.inputs.push_back({.id = 211, .name = u"Ext: z", .srcConn = 1103, .srcKind = 2, .conns = {{902, 4, 0, 1, 0, 2, 211}}});
+    b.inputs.push_back(
+        {.id = 210, .name = u"A out", .srcConn = 1001, .srcKind = 1, .conns = {{901, 4, 0, 1, 0, 1, 210}}});
+    b.inputs.push_back(
+        {.id = 211, .name = u"Ext: z", .srcConn = 1103, .srcKind = 2, .conns = {{902, 4, 0, 1, 0, 2, 211}}});
     b.outputs.push_back({.id = 250, .name = u"Ext: Product", .srcKind = 4, .srcConn = 903});
     ZModule a{.id = 10, .name = u"A", .level = 1};
-    a.components.push_back({.id = 1, .type = 21, .stage = 1,
+    a.components.push_back({.id = 1,
+                            .type = 21,
+                            .stage = 1,
                             .inputs = {{1, 911, 4}, {2, 912, 4}},
                             .outputs = {{.id = 10, .conns = {{913, 4, 1, 0, 10, 0, 150}}}}});
-    a.inputs.push_back({.id = 110, .name = u"Ext: x", .srcConn = 1101, .srcKind = 2, .conns = {{911, 4, 0, 1, 0, 1, 110}}});
-    a.inputs.push_back({.id = 111, .name = u"Ext: y", .srcConn = 1102, .srcKind = 2, .conns = {{912, 4, 0, 1, 0, 2, 111}}});
+    a.inputs.push_back(
+        {.id = 110, .name = u"Ext: x", .srcConn = 1101, .srcKind = 2, .conns = {{911, 4, 0, 1, 0, 1, 110}}});
+    a.inputs.push_back(
+        {.id = 111, .name = u"Ext: y", .srcConn = 1102, .srcKind = 2, .conns = {{912, 4, 0, 1, 0, 2, 111}}});
     a.outputs.push_back({.id = 150, .name = u"out", .srcKind = 4, .srcConn = 913});
     s.modules = {b, a};
     s.inputs.push_back({.id = 1, .name = u"x", .conns = {{1101, 1, 10, 110}}});

@@ -34,7 +34,7 @@ CRun RunTool(const std::string& args) {
 }
 
 class Zor2RunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() / ("zor2run_" + std::to_string(::getpid()) + "_" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
