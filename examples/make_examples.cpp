@@ -6,6 +6,7 @@
 
 #include "engine/system.h"
 #include "persistence/project_file.h"
+#include "simulation/behaviors.h"
 
 namespace zor2 {
 namespace {
@@ -125,6 +126,24 @@ void TwoStage(CSystem& s) {
     Publish(s, *second, negate, "scaled");
 }
 
+/// ramp: a behaviour raises level by 1 per simulated second; doubled = level * 2.
+void Ramp(CSystem& s) {
+    CNetwork* m = s.CreateModule("double", 200, 120);
+    CNetworkModel* times = Drop(*m, 23, 160, 80);
+    CExternalInput* level = Input(s, "level", 0.0);
+    FeedFromInput(s, level, *m, times);
+    Wire(*m, Constant(*m, 2.0, 20, 160), times);
+    Publish(s, *m, times, "doubled");
+    CSimBehavior* rise = level ? s.m_behaviors.AddBehavior(0, "rise", s.Random()) : nullptr;
+    Check(rise != nullptr, "adding a behaviour");
+    if (rise) {
+        rise->m_targetInputId = level->m_id;
+        rise->m_target = level;
+        rise->m_type = kBehaviorAscending;
+        rise->m_rate = 1.0;
+    }
+}
+
 }  // namespace
 }  // namespace zor2
 
@@ -146,6 +165,8 @@ int main(int argc, char** argv) {
          Accumulator, 12},
         {"two_stage", "Adds two inputs in one module and scales the sum by -10 in a second module.", TwoStage,
          13},
+        {"ramp", "A simulation behaviour raises the level input by 1 per second; the output doubles it.",
+         Ramp, 14},
     };
     for (const Example& e : examples) {
         CSystem system;

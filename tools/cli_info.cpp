@@ -9,6 +9,7 @@
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
+#include "simulation/behaviors.h"
 
 namespace zor2 {
 
@@ -66,6 +67,11 @@ std::string DescribeSystem(const CSystem& s) {
             c && c->m_module ? Printf("from module %d\n", c->m_module->m_id) : std::string("not connected\n");
     }
     out += Printf("module connections: %zu\n", s.m_moduleConnections.Size());
+    out += Printf("behaviours: %zu\n", s.m_behaviors.m_behaviors.Size());
+    for (const CSimBehavior* b : s.m_behaviors.m_behaviors)
+        out += Printf("  behaviour %d \"%s\": %s, type %d (%s), rate %.17g, on input %d\n", b->m_id,
+                      b->m_name.c_str(), b->m_enabled ? "enabled" : "disabled", b->m_type,
+                      CSimBehaviorMgr::BehaviorTypeName(b->m_type), b->m_rate, b->m_targetInputId);
     return out;
 }
 

@@ -44,6 +44,7 @@ TEST(Examples, ShippedProjectsLoadAndRun) {
         {"celsius", 1, {{68.0}, {68.0}, {68.0}}},
         {"accumulator", 1, {{0.5}, {1.0}, {1.5}}},
         {"two_stage", 2, {{7.0, -70.0}, {7.0, -70.0}, {7.0, -70.0}}},
+        {"ramp", 1, {{0.1 * 2.0}, {(0.1 + 0.1) * 2.0}, {(0.1 + 0.1 + 0.1) * 2.0}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
