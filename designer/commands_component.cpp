@@ -112,11 +112,14 @@ ECmd DeleteSelectedItems(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
-ECmd RemoveAllConnections(Czor2Doc& doc) {
+namespace {
+/// The three "Remove ... Connections" commands of a component share their
+/// question: the counts of what will go, in the full or the one-sided form.
+ECmd RemoveConnections(Czor2Doc& doc, bool inputs, bool outputs) {
     CNetworkModel* c = Selected(doc);
     if (!c || !c->m_owner) return ECmd::Unavailable;
-    const int32_t ins = CountInputConnections(*c);
-    const int32_t outs = c->CountConnectionsOut();
+    const int32_t ins = inputs ? CountInputConnections(*c) : 0;
+    const int32_t outs = outputs ? c->CountConnectionsOut() : 0;
     if (ins == 0 && outs == 0) return ECmd::Unavailable;
     const std::string question =
         ins > 0 && outs > 0 ? Fmt("Are you sure you want to remove the %d input and %d output connections of "
@@ -128,11 +131,31 @@ ECmd RemoveAllConnections(Czor2Doc& doc) {
                         outs, c->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     CNetwork* module = c->m_owner;
-    module->RemoveInputConnections(*c);
-    for (CModelOutput* out : c->m_outputs) module->RemoveOutputConnections(*out);
+    if (inputs) module->RemoveInputConnections(*c);
+    if (outputs)
+        for (CModelOutput* out : c->m_outputs) module->RemoveOutputConnections(*out);
     Refresh(*c);
     doc.RecordChange("");
     doc.NotifyCountIO();
+    return ECmd::Done;
+}
+}  // namespace
+
+ECmd RemoveAllConnections(Czor2Doc& doc) {
+    return RemoveConnections(doc, true, true);
+}
+ECmd RemoveInputConnections(Czor2Doc& doc) {
+    return RemoveConnections(doc, true, false);
+}
+ECmd RemoveOutputConnections(Czor2Doc& doc) {
+    return RemoveConnections(doc, false, true);
+}
+
+ECmd ExecuteComponent(Czor2Doc& doc) {
+    CNetworkModel* c = Selected(doc);
+    if (!c) return ECmd::Unavailable;
+    c->GetInputValues();
+    c->Execute();
     return ECmd::Done;
 }
 

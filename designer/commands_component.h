@@ -27,6 +27,13 @@ ECmd DeleteSelectedItems(Czor2Doc& doc);
 /// "Remove All Connections": every connection of the selected component; its
 /// ports remain (no feedback line).
 ECmd RemoveAllConnections(Czor2Doc& doc);
+/// The context menu's "Remove Input Connections" / "Remove Output Connections":
+/// one side only, with the one-sided question (no feedback line).
+ECmd RemoveInputConnections(Czor2Doc& doc);
+ECmd RemoveOutputConnections(Czor2Doc& doc);
+/// The context menu's "Execute" on a component: GetInputValues and Execute
+/// once. Values only: no undo level.
+ECmd ExecuteComponent(Czor2Doc& doc);
 /// "Delete All Inputs": the user-added inputs of the selected component and
 /// their connections; template inputs remain. Feedback "Disconnected and
 /// deleted all inputs to component: %s".

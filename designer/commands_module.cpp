@@ -373,4 +373,13 @@ ECmd ExecuteModule(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
+ECmd ExecuteModuleWithInputs(Czor2Doc& doc) {
+    CNetwork* module = doc.Editor().CurrentModule(doc.System());
+    if (!module) return ECmd::Unavailable;
+    module->PullModuleInputs();
+    module->ExecuteModule();
+    module->UpdateModuleOutputs();
+    return ECmd::Done;
+}
+
 }  // namespace zor2

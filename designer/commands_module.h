@@ -84,5 +84,8 @@ ECmd SelectAllComponents(Czor2Doc& doc);
 /// "Execute Module": one pass of the current module's components without
 /// pulling its module inputs first. Values only: no undo level.
 ECmd ExecuteModule(Czor2Doc& doc);
+/// The module's context menu "Execute": pulls its module inputs, runs one pass
+/// and publishes its module outputs. Values only: no undo level.
+ECmd ExecuteModuleWithInputs(Czor2Doc& doc);
 
 }  // namespace zor2

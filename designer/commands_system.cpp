@@ -34,7 +34,7 @@ std::string DefaultComponentName(const CNetwork& module, int32_t typeId) {
 
 namespace {
 
-ECmd AddNamedModule(Czor2Doc& doc, const std::string& name, int32_t x, int32_t y) {
+ECmd AddNamedModule(Czor2Doc& doc, const std::string& name, int32_t x, int32_t y, const char* linePrefix) {
     CSystem& system = doc.System();
     CNetwork* module = system.CreateModule(name, x, y);
     if (!module) {
@@ -42,7 +42,7 @@ ECmd AddNamedModule(Czor2Doc& doc, const std::string& name, int32_t x, int32_t y
         return ECmd::Refused;
     }
     doc.Editor().SelectModules({module->m_id});
-    doc.RecordChange("Added new system module: " + module->m_name);
+    doc.RecordChange(linePrefix + module->m_name);
     return ECmd::Done;
 }
 
@@ -67,11 +67,12 @@ bool Confirm(Czor2Doc& doc, const std::string& question) {
 ECmd AddModule(Czor2Doc& doc) {
     const CRect& v = doc.Editor().m_visible;
     return AddNamedModule(doc, DefaultModuleName(doc.System()), v.left + (v.right - v.left) / 2,
-                          v.top + (v.bottom - v.top) / 2);
+                          v.top + (v.bottom - v.top) / 2, "Added new system module: ");
 }
 
 ECmd AddModuleAt(Czor2Doc& doc, int32_t x, int32_t y) {
-    return AddNamedModule(doc, Fmt("Module %d", static_cast<int>(doc.System().m_modules.Size()) + 1), x, y);
+    return AddNamedModule(doc, Fmt("Module %d", static_cast<int>(doc.System().m_modules.Size()) + 1), x, y,
+                          "Added System Module: ");
 }
 
 ECmd DeleteModule(Czor2Doc& doc) {
@@ -199,6 +200,39 @@ ECmd DeleteSystemInput(Czor2Doc& doc) {
     system.DeleteSystemInput(input);
     doc.Editor().Prune(system);
     doc.RecordChange("Deleted system input: " + name);
+    doc.NotifyCountIO();
+    return ECmd::Done;
+}
+
+ECmd AddSystemInputFromBar(Czor2Doc& doc) {
+    CSystem& system = doc.System();
+    CExternalInput* input =
+        system.CreateSystemInput(Fmt("Input: %d", static_cast<int>(system.m_inputs.Size()) + 1), 1);
+    if (!input) return ECmd::Refused;
+    doc.Editor().SelectSystemInput(input->m_id);
+    doc.RecordChange("Added System " + input->m_name);
+    doc.NotifyCountIO();
+    return ECmd::Done;
+}
+
+ECmd AddSystemOutputFromBar(Czor2Doc& doc) {
+    CSystem& system = doc.System();
+    CExternalOutput* output =
+        system.CreateSystemOutput(Fmt("Output: %d", static_cast<int>(system.m_outputs.Size()) + 1), 1);
+    if (!output) return ECmd::Refused;
+    doc.Editor().SelectSystemOutput(output->m_id);
+    doc.RecordChange("Added System Output: " + output->m_name);
+    doc.NotifyCountIO();
+    return ECmd::Done;
+}
+
+ECmd RemoveSystemOutputConnection(Czor2Doc& doc) {
+    CSystem& system = doc.System();
+    CExternalOutput* output = doc.Editor().SelectedSystemOutput(system);
+    if (!output || !output->m_connection) return ECmd::Unavailable;
+    system.DisconnectSystemOutput(*output);
+    system.ComputeLevels();
+    doc.RecordChange("");
     doc.NotifyCountIO();
     return ECmd::Done;
 }

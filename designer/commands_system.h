@@ -29,6 +29,7 @@ std::string DefaultComponentName(const CNetwork& module, int32_t typeId);
 /// the selection.
 ECmd AddModule(Czor2Doc& doc);
 /// A double click on empty space of the system view: "Module %d" at (x, y).
+/// Feedback "Added System Module: %s".
 ECmd AddModuleAt(Czor2Doc& doc, int32_t x, int32_t y);
 /// "Delete Module...": the first selected module (or the designed one), after
 /// confirmation. Feedback "Deleted %s system module.".
@@ -59,6 +60,10 @@ ECmd EditSystemInput(Czor2Doc& doc, const CSystemInputData& data);
 /// behaviours go with it). Feedback "Deleted system input: %s".
 ECmd DeleteSystemInput(Czor2Doc& doc);
 
+/// A double click on the system inputs bar: "Input: %d" in the default
+/// category. Feedback "Added System " followed by the name.
+ECmd AddSystemInputFromBar(Czor2Doc& doc);
+
 /// The fields of the system output dialog.
 struct CSystemOutputData {
     std::string name = "output name";
@@ -68,6 +73,12 @@ struct CSystemOutputData {
 CSystemOutputData SystemOutputData(const CExternalOutput& output);
 /// "Add System Output". Feedback "Added System Output: %s to category: %s".
 ECmd AddSystemOutput(Czor2Doc& doc, const CSystemOutputData& data);
+/// A double click on the system outputs bar: "Output: %d" in the default
+/// category. Feedback "Added System Output: " followed by the name.
+ECmd AddSystemOutputFromBar(Czor2Doc& doc);
+/// The system output's "Remove Connection": the connection from its module
+/// output; the module output stays (no feedback line).
+ECmd RemoveSystemOutputConnection(Czor2Doc& doc);
 /// "Edit Output...": the selected system output (no feedback line).
 ECmd EditSystemOutput(Czor2Doc& doc, const CSystemOutputData& data);
 /// "Delete Output": the selected system output, after confirmation (no feedback line).

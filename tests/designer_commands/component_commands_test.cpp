@@ -120,6 +120,27 @@ TEST_F(ComponentTest, RemoveAllConnectionsAsksWithTheCountsAndKeepsPorts) {
     EXPECT_EQ(RemoveAllConnections(m_doc), ECmd::Unavailable);
 }
 
+TEST_F(ComponentTest, OneSidedRemovalLeavesTheOtherSide) {
+    CNetworkModel* k = Add(kConstant);
+    CNetworkModel* mid = Add(kAdd);
+    CNetworkModel* end = Add(kAdd);
+    Wire(*k, *mid);
+    Wire(*mid, *end);
+    Select(mid);
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(RemoveOutputConnections(m_doc), ECmd::Done);
+    EXPECT_EQ(
+        LastQuestion(),
+        "Are you sure you want to remove the 1 output connections of the 'M2 Add Input Values' component?");
+    EXPECT_EQ(mid->CountConnectionsOut(), 0);
+    EXPECT_TRUE(mid->FirstInput()->HasSource());
+    EXPECT_EQ(RemoveOutputConnections(m_doc), ECmd::Unavailable);
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(RemoveInputConnections(m_doc), ECmd::Done);
+    EXPECT_FALSE(mid->FirstInput()->HasSource());
+    EXPECT_TRUE(k->FirstOutput()->m_connections.Empty());
+}
+
 TEST_F(ComponentTest, DisconnectInputTextsAndLine) {
     CNetworkModel* k = Add(kConstant);
     CNetworkModel* add = Add(kAdd);

@@ -12,6 +12,7 @@ TEST_F(DocTest, DefaultNamesCountTheObjectsOfTheirKind) {
     EXPECT_EQ(TopLine(), "Added new system module: Network 4");
     EXPECT_EQ(AddModuleAt(m_doc, 10, 10), ECmd::Done);
     EXPECT_EQ(Sys().m_modules.Tail()->m_name, "Module 5");
+    EXPECT_EQ(TopLine(), "Added System Module: Module 5");
 
     CNetwork* m = Sys().m_modules.Head();
     Ed().DesignModule(m->m_id);
@@ -255,6 +256,49 @@ TEST_F(DocTest, ModuleFilesExportAndImport) {
     EXPECT_FALSE(LastMessage().empty());
     EXPECT_EQ(Sys().m_modules.Size(), 2u);
     EXPECT_EQ(Levels(), levels + 1);
+}
+
+}  // namespace
+}  // namespace zor2::test
+
+namespace zor2::test {
+namespace {
+
+TEST_F(DocTest, BarDoubleClicksAddNumberedPortsToTheDefaultCategory) {
+    struct Case {
+        const char* name;
+        ECmd (*run)(Czor2Doc&);
+        const char* line;
+    };
+    const Case cases[] = {
+        {"input", [](Czor2Doc& d) { return AddSystemInputFromBar(d); }, "Added System Input: 1"},
+        {"input again", [](Czor2Doc& d) { return AddSystemInputFromBar(d); }, "Added System Input: 2"},
+        {"output", [](Czor2Doc& d) { return AddSystemOutputFromBar(d); }, "Added System Output: Output: 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t levels = Levels();
+        m_link.m_sent.clear();
+        EXPECT_EQ(c.run(m_doc), ECmd::Done);
+        EXPECT_EQ(TopLine(), c.line);
+        EXPECT_EQ(Levels(), levels + 1);
+        EXPECT_EQ(m_link.m_sent.size(), 1u);
+    }
+    EXPECT_EQ(Sys().m_inputCategories.Find(kDefaultCategoryId)->m_members.Size(), 2u);
+    EXPECT_EQ(Sys().m_outputCategories.Find(kDefaultCategoryId)->m_members.Size(), 1u);
+}
+
+TEST_F(DocTest, RemoveSystemOutputConnectionKeepsBothPorts) {
+    CNetwork* m = NewModule();
+    ASSERT_EQ(AddSystemOutputFromBar(m_doc), ECmd::Done);
+    CExternalOutput* q = Sys().m_outputs.Head();
+    ASSERT_NE(Sys().ConnectSystemOutput(*m, *q), nullptr);
+    Ed().SelectSystemOutput(q->m_id);
+    EXPECT_EQ(RemoveSystemOutputConnection(m_doc), ECmd::Done);
+    EXPECT_EQ(q->SourceOutput(), nullptr);
+    EXPECT_EQ(m->m_outputs.Size(), 1u);
+    EXPECT_EQ(Sys().m_outputs.Size(), 1u);
+    EXPECT_EQ(RemoveSystemOutputConnection(m_doc), ECmd::Unavailable);
 }
 
 }  // namespace
