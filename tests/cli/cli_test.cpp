@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -475,7 +476,11 @@ TEST(CliServe, PeerStartsItAndASignalEndsIt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
     peer.SendTo(port, "$QXSENDER_STARTSIM,");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // While it runs: a new value for a, and a question.
+    peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
+    peer.SendTo(port, "$zor_queryinout,");
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
     ::kill(pid, SIGTERM);
     const CResult r = Finish(pid, dir, 10);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -485,6 +490,11 @@ TEST(CliServe, PeerStartsItAndASignalEndsIt) {
     ASSERT_GE(got.size(), 5u);
     // The run resets the system, so the value set before it is gone: a + b = 3 + 4.
     EXPECT_EQ(got[0], FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",7.000000"));
+    const auto has = [&](const std::string& d) { return std::find(got.begin(), got.end(), d) != got.end(); };
+    // The value set during the run reaches the outputs: a + b = 10 + 4.
+    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",14.000000")));
+    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[1]) + ",-140.000000")));
+    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_COUNTIO,2,2")));
     EXPECT_EQ(got[got.size() - 2], FrameUdpMessage("$ZOR_SIMSTOPPED,0.000000"));
     EXPECT_EQ(got.back(), FrameUdpMessage("$ZOR_SHUTDOWN,0.000000"));
 }
