@@ -8,12 +8,12 @@ namespace zor2 {
 
 /// The count is the value of the first output; reset restarts it from 0.
 class CModelCounter : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelCounter"; }
     void GetInputValues() override;
     void Execute() override;
 
-private:
+  private:
     CModelInput* ResetInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }
 };
 

@@ -34,10 +34,15 @@ int32_t CRModelCounter::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateCounter(int32_t typeId) { return std::make_unique<CRModelCounter>(typeId); }
-constexpr CRuntimeType kCounterTypes[] = {{kTypeCounterOnValue, CreateCounter}, {kTypeCounterOnEvent, CreateCounter}};
+std::unique_ptr<CRNetworkModel> CreateCounter(int32_t typeId) {
+    return std::make_unique<CRModelCounter>(typeId);
+}
+constexpr CRuntimeType kCounterTypes[] = {{kTypeCounterOnValue, CreateCounter},
+                                          {kTypeCounterOnEvent, CreateCounter}};
 }  // namespace
 
-std::span<const CRuntimeType> CounterRuntimeTypes() { return kCounterTypes; }
+std::span<const CRuntimeType> CounterRuntimeTypes() {
+    return kCounterTypes;
+}
 
 }  // namespace zor2

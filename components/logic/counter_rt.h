@@ -8,7 +8,7 @@
 namespace zor2 {
 
 class CRModelCounter final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelCounter(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;

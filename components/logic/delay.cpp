@@ -13,11 +13,15 @@ namespace {
 // The "Feedback" input is never connected: the component fills it itself.
 constexpr CPortTemplate kInputs[] = {{10, "RawInput"}, {20, "Feedback", kDataDouble, 2, false, kSourceSelf}};
 constexpr CPortTemplate kOutputs[] = {{10, "Result", kDataDouble, 2}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelDelay>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelDelay>();
+}
 constexpr CComponentType kTypes[] = {{kTypeDelay, kInputs, kOutputs, 2, 1, Create}};
 }  // namespace
 
-std::span<const CComponentType> DelayComponentTypes() { return kTypes; }
+std::span<const CComponentType> DelayComponentTypes() {
+    return kTypes;
+}
 
 void CModelDelay::Serialize(CArchive& ar) {
     SerializeBase(ar);
@@ -64,10 +68,11 @@ void CModelDelay::StepFeedbackFactor(bool up) {
 std::string CModelDelay::RuntimeExportNote() const {
     if (m_factor == kDelayDefaultFactor) return {};
     char line[1024];
-    std::snprintf(line, sizeof line,
-                  "Runtime export: Delay \"%s\" in module \"%s\" runs with the feedback factor %.2f there, not %g "
-                  "(the runtime file cannot carry the factor).",
-                  m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kDelayDefaultFactor, m_factor);
+    std::snprintf(
+        line, sizeof line,
+        "Runtime export: Delay \"%s\" in module \"%s\" runs with the feedback factor %.2f there, not %g "
+        "(the runtime file cannot carry the factor).",
+        m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kDelayDefaultFactor, m_factor);
     return line;
 }
 

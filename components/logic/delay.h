@@ -9,7 +9,7 @@
 namespace zor2 {
 
 class CModelDelay : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelDelay"; }
     /// The record is the base part alone; a loaded Delay has the factor 0.75.
     void Serialize(CArchive& ar) override;
@@ -26,7 +26,7 @@ public:
     /// this Delay's factor (empty when it can).
     std::string RuntimeExportNote() const override;
 
-private:
+  private:
     double m_factor = kDelayDefaultFactor;
 };
 

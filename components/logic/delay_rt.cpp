@@ -11,8 +11,10 @@ int32_t CRModelDelay::GetInputValues() {
         m_inputs.back().m_value = DelayFeedback(out ? out->m_value : 0.0, kDelayDefaultFactor);
     }
     if (CRModelInput* raw = FirstInput()) {
-        if (raw->HasSource()) raw->Pull();
-        else raw->m_value = 0.0;
+        if (raw->HasSource())
+            raw->Pull();
+        else
+            raw->m_value = 0.0;
     }
     return 0;
 }
@@ -25,10 +27,14 @@ int32_t CRModelDelay::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateDelay(int32_t typeId) { return std::make_unique<CRModelDelay>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateDelay(int32_t typeId) {
+    return std::make_unique<CRModelDelay>(typeId);
+}
 constexpr CRuntimeType kDelayTypes[] = {{kTypeDelay, CreateDelay}};
 }  // namespace
 
-std::span<const CRuntimeType> DelayRuntimeTypes() { return kDelayTypes; }
+std::span<const CRuntimeType> DelayRuntimeTypes() {
+    return kDelayTypes;
+}
 
 }  // namespace zor2

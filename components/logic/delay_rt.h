@@ -9,7 +9,7 @@
 namespace zor2 {
 
 class CRModelDelay final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelDelay(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;

@@ -18,11 +18,15 @@ constexpr CPortTemplate kOutputs[] = {{10, "Amount Remaining", kDataDouble, 2},
                                       {20, "Container Max", kDataDouble, 2},
                                       {30, "Container Min", kDataDouble, 2},
                                       {40, "Empty?", kDataYesNo, 0}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelQuantityDiminish>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelQuantityDiminish>();
+}
 constexpr CComponentType kTypes[] = {{kTypeQuantityDiminish, kInputs, kOutputs, 4, 4, Create}};
 }  // namespace
 
-std::span<const CComponentType> QuantityDiminishComponentTypes() { return kTypes; }
+std::span<const CComponentType> QuantityDiminishComponentTypes() {
+    return kTypes;
+}
 
 void CModelQuantityDiminish::Serialize(CArchive& ar) {
     SerializeBase(ar);
@@ -94,7 +98,8 @@ void CModelQuantityDiminish::Execute() {
         const double d = -consume + (m_fill ? m_fill->m_value : 0.0);
         m_value = QuantityStep(m_value, m_fields.minimum, m_fields.maximum, d);
     }
-    const double values[4] = {m_value, m_fields.maximum, m_fields.minimum, m_value <= m_fields.minimum ? 1.0 : 0.0};
+    const double values[4] = {m_value, m_fields.maximum, m_fields.minimum,
+                              m_value <= m_fields.minimum ? 1.0 : 0.0};
     for (int k = 0; k < 4; ++k) {
         if (m_outs[k]) m_outs[k]->SetValue(values[k]);
     }
@@ -126,11 +131,12 @@ std::string CModelQuantityDiminish::RuntimeExportNote() const {
     char here[64] = "nothing without a decrement input";
     if (m_autoMode) std::snprintf(here, sizeof here, "%g per cycle", m_autoRate);
     char line[1024];
-    std::snprintf(line, sizeof line,
-                  "Runtime export: Quantity Diminishing \"%s\" in module \"%s\" consumes %g per cycle there, not %s "
-                  "(the runtime file cannot carry the auto-diminish setting; connect its \"Decrement (consume)\" "
-                  "input to set it).",
-                  m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kQuantityAutoRate, here);
+    std::snprintf(
+        line, sizeof line,
+        "Runtime export: Quantity Diminishing \"%s\" in module \"%s\" consumes %g per cycle there, not %s "
+        "(the runtime file cannot carry the auto-diminish setting; connect its \"Decrement (consume)\" "
+        "input to set it).",
+        m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kQuantityAutoRate, here);
     return line;
 }
 

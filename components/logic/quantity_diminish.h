@@ -11,7 +11,7 @@
 namespace zor2 {
 
 class CModelQuantityDiminish : public CNetworkModel {
-public:
+  public:
     CModelQuantityDiminish() { m_value = 100.0; }
     const char* ClassName() const override { return "CModelQuantityDiminish"; }
     /// Base part, then minimum, maximum, enabled. Auto rate and auto mode are
@@ -40,7 +40,7 @@ public:
     /// "Helper Text" lines drawn under the box.
     std::vector<std::string> HelperText() const;
 
-private:
+  private:
     // Template ports by id (inputs 20, 30, 40; outputs 10..40), found on first use.
     void FindPorts();
 

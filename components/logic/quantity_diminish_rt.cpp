@@ -28,8 +28,10 @@ int32_t CRModelQuantityDiminish::GetInputValues() {
         enable->m_value = m_fields.enabled ? 1.0 : 0.0;
     }
     if (m_fill) {
-        if (m_fill->HasSource()) m_fill->Pull();
-        else m_fill->m_value = 0.0;
+        if (m_fill->HasSource())
+            m_fill->Pull();
+        else
+            m_fill->m_value = 0.0;
     }
     if (m_consume) {
         if (m_consume->HasSource()) {
@@ -54,7 +56,8 @@ int32_t CRModelQuantityDiminish::Execute() {
         const double d = -consume + (m_fill ? m_fill->m_value : 0.0);
         m_value = QuantityStep(m_value, m_fields.minimum, m_fields.maximum, d);
     }
-    const double values[4] = {m_value, m_fields.maximum, m_fields.minimum, m_value <= m_fields.minimum ? 1.0 : 0.0};
+    const double values[4] = {m_value, m_fields.maximum, m_fields.minimum,
+                              m_value <= m_fields.minimum ? 1.0 : 0.0};
     for (int k = 0; k < 4; ++k) {
         if (m_outs[k]) m_outs[k]->m_value = values[k];
     }
@@ -73,6 +76,8 @@ std::unique_ptr<CRNetworkModel> CreateQuantity(int32_t typeId) {
 constexpr CRuntimeType kQuantityTypes[] = {{kTypeQuantityDiminish, CreateQuantity}};
 }  // namespace
 
-std::span<const CRuntimeType> QuantityDiminishRuntimeTypes() { return kQuantityTypes; }
+std::span<const CRuntimeType> QuantityDiminishRuntimeTypes() {
+    return kQuantityTypes;
+}
 
 }  // namespace zor2

@@ -10,7 +10,7 @@
 namespace zor2 {
 
 class CRModelQuantityDiminish final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelQuantityDiminish(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
@@ -18,7 +18,7 @@ public:
     /// Refills the container to its maximum (called by Execute on "Reset to Max").
     void Reset();
 
-private:
+  private:
     CQuantityFields m_fields;
     // Auto rate and auto mode are not in the record: the designer's construction defaults.
     double m_autoRate = kQuantityAutoRate;

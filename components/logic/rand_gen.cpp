@@ -17,8 +17,12 @@ constexpr CPortTemplate kRandInputs[] = {{10, "On Off"}};
 constexpr CPortTemplate kRandOutputs[] = {{10, "Rand Number", kDataDouble, 0}};
 constexpr CPortTemplate kDynamicInputs[] = {{10, "Enable"}};
 constexpr CPortTemplate kDynamicOutputs[] = {{10, "Cumulative Number", kDataDouble, 2}};
-std::unique_ptr<CNetworkModel> CreateRandGen(int32_t) { return std::make_unique<CModelRandGen>(); }
-std::unique_ptr<CNetworkModel> CreateDynamic(int32_t) { return std::make_unique<CModelDynamicNumber>(); }
+std::unique_ptr<CNetworkModel> CreateRandGen(int32_t) {
+    return std::make_unique<CModelRandGen>();
+}
+std::unique_ptr<CNetworkModel> CreateDynamic(int32_t) {
+    return std::make_unique<CModelDynamicNumber>();
+}
 constexpr CComponentType kTypes[] = {
     {kTypeRandGen, kRandInputs, kRandOutputs, 1, 1, CreateRandGen},
     {kTypeDynamicNumber, kDynamicInputs, kDynamicOutputs, 1, 1, CreateDynamic},
@@ -52,8 +56,8 @@ void FixRange(CRandomDraw& draw) {
 std::vector<std::string> DrawHelperText(const CRandomDraw& draw) {
     std::vector<std::string> lines;
     char line[96];
-    std::snprintf(line, sizeof line, draw.timing == kTimingSeconds ? "Each %d sec(s):" : "Each %d cycle(s):",
-                  draw.interval);
+    std::snprintf(line, sizeof line,
+                  draw.timing == kTimingSeconds ? "Each %d sec(s):" : "Each %d cycle(s):", draw.interval);
     lines.emplace_back(line);
     if (draw.mode == kRandFloatUnit) {
         lines.emplace_back("Float 0.0 to 1.0");
@@ -68,7 +72,9 @@ std::vector<std::string> DrawHelperText(const CRandomDraw& draw) {
 
 }  // namespace
 
-std::span<const CComponentType> RandomComponentTypes() { return kTypes; }
+std::span<const CComponentType> RandomComponentTypes() {
+    return kTypes;
+}
 
 // --- RandNum Generator -------------------------------------------------------
 
@@ -82,7 +88,9 @@ void CModelRandGen::ExportRuntime(CByteWriter& w) const {
     RandGenFieldList(w, m_fields);
 }
 
-void CModelRandGen::GetInputValues() { m_fields.enabled = ReadEnable(*this); }
+void CModelRandGen::GetInputValues() {
+    m_fields.enabled = ReadEnable(*this);
+}
 
 void CModelRandGen::Execute() {
     uint32_t seconds = 0;
@@ -123,7 +131,9 @@ void CModelDynamicNumber::ExportRuntime(CByteWriter& w) const {
     DynamicFieldList(w, m_fields);
 }
 
-void CModelDynamicNumber::GetInputValues() { m_fields.enabled = ReadEnable(*this); }
+void CModelDynamicNumber::GetInputValues() {
+    m_fields.enabled = ReadEnable(*this);
+}
 
 void CModelDynamicNumber::Execute() {
     uint32_t seconds = 0;

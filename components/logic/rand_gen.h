@@ -11,7 +11,7 @@
 namespace zor2 {
 
 class CModelRandGen : public CNetworkModel {
-public:
+  public:
     const char* ClassName() const override { return "CModelRandGen"; }
     /// Base part, then low, high, mode, timing, interval, zero while waiting, enabled.
     void Serialize(CArchive& ar) override;
@@ -31,13 +31,13 @@ public:
     bool SetDraw(CRandomDraw draw);
     std::vector<std::string> HelperText() const;
 
-private:
+  private:
     CRandGenFields m_fields;
     CRandomState m_state;
 };
 
 class CModelDynamicNumber : public CNetworkModel {
-public:
+  public:
     CModelDynamicNumber() { m_value = m_fields.start; }
     const char* ClassName() const override { return "CModelDynamicNumber"; }
     /// Base part, then start value, low, high, mode, timing, interval, zero while
@@ -58,7 +58,7 @@ public:
     bool SetFields(const CDynamicFields& fields);
     std::vector<std::string> HelperText() const;
 
-private:
+  private:
     CDynamicFields m_fields;
     CRandomState m_state;
 };

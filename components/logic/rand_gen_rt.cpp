@@ -66,13 +66,17 @@ int32_t CRModelDynamicNumber::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateRandGen(int32_t typeId) { return std::make_unique<CRModelRandGen>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateRandGen(int32_t typeId) {
+    return std::make_unique<CRModelRandGen>(typeId);
+}
 std::unique_ptr<CRNetworkModel> CreateDynamic(int32_t typeId) {
     return std::make_unique<CRModelDynamicNumber>(typeId);
 }
 constexpr CRuntimeType kRandomTypes[] = {{kTypeRandGen, CreateRandGen}, {kTypeDynamicNumber, CreateDynamic}};
 }  // namespace
 
-std::span<const CRuntimeType> RandomRuntimeTypes() { return kRandomTypes; }
+std::span<const CRuntimeType> RandomRuntimeTypes() {
+    return kRandomTypes;
+}
 
 }  // namespace zor2

@@ -11,7 +11,7 @@
 namespace zor2 {
 
 class CRModelRandGen final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelRandGen(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
@@ -19,14 +19,14 @@ public:
     /// Clears the schedule (counter, last time, last number).
     void Reset() { m_state.Reset(); }
 
-private:
+  private:
     CRandGenFields m_fields;
     CRandomState m_state;
     CRModelInput* m_enable = nullptr;  // input 10
 };
 
 class CRModelDynamicNumber final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelDynamicNumber(int32_t typeId) : CRNetworkModel(typeId) {}
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
@@ -37,7 +37,7 @@ public:
         m_state.Reset();
     }
 
-private:
+  private:
     CDynamicFields m_fields;
     CRandomState m_state;
     CRModelInput* m_enable = nullptr;  // input 10

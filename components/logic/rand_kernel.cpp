@@ -23,8 +23,10 @@ constexpr int64_t kWrapSeconds = 4294967;
 
 double DrawRandom(const CRandomDraw& draw, IRandomSource& random) {
     switch (draw.mode) {
-        case kRandFloatUnit: return static_cast<double>(random.Next15() % 101) / 100.0;
-        case kRandFloatSigned: return static_cast<double>(random.Next15() % 201 - 100) / 100.0;
+        case kRandFloatUnit:
+            return static_cast<double>(random.Next15() % 101) / 100.0;
+        case kRandFloatSigned:
+            return static_cast<double>(random.Next15() % 201 - 100) / 100.0;
         case kRandInteger: {
             int64_t lo = TruncBound(draw.low);
             int64_t hi = TruncBound(draw.high);
@@ -32,7 +34,8 @@ double DrawRandom(const CRandomDraw& draw, IRandomSource& random) {
             const int64_t span = hi - lo + 1;
             return static_cast<double>(lo + random.Next15() % span);
         }
-        default: return 0.0;
+        default:
+            return 0.0;
     }
 }
 
@@ -61,7 +64,8 @@ double RandGenStep(const CRandomDraw& draw, CRandomState& s, bool enabled, doubl
                 return v;
             }
             break;
-        default: return held;
+        default:
+            return held;
     }
     return draw.zeroWhileWaiting ? 0.0 : held;
 }
@@ -94,7 +98,8 @@ double DynamicStep(const CDynamicFields& f, CRandomState& s, double v, uint32_t 
                 }
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
     const double candidate = x + step;

@@ -38,7 +38,9 @@ struct CRandomDraw {
 double DrawRandom(const CRandomDraw& draw, IRandomSource& random);
 
 /// Whole seconds of a tick count as the designer computes them (exact).
-inline uint32_t DesignerSeconds(uint32_t tickMs) { return tickMs / 1000u; }
+inline uint32_t DesignerSeconds(uint32_t tickMs) {
+    return tickMs / 1000u;
+}
 /// Whole seconds as the runtime computes them: in single precision, so a large
 /// tick count can round up to the next second.
 inline uint32_t RuntimeSeconds(uint32_t tickMs) {

@@ -13,13 +13,19 @@ namespace zor2 {
 namespace {
 constexpr CPortTemplate kInputs[] = {{10, "On Off"}, {20, "Delay ms"}};
 constexpr CPortTemplate kOutputs[] = {{10, "Event", kDataOnOff, 0}};
-std::unique_ptr<CNetworkModel> Create(int32_t) { return std::make_unique<CModelTimer>(); }
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelTimer>();
+}
 constexpr CComponentType kTypes[] = {{kTypeTimer, kInputs, kOutputs, 2, 1, Create}};
 }  // namespace
 
-std::span<const CComponentType> TimerComponentTypes() { return kTypes; }
+std::span<const CComponentType> TimerComponentTypes() {
+    return kTypes;
+}
 
-CModelTimer::CModelTimer() { m_paramDouble = kTimerDefaultDelay; }
+CModelTimer::CModelTimer() {
+    m_paramDouble = kTimerDefaultDelay;
+}
 
 void CModelTimer::Serialize(CArchive& ar) {
     SerializeBase(ar);
@@ -59,10 +65,11 @@ std::string CModelTimer::RuntimeExportNote() const {
     const CModelInput* delay = DelayInput();
     if (m_delay == kTimerDefaultDelay || (delay && delay->HasSource())) return {};
     char line[1024];
-    std::snprintf(line, sizeof line,
-                  "Runtime export: Timer \"%s\" in module \"%s\" runs with a delay of %.0f ms there, not %.0f ms "
-                  "(the runtime file cannot carry the delay; connect its \"Delay ms\" input to set it).",
-                  m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kTimerDefaultDelay, m_delay);
+    std::snprintf(
+        line, sizeof line,
+        "Runtime export: Timer \"%s\" in module \"%s\" runs with a delay of %.0f ms there, not %.0f ms "
+        "(the runtime file cannot carry the delay; connect its \"Delay ms\" input to set it).",
+        m_name.c_str(), m_owner ? m_owner->m_name.c_str() : "", kTimerDefaultDelay, m_delay);
     return line;
 }
 

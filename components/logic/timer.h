@@ -9,7 +9,7 @@
 namespace zor2 {
 
 class CModelTimer : public CNetworkModel {
-public:
+  public:
     CModelTimer();
     const char* ClassName() const override { return "CModelTimer"; }
     /// The record is the base part alone; loading takes the delay from its stored copy.
@@ -28,7 +28,7 @@ public:
     /// this Timer's delay (empty when it can).
     std::string RuntimeExportNote() const override;
 
-private:
+  private:
     CModelInput* DelayInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }
 
     CTimerState m_state;

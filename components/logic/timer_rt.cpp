@@ -28,10 +28,14 @@ int32_t CRModelTimer::Execute() {
 }
 
 namespace {
-std::unique_ptr<CRNetworkModel> CreateTimer(int32_t typeId) { return std::make_unique<CRModelTimer>(typeId); }
+std::unique_ptr<CRNetworkModel> CreateTimer(int32_t typeId) {
+    return std::make_unique<CRModelTimer>(typeId);
+}
 constexpr CRuntimeType kTimerTypes[] = {{kTypeTimer, CreateTimer}};
 }  // namespace
 
-std::span<const CRuntimeType> TimerRuntimeTypes() { return kTimerTypes; }
+std::span<const CRuntimeType> TimerRuntimeTypes() {
+    return kTimerTypes;
+}
 
 }  // namespace zor2

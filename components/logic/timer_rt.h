@@ -11,12 +11,12 @@
 namespace zor2 {
 
 class CRModelTimer final : public CRNetworkModel {
-public:
+  public:
     explicit CRModelTimer(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
 
-private:
+  private:
     CTimerState m_state;
     double m_delay = kTimerDefaultDelay;
     bool m_enabled = true;

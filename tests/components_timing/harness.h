@@ -14,18 +14,18 @@ namespace zor2::test {
 
 /// Returns the scripted values in turn (cycling) and counts the draws.
 class CScriptedRandom final : public IRandomSource {
-public:
+  public:
     explicit CScriptedRandom(std::vector<int32_t> values) : m_values(std::move(values)) {}
     int32_t Next15() override { return m_values[m_draws++ % m_values.size()]; }
     size_t Draws() const { return m_draws; }
 
-private:
+  private:
     std::vector<int32_t> m_values;
     size_t m_draws = 0;
 };
 
 class Bench : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&ids);
         system.SetPrompter(&prompter);

@@ -34,7 +34,10 @@ TEST(RandomDraw, EveryDrawStaysInRange) {
         double low, high;
         double min, max, step;
     };
-    const Case cases[] = {{1, 0, 1, 0, 1, 0.01}, {2, -1, 1, -1, 1, 0.01}, {3, 1, 6, 1, 6, 1}, {3, -40000, 40000, -40000, 40000, 1}};
+    const Case cases[] = {{1, 0, 1, 0, 1, 0.01},
+                          {2, -1, 1, -1, 1, 0.01},
+                          {3, 1, 6, 1, 6, 1},
+                          {3, -40000, 40000, -40000, 40000, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         CRandomDraw draw{c.low, c.high, c.mode};
@@ -73,7 +76,7 @@ TEST(RandomDraw, SecondsOnBothSides) {
 // --- RandNum Generator --------------------------------------------------------
 
 class RandGenTest : public Bench {
-protected:
+  protected:
     CModelRandGen* Make(const CRandomDraw& draw) {
         auto* g = static_cast<CModelRandGen*>(Drop(*module, 43));
         EXPECT_TRUE(g->SetDraw(draw));
@@ -136,10 +139,16 @@ TEST_F(RandGenTest, SecondTiming) {
         std::vector<bool> published;
     };
     const Case cases[] = {
-        {"first enabled cycle after a reset publishes", 5000, 2, {5000, 5999, 6000, 7000, 7500, 9100},
+        {"first enabled cycle after a reset publishes",
+         5000,
+         2,
+         {5000, 5999, 6000, 7000, 7500, 9100},
          {true, false, false, true, false, true}},
         {"a clock still below the interval waits", 0, 3, {0, 1000, 2999, 3000}, {false, false, false, true}},
-        {"a wrapped tick count keeps publishing", 4294966000u, 2, {4294966000u, 4294967000u, 500, 1000, 2000},
+        {"a wrapped tick count keeps publishing",
+         4294966000u,
+         2,
+         {4294966000u, 4294967000u, 500, 1000, 2000},
          {true, false, true, false, true}},
     };
     for (const Case& c : cases) {
@@ -187,7 +196,8 @@ TEST_F(RandGenTest, DialogParametersAndReset) {
         EXPECT_EQ(g->Draw().high, c.high);
         EXPECT_EQ(g->FirstOutput()->m_decimals, c.decimals);
     }
-    EXPECT_EQ(g->HelperText(), (std::vector<std::string>{"Each 2 cycle(s):", "Int -3 to 3", "(Reset to zero)"}));
+    EXPECT_EQ(g->HelperText(),
+              (std::vector<std::string>{"Each 2 cycle(s):", "Int -3 to 3", "(Reset to zero)"}));
 
     Cycle();
     Cycle();
@@ -223,11 +233,19 @@ TEST_F(DynamicTest, RandomWalk) {
     keep.draw.zeroWhileWaiting = false;
     keep.draw.interval = 2;
     const Case cases[] = {
-        {"defaults: no step in the first cycle", CDynamicFields{}, {4, 4, 0, 3, 2}, {100, 102, 100, 101, 101}},
+        {"defaults: no step in the first cycle",
+         CDynamicFields{},
+         {4, 4, 0, 3, 2},
+         {100, 102, 100, 101, 101}},
         {"ceiling skips a step, no clamping", ceiling, {4, 4, 4, 4, 1, 4}, {100, 102, 102, 102, 101, 101}},
         {"floor skips a step", floor, {0, 0, 0, 4, 0}, {100, 98, 98, 100, 98}},
-        {"interval 3: first step in cycle 4, then every third", slow, {4, 4, 4, 4, 4, 4, 4}, {100, 100, 100, 102, 102, 102, 104}},
-        {"interval 2 without zero while waiting repeats the last step", keep, {4, 4, 4, 0, 0, 0},
+        {"interval 3: first step in cycle 4, then every third",
+         slow,
+         {4, 4, 4, 4, 4, 4, 4},
+         {100, 100, 100, 102, 102, 102, 104}},
+        {"interval 2 without zero while waiting repeats the last step",
+         keep,
+         {4, 4, 4, 0, 0, 0},
          {100, 100, 102, 104, 102, 100}},
     };
     for (const Case& c : cases) {
@@ -283,7 +301,8 @@ TEST_F(DynamicTest, SecondTimingDisableAndReset) {
     f.useCeiling = true;
     f.ceiling = 12.5;
     ASSERT_TRUE(d->SetFields(f));
-    EXPECT_EQ(d->HelperText(), (std::vector<std::string>{"Each 2 sec(s):", "Int 1 to 1", "Using Ceiling: 12.50"}));
+    EXPECT_EQ(d->HelperText(),
+              (std::vector<std::string>{"Each 2 sec(s):", "Int 1 to 1", "Using Ceiling: 12.50"}));
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 // round trips with non-default parameters, exact runtime field layouts, damaged
 // records, and the notes the export gives for settings the runtime cannot carry.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <unistd.h>
 
 #include "algo/bytes.h"
 #include "components/logic/delay.h"
@@ -42,12 +42,15 @@ struct TypeCase {
 std::vector<TypeCase> TypeCases() {
     return {
         {"Timer", 14, 0, [](CNetworkModel& c) { ASSERT_TRUE(static_cast<CModelTimer&>(c).SetDelay(250)); },
-         [](const CNetworkModel& c) { EXPECT_EQ(static_cast<const CModelTimer&>(c).Delay(), 250.0); }, nullptr},
-        {"Delay", 2, 0, [](CNetworkModel& c) { ASSERT_TRUE(static_cast<CModelDelay&>(c).SetFeedbackFactor(0.5)); },
+         [](const CNetworkModel& c) { EXPECT_EQ(static_cast<const CModelTimer&>(c).Delay(), 250.0); },
+         nullptr},
+        {"Delay", 2, 0,
+         [](CNetworkModel& c) { ASSERT_TRUE(static_cast<CModelDelay&>(c).SetFeedbackFactor(0.5)); },
          // The factor is not stored: a loaded Delay has 0.75.
          [](const CNetworkModel& c) { EXPECT_EQ(static_cast<const CModelDelay&>(c).FeedbackFactor(), 0.75); },
          nullptr},
-        {"Counter Reset on Value", 25, 0, [](CNetworkModel& c) { c.m_description = "counts boxes"; }, nullptr, nullptr},
+        {"Counter Reset on Value", 25, 0, [](CNetworkModel& c) { c.m_description = "counts boxes"; }, nullptr,
+         nullptr},
         {"Counter Reset on Event", 26, 0, [](CNetworkModel& c) { c.m_tolerance = 0.5; }, nullptr, nullptr},
         {"Constant", 41, 0, [](CNetworkModel& c) { c.m_value = -2.5; },
          [](const CNetworkModel& c) { EXPECT_EQ(c.m_value, -2.5); }, nullptr},
@@ -74,7 +77,8 @@ std::vector<TypeCase> TypeCases() {
          }},
         {"RandNum Generator", 43, 30,
          [](CNetworkModel& c) {
-             ASSERT_TRUE(static_cast<CModelRandGen&>(c).SetDraw({-7, 12, kRandInteger, kTimingSeconds, 9, true}));
+             ASSERT_TRUE(
+                 static_cast<CModelRandGen&>(c).SetDraw({-7, 12, kRandInteger, kTimingSeconds, 9, true}));
          },
          [](const CNetworkModel& c) {
              const CRandomDraw& d = static_cast<const CModelRandGen&>(c).Draw();
@@ -187,7 +191,8 @@ TEST_F(Records, RuntimeRecordFieldsFollowTheBaseRecord) {
         // The base record carries the component value first.
         EXPECT_EQ(At<double>(whole.Bytes(), 0), original->m_value);
         if (c.checkRuntimeExtra) {
-            c.checkRuntimeExtra(std::vector<uint8_t>(whole.Bytes().begin() + base.Size(), whole.Bytes().end()));
+            c.checkRuntimeExtra(
+                std::vector<uint8_t>(whole.Bytes().begin() + base.Size(), whole.Bytes().end()));
         }
     }
 }
@@ -282,9 +287,9 @@ TEST_F(ExportNotes, TheExportReportsOneLinePerSettingLeftBehind) {
     ASSERT_TRUE(damped->SetFeedbackFactor(0.9));
     (void)plain;
 
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("zor2_timing_notes_" + std::to_string(::getpid()) + ".z2r"))
-            .string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("zor2_timing_notes_" + std::to_string(::getpid()) + ".z2r"))
+                                 .string();
     const size_t before = system.Feedback().build.Lines().size();
     ASSERT_EQ(ExportRuntimeFile(system, path), 0);
     std::filesystem::remove(path);

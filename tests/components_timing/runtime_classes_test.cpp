@@ -18,11 +18,11 @@ namespace zor2 {
 namespace {
 
 class CListRandom final : public IRandomSource {
-public:
+  public:
     explicit CListRandom(std::vector<int32_t> values) : m_values(std::move(values)) {}
     int32_t Next15() override { return m_values[m_next++ % m_values.size()]; }
 
-private:
+  private:
     std::vector<int32_t> m_values;
     size_t m_next = 0;
 };
@@ -51,7 +51,7 @@ std::vector<uint8_t> Record(double value, std::vector<int32_t> inputs, std::vect
 }
 
 class RuntimeClasses : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetDefaultClock(&clock); }
     void TearDown() override {
         SetDefaultClock(nullptr);
@@ -119,7 +119,10 @@ TEST_F(RuntimeClasses, TimerFiresOnTheClock) {
     };
     static const double zero = 0.0, quarter = 250.0;
     const Case cases[] = {
-        {"no delay input: the designer's default 500 ms", nullptr, nullptr, {10000, 10250, 10499, 10500, 10900, 11000},
+        {"no delay input: the designer's default 500 ms",
+         nullptr,
+         nullptr,
+         {10000, 10250, 10499, 10500, 10900, 11000},
          {4, 6}},
         {"delay input 0 fires in every cycle", &zero, nullptr, {1, 2, 3}, {1, 2, 3}},
         {"delay input 250", &quarter, nullptr, {10000, 10250, 10400, 10500}, {2, 4}},
@@ -251,18 +254,35 @@ TEST_F(RuntimeClasses, DynamicSimValueStartsFromTheExportedNumber) {
 TEST_F(RuntimeClasses, ComponentsWithoutTheirTemplatePortsRunSafely) {
     CListRandom random({1});
     SetDefaultRandom(&random);
-    const std::pair<int32_t, int32_t> types[] = {{14, 0}, {2, 0}, {25, 0}, {26, 0}, {68, kQuantityRecordBytes},
-                                                 {43, kRandGenRecordBytes}, {81, kDynamicRecordBytes}};
+    const std::pair<int32_t, int32_t> types[] = {{14, 0},
+                                                 {2, 0},
+                                                 {25, 0},
+                                                 {26, 0},
+                                                 {68, kQuantityRecordBytes},
+                                                 {43, kRandGenRecordBytes},
+                                                 {81, kDynamicRecordBytes}};
     for (auto [type, extra] : types) {
         SCOPED_TRACE(type);
         std::unique_ptr<CRNetworkModel> c;
         switch (type) {
-            case 14: c = std::make_unique<CRModelTimer>(type); break;
-            case 2: c = std::make_unique<CRModelDelay>(type); break;
-            case 68: c = std::make_unique<CRModelQuantityDiminish>(type); break;
-            case 43: c = std::make_unique<CRModelRandGen>(type); break;
-            case 81: c = std::make_unique<CRModelDynamicNumber>(type); break;
-            default: c = std::make_unique<CRModelCounter>(type); break;
+            case 14:
+                c = std::make_unique<CRModelTimer>(type);
+                break;
+            case 2:
+                c = std::make_unique<CRModelDelay>(type);
+                break;
+            case 68:
+                c = std::make_unique<CRModelQuantityDiminish>(type);
+                break;
+            case 43:
+                c = std::make_unique<CRModelRandGen>(type);
+                break;
+            case 81:
+                c = std::make_unique<CRModelDynamicNumber>(type);
+                break;
+            default:
+                c = std::make_unique<CRModelCounter>(type);
+                break;
         }
         const int32_t n = extra;
         Read(*c, Record(1, {}, {}, [n](CByteWriter& w) {
@@ -279,7 +299,8 @@ TEST_F(RuntimeClasses, ShortRecordsFailTheReader) {
         int32_t extra;
     };
     const Case cases[] = {
-        {"Quantity Diminishing", [] { return std::make_unique<CRModelQuantityDiminish>(68); }, kQuantityRecordBytes},
+        {"Quantity Diminishing", [] { return std::make_unique<CRModelQuantityDiminish>(68); },
+         kQuantityRecordBytes},
         {"RandNum Generator", [] { return std::make_unique<CRModelRandGen>(43); }, kRandGenRecordBytes},
         {"Dynamic Sim Value", [] { return std::make_unique<CRModelDynamicNumber>(81); }, kDynamicRecordBytes},
     };
