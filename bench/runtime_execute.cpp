@@ -1,6 +1,6 @@
 // Runtime cycle cost: qxAISystem_Execute on an exported system of 1,000 components
-// (10 modules of arithmetic chains, range checks and feedback counters) against a
-// hand-written C++ function computing the same values in the same order.
+// (10 modules of arithmetic chains, comparisons, counters and feedback loops) against
+// a hand-written C++ function computing the same values in the same order.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 #include <zor2runtime.h>
@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "components/logic/compare.h"
+#include "components/logic/timing_kernel.h"
 #include "engine/system.h"
 #include "persistence/runtime_export.h"
 
@@ -18,7 +20,7 @@ namespace zor2 {
 namespace {
 
 constexpr int kModules = 10;
-constexpr int kChain = 96;  // + constant, add, feedback, range check = 100 per module
+constexpr int kChain = 94;  // + constant, add, feedback, range check, compare, counter = 100 per module
 constexpr int kComponents = kModules * (kChain + 4);
 
 /// Operation of chain element i: Add k, Multiply by k, Subtract the module input, Get Max with the counter.
@@ -87,6 +89,16 @@ std::string BuildAndExport() {
         module->RequestConnectToModuleOutput(*range, range->FirstOutput(), *flag);
         system.ConnectSystemOutput(*module, *system.CreateSystemOutput("out" + std::to_string(m), 1), out);
         system.ConnectSystemOutput(*module, *system.CreateSystemOutput("flag" + std::to_string(m), 1), flag);
+        // Counts the cycles in which the chain ends above 0.
+        CNetworkModel* above = module->DropComponent(19, 0, 0);
+        static_cast<CModelCompare*>(above)->SetCompareValue(0.0);
+        module->RequestConnect(*prev, prev->FirstOutput(), *above, nullptr);
+        CNetworkModel* counter = module->DropComponent(kTypeCounterOnEvent, 0, 0);
+        module->RequestConnect(*above, above->FirstOutput(), *counter, counter->FirstInput());
+        CNetworkOutput* counted = module->CreateOutput("counted");
+        module->RequestConnectToModuleOutput(*counter, counter->FirstOutput(), *counted);
+        system.ConnectSystemOutput(*module, *system.CreateSystemOutput("count" + std::to_string(m), 1),
+                                   counted);
         upstream = out;
     }
     system.ResetSystem();
@@ -102,6 +114,7 @@ struct CHandWritten {
     std::array<double, kModules> fbOut{};  // Feedback Flow outputs (previous count)
     std::array<double, kModules> out{};
     std::array<double, kModules> flag{};
+    std::array<double, kModules> counted{};
 
     void Cycle(double x) {
         double in = x;
@@ -126,6 +139,8 @@ struct CHandWritten {
                 }
             }
             flag[m] = (-1.0 <= v && v <= 1.0) ? 1.0 : 0.0;
+            const bool above = v > 0.0;
+            counted[m] = CounterStep(kTypeCounterOnEvent, counted[m], above, false, 0.0).count;
             out[m] = v;
             fbOut[m] = count;
             in = v;
@@ -163,7 +178,8 @@ void BM_RuntimeExecute(benchmark::State& state) {
     std::vector<qxAISystemPortInfo> outs(static_cast<size_t>(qxAISystem_GetCountSystemOutputs()));
     qxAISystem_GetAllSystemOutputs(0, outs.data());
     for (int m = 0; m < kModules; ++m) {
-        if (*outs[2 * m].data != check.out[m] || *outs[2 * m + 1].data != check.flag[m]) {
+        if (*outs[3 * m].data != check.out[m] || *outs[3 * m + 1].data != check.flag[m] ||
+            *outs[3 * m + 2].data != check.counted[m] || check.counted[m] == 0.0) {
             state.SkipWithError("runtime and hand-written results differ");
             return;
         }
