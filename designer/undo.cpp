@@ -10,8 +10,18 @@ namespace zor2 {
 void CUndo::TraceLevels() const { Trace("Number of Undo Levels: %d\n", static_cast<int>(m_undo.size())); }
 
 void CUndo::CheckPoint() {
-    std::vector<uint8_t> snapshot = WriteSnapshot();
-    if (m_undo.size() > kMaxLevels) m_undo.pop_back();
+    // The snapshot that falls out (the oldest level, or a redo level that is
+    // discarded anyway) lends its memory to the new one.
+    std::vector<uint8_t> snapshot;
+    if (m_undo.size() > kMaxLevels) {
+        snapshot = std::move(m_undo.back());
+        m_undo.pop_back();
+    } else if (!m_redo.empty()) {
+        snapshot = std::move(m_redo.back());
+        m_redo.pop_back();
+    }
+    snapshot.clear();
+    WriteSnapshot(snapshot);
     m_undo.push_front(std::move(snapshot));
     m_redo.clear();
     TraceLevels();
@@ -55,11 +65,7 @@ bool CUndo::Redo() {
     return true;
 }
 
-std::vector<uint8_t> CSystemUndo::WriteSnapshot() {
-    std::vector<uint8_t> bytes = SaveProjectBytes(m_system, m_lastSize + m_lastSize / 8);
-    m_lastSize = bytes.size();
-    return bytes;
-}
+void CSystemUndo::WriteSnapshot(std::vector<uint8_t>& bytes) { SaveProjectBytes(m_system, bytes); }
 
 bool CSystemUndo::ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) {
     const CFileResult r = LoadProjectBytes(m_system, bytes);

@@ -37,8 +37,9 @@ public:
     const std::vector<uint8_t>* Current() const { return m_undo.empty() ? nullptr : &m_undo.front(); }
 
 protected:
-    /// The whole document in the project-file format.
-    virtual std::vector<uint8_t> WriteSnapshot() = 0;
+    /// Writes the whole document in the project-file format into `bytes`
+    /// (empty; its memory may come from a discarded snapshot).
+    virtual void WriteSnapshot(std::vector<uint8_t>& bytes) = 0;
     /// Replaces the document by a snapshot; on failure the document is unchanged
     /// and `error` says why.
     virtual bool ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) = 0;
@@ -60,12 +61,11 @@ public:
     CSystem& System() const { return m_system; }
 
 protected:
-    std::vector<uint8_t> WriteSnapshot() override;
+    void WriteSnapshot(std::vector<uint8_t>& bytes) override;
     bool ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) override;
 
 private:
     CSystem& m_system;
-    size_t m_lastSize = 0;  // the next snapshot is reserved at about this size
 };
 
 }  // namespace zor2

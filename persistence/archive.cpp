@@ -1,6 +1,7 @@
 // Primitive encodings of the project archive.
 #include "persistence/archive.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zor2 {
@@ -82,8 +83,10 @@ void CArchive::Point(CPoint& p) {
 
 void CArchive::Str(std::string& v) {
     if (!m_loading) {
-        const std::u16string units = Utf8ToUtf16(v);
-        const size_t n = units.size();
+        // Plain ASCII (most names) is widened in place without a UTF-16 copy.
+        const bool ascii = std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const std::u16string units = ascii ? std::u16string() : Utf8ToUtf16(v);
+        const size_t n = ascii ? v.size() : units.size();
         // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE.
         m_writer.Byte(0xFF);
         m_writer.U16(0xFFFE);
@@ -97,7 +100,15 @@ void CArchive::Str(std::string& v) {
             m_writer.U16(0xFFFF);
             m_writer.I32(static_cast<int32_t>(n));
         }
-        for (char16_t u : units) m_writer.U16(static_cast<uint16_t>(u));
+        std::vector<uint8_t>& out = m_writer.Bytes();
+        const size_t at = out.size();
+        out.resize(at + 2 * n);
+        uint8_t* p = out.data() + at;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t u = ascii ? static_cast<uint8_t>(v[i]) : static_cast<uint16_t>(units[i]);
+            p[2 * i] = static_cast<uint8_t>(u & 0xFF);
+            p[2 * i + 1] = static_cast<uint8_t>(u >> 8);
+        }
         return;
     }
     if (m_failed) return;
@@ -135,24 +146,33 @@ void CArchive::Str(std::string& v) {
         Fail("string length " + std::to_string(length) + " runs past the end of the file");
         return;
     }
-    if (wide) {
-        std::u16string units(length, u'\0');
-        for (uint32_t i = 0; i < length; ++i) {
-            uint16_t u = 0;
-            ReadRaw(&u, 2);
-            units[i] = static_cast<char16_t>(u);
+    // Read in chunks through a stack buffer; plain ASCII goes straight into the
+    // result, anything else through UTF-16. 8-bit characters are Latin-1.
+    const size_t unitBytes = wide ? 2 : 1;
+    std::string out;
+    out.reserve(length);
+    std::u16string units;
+    bool ascii = true;
+    uint8_t buf[512];
+    for (uint32_t got = 0; got < length;) {
+        const uint32_t chunk = std::min<uint32_t>(length - got, sizeof buf / 2);
+        if (!ReadRaw(buf, chunk * unitBytes)) return;
+        for (uint32_t i = 0; i < chunk; ++i) {
+            const uint16_t u = wide ? static_cast<uint16_t>(buf[2 * i] | (buf[2 * i + 1] << 8)) : buf[i];
+            if (ascii && u < 0x80) {
+                out.push_back(static_cast<char>(u));
+                continue;
+            }
+            if (ascii) {
+                ascii = false;
+                units.assign(out.begin(), out.end());
+            }
+            units.push_back(static_cast<char16_t>(u));
         }
-        v = Utf16ToUtf8(units);
-    } else {
-        // 8-bit characters: taken as Latin-1.
-        std::u16string units(length, u'\0');
-        for (uint32_t i = 0; i < length; ++i) {
-            uint8_t c = 0;
-            ReadRaw(&c, 1);
-            units[i] = static_cast<char16_t>(c);
-        }
-        v = Utf16ToUtf8(units);
+        got += chunk;
     }
+    if (ascii) v = std::move(out);
+    else v = Utf16ToUtf8(units);
 }
 
 }  // namespace zor2

@@ -43,6 +43,11 @@ public:
     void Fail(const std::string& why, size_t offset);
     /// Storing: makes room for `bytes` so a large record grows without copies.
     void Reserve(size_t bytes) { m_writer.Bytes().reserve(bytes); }
+    /// Storing: writes into `buffer` (emptied first), reusing its memory.
+    void Adopt(std::vector<uint8_t>&& buffer) {
+        m_writer.Bytes() = std::move(buffer);
+        m_writer.Bytes().clear();
+    }
 
     bool Failed() const { return m_failed; }
     const std::string& Error() const { return m_error; }

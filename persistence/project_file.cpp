@@ -303,6 +303,13 @@ std::vector<uint8_t> SaveProjectBytes(CSystem& system, size_t expectedSize) {
     return ar.TakeBytes();
 }
 
+void SaveProjectBytes(CSystem& system, std::vector<uint8_t>& bytes) {
+    CArchive ar;
+    ar.Adopt(std::move(bytes));
+    SerializeSystem(ar, system);
+    bytes = ar.TakeBytes();
+}
+
 CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) {
     CSystem fresh;
     fresh.SetRandom(&system.Random());

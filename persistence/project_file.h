@@ -32,6 +32,8 @@ void SerializeModule(CArchive& ar, CNetwork& module);
 
 /// The project-file bytes of `system`. `expectedSize` only pre-sizes the buffer.
 std::vector<uint8_t> SaveProjectBytes(CSystem& system, size_t expectedSize = 0);
+/// The same into `bytes`, whose memory is reused.
+void SaveProjectBytes(CSystem& system, std::vector<uint8_t>& bytes);
 /// Loads project-file bytes. The bytes are read into a fresh system that takes
 /// the place of `system`'s contents only when the whole record was read; on
 /// failure `system` is exactly as it was.
