@@ -10,7 +10,9 @@ CChangeRecorder::CChangeRecorder(CSystem& system, CUndo& undo) : m_system(system
     m_system.SetRecorder(this);
 }
 
-CChangeRecorder::~CChangeRecorder() { m_system.SetRecorder(nullptr); }
+CChangeRecorder::~CChangeRecorder() {
+    m_system.SetRecorder(nullptr);
+}
 
 void CChangeRecorder::RecordChange(const std::string& feedbackLine) {
     m_modified = true;

@@ -13,7 +13,7 @@ class CSystem;
 class CUndo;
 
 class CChangeRecorder final : public IChangeRecorder {
-public:
+  public:
     /// Attaches itself to `system` as its recorder; detaches when destroyed.
     CChangeRecorder(CSystem& system, CUndo& undo);
     ~CChangeRecorder() override;
@@ -27,7 +27,7 @@ public:
     /// Called last for every recorded change (the GUI refreshes its panes).
     std::function<void(const std::string&)> m_afterRecord;
 
-private:
+  private:
     CSystem& m_system;
     CUndo& m_undo;
     bool m_modified = false;

@@ -7,7 +7,9 @@
 
 namespace zor2 {
 
-void CUndo::TraceLevels() const { Trace("Number of Undo Levels: %d\n", static_cast<int>(m_undo.size())); }
+void CUndo::TraceLevels() const {
+    Trace("Number of Undo Levels: %d\n", static_cast<int>(m_undo.size()));
+}
 
 void CUndo::CheckPoint() {
     // The snapshot that falls out (the oldest level, or a redo level that is
@@ -65,7 +67,9 @@ bool CUndo::Redo() {
     return true;
 }
 
-void CSystemUndo::WriteSnapshot(std::vector<uint8_t>& bytes) { SaveProjectBytes(m_system, bytes); }
+void CSystemUndo::WriteSnapshot(std::vector<uint8_t>& bytes) {
+    SaveProjectBytes(m_system, bytes);
+}
 
 bool CSystemUndo::ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) {
     const CFileResult r = LoadProjectBytes(m_system, bytes);

@@ -13,7 +13,7 @@ namespace zor2 {
 class CSystem;
 
 class CUndo {
-public:
+  public:
     /// Levels that can be undone; the undo list holds one more (the current state).
     static constexpr size_t kMaxLevels = 20;
 
@@ -36,7 +36,7 @@ public:
     /// The snapshot of the current state (null before the first checkpoint).
     const std::vector<uint8_t>* Current() const { return m_undo.empty() ? nullptr : &m_undo.front(); }
 
-protected:
+  protected:
     /// Writes the whole document in the project-file format into `bytes`
     /// (empty; its memory may come from a discarded snapshot).
     virtual void WriteSnapshot(std::vector<uint8_t>& bytes) = 0;
@@ -46,7 +46,7 @@ protected:
     /// Rebuilds what depends on the document after an undo or redo (views, panes).
     virtual void AfterRestore() {}
 
-private:
+  private:
     bool Restore(const std::vector<uint8_t>& bytes);
     void TraceLevels() const;
 
@@ -56,15 +56,15 @@ private:
 
 /// Undo over one system: snapshots are its project-file bytes.
 class CSystemUndo : public CUndo {
-public:
+  public:
     explicit CSystemUndo(CSystem& system) : m_system(system) {}
     CSystem& System() const { return m_system; }
 
-protected:
+  protected:
     void WriteSnapshot(std::vector<uint8_t>& bytes) override;
     bool ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) override;
 
-private:
+  private:
     CSystem& m_system;
 };
 

@@ -69,7 +69,8 @@ struct COutputLookup {
 };
 
 template <class T>
-bool Matches(const T& item, const CNetwork* module, const CNetworkModel* component, const CModelOutput* output) {
+bool Matches(const T& item, const CNetwork* module, const CNetworkModel* component,
+             const CModelOutput* output) {
     if (output) return item.m_output == output;
     if (component) return item.m_component == component;
     return module && item.m_module == module;
@@ -171,9 +172,13 @@ std::string CChart::CurrentText() const {
     return Printf2("Current: %0.2f", v);
 }
 
-std::string CChart::MaxText() const { return Printf2("Max: %0.2f", m_max); }
+std::string CChart::MaxText() const {
+    return Printf2("Max: %0.2f", m_max);
+}
 
-std::string CChart::MinText() const { return Printf2("Min: %0.2f", m_min); }
+std::string CChart::MinText() const {
+    return Printf2("Min: %0.2f", m_min);
+}
 
 // --- value window ---------------------------------------------------------
 
@@ -220,13 +225,17 @@ std::string CValueWindow::FormatValue(double value) const {
     if (n < 0) return {};
     if (static_cast<size_t>(n) < sizeof buf) return std::string(buf, n);
     std::string out(static_cast<size_t>(n) + 1, '\0');
-    if (m_showSuffix) std::snprintf(out.data(), out.size(), "%.*f %s", precision, value, m_suffix.c_str());
-    else std::snprintf(out.data(), out.size(), "%.*f", precision, value);
+    if (m_showSuffix)
+        std::snprintf(out.data(), out.size(), "%.*f %s", precision, value, m_suffix.c_str());
+    else
+        std::snprintf(out.data(), out.size(), "%.*f", precision, value);
     out.resize(static_cast<size_t>(n));
     return out;
 }
 
-std::string CValueWindow::ValueText() const { return FormatValue(m_output ? m_output->ConsumerValue() : 0.0); }
+std::string CValueWindow::ValueText() const {
+    return FormatValue(m_output ? m_output->ConsumerValue() : 0.0);
+}
 
 // --- graphic --------------------------------------------------------------
 
@@ -307,7 +316,8 @@ void CChartMgr::RefreshAll() {
     for (CChart* c : m_charts) c->Refresh();
 }
 
-int32_t CChartMgr::DeleteFor(const CNetwork* module, const CNetworkModel* component, const CModelOutput* output) {
+int32_t CChartMgr::DeleteFor(const CNetwork* module, const CNetworkModel* component,
+                             const CModelOutput* output) {
     return DeleteMatching(m_charts, module, component, output);
 }
 
@@ -320,7 +330,8 @@ void CChartMgr::RebuildReferences(const CSystem& system) {
 }
 
 void CValueWindowMgr::Serialize(CArchive& ar) {
-    SerializeList(ar, m_windows, kValueWindowRecordMin, "value window", [&ar](CValueWindow& w) { w.Serialize(ar); });
+    SerializeList(ar, m_windows, kValueWindowRecordMin, "value window",
+                  [&ar](CValueWindow& w) { w.Serialize(ar); });
 }
 
 CValueWindow* CValueWindowMgr::AddValueWindow(IRandomSource& random) {

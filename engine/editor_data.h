@@ -23,7 +23,7 @@ inline constexpr int32_t kChartMedium = 2;
 inline constexpr int32_t kChartLarge = 3;
 
 class CChart : public CObject {
-public:
+  public:
     static constexpr int kHistorySize = 200;
 
     /// Field list of the chart record, shared by reading and writing.
@@ -73,7 +73,7 @@ public:
     int32_t m_sizeCode = kChartSmall;
     bool m_arrayMode = false;  // not saved
 
-private:
+  private:
     // Ring buffer: the oldest value at m_start; the shift towards the oldest
     // end costs nothing per cycle.
     std::array<double, kHistorySize> m_history{};
@@ -83,7 +83,7 @@ private:
 };
 
 class CValueWindow : public CObject {
-public:
+  public:
     static constexpr int kLayoutRects = 6;
 
     void Serialize(CArchive& ar);
@@ -121,12 +121,14 @@ public:
 
 /// The hint a new graphic carries until the user edits it.
 inline constexpr const char* kGraphicHint =
-    "Double click on me to change the text. Optionally create and place graphic elements throughout your module "
-    "structure to help clarify functionality and purpose of various structures. Drag object to place, and drag "
+    "Double click on me to change the text. Optionally create and place graphic elements throughout your "
+    "module "
+    "structure to help clarify functionality and purpose of various structures. Drag object to place, and "
+    "drag "
     "corner clasps to resize.";
 
 class CGraphic : public CObject {
-public:
+  public:
     static constexpr int kHandleRects = 6;
 
     void Serialize(CArchive& ar);
@@ -158,7 +160,7 @@ public:
 };
 
 class CChartMgr {
-public:
+  public:
     void Serialize(CArchive& ar);
     /// A new chart with a fresh id (0 when no id is left), appended.
     CChart* AddChart(IRandomSource& random);
@@ -177,7 +179,7 @@ public:
 };
 
 class CValueWindowMgr {
-public:
+  public:
     void Serialize(CArchive& ar);
     CValueWindow* AddValueWindow(IRandomSource& random);
     void Clear() { m_windows.Clear(); }
@@ -188,7 +190,7 @@ public:
 };
 
 class CGraphicMgr {
-public:
+  public:
     void Serialize(CArchive& ar);
     /// A new graphic with the hint text and a fresh id.
     CGraphic* AddGraphic(IRandomSource& random);

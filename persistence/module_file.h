@@ -21,7 +21,8 @@ CFileResult ExportModuleFile(CNetwork& module, const std::string& path);
 /// their sources and are named "open", a clashing id is drawn anew, levels are
 /// recomputed and the change is recorded ("Imported system module: %s").
 /// On failure the system is unchanged. `imported` receives the new module.
-CFileResult ImportModuleBytes(CSystem& system, const uint8_t* data, size_t size, CNetwork** imported = nullptr);
+CFileResult ImportModuleBytes(CSystem& system, const uint8_t* data, size_t size,
+                              CNetwork** imported = nullptr);
 CFileResult ImportModuleFile(CSystem& system, const std::string& path, CNetwork** imported = nullptr);
 
 }  // namespace zor2

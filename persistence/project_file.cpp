@@ -2,13 +2,14 @@
 // system that replaces the open one only on success, and safe file writing.
 #include "persistence/project_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "engine/system.h"
 #include "persistence/archive.h"
@@ -19,8 +20,8 @@ namespace {
 
 // Smallest size of each record, used to check a count before anything is made.
 constexpr size_t kConnectionRecordBytes = 7 * 4;
-constexpr size_t kComponentMin = (4 + 4 + kMinStringBytes + 8) +
-                                 (4 + 3 * kMinStringBytes + 16 + 4 + 8 + 8 + 8 + 4 + 3 + 4 + 8 + 4 * 4);
+constexpr size_t kComponentMin =
+    (4 + 4 + kMinStringBytes + 8) + (4 + 3 * kMinStringBytes + 16 + 4 + 8 + 8 + 8 + 4 + 3 + 4 + 8 + 4 * 4);
 constexpr size_t kModuleInputMin = 4 + 2 * kMinStringBytes + 4 + 4 + 4;
 constexpr size_t kModuleOutputMin = 4 + 2 * kMinStringBytes + 4 + 4;
 constexpr size_t kTiePointMin = 4 + 4 + 16 + kMinStringBytes;
@@ -32,7 +33,9 @@ constexpr size_t kSystemInputMin = 4 + 3 * kMinStringBytes + 3 * 4 + 8 + 4;
 constexpr size_t kSystemOutputMin = 4 + 4 + 2 * kMinStringBytes + 4 + 4 + 1;
 constexpr size_t kCategoryMin = 4 + 2 * kMinStringBytes + 4 + 1 + 1;
 
-int32_t Count(size_t n) { return static_cast<int32_t>(n); }
+int32_t Count(size_t n) {
+    return static_cast<int32_t>(n);
+}
 
 /// Moves `count` records of a list: writes each member, or (loading) checks
 /// the count (read at `countAt`) and reads that many fresh members, appending
@@ -112,8 +115,8 @@ void ComponentRecord(CArchive& ar, CNetwork& module, CNetworkModel* c) {
     c->Serialize(ar);
     if (ar.Failed()) return;
     if (c->m_typeId != typeId) {
-        ar.Fail("component record of type " + std::to_string(c->m_typeId) + " stands under a header of type " +
-                    std::to_string(typeId),
+        ar.Fail("component record of type " + std::to_string(c->m_typeId) +
+                    " stands under a header of type " + std::to_string(typeId),
                 headerAt);
         return;
     }
@@ -150,36 +153,38 @@ void SerializeModule(CArchive& ar, CNetwork& m) {
         for (int32_t i = 0; i < components && !ar.Failed(); ++i) ComponentRecord(ar, m, nullptr);
     }
 
-    Records(ar, m.m_inputs, inputs, countsAt + 4, kModuleInputMin, "module input", [&ar, &m](CNetworkInput& in) {
-        in.m_owner = &m;
-        const size_t at = ar.Position();
-        ar.I32(in.m_id);
-        ar.Str(in.m_name);
-        ar.Str(in.m_description);
-        ar.I32(in.m_sourceConnectionId);
-        ar.I32(in.m_sourceKind);
-        SerializeConnectionList(ar, in.m_connections);
-        if (ar.IsLoading() && !ar.Failed()) {
-            // A module input only ever feeds component inputs (kind 4); anything
-            // else would be followed as a component output that does not exist.
-            for (const CModelConnection* c : in.m_connections) {
-                if (c->m_kind != kSourceModuleInput) {
-                    ar.Fail("module input " + std::to_string(in.m_id) + " holds a connection of kind " +
-                                std::to_string(c->m_kind),
-                            at);
-                    return;
+    Records(ar, m.m_inputs, inputs, countsAt + 4, kModuleInputMin, "module input",
+            [&ar, &m](CNetworkInput& in) {
+                in.m_owner = &m;
+                const size_t at = ar.Position();
+                ar.I32(in.m_id);
+                ar.Str(in.m_name);
+                ar.Str(in.m_description);
+                ar.I32(in.m_sourceConnectionId);
+                ar.I32(in.m_sourceKind);
+                SerializeConnectionList(ar, in.m_connections);
+                if (ar.IsLoading() && !ar.Failed()) {
+                    // A module input only ever feeds component inputs (kind 4); anything
+                    // else would be followed as a component output that does not exist.
+                    for (const CModelConnection* c : in.m_connections) {
+                        if (c->m_kind != kSourceModuleInput) {
+                            ar.Fail("module input " + std::to_string(in.m_id) +
+                                        " holds a connection of kind " + std::to_string(c->m_kind),
+                                    at);
+                            return;
+                        }
+                    }
                 }
-            }
-        }
-    });
-    Records(ar, m.m_outputs, outputs, countsAt + 8, kModuleOutputMin, "module output", [&ar, &m](CNetworkOutput& out) {
-        out.m_owner = &m;
-        ar.I32(out.m_id);
-        ar.Str(out.m_name);
-        ar.Str(out.m_description);
-        ar.I32(out.m_sourceKind);
-        ar.I32(out.m_sourceConnectionId);
-    });
+            });
+    Records(ar, m.m_outputs, outputs, countsAt + 8, kModuleOutputMin, "module output",
+            [&ar, &m](CNetworkOutput& out) {
+                out.m_owner = &m;
+                ar.I32(out.m_id);
+                ar.Str(out.m_name);
+                ar.Str(out.m_description);
+                ar.I32(out.m_sourceKind);
+                ar.I32(out.m_sourceConnectionId);
+            });
     TiePoints(ar, m.m_tiePoints);
 
     if (ar.IsLoading() && !ar.Failed()) {
@@ -221,8 +226,8 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
         SerializeModule(ar, m);
         if (ar.IsLoading()) s.m_modulesByCreation.Append(&m);
     });
-    Records(ar, s.m_moduleConnections, moduleConnections, countsAt, kModuleConnectionBytes, "module connection",
-            [&ar](CNetworkConnection& c) {
+    Records(ar, s.m_moduleConnections, moduleConnections, countsAt, kModuleConnectionBytes,
+            "module connection", [&ar](CNetworkConnection& c) {
                 ar.I32(c.m_id);
                 ar.I32(c.m_srcModuleId);
                 ar.I32(c.m_dstModuleId);
@@ -241,7 +246,8 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
         int32_t connections = Count(p.m_connections.Size());
         const size_t connectionsAt = ar.Position();
         ar.I32(connections);
-        Records(ar, p.m_connections, connections, connectionsAt, kExternalConnectionBytes, "system input connection",
+        Records(ar, p.m_connections, connections, connectionsAt, kExternalConnectionBytes,
+                "system input connection",
                 [&ar](CExternalConnection& c) { ExternalConnectionFields(ar, c); });
         if (ar.IsLoading()) {
             // The value saved is where the input starts again after a reset.
@@ -249,18 +255,20 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
             p.SetValue(p.m_value);
         }
     });
-    Records(ar, s.m_outputs, outputs, countsAt + 8, kSystemOutputMin, "system output", [&ar](CExternalOutput& q) {
-        ar.I32(q.m_id);
-        ar.I32(q.m_kind);
-        ar.Str(q.m_name);
-        ar.Str(q.m_description);
-        ar.I32(q.m_categoryId);
-        ar.I32(q.m_connectionId);
-        bool connected = q.m_connection != nullptr;
-        ar.Bool(connected);
-        if (ar.IsLoading() && connected && !ar.Failed()) q.m_connection = std::make_unique<CExternalConnection>();
-        if (q.m_connection) ExternalConnectionFields(ar, *q.m_connection);
-    });
+    Records(ar, s.m_outputs, outputs, countsAt + 8, kSystemOutputMin, "system output",
+            [&ar](CExternalOutput& q) {
+                ar.I32(q.m_id);
+                ar.I32(q.m_kind);
+                ar.Str(q.m_name);
+                ar.Str(q.m_description);
+                ar.I32(q.m_categoryId);
+                ar.I32(q.m_connectionId);
+                bool connected = q.m_connection != nullptr;
+                ar.Bool(connected);
+                if (ar.IsLoading() && connected && !ar.Failed())
+                    q.m_connection = std::make_unique<CExternalConnection>();
+                if (q.m_connection) ExternalConnectionFields(ar, *q.m_connection);
+            });
     // Loading replaces the default categories of a new project.
     if (ar.IsLoading()) {
         s.m_inputCategories.Clear();
@@ -353,7 +361,8 @@ CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
         std::free(resolved);
     }
     const size_t slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
 
     // The temporary file is created like any new file (the umask applies).
     std::string temp;

@@ -19,7 +19,9 @@ struct CFileResult {
     std::string message;
     size_t offset = 0;
     explicit operator bool() const { return ok; }
-    static CFileResult Failure(std::string message, size_t offset = 0) { return {false, std::move(message), offset}; }
+    static CFileResult Failure(std::string message, size_t offset = 0) {
+        return {false, std::move(message), offset};
+    }
 };
 
 /// Reads or writes the whole system record. Loading reads into a system that

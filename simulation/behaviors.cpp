@@ -22,7 +22,9 @@ void CSimBehavior::Apply(double step, IRandomSource& random) const {
     switch (m_type) {
         // The rate keeps its sign for every type; the type only picks the bound test.
         case kBehaviorAscending:
-        case kBehaviorDescending: m_target->SetValue(v + step); break;
+        case kBehaviorDescending:
+            m_target->SetValue(v + step);
+            break;
         case kBehaviorToCeiling:
             if (v + step <= m_ceiling) m_target->SetValue(v + step);
             break;
@@ -40,7 +42,8 @@ void CSimBehavior::Apply(double step, IRandomSource& random) const {
             m_target->SetValue(static_cast<double>(low + r % span));
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -74,10 +77,9 @@ int32_t CSimBehaviorMgr::DeleteInputBehaviors(int32_t inputId) {
 }
 
 int32_t CSimBehaviorMgr::CountForInput(int32_t inputId) const {
-    return static_cast<int32_t>(std::count_if(m_behaviors.begin(), m_behaviors.end(),
-                                              [inputId](const CSimBehavior* b) {
-                                                  return b->m_targetInputId == inputId;
-                                              }));
+    return static_cast<int32_t>(
+        std::count_if(m_behaviors.begin(), m_behaviors.end(),
+                      [inputId](const CSimBehavior* b) { return b->m_targetInputId == inputId; }));
 }
 
 std::string CSimBehaviorMgr::DefaultName(int32_t inputId) const {
@@ -86,12 +88,18 @@ std::string CSimBehaviorMgr::DefaultName(int32_t inputId) const {
 
 const char* CSimBehaviorMgr::BehaviorTypeName(int32_t type) {
     switch (type) {
-        case kBehaviorAscending: return "Ascending Infinite";
-        case kBehaviorDescending: return "Descending Infinite";
-        case kBehaviorToCeiling: return "Ascending to Ceiling";
-        case kBehaviorToFloor: return "Descending to Floor";
-        case kBehaviorRandom: return "Random Change";
-        default: return "";
+        case kBehaviorAscending:
+            return "Ascending Infinite";
+        case kBehaviorDescending:
+            return "Descending Infinite";
+        case kBehaviorToCeiling:
+            return "Ascending to Ceiling";
+        case kBehaviorToFloor:
+            return "Descending to Floor";
+        case kBehaviorRandom:
+            return "Random Change";
+        default:
+            return "";
     }
 }
 

@@ -26,7 +26,7 @@ inline constexpr int32_t kBehaviorToFloor = 5;
 inline constexpr int32_t kBehaviorRandom = 6;
 
 class CSimBehavior : public CObject {
-public:
+  public:
     CSimBehavior() { m_nodeKind = kNodeKindBehavior; }
 
     /// Applies the behaviour once to its target input. `step` is rate / cycles per second.
@@ -45,7 +45,7 @@ public:
 };
 
 class CSimBehaviorMgr {
-public:
+  public:
     /// A behaviour with the defaults, the given name and id (0 draws a fresh
     /// one among all behaviours), appended. Null only when no id is left.
     CSimBehavior* AddBehavior(int32_t id, const std::string& name, IRandomSource& random);
@@ -69,13 +69,13 @@ public:
 };
 
 class CSimEvent : public CObject {
-public:
+  public:
     std::string m_name;
     std::string m_text;
 };
 
 class CSimEventMgr {
-public:
+  public:
     /// An event with the given id (0 draws a fresh one), appended.
     CSimEvent* AddEvent(int32_t id, IRandomSource& random);
     /// Reads or writes the events record (reading appends).

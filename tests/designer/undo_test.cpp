@@ -1,12 +1,13 @@
 // Undo and redo over project-file snapshots, the level limit, and the change
 // recorder that every editing operation ends with.
+#include "designer/undo.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "designer/change_recorder.h"
-#include "designer/undo.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
 #include "support/sample_project.h"
@@ -18,7 +19,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 class UndoTest : public ::testing::Test {
-protected:
+  protected:
     UndoTest() : m_undo(m_system), m_recorder(m_system, m_undo) { m_undo.CheckPoint(); }
     Bytes Now() { return SaveProjectBytes(m_system); }
     /// One recorded edit: a module with a Constant (the drop records the change).
@@ -132,11 +133,11 @@ TEST_F(UndoTest, RecorderMarksModifiedWritesTheLineAndCheckpoints) {
 
 TEST(UndoFailure, ASnapshotThatCannotBeReadChangesNothing) {
     class CBrokenUndo final : public CUndo {
-    public:
+      public:
         int m_state = 0;
         bool m_fail = false;
 
-    protected:
+      protected:
         void WriteSnapshot(Bytes& bytes) override { bytes.push_back(static_cast<uint8_t>(m_state)); }
         bool ReadSnapshot(const Bytes& bytes, std::string& error) override {
             if (m_fail) {

@@ -1,8 +1,8 @@
 // Primitive encodings of the project archive: strings in every length form,
 // the 8-bit form on read, and reads that run past the end.
-#include <gtest/gtest.h>
-
 #include "persistence/archive.h"
+
+#include <gtest/gtest.h>
 
 namespace zor2 {
 namespace {
@@ -123,8 +123,8 @@ TEST(ArchivePrimitives, LittleEndianFieldsAndStickyFailure) {
     out.Bool(b);
     out.Rect(r);
     const std::vector<uint8_t> bytes = out.TakeBytes();
-    const std::vector<uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 1,
-                                           1,    0,    0,    0,    2, 0, 0, 0, 3, 0, 0,    0,    4, 0, 0, 0};
+    const std::vector<uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 1, 1, 0,
+                                           0,    0,    2,    0,    0, 0, 3, 0, 0, 0, 4,    0,    0, 0};
     EXPECT_EQ(bytes, expected);
 
     // Cut inside the rectangle: the failure sticks and later fields keep their values.
@@ -155,7 +155,8 @@ TEST(ArchiveCounts, CountsThatCannotFitAreRefused) {
         size_t minBytes;
         bool ok;
     };
-    const Case cases[] = {{0, 28, true}, {3, 28, true}, {4, 28, false}, {-1, 1, false}, {INT32_MAX, 1, false}};
+    const Case cases[] = {
+        {0, 28, true}, {3, 28, true}, {4, 28, false}, {-1, 1, false}, {INT32_MAX, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         CArchive in(bytes.data(), bytes.size());

@@ -123,11 +123,11 @@ TEST(Behaviors, NamesAndTypeTexts) {
     f.system.m_behaviors.AddBehavior(0, "x", f.system.Random())->m_targetInputId = other->m_id;
     EXPECT_EQ(f.system.m_behaviors.DefaultName(f.input->m_id), "behavior3");
     EXPECT_EQ(f.system.m_behaviors.DefaultName(other->m_id), "behavior2");
-    const std::pair<int32_t, const char*> names[] = {{1, "Ascending Infinite"}, {2, "Descending Infinite"},
-                                                     {3, ""},  {4, "Ascending to Ceiling"},
-                                                     {5, "Descending to Floor"}, {6, "Random Change"},
-                                                     {0, ""}};
-    for (const auto& [type, name] : names) EXPECT_STREQ(CSimBehaviorMgr::BehaviorTypeName(type), name) << type;
+    const std::pair<int32_t, const char*> names[] = {
+        {1, "Ascending Infinite"},  {2, "Descending Infinite"}, {3, ""}, {4, "Ascending to Ceiling"},
+        {5, "Descending to Floor"}, {6, "Random Change"},       {0, ""}};
+    for (const auto& [type, name] : names)
+        EXPECT_STREQ(CSimBehaviorMgr::BehaviorTypeName(type), name) << type;
     // Ids are drawn among all behaviours; a given id is kept.
     EXPECT_EQ(f.system.m_behaviors.AddBehavior(77, "y", f.system.Random())->m_id, 77);
     std::set<int32_t> ids;
@@ -170,7 +170,8 @@ TEST(BehaviorRecords, FieldsStandInRecordOrder) {
     CByteWriter w;
     w.I32(1);
     w.I32(12);
-    for (int x : std::initializer_list<int>{0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b', 0}) w.Byte(static_cast<uint8_t>(x));
+    for (int x : std::initializer_list<int>{0xFF, 0xFE, 0xFF, 2, 'a', 0, 'b', 0})
+        w.Byte(static_cast<uint8_t>(x));
     w.I32(34);
     w.I32(5);
     for (double d : {1.0, 2.0, 3.0, 4.0, 5.0}) w.F64(d);  // the floor before the ceiling
@@ -192,9 +193,11 @@ TEST(EventRecords, EventsAreWrittenBackUnchangedAndIdZeroIsRedrawn) {
     CByteWriter w;
     w.I32(2);
     w.I32(5);
-    for (int x : std::initializer_list<int>{0xFF, 0xFE, 0xFF, 1, 'n', 0, 0xFF, 0xFE, 0xFF, 1, 't', 0}) w.Byte(static_cast<uint8_t>(x));
+    for (int x : std::initializer_list<int>{0xFF, 0xFE, 0xFF, 1, 'n', 0, 0xFF, 0xFE, 0xFF, 1, 't', 0})
+        w.Byte(static_cast<uint8_t>(x));
     w.I32(0);
-    for (int x : std::initializer_list<int>{0x01, 'e', 0x00}) w.Byte(static_cast<uint8_t>(x));  // 8-bit strings from an older writer
+    for (int x : std::initializer_list<int>{0x01, 'e', 0x00})
+        w.Byte(static_cast<uint8_t>(x));  // 8-bit strings from an older writer
     CLcgRandom random;
     CSimEventMgr mgr;
     CArchive in(w.Bytes().data(), w.Bytes().size());

@@ -57,8 +57,10 @@ TEST(Charts, ClearingOnAttachAndResetFollowsAutoScale) {
         f.chart->m_max = 3.0;
         for (int i = 0; i < 5; ++i) f.system.RunCycle();
         ASSERT_EQ(f.chart->Count(), 5);
-        if (c.attachAgain) f.chart->Attach(f.module, f.constant, f.constant->FirstOutput());
-        else f.system.ResetSystem();
+        if (c.attachAgain)
+            f.chart->Attach(f.module, f.constant, f.constant->FirstOutput());
+        else
+            f.system.ResetSystem();
         EXPECT_EQ(f.chart->Count(), 0);
         EXPECT_EQ(f.chart->Processed(), 0);
         EXPECT_EQ(f.chart->m_min, c.min);
@@ -83,7 +85,8 @@ TEST(Charts, FeedbackOutputsPlotZeroUntilPrimedAndOnOffTexts) {
         double value;
         const char* text;
     };
-    for (const Case& c : {Case{1.0, "ON (1)"}, Case{0.0, "OFF (0)"}, Case{-2.0, "OFF (0)"}, Case{0.5, "ON (1)"}}) {
+    for (const Case& c :
+         {Case{1.0, "ON (1)"}, Case{0.0, "OFF (0)"}, Case{-2.0, "OFF (0)"}, Case{0.5, "ON (1)"}}) {
         out->m_value = c.value;
         EXPECT_EQ(f.chart->CurrentText(), c.text) << c.value;
     }
@@ -95,8 +98,10 @@ TEST(Charts, SizeCodesResizeFromTheTopLeftCorner) {
         bool ok;
         CRect rect;
     };
-    const Case cases[] = {{1, true, {10, 20, 210, 140}}, {2, true, {10, 20, 370, 236}},
-                          {3, true, {10, 20, 530, 332}}, {4, false, {10, 20, 99, 99}},
+    const Case cases[] = {{1, true, {10, 20, 210, 140}},
+                          {2, true, {10, 20, 370, 236}},
+                          {3, true, {10, 20, 530, 332}},
+                          {4, false, {10, 20, 99, 99}},
                           {0, false, {10, 20, 99, 99}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
@@ -167,7 +172,8 @@ TEST(Graphics, LineWidthSetsTheOutlineAndConsolidationHidesComponents) {
 TEST(EditorData, ChartsAndValueWindowsGoWithTheirComponentOrModule) {
     Fixture f;
     CNetworkModel* other = test::DropConstant(*f.module, 2.0);
-    f.system.m_valueWindows.AddValueWindow(f.system.Random())->Attach(f.module, f.constant, f.constant->FirstOutput());
+    f.system.m_valueWindows.AddValueWindow(f.system.Random())
+        ->Attach(f.module, f.constant, f.constant->FirstOutput());
     f.system.m_charts.AddChart(f.system.Random())->Attach(f.module, other, other->FirstOutput());
     f.module->DeleteComponent(f.constant);
     EXPECT_EQ(f.system.m_charts.m_charts.Size(), 1u);

@@ -1,11 +1,12 @@
 // Module files: export, import as a new module with open inputs, id re-draw
 // on a clash, and damaged files that change nothing.
+#include "persistence/module_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "engine/system.h"
-#include "persistence/module_file.h"
 #include "persistence/project_file.h"
 #include "support/sample_project.h"
 

@@ -1,18 +1,19 @@
 // Project file: exact bytes of an empty project, byte-identical round trips,
 // references after loading, and damaged files that must change nothing.
+#include "persistence/project_file.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
-#include "persistence/project_file.h"
 #include "support/sample_project.h"
 #include "support/system_builder.h"
 
@@ -224,8 +225,8 @@ TEST(ProjectFile, DamagedFilesStopWithAClearErrorAndChangeNothing) {
     const size_t headerAt = FindI32s(good, {k->m_id, 41});
     ASSERT_NE(headerAt, std::string::npos);
     const CModelConnection* portConnection = port->m_connections.Head();
-    const size_t kindAt = FindI32s(good, {portConnection->m_id, 0, neg->m_id, 0, neg->FirstInput()->m_id, port->m_id,
-                                          kSourceModuleInput}) +
+    const size_t kindAt = FindI32s(good, {portConnection->m_id, 0, neg->m_id, 0, neg->FirstInput()->m_id,
+                                          port->m_id, kSourceModuleInput}) +
                           24;
     ASSERT_LT(kindAt, good.size());
     constexpr size_t kModuleCountAt = 4 + (4 + 16) + 4 + 4;
@@ -238,10 +239,11 @@ TEST(ProjectFile, DamagedFilesStopWithAClearErrorAndChangeNothing) {
         size_t expectedOffset;
     };
     const Case cases[] = {
-        {"unknown type", headerAt + 4, 60, "unknown component type id 60 at byte offset " +
-                                               std::to_string(headerAt + 4), headerAt + 4},
+        {"unknown type", headerAt + 4, 60,
+         "unknown component type id 60 at byte offset " + std::to_string(headerAt + 4), headerAt + 4},
         {"type not matching its record", headerAt + 4, 21, "stands under a header of type 21", headerAt},
-        {"impossible module count", kModuleCountAt, 1000000, "impossible module count 1000000", kModuleCountAt},
+        {"impossible module count", kModuleCountAt, 1000000, "impossible module count 1000000",
+         kModuleCountAt},
         {"negative module count", kModuleCountAt, -1, "impossible module count -1", kModuleCountAt},
         {"module input feeding as a component", kindAt, kSourceComponent, "holds a connection of kind 3", 0},
     };
@@ -324,7 +326,7 @@ TEST(ProjectFile, InputFedTwiceByADamagedFileKeepsOneSourceAndDeletesSafely) {
 }
 
 class ProjectFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() / ("zor2_project_" + std::to_string(::getpid()) + "_" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
