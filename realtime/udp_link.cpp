@@ -231,7 +231,7 @@ void CUdpLink::Handle(std::string_view datagram) {
             if (m_simulator) m_simulator->Run();
             return;
         case EUdpIncoming::StopSim:
-            if (m_simulator) m_simulator->Stop();
+            if (m_simulator) m_simulator->StopFromPeer();
             return;
         case EUdpIncoming::QueryPresent:
             SendPresent();

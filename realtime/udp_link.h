@@ -34,7 +34,8 @@ class CUdpLink final : public ICycleObserver, public ISimStopListener {
     /// Safe to call twice; the destructor calls it.
     void Shutdown();
 
-    /// The simulator that "$QXSENDER_STARTSIM" and "$QXSENDER_STOPPING" drive.
+    /// The simulator that "$QXSENDER_STARTSIM" (Run, while not active) and
+    /// "$QXSENDER_STOPPING" (Stop, in every state, answered by "$ZOR_SIMSTOPPED") drive.
     void Attach(CSimController* simulator);
 
     // Reading. The owner watches ReadFd() for readability while WantsRead()

@@ -104,13 +104,17 @@ bool CSimController::Run() {
 
 bool CSimController::Stop() {
     if (!m_active) return false;
+    StopFromPeer();
+    return true;
+}
+
+void CSimController::StopFromPeer() {
     m_system.m_paused = false;
     m_active = false;
     SetRunning(false);
     if (m_timer) m_timer->Stop();
     if (m_stopListener) m_stopListener->OnSimulationStopped();
     Redraw();
-    return true;
 }
 
 bool CSimController::Pause() {

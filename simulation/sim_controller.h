@@ -97,6 +97,9 @@ class CSimController {
     // disabled (Run while active; Stop and Pause while not active).
     bool Run();
     bool Stop();
+    /// Stop as the real-time peer asks for it: performed in every state, so
+    /// a paused run is ended too and the peer always hears that it stopped.
+    void StopFromPeer();
     bool Pause();
     /// One cycle between ticks, or the body of every timer tick.
     void RunOnce();

@@ -245,6 +245,26 @@ TEST(UdpLink, PeerDrivesTheSimulator) {
 
     sim.RunStep();
     EXPECT_EQ(f.peer.Drain(), Framed({"$ZOR_SIMSTOPPED,0.000000"}));
+
+    // A paused run is ended by the peer's stop, and a stopped one still answers.
+    struct Case {
+        const char* name;
+        bool pausedFirst;
+    };
+    for (const Case c : {Case{"paused", true}, Case{"stopped", false}}) {
+        SCOPED_TRACE(c.name);
+        if (c.pausedFirst) {
+            sim.Run();
+            sim.RunOnce();
+            sim.Pause();
+            ASSERT_EQ(sim.State(), ESimState::Paused);
+            f.peer.Drain();  // the cycle's reports
+        }
+        f.peer.SendTo(f.link.BoundPort(), "$QXSENDER_STOPPING,");
+        EXPECT_EQ(Pump(f.link, 1), 1);
+        EXPECT_EQ(sim.State(), ESimState::Stopped);
+        EXPECT_EQ(f.peer.Drain(), Framed({"$ZOR_SIMSTOPPED,0.000000"}));
+    }
 }
 
 TEST(UdpLink, BurstOfMalformedAndOversizedDatagramsLeavesItAnswering) {

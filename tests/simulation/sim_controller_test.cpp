@@ -203,7 +203,7 @@ TEST(SimRate, ChangeIsReportedAndARunningTimerKeepsItsPeriod) {
     EXPECT_EQ(f.timer.period, 250);
 }
 
-enum class Cmd { Run, Stop, Pause, Once, Step, Reset, Tick, ClearRunning };
+enum class Cmd { Run, Stop, PeerStop, Pause, Once, Step, Reset, Tick, ClearRunning };
 
 TEST(SimStates, CommandTable) {
     struct Case {
@@ -247,6 +247,20 @@ TEST(SimStates, CommandTable) {
          0,
          false,
          true},
+        {"peer stop ends a paused run",
+         {C::Run, C::Tick, C::Pause, C::PeerStop},
+         {true, true},
+         ESimState::Stopped,
+         1,
+         false,
+         false},
+        {"peer stop while running",
+         {C::Run, C::Tick, C::PeerStop, C::Run},
+         {true, true},
+         ESimState::Active,
+         0,
+         true,
+         false},
         {"component stop ends the run",
          {C::Run, C::Tick, C::ClearRunning, C::Tick},
          {true},
@@ -294,6 +308,9 @@ TEST(SimStates, CommandTable) {
                     break;
                 case Cmd::Stop:
                     accepted.push_back(f.sim.Stop());
+                    break;
+                case Cmd::PeerStop:
+                    f.sim.StopFromPeer();
                     break;
                 case Cmd::Pause:
                     accepted.push_back(f.sim.Pause());
@@ -479,10 +496,14 @@ TEST(SimPollTimer, LateTicksAreNotMadeUp) {
         int32_t wait;
     };
     const Step steps[] = {
-        {1050, false, 50}, {1100, true, 100}, {1100, false, 100},
-        {1230, true, 70},  {1555, true, 100},  // two and a half periods late: one tick, the next a period
-                                               // from now
-        {1600, false, 55}, {1655, true, 100},
+        {1050, false, 50},
+        {1100, true, 100},
+        {1100, false, 100},
+        {1230, true, 70},
+        {1555, true, 100},  // two and a half periods late: one tick, the next a period
+                            // from now
+        {1600, false, 55},
+        {1655, true, 100},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.at);
