@@ -16,10 +16,15 @@ build: configure
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# Until the window designer is built here, run a shipped example headless and print its outputs.
+# With a display, open the designer on a shipped example; without one, run the
+# example headless and print its outputs.
 run: build
-	@echo "examples/accumulator.zr2, 5 cycles at 10 per second (cycle, then each system output by id):"
-	@$(BUILD)/tools/zor21-cli run examples/accumulator.zr2 --cycles 5
+	@if { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; } && [ -x $(BUILD)/designer/gui/zor21 ]; then \
+	  $(BUILD)/designer/gui/zor21 examples/accumulator.zr2; \
+	else \
+	  echo "examples/accumulator.zr2, 5 cycles at 10 per second (cycle, then each system output by id):"; \
+	  $(BUILD)/tools/zor21-cli run examples/accumulator.zr2 --cycles 5; \
+	fi
 
 clean:
 	rm -rf $(BUILD)

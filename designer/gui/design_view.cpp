@@ -649,7 +649,7 @@ void CDesignView::PaintSystem(QPainter& p) {
         }
         p.setPen(QColor(0x50, 0x50, 0x50));
         p.drawText(QRectF(box.left() + 6, box.bottom() - 18, box.width() - 12, 16), Qt::AlignCenter,
-                   QStringLiteral("%1 components").arg(m->m_components.Size()));
+                   QStringLiteral("Components: %1").arg(m->m_components.Size()));
     }
     p.restore();
     PaintBar(p, LeftBarRect(), LeftBarRows(), true, QStringLiteral("System Inputs"));

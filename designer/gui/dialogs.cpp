@@ -12,7 +12,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QVBoxLayout>
+#include <cstdlib>
+
+#include "designer/commands_behaviors.h"
 
 namespace zor2::gui {
 namespace {
@@ -149,6 +157,107 @@ bool EditFolders(QWidget* parent, CDesignerSettings& settings) {
     if (d.exec() != QDialog::Accepted) return false;
     for (const CRow& row : rows) settings.SetFolder(row.folder, row.edit->text());
     return true;
+}
+
+namespace {
+
+/// Text to double by the C library's rules: the longest leading number, 0 when there is none.
+double ToDouble(const QString& text) { return std::strtod(text.toStdString().c_str(), nullptr); }
+
+}  // namespace
+
+bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorData& data) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Sim Behavior Properties"));
+    auto* layout = new QVBoxLayout(&d);
+    auto* note = new QLabel(QObject::tr("Select the type of simulation behavior below. The change will be implemented "
+                                        "once per second, independent of the simulation speed."),
+                            &d);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    auto* form = new QFormLayout;
+    auto* name = new QLineEdit(Q(data.name), &d);
+    form->addRow(QObject::tr("Behavior Name:"), name);
+    form->addRow(QObject::tr("Target System Input:"), new QLabel(targetInput, &d));
+    auto* enabled = new QCheckBox(QObject::tr("Enable Behavior"), &d);
+    enabled->setChecked(data.enabled);
+    form->addRow(QString(), enabled);
+    layout->addLayout(form);
+    auto* types = new QGroupBox(QObject::tr("Behavior Types:"), &d);
+    auto* typeLayout = new QVBoxLayout(types);
+    auto* group = new QButtonGroup(&d);
+    const struct {
+        int type;
+        const char* label;
+    } kinds[] = {{1, "Ascending Infinite"}, {2, "Descending Infinite"}, {4, "Ascending to Max"},
+                 {5, "Descending to Min"}, {6, "Random Range"}};
+    for (const auto& k : kinds) {
+        auto* b = new QRadioButton(QObject::tr(k.label), types);
+        b->setChecked(data.type == k.type);
+        group->addButton(b, k.type);
+        typeLayout->addWidget(b);
+    }
+    layout->addWidget(types);
+    auto* values = new QFormLayout;
+    auto* rate = new QLineEdit(QString::asprintf("%0.2f", data.rate), &d);
+    auto* floor = new QLineEdit(QString::asprintf("%0.2f", data.floor), &d);
+    auto* ceiling = new QLineEdit(QString::asprintf("%0.2f", data.ceiling), &d);
+    auto* low = new QLineEdit(QString::asprintf("%d", static_cast<int>(data.randomLow)), &d);
+    auto* high = new QLineEdit(QString::asprintf("%d", static_cast<int>(data.randomHigh)), &d);
+    auto* range = new QHBoxLayout;
+    range->addWidget(low);
+    range->addWidget(new QLabel(QObject::tr("to"), &d));
+    range->addWidget(high);
+    values->addRow(QObject::tr("Value:"), rate);
+    values->addRow(QObject::tr("Floor:"), floor);
+    values->addRow(QObject::tr("Ceiling:"), ceiling);
+    values->addRow(QObject::tr("Rand Range:"), range);
+    layout->addLayout(values);
+    // The fields a type uses are enabled, the others not.
+    auto apply = [=](int type) {
+        rate->setEnabled(type != 6);
+        ceiling->setEnabled(type == 4);
+        floor->setEnabled(type == 5);
+        low->setEnabled(type == 6);
+        high->setEnabled(type == 6);
+    };
+    int type = data.type;
+    if (group->button(type)) apply(type);
+    QObject::connect(group, &QButtonGroup::idClicked, &d, [&type, apply](int id) {
+        type = id;
+        apply(id);
+    });
+    layout->addWidget(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    data.name = name->text().toStdString();
+    data.type = type;
+    data.enabled = enabled->isChecked();
+    data.rate = ToDouble(rate->text());
+    data.floor = ToDouble(floor->text());
+    data.ceiling = ToDouble(ceiling->text());
+    data.randomLow = ToDouble(low->text());
+    data.randomHigh = ToDouble(high->text());
+    return true;
+}
+
+void ShowBehaviors(QWidget* parent, const CSystem& system) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Manage Behavaiors"));
+    d.resize(520, 360);
+    auto* layout = new QVBoxLayout(&d);
+    auto* note = new QLabel(QObject::tr("Add modify and or delete selected behaviors. Use the list box below to "
+                                        "navigate and select behaviors associated with current system inputs."),
+                            &d);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+    layout->addWidget(new QLabel(QObject::tr("Behaviors:"), &d));
+    auto* list = new QListWidget(&d);
+    for (const std::string& line : ManageBehaviorLines(system)) list->addItem(Q(line));
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    layout->addWidget(buttons);
+    d.exec();
 }
 
 }  // namespace zor2::gui

@@ -38,3 +38,16 @@ private:
 bool EditFolders(QWidget* parent, CDesignerSettings& settings);
 
 }  // namespace zor2::gui
+
+namespace zor2 {
+struct CBehaviorData;
+}
+
+namespace zor2::gui {
+
+/// "Sim Behavior Properties": edits `data` for the input named `targetInput`.
+bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorData& data);
+/// "Manage Behavaiors": the system's behaviours, one line each.
+void ShowBehaviors(QWidget* parent, const CSystem& system);
+
+}  // namespace zor2::gui

@@ -209,7 +209,13 @@ void CMainWindow::BuildRibbon() {
         pages[name] = page;
         const int index = m_ribbonTabs->addTab(name == "Charts (context)" ? QStringLiteral("Charts") : name);
         m_categories << name;
-        m_ribbonPages->addWidget(page);
+        // A category wider than the window scrolls sideways instead of widening it.
+        auto* scroller = new QScrollArea;
+        scroller->setWidget(page);
+        scroller->setWidgetResizable(true);
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_ribbonPages->addWidget(scroller);
         if (IsContextCategory(category)) m_ribbonTabs->setTabVisible(index, false);
     }
     for (const CCommandRow& r : CommandRows()) {
@@ -309,7 +315,9 @@ void CMainWindow::BuildRibbon() {
     }
     auto wrap = [this](int i) { m_ribbonPages->setCurrentIndex(i); };
     connect(m_ribbonTabs, &QTabBar::currentChanged, this, wrap);
-    m_ribbonPages->setFixedHeight(112);
+    m_ribbonTabs->setExpanding(false);
+    m_ribbonTabs->setDrawBase(false);
+    m_ribbonPages->setFixedHeight(118);
 }
 
 QStringList CMainWindow::RibbonTabs() const {
@@ -345,16 +353,19 @@ void CMainWindow::BuildMenus() {
     m_recentMenu = file->addMenu(tr("Recent Files"));
     file->addSeparator();
     QAction* exit = file->addAction(tr("Exit"));
+    exit->setData(kCmdAppExit);
     exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
     m_actionsByValue.insert(kCmdAppExit, exit);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     QAction* undo = edit->addAction(tr("Undo"));
+    undo->setData(kCmdUndo);
     undo->setShortcut(QKeySequence::Undo);
     connect(undo, &QAction::triggered, this, [this] { RunCommand(kCmdUndo); });
     m_actionsByValue.insert(kCmdUndo, undo);
     QAction* redo = edit->addAction(tr("Redo"));
+    redo->setData(kCmdRedo);
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
     connect(redo, &QAction::triggered, this, [this] { RunCommand(kCmdRedo); });
     m_actionsByValue.insert(kCmdRedo, redo);
@@ -404,6 +415,7 @@ void CMainWindow::BuildDocks() {
         auto* dock = new QDockWidget(tr(palettes[i].title), this);
         dock->setObjectName(QStringLiteral("Palette%1").arg(palettes[i].title));
         dock->setWidget(list);
+        dock->setMinimumWidth(190);
         addDockWidget(Qt::RightDockWidgetArea, dock);
         if (i > 0) tabifyDockWidget(m_paletteDocks[0], dock);
         m_paletteDocks[i] = dock;
@@ -599,6 +611,15 @@ void CMainWindow::RunCommand(int value) {
         case kCmdReset: m_sim->Reset(); break;
         case kCmdPreventRender: m_sim->m_preventRender = checked; break;
         case kCmdEnableBehaviors: ToggleBehaviors(m_doc); break;
+        case kCmdAddBehavior: {
+            CExternalInput* input = e.SelectedSystemInput(s);
+            if (!input) return;
+            CBehaviorData data = NewBehaviorData(s, input->m_id);
+            if (!EditBehaviorDialog(this, Q(input->m_name), data)) return;
+            AddBehavior(m_doc, data);
+            break;
+        }
+        case kCmdViewBehaviors: ShowBehaviors(this, s); break;
         case kCmdResetInput: ResetInputValue(m_doc); break;
         case kCmdPaneSystem: m_treeDock->setVisible(checked); break;
         case kCmdPaneSimulation: m_simDock->setVisible(checked); break;
@@ -702,6 +723,8 @@ void CMainWindow::UpdateCommandStates() {
     set(kCmdStop, m_sim->CanStop());
     set(kCmdPause, m_sim->CanPause());
     set(kCmdResetInput, CanResetInputValue(m_doc));
+    set(kCmdAddBehavior, e.SelectedSystemInput(s) != nullptr);
+    set(kCmdViewBehaviors, !s.m_behaviors.m_behaviors.Empty());
     check(kCmdEnableRealtime, m_link->Enabled());
     check(kCmdPreventRender, m_sim->m_preventRender);
     check(kCmdEnableBehaviors, s.m_behaviorsEnabled);
@@ -969,7 +992,7 @@ void CMainWindow::EditObject(const CHit& h) {
 }
 
 bool CMainWindow::MenuItemAvailable(const CHit& h, const QString& item) const {
-    if (item == "Reset Value") return h.kind == EHit::SystemInput;
+    if (item == "Reset Value" || item == "Add SimBehavior...") return h.kind == EHit::SystemInput;
     if (item == "Add System Input..." || item == "Add New Input...") return h.kind != EHit::Module;
     if (item == "Add System Output..." || item == "Add New Output...") return h.kind != EHit::Module;
     if (item == "Export Module...") return false;
@@ -981,6 +1004,10 @@ void CMainWindow::MenuCommand(const CHit& h, const QString& item) {
         m_doc.Editor().SelectSystemInput(h.systemInput->m_id);
         m_doc.Editor().ApplyToModel(m_doc.System());
         m_sim->ResetValueOnly();
+    } else if (item == "Add SimBehavior..." && h.systemInput) {
+        m_doc.Editor().SelectSystemInput(h.systemInput->m_id);
+        RunCommand(kCmdAddBehavior);
+        return;
     } else if (item == "Add System Input..." || item == "Add New Input...") {
         m_actions.AddSystemInputFromBar();
     } else if (item == "Add System Output..." || item == "Add New Output...") {

@@ -84,6 +84,10 @@ private slots:
     void contextMenusCarryTheItems();
     void doubleClickAddsModulesAndSystemPorts();
     void unreadableProjectChangesNothing();
+    void shippedExamplesOpenAndRun();
+    void ribbonCarriesEveryCommand();
+    void rectangleAndKeyboardGestures();
+    void saveReopenAndExport();
     void rendersBothModes();
 
 private:
@@ -193,7 +197,7 @@ void CDesignerWindowTest::runStopAndPauseFollowTheState() {
 
 void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
     CMainWindow w;
-    w.resize(1200, 800);
+    w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
     QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(v.viewport()->width() / 2, 200));
@@ -223,7 +227,7 @@ void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
 
 void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
     CMainWindow w;
-    w.resize(1200, 800);
+    w.resize(1600, 900);
     w.show();
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
@@ -289,7 +293,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
                           "Expose All Inputs to Module Inputs Layer", "Expose All Outputs to Module Outputs Layer", "-",
                           "Remove Input Connections", "Remove Output Connections", "-", "Delete All Outputs"}));
     // A right-button press and release on the same component opens its menu and connects nothing.
-    w.resize(1200, 800);
+    w.resize(1600, 900);
     w.show();
     w.View().ShowModule(m);
     const auto before = SaveProjectBytes(s);
@@ -304,7 +308,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
 
 void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
     CMainWindow w;
-    w.resize(1200, 800);
+    w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
     CSystem& s = w.Document().System();
@@ -355,19 +359,149 @@ void CDesignerWindowTest::unreadableProjectChangesNothing() {
     QVERIFY(SaveProjectBytes(s) == before);
 }
 
+void CDesignerWindowTest::shippedExamplesOpenAndRun() {
+    const QDir examples(QStringLiteral(ZOR2_SOURCE_DIR) + "/examples");
+    const QStringList files = examples.entryList({"*.zr2"}, QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    for (const QString& file : files) {
+        CMainWindow w;
+        QVERIFY2(w.OpenProject(examples.filePath(file)), qPrintable(file));
+        QVERIFY2(!w.Document().IsModified(), qPrintable(file));
+        for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+        QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("3"));
+        if (file == "two_stage.zr2") {
+            // (a + b) in the first module, * 10 and negated in the second, level by level.
+            const CExternalOutput* scaled = nullptr;
+            for (const CExternalOutput* q : w.Document().System().m_outputs)
+                if (q->m_name == "scaled") scaled = q;
+            QVERIFY(scaled);
+            QCOMPARE(scaled->m_value, -70.0);
+        }
+    }
+}
+
 void CDesignerWindowTest::rendersBothModes() {
-    const QString path = WriteExampleProject(m_dir.path());
+    const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
     CMainWindow w;
     w.resize(1400, 900);
     w.show();
     QVERIFY(w.OpenProject(path));
+    QVERIFY2(w.width() <= 1400, "the ribbon must not widen the window");
     for (int i = 0; i < 2; ++i) w.CommandAction(kCmdRunOnce)->trigger();
     QCoreApplication::processEvents();
     const QString out = QStringLiteral(ZOR2_GUI_TEST_OUT);
     QVERIFY(w.grab().save(out + "/designer_system_view.png"));
-    w.View().ShowModule(w.Document().System().m_modules.Head());
+    w.View().ShowModule(w.Document().System().m_modules.At(1));
     QCoreApplication::processEvents();
     QVERIFY(w.grab().save(out + "/designer_module_view.png"));
+}
+
+void CDesignerWindowTest::ribbonCarriesEveryCommand() {
+    CMainWindow w;
+    QCOMPARE(w.RibbonTabs(), QStringList({"Home", "System", "Module", "Component", "Simulation", "Graphics",
+                                          "Charts", "Data Windows", "View", "Help"}));
+    for (const CCommandRow& row : CommandRows()) {
+        if (QString(row.category) == "File") continue;
+        bool found = false;
+        for (QAction* a : w.CommandActions(row.value)) {
+            if (a->objectName() == row.ident && a->text() == QString::fromUtf8(row.label)) found = true;
+            QCOMPARE(a->data().toInt(), row.value);
+        }
+        QVERIFY2(found, row.ident);
+    }
+    // One command in several panels is one command: its places share the enabled state.
+    const QList<QAction*> undo = w.CommandActions(kCmdUndo);
+    QVERIFY(undo.size() >= 5);
+    for (QAction* a : undo) QVERIFY(!a->isEnabled());
+    QCOMPARE(w.CommandAction(kCmdRun)->toolTip(),
+             QString("Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot "
+                     "changes in outputs as simulation continues."));
+    QCOMPARE(w.CommandAction(kCmdRate)->toolTip(), QString("Set the logic cycles per second (1-20)"));
+    QCOMPARE(w.CommandAction(kCmdRate)->text(), QString("Cycles / sec:"));
+    // The component context category appears with a selected component.
+    CSystem& s = w.Document().System();
+    CNetwork* m = s.CreateModule("M", 0, 0);
+    CNetworkModel* c = m->DropComponent(41, 100, 100);
+    w.View().ShowModule(m);
+    QVERIFY(!w.RibbonTabs().contains("Modify Selected Component"));
+    w.Document().Editor().SelectComponents({c->m_id});
+    w.UpdateCommandStates();
+    QVERIFY(w.RibbonTabs().contains("Modify Selected Component"));
+    QVERIFY(w.CommandAction(kCmdComponentProperties)->isEnabled());
+    QVERIFY(!w.RibbonTabs().contains("Modify Neural Network"));
+}
+
+void CDesignerWindowTest::rectangleAndKeyboardGestures() {
+    CMainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
+    CSystem& s = w.Document().System();
+    CDesignView& v = w.View();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300));
+    v.ShowModule(s.m_modules.Head());
+    QVERIFY(Drop(v, 41, QPoint(400, 200)));
+    QVERIFY(Drop(v, 41, QPoint(400, 400)));
+    CNetwork* m = s.m_modules.Head();
+    // Shift over empty space: exactly one graphic holding "Text here", no component selected.
+    const size_t levels = w.Document().UndoListSize();
+    QTest::mousePress(v.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(600, 150));
+    QTest::mouseMove(v.viewport(), QPoint(700, 250));
+    QTest::mouseRelease(v.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(700, 250));
+    QCOMPARE(s.m_graphics.m_graphics.Size(), size_t(1));
+    QCOMPARE(QString::fromStdString(s.m_graphics.m_graphics.Head()->m_text), QString("Text here"));
+    QVERIFY(w.Document().Editor().m_components.empty());
+    QCOMPARE(w.Document().UndoListSize(), levels + 1);
+    // A plain rectangle over both components selects them.
+    QTest::mousePress(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 120));
+    QTest::mouseMove(v.viewport(), QPoint(450, 450));
+    QTest::mouseRelease(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(450, 450));
+    QCOMPARE(w.Document().Editor().m_components.size(), size_t(2));
+    // Pressing a selected component keeps the group; the arrow keys move it by 2 pixels.
+    CNetworkModel* first = m->m_components.At(0);
+    CNetworkModel* second = m->m_components.At(1);
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Component, .module = m, .component = first}));
+    QCOMPARE(w.Document().Editor().m_components.size(), size_t(2));
+    const CPoint a = first->m_position, b = second->m_position;
+    QTest::keyClick(&v, Qt::Key_Right);
+    QTest::keyClick(&v, Qt::Key_Up);
+    QCOMPARE(first->m_position.x, a.x + 2);
+    QCOMPARE(first->m_position.y, a.y - 2);
+    QCOMPARE(second->m_position.x, b.x + 2);
+    // Pressing an unselected component without Shift leaves only it selected.
+    w.Document().Editor().SelectComponents({first->m_id});
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Component, .module = m, .component = second}));
+    QCOMPARE(w.Document().Editor().m_components, std::vector<int32_t>({second->m_id}));
+    // Delete asks, then deletes the selection.
+    QTest::keyClick(&v, Qt::Key_Delete);
+    QCOMPARE(w.Prompter().m_asked.back(), QString("Are you sure you want to delete the currently selected items?"));
+    QCOMPARE(m->m_components.Size(), size_t(1));
+    QCOMPARE(m->m_components.Head(), first);
+}
+
+void CDesignerWindowTest::saveReopenAndExport() {
+    const QString example = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/celsius.zr2";
+    CMainWindow w;
+    QVERIFY(w.OpenProject(example));
+    QVERIFY(!w.isWindowModified());
+    QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier, w.View().CentreOf({.kind = EHit::InputsBar}));
+    QVERIFY(w.isWindowModified());
+    QVERIFY(w.windowTitle().contains("[*]"));
+    const QString copy = QDir(m_dir.path()).filePath("copy.zr2");
+    QVERIFY(w.SaveProjectTo(copy));
+    QVERIFY(!w.isWindowModified());
+    const auto saved = SaveProjectBytes(w.Document().System());
+    CMainWindow other;
+    QVERIFY(other.OpenProject(copy));
+    QVERIFY(SaveProjectBytes(other.Document().System()) == saved);
+    QCOMPARE(CDesignerSettings().RecentFiles().front(), QFileInfo(copy).absoluteFilePath());
+    const QString runtime = QDir(m_dir.path()).filePath("copy.z2r");
+    QVERIFY(other.ExportRuntimeTo(runtime, false));
+    QVERIFY(QFileInfo(runtime).size() > 0);
+    QVERIFY(QFileInfo::exists(QDir(m_dir.path()).filePath("ZOR2_RT_MANIFEST_copy.txt")));
+    QVERIFY(other.Document().IsModified());
 }
 
 QTEST_MAIN(CDesignerWindowTest)
