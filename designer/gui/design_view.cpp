@@ -1168,19 +1168,23 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
     if (!items) return nullptr;
     auto* root = new QMenu(parent);
     QMenu* menu = root;
+    QString prefix;  // "submenu/" inside a submenu, so equal items stay apart
     for (const QString& item : *items) {
         if (item == "-") {
             menu->addSeparator();
         } else if (item.startsWith('>')) {
             menu = root->addMenu(item.mid(1));
+            prefix = item.mid(1) + '/';
         } else if (item == "<") {
             menu = root;
+            prefix.clear();
         } else {
             QAction* a = menu->addAction(item);
-            const bool handled = kViewItems.contains(item) || (m_host.menuCommand && m_host.menuItemAvailable &&
-                                                               m_host.menuItemAvailable(hit, item));
+            const QString key = prefix + item;
+            const bool handled = kViewItems.contains(key) || (m_host.menuCommand && m_host.menuItemAvailable &&
+                                                              m_host.menuItemAvailable(hit, key));
             a->setEnabled(handled);
-            connect(a, &QAction::triggered, this, [this, hit, item] { RunMenuItem(hit, item); });
+            connect(a, &QAction::triggered, this, [this, hit, key] { RunMenuItem(hit, key); });
         }
     }
     return root;

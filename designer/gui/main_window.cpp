@@ -991,12 +991,69 @@ void CMainWindow::EditObject(const CHit& h) {
     Refresh();
 }
 
+namespace {
+
+/// Context-menu items that run a document command on the object under the
+/// cursor (the view has made it the selection). Items inside a submenu are
+/// named "submenu/item".
+struct CMenuCommand {
+    EHit kind;
+    const char* item;
+    int command;  // a ribbon command run as the ribbon runs it
+};
+
+const CMenuCommand kMenuCommands[] = {
+    {EHit::Module, "Export Module...", kCmdExportModule},
+    {EHit::Module, "Inputs/Add New Input...", kCmdModuleAddInput},
+    {EHit::Module, "Inputs/Expose All Externally...", kCmdModuleExposeInputs},
+    {EHit::Module, "Outputs/Add New Output...", kCmdModuleAddOutput},
+    {EHit::Module, "Outputs/Expose All Externally...", kCmdModuleExposeOutputs},
+    {EHit::ModuleInput, "Remove Input Connection", 32985},
+    {EHit::ModuleInput, "Remove All Internal Connections", 32969},
+    {EHit::ModuleInput, "Delete Module Input", kCmdModuleDeleteInput},
+    {EHit::ModInput, "Remove Input Connection", 32985},
+    {EHit::ModInput, "Remove All Internal Connections", 32969},
+    {EHit::ModInput, "Delete Module Input", kCmdModuleDeleteInput},
+    {EHit::ModuleOutput, "Remove Outgoing Connections from Output", 32986},
+    {EHit::ModuleOutput, "Remove Internal Connection to Output", 32970},
+    {EHit::ModuleOutput, "Delete Output", kCmdModuleDeleteOutput},
+    {EHit::ModOutput, "Remove Outgoing Connections from Output", 32986},
+    {EHit::ModOutput, "Remove Internal Connection to Output", 32970},
+    {EHit::ModOutput, "Delete Output", kCmdModuleDeleteOutput},
+    {EHit::InputsBar, "Add Category...", kCmdAddInputCategory},
+    {EHit::InputsBar, "Add System Input...", kCmdAddSystemInput},
+    {EHit::InputsBar, "Import System Inputs...", kCmdImportInputs},
+    {EHit::OutputsBar, "Add Category...", kCmdAddOutputCategory},
+    {EHit::OutputsBar, "Add System Output...", kCmdAddSystemOutput},
+    {EHit::OutputsBar, "Import System Outputs...", kCmdImportOutputs},
+    {EHit::SystemInput, "Add SimBehavior...", kCmdAddBehavior},
+    {EHit::SystemInput, "Delete", kCmdDeleteSystemInput},
+    {EHit::SystemOutput, "Delete", kCmdDeleteSystemOutput},
+    {EHit::Component, "Expose All Outputs to Module Outputs Layer", 33011},
+    {EHit::Component, "Expose All Outputs", 33011},
+    {EHit::Component, "Delete All Outputs", 32912},
+    {EHit::Component, "Delete All Inputs", 32976},
+    {EHit::ComponentInput, "Remove Connection", 32974},
+    {EHit::ComponentOutput, "Show Graph of Output", 33044},
+    {EHit::ComponentOutput, "Show Value Window", 33112},
+    {EHit::ComponentOutput, "Expose to Module Outputs Layer", 33010},
+    {EHit::ComponentOutput, "Remove All Connections", 32975},
+    {EHit::ComponentOutput, "Delete Output", 32947},
+};
+
+const CMenuCommand* FindMenuCommand(EHit kind, const QString& item) {
+    for (const CMenuCommand& c : kMenuCommands)
+        if (c.kind == kind && item == QLatin1String(c.item)) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
 bool CMainWindow::MenuItemAvailable(const CHit& h, const QString& item) const {
-    if (item == "Reset Value" || item == "Add SimBehavior...") return h.kind == EHit::SystemInput;
-    if (item == "Add System Input..." || item == "Add New Input...") return h.kind != EHit::Module;
-    if (item == "Add System Output..." || item == "Add New Output...") return h.kind != EHit::Module;
-    if (item == "Export Module...") return false;
-    return false;
+    if (item == "Reset Value") return h.kind == EHit::SystemInput;
+    if (item == "Add New Input...") return h.kind == EHit::InputCategory;
+    if (item == "Add New Output...") return h.kind == EHit::OutputCategory;
+    return FindMenuCommand(h.kind, item) != nullptr;
 }
 
 void CMainWindow::MenuCommand(const CHit& h, const QString& item) {
@@ -1004,14 +1061,11 @@ void CMainWindow::MenuCommand(const CHit& h, const QString& item) {
         m_doc.Editor().SelectSystemInput(h.systemInput->m_id);
         m_doc.Editor().ApplyToModel(m_doc.System());
         m_sim->ResetValueOnly();
-    } else if (item == "Add SimBehavior..." && h.systemInput) {
-        m_doc.Editor().SelectSystemInput(h.systemInput->m_id);
-        RunCommand(kCmdAddBehavior);
+    } else if (item == "Add New Input..." || item == "Add New Output...") {
+        EditObject(h);  // the category's add dialog
+    } else if (const CMenuCommand* c = FindMenuCommand(h.kind, item)) {
+        RunCommand(c->command);
         return;
-    } else if (item == "Add System Input..." || item == "Add New Input...") {
-        m_actions.AddSystemInputFromBar();
-    } else if (item == "Add System Output..." || item == "Add New Output...") {
-        m_actions.AddSystemOutputFromBar();
     }
     Refresh();
 }

@@ -287,6 +287,19 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
                           "Remove Connections", "<", ">Outputs", "Add New Output...", "Group All Outputs",
                           "Expose All Externally...", "-", "Remove Connections...", "<", "-", "Execute",
                           "View Components...", "-", "Delete"}));
+    // Items the window carries out are enabled; the others are shown disabled.
+    auto find = [](QMenu* menu, const QString& text) -> QAction* {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == text) return a;
+            if (a->menu())
+                for (QAction* b : a->menu()->actions())
+                    if (a->text() + "/" + b->text() == text) return b;
+        }
+        return nullptr;
+    };
+    QVERIFY(find(module.get(), "Execute")->isEnabled());
+    QVERIFY(find(module.get(), "Inputs/Expose All Externally...")->isEnabled());
+    QVERIFY(!find(module.get(), "Inputs/Group All Inputs")->isEnabled());
     std::unique_ptr<QMenu> comp(w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = c}, &w));
     QCOMPARE(MenuTexts(comp.get()),
              QStringList({"Properties...", "Show Reduced", "-", "Execute", "Delete", "-",
