@@ -92,7 +92,13 @@ bool CGuiActions::ConnectModuleInput(CNetworkInput& mi, CNetworkModel& dst, CMod
 }
 
 bool CGuiActions::ConnectToModuleOutput(CNetworkModel& src, CModelOutput* out, CNetworkOutput* mo) {
-    return Ok(ConnectComponentToModuleOutput(m_doc, src.m_id, IdOf(out), IdOf(mo)));
+    if (mo) return Ok(ConnectComponentToModuleOutput(m_doc, src.m_id, IdOf(out), mo->m_id));
+    // Dropped on the outputs bar: the output (or every output) is exposed as a new module output.
+    Editor().ClearSelection();
+    Editor().SelectComponents({src.m_id});
+    if (!out) return Ok(ExposeAllComponentOutputs(m_doc));
+    Editor().SelectComponentOutput(src.m_id, out->m_id);
+    return Ok(ExposeComponentOutput(m_doc));
 }
 
 bool CGuiActions::DeleteComponent(CNetworkModel& c) {

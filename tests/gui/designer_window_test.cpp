@@ -88,6 +88,7 @@ private slots:
     void ribbonCarriesEveryCommand();
     void rectangleAndKeyboardGestures();
     void saveReopenAndExport();
+    void buildRunSaveByMouse();
     void rendersBothModes();
 
 private:
@@ -515,6 +516,67 @@ void CDesignerWindowTest::saveReopenAndExport() {
     QVERIFY(QFileInfo(runtime).size() > 0);
     QVERIFY(QFileInfo::exists(QDir(m_dir.path()).filePath("ZOR2_RT_MANIFEST_copy.txt")));
     QVERIFY(other.Document().IsModified());
+}
+
+void CDesignerWindowTest::buildRunSaveByMouse() {
+    CMainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    // The question about a new category is answered No: the default category.
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
+    CSystem& s = w.Document().System();
+    CDesignView& v = w.View();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(600, 300));
+    CNetwork* m = s.m_modules.Head();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Module, .module = m}));
+    QCOMPARE(v.Module(), m);
+    QVERIFY(Drop(v, 41, QPoint(400, 250)));
+    QVERIFY(Drop(v, 56, QPoint(400, 450)));
+    QVERIFY(Drop(v, 21, QPoint(650, 300)));
+    CNetworkModel* k = m->m_components.At(0);
+    CNetworkModel* lag = m->m_components.At(1);
+    CNetworkModel* add = m->m_components.At(2);
+    k->m_value = 1.5;
+    auto centre = [&](CNetworkModel* c) { return v.CentreOf({.kind = EHit::Component, .module = m, .component = c}); };
+    auto out = [&](CNetworkModel* c) {
+        return v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = c, .output = c->FirstOutput()});
+    };
+    // An output dropped on a component body feeds a new input; the adder feeds back through the Feedback Flow.
+    RightDrag(v, out(k), centre(add));
+    RightDrag(v, out(add), v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = lag,
+                                       .input = lag->FirstInput()}));
+    QVERIFY(lag->FirstInput()->HasSource());
+    RightDrag(v, out(lag), centre(add));
+    QCOMPARE(add->m_inputs.Size(), size_t(2));
+    RightDrag(v, out(add), v.CentreOf({.kind = EHit::ModOutputsBar}));
+    QCOMPARE(m->m_outputs.Size(), size_t(1));
+    // Back in the system view the module's outputs are exposed from its context menu.
+    v.ShowSystem();
+    std::unique_ptr<QMenu> menu(v.BuildContextMenu({.kind = EHit::Module, .module = m}, &w));
+    QAction* expose = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->menu() && a->text() == "Outputs")
+            for (QAction* b : a->menu()->actions())
+                if (b->text() == "Expose All Externally...") expose = b;
+    QVERIFY(expose && expose->isEnabled());
+    w.Document().Editor().SelectModules({m->m_id});
+    expose->trigger();
+    QCOMPARE(s.m_outputs.Size(), size_t(1));
+    // The total grows by the constant every cycle.
+    w.CommandAction(kCmdRunOnce)->trigger();
+    const double first = s.m_outputs.Head()->m_value;
+    for (int i = 0; i < 4; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    QCOMPARE(s.m_outputs.Head()->m_value - first, 6.0);
+    const QString path = QDir(m_dir.path()).filePath("mouse.zr2");
+    QVERIFY(w.SaveProjectTo(path));
+    QVERIFY(w.ExportRuntimeTo(QDir(m_dir.path()).filePath("mouse.z2r"), false));
+    CMainWindow reopened;
+    QVERIFY(reopened.OpenProject(path));
+    QCOMPARE(reopened.Document().System().m_modules.Head()->m_components.Size(), size_t(3));
+    reopened.CommandAction(kCmdRunOnce)->trigger();
+    const double again = reopened.Document().System().m_outputs.Head()->m_value;
+    for (int i = 0; i < 4; ++i) reopened.CommandAction(kCmdRunOnce)->trigger();
+    QCOMPARE(reopened.Document().System().m_outputs.Head()->m_value - again, 6.0);
 }
 
 QTEST_MAIN(CDesignerWindowTest)
