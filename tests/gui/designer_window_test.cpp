@@ -2,6 +2,7 @@
 // opening a project and running it, palette drops, right-button connects,
 // context menus, undo, and pictures of both view modes.
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include "designer/gui/commands_table.h"
+#include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
 #include "persistence/project_file.h"
 
@@ -89,6 +91,10 @@ private slots:
     void rectangleAndKeyboardGestures();
     void saveReopenAndExport();
     void buildRunSaveByMouse();
+    void systemViewConnectGestures();
+    void componentMenusByType();
+    void displaySettingsPersist();
+    void panesShowNewestFirstAndProjectText();
     void rendersBothModes();
 
 private:
@@ -577,6 +583,131 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     const double again = reopened.Document().System().m_outputs.Head()->m_value;
     for (int i = 0; i < 4; ++i) reopened.CommandAction(kCmdRunOnce)->trigger();
     QCOMPARE(reopened.Document().System().m_outputs.Head()->m_value - again, 6.0);
+}
+
+void CDesignerWindowTest::systemViewConnectGestures() {
+    CMainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
+    CSystem& s = w.Document().System();
+    CDesignView& v = w.View();
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(450, 250));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(800, 250));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::InputsBar}));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::OutputsBar}));
+    CNetwork* first = s.m_modules.At(0);
+    CNetwork* second = s.m_modules.At(1);
+    auto box = [&](CNetwork* m) { return v.CentreOf({.kind = EHit::Module, .module = m}); };
+    struct Case {
+        const char* name;
+        CHit source;
+        CHit target;
+        bool connects;
+    };
+    const Case cases[] = {
+        {"category to module", {.kind = EHit::InputCategory, .inputCategory = s.m_inputCategories.Head()},
+         {.kind = EHit::Module, .module = first}, true},
+        {"module to module", {.kind = EHit::Module, .module = first}, {.kind = EHit::Module, .module = second}, true},
+        {"system input to system output", {.kind = EHit::SystemInput, .systemInput = s.m_inputs.Head()},
+         {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()}, false},
+        {"system output to module", {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()},
+         {.kind = EHit::Module, .module = second}, false},
+    };
+    for (const Case& c : cases) {
+        const auto before = SaveProjectBytes(s);
+        const int beeps = w.Prompter().m_beeps;
+        const QPoint from = c.source.kind == EHit::Module ? box(c.source.module) : v.CentreOf(c.source);
+        const QPoint to = c.target.kind == EHit::Module ? box(c.target.module) : v.CentreOf(c.target);
+        QCOMPARE(v.HitTest(from).kind, c.source.kind);
+        QCOMPARE(v.HitTest(to).kind, c.target.kind);
+        RightDrag(v, from, to);
+        QVERIFY2((SaveProjectBytes(s) != before) == c.connects, c.name);
+        if (!c.connects) QVERIFY2(w.Prompter().m_beeps == beeps + 1, c.name);
+    }
+    QCOMPARE(QString::fromStdString(s.m_moduleConnections.Head()->m_dstModule->m_name), QString("Module 2"));
+    QCOMPARE(second->m_level, 2);
+    // A module dropped on the outputs bar gives each of its outputs a system output.
+    const size_t outputs = s.m_outputs.Size();
+    RightDrag(v, box(first), v.CentreOf({.kind = EHit::OutputsBar}));
+    QCOMPARE(first->m_outputs.Size(), size_t(1));
+    QCOMPARE(s.m_outputs.Size(), outputs + 1);
+    QCOMPARE(s.m_outputs.Tail()->SourceOutput(), first->m_outputs.Head());
+}
+
+void CDesignerWindowTest::componentMenusByType() {
+    CMainWindow w;
+    CSystem& s = w.Document().System();
+    CNetwork* m = s.CreateModule("M", 0, 0);
+    struct Case {
+        int type;
+        QString third;  // the item after "Show Reduced" and its separator
+        QString last;
+    };
+    const Case cases[] = {{41, "Execute", "Delete All Outputs"},
+                          {33, "Execute", "Delete All Outputs"},
+                          {1, "Execute", "Delete"},
+                          {85, "Show Sequence Timeline Editor", "Delete All Outputs"}};
+    for (const Case& c : cases) {
+        auto component = std::make_unique<CNetworkModel>();
+        component->m_typeId = c.type;
+        component->m_owner = m;
+        std::unique_ptr<QMenu> menu(
+            w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = component.get()}, &w));
+        const QStringList items = MenuTexts(menu.get());
+        QCOMPARE(items.mid(0, 3), QStringList({"Properties...", "Show Reduced", "-"}));
+        QCOMPARE(items.at(3), c.third);
+        QCOMPARE(items.back(), c.last);
+    }
+    std::unique_ptr<QMenu> output(w.View().BuildContextMenu({.kind = EHit::ComponentOutput, .module = m}, &w));
+    QCOMPARE(MenuTexts(output.get()),
+             QStringList({"Output Properties...", "-", "Show Graph of Output", "Show Value Window", "-",
+                          "Expose to Module Outputs Layer", "-", "Remove All Connections", "Delete Output"}));
+    std::unique_ptr<QMenu> bar(w.View().BuildContextMenu({.kind = EHit::InputsBar}, &w));
+    QCOMPARE(MenuTexts(bar.get()), QStringList({"Add Category...", "Add System Input...", "-",
+                                                "Import System Inputs...", "-", "Expand All", "Contract all"}));
+    QVERIFY(w.View().BuildContextMenu({.kind = EHit::None}, &w) == nullptr);
+}
+
+void CDesignerWindowTest::displaySettingsPersist() {
+    {
+        CMainWindow w;
+        w.RunCommand(kCmdShowGrid);
+        QCOMPARE(w.View().Options().showGrid, false);
+        w.findChild<QComboBox*>()->setCurrentIndex(0);
+        QCOMPARE(w.View().Options().connectorType, 0);
+    }
+    CDesignerSettings settings;
+    QCOMPARE(settings.ReadInt(kShowGrid), 0);
+    QCOMPARE(settings.ReadInt(kConnectorType), 0);
+    CMainWindow again;
+    QCOMPARE(again.View().Options().showGrid, false);
+    QCOMPARE(again.View().Options().connectorType, 0);
+    // A stored value outside the combo's entries falls back into range.
+    settings.WriteInt(kConnectorType, 9);
+    CMainWindow third;
+    QCOMPARE(third.View().Options().connectorType, 2);
+}
+
+void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
+    const QString path = WriteExampleProject(m_dir.path());
+    CMainWindow w;
+    QVERIFY(w.OpenProject(path));
+    CSystem& s = w.Document().System();
+    s.Feedback().build.Add("older");
+    s.Feedback().build.Add("newest");
+    w.Refresh();
+    QCOMPARE(w.FeedbackPane().List(0)->item(0)->text(), QString("newest"));
+    QCOMPARE(w.FeedbackPane().List(0)->item(1)->text(), QString("older"));
+    const QStringList lines = SystemPropertiesText(s).split('\n');
+    QVERIFY(lines.contains(QStringLiteral("System ID: %1").arg(s.m_systemId)));
+    QVERIFY(lines.contains("[ 1 ] Adder"));
+    const CNetworkModel* sum = s.m_modules.Head()->m_components.At(2);
+    QVERIFY(lines.contains(QStringLiteral("(Type: 21) ID: %1, Module: Adder, Name: %2").arg(sum->m_id).arg(
+        QString::fromStdString(sum->m_name))));
+    const CNetworkModel* k = s.m_modules.Head()->m_components.At(0);
+    QVERIFY(lines.contains(QStringLiteral("(Type: 41) ID: %1, Module: Adder, Name: %2").arg(k->m_id).arg(
+        QString::fromStdString(k->m_name))));
 }
 
 QTEST_MAIN(CDesignerWindowTest)
