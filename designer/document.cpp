@@ -50,10 +50,7 @@ Czor2Doc::~Czor2Doc() {
 // --- recording --------------------------------------------------------------
 
 void Czor2Doc::RecordChange(const std::string& feedbackLine) {
-    if (m_batchDepth > 0) {
-        ++m_batchRecords;
-        return;
-    }
+    if (m_batchDepth > 0) return;
     if (!feedbackLine.empty()) {
         m_recorder.RecordChange(feedbackLine);
     } else {

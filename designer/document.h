@@ -143,7 +143,6 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     IDocumentObserver* m_observer = nullptr;
     std::function<std::string()> m_choosePath;
     int m_batchDepth = 0;
-    int m_batchRecords = 0;
 };
 
 /// Groups engine operations that each record a change into one command: while
