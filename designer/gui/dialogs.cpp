@@ -21,6 +21,10 @@
 #include <cstdlib>
 
 #include "designer/commands_behaviors.h"
+#include "designer/commands_system.h"
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
 
 namespace zor2::gui {
 namespace {
@@ -258,6 +262,115 @@ void ShowBehaviors(QWidget* parent, const CSystem& system) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
     layout->addWidget(buttons);
     d.exec();
+}
+
+bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemInputData& data,
+                           const std::vector<std::string>& behaviorLines,
+                           std::function<std::vector<std::string>()> addBehavior) {
+    QDialog d(parent);
+    d.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&d);
+    auto* form = new QFormLayout;
+    auto* name = new QLineEdit(Q(data.name), &d);
+    name->setMaxLength(99);
+    auto* category = new QComboBox(&d);
+    for (const CExternalInputCategory* c : system.m_inputCategories) {
+        category->addItem(Q(c->m_name), c->m_id);
+        if (c->m_id == data.categoryId) category->setCurrentIndex(category->count() - 1);
+    }
+    auto* value = new QDoubleSpinBox(&d);
+    value->setRange(-1e12, 1e12);
+    value->setDecimals(6);
+    value->setValue(data.initialValue);
+    auto* decimals = new QSpinBox(&d);
+    decimals->setRange(0, 4);
+    decimals->setValue(std::clamp(data.decimals, 0, 4));
+    auto* fromFile = new QCheckBox(QObject::tr("Read the values from a data file column"), &d);
+    fromFile->setChecked(data.fromDataFile);
+    auto* file = new QLineEdit(Q(data.dataFilePath), &d);
+    auto* browse = new QPushButton(QObject::tr("Browse..."), &d);
+    auto* column = new QSpinBox(&d);
+    column->setRange(1, 1000);
+    column->setValue(std::max(1, data.dataColumn));
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(file);
+    fileRow->addWidget(browse);
+    QObject::connect(browse, &QPushButton::clicked, &d, [&d, file] {
+        const QString path = QFileDialog::getOpenFileName(&d, QObject::tr("Open CSV file for Import (CSV)"),
+                                                          file->text(), QObject::tr("CSV Files(*.csv)"));
+        if (!path.isEmpty()) file->setText(path);
+    });
+    auto* description = new QPlainTextEdit(Q(data.description), &d);
+    description->setMaximumHeight(70);
+    form->addRow(QObject::tr("Name:"), name);
+    form->addRow(QObject::tr("Category:"), category);
+    form->addRow(QObject::tr("Initial Value:"), value);
+    form->addRow(QObject::tr("Decimals:"), decimals);
+    form->addRow(QString(), fromFile);
+    form->addRow(QObject::tr("Data File:"), fileRow);
+    form->addRow(QObject::tr("Column:"), column);
+    form->addRow(QObject::tr("Description:"), description);
+    layout->addLayout(form);
+    auto sourceChanged = [=](bool fileSource) {
+        value->setEnabled(!fileSource);
+        file->setEnabled(fileSource);
+        browse->setEnabled(fileSource);
+        column->setEnabled(fileSource);
+    };
+    sourceChanged(data.fromDataFile);
+    QObject::connect(fromFile, &QCheckBox::toggled, &d, sourceChanged);
+    if (addBehavior || !behaviorLines.empty()) {
+        auto* box = new QGroupBox(QObject::tr("Simulation Behaviors"), &d);
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->addWidget(new QLabel(QObject::tr("Add edit or delete simulation behaviors for this System Input."), box));
+        auto* list = new QListWidget(box);
+        auto fill = [list](const std::vector<std::string>& lines) {
+            list->clear();
+            for (const std::string& line : lines) list->addItem(Q(line));
+        };
+        fill(behaviorLines);
+        boxLayout->addWidget(list);
+        if (addBehavior) {
+            auto* add = new QPushButton(QObject::tr("Add..."), box);
+            QObject::connect(add, &QPushButton::clicked, &d, [fill, addBehavior] { fill(addBehavior()); });
+            boxLayout->addWidget(add);
+        }
+        layout->addWidget(box);
+    }
+    layout->addWidget(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    data.name = name->text().toStdString();
+    data.categoryId = category->currentData().toInt();
+    data.initialValue = value->value();
+    data.decimals = decimals->value();
+    data.fromDataFile = fromFile->isChecked();
+    data.dataFilePath = file->text().toStdString();
+    data.dataColumn = column->value();
+    data.description = description->toPlainText().toStdString();
+    return true;
+}
+
+bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemOutputData& data) {
+    QDialog d(parent);
+    d.setWindowTitle(title);
+    auto* form = new QFormLayout(&d);
+    auto* name = new QLineEdit(Q(data.name), &d);
+    name->setMaxLength(99);
+    auto* category = new QComboBox(&d);
+    for (const CExternalOutputCategory* c : system.m_outputCategories) {
+        category->addItem(Q(c->m_name), c->m_id);
+        if (c->m_id == data.categoryId) category->setCurrentIndex(category->count() - 1);
+    }
+    auto* description = new QPlainTextEdit(Q(data.description), &d);
+    form->addRow(QObject::tr("Name:"), name);
+    form->addRow(QObject::tr("Category:"), category);
+    form->addRow(QObject::tr("Description:"), description);
+    form->addRow(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    data.name = name->text().toStdString();
+    data.categoryId = category->currentData().toInt();
+    data.description = description->toPlainText().toStdString();
+    return true;
 }
 
 }  // namespace zor2::gui

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "designer/gui/settings.h"
 #include "engine/system.h"
@@ -49,5 +51,25 @@ namespace zor2::gui {
 bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorData& data);
 /// "Manage Behavaiors": the system's behaviours, one line each.
 void ShowBehaviors(QWidget* parent, const CSystem& system);
+
+}  // namespace zor2::gui
+
+namespace zor2 {
+struct CSystemInputData;
+struct CSystemOutputData;
+}
+
+namespace zor2::gui {
+
+/// The system input dialog ("Add System Input" or "Edit Input"): name,
+/// category, initial value, decimals, description, or a data file column.
+/// `behaviorLines` fills the "Simulation Behaviors" list of an existing input;
+/// `addBehavior` (may be empty) is the list's "Add..." button and returns the
+/// refreshed lines.
+bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemInputData& data,
+                           const std::vector<std::string>& behaviorLines,
+                           std::function<std::vector<std::string>()> addBehavior);
+/// The system output dialog: name, category, description.
+bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemOutputData& data);
 
 }  // namespace zor2::gui

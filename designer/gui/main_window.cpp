@@ -588,13 +588,13 @@ void CMainWindow::RunCommand(int value) {
             break;
         case kCmdAddSystemInput: {
             CSystemInputData data;
-            if (!EditNameDescription(this, tr("Add System Input"), data.name, data.description)) return;
+            if (!EditSystemInputDialog(this, tr("Add System Input"), s, data, {}, {})) return;
             AddSystemInput(m_doc, data);
             break;
         }
         case kCmdAddSystemOutput: {
             CSystemOutputData data;
-            if (!EditNameDescription(this, tr("Add System Output"), data.name, data.description)) return;
+            if (!EditSystemOutputDialog(this, tr("Add System Output"), s, data)) return;
             AddSystemOutput(m_doc, data);
             break;
         }
@@ -950,29 +950,37 @@ void CMainWindow::EditObject(const CHit& h) {
         case EHit::SystemInput: {
             e.SelectSystemInput(h.systemInput->m_id);
             CSystemInputData data = SystemInputData(*h.systemInput);
-            if (EditNameDescription(this, tr("System Input"), data.name, data.description)) EditSystemInput(m_doc, data);
+            const int32_t id = h.systemInput->m_id;
+            const QString inputName = Q(h.systemInput->m_name);
+            auto addBehavior = [this, id, inputName]() {
+                CBehaviorData b = NewBehaviorData(m_doc.System(), id);
+                if (EditBehaviorDialog(this, inputName, b)) AddBehaviorTo(m_doc, id, b);
+                return InputBehaviorLines(m_doc.System(), id);
+            };
+            if (EditSystemInputDialog(this, tr("Edit Input"), s, data, InputBehaviorLines(s, id), addBehavior) &&
+                s.FindSystemInput(id)) {
+                e.SelectSystemInput(id);
+                EditSystemInput(m_doc, data);
+            }
             break;
         }
         case EHit::SystemOutput: {
             e.SelectSystemOutput(h.systemOutput->m_id);
             CSystemOutputData data = SystemOutputData(*h.systemOutput);
-            if (EditNameDescription(this, tr("System Output"), data.name, data.description))
-                EditSystemOutput(m_doc, data);
+            if (EditSystemOutputDialog(this, tr("Edit Output"), s, data)) EditSystemOutput(m_doc, data);
             break;
         }
         case EHit::InputCategory: {
             // A double click on a category: a new system input in that category.
             CSystemInputData data;
             data.categoryId = h.inputCategory->m_id;
-            if (EditNameDescription(this, tr("Add System Input"), data.name, data.description))
-                AddSystemInput(m_doc, data);
+            if (EditSystemInputDialog(this, tr("Add System Input"), s, data, {}, {})) AddSystemInput(m_doc, data);
             break;
         }
         case EHit::OutputCategory: {
             CSystemOutputData data;
             data.categoryId = h.outputCategory->m_id;
-            if (EditNameDescription(this, tr("Add System Output"), data.name, data.description))
-                AddSystemOutput(m_doc, data);
+            if (EditSystemOutputDialog(this, tr("Add System Output"), s, data)) AddSystemOutput(m_doc, data);
             break;
         }
         case EHit::ComponentInput:

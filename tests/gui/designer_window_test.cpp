@@ -3,6 +3,8 @@
 // context menus, undo, and pictures of both view modes.
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
@@ -95,6 +97,7 @@ private slots:
     void componentMenusByType();
     void displaySettingsPersist();
     void panesShowNewestFirstAndProjectText();
+    void systemInputDialogAddsAndEdits();
     void rendersBothModes();
 
 private:
@@ -708,6 +711,42 @@ void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
     const CNetworkModel* k = s.m_modules.Head()->m_components.At(0);
     QVERIFY(lines.contains(QStringLiteral("(Type: 41) ID: %1, Module: Adder, Name: %2").arg(k->m_id).arg(
         QString::fromStdString(k->m_name))));
+}
+
+void CDesignerWindowTest::systemInputDialogAddsAndEdits() {
+    CMainWindow w;
+    w.show();
+    CSystem& s = w.Document().System();
+    // The dialog is answered as a user would: a name, an initial value, OK.
+    auto answer = [](const QString& name, double value, bool ok) {
+        QTimer::singleShot(0, [=] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->findChildren<QLineEdit*>().front()->setText(name);
+            d->findChild<QDoubleSpinBox*>()->setValue(value);
+            ok ? d->accept() : d->reject();
+        });
+    };
+    answer("temperature", 21.5, true);
+    w.RunCommand(kCmdAddSystemInput);
+    QCOMPARE(s.m_inputs.Size(), size_t(1));
+    CExternalInput* p = s.m_inputs.Head();
+    QCOMPARE(QString::fromStdString(p->m_name), QString("temperature"));
+    QCOMPARE(p->m_initialValue, 21.5);
+    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()),
+             QString("Added System Input: temperature to category: ") +
+                 QString::fromStdString(s.m_inputCategories.Head()->m_name));
+    const size_t levels = w.Document().UndoListSize();
+    answer("ignored", 1.0, false);
+    w.RunCommand(kCmdAddSystemInput);
+    QCOMPARE(s.m_inputs.Size(), size_t(1));
+    QCOMPARE(w.Document().UndoListSize(), levels);
+    // A double click on the input edits it.
+    answer("outside", 3.0, true);
+    QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier,
+                       w.View().CentreOf({.kind = EHit::SystemInput, .systemInput = p}));
+    QCOMPARE(QString::fromStdString(s.m_inputs.Head()->m_name), QString("outside"));
+    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()), QString("Modified System Input: outside"));
 }
 
 QTEST_MAIN(CDesignerWindowTest)
