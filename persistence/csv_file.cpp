@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace zor2 {
 
@@ -71,6 +72,12 @@ std::string CCSVFile::JoinLine(const std::vector<std::string>& fields) {
 bool CCSVFile::Open(const std::string& path, ECsvMode mode) {
     Close();
     m_error.clear();
+    // A folder opens for reading on some systems and then reads as nothing.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        m_error = "Cannot open " + path + ": it is a folder, not a file";
+        return false;
+    }
     const char* how = mode == ECsvMode::Read ? "rb" : mode == ECsvMode::Write ? "wb" : "r+b";
     m_file = std::fopen(path.c_str(), how);
     if (!m_file) {

@@ -104,6 +104,7 @@ TEST(CsvFile, AppendDoesNotCreateAndMissingFilesFailCleanly) {
     CCSVFile f;
     EXPECT_FALSE(f.Open(t.Sibling("absent.csv"), ECsvMode::Append));
     EXPECT_FALSE(f.Open(t.Sibling("absent.csv"), ECsvMode::Read));
+    EXPECT_FALSE(f.Open(t.Sibling(""), ECsvMode::Read));  // the folder itself
     EXPECT_FALSE(f.Error().empty());
     EXPECT_FALSE(f.IsOpen());
     Fields row;
