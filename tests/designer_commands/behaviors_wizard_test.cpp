@@ -54,6 +54,23 @@ TEST_F(BehaviorTest, DeleteAllOnlyOnYes) {
     EXPECT_EQ(DeleteAllBehaviors(m_doc), ECmd::Unavailable);
 }
 
+TEST_F(BehaviorTest, DeleteInputBehavioursLeavesOtherInputsAlone) {
+    ASSERT_EQ(AddBehavior(m_doc, NewBehaviorData(Sys(), m_input->m_id)), ECmd::Done);
+    ASSERT_EQ(AddSystemInputFromBar(m_doc), ECmd::Done);
+    const int32_t other = Sys().m_inputs.Tail()->m_id;
+    ASSERT_EQ(AddBehaviorTo(m_doc, other, NewBehaviorData(Sys(), other)), ECmd::Done);
+    Ed().SelectSystemInput(m_input->m_id);
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(DeleteInputBehaviors(m_doc), ECmd::Done);
+    ASSERT_EQ(Sys().m_behaviors.m_behaviors.Size(), 1u);
+    EXPECT_EQ(Sys().m_behaviors.m_behaviors.Head()->m_targetInputId, other);
+    EXPECT_EQ(DeleteInputBehaviors(m_doc), ECmd::Unavailable);
+
+    EXPECT_FALSE(ToggleBehaviors(m_doc));
+    EXPECT_FALSE(Sys().m_behaviorsEnabled);
+    EXPECT_TRUE(ToggleBehaviors(m_doc));
+}
+
 TEST_F(BehaviorTest, ResetValueRunsOneCycleWithBehavioursHeldOff) {
     CBehaviorData d = NewBehaviorData(Sys(), m_input->m_id);
     d.rate = 10.0;

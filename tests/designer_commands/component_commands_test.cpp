@@ -346,6 +346,30 @@ TEST_F(ComponentTest, GraphicsHoldAndReleaseComponents) {
     EXPECT_TRUE(Sys().m_graphics.m_graphics.Empty());
 }
 
+TEST_F(ComponentTest, PropertyChangesAskOnlyWhenOutputsAreConnected) {
+    CNetworkModel* k = Add(kConstant);
+    CNetworkModel* add = Add(kAdd);
+    Answer({});
+    EXPECT_TRUE(ConfirmSegmentOutputsChange(m_doc, *k));
+    EXPECT_TRUE(m_prompter.m_questions.empty());
+    Wire(*k, *add);
+    Answer({EAnswer::No, EAnswer::Yes});
+    EXPECT_FALSE(ConfirmSegmentOutputsChange(m_doc, *k));
+    EXPECT_EQ(
+        LastQuestion(),
+        "This component has 1 existing output connections. If you modify the number of segment outputs, "
+        "these "
+        "connections will be deleted. You will need to manually reconnect them after the new segmentation is "
+        "made. Do you wish to continue?");
+    EXPECT_TRUE(ConfirmDataSourceChange(m_doc, *k));
+    EXPECT_EQ(LastQuestion(),
+              "This component has 1 existing output connections. If you change the data source, these "
+              "connections and "
+              "outputs will be deleted. You will need to manually reconnect them after the new segmentation "
+              "is made. "
+              "Do you wish to continue?");
+}
+
 TEST_F(ComponentTest, PropertiesRefusedWhileRunning) {
     CNetworkModel* k = Add(kConstant);
     Select(k);
