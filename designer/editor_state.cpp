@@ -3,6 +3,7 @@
 #include "designer/editor_state.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/system.h"
 
@@ -148,9 +149,15 @@ std::vector<CNetwork*> CEditorState::SelectedModules(const CSystem& system) cons
 std::vector<CNetworkModel*> CEditorState::SelectedComponents(const CSystem& system) const {
     std::vector<CNetworkModel*> out;
     CNetwork* m = DesignedModule(system);
-    if (!m) return out;
+    if (!m || m_components.empty()) return out;
+    // One walk over the module with an id map, so that selecting all of a
+    // large module stays linear; the result keeps the selection order.
+    std::unordered_map<int32_t, CNetworkModel*> byId;
+    byId.reserve(m->m_components.Size() * 2);
+    for (CNetworkModel* c : m->m_components) byId.emplace(c->m_id, c);
+    out.reserve(m_components.size());
     for (int32_t id : m_components)
-        if (CNetworkModel* c = m->FindComponent(id)) out.push_back(c);
+        if (auto it = byId.find(id); it != byId.end()) out.push_back(it->second);
     return out;
 }
 
@@ -215,8 +222,9 @@ void CEditorState::Prune(const CSystem& system) {
         ids.erase(std::remove_if(ids.begin(), ids.end(), [&](int32_t id) { return !exists(id); }), ids.end());
     };
     prune(m_modules, [&](int32_t id) { return system.FindModule(id) != nullptr; });
-    CNetwork* designed = DesignedModule(system);
-    prune(m_components, [&](int32_t id) { return designed && designed->FindComponent(id); });
+    std::vector<int32_t> kept;
+    for (const CNetworkModel* c : SelectedComponents(system)) kept.push_back(c->m_id);
+    m_components = std::move(kept);
     CNetwork* portModule = CurrentModule(system);
     prune(m_moduleInputs, [&](int32_t id) { return portModule && portModule->m_inputs.Find(id); });
     prune(m_moduleOutputs, [&](int32_t id) { return portModule && portModule->m_outputs.Find(id); });
