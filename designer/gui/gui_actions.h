@@ -1,9 +1,6 @@
-// CGuiActions: what the view's gestures and menus ask of the document. Each
-// gesture names objects by pointer; this layer selects them in the editor
-// state and runs the document's command for them, so the window never changes
-// the model by another path. The few gestures without a command of their own
-// (double clicks on the bars, the Shift rectangle, dragging) record their
-// change through the document's single recording routine.
+// CGuiActions: the view's gestures on the document — each selects its objects in
+// the editor state and runs the document's command; the few gestures without a
+// command (bar double clicks, Shift rectangle, drags) record through the document.
 #pragma once
 
 #include <string>

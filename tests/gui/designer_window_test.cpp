@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QSpinBox>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +19,7 @@
 #include "designer/gui/commands_table.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
+#include "designer/gui/wizard_dialog.h"
 #include "persistence/project_file.h"
 
 using namespace zor2;
@@ -98,6 +101,7 @@ private slots:
     void displaySettingsPersist();
     void panesShowNewestFirstAndProjectText();
     void systemInputDialogAddsAndEdits();
+    void loadDataWizardWalksItsSteps();
     void rendersBothModes();
 
 private:
@@ -747,6 +751,40 @@ void CDesignerWindowTest::systemInputDialogAddsAndEdits() {
                        w.View().CentreOf({.kind = EHit::SystemInput, .systemInput = p}));
     QCOMPARE(QString::fromStdString(s.m_inputs.Head()->m_name), QString("outside"));
     QCOMPARE(QString::fromStdString(s.Feedback().build.Top()), QString("Modified System Input: outside"));
+}
+
+void CDesignerWindowTest::loadDataWizardWalksItsSteps() {
+    const QString path = QDir(m_dir.path()).filePath("vectors.csv");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("class,f1,f2,f3\nred,1,2,3\nblue,4,5,6\n");
+    f.close();
+    CLoadDataWizard wizard;
+    CdlgLoadDataWizard dlg(wizard);
+    QCOMPARE(dlg.windowTitle(), QString("New Project Wizard - Welcome"));
+    QVERIFY(!dlg.BackButton()->isEnabled());
+    QVERIFY(!dlg.NextButton()->isEnabled());
+    QVERIFY(!dlg.FinishButton()->isEnabled());
+    dlg.BrowseTo(QDir(m_dir.path()).filePath("absent.csv"));
+    QVERIFY(!dlg.NextButton()->isEnabled());
+    dlg.BrowseTo(path);
+    QVERIFY(dlg.NextButton()->isEnabled());
+    QCOMPARE(dlg.PreviewGrid()->item(1, 0)->text(), QString("red"));
+    dlg.ClickNext();
+    QCOMPARE(dlg.windowTitle(), QString("New Project Wizard - Step 2"));
+    QCOMPARE(dlg.Heading(), QString("Header Information"));
+    // The header row is highlighted on step 2.
+    QCOMPARE(dlg.PreviewGrid()->item(0, 0)->background().color(), QColor(0xFF, 0xFF, 0x80));
+    dlg.ClickNext();
+    QCOMPARE(dlg.windowTitle(), QString("New Project Wizard - Step 3"));
+    dlg.ClickNext();
+    dlg.ClickNext();
+    QCOMPARE(dlg.windowTitle(), QString("New Project Wizard - Finish"));
+    QVERIFY(dlg.FinishButton()->isEnabled());
+    QVERIFY(!dlg.NextButton()->isEnabled());
+    dlg.ClickFinish();
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(wizard.Result().fileChosen);
 }
 
 QTEST_MAIN(CDesignerWindowTest)
