@@ -37,54 +37,152 @@ const QColor kCategoryFill(0xDC, 0xE4, 0xEE);
 const QColor kWire(0x32, 0x64, 0x96);
 const QColor kPortFill(0xFF, 0xFF, 0xFF);
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
-QRectF ToQ(const CRect& r) { return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+QRectF ToQ(const CRect& r) {
+    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 /// Items of the context menus; "-" separates, ">Name" opens and "<" closes a submenu.
-const QStringList kModuleMenu = {"Module Properties...", "Export Module...", "-", ">Inputs", "Add New Input...",
-                                 "Group All Inputs", "Expose All Externally...", "-", "Add Connection...",
-                                 "Remove Connections", "<", ">Outputs", "Add New Output...", "Group All Outputs",
-                                 "Expose All Externally...", "-", "Remove Connections...", "<", "-", "Execute",
-                                 "View Components...", "-", "Delete"};
-const QStringList kModuleInputMenu = {"Properties...", "-", "Expose as External Input", "Remove Input Connection",
-                                      "Remove All Internal Connections", "-", "Delete Module Input"};
-const QStringList kModuleOutputMenu = {"Properties...", "-", "Remove Outgoing Connections from Output",
-                                       "Remove Internal Connection to Output", "-", "Delete Output"};
-const QStringList kInputsBarMenu = {"Add Category...", "Add System Input...", "-", "Import System Inputs...", "-",
-                                    "Expand All", "Contract all"};
-const QStringList kOutputsBarMenu = {"Add Category...", "Add System Output...", "-", "Import System Outputs...", "-",
-                                     "Expand All", "Contract All"};
-const QStringList kSystemInputMenu = {"Input Properties...", "Reset Value", "-", "Add SimBehavior...", "-", "Delete"};
+const QStringList kModuleMenu = {"Module Properties...",
+                                 "Export Module...",
+                                 "-",
+                                 ">Inputs",
+                                 "Add New Input...",
+                                 "Group All Inputs",
+                                 "Expose All Externally...",
+                                 "-",
+                                 "Add Connection...",
+                                 "Remove Connections",
+                                 "<",
+                                 ">Outputs",
+                                 "Add New Output...",
+                                 "Group All Outputs",
+                                 "Expose All Externally...",
+                                 "-",
+                                 "Remove Connections...",
+                                 "<",
+                                 "-",
+                                 "Execute",
+                                 "View Components...",
+                                 "-",
+                                 "Delete"};
+const QStringList kModuleInputMenu = {"Properties...",
+                                      "-",
+                                      "Expose as External Input",
+                                      "Remove Input Connection",
+                                      "Remove All Internal Connections",
+                                      "-",
+                                      "Delete Module Input"};
+const QStringList kModuleOutputMenu = {"Properties...",
+                                       "-",
+                                       "Remove Outgoing Connections from Output",
+                                       "Remove Internal Connection to Output",
+                                       "-",
+                                       "Delete Output"};
+const QStringList kInputsBarMenu = {
+    "Add Category...", "Add System Input...", "-", "Import System Inputs...", "-",
+    "Expand All",      "Contract all"};
+const QStringList kOutputsBarMenu = {
+    "Add Category...", "Add System Output...", "-", "Import System Outputs...", "-",
+    "Expand All",      "Contract All"};
+const QStringList kSystemInputMenu = {"Input Properties...", "Reset Value", "-",
+                                      "Add SimBehavior...",  "-",           "Delete"};
 const QStringList kSystemOutputMenu = {"Output Properties...", "-", "Delete", "Remove Connection"};
-const QStringList kInputCategoryMenu = {"Category Properties...", "-", "Contract", "Expand", "-", "Add New Input..."};
+const QStringList kInputCategoryMenu = {"Category Properties...", "-", "Contract", "Expand", "-",
+                                        "Add New Input..."};
 const QStringList kOutputCategoryMenu = {"Category Properties...", "-", "Contract", "Expand", "-",
                                          "Add New Output..."};
-const QStringList kComponentMenu = {"Properties...", "Show Reduced", "-", "Execute", "Delete", "-",
+const QStringList kComponentMenu = {"Properties...",
+                                    "Show Reduced",
+                                    "-",
+                                    "Execute",
+                                    "Delete",
+                                    "-",
                                     "Expose All Inputs to Module Inputs Layer",
-                                    "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
-                                    "Remove Output Connections", "-", "Delete All Outputs"};
-const QStringList kMfccMenu = {"Properties...", "Show Reduced", "-", "Execute", "Delete", "-", "Expose All Outputs",
-                               "-", "Remove Input Connections", "Remove Output Connections", "-", "Delete All Inputs",
+                                    "Expose All Outputs to Module Outputs Layer",
+                                    "-",
+                                    "Remove Input Connections",
+                                    "Remove Output Connections",
+                                    "-",
+                                    "Delete All Outputs"};
+const QStringList kMfccMenu = {"Properties...",
+                               "Show Reduced",
+                               "-",
+                               "Execute",
+                               "Delete",
+                               "-",
+                               "Expose All Outputs",
+                               "-",
+                               "Remove Input Connections",
+                               "Remove Output Connections",
+                               "-",
+                               "Delete All Inputs",
                                "Delete All Outputs"};
-const QStringList kNeuralMenu = {"Properties...", "Show Reduced", "-", "Execute", "-", "Import Patterns...",
-                                 "Learn Patterns", "-", "Expose All Inputs", "Expose All Outputs",
-                                 "Remove Input Connections", "Remove Output Connections", "-", "Delete All Inputs",
+const QStringList kNeuralMenu = {"Properties...",
+                                 "Show Reduced",
+                                 "-",
+                                 "Execute",
+                                 "-",
+                                 "Import Patterns...",
+                                 "Learn Patterns",
+                                 "-",
+                                 "Expose All Inputs",
+                                 "Expose All Outputs",
+                                 "Remove Input Connections",
+                                 "Remove Output Connections",
+                                 "-",
+                                 "Delete All Inputs",
                                  "Delete"};
-const QStringList kSequencerMenu = {"Properties...", "Show Reduced", "-", "Show Sequence Timeline Editor", "-",
-                                    "Execute", "Delete", "-", "Expose All Inputs to Module Inputs Layer",
-                                    "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
-                                    "Remove Output Connections", "-", "Delete All Outputs"};
+const QStringList kSequencerMenu = {"Properties...",
+                                    "Show Reduced",
+                                    "-",
+                                    "Show Sequence Timeline Editor",
+                                    "-",
+                                    "Execute",
+                                    "Delete",
+                                    "-",
+                                    "Expose All Inputs to Module Inputs Layer",
+                                    "Expose All Outputs to Module Outputs Layer",
+                                    "-",
+                                    "Remove Input Connections",
+                                    "Remove Output Connections",
+                                    "-",
+                                    "Delete All Outputs"};
 const QStringList kComponentInputMenu = {"Input Properties...", "-", "Remove Connection"};
-const QStringList kComponentOutputMenu = {"Output Properties...", "-", "Show Graph of Output", "Show Value Window",
-                                          "-", "Expose to Module Outputs Layer", "-", "Remove All Connections",
-                                          "Delete Output"};
-const QStringList kGraphicMenu = {"Properties...", "-", "Consolidate Enclosed Components",
-                                  "Release Consolidated Components", "-", "Clear Text", "Send To Back",
-                                  ">Size and Position", "Make Same Size", "Make Same Width", "Make Same Height", "-",
-                                  "Align Top", "Align Bottom", "Align Left", "Align Right", "-",
-                                  "Align Center Vertical", "Align Center Horizontal", "-", "Distribute Horizontally",
-                                  "Distribute Vertically", "<", "-", "Copy", "Paste", "-", "Delete"};
+const QStringList kComponentOutputMenu = {
+    "Output Properties...",           "-", "Show Graph of Output",   "Show Value Window", "-",
+    "Expose to Module Outputs Layer", "-", "Remove All Connections", "Delete Output"};
+const QStringList kGraphicMenu = {"Properties...",
+                                  "-",
+                                  "Consolidate Enclosed Components",
+                                  "Release Consolidated Components",
+                                  "-",
+                                  "Clear Text",
+                                  "Send To Back",
+                                  ">Size and Position",
+                                  "Make Same Size",
+                                  "Make Same Width",
+                                  "Make Same Height",
+                                  "-",
+                                  "Align Top",
+                                  "Align Bottom",
+                                  "Align Left",
+                                  "Align Right",
+                                  "-",
+                                  "Align Center Vertical",
+                                  "Align Center Horizontal",
+                                  "-",
+                                  "Distribute Horizontally",
+                                  "Distribute Vertically",
+                                  "<",
+                                  "-",
+                                  "Copy",
+                                  "Paste",
+                                  "-",
+                                  "Delete"};
 
 /// Items the view carries out itself; the window handles "Properties" items.
 const QStringList kViewItems = {"Execute",
@@ -100,28 +198,45 @@ const QStringList kViewItems = {"Execute",
 
 const QStringList* MenuFor(const CHit& hit) {
     switch (hit.kind) {
-        case EHit::Module: return &kModuleMenu;
+        case EHit::Module:
+            return &kModuleMenu;
         case EHit::ModuleInput:
-        case EHit::ModInput: return &kModuleInputMenu;
+        case EHit::ModInput:
+            return &kModuleInputMenu;
         case EHit::ModuleOutput:
-        case EHit::ModOutput: return &kModuleOutputMenu;
-        case EHit::InputsBar: return &kInputsBarMenu;
-        case EHit::OutputsBar: return &kOutputsBarMenu;
-        case EHit::SystemInput: return &kSystemInputMenu;
-        case EHit::SystemOutput: return &kSystemOutputMenu;
-        case EHit::InputCategory: return &kInputCategoryMenu;
-        case EHit::OutputCategory: return &kOutputCategoryMenu;
+        case EHit::ModOutput:
+            return &kModuleOutputMenu;
+        case EHit::InputsBar:
+            return &kInputsBarMenu;
+        case EHit::OutputsBar:
+            return &kOutputsBarMenu;
+        case EHit::SystemInput:
+            return &kSystemInputMenu;
+        case EHit::SystemOutput:
+            return &kSystemOutputMenu;
+        case EHit::InputCategory:
+            return &kInputCategoryMenu;
+        case EHit::OutputCategory:
+            return &kOutputCategoryMenu;
         case EHit::Component:
             switch (hit.component->m_typeId) {
-                case 33: return &kMfccMenu;
-                case 1: return &kNeuralMenu;
-                case 85: return &kSequencerMenu;
-                default: return &kComponentMenu;
+                case 33:
+                    return &kMfccMenu;
+                case 1:
+                    return &kNeuralMenu;
+                case 85:
+                    return &kSequencerMenu;
+                default:
+                    return &kComponentMenu;
             }
-        case EHit::ComponentInput: return &kComponentInputMenu;
-        case EHit::ComponentOutput: return &kComponentOutputMenu;
-        case EHit::Graphic: return &kGraphicMenu;
-        default: return nullptr;
+        case EHit::ComponentInput:
+            return &kComponentInputMenu;
+        case EHit::ComponentOutput:
+            return &kComponentOutputMenu;
+        case EHit::Graphic:
+            return &kGraphicMenu;
+        default:
+            return nullptr;
     }
 }
 
@@ -158,7 +273,9 @@ void CDesignView::ShowModule(CNetwork* module) {
     if (m_host.modeChanged) m_host.modeChanged();
 }
 
-CNetwork* CDesignView::Module() const { return m_actions.Editor().DesignedModule(m_actions.System()); }
+CNetwork* CDesignView::Module() const {
+    return m_actions.Editor().DesignedModule(m_actions.System());
+}
 
 void CDesignView::DocumentReplaced() {
     // The editor state names the designed module and the selection by id, so
@@ -175,8 +292,8 @@ void CDesignView::DocumentReplaced() {
 void CDesignView::UpdateVisible() {
     const QPointF a = ToWorld(QPointF(0, 0));
     const QPointF b = ToWorld(QPointF(viewport()->width(), viewport()->height()));
-    m_actions.Editor().m_visible = {static_cast<int32_t>(a.x()), static_cast<int32_t>(a.y()), static_cast<int32_t>(b.x()),
-                                    static_cast<int32_t>(b.y())};
+    m_actions.Editor().m_visible = {static_cast<int32_t>(a.x()), static_cast<int32_t>(a.y()),
+                                    static_cast<int32_t>(b.x()), static_cast<int32_t>(b.y())};
 }
 
 void CDesignView::SetZoom(double zoom) {
@@ -213,8 +330,12 @@ std::vector<CNetwork*> CDesignView::ModulesInDrawOrder() const {
 
 // --- geometry --------------------------------------------------------------
 
-QPointF CDesignView::ToWorld(const QPointF& v) const { return v / m_zoom + m_scroll; }
-QPointF CDesignView::ToViewport(const QPointF& w) const { return (w - m_scroll) * m_zoom; }
+QPointF CDesignView::ToWorld(const QPointF& v) const {
+    return v / m_zoom + m_scroll;
+}
+QPointF CDesignView::ToViewport(const QPointF& w) const {
+    return (w - m_scroll) * m_zoom;
+}
 
 QRectF CDesignView::LeftBarRect() const {
     const bool shown = Module() ? m_options.showInputsBar : m_options.showInputsBar;
@@ -241,10 +362,12 @@ std::vector<CDesignView::CBarRow> CDesignView::LeftBarRows() const {
     }
     CSystem& s = m_actions.System();
     for (CExternalInputCategory* cat : s.m_inputCategories) {
-        rows.push_back({QRectF(0, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::InputCategory, .inputCategory = cat}});
+        rows.push_back(
+            {QRectF(0, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::InputCategory, .inputCategory = cat}});
         y += kCategoryRow;
         for (CExternalInput* in : cat->m_members.Items()) {
-            rows.push_back({QRectF(0, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemInput, .systemInput = in}});
+            rows.push_back(
+                {QRectF(0, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemInput, .systemInput = in}});
             y += kPortRow;
         }
         y += 4;
@@ -268,10 +391,12 @@ std::vector<CDesignView::CBarRow> CDesignView::RightBarRows() const {
     }
     CSystem& s = m_actions.System();
     for (CExternalOutputCategory* cat : s.m_outputCategories) {
-        rows.push_back({QRectF(x, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::OutputCategory, .outputCategory = cat}});
+        rows.push_back({QRectF(x, y, kBarWidth, kCategoryRow),
+                        CHit{.kind = EHit::OutputCategory, .outputCategory = cat}});
         y += kCategoryRow;
         for (CExternalOutput* out : cat->m_members.Items()) {
-            rows.push_back({QRectF(x, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemOutput, .systemOutput = out}});
+            rows.push_back(
+                {QRectF(x, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemOutput, .systemOutput = out}});
             y += kPortRow;
         }
         y += 4;
@@ -302,7 +427,9 @@ QRectF CDesignView::ComponentPortRect(const CNetworkModel& c, int index, bool ou
     return QRectF(x, y, c.m_portWidth, h);
 }
 
-bool CDesignView::IsHidden(const CNetworkModel& c) const { return c.m_graphicId != 0; }
+bool CDesignView::IsHidden(const CNetworkModel& c) const {
+    return c.m_graphicId != 0;
+}
 
 QPointF CDesignView::PortAnchor(const CHit& port) const {
     switch (port.kind) {
@@ -317,14 +444,17 @@ QPointF CDesignView::PortAnchor(const CHit& port) const {
             return ToViewport(QPointF(r.right(), r.center().y()));
         }
         case EHit::ModuleInput: {
-            const QRectF r = ModulePortRect(*port.module, port.module->m_inputs.IndexOf(port.moduleInput), false);
+            const QRectF r =
+                ModulePortRect(*port.module, port.module->m_inputs.IndexOf(port.moduleInput), false);
             return ToViewport(QPointF(r.left(), r.center().y()));
         }
         case EHit::ModuleOutput: {
-            const QRectF r = ModulePortRect(*port.module, port.module->m_outputs.IndexOf(port.moduleOutput), true);
+            const QRectF r =
+                ModulePortRect(*port.module, port.module->m_outputs.IndexOf(port.moduleOutput), true);
             return ToViewport(QPointF(r.right(), r.center().y()));
         }
-        default: break;
+        default:
+            break;
     }
     for (const CBarRow& row : LeftBarRows())
         if (row.hit == port) return QPointF(row.rect.right(), row.rect.center().y());
@@ -337,7 +467,8 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
     const QPointF v(vp);
     for (const CBarRow& row : LeftBarRows())
         if (row.rect.contains(v)) return row.hit;
-    if (LeftBarRect().contains(v)) return CHit{.kind = Module() ? EHit::ModInputsBar : EHit::InputsBar, .module = Module()};
+    if (LeftBarRect().contains(v))
+        return CHit{.kind = Module() ? EHit::ModInputsBar : EHit::InputsBar, .module = Module()};
     for (const CBarRow& row : RightBarRows())
         if (row.rect.contains(v)) return row.hit;
     if (RightBarRect().contains(v))
@@ -376,40 +507,52 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
             if (ComponentPortRect(*c, i++, true).contains(w))
                 return CHit{.kind = EHit::ComponentOutput, .module = Module(), .component = c, .output = out};
         }
-        if (ToQ(c->m_box).contains(w)) return CHit{.kind = EHit::Component, .module = Module(), .component = c};
+        if (ToQ(c->m_box).contains(w))
+            return CHit{.kind = EHit::Component, .module = Module(), .component = c};
     }
     const auto graphics = m_actions.System().m_graphics.m_graphics.Snapshot();
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it)
-        if (ToQ((*it)->m_rect).contains(w)) return CHit{.kind = EHit::Graphic, .module = Module(), .graphic = *it};
+        if (ToQ((*it)->m_rect).contains(w))
+            return CHit{.kind = EHit::Graphic, .module = Module(), .graphic = *it};
     return CHit{};
 }
 
 QPoint CDesignView::CentreOf(const CHit& hit) const {
     switch (hit.kind) {
-        case EHit::Module: return ToViewport(ModuleBox(*hit.module).center()).toPoint();
-        case EHit::Component: return ToViewport(ToQ(hit.component->m_box).center()).toPoint();
+        case EHit::Module:
+            return ToViewport(ModuleBox(*hit.module).center()).toPoint();
+        case EHit::Component:
+            return ToViewport(ToQ(hit.component->m_box).center()).toPoint();
         case EHit::ComponentInput:
             return ToViewport(
-                       ComponentPortRect(*hit.component, hit.component->m_inputs.IndexOf(hit.input), false).center())
+                       ComponentPortRect(*hit.component, hit.component->m_inputs.IndexOf(hit.input), false)
+                           .center())
                 .toPoint();
         case EHit::ComponentOutput:
             return ToViewport(
-                       ComponentPortRect(*hit.component, hit.component->m_outputs.IndexOf(hit.output), true).center())
+                       ComponentPortRect(*hit.component, hit.component->m_outputs.IndexOf(hit.output), true)
+                           .center())
                 .toPoint();
         case EHit::ModuleInput:
-            return ToViewport(ModulePortRect(*hit.module, hit.module->m_inputs.IndexOf(hit.moduleInput), false).center())
+            return ToViewport(
+                       ModulePortRect(*hit.module, hit.module->m_inputs.IndexOf(hit.moduleInput), false)
+                           .center())
                 .toPoint();
         case EHit::ModuleOutput:
             return ToViewport(
-                       ModulePortRect(*hit.module, hit.module->m_outputs.IndexOf(hit.moduleOutput), true).center())
+                       ModulePortRect(*hit.module, hit.module->m_outputs.IndexOf(hit.moduleOutput), true)
+                           .center())
                 .toPoint();
-        case EHit::Graphic: return ToViewport(ToQ(hit.graphic->m_rect).center()).toPoint();
+        case EHit::Graphic:
+            return ToViewport(ToQ(hit.graphic->m_rect).center()).toPoint();
         case EHit::InputsBar:
-        case EHit::ModInputsBar: return QPoint(static_cast<int>(kBarWidth / 2), viewport()->height() - 10);
+        case EHit::ModInputsBar:
+            return QPoint(static_cast<int>(kBarWidth / 2), viewport()->height() - 10);
         case EHit::OutputsBar:
         case EHit::ModOutputsBar:
             return QPoint(viewport()->width() - static_cast<int>(kBarWidth / 2), viewport()->height() - 10);
-        default: break;
+        default:
+            break;
     }
     for (const CBarRow& row : LeftBarRows())
         if (row.hit == hit) return row.rect.center().toPoint();
@@ -475,8 +618,10 @@ void CDesignView::PaintGrid(QPainter& p) {
     p.setPen(QPen(m_options.grid, 1));
     const double x0 = std::fmod(-m_scroll.x() * m_zoom, step);
     const double y0 = std::fmod(-m_scroll.y() * m_zoom, step);
-    for (double x = x0; x < viewport()->width(); x += step) p.drawLine(QPointF(x, 0), QPointF(x, viewport()->height()));
-    for (double y = y0; y < viewport()->height(); y += step) p.drawLine(QPointF(0, y), QPointF(viewport()->width(), y));
+    for (double x = x0; x < viewport()->width(); x += step)
+        p.drawLine(QPointF(x, 0), QPointF(x, viewport()->height()));
+    for (double y = y0; y < viewport()->height(); y += step)
+        p.drawLine(QPointF(0, y), QPointF(viewport()->width(), y));
 }
 
 void CDesignView::PaintConnection(QPainter& p, QPointF a, QPointF b, const QColor& colour) {
@@ -484,7 +629,9 @@ void CDesignView::PaintConnection(QPainter& p, QPointF a, QPointF b, const QColo
     p.setBrush(Qt::NoBrush);
     QPainterPath path(a);
     switch (m_options.connectorType) {
-        case 0: path.lineTo(b); break;
+        case 0:
+            path.lineTo(b);
+            break;
         case 1: {
             const double mx = (a.x() + b.x()) / 2;
             path.lineTo(mx, a.y());
@@ -505,13 +652,20 @@ void CDesignView::PaintConnection(QPainter& p, QPointF a, QPointF b, const QColo
 
 QString CDesignView::RowText(const CHit& h) const {
     switch (h.kind) {
-        case EHit::SystemInput: return Q(h.systemInput->m_name);
-        case EHit::SystemOutput: return Q(h.systemOutput->m_name);
-        case EHit::InputCategory: return Q(h.inputCategory->m_name);
-        case EHit::OutputCategory: return Q(h.outputCategory->m_name);
-        case EHit::ModInput: return Q(h.moduleInput->m_name);
-        case EHit::ModOutput: return Q(h.moduleOutput->m_name);
-        default: return QString();
+        case EHit::SystemInput:
+            return Q(h.systemInput->m_name);
+        case EHit::SystemOutput:
+            return Q(h.systemOutput->m_name);
+        case EHit::InputCategory:
+            return Q(h.inputCategory->m_name);
+        case EHit::OutputCategory:
+            return Q(h.outputCategory->m_name);
+        case EHit::ModInput:
+            return Q(h.moduleInput->m_name);
+        case EHit::ModOutput:
+            return Q(h.moduleOutput->m_name);
+        default:
+            return QString();
     }
 }
 
@@ -525,7 +679,8 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::black);
-    p.drawText(QRectF(bar.left() + 6, 0, bar.width() - 12, kBarTitle), Qt::AlignVCenter | Qt::AlignLeft, title);
+    p.drawText(QRectF(bar.left() + 6, 0, bar.width() - 12, kBarTitle), Qt::AlignVCenter | Qt::AlignLeft,
+               title);
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.9);
     for (const CBarRow& row : rows) {
@@ -551,7 +706,8 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
                 selected = IsSelected(h);
                 value = Q(h.moduleOutput->ValueString());
                 break;
-            default: break;
+            default:
+                break;
         }
         const QRectF r = row.rect.adjusted(3, 1, -3, -1);
         p.setPen(selected ? QPen(kSelected, 2) : QPen(QColor(0xC8, 0xC8, 0xC8)));
@@ -560,7 +716,8 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
         p.setFont(category ? f : small);
         p.setPen(Qt::black);
         const QRectF text = r.adjusted(6, 0, -14, 0);
-        p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, p.fontMetrics().elidedText(RowText(h), Qt::ElideRight, 100));
+        p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(RowText(h), Qt::ElideRight, 100));
         if (!category) {
             p.setPen(QColor(0x1E, 0x50, 0x1E));
             p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, value);
@@ -580,8 +737,10 @@ void CDesignView::PaintSystem(QPainter& p) {
     if (m_options.connections) {
         for (CNetworkConnection* c : s.m_moduleConnections) {
             if (!c->m_srcModule || !c->m_dstModule || !c->m_srcOutput || !c->m_dstInput) continue;
-            const QPointF a = PortAnchor({.kind = EHit::ModuleOutput, .module = c->m_srcModule, .moduleOutput = c->m_srcOutput});
-            const QPointF b = PortAnchor({.kind = EHit::ModuleInput, .module = c->m_dstModule, .moduleInput = c->m_dstInput});
+            const QPointF a = PortAnchor(
+                {.kind = EHit::ModuleOutput, .module = c->m_srcModule, .moduleOutput = c->m_srcOutput});
+            const QPointF b = PortAnchor(
+                {.kind = EHit::ModuleInput, .module = c->m_dstModule, .moduleInput = c->m_dstInput});
             PaintConnection(p, a, b, kWire);
         }
         for (CExternalInput* in : s.m_inputs) {
@@ -589,8 +748,11 @@ void CDesignView::PaintSystem(QPainter& p) {
             if (a.isNull()) continue;
             for (CExternalConnection* c : in->m_connections) {
                 if (!c->m_module || !c->m_moduleInput) continue;
-                PaintConnection(p, a, PortAnchor({.kind = EHit::ModuleInput, .module = c->m_module, .moduleInput = c->m_moduleInput}),
-                                QColor(0x28, 0x8C, 0x50));
+                PaintConnection(
+                    p, a,
+                    PortAnchor(
+                        {.kind = EHit::ModuleInput, .module = c->m_module, .moduleInput = c->m_moduleInput}),
+                    QColor(0x28, 0x8C, 0x50));
             }
         }
         for (CExternalOutput* out : s.m_outputs) {
@@ -598,8 +760,11 @@ void CDesignView::PaintSystem(QPainter& p) {
             if (!c || !c->m_module || !c->m_moduleOutput) continue;
             const QPointF b = PortAnchor({.kind = EHit::SystemOutput, .systemOutput = out});
             if (b.isNull()) continue;
-            PaintConnection(p, PortAnchor({.kind = EHit::ModuleOutput, .module = c->m_module, .moduleOutput = c->m_moduleOutput}),
-                            b, QColor(0xB4, 0x50, 0x28));
+            PaintConnection(
+                p,
+                PortAnchor(
+                    {.kind = EHit::ModuleOutput, .module = c->m_module, .moduleOutput = c->m_moduleOutput}),
+                b, QColor(0xB4, 0x50, 0x28));
         }
     }
     p.save();
@@ -619,32 +784,40 @@ void CDesignView::PaintSystem(QPainter& p) {
         p.drawRoundedRect(QRectF(box.left(), box.top(), box.width(), kModuleTitle), 6, 6);
         p.setPen(Qt::white);
         p.setFont(bold);
-        p.drawText(QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle), Qt::AlignVCenter | Qt::AlignLeft,
-                   p.fontMetrics().elidedText(Q(m->m_name), Qt::ElideRight, static_cast<int>(box.width() - 40)));
-        p.drawText(QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle), Qt::AlignVCenter | Qt::AlignRight,
-                   QStringLiteral("L%1").arg(m->m_level));
+        p.drawText(
+            QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle),
+            Qt::AlignVCenter | Qt::AlignLeft,
+            p.fontMetrics().elidedText(Q(m->m_name), Qt::ElideRight, static_cast<int>(box.width() - 40)));
+        p.drawText(QRectF(box.left() + 6, box.top(), box.width() - 12, kModuleTitle),
+                   Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("L%1").arg(m->m_level));
         p.setFont(small);
         const double half = box.width() / 2 - 10;
         int i = 0;
         for (CNetworkInput* in : m->m_inputs) {
             const QRectF r = ModulePortRect(*m, i++, false);
-            p.setPen(IsSelected({.kind = EHit::ModuleInput, .module = m, .moduleInput = in}) ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setPen(IsSelected({.kind = EHit::ModuleInput, .module = m, .moduleInput = in})
+                         ? QPen(kSelected, 2)
+                         : QPen(kModuleBorder));
             p.setBrush(in->HasSource() ? QColor(0x28, 0x8C, 0x50) : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
             const QString t = m_options.showModuleValues ? Q(in->ValueString()) : Q(in->m_name);
-            p.drawText(QRectF(r.right() + 3, r.top() - 3, half, r.height() + 6), Qt::AlignVCenter | Qt::AlignLeft,
+            p.drawText(QRectF(r.right() + 3, r.top() - 3, half, r.height() + 6),
+                       Qt::AlignVCenter | Qt::AlignLeft,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
         }
         i = 0;
         for (CNetworkOutput* out : m->m_outputs) {
             const QRectF r = ModulePortRect(*m, i++, true);
-            p.setPen(IsSelected({.kind = EHit::ModuleOutput, .module = m, .moduleOutput = out}) ? QPen(kSelected, 2) : QPen(kModuleBorder));
+            p.setPen(IsSelected({.kind = EHit::ModuleOutput, .module = m, .moduleOutput = out})
+                         ? QPen(kSelected, 2)
+                         : QPen(kModuleBorder));
             p.setBrush(out->HasSource() ? QColor(0xB4, 0x50, 0x28) : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
             const QString t = m_options.showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
-            p.drawText(QRectF(r.left() - 3 - half, r.top() - 3, half, r.height() + 6), Qt::AlignVCenter | Qt::AlignRight,
+            p.drawText(QRectF(r.left() - 3 - half, r.top() - 3, half, r.height() + 6),
+                       Qt::AlignVCenter | Qt::AlignRight,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
         }
         p.setPen(QColor(0x50, 0x50, 0x50));
@@ -663,10 +836,12 @@ void CDesignView::PaintModule(QPainter& p) {
     p.translate(-m_scroll);
     for (CGraphic* g : m_actions.System().m_graphics.m_graphics) {
         const QRectF r = ToQ(g->m_rect);
-        p.setPen(IsSelected({.kind = EHit::Graphic, .graphic = g}) ? QPen(kSelected, 2) : (g->m_outline || g->m_lineWidth == 0)
-                                                            ? QPen(QColor(0x90, 0x90, 0x90), std::max(1, g->m_lineWidth))
-                                                            : QPen(Qt::NoPen));
-        p.setBrush(g->m_transparent ? QBrush(Qt::NoBrush) : QBrush(QColor::fromRgb(g->m_background & 0xFFFFFF)));
+        p.setPen(IsSelected({.kind = EHit::Graphic, .graphic = g}) ? QPen(kSelected, 2)
+                 : (g->m_outline || g->m_lineWidth == 0)
+                     ? QPen(QColor(0x90, 0x90, 0x90), std::max(1, g->m_lineWidth))
+                     : QPen(Qt::NoPen));
+        p.setBrush(g->m_transparent ? QBrush(Qt::NoBrush)
+                                    : QBrush(QColor::fromRgb(g->m_background & 0xFFFFFF)));
         p.drawRect(r);
         QFont f = font();
         f.setPointSize(std::clamp(g->m_fontSize, 6, 48));
@@ -681,13 +856,19 @@ void CDesignView::PaintModule(QPainter& p) {
     if (m_options.connections) {
         for (CNetworkModel* c : m.m_components) {
             for (CModelOutput* out : c->m_outputs) {
-                const QPointF a = PortAnchor({.kind = EHit::ComponentOutput, .module = &m, .component = c, .output = out});
+                const QPointF a =
+                    PortAnchor({.kind = EHit::ComponentOutput, .module = &m, .component = c, .output = out});
                 for (CModelConnection* k : out->m_connections) {
                     if (k->m_kind == kSourceComponent && k->m_dstComponent && k->m_dstInput)
-                        PaintConnection(p, a, PortAnchor({.kind = EHit::ComponentInput, .module = &m,
-                                                          .component = k->m_dstComponent, .input = k->m_dstInput}), kWire);
+                        PaintConnection(p, a,
+                                        PortAnchor({.kind = EHit::ComponentInput,
+                                                    .module = &m,
+                                                    .component = k->m_dstComponent,
+                                                    .input = k->m_dstInput}),
+                                        kWire);
                     else if (k->m_moduleOutput) {
-                        const QPointF b = PortAnchor({.kind = EHit::ModOutput, .module = &m, .moduleOutput = k->m_moduleOutput});
+                        const QPointF b = PortAnchor(
+                            {.kind = EHit::ModOutput, .module = &m, .moduleOutput = k->m_moduleOutput});
                         if (!b.isNull()) PaintConnection(p, a, b, QColor(0xB4, 0x50, 0x28));
                     }
                 }
@@ -698,8 +879,11 @@ void CDesignView::PaintModule(QPainter& p) {
             if (a.isNull()) continue;
             for (CModelConnection* k : mi->m_connections)
                 if (k->m_dstComponent && k->m_dstInput)
-                    PaintConnection(p, a, PortAnchor({.kind = EHit::ComponentInput, .module = &m,
-                                                      .component = k->m_dstComponent, .input = k->m_dstInput}),
+                    PaintConnection(p, a,
+                                    PortAnchor({.kind = EHit::ComponentInput,
+                                                .module = &m,
+                                                .component = k->m_dstComponent,
+                                                .input = k->m_dstInput}),
                                     QColor(0x28, 0x8C, 0x50));
         }
     }
@@ -721,8 +905,8 @@ void CDesignView::PaintModule(QPainter& p) {
         if (m_options.componentNames) {
             p.setFont(bold);
             p.setPen(Qt::black);
-            p.drawText(QRectF(box.center().x() - 100, box.top() - 18, 200, 16), Qt::AlignHCenter | Qt::AlignBottom,
-                       Q(c->m_name));
+            p.drawText(QRectF(box.center().x() - 100, box.top() - 18, 200, 16),
+                       Qt::AlignHCenter | Qt::AlignBottom, Q(c->m_name));
         }
         p.setFont(tiny);
         p.setPen(QColor(0x46, 0x46, 0x46));
@@ -731,8 +915,9 @@ void CDesignView::PaintModule(QPainter& p) {
                    typeName ? QString::fromUtf8(typeName) : QString());
         p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
                    QString::asprintf("S: %d", c->m_stage));
-        p.drawText(QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
-                   QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
+        p.drawText(
+            QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
+            QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
         int i = 0;
         for (CModelInput* in : c->m_inputs) {
             const QRectF r = ComponentPortRect(*c, i++, false);
@@ -775,10 +960,14 @@ void CDesignView::PaintModule(QPainter& p) {
 
 bool CDesignView::IsSelected(const CHit& h) const {
     const CEditorState& e = m_actions.Editor();
-    auto has = [](const std::vector<int32_t>& ids, int32_t id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    auto has = [](const std::vector<int32_t>& ids, int32_t id) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
     switch (h.kind) {
-        case EHit::SystemInput: return e.m_kind == ESelectionKind::SystemInput && e.m_objectId == h.systemInput->m_id;
-        case EHit::SystemOutput: return e.m_kind == ESelectionKind::SystemOutput && e.m_objectId == h.systemOutput->m_id;
+        case EHit::SystemInput:
+            return e.m_kind == ESelectionKind::SystemInput && e.m_objectId == h.systemInput->m_id;
+        case EHit::SystemOutput:
+            return e.m_kind == ESelectionKind::SystemOutput && e.m_objectId == h.systemOutput->m_id;
         case EHit::InputCategory:
             return e.m_kind == ESelectionKind::InputCategory && e.m_objectId == h.inputCategory->m_id;
         case EHit::OutputCategory:
@@ -789,10 +978,14 @@ bool CDesignView::IsSelected(const CHit& h) const {
         case EHit::ModOutput:
         case EHit::ModuleOutput:
             return has(e.m_moduleOutputs, h.moduleOutput->m_id) && e.m_ownerId == h.module->m_id;
-        case EHit::Graphic: return has(e.m_graphics, h.graphic->m_id);
-        case EHit::Module: return has(e.m_modules, h.module->m_id);
-        case EHit::Component: return has(e.m_components, h.component->m_id);
-        default: return false;
+        case EHit::Graphic:
+            return has(e.m_graphics, h.graphic->m_id);
+        case EHit::Module:
+            return has(e.m_modules, h.module->m_id);
+        case EHit::Component:
+            return has(e.m_components, h.component->m_id);
+        default:
+            return false;
     }
 }
 
@@ -844,8 +1037,8 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
         }
         case EHit::ComponentInput:
         case EHit::ComponentOutput: {
-            const bool member =
-                std::find(e.m_components.begin(), e.m_components.end(), h.component->m_id) != e.m_components.end();
+            const bool member = std::find(e.m_components.begin(), e.m_components.end(), h.component->m_id) !=
+                                e.m_components.end();
             if (!add && !member) e.ClearSelection();
             if (!member) e.m_components.push_back(h.component->m_id);
             if (h.input)
@@ -855,7 +1048,8 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             break;
         }
         case EHit::Module: {
-            if (!add && std::find(e.m_modules.begin(), e.m_modules.end(), h.module->m_id) == e.m_modules.end())
+            if (!add &&
+                std::find(e.m_modules.begin(), e.m_modules.end(), h.module->m_id) == e.m_modules.end())
                 e.ClearSelection();
             std::vector<int32_t> ids = e.m_modules;
             pick(ids, h.module->m_id);
@@ -893,14 +1087,17 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             e.SelectOutputCategory(h.outputCategory->m_id);
             break;
         case EHit::Graphic: {
-            if (!add && std::find(e.m_graphics.begin(), e.m_graphics.end(), h.graphic->m_id) == e.m_graphics.end())
+            if (!add &&
+                std::find(e.m_graphics.begin(), e.m_graphics.end(), h.graphic->m_id) == e.m_graphics.end())
                 e.ClearSelection();
             std::vector<int32_t> ids = e.m_graphics;
             pick(ids, h.graphic->m_id);
             e.m_graphics = ids;
             break;
         }
-        default: e.ClearSelection(); break;
+        default:
+            e.ClearSelection();
+            break;
     }
     e.ApplyToModel(s);
 }
@@ -993,8 +1190,8 @@ void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
     }
     if (mods & Qt::ShiftModifier) {
         if (vr.width() < 4 || vr.height() < 4) return;
-        CRect r{static_cast<int32_t>(w.left()), static_cast<int32_t>(w.top()), static_cast<int32_t>(w.right()),
-                static_cast<int32_t>(w.bottom())};
+        CRect r{static_cast<int32_t>(w.left()), static_cast<int32_t>(w.top()),
+                static_cast<int32_t>(w.right()), static_cast<int32_t>(w.bottom())};
         m_actions.AddGraphicRect(r);
         Changed();
         return;
@@ -1005,7 +1202,9 @@ void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
         return;
     }
     for (CNetworkModel* c : Module()->m_components) {
-        if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) || !ToQ(c->m_box).intersects(w)) continue;
+        if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) ||
+            !ToQ(c->m_box).intersects(w))
+            continue;
         e.m_components.push_back(c->m_id);
     }
     e.ApplyToModel(s);
@@ -1089,15 +1288,22 @@ void CDesignView::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void CDesignView::DoubleClick(const CHit& hit, const QPointF& w) {
     switch (hit.kind) {
-        case EHit::Module: ShowModule(hit.module); return;
-        case EHit::InputsBar: m_actions.AddSystemInputFromBar(); break;
-        case EHit::OutputsBar: m_actions.AddSystemOutputFromBar(); break;
+        case EHit::Module:
+            ShowModule(hit.module);
+            return;
+        case EHit::InputsBar:
+            m_actions.AddSystemInputFromBar();
+            break;
+        case EHit::OutputsBar:
+            m_actions.AddSystemOutputFromBar();
+            break;
         case EHit::None:
             if (Module()) return;
             m_actions.AddModuleAt(static_cast<int>(w.x()), static_cast<int>(w.y()));
             break;
         case EHit::ModInputsBar:
-        case EHit::ModOutputsBar: return;
+        case EHit::ModOutputsBar:
+            return;
         default:
             if (m_host.editObject) m_host.editObject(hit);
             break;
@@ -1108,10 +1314,18 @@ void CDesignView::DoubleClick(const CHit& hit, const QPointF& w) {
 void CDesignView::keyPressEvent(QKeyEvent* e) {
     int dx = 0, dy = 0;
     switch (e->key()) {
-        case Qt::Key_Left: dx = -2; break;
-        case Qt::Key_Right: dx = 2; break;
-        case Qt::Key_Up: dy = -2; break;
-        case Qt::Key_Down: dy = 2; break;
+        case Qt::Key_Left:
+            dx = -2;
+            break;
+        case Qt::Key_Right:
+            dx = 2;
+            break;
+        case Qt::Key_Up:
+            dy = -2;
+            break;
+        case Qt::Key_Down:
+            dy = 2;
+            break;
         case Qt::Key_Delete:
             if (Module())
                 m_actions.DeleteSelected();
@@ -1119,9 +1333,14 @@ void CDesignView::keyPressEvent(QKeyEvent* e) {
                 m_actions.DeleteModule(*m);
             Changed();
             return;
-        default: QAbstractScrollArea::keyPressEvent(e); return;
+        default:
+            QAbstractScrollArea::keyPressEvent(e);
+            return;
     }
-    MoveSelection(m_actions.Doc(), dx < 0 ? EArrowKey::Left : dx > 0 ? EArrowKey::Right : dy < 0 ? EArrowKey::Up : EArrowKey::Down);
+    MoveSelection(m_actions.Doc(), dx < 0   ? EArrowKey::Left
+                                   : dx > 0 ? EArrowKey::Right
+                                   : dy < 0 ? EArrowKey::Up
+                                            : EArrowKey::Down);
     viewport()->update();
 }
 
@@ -1181,8 +1400,9 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
         } else {
             QAction* a = menu->addAction(item);
             const QString key = prefix + item;
-            const bool handled = kViewItems.contains(key) || (m_host.menuCommand && m_host.menuItemAvailable &&
-                                                              m_host.menuItemAvailable(hit, key));
+            const bool handled =
+                kViewItems.contains(key) ||
+                (m_host.menuCommand && m_host.menuItemAvailable && m_host.menuItemAvailable(hit, key));
             a->setEnabled(handled);
             connect(a, &QAction::triggered, this, [this, hit, key] { RunMenuItem(hit, key); });
         }

@@ -86,7 +86,7 @@ struct CViewHost {
 
 class CDesignView : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent = nullptr);
 
     // Mode.
@@ -124,10 +124,10 @@ public:
     void ClearSelection();
     void SelectAllComponents();
 
-signals:
+  signals:
     void statusMessage(const QString& text);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
@@ -141,7 +141,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     struct CBarRow {
         QRectF rect;  // viewport coordinates
         CHit hit;
@@ -159,7 +159,8 @@ private:
     void PaintGrid(QPainter& p);
     void PaintSystem(QPainter& p);
     void PaintModule(QPainter& p);
-    void PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left, const QString& title);
+    void PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left,
+                  const QString& title);
     void PaintConnection(QPainter& p, QPointF from, QPointF to, const QColor& colour);
     QString RowText(const CHit& hit) const;
 

@@ -1,35 +1,37 @@
 // Dialog implementations.
 #include "designer/gui/dialogs.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QUrl>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QListWidget>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cstdlib>
 
 #include "designer/commands_behaviors.h"
 #include "designer/commands_system.h"
-#include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QSpinBox>
 
 namespace zor2::gui {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QDialogButtonBox* OkCancel(QDialog* d) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, d);
@@ -66,8 +68,8 @@ QString SystemPropertiesText(const CSystem& s) {
     t += QStringLiteral("System Outputs: %1\n").arg(s.m_outputs.Size());
     for (CNetwork* m : s.m_modules) {
         for (CNetworkModel* c : m->m_components) {
-            t += QString::asprintf("(Type: %d) ID: %d, Module: %s, Name: %s", c->m_typeId, c->m_id, m->m_name.c_str(),
-                                   c->m_name.c_str());
+            t += QString::asprintf("(Type: %d) ID: %d, Module: %s, Name: %s", c->m_typeId, c->m_id,
+                                   m->m_name.c_str(), c->m_name.c_str());
             if (!c->HasConnectionsOut()) t += QStringLiteral(" (No output connect)");
             if (c->m_graphicId != 0) t += QStringLiteral(" (hidden)");
             t += '\n';
@@ -104,9 +106,11 @@ CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath
     heading->setFont(f);
     layout->addWidget(heading);
     for (const char* text :
-         {"You have successfully exported your runtime AI system. Mindlatch has automatically created a manifest "
+         {"You have successfully exported your runtime AI system. Mindlatch has automatically created a "
+          "manifest "
           "file and stored it in the same directory as the target export file. ",
-          "The manifest file provides a listing of all system inputs and outputs with ids, names and descriptions "
+          "The manifest file provides a listing of all system inputs and outputs with ids, names and "
+          "descriptions "
           "to be used as convenient reference when integrating into a host application."}) {
         auto* l = new QLabel(tr(text), this);
         l->setWordWrap(true);
@@ -114,7 +118,8 @@ CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath
     }
     auto* form = new QFormLayout;
     const QFileInfo rt(runtimePath);
-    form->addRow(tr("Runtime AI File:"), new QLabel(QStringLiteral("%1.%2").arg(rt.completeBaseName(), rt.suffix())));
+    form->addRow(tr("Runtime AI File:"),
+                 new QLabel(QStringLiteral("%1.%2").arg(rt.completeBaseName(), rt.suffix())));
     form->addRow(tr("Manifest File:"), new QLabel(QFileInfo(manifestPath).fileName()));
     form->addRow(tr("Current Project:"), new QLabel(project));
     layout->addLayout(form);
@@ -137,11 +142,12 @@ bool EditFolders(QWidget* parent, CDesignerSettings& settings) {
         const char* prompt;
         QLineEdit* edit;
     } rows[] = {
-        {EFolder::Projects, "Projects:", "Please select a folder for storing your Corvel ZOR2 project files:", nullptr},
+        {EFolder::Projects,
+         "Projects:", "Please select a folder for storing your Corvel ZOR2 project files:", nullptr},
         {EFolder::Modules, "Custom Modules:",
          "Please select a folder for storing your custom Corvel ZOR2 system modules:", nullptr},
-        {EFolder::Runtime, "Runtime Files:", "Please select a folder for storing your Corvel ZOR2 runtime files:",
-         nullptr},
+        {EFolder::Runtime,
+         "Runtime Files:", "Please select a folder for storing your Corvel ZOR2 runtime files:", nullptr},
     };
     for (CRow& row : rows) {
         auto* line = new QHBoxLayout;
@@ -166,7 +172,9 @@ bool EditFolders(QWidget* parent, CDesignerSettings& settings) {
 namespace {
 
 /// Text to double by the C library's rules: the longest leading number, 0 when there is none.
-double ToDouble(const QString& text) { return std::strtod(text.toStdString().c_str(), nullptr); }
+double ToDouble(const QString& text) {
+    return std::strtod(text.toStdString().c_str(), nullptr);
+}
 
 }  // namespace
 
@@ -174,9 +182,10 @@ bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorDa
     QDialog d(parent);
     d.setWindowTitle(QObject::tr("Sim Behavior Properties"));
     auto* layout = new QVBoxLayout(&d);
-    auto* note = new QLabel(QObject::tr("Select the type of simulation behavior below. The change will be implemented "
-                                        "once per second, independent of the simulation speed."),
-                            &d);
+    auto* note =
+        new QLabel(QObject::tr("Select the type of simulation behavior below. The change will be implemented "
+                               "once per second, independent of the simulation speed."),
+                   &d);
     note->setWordWrap(true);
     layout->addWidget(note);
     auto* form = new QFormLayout;
@@ -193,8 +202,11 @@ bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorDa
     const struct {
         int type;
         const char* label;
-    } kinds[] = {{1, "Ascending Infinite"}, {2, "Descending Infinite"}, {4, "Ascending to Max"},
-                 {5, "Descending to Min"}, {6, "Random Range"}};
+    } kinds[] = {{1, "Ascending Infinite"},
+                 {2, "Descending Infinite"},
+                 {4, "Ascending to Max"},
+                 {5, "Descending to Min"},
+                 {6, "Random Range"}};
     for (const auto& k : kinds) {
         auto* b = new QRadioButton(QObject::tr(k.label), types);
         b->setChecked(data.type == k.type);
@@ -249,9 +261,10 @@ void ShowBehaviors(QWidget* parent, const CSystem& system) {
     d.setWindowTitle(QObject::tr("Manage Behavaiors"));
     d.resize(520, 360);
     auto* layout = new QVBoxLayout(&d);
-    auto* note = new QLabel(QObject::tr("Add modify and or delete selected behaviors. Use the list box below to "
-                                        "navigate and select behaviors associated with current system inputs."),
-                            &d);
+    auto* note =
+        new QLabel(QObject::tr("Add modify and or delete selected behaviors. Use the list box below to "
+                               "navigate and select behaviors associated with current system inputs."),
+                   &d);
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addWidget(new QLabel(QObject::tr("Behaviors:"), &d));
@@ -264,8 +277,8 @@ void ShowBehaviors(QWidget* parent, const CSystem& system) {
     d.exec();
 }
 
-bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemInputData& data,
-                           const std::vector<std::string>& behaviorLines,
+bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system,
+                           CSystemInputData& data, const std::vector<std::string>& behaviorLines,
                            std::function<std::vector<std::string>()> addBehavior) {
     QDialog d(parent);
     d.setWindowTitle(title);
@@ -322,7 +335,8 @@ bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem&
     if (addBehavior || !behaviorLines.empty()) {
         auto* box = new QGroupBox(QObject::tr("Simulation Behaviors"), &d);
         auto* boxLayout = new QVBoxLayout(box);
-        boxLayout->addWidget(new QLabel(QObject::tr("Add edit or delete simulation behaviors for this System Input."), box));
+        boxLayout->addWidget(
+            new QLabel(QObject::tr("Add edit or delete simulation behaviors for this System Input."), box));
         auto* list = new QListWidget(box);
         auto fill = [list](const std::vector<std::string>& lines) {
             list->clear();
@@ -350,7 +364,8 @@ bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem&
     return true;
 }
 
-bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemOutputData& data) {
+bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system,
+                            CSystemOutputData& data) {
     QDialog d(parent);
     d.setWindowTitle(title);
     auto* form = new QFormLayout(&d);

@@ -28,11 +28,11 @@ bool ShowSystemProperties(QWidget* parent, const CSystem& system, std::string& d
 /// "Successful Runtime Export" with "View Manifest..." and "OK".
 class CdlgExportSuccess : public QDialog {
     Q_OBJECT
-public:
+  public:
     CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
                       const QString& project);
 
-private:
+  private:
     QString m_manifest;
 };
 
@@ -57,7 +57,7 @@ void ShowBehaviors(QWidget* parent, const CSystem& system);
 namespace zor2 {
 struct CSystemInputData;
 struct CSystemOutputData;
-}
+}  // namespace zor2
 
 namespace zor2::gui {
 
@@ -66,10 +66,11 @@ namespace zor2::gui {
 /// `behaviorLines` fills the "Simulation Behaviors" list of an existing input;
 /// `addBehavior` (may be empty) is the list's "Add..." button and returns the
 /// refreshed lines.
-bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemInputData& data,
-                           const std::vector<std::string>& behaviorLines,
+bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem& system,
+                           CSystemInputData& data, const std::vector<std::string>& behaviorLines,
                            std::function<std::vector<std::string>()> addBehavior);
 /// The system output dialog: name, category, description.
-bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system, CSystemOutputData& data);
+bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system,
+                            CSystemOutputData& data);
 
 }  // namespace zor2::gui

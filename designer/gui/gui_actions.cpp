@@ -11,12 +11,18 @@
 namespace zor2::gui {
 namespace {
 
-bool Ok(ECmd r) { return r == ECmd::Done; }
-int32_t IdOf(const CObject* o) { return o ? o->m_id : 0; }
+bool Ok(ECmd r) {
+    return r == ECmd::Done;
+}
+int32_t IdOf(const CObject* o) {
+    return o ? o->m_id : 0;
+}
 
 }  // namespace
 
-bool CGuiActions::AddModuleAt(int x, int y) { return Ok(zor2::AddModuleAt(m_doc, x, y)); }
+bool CGuiActions::AddModuleAt(int x, int y) {
+    return Ok(zor2::AddModuleAt(m_doc, x, y));
+}
 
 bool CGuiActions::AddSystemInputFromBar() {
     CSystem& s = System();
@@ -60,7 +66,9 @@ bool CGuiActions::ConnectToSystemOutput(CNetwork& src, CNetworkOutput* out, CExt
     return Ok(ConnectModuleToSystemOutput(m_doc, src.m_id, IdOf(out), output.m_id));
 }
 
-bool CGuiActions::ConnectModuleToOutputsBar(CNetwork& src) { return Ok(ConnectModuleToSystemOutputs(m_doc, src.m_id)); }
+bool CGuiActions::ConnectModuleToOutputsBar(CNetwork& src) {
+    return Ok(ConnectModuleToSystemOutputs(m_doc, src.m_id));
+}
 
 bool CGuiActions::DropNewSystemInput(CNetwork& dst) {
     // The system's drop records its own line through the document.
@@ -81,9 +89,12 @@ bool CGuiActions::DeleteModule(CNetwork& module) {
     return Ok(zor2::DeleteModule(m_doc));
 }
 
-bool CGuiActions::DropComponent(int typeId, int x, int y) { return Ok(AddComponent(m_doc, typeId, x, y)); }
+bool CGuiActions::DropComponent(int typeId, int x, int y) {
+    return Ok(AddComponent(m_doc, typeId, x, y));
+}
 
-bool CGuiActions::ConnectComponents(CNetworkModel& src, CModelOutput* out, CNetworkModel& dst, CModelInput* in) {
+bool CGuiActions::ConnectComponents(CNetworkModel& src, CModelOutput* out, CNetworkModel& dst,
+                                    CModelInput* in) {
     return Ok(zor2::ConnectComponents(m_doc, src.m_id, IdOf(out), dst.m_id, IdOf(in)));
 }
 
@@ -107,7 +118,9 @@ bool CGuiActions::DeleteComponent(CNetworkModel& c) {
     return Ok(zor2::DeleteComponent(m_doc));
 }
 
-bool CGuiActions::DeleteSelected() { return Ok(DeleteSelectedItems(m_doc)); }
+bool CGuiActions::DeleteSelected() {
+    return Ok(DeleteSelectedItems(m_doc));
+}
 
 void CGuiActions::ExecuteComponent(CNetworkModel& c) {
     c.GetInputValues();
@@ -129,7 +142,8 @@ bool CGuiActions::ExposeAllInputsReconnect(CNetworkModel& c) {
 }
 
 void CGuiActions::DragComponents(int dx, int dy) {
-    for (CNetworkModel* c : Editor().SelectedComponents(System())) c->SetPosition(c->m_position.x + dx, c->m_position.y + dy);
+    for (CNetworkModel* c : Editor().SelectedComponents(System()))
+        c->SetPosition(c->m_position.x + dx, c->m_position.y + dy);
     m_dragged = true;
 }
 
@@ -144,7 +158,8 @@ void CGuiActions::DragModules(int dx, int dy) {
 void CGuiActions::DragGraphics(int dx, int dy) {
     for (int32_t id : Editor().m_graphics) {
         if (CGraphic* g = System().m_graphics.m_graphics.Find(id))
-            g->m_rect = {g->m_rect.left + dx, g->m_rect.top + dy, g->m_rect.right + dx, g->m_rect.bottom + dy};
+            g->m_rect = {g->m_rect.left + dx, g->m_rect.top + dy, g->m_rect.right + dx,
+                         g->m_rect.bottom + dy};
     }
     m_dragged = true;
 }

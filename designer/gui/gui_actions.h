@@ -10,7 +10,7 @@
 namespace zor2::gui {
 
 class CGuiActions {
-public:
+  public:
     explicit CGuiActions(Czor2Doc& doc) : m_doc(doc) {}
 
     Czor2Doc& Doc() { return m_doc; }
@@ -57,7 +57,7 @@ public:
     /// A Shift selection rectangle: a graphic holding "Text here" that fills it.
     bool AddGraphicRect(const CRect& rect);
 
-private:
+  private:
     Czor2Doc& m_doc;
     bool m_dragged = false;
 };

@@ -3,10 +3,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -14,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -26,19 +26,21 @@
 #include <QVBoxLayout>
 #include <cstring>
 
-#include "designer/gui/commands_table.h"
-#include "designer/gui/dialogs.h"
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
 #include "designer/commands_component.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
+#include "designer/gui/commands_table.h"
+#include "designer/gui/dialogs.h"
 #include "realtime/udp_protocol.h"
 
 namespace zor2::gui {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 constexpr int kRibbonRows = 3;
 
 /// The numeric value of a command identifier.
@@ -49,8 +51,20 @@ int Value(const char* ident) {
 }
 
 /// What a selection-driven command needs before it is enabled.
-enum class ENeed { Module, SystemInput, SystemOutput, InputCategory, OutputCategory, ModuleInput, ModuleOutput,
-                   Component, ComponentInput, ComponentOutput, Components, Behaviors };
+enum class ENeed {
+    Module,
+    SystemInput,
+    SystemOutput,
+    InputCategory,
+    OutputCategory,
+    ModuleInput,
+    ModuleOutput,
+    Component,
+    ComponentInput,
+    ComponentOutput,
+    Components,
+    Behaviors
+};
 
 /// Commands that run one document command on the current selection.
 struct CSelectionCommand {
@@ -67,32 +81,45 @@ const CSelectionCommand kSelectionCommands[] = {
     {"ID_BUTTON_MODULE_ADDOUTPUT", ENeed::Module, [](Czor2Doc& d) { return AddModuleOutput(d); }},
     {"ID_BUTTON_MODULE_EXPOSEINPUTS", ENeed::Module, [](Czor2Doc& d) { return ExposeModuleInputs(d); }},
     {"ID_BUTTON_MODULE_EXPOSEOUTPUTS", ENeed::Module, [](Czor2Doc& d) { return ExposeModuleOutputs(d); }},
-    {"ID_BUTTON_NETWORK_REMOVE_INCONNECTIONS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
-    {"ID_BUTTON_NETWORK_DELETE_OUTCONNECTIONS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
+    {"ID_BUTTON_NETWORK_REMOVE_INCONNECTIONS", ENeed::ModuleInput,
+     [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
+    {"ID_BUTTON_NETWORK_DELETE_OUTCONNECTIONS", ENeed::ModuleOutput,
+     [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
     {"ID_BUTTON_MODULE_DELETEINPUT", ENeed::ModuleInput, [](Czor2Doc& d) { return DeleteModuleInput(d); }},
     {"ID_BUTTON_MODULE_DELETEOUTPUT", ENeed::ModuleOutput, [](Czor2Doc& d) { return DeleteModuleOutput(d); }},
-    {"ID_BUTTON_MODULE_DELETESELECTEDINPUTCONNS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveInternalInputConnections(d); }},
-    {"ID_BTN_NETWORK_DELETE_INTERNALINPUTCONNS", ENeed::ModuleInput, [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
-    {"ID_BUTTON_MODULE_DELSECTEDOUTPUTCONNS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveInternalOutputConnection(d); }},
-    {"ID_BTN_NETWORK_DELETE_INTERNALOUTPUTCONNS", ENeed::ModuleOutput, [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
+    {"ID_BUTTON_MODULE_DELETESELECTEDINPUTCONNS", ENeed::ModuleInput,
+     [](Czor2Doc& d) { return RemoveInternalInputConnections(d); }},
+    {"ID_BTN_NETWORK_DELETE_INTERNALINPUTCONNS", ENeed::ModuleInput,
+     [](Czor2Doc& d) { return RemoveIncomingConnections(d); }},
+    {"ID_BUTTON_MODULE_DELSECTEDOUTPUTCONNS", ENeed::ModuleOutput,
+     [](Czor2Doc& d) { return RemoveInternalOutputConnection(d); }},
+    {"ID_BTN_NETWORK_DELETE_INTERNALOUTPUTCONNS", ENeed::ModuleOutput,
+     [](Czor2Doc& d) { return RemoveOutgoingConnections(d); }},
     {"ID_BUTTON_DELETE_SYSTEMINPUT", ENeed::SystemInput, [](Czor2Doc& d) { return DeleteSystemInput(d); }},
     {"ID_BUTTON_DELETE_SYSTEMOUTPUT", ENeed::SystemOutput, [](Czor2Doc& d) { return DeleteSystemOutput(d); }},
     {"ID_BUTTON_DELETEBEHAVIORS", ENeed::SystemInput, [](Czor2Doc& d) { return DeleteInputBehaviors(d); }},
     {"ID_BUTTON_DELETEALLBEHAVIORS", ENeed::Behaviors, [](Czor2Doc& d) { return DeleteAllBehaviors(d); }},
     {"ID_BUTTON_MODEL_DELETE", ENeed::Component, [](Czor2Doc& d) { return DeleteComponent(d); }},
-    {"ID_BUTTON_REMOVE_ALLCONNECTIONS", ENeed::Component, [](Czor2Doc& d) { return RemoveAllConnections(d); }},
+    {"ID_BUTTON_REMOVE_ALLCONNECTIONS", ENeed::Component,
+     [](Czor2Doc& d) { return RemoveAllConnections(d); }},
     {"ID_BUTTON_MODEL_DELETEALLINPUTS", ENeed::Component, [](Czor2Doc& d) { return DeleteAllInputs(d); }},
     {"ID_BUTTON_MODEL_DELETEALLOUTPUTS", ENeed::Component, [](Czor2Doc& d) { return DeleteAllOutputs(d); }},
     {"ID_BUTTON_ADDMODELINPUT", ENeed::Component, [](Czor2Doc& d) { return AddComponentInput(d); }},
     {"ID_BUTTON_ADDMODELOUTPUT", ENeed::Component, [](Czor2Doc& d) { return AddComponentOutput(d); }},
     {"ID_BUTTON_EXPOSEALLINPUTS", ENeed::Component, [](Czor2Doc& d) { return ExposeAllComponentInputs(d); }},
-    {"ID_BUTTON_EXPOSEALLMODELOUTPUTS", ENeed::Component, [](Czor2Doc& d) { return ExposeAllComponentOutputs(d); }},
-    {"ID_BUTTON_REMOVEMODEL_INPUTCONNECTION", ENeed::ComponentInput, [](Czor2Doc& d) { return DisconnectComponentInput(d); }},
-    {"ID_BUTTON_DELETE_MODELINPUT", ENeed::ComponentInput, [](Czor2Doc& d) { return DeleteComponentInput(d); }},
+    {"ID_BUTTON_EXPOSEALLMODELOUTPUTS", ENeed::Component,
+     [](Czor2Doc& d) { return ExposeAllComponentOutputs(d); }},
+    {"ID_BUTTON_REMOVEMODEL_INPUTCONNECTION", ENeed::ComponentInput,
+     [](Czor2Doc& d) { return DisconnectComponentInput(d); }},
+    {"ID_BUTTON_DELETE_MODELINPUT", ENeed::ComponentInput,
+     [](Czor2Doc& d) { return DeleteComponentInput(d); }},
     {"ID_BUTTON_EXPOSEINPUT", ENeed::ComponentInput, [](Czor2Doc& d) { return ExposeComponentInput(d); }},
-    {"ID_BUTTON_REMOVEMODEL_OUTPUTCONNECTION", ENeed::ComponentOutput, [](Czor2Doc& d) { return DisconnectComponentOutput(d); }},
-    {"ID_BUTTON_DELETE_MODELOUTPUT", ENeed::ComponentOutput, [](Czor2Doc& d) { return DeleteComponentOutput(d); }},
-    {"ID_BUTTON_EXPOSEMODELOUTPUT", ENeed::ComponentOutput, [](Czor2Doc& d) { return ExposeComponentOutput(d); }},
+    {"ID_BUTTON_REMOVEMODEL_OUTPUTCONNECTION", ENeed::ComponentOutput,
+     [](Czor2Doc& d) { return DisconnectComponentOutput(d); }},
+    {"ID_BUTTON_DELETE_MODELOUTPUT", ENeed::ComponentOutput,
+     [](Czor2Doc& d) { return DeleteComponentOutput(d); }},
+    {"ID_BUTTON_EXPOSEMODELOUTPUT", ENeed::ComponentOutput,
+     [](Czor2Doc& d) { return ExposeComponentOutput(d); }},
     {"ID_BUTTON_SHOWGRAPH", ENeed::ComponentOutput, [](Czor2Doc& d) { return ShowChart(d); }},
     {"ID_BUTTON_SHOWVALUE", ENeed::ComponentOutput, [](Czor2Doc& d) { return ShowValueWindow(d); }},
     {"ID_BUTTON_ALIGNLEFT", ENeed::Components, [](Czor2Doc& d) { return Align(d, EAlign::Left); }},
@@ -114,13 +141,15 @@ CQtSimTimer::CQtSimTimer(CSimController*& controller) {
     });
 }
 
-void CQtSimTimer::Start(int32_t periodMs) { m_timer.start(periodMs); }
+void CQtSimTimer::Start(int32_t periodMs) {
+    m_timer.start(periodMs);
+}
 
-CMainWindow::CMainWindow(QWidget* parent)
-    : QMainWindow(parent), m_prompter(this), m_actions(m_doc) {
+CMainWindow::CMainWindow(QWidget* parent) : QMainWindow(parent), m_prompter(this), m_actions(m_doc) {
     m_doc.SetPrompter(&m_prompter);
     m_doc.SetObserver(this);
-    m_doc.SetSavePathChooser([this] { return ChooseSavePath(tr("Save Corvel Project (ZR2)")).toStdString(); });
+    m_doc.SetSavePathChooser(
+        [this] { return ChooseSavePath(tr("Save Corvel Project (ZR2)")).toStdString(); });
     m_simOwner = std::make_unique<CSimController>(m_doc.System());
     m_sim = m_simOwner.get();
     m_timer = std::make_unique<CQtSimTimer>(m_sim);
@@ -147,7 +176,9 @@ CMainWindow::CMainWindow(QWidget* parent)
     host.modelChanged = [this] { Refresh(); };
     host.editObject = [this](const CHit& h) { EditObject(h); };
     host.menuCommand = [this](const CHit& h, const QString& item) { MenuCommand(h, item); };
-    host.menuItemAvailable = [this](const CHit& h, const QString& item) { return MenuItemAvailable(h, item); };
+    host.menuItemAvailable = [this](const CHit& h, const QString& item) {
+        return MenuItemAvailable(h, item);
+    };
     host.simulationActive = [this] { return m_sim->IsActive(); };
     m_view = new CDesignView(m_actions, host, this);
 
@@ -186,7 +217,9 @@ void CMainWindow::WatchLink() {
     if (m_linkWatch) m_linkWatch->setEnabled(m_link->WantsRead());
 }
 
-void CMainWindow::OnChangeRecorded(const std::string&) { Refresh(); }
+void CMainWindow::OnChangeRecorded(const std::string&) {
+    Refresh();
+}
 
 void CMainWindow::OnDocumentReloaded() {
     m_view->DocumentReplaced();
@@ -272,7 +305,8 @@ void CMainWindow::BuildRibbon() {
                         m_view->viewport()->update();
                     });
                 }
-                connect(action, &QAction::changed, spin, [spin, action] { spin->setEnabled(action->isEnabled()); });
+                connect(action, &QAction::changed, spin,
+                        [spin, action] { spin->setEnabled(action->isEnabled()); });
                 widget = box;
                 break;
             }
@@ -289,7 +323,8 @@ void CMainWindow::BuildRibbon() {
                         m_view->viewport()->update();
                     });
                 }
-                connect(action, &QAction::changed, combo, [combo, action] { combo->setEnabled(action->isEnabled()); });
+                connect(action, &QAction::changed, combo,
+                        [combo, action] { combo->setEnabled(action->isEnabled()); });
                 widget = combo;
                 break;
             }
@@ -297,7 +332,8 @@ void CMainWindow::BuildRibbon() {
                 auto* edit = new QLineEdit(panel);
                 edit->setPlaceholderText(action->text());
                 edit->setMaximumWidth(90);
-                connect(action, &QAction::changed, edit, [edit, action] { edit->setEnabled(action->isEnabled()); });
+                connect(action, &QAction::changed, edit,
+                        [edit, action] { edit->setEnabled(action->isEnabled()); });
                 widget = edit;
                 break;
             }
@@ -339,8 +375,10 @@ void CMainWindow::BuildMenus() {
         const char* label;
         QKeySequence key;
     } items[] = {
-        {kCmdFileNew, "New", QKeySequence::New},     {kCmdFileOpen, "Open...", QKeySequence::Open},
-        {kCmdFileSave, "Save", QKeySequence::Save}, {kCmdFileSaveAs, "Save As...", QKeySequence::SaveAs},
+        {kCmdFileNew, "New", QKeySequence::New},
+        {kCmdFileOpen, "Open...", QKeySequence::Open},
+        {kCmdFileSave, "Save", QKeySequence::Save},
+        {kCmdFileSaveAs, "Save As...", QKeySequence::SaveAs},
     };
     for (const CItem& item : items) {
         QAction* a = file->addAction(tr(item.label));
@@ -407,8 +445,11 @@ void CMainWindow::BuildDocks() {
     const struct {
         int group;
         const char* title;
-    } palettes[] = {{kGroupLogic, "Logic"}, {kGroupMath, "Math"}, {kGroupSignals, "Signals"},
-                    {kGroupUtility, "Utility"}, {kGroupDecision, "Decision"}};
+    } palettes[] = {{kGroupLogic, "Logic"},
+                    {kGroupMath, "Math"},
+                    {kGroupSignals, "Signals"},
+                    {kGroupUtility, "Utility"},
+                    {kGroupDecision, "Decision"}};
     for (int i = 0; i < 5; ++i) {
         auto* list = new CPaletteList(palettes[i].group, this);
         list->Fill(m_doc.System());
@@ -457,18 +498,20 @@ void CMainWindow::showEvent(QShowEvent* e) {
 }
 
 void CMainWindow::ShowWelcome() {
-    auto* box = new QMessageBox(QMessageBox::Information, tr("Welcome"),
-                                tr("Welcome to the ZOR2 designer.\n\n"
-                                   "Double click empty space of the system view to add a module, double click a "
-                                   "module to design it, drag components from the palettes onto it and connect "
-                                   "outputs to inputs by dragging with the right mouse button. Run the system from "
-                                   "the Simulation tab."),
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, tr("Welcome"),
+                        tr("Welcome to the ZOR2 designer.\n\n"
+                           "Double click empty space of the system view to add a module, double click a "
+                           "module to design it, drag components from the palettes onto it and connect "
+                           "outputs to inputs by dragging with the right mouse button. Run the system from "
+                           "the Simulation tab."),
+                        QMessageBox::Ok, this);
     QCheckBox* again = new QCheckBox(tr("Show this screen at start"), box);
     again->setChecked(m_settings.ReadInt(kShowWelcome) != 0);
     box->setCheckBox(again);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [this, again] { m_settings.WriteInt(kShowWelcome, again->isChecked()); });
+    connect(box, &QMessageBox::finished, this,
+            [this, again] { m_settings.WriteInt(kShowWelcome, again->isChecked()); });
     box->open();
 }
 
@@ -492,26 +535,50 @@ void CMainWindow::RunCommand(int value) {
     }
     switch (value) {
         case kCmdFileNew:
-        case kCmdNewProject: NewProject(); break;
+        case kCmdNewProject:
+            NewProject();
+            break;
         case kCmdFileOpen:
-        case kCmdOpen: Open(); break;
+        case kCmdOpen:
+            Open();
+            break;
         case kCmdFileSave:
-        case kCmdSave: Save(); break;
+        case kCmdSave:
+            Save();
+            break;
         case kCmdFileSaveAs:
-        case kCmdSaveAs: SaveAs(); break;
+        case kCmdSaveAs:
+            SaveAs();
+            break;
         case kCmdExit:
-        case kCmdAppExit: close(); return;
+        case kCmdAppExit:
+            close();
+            return;
         case kCmdAppAbout:
             QMessageBox::about(this, tr("About Mindlatch"),
                                tr("ZOR2 designer %1").arg(QApplication::applicationVersion()));
             break;
-        case kCmdProjectInfo: ShowProjectInfo(); break;
-        case kCmdAppOptions: ShowOptions(); break;
-        case kCmdExportRuntime: ExportRuntime(); break;
-        case kCmdWelcome: ShowWelcome(); break;
-        case kCmdUndo: m_doc.UndoChange(); break;
-        case kCmdRedo: m_doc.RedoChange(); break;
-        case kCmdAddModule: AddModule(m_doc); break;
+        case kCmdProjectInfo:
+            ShowProjectInfo();
+            break;
+        case kCmdAppOptions:
+            ShowOptions();
+            break;
+        case kCmdExportRuntime:
+            ExportRuntime();
+            break;
+        case kCmdWelcome:
+            ShowWelcome();
+            break;
+        case kCmdUndo:
+            m_doc.UndoChange();
+            break;
+        case kCmdRedo:
+            m_doc.RedoChange();
+            break;
+        case kCmdAddModule:
+            AddModule(m_doc);
+            break;
         case kCmdEnableRealtime:
             m_link->ToggleEnabled();
             WatchLink();
@@ -528,8 +595,8 @@ void CMainWindow::RunCommand(int value) {
         }
         case kCmdImportInputs:
         case kCmdImportOutputs: {
-            const QString path = QFileDialog::getOpenFileName(this, tr("Open CSV file for Import (CSV)"), QString(),
-                                                              tr("CSV Files(*.csv)"));
+            const QString path = QFileDialog::getOpenFileName(this, tr("Open CSV file for Import (CSV)"),
+                                                              QString(), tr("CSV Files(*.csv)"));
             if (path.isEmpty()) return;
             if (value == kCmdImportInputs)
                 ImportSystemInputs(m_doc, path.toStdString());
@@ -548,16 +615,17 @@ void CMainWindow::RunCommand(int value) {
             if (!selectedModule) return;
             const QString start = m_settings.Folder(EFolder::Modules);
             QDir().mkpath(start);
-            QString path = QFileDialog::getSaveFileName(this, tr("Save Corvel System Module (ZRM)"),
-                                                        QDir(start).filePath(Q(selectedModule->m_name) + ".zrm"),
-                                                        tr("System Module Files(*.zrm)"));
+            QString path = QFileDialog::getSaveFileName(
+                this, tr("Save Corvel System Module (ZRM)"),
+                QDir(start).filePath(Q(selectedModule->m_name) + ".zrm"), tr("System Module Files(*.zrm)"));
             if (path.isEmpty()) return;
             if (QFileInfo(path).suffix().isEmpty()) path += ".zrm";
             ExportModule(m_doc, path.toStdString());
             break;
         }
         case kCmdEditSystemInput:
-            if (CExternalInput* p = e.SelectedSystemInput(s)) EditObject(CHit{.kind = EHit::SystemInput, .systemInput = p});
+            if (CExternalInput* p = e.SelectedSystemInput(s))
+                EditObject(CHit{.kind = EHit::SystemInput, .systemInput = p});
             break;
         case kCmdEditSystemOutput:
             if (CExternalOutput* q = e.SelectedSystemOutput(s))
@@ -573,11 +641,15 @@ void CMainWindow::RunCommand(int value) {
             break;
         case 32960:  // Edit Input of a component
             if (CModelInput* in = e.SelectedComponentInput(s))
-                EditObject(CHit{.kind = EHit::ComponentInput, .module = module, .component = in->m_owner, .input = in});
+                EditObject(CHit{
+                    .kind = EHit::ComponentInput, .module = module, .component = in->m_owner, .input = in});
             break;
         case 32943:  // Edit Output of a component
             if (CModelOutput* out = e.SelectedComponentOutput(s))
-                EditObject(CHit{.kind = EHit::ComponentOutput, .module = module, .component = out->m_owner, .output = out});
+                EditObject(CHit{.kind = EHit::ComponentOutput,
+                                .module = module,
+                                .component = out->m_owner,
+                                .output = out});
             break;
         case kCmdModuleProperties:
             if (selectedModule) EditObject(CHit{.kind = EHit::Module, .module = selectedModule});
@@ -598,19 +670,40 @@ void CMainWindow::RunCommand(int value) {
             AddSystemOutput(m_doc, data);
             break;
         }
-        case kCmdSelectAll: m_view->SelectAllComponents(); break;
-        case kCmdCenterView: m_view->CenterView(); break;
-        case kCmdComponentProperties:
-            if (component) EditObject(CHit{.kind = EHit::Component, .module = module, .component = component});
+        case kCmdSelectAll:
+            m_view->SelectAllComponents();
             break;
-        case kCmdRun: m_sim->Run(); break;
-        case kCmdStop: m_sim->Stop(); break;
-        case kCmdPause: m_sim->Pause(); break;
-        case kCmdRunOnce: m_sim->RunOnce(); break;
-        case kCmdRunStep: m_sim->RunStep(); break;
-        case kCmdReset: m_sim->Reset(); break;
-        case kCmdPreventRender: m_sim->m_preventRender = checked; break;
-        case kCmdEnableBehaviors: ToggleBehaviors(m_doc); break;
+        case kCmdCenterView:
+            m_view->CenterView();
+            break;
+        case kCmdComponentProperties:
+            if (component)
+                EditObject(CHit{.kind = EHit::Component, .module = module, .component = component});
+            break;
+        case kCmdRun:
+            m_sim->Run();
+            break;
+        case kCmdStop:
+            m_sim->Stop();
+            break;
+        case kCmdPause:
+            m_sim->Pause();
+            break;
+        case kCmdRunOnce:
+            m_sim->RunOnce();
+            break;
+        case kCmdRunStep:
+            m_sim->RunStep();
+            break;
+        case kCmdReset:
+            m_sim->Reset();
+            break;
+        case kCmdPreventRender:
+            m_sim->m_preventRender = checked;
+            break;
+        case kCmdEnableBehaviors:
+            ToggleBehaviors(m_doc);
+            break;
         case kCmdAddBehavior: {
             CExternalInput* input = e.SelectedSystemInput(s);
             if (!input) return;
@@ -619,24 +712,50 @@ void CMainWindow::RunCommand(int value) {
             AddBehavior(m_doc, data);
             break;
         }
-        case kCmdViewBehaviors: ShowBehaviors(this, s); break;
-        case kCmdResetInput: ResetInputValue(m_doc); break;
-        case kCmdPaneSystem: m_treeDock->setVisible(checked); break;
-        case kCmdPaneSimulation: m_simDock->setVisible(checked); break;
-        case kCmdPaneFeedback: m_feedbackDock->setVisible(checked); break;
-        case kCmdStatusBar: statusBar()->setVisible(checked); break;
-        case kCmdPaletteLogic: m_paletteDocks[0]->setVisible(checked); break;
-        case kCmdPaletteMath: m_paletteDocks[1]->setVisible(checked); break;
-        case kCmdPaletteSignals: m_paletteDocks[2]->setVisible(checked); break;
-        case kCmdPaletteUtility: m_paletteDocks[3]->setVisible(checked); break;
-        case kCmdPaletteDecision: m_paletteDocks[4]->setVisible(checked); break;
+        case kCmdViewBehaviors:
+            ShowBehaviors(this, s);
+            break;
+        case kCmdResetInput:
+            ResetInputValue(m_doc);
+            break;
+        case kCmdPaneSystem:
+            m_treeDock->setVisible(checked);
+            break;
+        case kCmdPaneSimulation:
+            m_simDock->setVisible(checked);
+            break;
+        case kCmdPaneFeedback:
+            m_feedbackDock->setVisible(checked);
+            break;
+        case kCmdStatusBar:
+            statusBar()->setVisible(checked);
+            break;
+        case kCmdPaletteLogic:
+            m_paletteDocks[0]->setVisible(checked);
+            break;
+        case kCmdPaletteMath:
+            m_paletteDocks[1]->setVisible(checked);
+            break;
+        case kCmdPaletteSignals:
+            m_paletteDocks[2]->setVisible(checked);
+            break;
+        case kCmdPaletteUtility:
+            m_paletteDocks[3]->setVisible(checked);
+            break;
+        case kCmdPaletteDecision:
+            m_paletteDocks[4]->setVisible(checked);
+            break;
         case kCmdClearFeedbackAll:
             s.Feedback().build.Clear();
             s.Feedback().execution.Clear();
             s.Feedback().results.Clear();
             break;
-        case kCmdClearFeedbackSystem: s.Feedback().build.Clear(); break;
-        case kCmdClearFeedbackExecute: s.Feedback().execution.Clear(); break;
+        case kCmdClearFeedbackSystem:
+            s.Feedback().build.Clear();
+            break;
+        case kCmdClearFeedbackExecute:
+            s.Feedback().execution.Clear();
+            break;
         case kCmdShowGrid:
             m_view->Options().showGrid = !m_view->Options().showGrid;
             m_settings.WriteInt(kShowGrid, m_view->Options().showGrid ? 1 : 0);
@@ -646,10 +765,15 @@ void CMainWindow::RunCommand(int value) {
             m_view->Options().grid = CViewLook{}.grid;
             break;
         case kCmdShowInputsBar:
-        case kCmdShowModuleInputs: m_view->Options().showInputsBar = !m_view->Options().showInputsBar; break;
+        case kCmdShowModuleInputs:
+            m_view->Options().showInputsBar = !m_view->Options().showInputsBar;
+            break;
         case kCmdShowOutputsBar:
-        case kCmdShowModuleOutputs: m_view->Options().showOutputsBar = !m_view->Options().showOutputsBar; break;
-        default: return;
+        case kCmdShowModuleOutputs:
+            m_view->Options().showOutputsBar = !m_view->Options().showOutputsBar;
+            break;
+        default:
+            return;
     }
     Refresh();
 }
@@ -672,14 +796,48 @@ void CMainWindow::UpdateCommandStates() {
     };
     // Everything starts disabled; the commands this window carries out are enabled by their conditions.
     for (QAction* a : m_actionsByValue) a->setEnabled(false);
-    for (int v : {kCmdFileNew, kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdAppExit, kCmdAppAbout, kCmdExit,
-                  kCmdNewProject, kCmdOpen, kCmdSave, kCmdSaveAs, kCmdProjectInfo, kCmdAppOptions, kCmdExportRuntime,
-                  kCmdWelcome, kCmdRunOnce, kCmdRunStep, kCmdReset, kCmdRate, kCmdPreventRender, kCmdEnableBehaviors,
-                  kCmdPaneSystem, kCmdStatusBar, kCmdPaneSimulation, kCmdPaneFeedback, kCmdPaletteLogic,
-                  kCmdPaletteMath, kCmdPaletteSignals, kCmdPaletteUtility, kCmdPaletteDecision, kCmdClearFeedbackAll,
-                  kCmdClearFeedbackSystem, kCmdClearFeedbackExecute, kCmdGridSpacing, kCmdShowGrid,
-                  kCmdRestoreColours, kCmdConnectorType, kCmdShowInputsBar, kCmdShowOutputsBar, kCmdModuleShowValues,
-                  kCmdCenterView, kCmdImportModule})
+    for (int v : {kCmdFileNew,
+                  kCmdFileOpen,
+                  kCmdFileSave,
+                  kCmdFileSaveAs,
+                  kCmdAppExit,
+                  kCmdAppAbout,
+                  kCmdExit,
+                  kCmdNewProject,
+                  kCmdOpen,
+                  kCmdSave,
+                  kCmdSaveAs,
+                  kCmdProjectInfo,
+                  kCmdAppOptions,
+                  kCmdExportRuntime,
+                  kCmdWelcome,
+                  kCmdRunOnce,
+                  kCmdRunStep,
+                  kCmdReset,
+                  kCmdRate,
+                  kCmdPreventRender,
+                  kCmdEnableBehaviors,
+                  kCmdPaneSystem,
+                  kCmdStatusBar,
+                  kCmdPaneSimulation,
+                  kCmdPaneFeedback,
+                  kCmdPaletteLogic,
+                  kCmdPaletteMath,
+                  kCmdPaletteSignals,
+                  kCmdPaletteUtility,
+                  kCmdPaletteDecision,
+                  kCmdClearFeedbackAll,
+                  kCmdClearFeedbackSystem,
+                  kCmdClearFeedbackExecute,
+                  kCmdGridSpacing,
+                  kCmdShowGrid,
+                  kCmdRestoreColours,
+                  kCmdConnectorType,
+                  kCmdShowInputsBar,
+                  kCmdShowOutputsBar,
+                  kCmdModuleShowValues,
+                  kCmdCenterView,
+                  kCmdImportModule})
         set(v, true);
     set(kCmdEnableRealtime, m_link->Bound());
     set(kCmdUndo, m_doc.CanUndo() && !active);
@@ -703,18 +861,42 @@ void CMainWindow::UpdateCommandStates() {
     for (const CSelectionCommand& c : kSelectionCommands) {
         bool ok = false;
         switch (c.need) {
-            case ENeed::Module: ok = current != nullptr; break;
-            case ENeed::SystemInput: ok = e.SelectedSystemInput(s) != nullptr; break;
-            case ENeed::SystemOutput: ok = e.SelectedSystemOutput(s) != nullptr; break;
-            case ENeed::InputCategory: ok = e.m_kind == ESelectionKind::InputCategory; break;
-            case ENeed::OutputCategory: ok = e.m_kind == ESelectionKind::OutputCategory; break;
-            case ENeed::ModuleInput: ok = !e.SelectedModuleInputs(s).empty(); break;
-            case ENeed::ModuleOutput: ok = !e.SelectedModuleOutputs(s).empty(); break;
-            case ENeed::Component: ok = component != nullptr; break;
-            case ENeed::ComponentInput: ok = module && e.SelectedComponentInput(s); break;
-            case ENeed::ComponentOutput: ok = module && e.SelectedComponentOutput(s); break;
-            case ENeed::Components: ok = systemView ? !e.m_modules.empty() : !e.m_components.empty(); break;
-            case ENeed::Behaviors: ok = !s.m_behaviors.m_behaviors.Empty(); break;
+            case ENeed::Module:
+                ok = current != nullptr;
+                break;
+            case ENeed::SystemInput:
+                ok = e.SelectedSystemInput(s) != nullptr;
+                break;
+            case ENeed::SystemOutput:
+                ok = e.SelectedSystemOutput(s) != nullptr;
+                break;
+            case ENeed::InputCategory:
+                ok = e.m_kind == ESelectionKind::InputCategory;
+                break;
+            case ENeed::OutputCategory:
+                ok = e.m_kind == ESelectionKind::OutputCategory;
+                break;
+            case ENeed::ModuleInput:
+                ok = !e.SelectedModuleInputs(s).empty();
+                break;
+            case ENeed::ModuleOutput:
+                ok = !e.SelectedModuleOutputs(s).empty();
+                break;
+            case ENeed::Component:
+                ok = component != nullptr;
+                break;
+            case ENeed::ComponentInput:
+                ok = module && e.SelectedComponentInput(s);
+                break;
+            case ENeed::ComponentOutput:
+                ok = module && e.SelectedComponentOutput(s);
+                break;
+            case ENeed::Components:
+                ok = systemView ? !e.m_modules.empty() : !e.m_components.empty();
+                break;
+            case ENeed::Behaviors:
+                ok = !s.m_behaviors.m_behaviors.Empty();
+                break;
         }
         set(Value(c.ident), ok);
     }
@@ -739,21 +921,24 @@ void CMainWindow::UpdateCommandStates() {
     check(kCmdPaneFeedback, m_feedbackDock->isVisible());
     check(kCmdStatusBar, statusBar()->isVisible());
     for (int i = 0; i < 5; ++i) {
-        static const int values[] = {kCmdPaletteLogic, kCmdPaletteMath, kCmdPaletteSignals, kCmdPaletteUtility,
-                                     kCmdPaletteDecision};
+        static const int values[] = {kCmdPaletteLogic, kCmdPaletteMath, kCmdPaletteSignals,
+                                     kCmdPaletteUtility, kCmdPaletteDecision};
         check(values[i], m_paletteDocks[i]->isVisible());
     }
     // Context categories follow the selection.
     for (int i = 0; i < m_ribbonTabs->count(); ++i) {
         const QString& c = m_categories[i];
         if (c == "Modify Selected Component") m_ribbonTabs->setTabVisible(i, component != nullptr);
-        if (c == "Modify Neural Network") m_ribbonTabs->setTabVisible(i, component && component->m_typeId == 1);
+        if (c == "Modify Neural Network")
+            m_ribbonTabs->setTabVisible(i, component && component->m_typeId == 1);
     }
 }
 
 // --- simulation ------------------------------------------------------------
 
-void CMainWindow::RedrawViews() { m_view->viewport()->update(); }
+void CMainWindow::RedrawViews() {
+    m_view->viewport()->update();
+}
 
 void CMainWindow::RedrawPane() {
     m_simPane->Refresh(m_doc.System());
@@ -774,11 +959,15 @@ void CMainWindow::RateChanged(int32_t rate) {
     }
 }
 
-void CMainWindow::SetRate(int rate) { m_sim->SetRateText(std::to_string(rate)); }
+void CMainWindow::SetRate(int rate) {
+    m_sim->SetRateText(std::to_string(rate));
+}
 
 // --- files -----------------------------------------------------------------
 
-bool CMainWindow::MaySave() { return m_doc.SaveModified(); }
+bool CMainWindow::MaySave() {
+    return m_doc.SaveModified();
+}
 
 QString CMainWindow::ChooseSavePath(const QString& title) {
     const QString start = m_settings.Folder(EFolder::Projects);
@@ -803,15 +992,16 @@ void CMainWindow::NewProject() {
 
 void CMainWindow::Open() {
     if (!MaySave()) return;
-    const QString path = QFileDialog::getOpenFileName(this, tr("Load Corvel Project (ZR2)"),
-                                                      m_settings.Folder(EFolder::Projects), tr("ZR2 Files(*.zr2)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Load Corvel Project (ZR2)"), m_settings.Folder(EFolder::Projects), tr("ZR2 Files(*.zr2)"));
     if (path.isEmpty()) return;
     OpenProject(path);
 }
 
 bool CMainWindow::OpenProject(const QString& path, bool fromFramework) {
     if (m_sim->IsActive()) m_sim->Stop();
-    const CFileResult r = fromFramework ? m_doc.OpenThroughFramework(path.toStdString()) : m_doc.Open(path.toStdString());
+    const CFileResult r =
+        fromFramework ? m_doc.OpenThroughFramework(path.toStdString()) : m_doc.Open(path.toStdString());
     if (!r) {
         // The document has told the user why; nothing else changed.
         Refresh();
@@ -860,8 +1050,9 @@ bool CMainWindow::SaveProjectTo(const QString& path) {
 void CMainWindow::ExportRuntime() {
     const QString start = m_settings.Folder(EFolder::Runtime);
     QDir().mkpath(start);
-    QString path = QFileDialog::getSaveFileName(this, tr("Create Corvel Mindlatch2 Runtime (ZR2R)"),
-                                                QDir(start).filePath(DocumentTitle() + ".z2r"), tr("ZR2R Files(*.z2r)"));
+    QString path =
+        QFileDialog::getSaveFileName(this, tr("Create Corvel Mindlatch2 Runtime (ZR2R)"),
+                                     QDir(start).filePath(DocumentTitle() + ".z2r"), tr("ZR2R Files(*.z2r)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += ".z2r";
     ExportRuntimeTo(path);
@@ -871,7 +1062,8 @@ bool CMainWindow::ExportRuntimeTo(const QString& path, bool showDialog) {
     CRuntimeExportInfo info;
     const CFileResult r = m_doc.ExportRuntime(path.toStdString(), &info);
     if (!r) {
-        m_prompter.Tell(tr("The runtime file %1 could not be written:\n%2").arg(path, Q(r.message)).toStdString());
+        m_prompter.Tell(
+            tr("The runtime file %1 could not be written:\n%2").arg(path, Q(r.message)).toStdString());
         Refresh();
         return false;
     }
@@ -889,17 +1081,18 @@ void CMainWindow::ShowProjectInfo() {
     if (ShowSystemProperties(this, m_doc.System(), description)) SetProjectDescription(m_doc, description);
 }
 
-void CMainWindow::ShowOptions() { EditFolders(this, m_settings); }
+void CMainWindow::ShowOptions() {
+    EditFolders(this, m_settings);
+}
 
 void CMainWindow::UpdateRecentMenu() {
     if (!m_recentMenu) return;
     m_recentMenu->clear();
     int n = 1;
     for (const QString& path : m_settings.RecentFiles()) {
-        QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(QDir::toNativeSeparators(path)));
-        connect(a, &QAction::triggered, this, [this, path] {
-            OpenProject(path, true);
-        });
+        QAction* a =
+            m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(QDir::toNativeSeparators(path)));
+        connect(a, &QAction::triggered, this, [this, path] { OpenProject(path, true); });
     }
     m_recentMenu->setEnabled(!m_recentMenu->isEmpty());
 }
@@ -957,7 +1150,8 @@ void CMainWindow::EditObject(const CHit& h) {
                 if (EditBehaviorDialog(this, inputName, b)) AddBehaviorTo(m_doc, id, b);
                 return InputBehaviorLines(m_doc.System(), id);
             };
-            if (EditSystemInputDialog(this, tr("Edit Input"), s, data, InputBehaviorLines(s, id), addBehavior) &&
+            if (EditSystemInputDialog(this, tr("Edit Input"), s, data, InputBehaviorLines(s, id),
+                                      addBehavior) &&
                 s.FindSystemInput(id)) {
                 e.SelectSystemInput(id);
                 EditSystemInput(m_doc, data);
@@ -974,7 +1168,8 @@ void CMainWindow::EditObject(const CHit& h) {
             // A double click on a category: a new system input in that category.
             CSystemInputData data;
             data.categoryId = h.inputCategory->m_id;
-            if (EditSystemInputDialog(this, tr("Add System Input"), s, data, {}, {})) AddSystemInput(m_doc, data);
+            if (EditSystemInputDialog(this, tr("Add System Input"), s, data, {}, {}))
+                AddSystemInput(m_doc, data);
             break;
         }
         case EHit::OutputCategory: {
@@ -986,14 +1181,17 @@ void CMainWindow::EditObject(const CHit& h) {
         case EHit::ComponentInput:
             e.SelectComponentInput(h.component->m_id, h.input->m_id);
             name = h.input->m_name;
-            if (EditNameDescription(this, tr("Edit Input"), name, description)) EditComponentInput(m_doc, name);
+            if (EditNameDescription(this, tr("Edit Input"), name, description))
+                EditComponentInput(m_doc, name);
             break;
         case EHit::ComponentOutput:
             e.SelectComponentOutput(h.component->m_id, h.output->m_id);
             name = h.output->m_name;
-            if (EditNameDescription(this, tr("Edit Output"), name, description)) EditComponentOutput(m_doc, name);
+            if (EditNameDescription(this, tr("Edit Output"), name, description))
+                EditComponentOutput(m_doc, name);
             break;
-        default: return;
+        default:
+            return;
     }
     e.ApplyToModel(s);
     Refresh();

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "designer/gui/design_view.h"
 #include "designer/document.h"
+#include "designer/gui/design_view.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
@@ -27,20 +27,20 @@ namespace zor2::gui {
 
 /// The simulation timer on the window's event loop.
 class CQtSimTimer final : public QObject, public ISimTimer {
-public:
+  public:
     explicit CQtSimTimer(CSimController*& controller);
     void Start(int32_t periodMs) override;
     void Stop() override { m_timer.stop(); }
     bool IsActive() const { return m_timer.isActive(); }
     int Interval() const { return m_timer.interval(); }
 
-private:
+  private:
     QTimer m_timer;
 };
 
 class CMainWindow : public QMainWindow, private ISimView, private IDocumentObserver {
     Q_OBJECT
-public:
+  public:
     CMainWindow(QWidget* parent = nullptr);
     ~CMainWindow() override;
 
@@ -72,13 +72,13 @@ public:
     /// Refreshes the panes and the title after any change.
     void Refresh();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent*) override;
     void dragEnterEvent(QDragEnterEvent*) override;
     void dropEvent(QDropEvent*) override;
     void showEvent(QShowEvent*) override;
 
-private:
+  private:
     // ISimView.
     void RedrawViews() override;
     void RedrawPane() override;

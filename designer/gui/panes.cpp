@@ -11,7 +11,9 @@
 namespace zor2::gui {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 constexpr int kTypeRole = Qt::UserRole + 1;
 constexpr int kModuleRole = Qt::UserRole + 2;
 constexpr int kFeedbackShown = 1000;
@@ -69,10 +71,12 @@ void CStructureTree::Rebuild(const CSystem& s) {
     }
     auto* modules = new QTreeWidgetItem(root, {tr("Modules (%1)").arg(s.m_modules.Size())});
     for (CNetwork* m : s.m_modules) {
-        auto* mi = new QTreeWidgetItem(modules, {QStringLiteral("%1 (L%2)").arg(Q(m->m_name)).arg(m->m_level)});
+        auto* mi =
+            new QTreeWidgetItem(modules, {QStringLiteral("%1 (L%2)").arg(Q(m->m_name)).arg(m->m_level)});
         mi->setData(0, kModuleRole, m->m_id);
         for (CNetworkModel* c : m->m_components) {
-            auto* ci = new QTreeWidgetItem(mi, {QStringLiteral("%1 [S%2]").arg(Q(c->m_name)).arg(c->m_stage)});
+            auto* ci =
+                new QTreeWidgetItem(mi, {QStringLiteral("%1 [S%2]").arg(Q(c->m_name)).arg(c->m_stage)});
             ci->setData(0, kModuleRole, m->m_id);
         }
     }

@@ -7,7 +7,9 @@
 namespace zor2::gui {
 namespace {
 
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -17,16 +19,28 @@ EAnswer CMessageBoxPrompter::Ask(std::string_view question, EButtons buttons) {
     if (m_answerHook) return m_answerHook(text);
     QMessageBox::StandardButtons b = QMessageBox::Yes | QMessageBox::No;
     switch (buttons) {
-        case EButtons::Ok: b = QMessageBox::Ok; break;
-        case EButtons::YesNo: b = QMessageBox::Yes | QMessageBox::No; break;
-        case EButtons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
-        case EButtons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case EButtons::Ok:
+            b = QMessageBox::Ok;
+            break;
+        case EButtons::YesNo:
+            b = QMessageBox::Yes | QMessageBox::No;
+            break;
+        case EButtons::YesNoCancel:
+            b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+        case EButtons::OkCancel:
+            b = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
     }
     switch (QMessageBox::question(m_parent, QApplication::applicationName(), text, b)) {
-        case QMessageBox::Yes: return EAnswer::Yes;
-        case QMessageBox::No: return EAnswer::No;
-        case QMessageBox::Ok: return EAnswer::Ok;
-        default: return EAnswer::Cancel;
+        case QMessageBox::Yes:
+            return EAnswer::Yes;
+        case QMessageBox::No:
+            return EAnswer::No;
+        case QMessageBox::Ok:
+            return EAnswer::Ok;
+        default:
+            return EAnswer::Cancel;
     }
 }
 

@@ -13,7 +13,7 @@ class QWidget;
 namespace zor2::gui {
 
 class CMessageBoxPrompter final : public IPrompter {
-public:
+  public:
     explicit CMessageBoxPrompter(QWidget* parent) : m_parent(parent) {}
     EAnswer Ask(std::string_view question, EButtons buttons) override;
     void Tell(std::string_view message) override;
@@ -26,7 +26,7 @@ public:
     QStringList m_asked;
     QStringList m_told;
 
-private:
+  private:
     QWidget* m_parent;
 };
 

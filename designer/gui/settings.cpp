@@ -15,7 +15,9 @@ QSettings Store() {
                      CDesignerSettings::kApplication);
 }
 
-QString Key(const char* name) { return QStringLiteral("General/") + QLatin1String(name); }
+QString Key(const char* name) {
+    return QStringLiteral("General/") + QLatin1String(name);
+}
 
 }  // namespace
 
@@ -32,9 +34,12 @@ void CDesignerSettings::WriteInt(const CIntSetting& setting, int value) {
 
 const char* CDesignerSettings::FolderValueName(EFolder folder) {
     switch (folder) {
-        case EFolder::Projects: return "DirProjects";
-        case EFolder::Modules: return "DirModules";
-        case EFolder::Runtime: return "DirRuntime";
+        case EFolder::Projects:
+            return "DirProjects";
+        case EFolder::Modules:
+            return "DirModules";
+        case EFolder::Runtime:
+            return "DirRuntime";
     }
     return "DirProjects";
 }

@@ -22,7 +22,7 @@ inline constexpr CIntSetting kShowWelcome{"ShowWelcome", 1};
 enum class EFolder { Projects, Modules, Runtime };
 
 class CDesignerSettings {
-public:
+  public:
     /// The maker key under which the application key lives.
     static constexpr const char* kOrganization = "Corvel";
     static constexpr const char* kApplication = "zor21";

@@ -16,7 +16,9 @@
 namespace zor2::gui {
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QLabel* Text(const char* text, QWidget* parent) {
     auto* l = new QLabel(QObject::tr(text), parent);
@@ -33,7 +35,8 @@ QRadioButton* Radio(const char* text, QWidget* parent, QButtonGroup* group, QLay
 
 }  // namespace
 
-CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent) : QDialog(parent), m_wizard(wizard) {
+CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
+    : QDialog(parent), m_wizard(wizard) {
     resize(720, 560);
     auto* layout = new QVBoxLayout(this);
     m_heading = new QLabel(this);
@@ -48,10 +51,14 @@ CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
     // Step 1: the data file.
     auto* p1 = new QWidget;
     auto* l1 = new QVBoxLayout(p1);
-    l1->addWidget(Text("The required format of the CSV file is such that each row constitutes the values of a "
-                       "featurevector, and each column represents an individual feature.", p1));
-    l1->addWidget(Text("To import your data file, press the browse button. File types supported are comma, tab or "
-                       "semi-colon delimited text files. Default type is CSV format. (*.CSV) ", p1));
+    l1->addWidget(
+        Text("The required format of the CSV file is such that each row constitutes the values of a "
+             "featurevector, and each column represents an individual feature.",
+             p1));
+    l1->addWidget(
+        Text("To import your data file, press the browse button. File types supported are comma, tab or "
+             "semi-colon delimited text files. Default type is CSV format. (*.CSV) ",
+             p1));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(tr("Import File:"), p1));
     m_file = new QLineEdit(p1);
@@ -83,13 +90,15 @@ CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
         m_wizard.SetHasHeaderRow(on);
         Show();
     });
-    connect(m_headerNames, &QRadioButton::toggled, this, [this](bool on) { m_wizard.SetHeaderHoldsNames(on); });
+    connect(m_headerNames, &QRadioButton::toggled, this,
+            [this](bool on) { m_wizard.SetHeaderHoldsNames(on); });
     m_pages->addWidget(p2);
 
     // Step 3: the first column.
     auto* p3 = new QWidget;
     auto* l3 = new QVBoxLayout(p3);
-    l3->addWidget(Text("What information does the first column of data (highlighted in yellow) contain?", p3));
+    l3->addWidget(
+        Text("What information does the first column of data (highlighted in yellow) contain?", p3));
     auto* g3 = new QButtonGroup(p3);
     m_first[0] = Radio("Names of Profiles / Classes", p3, g3, l3);
     m_first[1] = Radio("Names of Feature Vectors", p3, g3, l3);
@@ -103,7 +112,8 @@ CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
     // Step 4: the second column.
     auto* p4 = new QWidget;
     auto* l4 = new QVBoxLayout(p4);
-    l4->addWidget(Text("What information does the second column of data (highlighted in yellow) contain?", p4));
+    l4->addWidget(
+        Text("What information does the second column of data (highlighted in yellow) contain?", p4));
     auto* g4 = new QButtonGroup(p4);
     m_secondNames = Radio("Names of Feature Vectors", p4, g4, l4);
     m_secondValues = Radio("First column of Feature Values", p4, g4, l4);
@@ -151,7 +161,9 @@ CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
     Show();
 }
 
-QString CdlgLoadDataWizard::Heading() const { return m_heading->text(); }
+QString CdlgLoadDataWizard::Heading() const {
+    return m_heading->text();
+}
 
 void CdlgLoadDataWizard::BrowseTo(const QString& path) {
     m_wizard.Browse(path.toStdString());
@@ -181,7 +193,8 @@ void CdlgLoadDataWizard::Show() {
     m_caption->setText(Q(m_wizard.PreviewCaption()));
     m_summary->setText(Q(m_wizard.SummaryText()));
     // Entering a step shows the answers held so far.
-    for (QRadioButton* b : {m_headerYes, m_headerNo, m_headerNames, m_headerIds, m_secondNames, m_secondValues})
+    for (QRadioButton* b :
+         {m_headerYes, m_headerNo, m_headerNames, m_headerIds, m_secondNames, m_secondValues})
         b->blockSignals(true);
     m_headerYes->setChecked(r.hasHeaderRow);
     m_headerNo->setChecked(!r.hasHeaderRow);
@@ -191,12 +204,14 @@ void CdlgLoadDataWizard::Show() {
     m_headerIds->setEnabled(r.hasHeaderRow);
     m_secondNames->setChecked(r.layout == kLayoutClassThenVectorNames);
     m_secondValues->setChecked(r.layout == kLayoutClassThenValues);
-    for (QRadioButton* b : {m_headerYes, m_headerNo, m_headerNames, m_headerIds, m_secondNames, m_secondValues})
+    for (QRadioButton* b :
+         {m_headerYes, m_headerNo, m_headerNames, m_headerIds, m_secondNames, m_secondValues})
         b->blockSignals(false);
     for (int i = 0; i < 3; ++i) {
         const QSignalBlocker block(m_first[i]);
-        const int code = i == 0 ? (r.layout <= kLayoutClassThenValues) : i == 1 ? (r.layout == kLayoutVectorNames)
-                                                                                 : (r.layout == kLayoutValues);
+        const int code = i == 0   ? (r.layout <= kLayoutClassThenValues)
+                         : i == 1 ? (r.layout == kLayoutVectorNames)
+                                  : (r.layout == kLayoutValues);
         m_first[i]->setChecked(code != 0);
     }
     // The preview, with the row or column the step asks about in yellow.
@@ -206,11 +221,14 @@ void CdlgLoadDataWizard::Show() {
     for (int line = 0; line < CLoadDataWizard::kPreviewLines; ++line) numbers << QString::number(line + 1);
     m_grid->setVerticalHeaderLabels(numbers);
     const int dataTop = r.hasHeaderRow ? 1 : 0;
-    for (int line = 0; line < static_cast<int>(preview.size()) && line < CLoadDataWizard::kPreviewLines; ++line) {
-        for (int c = 0; c < static_cast<int>(preview[line].size()) && c < CLoadDataWizard::kPreviewColumns; ++c) {
+    for (int line = 0; line < static_cast<int>(preview.size()) && line < CLoadDataWizard::kPreviewLines;
+         ++line) {
+        for (int c = 0; c < static_cast<int>(preview[line].size()) && c < CLoadDataWizard::kPreviewColumns;
+             ++c) {
             auto* item = new QTableWidgetItem(Q(preview[line][c]));
             const bool yellow = (step == 2 && line == 0 && r.hasHeaderRow) ||
-                                (step == 3 && c == 0 && line >= dataTop) || (step == 4 && c == 1 && line >= dataTop);
+                                (step == 3 && c == 0 && line >= dataTop) ||
+                                (step == 4 && c == 1 && line >= dataTop);
             if (yellow) item->setBackground(QColor(0xFF, 0xFF, 0x80));
             m_grid->setItem(line, c, item);
         }

@@ -17,7 +17,7 @@ namespace zor2::gui {
 
 class CdlgLoadDataWizard : public QDialog {
     Q_OBJECT
-public:
+  public:
     CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent = nullptr);
 
     /// The Browse button after its file dialog (an empty path is a cancelled dialog).
@@ -31,7 +31,7 @@ public:
     QTableWidget* PreviewGrid() const { return m_grid; }
     QString Heading() const;
 
-private:
+  private:
     void Show();
 
     CLoadDataWizard& m_wizard;

@@ -3,16 +3,16 @@
 // context menus, undo, and pictures of both view modes.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QDir>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -79,7 +79,7 @@ bool Drop(CDesignView& view, int typeId, QPoint at) {
 
 class CDesignerWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void settingsDefaultsOnFirstStart();
@@ -104,7 +104,7 @@ private slots:
     void loadDataWizardWalksItsSteps();
     void rendersBothModes();
 
-private:
+  private:
     QTemporaryDir m_dir;
     int m_settingsRound = 0;
 };
@@ -256,9 +256,12 @@ void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
     CModelInput* in1 = sum->m_inputs.At(0);
     CModelInput* in2 = other->m_inputs.At(0);
     QVERIFY(in1 && in2);
-    const QPoint out = v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = k, .output = k->FirstOutput()});
-    const QPoint inA = v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = sum, .input = in1});
-    const QPoint inB = v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = other, .input = in2});
+    const QPoint out =
+        v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = k, .output = k->FirstOutput()});
+    const QPoint inA =
+        v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = sum, .input = in1});
+    const QPoint inB =
+        v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = other, .input = in2});
     QCOMPARE(v.HitTest(out).kind, EHit::ComponentOutput);
     QCOMPARE(v.HitTest(inA).kind, EHit::ComponentInput);
 
@@ -280,12 +283,15 @@ void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
     // A second feed into the same input is refused by the model's rule.
     QVERIFY(Drop(v, 41, QPoint(350, 420)));
     CNetworkModel* k2 = m->m_components.At(3);
-    const QPoint out2 = v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = k2, .output = k2->FirstOutput()});
+    const QPoint out2 = v.CentreOf(
+        {.kind = EHit::ComponentOutput, .module = m, .component = k2, .output = k2->FirstOutput()});
     const auto beforeRefusal = SaveProjectBytes(s);
     RightDrag(v, out2, inA);
     QCOMPARE(w.Prompter().m_beeps, beeps + 2);
-    QCOMPARE(QString::fromStdString(s.Feedback().build.Top()),
-             QString("Connection Not allowed: Model input already has an active connection. No new connection made."));
+    QCOMPARE(
+        QString::fromStdString(s.Feedback().build.Top()),
+        QString(
+            "Connection Not allowed: Model input already has an active connection. No new connection made."));
     QVERIFY(SaveProjectBytes(s) == beforeRefusal);
 }
 
@@ -295,12 +301,29 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
     CNetwork* m = s.CreateModule("M", 0, 0);
     CNetworkModel* c = m->DropComponent(41, 100, 100);
     std::unique_ptr<QMenu> module(w.View().BuildContextMenu({.kind = EHit::Module, .module = m}, &w));
-    QCOMPARE(MenuTexts(module.get()),
-             QStringList({"Module Properties...", "Export Module...", "-", ">Inputs", "Add New Input...",
-                          "Group All Inputs", "Expose All Externally...", "-", "Add Connection...",
-                          "Remove Connections", "<", ">Outputs", "Add New Output...", "Group All Outputs",
-                          "Expose All Externally...", "-", "Remove Connections...", "<", "-", "Execute",
-                          "View Components...", "-", "Delete"}));
+    QCOMPARE(MenuTexts(module.get()), QStringList({"Module Properties...",
+                                                   "Export Module...",
+                                                   "-",
+                                                   ">Inputs",
+                                                   "Add New Input...",
+                                                   "Group All Inputs",
+                                                   "Expose All Externally...",
+                                                   "-",
+                                                   "Add Connection...",
+                                                   "Remove Connections",
+                                                   "<",
+                                                   ">Outputs",
+                                                   "Add New Output...",
+                                                   "Group All Outputs",
+                                                   "Expose All Externally...",
+                                                   "-",
+                                                   "Remove Connections...",
+                                                   "<",
+                                                   "-",
+                                                   "Execute",
+                                                   "View Components...",
+                                                   "-",
+                                                   "Delete"}));
     // Items the window carries out are enabled; the others are shown disabled.
     auto find = [](QMenu* menu, const QString& text) -> QAction* {
         for (QAction* a : menu->actions()) {
@@ -314,11 +337,13 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
     QVERIFY(find(module.get(), "Execute")->isEnabled());
     QVERIFY(find(module.get(), "Inputs/Expose All Externally...")->isEnabled());
     QVERIFY(!find(module.get(), "Inputs/Group All Inputs")->isEnabled());
-    std::unique_ptr<QMenu> comp(w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = c}, &w));
+    std::unique_ptr<QMenu> comp(
+        w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = c}, &w));
     QCOMPARE(MenuTexts(comp.get()),
              QStringList({"Properties...", "Show Reduced", "-", "Execute", "Delete", "-",
-                          "Expose All Inputs to Module Inputs Layer", "Expose All Outputs to Module Outputs Layer", "-",
-                          "Remove Input Connections", "Remove Output Connections", "-", "Delete All Outputs"}));
+                          "Expose All Inputs to Module Inputs Layer",
+                          "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
+                          "Remove Output Connections", "-", "Delete All Outputs"}));
     // A right-button press and release on the same component opens its menu and connects nothing.
     w.resize(1600, 900);
     w.show();
@@ -356,7 +381,8 @@ void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
     QCOMPARE(first->m_inputs.Size(), size_t(1));
     QVERIFY(first->m_inputs.Head()->HasSource());
     // Pressing an unselected module without Shift leaves only it selected.
-    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Module, .module = first}));
+    QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Module, .module = first}));
     QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::ShiftModifier,
                       v.CentreOf({.kind = EHit::Module, .module = s.m_modules.At(1)}));
     QCOMPARE(s.m_selectedModules.Size(), size_t(2));
@@ -440,9 +466,11 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
     const QList<QAction*> undo = w.CommandActions(kCmdUndo);
     QVERIFY(undo.size() >= 5);
     for (QAction* a : undo) QVERIFY(!a->isEnabled());
-    QCOMPARE(w.CommandAction(kCmdRun)->toolTip(),
-             QString("Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot "
-                     "changes in outputs as simulation continues."));
+    QCOMPARE(
+        w.CommandAction(kCmdRun)->toolTip(),
+        QString(
+            "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot "
+            "changes in outputs as simulation continues."));
     QCOMPARE(w.CommandAction(kCmdRate)->toolTip(), QString("Set the logic cycles per second (1-20)"));
     QCOMPARE(w.CommandAction(kCmdRate)->text(), QString("Cycles / sec:"));
     // The component context category appears with a selected component.
@@ -503,7 +531,8 @@ void CDesignerWindowTest::rectangleAndKeyboardGestures() {
     QCOMPARE(w.Document().Editor().m_components, std::vector<int32_t>({second->m_id}));
     // Delete asks, then deletes the selection.
     QTest::keyClick(&v, Qt::Key_Delete);
-    QCOMPARE(w.Prompter().m_asked.back(), QString("Are you sure you want to delete the currently selected items?"));
+    QCOMPARE(w.Prompter().m_asked.back(),
+             QString("Are you sure you want to delete the currently selected items?"));
     QCOMPARE(m->m_components.Size(), size_t(1));
     QCOMPARE(m->m_components.Head(), first);
 }
@@ -513,7 +542,8 @@ void CDesignerWindowTest::saveReopenAndExport() {
     CMainWindow w;
     QVERIFY(w.OpenProject(example));
     QVERIFY(!w.isWindowModified());
-    QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier, w.View().CentreOf({.kind = EHit::InputsBar}));
+    QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier,
+                       w.View().CentreOf({.kind = EHit::InputsBar}));
     QVERIFY(w.isWindowModified());
     QVERIFY(w.windowTitle().contains("[*]"));
     const QString copy = QDir(m_dir.path()).filePath("copy.zr2");
@@ -541,7 +571,8 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     CDesignView& v = w.View();
     QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(600, 300));
     CNetwork* m = s.m_modules.Head();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Module, .module = m}));
+    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       v.CentreOf({.kind = EHit::Module, .module = m}));
     QCOMPARE(v.Module(), m);
     QVERIFY(Drop(v, 41, QPoint(400, 250)));
     QVERIFY(Drop(v, 56, QPoint(400, 450)));
@@ -550,14 +581,19 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     CNetworkModel* lag = m->m_components.At(1);
     CNetworkModel* add = m->m_components.At(2);
     k->m_value = 1.5;
-    auto centre = [&](CNetworkModel* c) { return v.CentreOf({.kind = EHit::Component, .module = m, .component = c}); };
-    auto out = [&](CNetworkModel* c) {
-        return v.CentreOf({.kind = EHit::ComponentOutput, .module = m, .component = c, .output = c->FirstOutput()});
+    auto centre = [&](CNetworkModel* c) {
+        return v.CentreOf({.kind = EHit::Component, .module = m, .component = c});
     };
-    // An output dropped on a component body feeds a new input; the adder feeds back through the Feedback Flow.
+    auto out = [&](CNetworkModel* c) {
+        return v.CentreOf(
+            {.kind = EHit::ComponentOutput, .module = m, .component = c, .output = c->FirstOutput()});
+    };
+    // An output dropped on a component body feeds a new input; the adder feeds back through the Feedback
+    // Flow.
     RightDrag(v, out(k), centre(add));
-    RightDrag(v, out(add), v.CentreOf({.kind = EHit::ComponentInput, .module = m, .component = lag,
-                                       .input = lag->FirstInput()}));
+    RightDrag(v, out(add),
+              v.CentreOf(
+                  {.kind = EHit::ComponentInput, .module = m, .component = lag, .input = lag->FirstInput()}));
     QVERIFY(lag->FirstInput()->HasSource());
     RightDrag(v, out(lag), centre(add));
     QCOMPARE(add->m_inputs.Size(), size_t(2));
@@ -613,13 +649,22 @@ void CDesignerWindowTest::systemViewConnectGestures() {
         bool connects;
     };
     const Case cases[] = {
-        {"category to module", {.kind = EHit::InputCategory, .inputCategory = s.m_inputCategories.Head()},
-         {.kind = EHit::Module, .module = first}, true},
-        {"module to module", {.kind = EHit::Module, .module = first}, {.kind = EHit::Module, .module = second}, true},
-        {"system input to system output", {.kind = EHit::SystemInput, .systemInput = s.m_inputs.Head()},
-         {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()}, false},
-        {"system output to module", {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()},
-         {.kind = EHit::Module, .module = second}, false},
+        {"category to module",
+         {.kind = EHit::InputCategory, .inputCategory = s.m_inputCategories.Head()},
+         {.kind = EHit::Module, .module = first},
+         true},
+        {"module to module",
+         {.kind = EHit::Module, .module = first},
+         {.kind = EHit::Module, .module = second},
+         true},
+        {"system input to system output",
+         {.kind = EHit::SystemInput, .systemInput = s.m_inputs.Head()},
+         {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()},
+         false},
+        {"system output to module",
+         {.kind = EHit::SystemOutput, .systemOutput = s.m_outputs.Head()},
+         {.kind = EHit::Module, .module = second},
+         false},
     };
     for (const Case& c : cases) {
         const auto before = SaveProjectBytes(s);
@@ -659,20 +704,22 @@ void CDesignerWindowTest::componentMenusByType() {
         auto component = std::make_unique<CNetworkModel>();
         component->m_typeId = c.type;
         component->m_owner = m;
-        std::unique_ptr<QMenu> menu(
-            w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = component.get()}, &w));
+        std::unique_ptr<QMenu> menu(w.View().BuildContextMenu(
+            {.kind = EHit::Component, .module = m, .component = component.get()}, &w));
         const QStringList items = MenuTexts(menu.get());
         QCOMPARE(items.mid(0, 3), QStringList({"Properties...", "Show Reduced", "-"}));
         QCOMPARE(items.at(3), c.third);
         QCOMPARE(items.back(), c.last);
     }
-    std::unique_ptr<QMenu> output(w.View().BuildContextMenu({.kind = EHit::ComponentOutput, .module = m}, &w));
+    std::unique_ptr<QMenu> output(
+        w.View().BuildContextMenu({.kind = EHit::ComponentOutput, .module = m}, &w));
     QCOMPARE(MenuTexts(output.get()),
              QStringList({"Output Properties...", "-", "Show Graph of Output", "Show Value Window", "-",
                           "Expose to Module Outputs Layer", "-", "Remove All Connections", "Delete Output"}));
     std::unique_ptr<QMenu> bar(w.View().BuildContextMenu({.kind = EHit::InputsBar}, &w));
-    QCOMPARE(MenuTexts(bar.get()), QStringList({"Add Category...", "Add System Input...", "-",
-                                                "Import System Inputs...", "-", "Expand All", "Contract all"}));
+    QCOMPARE(MenuTexts(bar.get()),
+             QStringList({"Add Category...", "Add System Input...", "-", "Import System Inputs...", "-",
+                          "Expand All", "Contract all"}));
     QVERIFY(w.View().BuildContextMenu({.kind = EHit::None}, &w) == nullptr);
 }
 
@@ -710,11 +757,13 @@ void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
     QVERIFY(lines.contains(QStringLiteral("System ID: %1").arg(s.m_systemId)));
     QVERIFY(lines.contains("[ 1 ] Adder"));
     const CNetworkModel* sum = s.m_modules.Head()->m_components.At(2);
-    QVERIFY(lines.contains(QStringLiteral("(Type: 21) ID: %1, Module: Adder, Name: %2").arg(sum->m_id).arg(
-        QString::fromStdString(sum->m_name))));
+    QVERIFY(lines.contains(QStringLiteral("(Type: 21) ID: %1, Module: Adder, Name: %2")
+                               .arg(sum->m_id)
+                               .arg(QString::fromStdString(sum->m_name))));
     const CNetworkModel* k = s.m_modules.Head()->m_components.At(0);
-    QVERIFY(lines.contains(QStringLiteral("(Type: 41) ID: %1, Module: Adder, Name: %2").arg(k->m_id).arg(
-        QString::fromStdString(k->m_name))));
+    QVERIFY(lines.contains(QStringLiteral("(Type: 41) ID: %1, Module: Adder, Name: %2")
+                               .arg(k->m_id)
+                               .arg(QString::fromStdString(k->m_name))));
 }
 
 void CDesignerWindowTest::systemInputDialogAddsAndEdits() {
