@@ -102,6 +102,11 @@ class CDesignerWindowTest : public QObject {
     void panesShowNewestFirstAndProjectText();
     void systemInputDialogAddsAndEdits();
     void loadDataWizardWalksItsSteps();
+    void zoomKeepsHitTestingConsistent();
+    void ribbonModuleGoesToTheVisibleCentre();
+    void closingAModifiedProjectOffersToSave();
+    void recentFilesKeepFourNewestFirst();
+    void realTimeLinkToggles();
     void rendersBothModes();
 
   private:
@@ -834,6 +839,79 @@ void CDesignerWindowTest::loadDataWizardWalksItsSteps() {
     dlg.ClickFinish();
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(wizard.Result().fileChosen);
+}
+
+void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
+    const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
+    CMainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    QVERIFY(w.OpenProject(path));
+    CDesignView& v = w.View();
+    CNetwork* scale = w.Document().System().m_modules.At(1);
+    for (double zoom : {0.5, 1.0, 1.5, 2.0}) {
+        v.SetZoom(zoom);
+        v.ShowSystem();
+        v.CenterView();
+        const QPoint box = v.CentreOf({.kind = EHit::Module, .module = scale});
+        QCOMPARE(v.HitTest(box).module, scale);
+        const QPointF back = v.ToViewport(v.ToWorld(QPointF(box)));
+        QVERIFY(qAbs(back.x() - box.x()) < 0.01 && qAbs(back.y() - box.y()) < 0.01);
+        const CHit in{.kind = EHit::ModuleInput, .module = scale, .moduleInput = scale->m_inputs.Head()};
+        QCOMPARE(v.HitTest(v.CentreOf(in)).moduleInput, scale->m_inputs.Head());
+        v.ShowModule(scale);
+        CNetworkModel* c = scale->m_components.Head();
+        QCOMPARE(v.HitTest(v.CentreOf({.kind = EHit::Component, .module = scale, .component = c})).component,
+                 c);
+    }
+}
+
+void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
+    CMainWindow w;
+    w.resize(1600, 900);
+    w.show();
+    CDesignView& v = w.View();
+    v.SetZoom(1.5);
+    w.CommandAction(kCmdAddModule)->trigger();
+    CSystem& s = w.Document().System();
+    QCOMPARE(s.m_modules.Size(), size_t(1));
+    QCOMPARE(QString::fromStdString(s.m_modules.Head()->m_name), QString("Network 1"));
+    const QPoint centre = v.viewport()->rect().center();
+    const QPoint placed = v.CentreOf({.kind = EHit::Module, .module = s.m_modules.Head()});
+    QVERIFY2((placed - centre).manhattanLength() < 20,
+             qPrintable(QString("%1,%2").arg(placed.x()).arg(placed.y())));
+}
+
+void CDesignerWindowTest::closingAModifiedProjectOffersToSave() {
+    CMainWindow w;
+    w.show();
+    EAnswer answer = EAnswer::Cancel;
+    w.Prompter().m_answerHook = [&answer](const QString&) { return answer; };
+    w.CommandAction(kCmdAddModule)->trigger();
+    QVERIFY(w.Document().IsModified());
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.Prompter().m_asked.back(), QString("Save changes to Untitled?"));
+    answer = EAnswer::No;
+    QVERIFY(w.close());
+}
+
+void CDesignerWindowTest::recentFilesKeepFourNewestFirst() {
+    CDesignerSettings s;
+    for (const char* f : {"/a.zr2", "/b.zr2", "/c.zr2", "/d.zr2", "/e.zr2", "/c.zr2"}) s.AddRecentFile(f);
+    QCOMPARE(s.RecentFiles(), QStringList({"/c.zr2", "/e.zr2", "/d.zr2", "/b.zr2"}));
+}
+
+void CDesignerWindowTest::realTimeLinkToggles() {
+    CMainWindow w;
+    QAction* toggle = w.CommandAction(kCmdEnableRealtime);
+    if (!w.Link().Bound()) QSKIP("the link's port is taken on this machine");
+    QVERIFY(toggle->isEnabled());
+    QVERIFY(w.Link().Enabled());
+    toggle->trigger();
+    QVERIFY(!w.Link().Enabled());
+    toggle->trigger();
+    QVERIFY(w.Link().Enabled());
 }
 
 QTEST_MAIN(CDesignerWindowTest)
