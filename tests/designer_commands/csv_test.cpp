@@ -50,7 +50,9 @@ TEST(CsvDialect, JoinLineQuotesOnlyWhatNeedsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(CCSVFile::JoinLine(c.fields), c.line);
-        if (!c.fields.empty() && !c.fields.back().empty()) EXPECT_EQ(CCSVFile::SplitLine(c.line), c.fields);
+        if (!c.fields.empty() && !c.fields.back().empty()) {
+            EXPECT_EQ(CCSVFile::SplitLine(c.line), c.fields);
+        }
     }
 }
 
@@ -168,9 +170,10 @@ TEST_F(DocTest, ImportCases) {
         EXPECT_EQ(c.outputs ? Sys().m_outputs.Size() : Sys().m_inputs.Size(), c.ports);
         EXPECT_EQ(Levels(), levels + (c.ports > 0 ? 1 : 0));
         EXPECT_EQ(LastMessage(), c.message.empty() ? "" : Fmt(c.message.c_str(), t.Path().c_str()));
-        if (c.ports > 0)
+        if (c.ports > 0) {
             EXPECT_EQ(TopLine(), Fmt(c.outputs ? "Imported: %d system outputs" : "Imported: %d system inputs",
                                      static_cast<int>(c.ports)));
+        }
     }
 }
 

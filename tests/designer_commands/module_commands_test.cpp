@@ -116,7 +116,9 @@ TEST_F(ModuleTest, DeleteModuleInputAsksOneOfFourQuestions) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(AddModuleInput(m_doc, c.name), ECmd::Done);
         CNetworkInput* in = m_module->m_inputs.Tail();
-        if (c.external) ASSERT_NE(Sys().ConnectModules(*m_upstream, *m_module, nullptr, in), nullptr);
+        if (c.external) {
+            ASSERT_NE(Sys().ConnectModules(*m_upstream, *m_module, nullptr, in), nullptr);
+        }
         CNetworkModel* target = nullptr;
         if (c.internal) {
             Ed().DesignModule(m_module->m_id);

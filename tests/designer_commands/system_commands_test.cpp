@@ -84,7 +84,9 @@ TEST_F(DocTest, DeleteModuleAsksByConnectionsAndOnlyYesDeletes) {
         EXPECT_EQ(m_link.m_sent.size(), c.deleted ? 1u : 0u);
         if (c.deleted) {
             EXPECT_EQ(TopLine(), "Deleted Network 1 system module.");
-            if (c.connected) EXPECT_TRUE(Sys().m_inputs.Head()->m_connections.Empty());
+            if (c.connected) {
+                EXPECT_TRUE(Sys().m_inputs.Head()->m_connections.Empty());
+            }
         }
     }
 }

@@ -43,7 +43,9 @@ TEST_F(DocTest, OneLevelPerSuccessNonePerRefusalOrCancel) {
         Answer(s.answers);
         EXPECT_EQ(s.run(m_doc), s.expected);
         EXPECT_EQ(Levels(), levels + s.added);
-        if (s.added == 0) EXPECT_EQ(SaveProjectBytes(Sys()), bytes);
+        if (s.added == 0) {
+            EXPECT_EQ(SaveProjectBytes(Sys()), bytes);
+        }
     }
 }
 
