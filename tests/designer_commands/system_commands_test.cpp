@@ -1,5 +1,6 @@
 // System-level commands: default names, module deletion paths, system inputs
 // and outputs, categories, the many-at-once gestures and project information.
+#include "designer/commands_connect.h"
 #include "doc_fixture.h"
 
 namespace zor2::test {
@@ -301,6 +302,28 @@ TEST_F(DocTest, RemoveSystemOutputConnectionKeepsBothPorts) {
     EXPECT_EQ(m->m_outputs.Size(), 1u);
     EXPECT_EQ(Sys().m_outputs.Size(), 1u);
     EXPECT_EQ(RemoveSystemOutputConnection(m_doc), ECmd::Unavailable);
+}
+
+}  // namespace
+}  // namespace zor2::test
+
+namespace zor2::test {
+namespace {
+
+TEST_F(DocTest, DeleteSystemInputWithConnectionsAsksTheLongerQuestion) {
+    CNetwork* m = NewModule();
+    ASSERT_EQ(AddSystemInput(m_doc, {}), ECmd::Done);
+    CExternalInput* p = Sys().m_inputs.Head();
+    ASSERT_EQ(ConnectSystemInputToModule(m_doc, p->m_id, m->m_id, 0), ECmd::Done);
+    Ed().SelectSystemInput(p->m_id);
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(DeleteSystemInput(m_doc), ECmd::Done);
+    EXPECT_EQ(LastQuestion(),
+              "This System Input has existing connections to system modules. These connections will also be "
+              "deleted. "
+              "Do you want to continue?");
+    ASSERT_EQ(m->m_inputs.Size(), 1u);
+    EXPECT_FALSE(m->m_inputs.Head()->HasSource());  // the module input stays, without its source
 }
 
 }  // namespace
