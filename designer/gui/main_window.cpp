@@ -145,7 +145,8 @@ void CQtSimTimer::Start(int32_t periodMs) {
     m_timer.start(periodMs);
 }
 
-CMainWindow::CMainWindow(QWidget* parent) : QMainWindow(parent), m_prompter(this), m_actions(m_doc) {
+CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
+    : QMainWindow(parent), m_prompter(this), m_actions(m_doc) {
     m_doc.SetPrompter(&m_prompter);
     m_doc.SetObserver(this);
     m_doc.SetSavePathChooser(
@@ -157,7 +158,7 @@ CMainWindow::CMainWindow(QWidget* parent) : QMainWindow(parent), m_prompter(this
     m_sim->SetView(this);
     // The real-time link binds its socket at start; datagrams arrive through
     // the window's event loop.
-    m_link = std::make_unique<CUdpLink>(m_doc.System(), ReadUdpConfig("udp.conf"));
+    m_link = std::make_unique<CUdpLink>(m_doc.System(), link ? *link : ReadUdpConfig("udp.conf"));
     m_link->Attach(m_sim);
     m_linkNotifier = std::make_unique<CUdpLinkNotifier>(*m_link);
     m_doc.SetLink(m_linkNotifier.get());

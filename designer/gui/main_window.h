@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "designer/document.h"
 #include "designer/gui/design_view.h"
@@ -14,6 +15,7 @@
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
 #include "designer/gui/settings.h"
+#include "realtime/udp_protocol.h"
 #include "simulation/sim_controller.h"
 
 class QAction;
@@ -41,7 +43,9 @@ class CQtSimTimer final : public QObject, public ISimTimer {
 class CMainWindow : public QMainWindow, private ISimView, private IDocumentObserver {
     Q_OBJECT
   public:
-    CMainWindow(QWidget* parent = nullptr);
+    /// `link` is where the real-time link binds and sends; by default "udp.conf"
+    /// in the current folder decides.
+    explicit CMainWindow(QWidget* parent = nullptr, std::optional<CUdpConfig> link = std::nullopt);
     ~CMainWindow() override;
 
     // Entry points of the commands (file dialogs call these with the chosen path).

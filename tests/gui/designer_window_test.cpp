@@ -27,6 +27,15 @@ using namespace zor2::gui;
 
 namespace {
 
+/// The windows under test bind a port the system chooses and send to a port
+/// nobody listens on, so they never meet another program's link.
+CUdpConfig TestLink() {
+    CUdpConfig config;
+    config.receivePort = 0;
+    config.sendPort = 9;  // discard
+    return config;
+}
+
 QStringList MenuTexts(QMenu* menu) {
     QStringList out;
     for (QAction* a : menu->actions()) {
@@ -127,7 +136,7 @@ void CDesignerWindowTest::init() {
 }
 
 void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QCOMPARE(w.View().Options().gridWidth, 16);
     QCOMPARE(w.View().Options().showGrid, true);
     QCOMPARE(w.View().Options().connectorType, 2);
@@ -148,7 +157,7 @@ void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
 
 void CDesignerWindowTest::rateIsStoredAndClamped() {
     {
-        CMainWindow w;
+        CMainWindow w(nullptr, TestLink());
         w.RateSpin()->setValue(4);
         QCOMPARE(w.Simulation().Rate(), 4);
         QCOMPARE(w.SimPane().Value("Cycles per second:"), QString("4"));
@@ -161,14 +170,14 @@ void CDesignerWindowTest::rateIsStoredAndClamped() {
         w.SetRate(4);
     }
     QCOMPARE(CDesignerSettings().ReadInt(kCyclesPerSecond), 4);
-    CMainWindow again;
+    CMainWindow again(nullptr, TestLink());
     QCOMPARE(again.Simulation().Rate(), 4);
     QCOMPARE(again.RateSpin()->value(), 4);
 }
 
 void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QVERIFY(w.OpenProject(path));
     QVERIFY(!w.Document().CanUndo());
     QVERIFY(w.windowTitle().startsWith("adder"));
@@ -188,7 +197,7 @@ void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
 
 void CDesignerWindowTest::runStopAndPauseFollowTheState() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QVERIFY(w.OpenProject(path));
     w.SetRate(20);
     QVERIFY(w.CommandAction(kCmdRun)->isEnabled());
@@ -215,7 +224,7 @@ void CDesignerWindowTest::runStopAndPauseFollowTheState() {
 }
 
 void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -245,7 +254,7 @@ void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
 }
 
 void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     CSystem& s = w.Document().System();
@@ -301,7 +310,7 @@ void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
 }
 
 void CDesignerWindowTest::contextMenusCarryTheItems() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     CSystem& s = w.Document().System();
     CNetwork* m = s.CreateModule("M", 0, 0);
     CNetworkModel* c = m->DropComponent(41, 100, 100);
@@ -364,7 +373,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
 }
 
 void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -398,7 +407,7 @@ void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
 }
 
 void CDesignerWindowTest::unreadableProjectChangesNothing() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Ok; };
     CSystem& s = w.Document().System();
     s.CreateModule("Keep", 0, 0);
@@ -422,7 +431,7 @@ void CDesignerWindowTest::shippedExamplesOpenAndRun() {
     const QStringList files = examples.entryList({"*.zr2"}, QDir::Files, QDir::Name);
     QVERIFY(!files.isEmpty());
     for (const QString& file : files) {
-        CMainWindow w;
+        CMainWindow w(nullptr, TestLink());
         QVERIFY2(w.OpenProject(examples.filePath(file)), qPrintable(file));
         QVERIFY2(!w.Document().IsModified(), qPrintable(file));
         for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
@@ -440,7 +449,7 @@ void CDesignerWindowTest::shippedExamplesOpenAndRun() {
 
 void CDesignerWindowTest::rendersBothModes() {
     const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1400, 900);
     w.show();
     QVERIFY(w.OpenProject(path));
@@ -455,7 +464,7 @@ void CDesignerWindowTest::rendersBothModes() {
 }
 
 void CDesignerWindowTest::ribbonCarriesEveryCommand() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QCOMPARE(w.RibbonTabs(), QStringList({"Home", "System", "Module", "Component", "Simulation", "Graphics",
                                           "Charts", "Data Windows", "View", "Help"}));
     for (const CCommandRow& row : CommandRows()) {
@@ -492,7 +501,7 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
 }
 
 void CDesignerWindowTest::rectangleAndKeyboardGestures() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
@@ -544,7 +553,7 @@ void CDesignerWindowTest::rectangleAndKeyboardGestures() {
 
 void CDesignerWindowTest::saveReopenAndExport() {
     const QString example = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/celsius.zr2";
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QVERIFY(w.OpenProject(example));
     QVERIFY(!w.isWindowModified());
     QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -555,7 +564,7 @@ void CDesignerWindowTest::saveReopenAndExport() {
     QVERIFY(w.SaveProjectTo(copy));
     QVERIFY(!w.isWindowModified());
     const auto saved = SaveProjectBytes(w.Document().System());
-    CMainWindow other;
+    CMainWindow other(nullptr, TestLink());
     QVERIFY(other.OpenProject(copy));
     QVERIFY(SaveProjectBytes(other.Document().System()) == saved);
     QCOMPARE(CDesignerSettings().RecentFiles().front(), QFileInfo(copy).absoluteFilePath());
@@ -567,7 +576,7 @@ void CDesignerWindowTest::saveReopenAndExport() {
 }
 
 void CDesignerWindowTest::buildRunSaveByMouse() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     // The question about a new category is answered No: the default category.
@@ -624,7 +633,7 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     const QString path = QDir(m_dir.path()).filePath("mouse.zr2");
     QVERIFY(w.SaveProjectTo(path));
     QVERIFY(w.ExportRuntimeTo(QDir(m_dir.path()).filePath("mouse.z2r"), false));
-    CMainWindow reopened;
+    CMainWindow reopened(nullptr, TestLink());
     QVERIFY(reopened.OpenProject(path));
     QCOMPARE(reopened.Document().System().m_modules.Head()->m_components.Size(), size_t(3));
     reopened.CommandAction(kCmdRunOnce)->trigger();
@@ -634,7 +643,7 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
 }
 
 void CDesignerWindowTest::systemViewConnectGestures() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
@@ -693,7 +702,7 @@ void CDesignerWindowTest::systemViewConnectGestures() {
 }
 
 void CDesignerWindowTest::componentMenusByType() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     CSystem& s = w.Document().System();
     CNetwork* m = s.CreateModule("M", 0, 0);
     struct Case {
@@ -730,7 +739,7 @@ void CDesignerWindowTest::componentMenusByType() {
 
 void CDesignerWindowTest::displaySettingsPersist() {
     {
-        CMainWindow w;
+        CMainWindow w(nullptr, TestLink());
         w.RunCommand(kCmdShowGrid);
         QCOMPARE(w.View().Options().showGrid, false);
         w.findChild<QComboBox*>()->setCurrentIndex(0);
@@ -739,18 +748,18 @@ void CDesignerWindowTest::displaySettingsPersist() {
     CDesignerSettings settings;
     QCOMPARE(settings.ReadInt(kShowGrid), 0);
     QCOMPARE(settings.ReadInt(kConnectorType), 0);
-    CMainWindow again;
+    CMainWindow again(nullptr, TestLink());
     QCOMPARE(again.View().Options().showGrid, false);
     QCOMPARE(again.View().Options().connectorType, 0);
     // A stored value outside the combo's entries falls back into range.
     settings.WriteInt(kConnectorType, 9);
-    CMainWindow third;
+    CMainWindow third(nullptr, TestLink());
     QCOMPARE(third.View().Options().connectorType, 2);
 }
 
 void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QVERIFY(w.OpenProject(path));
     CSystem& s = w.Document().System();
     s.Feedback().build.Add("older");
@@ -772,7 +781,7 @@ void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
 }
 
 void CDesignerWindowTest::systemInputDialogAddsAndEdits() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.show();
     CSystem& s = w.Document().System();
     // The dialog is answered as a user would: a name, an initial value, OK.
@@ -843,7 +852,7 @@ void CDesignerWindowTest::loadDataWizardWalksItsSteps() {
 
 void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
     const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     QVERIFY(w.OpenProject(path));
@@ -867,7 +876,7 @@ void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
 }
 
 void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -883,7 +892,7 @@ void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
 }
 
 void CDesignerWindowTest::closingAModifiedProjectOffersToSave() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     w.show();
     EAnswer answer = EAnswer::Cancel;
     w.Prompter().m_answerHook = [&answer](const QString&) { return answer; };
@@ -903,7 +912,7 @@ void CDesignerWindowTest::recentFilesKeepFourNewestFirst() {
 }
 
 void CDesignerWindowTest::realTimeLinkToggles() {
-    CMainWindow w;
+    CMainWindow w(nullptr, TestLink());
     QAction* toggle = w.CommandAction(kCmdEnableRealtime);
     if (!w.Link().Bound()) QSKIP("the link's port is taken on this machine");
     QVERIFY(toggle->isEnabled());
