@@ -207,7 +207,8 @@ TEST(ProjectFile, TruncatedAtEveryOffsetFailsAndKeepsTheOpenDocument) {
         ASSERT_LE(r.offset, n);
         ASSERT_EQ(doc.m_modules.Head(), openModule) << "cut at " << n;
     }
-    [[maybe_unused]] const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    [[maybe_unused]] const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 #ifndef __SANITIZE_ADDRESS__  // instrumented builds run several times slower
     EXPECT_LT(seconds, 1.0) << sample.size() << " loads";
 #endif
