@@ -951,9 +951,83 @@ void CDesignView::PaintModule(QPainter& p) {
             }
         }
     }
+    PaintCharts(p, m);
     p.restore();
     PaintBar(p, LeftBarRect(), LeftBarRows(), true, QStringLiteral("Module Inputs"));
     PaintBar(p, RightBarRect(), RightBarRows(), false, QStringLiteral("Module Outputs"));
+}
+
+void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
+    const CSystem& s = m_actions.System();
+    auto colour = [](int32_t c) {
+        return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    };  // stored as 0xBBGGRR
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.8);
+    p.setFont(small);
+    for (const CChart* c : s.m_charts.m_charts) {
+        if (!c->Resolved() || c->m_module != &m) continue;
+        const QRectF r = ToQ(c->m_rect);
+        p.setPen(QPen(QColor(0x80, 0x80, 0x80)));
+        p.setBrush(colour(s.m_chartBackground));
+        p.drawRect(r);
+        const QRectF plot = r.adjusted(c->m_showAxis ? 40 : 4, 18, -4, -4);
+        if (c->m_showGridlines) {
+            p.setPen(QPen(colour(s.m_chartGrid), 1));
+            for (int i = 1; i < 4; ++i) {
+                const double y = plot.top() + plot.height() * i / 4;
+                p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            }
+        }
+        double lo = c->m_min, hi = c->m_max;
+        if (c->m_autoScale || hi <= lo) {
+            lo = hi = c->Count() ? c->Value(0) : 0.0;
+            for (int i = 1; i < c->Count(); ++i) {
+                lo = std::min(lo, c->Value(i));
+                hi = std::max(hi, c->Value(i));
+            }
+            if (hi - lo < 1e-9) {
+                lo -= 1;
+                hi += 1;
+            }
+        }
+        if (c->m_showAxis) {
+            p.setPen(Qt::black);
+            p.drawText(QRectF(r.left() + 2, plot.top() - 6, 36, 12), Qt::AlignRight,
+                       QString::number(hi, 'g', 4));
+            p.drawText(QRectF(r.left() + 2, plot.bottom() - 6, 36, 12), Qt::AlignRight,
+                       QString::number(lo, 'g', 4));
+        }
+        if (c->Count() > 1) {
+            QPolygonF line;
+            for (int i = 0; i < c->Count(); ++i)
+                line << QPointF(plot.left() + plot.width() * i / (CChart::kHistorySize - 1),
+                                plot.bottom() - plot.height() * (c->Value(i) - lo) / (hi - lo));
+            p.setPen(QPen(colour(s.m_chartData), 1.2));
+            p.drawPolyline(line);
+        }
+        p.setPen(Qt::black);
+        p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignLeft | Qt::AlignTop, Q(c->ProcessedText()));
+        p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignRight | Qt::AlignTop, Q(c->CurrentText()));
+    }
+    for (const CValueWindow* v : s.m_valueWindows.m_windows) {
+        if (!v->Resolved() || v->m_module != &m) continue;
+        const QRectF r = ToQ(v->m_rect);
+        p.setPen(v->m_showOutline && v->m_outlineWidth > 0
+                     ? QPen(colour(v->m_outlineColour), v->m_outlineWidth)
+                     : QPen(Qt::NoPen));
+        p.setBrush(v->m_transparent ? QBrush(Qt::NoBrush) : QBrush(colour(v->m_background)));
+        p.drawRect(r);
+        p.setPen(Qt::black);
+        if (v->m_showTitle)
+            p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignHCenter | Qt::AlignTop, Q(v->m_title));
+        QFont big = font();
+        big.setPointSize(std::clamp(v->m_fontSize, 6, 48));
+        big.setBold(v->m_bold);
+        p.setFont(big);
+        p.drawText(r.adjusted(4, 12, -4, 0), Qt::AlignCenter, Q(v->ValueText()));
+        p.setFont(small);
+    }
 }
 
 // --- selection -------------------------------------------------------------

@@ -161,6 +161,8 @@ class CDesignView : public QAbstractScrollArea {
     void PaintModule(QPainter& p);
     void PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left,
                   const QString& title);
+    /// Charts and value windows attached to outputs of the module.
+    void PaintCharts(QPainter& p, const CNetwork& m);
     void PaintConnection(QPainter& p, QPointF from, QPointF to, const QColor& colour);
     QString RowText(const CHit& hit) const;
 

@@ -458,7 +458,17 @@ void CDesignerWindowTest::rendersBothModes() {
     QCoreApplication::processEvents();
     const QString out = QStringLiteral(ZOR2_GUI_TEST_OUT);
     QVERIFY(w.grab().save(out + "/designer_system_view.png"));
-    w.View().ShowModule(w.Document().System().m_modules.At(1));
+    // A chart and a value window on the scaled output show in the module view.
+    CNetwork* scale = w.Document().System().m_modules.At(1);
+    w.View().ShowModule(scale);
+    CNetworkModel* negate = scale->m_components.At(1);
+    for (int cmd : {33044, 33112}) {
+        w.Document().Editor().SelectComponentOutput(negate->m_id, negate->FirstOutput()->m_id);
+        w.RunCommand(cmd);
+    }
+    QCOMPARE(w.Document().System().m_charts.m_charts.Size(), size_t(1));
+    for (int i = 0; i < 20; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    QCOMPARE(w.Document().System().m_charts.m_charts.Head()->Processed(), 20);
     QCoreApplication::processEvents();
     QVERIFY(w.grab().save(out + "/designer_module_view.png"));
 }
