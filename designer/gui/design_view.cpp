@@ -306,6 +306,10 @@ void CDesignView::CenterView() {
     QRectF bounds;
     if (Module()) {
         for (CNetworkModel* c : Module()->m_components) bounds |= ToQ(c->m_box);
+        for (const CChart* c : m_actions.System().m_charts.m_charts)
+            if (c->m_module == Module()) bounds |= ToQ(c->m_rect);
+        for (const CValueWindow* v : m_actions.System().m_valueWindows.m_windows)
+            if (v->m_module == Module()) bounds |= ToQ(v->m_rect);
     } else {
         for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
     }
