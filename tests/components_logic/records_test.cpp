@@ -166,7 +166,7 @@ TEST(LogicRecords, SaveLoadSaveIsByteIdenticalWithNonDefaultParameters) {
             EXPECT_EQ(cmp->CompareValue(), -7.75);
             EXPECT_FALSE(cmp->ReservedFlag());
         }
-        if (auto* exp = dynamic_cast<CModelMathExp*>(loaded.get())) EXPECT_FALSE(exp->Enabled());
+        if (auto* exp = dynamic_cast<CModelMathExp*>(loaded.get())) { EXPECT_FALSE(exp->Enabled()); }
     }
 }
 

@@ -235,9 +235,9 @@ TEST_F(ExportNotes, NamedForSettingsTheRuntimeFileCannotCarry) {
     ASSERT_TRUE(delay->SetFeedbackFactor(0.5));
     const std::string timerNote = timer->RuntimeExportNote();
     const std::string delayNote = delay->RuntimeExportNote();
-    for (const std::string& part : {"Timer", "\"Pulse\"", "\"Conveyor\"", "500 ms", "250 ms"})
+    for (const char* part : {"Timer", "\"Pulse\"", "\"Conveyor\"", "500 ms", "250 ms"})
         EXPECT_NE(timerNote.find(part), std::string::npos) << part << " in " << timerNote;
-    for (const std::string& part : {"Delay", "\"Smooth\"", "\"Conveyor\"", "0.75", "0.5"})
+    for (const char* part : {"Delay", "\"Smooth\"", "\"Conveyor\"", "0.75", "0.5"})
         EXPECT_NE(delayNote.find(part), std::string::npos) << part << " in " << delayNote;
 
     // A connected "Delay ms" input travels in the runtime file: no note.
