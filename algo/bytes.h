@@ -68,6 +68,13 @@ public:
         return count >= 0 && (minBytes == 0 || static_cast<uint64_t>(count) <= Remaining() / minBytes);
     }
 
+    /// CanHold, failing the reader with "<what> count exceeds the file" when not.
+    bool CheckCount(int64_t count, size_t minBytes, std::string_view what) {
+        if (CanHold(count, minBytes)) return true;
+        Fail(std::string(what) + " count exceeds the file");
+        return false;
+    }
+
     void Fail(std::string_view why) {
         if (!m_failed) {
             m_failed = true;

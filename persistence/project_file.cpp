@@ -194,6 +194,19 @@ void SerializeModule(CArchive& ar, CNetwork& m) {
     }
 }
 
+namespace {
+/// Input and output categories share one record layout.
+template <class Category>
+void CategoryFields(CArchive& ar, Category& c) {
+    ar.I32(c.m_id);
+    ar.Str(c.m_name);
+    ar.Str(c.m_secondText);
+    ar.I32(c.m_colour);
+    ar.Bool(c.m_flag);
+    ar.Bool(c.m_default);
+}
+}  // namespace
+
 void SerializeSystem(CArchive& ar, CSystem& s) {
     int32_t modules = Count(s.m_modules.Size());
     int32_t moduleConnections = Count(s.m_moduleConnections.Size());
@@ -275,23 +288,9 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
         s.m_outputCategories.Clear();
     }
     Records(ar, s.m_inputCategories, inputCategories, countsAt + 12, kCategoryMin, "input category",
-            [&ar](CExternalInputCategory& c) {
-                ar.I32(c.m_id);
-                ar.Str(c.m_name);
-                ar.Str(c.m_secondText);
-                ar.I32(c.m_colour);
-                ar.Bool(c.m_flag);
-                ar.Bool(c.m_default);
-            });
+            [&ar](CExternalInputCategory& c) { CategoryFields(ar, c); });
     Records(ar, s.m_outputCategories, outputCategories, countsAt + 16, kCategoryMin, "output category",
-            [&ar](CExternalOutputCategory& c) {
-                ar.I32(c.m_id);
-                ar.Str(c.m_name);
-                ar.Str(c.m_secondText);
-                ar.I32(c.m_colour);
-                ar.Bool(c.m_flag);
-                ar.Bool(c.m_default);
-            });
+            [&ar](CExternalOutputCategory& c) { CategoryFields(ar, c); });
     s.m_events.Serialize(ar, s.Random());
     s.m_charts.Serialize(ar);
     s.m_behaviors.Serialize(ar, s.Random());

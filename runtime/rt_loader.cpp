@@ -74,8 +74,7 @@ CRReadResult CRLoader::Read(int32_t systemId) {
         Fail(-2);
         return m_result;
     }
-    if (!m_in.CanHold(moduleCount, kModuleMinBytes)) {
-        m_in.Fail("module count exceeds the file");
+    if (!m_in.CheckCount(moduleCount, kModuleMinBytes, "module")) {
         Fail(-2);
         return m_result;
     }
@@ -105,8 +104,7 @@ bool CRLoader::ReadModule() {
     if (!m_in.I32(module->m_id) || !m_in.FixedName(module->m_name) || !m_in.I32(module->m_level) ||
         !m_in.I32(inCount) || !m_in.I32(outCount) || !m_in.I32(compCount))
         return false;
-    if (!m_in.CanHold(compCount, kComponentMinBytes)) {
-        m_in.Fail("component count exceeds the file");
+    if (!m_in.CheckCount(compCount, kComponentMinBytes, "component")) {
         return false;
     }
     module->m_components.reserve(static_cast<size_t>(compCount));
@@ -130,16 +128,14 @@ bool CRLoader::ReadModule() {
         module->m_components.push_back(std::move(comp));
     }
     Trace("Finished reading %d models\n", compCount);
-    if (!m_in.CanHold(inCount, kModuleInputMinBytes)) {
-        m_in.Fail("module input count exceeds the file");
+    if (!m_in.CheckCount(inCount, kModuleInputMinBytes, "module input")) {
         return false;
     }
     module->m_inputs.resize(static_cast<size_t>(inCount));
     for (CRNetworkInput& in : module->m_inputs) {
         if (!ReadModuleInput(in)) return false;
     }
-    if (!m_in.CanHold(outCount, kModuleOutputBytes)) {
-        m_in.Fail("module output count exceeds the file");
+    if (!m_in.CheckCount(outCount, kModuleOutputBytes, "module output")) {
         return false;
     }
     module->m_outputs.resize(static_cast<size_t>(outCount));
@@ -158,8 +154,7 @@ bool CRLoader::ReadModuleInput(CRNetworkInput& in) {
     if (!m_in.I32(in.m_id) || !m_in.FixedName(in.m_name) || !m_in.I32(in.m_sourceConnectionId) ||
         !m_in.I32(in.m_sourceKind) || !m_in.I32(connCount))
         return false;
-    if (!m_in.CanHold(connCount, kConnectionEntryBytes)) {
-        m_in.Fail("connection count exceeds the file");
+    if (!m_in.CheckCount(connCount, kConnectionEntryBytes, "connection")) {
         return false;
     }
     in.m_connections.resize(static_cast<size_t>(connCount));
@@ -282,8 +277,7 @@ CRNetworkOutput* CRLoader::FindModuleOutput(const CRNetwork* module, int32_t id)
 }
 
 bool CRLoader::ReadSystemInputs(int32_t count) {
-    if (!m_in.CanHold(count, kSystemInputMinBytes)) {
-        m_in.Fail("system input count exceeds the file");
+    if (!m_in.CheckCount(count, kSystemInputMinBytes, "system input")) {
         return Fail(-3);
     }
     m_system.m_inputs.reserve(static_cast<size_t>(count));
@@ -292,8 +286,7 @@ bool CRLoader::ReadSystemInputs(int32_t count) {
         int32_t connCount = 0;
         if (!m_in.I32(in.m_id) || !m_in.I32(in.m_kind) || !m_in.FixedName(in.m_name) || !m_in.I32(connCount))
             return Fail(-3);
-        if (!m_in.CanHold(connCount, kExternalEntryBytes)) {
-            m_in.Fail("system input connection count exceeds the file");
+        if (!m_in.CheckCount(connCount, kExternalEntryBytes, "system input connection")) {
             return Fail(-3);
         }
         in.m_connections.resize(static_cast<size_t>(connCount));
@@ -308,8 +301,7 @@ bool CRLoader::ReadSystemInputs(int32_t count) {
 }
 
 bool CRLoader::ReadSystemOutputs(int32_t count) {
-    if (!m_in.CanHold(count, kSystemOutputMinBytes)) {
-        m_in.Fail("system output count exceeds the file");
+    if (!m_in.CheckCount(count, kSystemOutputMinBytes, "system output")) {
         return Fail(-4);
     }
     m_system.m_outputs.reserve(static_cast<size_t>(count));
@@ -334,8 +326,7 @@ bool CRLoader::ReadSystemOutputs(int32_t count) {
 }
 
 bool CRLoader::ReadModuleConnections(int32_t count) {
-    if (!m_in.CanHold(count, kModuleConnectionBytes)) {
-        m_in.Fail("module connection count exceeds the file");
+    if (!m_in.CheckCount(count, kModuleConnectionBytes, "module connection")) {
         return Fail(-5);
     }
     m_system.m_connections.reserve(static_cast<size_t>(count));

@@ -93,13 +93,12 @@ void CModelQuantityDiminish::Execute() {
     FindPorts();
     if (m_reset && m_reset->m_value > kQuantityResetThreshold) {
         ResetValues();
-    } else if (m_fields.enabled) {
-        const double consume = m_autoMode ? m_autoRate : (m_consume ? m_consume->m_value : 0.0);
-        const double d = -consume + (m_fill ? m_fill->m_value : 0.0);
-        m_value = QuantityStep(m_value, m_fields.minimum, m_fields.maximum, d);
+    } else {
+        m_value = QuantityCycle(m_value, m_fields, m_autoMode, m_autoRate, m_consume ? m_consume->m_value : 0.0,
+                                m_fill ? m_fill->m_value : 0.0);
     }
-    const double values[4] = {m_value, m_fields.maximum, m_fields.minimum,
-                              m_value <= m_fields.minimum ? 1.0 : 0.0};
+    double values[4];
+    QuantityOutputs(m_value, m_fields, values);
     for (int k = 0; k < 4; ++k) {
         if (m_outs[k]) m_outs[k]->SetValue(values[k]);
     }

@@ -87,4 +87,22 @@ inline constexpr int32_t kQuantityRecordBytes = 17;
 /// it never leaves [minimum, maximum] and lands exactly on the bound it would pass.
 double QuantityStep(double amount, double minimum, double maximum, double d);
 
+/// The amount after one cycle without a reset: unchanged while disabled, else
+/// the consumption (the auto rate in auto mode, else the "Decrement" value)
+/// taken off and the fill added.
+inline double QuantityCycle(double amount, const CQuantityFields& f, bool autoMode, double autoRate, double consume,
+                            double fill) {
+    if (!f.enabled) return amount;
+    return QuantityStep(amount, f.minimum, f.maximum, -(autoMode ? autoRate : consume) + fill);
+}
+
+/// The four outputs in template order: amount remaining, container max,
+/// container min, empty.
+inline void QuantityOutputs(double amount, const CQuantityFields& f, double (&out)[4]) {
+    out[0] = amount;
+    out[1] = f.maximum;
+    out[2] = f.minimum;
+    out[3] = amount <= f.minimum ? 1.0 : 0.0;
+}
+
 }  // namespace zor2
