@@ -4,10 +4,13 @@
 
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
+#include "designer/commands_charts.h"
 #include "designer/commands_common.h"
 #include "designer/commands_component.h"
 #include "designer/commands_connect.h"
+#include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
+#include "designer/commands_view.h"
 #include "designer/document.h"
 #include "designer/load_data_wizard.h"

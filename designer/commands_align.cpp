@@ -1,5 +1,5 @@
 // Alignment, distribution and keyboard moves over one interface for
-// components and modules.
+// components, modules and background graphics.
 #include "designer/commands_align.h"
 
 #include <algorithm>
@@ -12,14 +12,21 @@ namespace zor2 {
 
 namespace {
 
-/// A selected component or module seen as a box that moves by whole pixels.
+/// A selected component, module or graphic seen as a box that moves by whole pixels.
 struct CBox {
     CNetworkModel* component = nullptr;
     CNetwork* module = nullptr;
+    CGraphic* graphic = nullptr;
 
-    CRect Rect() const { return component ? component->m_box : module->m_boxRect; }
+    CRect Rect() const {
+        if (component) return component->m_box;
+        return module ? module->m_boxRect : graphic->m_rect;
+    }
     void MoveBy(int32_t dx, int32_t dy) const {
-        if (component) {
+        if (graphic) {
+            graphic->m_rect = {graphic->m_rect.left + dx, graphic->m_rect.top + dy, graphic->m_rect.right + dx,
+                               graphic->m_rect.bottom + dy};
+        } else if (component) {
             // SetPosition centres the box on the point, so shifting the point
             // shifts every edge by the same whole number of pixels.
             component->SetPosition(component->m_position.x + dx, component->m_position.y + dy);
@@ -32,19 +39,23 @@ struct CBox {
     }
 };
 
-std::vector<CBox> Selection(Czor2Doc& doc) {
+std::vector<CBox> Selection(Czor2Doc& doc, EAlignTarget target = EAlignTarget::Selection) {
     std::vector<CBox> boxes;
     const CEditorState& e = doc.Editor();
-    if (e.m_mode == EViewMode::ModuleDesign) {
-        for (CNetworkModel* c : e.SelectedComponents(doc.System())) boxes.push_back({c, nullptr});
+    if (target == EAlignTarget::Graphics) {
+        const CObList<CGraphic>& graphics = doc.System().m_graphics.m_graphics;
+        for (int32_t id : e.m_graphics)
+            if (CGraphic* g = graphics.Find(id)) boxes.push_back({nullptr, nullptr, g});
+    } else if (e.m_mode == EViewMode::ModuleDesign) {
+        for (CNetworkModel* c : e.SelectedComponents(doc.System())) boxes.push_back({c, nullptr, nullptr});
     } else {
-        for (CNetwork* m : e.SelectedModules(doc.System())) boxes.push_back({nullptr, m});
+        for (CNetwork* m : e.SelectedModules(doc.System())) boxes.push_back({nullptr, m, nullptr});
     }
     return boxes;
 }
 
-ECmd Distribute(Czor2Doc& doc, bool vertical) {
-    std::vector<CBox> boxes = Selection(doc);
+ECmd Distribute(Czor2Doc& doc, bool vertical, EAlignTarget target) {
+    std::vector<CBox> boxes = Selection(doc, target);
     const int32_t n = static_cast<int32_t>(boxes.size());
     // With one object there is no gap to share (and nothing to divide by).
     if (n < 2) return ECmd::Unavailable;
@@ -80,8 +91,8 @@ ECmd Distribute(Czor2Doc& doc, bool vertical) {
 
 }  // namespace
 
-ECmd Align(Czor2Doc& doc, EAlign how) {
-    std::vector<CBox> boxes = Selection(doc);
+ECmd Align(Czor2Doc& doc, EAlign how, EAlignTarget target) {
+    std::vector<CBox> boxes = Selection(doc, target);
     if (boxes.empty()) return ECmd::Unavailable;
     int32_t L = INT32_MAX, R = INT32_MIN, T = INT32_MAX, B = INT32_MIN;
     for (const CBox& b : boxes) {
@@ -118,11 +129,11 @@ ECmd Align(Czor2Doc& doc, EAlign how) {
     return ECmd::Done;
 }
 
-ECmd DistributeVertically(Czor2Doc& doc) {
-    return Distribute(doc, true);
+ECmd DistributeVertically(Czor2Doc& doc, EAlignTarget target) {
+    return Distribute(doc, true, target);
 }
-ECmd DistributeHorizontally(Czor2Doc& doc) {
-    return Distribute(doc, false);
+ECmd DistributeHorizontally(Czor2Doc& doc, EAlignTarget target) {
+    return Distribute(doc, false, target);
 }
 
 ECmd MoveSelection(Czor2Doc& doc, EArrowKey key) {

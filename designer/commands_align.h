@@ -1,5 +1,6 @@
 // Alignment, distribution and keyboard moves of the selected components (module
-// design view) or the selected modules (system view).
+// design view) or the selected modules (system view), and the same alignment and
+// distribution of the selected background graphics.
 #pragma once
 
 #include <cstdint>
@@ -19,14 +20,20 @@ enum class EAlign {
     Horizontal,  // ID_BUTTON_ALIGNHORZ: vertical centres to T + (B - T) / 2
 };
 
+/// What the alignment commands act on.
+enum class EAlignTarget {
+    Selection,  // the selected components (module design view) or modules (system view)
+    Graphics,   // the selected background graphics (the "Size and Position" panel)
+};
+
 /// Aligns the selection; Unavailable when nothing is selected. One undo level.
-ECmd Align(Czor2Doc& doc, EAlign how);
+ECmd Align(Czor2Doc& doc, EAlign how, EAlignTarget target = EAlignTarget::Selection);
 /// ID_BUTTON_DISTRIBUTEVERT / ID_BUTTON_DISTRIBUTEHORZ: stacks the selection
 /// top to bottom (or left to right) from T (or L) with equal whole-pixel gaps:
 /// free space = span - sum of sizes, at least the number n of objects; gap =
 /// free space / (n - 1). Needs at least two selected objects.
-ECmd DistributeVertically(Czor2Doc& doc);
-ECmd DistributeHorizontally(Czor2Doc& doc);
+ECmd DistributeVertically(Czor2Doc& doc, EAlignTarget target = EAlignTarget::Selection);
+ECmd DistributeHorizontally(Czor2Doc& doc, EAlignTarget target = EAlignTarget::Selection);
 
 enum class EArrowKey { Left, Right, Up, Down };
 /// One arrow key press: the selection moves by 2 pixels (left and up -2,

@@ -184,6 +184,15 @@ std::vector<CNetworkOutput*> CEditorState::SelectedModuleOutputs(const CSystem& 
 // --- after the model changed underneath -----------------------------------
 
 void CEditorState::Prune(const CSystem& system) {
+    auto prune = [](std::vector<int32_t>& ids, auto exists) {
+        ids.erase(std::remove_if(ids.begin(), ids.end(), [&](int32_t id) { return !exists(id); }), ids.end());
+    };
+    prune(m_contractedInputCategories,
+          [&](int32_t id) { return system.m_inputCategories.Find(id) != nullptr; });
+    prune(m_contractedOutputCategories,
+          [&](int32_t id) { return system.m_outputCategories.Find(id) != nullptr; });
+    // The objects of an unfinished drag may be gone; what moved was replaced anyway.
+    m_drag = {};
     if (m_mode == EViewMode::ModuleDesign && !system.FindModule(m_designedModuleId)) {
         ShowSystem();
         return;
@@ -218,9 +227,6 @@ void CEditorState::Prune(const CSystem& system) {
             break;
     }
     if (!keep) SetSingle(*this, ESelectionKind::None, 0, 0);
-    auto prune = [](std::vector<int32_t>& ids, auto exists) {
-        ids.erase(std::remove_if(ids.begin(), ids.end(), [&](int32_t id) { return !exists(id); }), ids.end());
-    };
     prune(m_modules, [&](int32_t id) { return system.FindModule(id) != nullptr; });
     std::vector<int32_t> kept;
     for (const CNetworkModel* c : SelectedComponents(system)) kept.push_back(c->m_id);

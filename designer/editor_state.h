@@ -61,6 +61,17 @@ struct CViewOptions {
     bool outputNames = true;
     bool connections = true;
     bool showMiniview = true;
+    bool highlightActiveOutputs = false;  // the simulation marks outputs that are not 0
+    bool chartConnectors = true;          // lines from each chart to its output
+    bool valueWindowConnectors = true;    // lines from each value window to its output
+    bool graphicCount = false;            // graphics show how many components they hold
+};
+
+/// A drag of selected objects in progress: the offsets moved so far.
+struct CDragState {
+    bool active = false;
+    int32_t dx = 0;
+    int32_t dy = 0;
 };
 
 class CEditorState {
@@ -88,6 +99,10 @@ class CEditorState {
     /// The visible part of the view in model coordinates (a new module goes to its centre).
     CRect m_visible{0, 0, 800, 600};
     CViewOptions m_options;
+    /// Categories whose ports are hidden under their bar entry ("Contract").
+    std::vector<int32_t> m_contractedInputCategories;
+    std::vector<int32_t> m_contractedOutputCategories;
+    CDragState m_drag;
 
     // Switching views and selecting.
     void ShowSystem();
