@@ -292,6 +292,10 @@ int32_t CGraphic::CountHeld(const CNetwork& module) const {
     return n;
 }
 
+size_t GraphicRecordMinBytes() {
+    return kGraphicRecordMin;
+}
+
 // --- managers -------------------------------------------------------------
 
 void CChartMgr::Serialize(CArchive& ar) {

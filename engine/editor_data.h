@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -188,6 +189,9 @@ class CValueWindowMgr {
 
     CObList<CValueWindow> m_windows;
 };
+
+/// The fewest bytes a graphic record takes, for checking a count read from bytes.
+size_t GraphicRecordMinBytes();
 
 class CGraphicMgr {
   public:
