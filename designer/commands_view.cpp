@@ -89,6 +89,12 @@ CRect Shifted(const CRect& r, int32_t dx, int32_t dy) {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
+/// The same rectangle with left <= right and top <= bottom.
+CRect Normalized(const CRect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
 /// Moves the selected objects of `kind`; false when there was nothing to move.
 bool MoveSelected(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
     CSystem& system = doc.System();
@@ -107,6 +113,23 @@ bool MoveSelected(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
                 if (!g) continue;
                 g->m_rect = Shifted(g->m_rect, dx, dy);
                 for (CRect& h : g->m_handles) h = Shifted(h, dx, dy);
+                moved = true;
+            }
+            break;
+        case EDragKind::Charts:
+            for (int32_t id : editor.m_charts) {
+                if (CChart* c = system.m_charts.m_charts.Find(id)) {
+                    c->m_rect = Shifted(c->m_rect, dx, dy);
+                    moved = true;
+                }
+            }
+            break;
+        case EDragKind::ValueWindows:
+            for (int32_t id : editor.m_valueWindows) {
+                CValueWindow* w = system.m_valueWindows.m_windows.Find(id);
+                if (!w) continue;
+                w->m_rect = Shifted(w->m_rect, dx, dy);
+                for (CRect& r : w->m_layout) r = Shifted(r, dx, dy);
                 moved = true;
             }
             break;
@@ -271,11 +294,19 @@ ECmd FinishDrag(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
+ECmd ResizeGraphic(Czor2Doc& doc, int32_t graphicId, const CRect& rect) {
+    CGraphic* g = doc.System().m_graphics.m_graphics.Find(graphicId);
+    const CRect r = Normalized(rect);
+    if (!g || r.right == r.left || r.bottom == r.top || r == g->m_rect) return ECmd::Unavailable;
+    g->m_rect = r;
+    doc.RecordChange("");
+    return ECmd::Done;
+}
+
 ECmd AddGraphicFromRect(Czor2Doc& doc, const CRect& rect) {
     CSystem& system = doc.System();
     if (!doc.Editor().DesignedModule(system)) return ECmd::Unavailable;
-    const CRect r{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
-                  std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)};
+    const CRect r = Normalized(rect);
     if (r.right == r.left || r.bottom == r.top) return ECmd::Unavailable;
     CGraphic* g = system.m_graphics.AddGraphic(system.Random());
     if (!g) {

@@ -84,6 +84,8 @@ enum class EDragKind {
     Components,  // the selected components of the designed module
     Graphics,    // the selected background graphics
     Modules,     // the selected modules of the system view
+    Charts,      // the selected charts
+    ValueWindows,  // the selected value windows
 };
 /// One step of a drag in progress: the selected objects of `kind` move by
 /// (dx, dy) at once so the view can follow the mouse. The step is not recorded;
@@ -93,6 +95,10 @@ void DragSelection(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy);
 /// started is one undo level (no feedback line); a drag that ends where it
 /// began records nothing (Unavailable).
 ECmd FinishDrag(Czor2Doc& doc);
+/// A graphic's corner clasp or edge was released after a resize: the graphic
+/// takes `rect` (any two opposite corners; an empty rectangle is refused with
+/// Unavailable). One undo level, no feedback line.
+ECmd ResizeGraphic(Czor2Doc& doc, int32_t graphicId, const CRect& rect);
 /// A Shift selection rectangle on empty space of the designed module: a new
 /// background graphic holding "Text here" fills the rectangle (given by any two
 /// opposite corners) and becomes the selection. One undo level, no feedback

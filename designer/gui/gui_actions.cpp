@@ -7,6 +7,7 @@
 #include "designer/commands_connect.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
+#include "designer/commands_view.h"
 
 namespace zor2::gui {
 namespace {
@@ -25,29 +26,15 @@ bool CGuiActions::AddModuleAt(int x, int y) {
 }
 
 bool CGuiActions::AddSystemInputFromBar() {
-    CSystem& s = System();
-    const std::string name = Fmt("Input: %d", static_cast<int>(s.m_inputs.Size()) + 1);
-    CExternalInput* p = s.CreateSystemInput(name, 1);
-    if (!p) {
-        Prompter().Beep();
-        return false;
-    }
-    m_doc.RecordChange("Added System " + name);
-    m_doc.NotifyCountIO();
-    return true;
+    const ECmd r = zor2::AddSystemInputFromBar(m_doc);
+    if (r == ECmd::Refused) Prompter().Beep();
+    return Ok(r);
 }
 
 bool CGuiActions::AddSystemOutputFromBar() {
-    CSystem& s = System();
-    const std::string name = Fmt("Output: %d", static_cast<int>(s.m_outputs.Size()) + 1);
-    CExternalOutput* q = s.CreateSystemOutput(name, 1);
-    if (!q) {
-        Prompter().Beep();
-        return false;
-    }
-    m_doc.RecordChange("Added System Output: " + name);
-    m_doc.NotifyCountIO();
-    return true;
+    const ECmd r = zor2::AddSystemOutputFromBar(m_doc);
+    if (r == ECmd::Refused) Prompter().Beep();
+    return Ok(r);
 }
 
 bool CGuiActions::ConnectSystemInput(CExternalInput& input, CNetwork& dst, CNetworkInput* in) {
@@ -142,49 +129,28 @@ bool CGuiActions::ExposeAllInputsReconnect(CNetworkModel& c) {
 }
 
 void CGuiActions::DragComponents(int dx, int dy) {
-    for (CNetworkModel* c : Editor().SelectedComponents(System()))
-        c->SetPosition(c->m_position.x + dx, c->m_position.y + dy);
+    DragSelection(m_doc, EDragKind::Components, dx, dy);
     m_dragged = true;
 }
 
 void CGuiActions::DragModules(int dx, int dy) {
-    for (CNetwork* m : Editor().SelectedModules(System())) {
-        m->m_position = {m->m_position.x + dx, m->m_position.y + dy};
-        m->LayoutBox();
-    }
+    DragSelection(m_doc, EDragKind::Modules, dx, dy);
     m_dragged = true;
 }
 
 void CGuiActions::DragGraphics(int dx, int dy) {
-    for (int32_t id : Editor().m_graphics) {
-        if (CGraphic* g = System().m_graphics.m_graphics.Find(id))
-            g->m_rect = {g->m_rect.left + dx, g->m_rect.top + dy, g->m_rect.right + dx,
-                         g->m_rect.bottom + dy};
-    }
+    DragSelection(m_doc, EDragKind::Graphics, dx, dy);
     m_dragged = true;
 }
 
 void CGuiActions::FinishDrag() {
     if (!m_dragged) return;
     m_dragged = false;
-    // A move has no feedback line; it is one undo level.
-    m_doc.RecordChange("");
+    zor2::FinishDrag(m_doc);
 }
 
 bool CGuiActions::AddGraphicRect(const CRect& rect) {
-    CSystem& s = System();
-    if (!Editor().DesignedModule(s)) return false;
-    CGraphic* g = s.m_graphics.AddGraphic(s.Random());
-    if (!g) {
-        Prompter().Beep();
-        return false;
-    }
-    g->m_text = "Text here";
-    g->m_rect = rect;
-    Editor().ClearSelection();
-    Editor().m_graphics = {g->m_id};
-    m_doc.RecordChange("");
-    return true;
+    return Ok(AddGraphicFromRect(m_doc, rect));
 }
 
 }  // namespace zor2::gui

@@ -1,6 +1,6 @@
 // CGuiActions: the view's gestures on the document — each selects its objects in
-// the editor state and runs the document's command; the few gestures without a
-// command (bar double clicks, Shift rectangle, drags) record through the document.
+// the editor state and runs the document's command, drags and the Shift
+// rectangle included.
 #pragma once
 
 #include <string>
