@@ -49,17 +49,36 @@ std::string FormatInt(double v) {
     return std::to_string(i);
 }
 
+CPropField Field(EPropKind kind, const char* key, std::string label, std::string text = {},
+                 const char* group = "") {
+    CPropField f;
+    f.kind = kind;
+    f.key = key;
+    f.label = std::move(label);
+    f.text = std::move(text);
+    f.group = group;
+    return f;
+}
+
 CPropField Number(const char* key, const char* label, std::string text, const char* group = "") {
-    return CPropField{
-        .kind = EPropKind::Number, .key = key, .label = label, .group = group, .text = std::move(text)};
+    return Field(EPropKind::Number, key, label, std::move(text), group);
 }
 
 CPropField Note(const char* key, const char* text, const char* group = "") {
-    return CPropField{.kind = EPropKind::Note, .key = key, .label = text, .group = group};
+    return Field(EPropKind::Note, key, text, {}, group);
 }
 
 CPropField Check(const char* key, const char* label, bool on, const char* group = "") {
-    return CPropField{.kind = EPropKind::Check, .key = key, .label = label, .group = group, .checked = on};
+    CPropField f = Field(EPropKind::Check, key, label, {}, group);
+    f.checked = on;
+    return f;
+}
+
+CPropField Radio(const char* key, int32_t choice, std::vector<std::string> options) {
+    CPropField f = Field(EPropKind::Radio, key, "");
+    f.choice = choice;
+    f.options = std::move(options);
+    return f;
 }
 
 /// The parsed value of a number field (validated before any apply).
@@ -111,11 +130,10 @@ std::string ApplyTimer(CNetworkModel& c, const CPropertySheet& sheet) {
 void ReadDelay(const CNetworkModel& c, CPropertySheet& sheet) {
     const auto* m = dynamic_cast<const CModelDelay*>(&c);
     if (!m) return;
-    sheet.Add(CPropField{.kind = EPropKind::Stepper,
-                         .key = "factor",
-                         .label = "Feedback Percentage (0.0 to .99):",
-                         .text = Format("%0.2f", m->FeedbackFactor()),
-                         .value = m->FeedbackFactor()});
+    sheet
+        .Add(Field(EPropKind::Stepper, "factor",
+                   "Feedback Percentage (0.0 to .99):", Format("%0.2f", m->FeedbackFactor())))
+        .value = m->FeedbackFactor();
 }
 
 void DelayRule(CPropertySheet& sheet, std::string_view key) {
@@ -181,24 +199,18 @@ std::string ApplyQuantity(CNetworkModel& c, const CPropertySheet& sheet) {
 // --- the two random dialogs ----------------------------------------------------------
 
 void AddDrawFields(const CRandomDraw& d, CPropertySheet& sheet) {
-    sheet.Add(
-        CPropField{.kind = EPropKind::Radio,
-                   .key = "mode",
-                   .choice = d.mode - 1,
-                   .options = {"Floating Point Range  (0.0 to 1.0)", "Floating Point Range  (-1.0  to 1.0)",
-                               "Integer Range (min to max set below)"}});
+    sheet.Add(Radio("mode", d.mode - 1,
+                    {"Floating Point Range  (0.0 to 1.0)", "Floating Point Range  (-1.0  to 1.0)",
+                     "Integer Range (min to max set below)"}));
     sheet.Kept("low") = FormatInt(d.low);
     sheet.Kept("high") = FormatInt(d.high);
     sheet.Add(Number("low", "Min:", FormatInt(d.low)));
     sheet.Add(Number("high", "Max:", FormatInt(d.high)));
-    sheet.Add(CPropField{.kind = EPropKind::Spin,
-                         .key = "interval",
-                         .label = "One time every:",
-                         .number = d.interval,
-                         .minimum = kRandIntervalMin,
-                         .maximum = kRandIntervalMax});
-    sheet.Add(CPropField{
-        .kind = EPropKind::Radio, .key = "timing", .choice = d.timing, .options = {"Cycle(s)", "Second(s)"}});
+    CPropField& interval = sheet.Add(Field(EPropKind::Spin, "interval", "One time every:"));
+    interval.number = d.interval;
+    interval.minimum = kRandIntervalMin;
+    interval.maximum = kRandIntervalMax;
+    sheet.Add(Radio("timing", d.timing, {"Cycle(s)", "Second(s)"}));
 }
 
 /// Floating modes show their fixed range with "%0.3f" and lock it; the integer
@@ -521,12 +533,8 @@ CPropertySheet ReadComponentProperties(const CNetworkModel& component) {
     sheet.m_caption = profile.caption ? profile.caption : "";
     sheet.m_typeId = component.m_typeId;
     sheet.m_componentId = component.m_id;
-    sheet.Add(CPropField{
-        .kind = EPropKind::Text, .key = "name", .label = "Name:", .text = component.m_name, .maxLength = 99});
-    sheet.Add(CPropField{.kind = EPropKind::LongText,
-                         .key = "description",
-                         .label = "Description:",
-                         .text = component.m_description});
+    sheet.Add(Field(EPropKind::Text, "name", "Name:", component.m_name)).maxLength = 99;
+    sheet.Add(Field(EPropKind::LongText, "description", "Description:", component.m_description));
     if (profile.caption && profile.read) profile.read(component, sheet);
     sheet.m_original = sheet.m_fields;
     return sheet;

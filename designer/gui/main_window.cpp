@@ -33,6 +33,7 @@
 #include "designer/commands_system.h"
 #include "designer/gui/commands_table.h"
 #include "designer/gui/dialogs.h"
+#include "designer/gui/property_dialogs.h"
 #include "realtime/udp_protocol.h"
 
 namespace zor2::gui {
@@ -1107,15 +1108,7 @@ void CMainWindow::EditObject(const CHit& h) {
     switch (h.kind) {
         case EHit::Component:
             e.SelectComponents({h.component->m_id});
-            if (!CanEditComponentProperties(m_doc)) break;
-            name = h.component->m_name;
-            description = h.component->m_description;
-            if (EditNameDescription(this, tr("Component Properties"), name, description)) {
-                if (name == h.component->m_name && description == h.component->m_description) break;
-                h.component->m_name = name;
-                h.component->m_description = description;
-                RecordComponentProperties(m_doc, *h.component);
-            }
+            EditComponentProperties(this, m_doc, *h.component);
             break;
         case EHit::Module:
             e.ClearSelection();

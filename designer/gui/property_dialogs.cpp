@@ -1,0 +1,229 @@
+// The generic component property window: builds one control per sheet field,
+// forwards every edit to the sheet and mirrors the sheet's rules back.
+#include "designer/gui/property_dialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "designer/commands_component.h"
+#include "designer/document.h"
+
+namespace zor2::gui {
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString Name(const std::string& key, const char* suffix = "") {
+    return Q(key) + QLatin1String(suffix);
+}
+
+}  // namespace
+
+CdlgComponentProperties::CdlgComponentProperties(CPropertySheet& sheet, QWidget* parent)
+    : QDialog(parent), m_sheet(sheet) {
+    setWindowTitle(Q(sheet.Caption()));
+    auto* layout = new QVBoxLayout(this);
+    QFormLayout* form = nullptr;
+    std::string group = "\x01";  // no form yet
+    for (const CPropField& field : sheet.Fields()) {
+        if (!form || field.group != group) {
+            group = field.group;
+            form = new QFormLayout;
+            if (group.empty()) {
+                layout->addLayout(form);
+            } else {
+                auto* box = new QGroupBox(Q(group), this);
+                box->setLayout(form);
+                layout->addWidget(box);
+            }
+        }
+        QWidget* control = Build(field);
+        const bool labelled =
+            !field.label.empty() && field.kind != EPropKind::Check && field.kind != EPropKind::Note;
+        if (labelled)
+            form->addRow(Q(field.label), control);
+        else
+            form->addRow(control);
+    }
+    m_errorLabel = new QLabel(this);
+    m_errorLabel->setObjectName(QStringLiteral("error"));
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_errorLabel->hide();
+    layout->addWidget(m_errorLabel);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CdlgComponentProperties::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    Sync();
+}
+
+QWidget* CdlgComponentProperties::Build(const CPropField& field) {
+    const std::string key = field.key;
+    QWidget* control = nullptr;
+    switch (field.kind) {
+        case EPropKind::Text:
+        case EPropKind::Number: {
+            auto* edit = new QLineEdit(Q(field.text), this);
+            if (field.maxLength > 0) edit->setMaxLength(field.maxLength);
+            connect(edit, &QLineEdit::textEdited, this, [this, key](const QString& text) {
+                if (m_syncing) return;
+                m_sheet.SetText(key, text.toStdString());
+                Sync();
+            });
+            control = edit;
+            break;
+        }
+        case EPropKind::LongText: {
+            auto* edit = new QPlainTextEdit(Q(field.text), this);
+            edit->setTabChangesFocus(true);
+            connect(edit, &QPlainTextEdit::textChanged, this, [this, key, edit] {
+                if (m_syncing) return;
+                m_sheet.SetText(key, edit->toPlainText().toStdString());
+            });
+            control = edit;
+            break;
+        }
+        case EPropKind::Check: {
+            auto* box = new QCheckBox(Q(field.label), this);
+            connect(box, &QCheckBox::toggled, this, [this, key](bool on) {
+                if (m_syncing) return;
+                m_sheet.SetChecked(key, on);
+                Sync();
+            });
+            control = box;
+            break;
+        }
+        case EPropKind::Radio: {
+            auto* holder = new QWidget(this);
+            auto* column = new QVBoxLayout(holder);
+            column->setContentsMargins(0, 0, 0, 0);
+            auto* buttons = new QButtonGroup(holder);
+            for (size_t i = 0; i < field.options.size(); ++i) {
+                auto* radio = new QRadioButton(Q(field.options[i]), holder);
+                radio->setObjectName(Name(key, ".") + QString::number(i));
+                buttons->addButton(radio, static_cast<int>(i));
+                column->addWidget(radio);
+            }
+            connect(buttons, &QButtonGroup::idToggled, this, [this, key](int id, bool on) {
+                if (m_syncing || !on) return;
+                m_sheet.Choose(key, id);
+                Sync();
+            });
+            control = holder;
+            break;
+        }
+        case EPropKind::Spin: {
+            auto* spin = new QSpinBox(this);
+            spin->setRange(field.minimum, field.maximum);
+            connect(spin, &QSpinBox::valueChanged, this, [this, key](int value) {
+                if (m_syncing) return;
+                m_sheet.SetSpin(key, value);
+                Sync();
+            });
+            control = spin;
+            break;
+        }
+        case EPropKind::Stepper: {
+            auto* holder = new QWidget(this);
+            auto* row = new QHBoxLayout(holder);
+            row->setContentsMargins(0, 0, 0, 0);
+            auto* edit = new QLineEdit(holder);
+            edit->setReadOnly(true);
+            edit->setObjectName(Name(key, ".text"));
+            row->addWidget(edit);
+            for (const bool up : {true, false}) {
+                auto* button = new QToolButton(holder);
+                button->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+                button->setObjectName(Name(key, up ? ".up" : ".down"));
+                connect(button, &QToolButton::clicked, this, [this, key, up] {
+                    m_sheet.Step(key, up);
+                    Sync();
+                });
+                row->addWidget(button);
+            }
+            control = holder;
+            break;
+        }
+        case EPropKind::Note: {
+            auto* label = new QLabel(Q(field.label), this);
+            label->setWordWrap(true);
+            control = label;
+            break;
+        }
+    }
+    control->setObjectName(Q(key));
+    m_controls[key] = control;
+    return control;
+}
+
+void CdlgComponentProperties::Sync() {
+    m_syncing = true;
+    for (const CPropField& field : m_sheet.Fields()) {
+        QWidget* control = m_controls[field.key];
+        if (!control) continue;
+        control->setEnabled(field.enabled);
+        switch (field.kind) {
+            case EPropKind::Text:
+            case EPropKind::Number:
+                if (auto* edit = qobject_cast<QLineEdit*>(control); edit && edit->text() != Q(field.text))
+                    edit->setText(Q(field.text));
+                break;
+            case EPropKind::LongText:
+                if (auto* edit = qobject_cast<QPlainTextEdit*>(control);
+                    edit && edit->toPlainText() != Q(field.text))
+                    edit->setPlainText(Q(field.text));
+                break;
+            case EPropKind::Check:
+                if (auto* box = qobject_cast<QCheckBox*>(control)) box->setChecked(field.checked);
+                break;
+            case EPropKind::Radio:
+                if (auto* radio = control->findChild<QRadioButton*>(Name(field.key, ".") +
+                                                                    QString::number(field.choice)))
+                    radio->setChecked(true);
+                break;
+            case EPropKind::Spin:
+                if (auto* spin = qobject_cast<QSpinBox*>(control)) spin->setValue(field.number);
+                break;
+            case EPropKind::Stepper:
+                if (auto* edit = control->findChild<QLineEdit*>(Name(field.key, ".text")))
+                    edit->setText(Q(field.text));
+                break;
+            case EPropKind::Note:
+                break;
+        }
+    }
+    m_syncing = false;
+}
+
+void CdlgComponentProperties::accept() {
+    m_error = Q(m_sheet.Validate());
+    m_errorLabel->setText(m_error);
+    m_errorLabel->setVisible(!m_error.isEmpty());
+    if (!m_error.isEmpty()) return;
+    QDialog::accept();
+}
+
+bool EditComponentProperties(QWidget* parent, Czor2Doc& doc, CNetworkModel& component) {
+    if (!HasPropertyDialog(component) || !CanEditComponentProperties(doc)) return false;
+    CPropertySheet sheet = ReadComponentProperties(component);
+    CdlgComponentProperties dialog(sheet, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return ApplyComponentProperties(doc, component, sheet) == ECmd::Done;
+}
+
+}  // namespace zor2::gui
