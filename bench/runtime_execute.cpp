@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kModules = 10;
 constexpr int kChain = 94;  // + constant, add, feedback, range check, compare, counter = 100 per module
-constexpr int kComponents = kModules * (kChain + 4);
+constexpr int kComponents = kModules * (kChain + 6);
 
 /// Operation of chain element i: Add k, Multiply by k, Subtract the module input, Get Max with the counter.
 int32_t ChainType(int i) {

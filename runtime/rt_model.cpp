@@ -1,6 +1,7 @@
 // Runtime component base: the base record reader and the array feed lookup.
 #include "runtime/rt_model.h"
 
+#include "runtime/rt_plan.h"
 #include "runtime/rt_system.h"
 
 namespace zor2 {
@@ -61,6 +62,10 @@ bool CRNetworkModel::ReadBase(CByteReader& in) {
         }
     }
     return true;
+}
+
+void CRNetworkModel::Compile(CRPlan& plan) {
+    plan.AddCallThrough(*this);
 }
 
 size_t CRNetworkModel::ReadRuntime(CByteReader& in, size_t offset) {

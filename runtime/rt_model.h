@@ -15,6 +15,7 @@ namespace zor2 {
 
 class CRNetwork;
 class CRNetworkModel;
+class CRPlan;
 struct CRModelInput;
 struct CRModelOutput;
 struct CRNetworkInput;
@@ -102,6 +103,9 @@ class CRNetworkModel {
     virtual size_t ReadRuntime(CByteReader& in, size_t offset);
     /// Output phase of one cycle. The base does nothing.
     virtual int32_t Execute() { return 0; }
+    /// Adds this component's work to its module's plan, once after loading. The
+    /// base adds a step that calls GetInputValues and Execute.
+    virtual void Compile(CRPlan& plan);
 
     CRModelInput* FirstInput() { return m_inputs.empty() ? nullptr : &m_inputs.front(); }
     CRModelOutput* FirstOutput() { return m_outputs.empty() ? nullptr : &m_outputs.front(); }

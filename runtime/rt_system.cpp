@@ -7,8 +7,8 @@
 
 namespace zor2 {
 
-void CRNetwork::BuildOrder() {
-    m_run.clear();
+void CRNetwork::BuildOrder(bool compile) {
+    std::vector<CRNetworkModel*> run;
     m_feedback.clear();
     for (auto& c : m_components) {
         if (c->m_type == kTypeFeedbackFlow) {
@@ -16,13 +16,21 @@ void CRNetwork::BuildOrder() {
         } else if (c->m_stage >= 1) {
             // A stage below 1 comes only from a damaged file; such a component
             // never runs rather than stalling the cycle.
-            m_run.push_back(c.get());
+            run.push_back(c.get());
         }
     }
     // Stages may have gaps or be huge; a stable sort walks them in order.
-    std::stable_sort(m_run.begin(), m_run.end(), [](const CRNetworkModel* a, const CRNetworkModel* b) {
+    std::stable_sort(run.begin(), run.end(), [](const CRNetworkModel* a, const CRNetworkModel* b) {
         return a->m_stage < b->m_stage;
     });
+    m_plan.Clear();
+    for (CRNetworkModel* c : run) {
+        if (compile) {
+            c->Compile(m_plan);
+        } else {
+            m_plan.AddCallThrough(*c);
+        }
+    }
 }
 
 void CRNetwork::Execute() {
@@ -39,10 +47,7 @@ void CRNetwork::Execute() {
             if (c.m_destInput) c.m_destInput->m_value = out.m_heldValue;
         }
     }
-    for (CRNetworkModel* c : m_run) {
-        c->GetInputValues();
-        c->Execute();
-    }
+    m_plan.Run();
     for (CRNetworkOutput& out : m_outputs) {
         const CRModelOutput* src = out.m_sourceOutput;
         if (!src) continue;
@@ -63,12 +68,12 @@ void CRNetwork::Execute() {
     }
 }
 
-void CRSystem::BuildOrder() {
+void CRSystem::BuildOrder(bool compile) {
     m_order.clear();
     for (auto& m : m_modules) {
         // A level below 1 comes only from a damaged file; such a module never runs.
         if (m->m_level >= 1) m_order.push_back(m.get());
-        m->BuildOrder();
+        m->BuildOrder(compile);
     }
     std::stable_sort(m_order.begin(), m_order.end(),
                      [](const CRNetwork* a, const CRNetwork* b) { return a->m_level < b->m_level; });

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/rt_model.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -113,14 +114,17 @@ class CRNetwork {
     std::vector<std::unique_ptr<CRNetworkModel>> m_components;
     CRSystem* m_owner = nullptr;
 
-    /// Builds the flat execution lists: non-feedback components by stage (list
-    /// order among equals), Feedback Flow components apart in list order.
-    void BuildOrder();
+    /// Builds the flat execution lists: the plan of the non-feedback components
+    /// by stage (list order among equals), Feedback Flow components apart in list
+    /// order. Without `compile` every plan step calls through to its component.
+    void BuildOrder(bool compile = true);
     /// Pulls the module inputs, runs the components and publishes the module outputs.
     void Execute();
 
+    const CRPlan& Plan() const { return m_plan; }
+
   private:
-    std::vector<CRNetworkModel*> m_run;
+    CRPlan m_plan;
     std::vector<CRModelFeedback*> m_feedback;
 };
 
@@ -138,9 +142,9 @@ class CRSystem {
     int32_t m_currentLevel = 1;
 
     /// Builds the module order (by level, list order among equals), every
-    /// module's component order and the id maps of the system ports. Called once
-    /// after loading.
-    void BuildOrder();
+    /// module's plan and the id maps of the system ports. Called once after
+    /// loading; `compile` as for CRNetwork::BuildOrder.
+    void BuildOrder(bool compile = true);
     /// One cycle over the execution order built at load: no allocation, no lookups.
     void Execute();
 

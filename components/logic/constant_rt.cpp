@@ -1,11 +1,18 @@
 // Runtime Constant: the first output takes the component value in every Execute.
 #include "components/logic/constant_rt.h"
 
+#include "runtime/rt_plan.h"
+
 namespace zor2 {
 
 int32_t CRModelConstant::Execute() {
     if (CRModelOutput* out = FirstOutput()) out->m_value = m_value;
     return 0;
+}
+
+void CRModelConstant::Compile(CRPlan& plan) {
+    // Without an output a Constant does nothing in a cycle.
+    if (CRModelOutput* out = FirstOutput()) plan.AddConstant(m_value, out->m_value);
 }
 
 namespace {

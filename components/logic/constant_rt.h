@@ -11,6 +11,7 @@ class CRModelConstant final : public CRNetworkModel {
   public:
     explicit CRModelConstant(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 };
 
 std::span<const CRuntimeType> ConstantRuntimeTypes();

@@ -3,6 +3,7 @@
 #include "components/logic/math_rt.h"
 
 #include "components/logic/math_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -62,6 +63,17 @@ int32_t CRModelMath::GetInputValues() {
 int32_t CRModelMath::Execute() {
     if (CRModelOutput* out = FirstOutput()) out->m_value = m_value;
     return 0;
+}
+
+void CRModelMath::Compile(CRPlan& plan) {
+    // Without an output the result reaches no one.
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    if (m_type == kMathRangeCheck) {
+        plan.AddRangeCheck(m_range, out->m_value);
+    } else if (!plan.AddMath(m_type, m_inputs, out->m_value)) {
+        plan.AddCallThrough(*this);  // Reverse Sign
+    }
 }
 
 namespace {

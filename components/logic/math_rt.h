@@ -14,6 +14,7 @@ class CRModelMath final : public CRNetworkModel {
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 
   private:
     // Range Check's inputs with ids 10, 20 and 30, found once after loading.

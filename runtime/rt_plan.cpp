@@ -1,0 +1,176 @@
+// Building and running a module's compiled cycle. The arithmetic goes through the
+// kernels the designer uses, so both compute every value the same way.
+#include "runtime/rt_plan.h"
+
+#include "components/logic/math_kernel.h"
+
+namespace zor2 {
+
+namespace {
+
+/// Two-source arithmetic; `a` is the first input's value.
+template <int32_t kType>
+inline double Pair(double a, double b) {
+    CMathAccumulator fold(kType);
+    fold.Add(a);
+    fold.Add(b);
+    return fold.Result();
+}
+
+ERStepKind PairKind(int32_t type) {
+    switch (type) {
+        case kMathAdd:
+            return kStepAdd;
+        case kMathSubtract:
+            return kStepSubtract;
+        case kMathMultiply:
+            return kStepMultiply;
+        case kMathDivide:
+            return kStepDivide;
+        case kMathGetMin:
+            return kStepGetMin;
+        case kMathGetMax:
+            return kStepGetMax;
+        default:
+            return kStepCallThrough;
+    }
+}
+
+bool Chainable(ERStepKind kind) {
+    return kind >= kStepAdd && (kind - kStepAdd) % 2 == 0;
+}
+
+}  // namespace
+
+void CRPlan::Clear() {
+    m_steps.clear();
+    m_sources.clear();
+}
+
+void CRPlan::Push(CRStep step) {
+    if (Chainable(step.m_kind) && !m_steps.empty()) {
+        const CRStep& previous = m_steps.back();
+        // Every compiled step leaves the value it published in the register.
+        if (previous.m_kind != kStepCallThrough && step.m_a == previous.m_out)
+            step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
+    }
+    m_steps.push_back(step);
+}
+
+void CRPlan::AddCallThrough(CRNetworkModel& model) {
+    CRStep step;
+    step.m_model = &model;
+    Push(step);
+}
+
+void CRPlan::AddConstant(const double& value, double& out) {
+    CRStep step;
+    step.m_kind = kStepConstant;
+    step.m_a = &value;
+    step.m_out = &out;
+    Push(step);
+}
+
+bool CRPlan::AddMath(int32_t type, std::span<const CRModelInput> inputs, double& out) {
+    const ERStepKind pair = PairKind(type);
+    if (pair == kStepCallThrough) return false;
+    CRStep step;
+    step.m_out = &out;
+    if (inputs.size() == 2) {
+        step.m_kind = pair;
+        step.m_a = SourceOf(inputs[0]);
+        step.m_b = SourceOf(inputs[1]);
+    } else {
+        step.m_kind = kStepMath;
+        step.m_type = type;
+        step.m_firstSource = static_cast<uint32_t>(m_sources.size());
+        step.m_sourceCount = static_cast<uint32_t>(inputs.size());
+        for (const CRModelInput& in : inputs) m_sources.push_back(SourceOf(in));
+    }
+    Push(step);
+    return true;
+}
+
+void CRPlan::AddRangeCheck(CRModelInput* const (&inputs)[3], double& out) {
+    CRStep step;
+    step.m_kind = kStepRangeCheck;
+    step.m_firstSource = static_cast<uint32_t>(m_sources.size());
+    step.m_sourceCount = 3;
+    for (int i = 0; i < 3; ++i) {
+        const CRModelInput* in = inputs[i];
+        m_sources.push_back(in && in->HasSource() ? in->m_source : &kRangeCheckDefaults[i]);
+    }
+    step.m_out = &out;
+    Push(step);
+}
+
+void CRPlan::Run() {
+    const double* const* sources = m_sources.data();
+    // The value the last compiled step published; a chained step takes its first
+    // input from here instead of waiting for the store to land.
+    double last = 0.0;
+    for (const CRStep& s : m_steps) {
+        switch (s.m_kind) {
+            case kStepCallThrough:
+                s.m_model->GetInputValues();
+                s.m_model->Execute();
+                continue;
+            case kStepConstant:
+                last = *s.m_a;
+                break;
+            case kStepRangeCheck: {
+                const double* const* src = sources + s.m_firstSource;
+                last = MathRangeCheck(*src[0], *src[1], *src[2]);
+                break;
+            }
+            case kStepMath: {
+                CMathAccumulator fold(s.m_type);
+                const double* const* src = sources + s.m_firstSource;
+                for (uint32_t i = 0; i < s.m_sourceCount; ++i) fold.Add(*src[i]);
+                last = fold.Result();
+                break;
+            }
+            case kStepAdd:
+                last = Pair<kMathAdd>(*s.m_a, *s.m_b);
+                break;
+            case kStepAddChained:
+                last = Pair<kMathAdd>(last, *s.m_b);
+                break;
+            case kStepSubtract:
+                last = Pair<kMathSubtract>(*s.m_a, *s.m_b);
+                break;
+            case kStepSubtractChained:
+                last = Pair<kMathSubtract>(last, *s.m_b);
+                break;
+            case kStepMultiply:
+                last = Pair<kMathMultiply>(*s.m_a, *s.m_b);
+                break;
+            case kStepMultiplyChained:
+                last = Pair<kMathMultiply>(last, *s.m_b);
+                break;
+            case kStepDivide:
+                last = Pair<kMathDivide>(*s.m_a, *s.m_b);
+                break;
+            case kStepDivideChained:
+                last = Pair<kMathDivide>(last, *s.m_b);
+                break;
+            case kStepGetMin:
+                last = Pair<kMathGetMin>(*s.m_a, *s.m_b);
+                break;
+            case kStepGetMinChained:
+                last = Pair<kMathGetMin>(last, *s.m_b);
+                break;
+            case kStepGetMax:
+                last = Pair<kMathGetMax>(*s.m_a, *s.m_b);
+                break;
+            case kStepGetMaxChained:
+                last = Pair<kMathGetMax>(last, *s.m_b);
+                break;
+            default:
+                __builtin_unreachable();
+        }
+        *s.m_out = last;
+    }
+}
+
+}  // namespace zor2

@@ -1,0 +1,83 @@
+// A module's compiled cycle: one contiguous list of small steps built once after
+// loading, run by a switch on the step kind, with a call-through step for the rest.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "runtime/rt_model.h"
+
+namespace zor2 {
+
+/// What a step does. A compiled step reads its inputs' sources directly and
+/// writes only its first output: the input values and the component value the
+/// component's own phases would also keep are read by nothing else.
+enum ERStepKind : uint8_t {
+    kStepCallThrough,  // the component's own GetInputValues and Execute
+    kStepConstant,     // m_a into the output
+    kStepRangeCheck,   // three sources: value, minimum, maximum
+    kStepMath,         // any arithmetic type over any number of sources
+    // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
+    // takes m_a's value from the previous step's result held in a register.
+    kStepAdd,
+    kStepAddChained,
+    kStepSubtract,
+    kStepSubtractChained,
+    kStepMultiply,
+    kStepMultiplyChained,
+    kStepDivide,
+    kStepDivideChained,
+    kStepGetMin,
+    kStepGetMinChained,
+    kStepGetMax,
+    kStepGetMaxChained,
+};
+
+/// One component's work in a cycle.
+struct CRStep {
+    ERStepKind m_kind = kStepCallThrough;
+    int32_t m_type = 0;          // the component type (kStepMath)
+    uint32_t m_firstSource = 0;  // into the plan's source list
+    uint32_t m_sourceCount = 0;
+    const double* m_a = nullptr;        // first source of a two-source step; the value of a Constant
+    const double* m_b = nullptr;        // second source of a two-source step
+    double* m_out = nullptr;            // the first output's value
+    CRNetworkModel* m_model = nullptr;  // for a call-through step
+};
+
+class CRPlan {
+  public:
+    void Clear();
+    /// A step that calls the component's GetInputValues and Execute.
+    void AddCallThrough(CRNetworkModel& model);
+    /// Publishes `value` into `out` every cycle.
+    void AddConstant(const double& value, double& out);
+    /// Add, Subtract, Multiply, Divide, Get Min or Get Max of `inputs` in list
+    /// order into `out`. False for any other type.
+    bool AddMath(int32_t type, std::span<const CRModelInput> inputs, double& out);
+    /// Range Check of the inputs with ids 10, 20 and 30 (null when missing); an
+    /// input without a source takes its default.
+    void AddRangeCheck(CRModelInput* const (&inputs)[3], double& out);
+
+    /// One pass over the steps: no allocation, no lookups.
+    void Run();
+
+    const std::vector<CRStep>& Steps() const { return m_steps; }
+
+  private:
+    /// Appends `step`, turning a two-source kind into its chained form when its
+    /// first source is the value the previous step has just published.
+    void Push(CRStep step);
+
+    std::vector<CRStep> m_steps;
+    std::vector<const double*> m_sources;
+};
+
+/// Where an input's value comes from in a cycle: its source, or, without one,
+/// its own value, which then never changes.
+inline const double* SourceOf(const CRModelInput& in) {
+    return in.m_source ? in.m_source : &in.m_value;
+}
+
+}  // namespace zor2
