@@ -1,14 +1,17 @@
-// Dialog implementations.
+// Dialog implementations: properties, options, behaviours, system ports, the
+// new input connection, categories, value window settings and graphic text.
 #include "designer/gui/dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,7 +27,10 @@
 #include <cstdlib>
 
 #include "designer/commands_behaviors.h"
+#include "designer/commands_charts.h"
 #include "designer/commands_system.h"
+#include "designer/document.h"
+#include "engine/editor_data.h"
 
 namespace zor2::gui {
 namespace {
@@ -385,6 +391,334 @@ bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem
     data.name = name->text().toStdString();
     data.categoryId = category->currentData().toInt();
     data.description = description->toPlainText().toStdString();
+    return true;
+}
+
+}  // namespace zor2::gui
+
+namespace zor2::gui {
+
+// --- New Input Connection -------------------------------------------------------
+
+CdlgNewInputConnection::CdlgNewInputConnection(const CSystem& system, const CNetwork& module, QWidget* parent)
+    : QDialog(parent), m_system(system) {
+    setWindowTitle(tr("New Input Connection"));
+    auto* layout = new QVBoxLayout(this);
+    auto named = [](auto* widget, const char* name) {
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    };
+
+    auto* receiving = new QGroupBox(tr("Receiving Module Input (%1)").arg(Q(module.m_name)), this);
+    auto* inForm = new QFormLayout(receiving);
+    m_existingInput = named(new QRadioButton(tr("Existing input:"), receiving), "existingInput");
+    m_inputs = named(new QComboBox(receiving), "inputCombo");
+    for (const CNetworkInput* in : module.m_inputs)
+        if (in->m_sourceKind == kSourceNone) m_inputs->addItem(Q(in->m_name), in->m_id);
+    m_newInput = named(new QRadioButton(tr("New input named:"), receiving), "newInput");
+    m_inputName = named(new QLineEdit(Q(DefaultModuleInputName(module)), receiving), "inputName");
+    m_inputName->setMaxLength(99);
+    inForm->addRow(m_existingInput, m_inputs);
+    inForm->addRow(m_newInput, m_inputName);
+    auto* inGroup = new QButtonGroup(receiving);
+    inGroup->addButton(m_existingInput);
+    inGroup->addButton(m_newInput);
+    (m_inputs->count() > 0 ? m_existingInput : m_newInput)->setChecked(true);
+    m_existingInput->setEnabled(m_inputs->count() > 0);
+    layout->addWidget(receiving);
+
+    auto* source = new QGroupBox(tr("Data Source"), this);
+    auto* srcForm = new QFormLayout(source);
+    m_fromSystemInput = named(new QRadioButton(tr("System input:"), source), "fromSystemInput");
+    m_systemInputs = named(new QComboBox(source), "systemInputCombo");
+    for (const CExternalInput* in : system.m_inputs) m_systemInputs->addItem(Q(in->m_name), in->m_id);
+    m_fromModule = named(new QRadioButton(tr("Output of module:"), source), "fromModule");
+    m_modules = named(new QComboBox(source), "moduleCombo");
+    for (const CNetwork* other : system.m_modules)
+        if (other != &module) m_modules->addItem(Q(other->m_name), other->m_id);
+    m_existingOutput = named(new QRadioButton(tr("Existing output:"), source), "existingOutput");
+    m_outputs = named(new QComboBox(source), "outputCombo");
+    m_newOutput = named(new QRadioButton(tr("New output named:"), source), "newOutput");
+    m_outputName = named(new QLineEdit(source), "outputName");
+    m_outputName->setMaxLength(99);
+    srcForm->addRow(m_fromSystemInput, m_systemInputs);
+    srcForm->addRow(m_fromModule, m_modules);
+    srcForm->addRow(m_existingOutput, m_outputs);
+    srcForm->addRow(m_newOutput, m_outputName);
+    auto* srcGroup = new QButtonGroup(source);
+    srcGroup->addButton(m_fromSystemInput);
+    srcGroup->addButton(m_fromModule);
+    auto* outGroup = new QButtonGroup(source);
+    outGroup->addButton(m_existingOutput);
+    outGroup->addButton(m_newOutput);
+    m_fromSystemInput->setEnabled(m_systemInputs->count() > 0);
+    m_fromModule->setEnabled(m_modules->count() > 0);
+    if (m_systemInputs->count() > 0)
+        m_fromSystemInput->setChecked(true);
+    else if (m_modules->count() > 0)
+        m_fromModule->setChecked(true);
+    layout->addWidget(source);
+
+    m_errorLabel = named(new QLabel(this), "error");
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_errorLabel->hide();
+    layout->addWidget(m_errorLabel);
+    auto* buttons =
+        named(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this), "buttons");
+    connect(buttons, &QDialogButtonBox::accepted, this, &CdlgNewInputConnection::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(m_modules, &QComboBox::currentIndexChanged, this, [this] { FillOutputs(); });
+    for (QRadioButton* b :
+         {m_existingInput, m_newInput, m_fromSystemInput, m_fromModule, m_existingOutput, m_newOutput})
+        connect(b, &QRadioButton::toggled, this, [this] { UpdateEnabled(); });
+    FillOutputs();
+}
+
+void CdlgNewInputConnection::FillOutputs() {
+    m_outputs->clear();
+    const CNetwork* source = m_system.FindModule(m_modules->currentData().toInt());
+    if (source) {
+        for (const CNetworkOutput* out : source->m_outputs) m_outputs->addItem(Q(out->m_name), out->m_id);
+        m_outputName->setText(Q(DefaultModuleOutputName(*source)));
+    }
+    (m_outputs->count() > 0 ? m_existingOutput : m_newOutput)->setChecked(true);
+    UpdateEnabled();
+}
+
+void CdlgNewInputConnection::UpdateEnabled() {
+    m_inputs->setEnabled(m_existingInput->isChecked());
+    m_inputName->setEnabled(m_newInput->isChecked());
+    const bool fromModule = m_fromModule->isChecked();
+    m_systemInputs->setEnabled(m_fromSystemInput->isChecked());
+    m_modules->setEnabled(fromModule);
+    m_existingOutput->setEnabled(fromModule && m_outputs->count() > 0);
+    m_newOutput->setEnabled(fromModule);
+    m_outputs->setEnabled(fromModule && m_existingOutput->isChecked());
+    m_outputName->setEnabled(fromModule && m_newOutput->isChecked());
+}
+
+CDataConnectionRequest CdlgNewInputConnection::Request() const {
+    CDataConnectionRequest r;
+    if (m_existingInput->isChecked())
+        r.inputId = m_inputs->currentData().toInt();
+    else
+        r.newInputName = m_inputName->text().trimmed().toStdString();
+    if (m_fromSystemInput->isChecked()) {
+        r.systemInputId = m_systemInputs->currentData().toInt();
+    } else if (m_fromModule->isChecked()) {
+        r.sourceModuleId = m_modules->currentData().toInt();
+        if (m_existingOutput->isChecked())
+            r.sourceOutputId = m_outputs->currentData().toInt();
+        else
+            r.newOutputName = m_outputName->text().trimmed().toStdString();
+    }
+    return r;
+}
+
+void CdlgNewInputConnection::accept() {
+    const CDataConnectionRequest r = Request();
+    m_error.clear();
+    if (r.inputId == 0 && r.newInputName.empty())
+        m_error = tr("Please enter a name for the new module input.");
+    else if (r.systemInputId == 0 && r.sourceModuleId == 0)
+        m_error = tr("There is no data source to connect: add a system input or another module first.");
+    else if (r.sourceModuleId != 0 && r.sourceOutputId == 0 && r.newOutputName.empty())
+        m_error = tr("Please enter a name for the new module output.");
+    m_errorLabel->setText(m_error);
+    m_errorLabel->setVisible(!m_error.isEmpty());
+    if (m_error.isEmpty()) QDialog::accept();
+}
+
+bool NewInputConnectionDialog(QWidget* parent, const CSystem& system, const CNetwork& module,
+                              CDataConnectionRequest& request) {
+    CdlgNewInputConnection d(system, module, parent);
+    if (d.exec() != QDialog::Accepted) return false;
+    request = d.Request();
+    return true;
+}
+
+// --- Edit Category --------------------------------------------------------------
+
+bool EditCategoryDialog(QWidget* parent, std::string& name) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Edit Category"));
+    auto* form = new QFormLayout(&d);
+    auto* edit = new QLineEdit(Q(name), &d);
+    edit->setObjectName(QStringLiteral("name"));
+    edit->setMaxLength(99);
+    auto* error = new QLabel(QObject::tr("Please enter a name for the category."), &d);
+    error->setObjectName(QStringLiteral("error"));
+    error->hide();
+    form->addRow(QObject::tr("Category Name:"), edit);
+    form->addRow(error);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &d, [&d, edit, error] {
+        if (edit->text().trimmed().isEmpty()) {
+            error->show();
+            return;
+        }
+        d.accept();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    form->addRow(buttons);
+    if (d.exec() != QDialog::Accepted) return false;
+    name = edit->text().trimmed().toStdString();
+    return true;
+}
+
+// --- value window settings -------------------------------------------------------
+
+CValueWindowSettings ValueWindowSettings(const CValueWindow& w) {
+    CValueWindowSettings s;
+    s.title = w.m_title;
+    s.fontName = w.m_fontName;
+    s.fontSize = w.m_fontSize;
+    s.precision = w.m_precision;
+    s.suffix = w.m_suffix;
+    s.showSuffix = w.m_showSuffix;
+    s.showTitle = w.m_showTitle;
+    s.showOutline = w.m_showOutline != 0;
+    s.showComponentName = w.m_showComponentName;
+    s.transparent = w.m_transparent;
+    s.background = w.m_background;
+    return s;
+}
+
+namespace {
+
+QColor FromColourRef(int32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+int32_t ToColourRef(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+void ShowSwatch(QPushButton* button, int32_t colour) {
+    button->setStyleSheet(QStringLiteral("background-color: %1").arg(FromColourRef(colour).name()));
+}
+
+}  // namespace
+
+bool EditValueWindowSettings(QWidget* parent, CValueWindowSettings& settings) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Data Value Window"));
+    auto* form = new QFormLayout(&d);
+    auto* title = new QLineEdit(Q(settings.title), &d);
+    auto* font = new QFontComboBox(&d);
+    font->setCurrentFont(QFont(Q(settings.fontName)));
+    font->setEditText(Q(settings.fontName));
+    auto* fontSize = new QSpinBox(&d);
+    fontSize->setRange(1, 200);
+    fontSize->setValue(settings.fontSize);
+    auto* precision = new QSpinBox(&d);
+    precision->setRange(0, 15);
+    precision->setValue(settings.precision);
+    auto* suffix = new QLineEdit(Q(settings.suffix), &d);
+    struct CFlag {
+        const char* name;
+        const char* label;
+        bool* value;
+        QCheckBox* box;
+    } flags[] = {
+        {"showSuffix", "Show Suffix", &settings.showSuffix, nullptr},
+        {"showTitle", "Show Title", &settings.showTitle, nullptr},
+        {"showOutline", "Show Outline", &settings.showOutline, nullptr},
+        {"showComponentName", "Show Component Name", &settings.showComponentName, nullptr},
+        {"transparent", "Transparent", &settings.transparent, nullptr},
+    };
+    int32_t background = settings.background;
+    auto* colour = new QPushButton(QObject::tr("Background..."), &d);
+    ShowSwatch(colour, background);
+    QObject::connect(colour, &QPushButton::clicked, &d, [&d, colour, &background] {
+        const QColor chosen =
+            QColorDialog::getColor(FromColourRef(background), &d, QObject::tr("Background"));
+        if (!chosen.isValid()) return;
+        background = ToColourRef(chosen);
+        ShowSwatch(colour, background);
+    });
+    title->setObjectName(QStringLiteral("title"));
+    font->setObjectName(QStringLiteral("fontName"));
+    fontSize->setObjectName(QStringLiteral("fontSize"));
+    precision->setObjectName(QStringLiteral("precision"));
+    suffix->setObjectName(QStringLiteral("suffix"));
+    colour->setObjectName(QStringLiteral("background"));
+    form->addRow(QObject::tr("Caption:"), title);
+    form->addRow(QObject::tr("Font"), font);
+    form->addRow(QObject::tr("Font Size"), fontSize);
+    form->addRow(QObject::tr("Precision"), precision);
+    form->addRow(QObject::tr("Suffix:"), suffix);
+    for (CFlag& f : flags) {
+        f.box = new QCheckBox(QObject::tr(f.label), &d);
+        f.box->setObjectName(QLatin1String(f.name));
+        f.box->setChecked(*f.value);
+        form->addRow(f.box);
+    }
+    form->addRow(colour);
+    form->addRow(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    settings.title = title->text().toStdString();
+    const QString fontName = font->currentText().trimmed();
+    if (!fontName.isEmpty()) settings.fontName = fontName.toStdString();
+    settings.fontSize = fontSize->value();
+    settings.precision = precision->value();
+    settings.suffix = suffix->text().toStdString();
+    for (const CFlag& f : flags) *f.value = f.box->isChecked();
+    settings.background = background;
+    return true;
+}
+
+ECmd ApplyValueWindowSettings(Czor2Doc& doc, const CValueWindowSettings& before,
+                              const CValueWindowSettings& after) {
+    if (after.fontSize < 1 || after.fontSize > 200 || after.precision < 0 || after.precision > 15 ||
+        after.background < 0 || after.background > 0xFFFFFF || after.fontName.empty()) {
+        doc.Prompter().Tell("The value window settings are out of range; nothing was changed.");
+        return ECmd::Refused;
+    }
+    bool done = false;
+    {
+        CChangeBatch batch(doc);
+        auto field = [&](EValueWindowField which, int32_t was, int32_t now) {
+            if (was != now) done |= SetValueWindowField(doc, which, now) == ECmd::Done;
+        };
+        auto text = [&](EValueWindowText which, const std::string& was, const std::string& now) {
+            if (was != now) done |= SetValueWindowText(doc, which, now) == ECmd::Done;
+        };
+        text(EValueWindowText::Title, before.title, after.title);
+        text(EValueWindowText::FontName, before.fontName, after.fontName);
+        text(EValueWindowText::Suffix, before.suffix, after.suffix);
+        field(EValueWindowField::FontSize, before.fontSize, after.fontSize);
+        field(EValueWindowField::Precision, before.precision, after.precision);
+        field(EValueWindowField::ShowSuffix, before.showSuffix, after.showSuffix);
+        field(EValueWindowField::ShowTitle, before.showTitle, after.showTitle);
+        field(EValueWindowField::ShowOutline, before.showOutline, after.showOutline);
+        field(EValueWindowField::ShowComponentName, before.showComponentName, after.showComponentName);
+        field(EValueWindowField::Transparent, before.transparent, after.transparent);
+        field(EValueWindowField::Background, before.background, after.background);
+    }
+    if (!done) return ECmd::Unavailable;
+    doc.RecordChange("");
+    return ECmd::Done;
+}
+
+// --- graphic text ------------------------------------------------------------------
+
+bool EditGraphicText(QWidget* parent, std::string& text) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Graphic Text"));
+    d.resize(420, 240);
+    auto* layout = new QVBoxLayout(&d);
+    auto* edit = new QPlainTextEdit(Q(text), &d);
+    edit->setObjectName(QStringLiteral("text"));
+    edit->selectAll();
+    layout->addWidget(edit);
+    layout->addWidget(OkCancel(&d));
+    if (d.exec() != QDialog::Accepted) return false;
+    text = edit->toPlainText().toStdString();
     return true;
 }
 

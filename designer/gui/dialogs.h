@@ -1,5 +1,6 @@
 // The designer's dialogs: generic properties (name and description), system
-// properties, the runtime-export report and the application options.
+// properties, the runtime-export report, the application options, system ports,
+// the new input connection, categories, value window settings and graphic text.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "designer/commands_common.h"
+#include "designer/commands_module.h"
 #include "designer/gui/settings.h"
 #include "engine/system.h"
 
@@ -72,5 +75,99 @@ bool EditSystemInputDialog(QWidget* parent, const QString& title, const CSystem&
 /// The system output dialog: name, category, description.
 bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem& system,
                             CSystemOutputData& data);
+
+}  // namespace zor2::gui
+
+namespace zor2 {
+class CNetwork;
+class CValueWindow;
+class Czor2Doc;
+}  // namespace zor2
+
+class QComboBox;
+class QLabel;
+class QRadioButton;
+
+namespace zor2::gui {
+
+/// "New Input Connection" for `module`: the receiving module input (an
+/// existing one without a source, or a new one with the typed name) and the
+/// data source (a system input, or another module with one of its outputs or a
+/// new output with the typed name). Controls are named for tests: "existingInput",
+/// "inputCombo", "newInput", "inputName", "fromSystemInput", "systemInputCombo",
+/// "fromModule", "moduleCombo", "existingOutput", "outputCombo", "newOutput", "outputName".
+class CdlgNewInputConnection : public QDialog {
+    Q_OBJECT
+  public:
+    CdlgNewInputConnection(const CSystem& system, const CNetwork& module, QWidget* parent = nullptr);
+    /// The connection as the controls stand.
+    CDataConnectionRequest Request() const;
+    /// OK: closes only with a source chosen and a name for every new port;
+    /// otherwise shows why under the controls.
+    void accept() override;
+    const QString& LastError() const { return m_error; }
+
+  private:
+    void FillOutputs();
+    void UpdateEnabled();
+
+    const CSystem& m_system;
+    QRadioButton* m_existingInput = nullptr;
+    QRadioButton* m_newInput = nullptr;
+    QComboBox* m_inputs = nullptr;
+    QLineEdit* m_inputName = nullptr;
+    QRadioButton* m_fromSystemInput = nullptr;
+    QRadioButton* m_fromModule = nullptr;
+    QComboBox* m_systemInputs = nullptr;
+    QComboBox* m_modules = nullptr;
+    QRadioButton* m_existingOutput = nullptr;
+    QRadioButton* m_newOutput = nullptr;
+    QComboBox* m_outputs = nullptr;
+    QLineEdit* m_outputName = nullptr;
+    QLabel* m_errorLabel = nullptr;
+    QString m_error;
+};
+
+/// "Add Data Connection": the dialog for `module`; OK fills `request`.
+bool NewInputConnectionDialog(QWidget* parent, const CSystem& system, const CNetwork& module,
+                              CDataConnectionRequest& request);
+
+/// "Edit Category" for an input or output category: OK returns true with the
+/// edited name (an empty name is refused under the field). The caller applies
+/// it with EditInputCategory / EditOutputCategory.
+bool EditCategoryDialog(QWidget* parent, std::string& name);
+
+/// The settings of a value window that its dialog edits.
+struct CValueWindowSettings {
+    std::string title;  // the caption shown on top with "Show Title"
+    std::string fontName = "Arial";
+    int32_t fontSize = 14;  // 1..200
+    int32_t precision = 2;  // digits after the point, 0..15
+    std::string suffix;
+    bool showSuffix = true;
+    bool showTitle = true;
+    bool showOutline = true;
+    bool showComponentName = true;
+    bool transparent = false;
+    int32_t background = 0xFFF8F8;  // 0x00BBGGRR
+
+    bool operator==(const CValueWindowSettings&) const = default;
+};
+CValueWindowSettings ValueWindowSettings(const CValueWindow& window);
+/// The value window settings dialog ("Data Value Window"). OK returns true
+/// with the edited settings. Controls are named after the fields ("title",
+/// "fontName", "fontSize", "precision", "suffix", "showSuffix", "showTitle",
+/// "showOutline", "showComponentName", "transparent", "background").
+bool EditValueWindowSettings(QWidget* parent, CValueWindowSettings& settings);
+/// Applies what differs between `before` and `after` to the selected value
+/// windows through the value-window commands, recorded as one undo level. A
+/// setting out of its range is refused with a message and changes nothing;
+/// Unavailable when nothing differs or nothing is selected.
+ECmd ApplyValueWindowSettings(Czor2Doc& doc, const CValueWindowSettings& before,
+                              const CValueWindowSettings& after);
+
+/// The text editor of a background graphic (a double click on it): OK returns
+/// true with the edited text; the caller applies it with SetGraphicText.
+bool EditGraphicText(QWidget* parent, std::string& text);
 
 }  // namespace zor2::gui
