@@ -26,8 +26,10 @@ constexpr CChartField kChartFields[] = {
              c.m_max = 100.0;
          }
      }},
-    {0, 1, [](const CChart& c) { return int32_t{c.m_showRange}; }, [](CChart& c, int32_t v) { c.m_showRange = v; }},
-    {0, 1, [](const CChart& c) { return int32_t{c.m_showAxis}; }, [](CChart& c, int32_t v) { c.m_showAxis = v; }},
+    {0, 1, [](const CChart& c) { return int32_t{c.m_showRange}; },
+     [](CChart& c, int32_t v) { c.m_showRange = v; }},
+    {0, 1, [](const CChart& c) { return int32_t{c.m_showAxis}; },
+     [](CChart& c, int32_t v) { c.m_showAxis = v; }},
     {0, 1, [](const CChart& c) { return int32_t{c.m_showGridlines}; },
      [](CChart& c, int32_t v) { c.m_showGridlines = v; }},
     {0, 1, [](const CChart& c) { return int32_t{c.m_lockLocation}; },
@@ -42,13 +44,16 @@ constexpr CWindowField kWindowFields[] = {
      [](CValueWindow& w, int32_t v) { w.m_transparent = v; }},
     {0, kMaxColour, [](const CValueWindow& w) { return w.m_background; },
      [](CValueWindow& w, int32_t v) { w.m_background = v; }},
-    {1, 200, [](const CValueWindow& w) { return w.m_fontSize; }, [](CValueWindow& w, int32_t v) { w.m_fontSize = v; }},
-    {0, 15, [](const CValueWindow& w) { return w.m_precision; }, [](CValueWindow& w, int32_t v) { w.m_precision = v; }},
+    {1, 200, [](const CValueWindow& w) { return w.m_fontSize; },
+     [](CValueWindow& w, int32_t v) { w.m_fontSize = v; }},
+    {0, 15, [](const CValueWindow& w) { return w.m_precision; },
+     [](CValueWindow& w, int32_t v) { w.m_precision = v; }},
     {0, 1, [](const CValueWindow& w) { return int32_t{w.m_showSuffix}; },
      [](CValueWindow& w, int32_t v) { w.m_showSuffix = v; }},
     {0, 1, [](const CValueWindow& w) { return int32_t{w.m_showTitle}; },
      [](CValueWindow& w, int32_t v) { w.m_showTitle = v; }},
-    {0, 1, [](const CValueWindow& w) { return w.m_showOutline; }, [](CValueWindow& w, int32_t v) { w.m_showOutline = v; }},
+    {0, 1, [](const CValueWindow& w) { return w.m_showOutline; },
+     [](CValueWindow& w, int32_t v) { w.m_showOutline = v; }},
     {0, 1, [](const CValueWindow& w) { return int32_t{w.m_showComponentName}; },
      [](CValueWindow& w, int32_t v) { w.m_showComponentName = v; }},
 };
@@ -90,7 +95,8 @@ bool CopyOptions(const CChart& from, CChart& to) {
     const bool same = to.m_autoScale == from.m_autoScale && to.m_showRange == from.m_showRange &&
                       to.m_showAxis == from.m_showAxis && to.m_showGridlines == from.m_showGridlines &&
                       to.m_min == from.m_min && to.m_max == from.m_max &&
-                      to.m_majorIncrement == from.m_majorIncrement && to.m_minorIncrement == from.m_minorIncrement;
+                      to.m_majorIncrement == from.m_majorIncrement &&
+                      to.m_minorIncrement == from.m_minorIncrement;
     if (same) return false;
     to.m_autoScale = from.m_autoScale;
     to.m_showRange = from.m_showRange;
@@ -140,7 +146,8 @@ int32_t ChartColour(const Czor2Doc& doc, EChartColour which) {
 }
 
 ECmd SetChartField(Czor2Doc& doc, EChartField field, int32_t value) {
-    return fields::SetIntField<CChart>(doc, kChartFields, static_cast<size_t>(field), SelectedCharts(doc), value);
+    return fields::SetIntField<CChart>(doc, kChartFields, static_cast<size_t>(field), SelectedCharts(doc),
+                                       value);
 }
 
 int32_t ChartField(const CChart& chart, EChartField field) {
@@ -197,8 +204,8 @@ ECmd RemoveSelectedValueWindows(Czor2Doc& doc) {
 }
 
 ECmd SetValueWindowField(Czor2Doc& doc, EValueWindowField field, int32_t value) {
-    return fields::SetIntField<CValueWindow>(doc, kWindowFields, static_cast<size_t>(field), SelectedWindows(doc),
-                                             value);
+    return fields::SetIntField<CValueWindow>(doc, kWindowFields, static_cast<size_t>(field),
+                                             SelectedWindows(doc), value);
 }
 
 int32_t ValueWindowField(const CValueWindow& window, EValueWindowField field) {

@@ -46,10 +46,10 @@ int32_t ChartField(const CChart& chart, EChartField field);
 
 /// The four edit boxes of the scale.
 struct CChartScale {
-    double minimum = 0.0;           // ID_EDIT_CHARTMIN "Min Value:"
-    double maximum = 100.0;         // ID_EDIT_CHARTMAX "Max Value:"
-    double majorIncrement = 0.0;    // ID_EDIT_MAJORINC "Major Increment:"
-    double minorIncrement = 0.0;    // ID_EDIT_MINORINC "Minor Increment:"
+    double minimum = 0.0;         // ID_EDIT_CHARTMIN "Min Value:"
+    double maximum = 100.0;       // ID_EDIT_CHARTMAX "Max Value:"
+    double majorIncrement = 0.0;  // ID_EDIT_MAJORINC "Major Increment:"
+    double minorIncrement = 0.0;  // ID_EDIT_MINORINC "Minor Increment:"
 };
 /// The scale the edit boxes show for a chart.
 CChartScale ChartScale(const CChart& chart);

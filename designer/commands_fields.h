@@ -49,8 +49,8 @@ ECmd ChangeEach(Czor2Doc& doc, const std::vector<T*>& items, Change change) {
 /// Sets row `index` of `table` to `value` on every item: a value outside the
 /// row's range beeps and changes nothing.
 template <class T>
-ECmd SetIntField(Czor2Doc& doc, std::span<const CIntField<T>> table, size_t index, const std::vector<T*>& items,
-                 int32_t value) {
+ECmd SetIntField(Czor2Doc& doc, std::span<const CIntField<T>> table, size_t index,
+                 const std::vector<T*>& items, int32_t value) {
     if (items.empty() || index >= table.size()) return ECmd::Unavailable;
     const CIntField<T>& row = table[index];
     if (value < row.low || value > row.high) {

@@ -30,11 +30,14 @@ constexpr CGraphicField kGraphicFields[] = {
      [](CGraphic& g, int32_t v) { g.m_transparent = v; }},
     {0, kMaxColour, [](const CGraphic& g) { return g.m_background; },
      [](CGraphic& g, int32_t v) { g.m_background = v; }},
-    {0, 1, [](const CGraphic& g) { return int32_t{g.m_edges3d}; }, [](CGraphic& g, int32_t v) { g.m_edges3d = v; }},
-    {0, 1, [](const CGraphic& g) { return int32_t{g.m_outline}; }, [](CGraphic& g, int32_t v) { g.m_outline = v; }},
+    {0, 1, [](const CGraphic& g) { return int32_t{g.m_edges3d}; },
+     [](CGraphic& g, int32_t v) { g.m_edges3d = v; }},
+    {0, 1, [](const CGraphic& g) { return int32_t{g.m_outline}; },
+     [](CGraphic& g, int32_t v) { g.m_outline = v; }},
     // The outline follows the width, so a width equal to the current one still
     // changes a graphic whose outline was switched by hand.
-    {0, 10, [](const CGraphic& g) { return g.m_lineWidth; }, [](CGraphic& g, int32_t v) { g.SetLineWidth(v); },
+    {0, 10, [](const CGraphic& g) { return g.m_lineWidth; },
+     [](CGraphic& g, int32_t v) { g.SetLineWidth(v); },
      [](const CGraphic& g, int32_t v) { return g.m_lineWidth == v && g.m_outline == (v > 0); }},
 };
 
@@ -65,7 +68,8 @@ void Sanitize(CGraphic& g) {
 }  // namespace
 
 ECmd SetGraphicField(Czor2Doc& doc, EGraphicField field, int32_t value) {
-    return fields::SetIntField<CGraphic>(doc, kGraphicFields, static_cast<size_t>(field), Selected(doc), value);
+    return fields::SetIntField<CGraphic>(doc, kGraphicFields, static_cast<size_t>(field), Selected(doc),
+                                         value);
 }
 
 int32_t GraphicField(const CGraphic& graphic, EGraphicField field) {
@@ -76,8 +80,8 @@ int32_t GraphicField(const CGraphic& graphic, EGraphicField field) {
 ECmd StepGraphicFontSize(Czor2Doc& doc, int32_t delta) {
     if (delta == 0) return ECmd::Unavailable;
     return fields::ChangeEach(doc, Selected(doc), [delta](CGraphic& g) {
-        const int32_t size =
-            static_cast<int32_t>(std::clamp<int64_t>(int64_t{g.m_fontSize} + delta, kMinFontSize, kMaxFontSize));
+        const int32_t size = static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{g.m_fontSize} + delta, kMinFontSize, kMaxFontSize));
         if (size == g.m_fontSize) return false;
         g.m_fontSize = size;
         return true;
@@ -119,9 +123,8 @@ ECmd SendGraphicsToBack(Czor2Doc& doc) {
     std::vector<CGraphic*> all = list.Snapshot();
     std::vector<CGraphic*> back, rest;
     for (CGraphic* g : all) {
-        const bool selected =
-            std::find(doc.Editor().m_graphics.begin(), doc.Editor().m_graphics.end(), g->m_id) !=
-            doc.Editor().m_graphics.end();
+        const bool selected = std::find(doc.Editor().m_graphics.begin(), doc.Editor().m_graphics.end(),
+                                        g->m_id) != doc.Editor().m_graphics.end();
         (selected ? back : rest).push_back(g);
     }
     if (back.empty() || std::equal(back.begin(), back.end(), all.begin())) return ECmd::Unavailable;

@@ -28,12 +28,17 @@ std::vector<CNetworkModel*> ModuleComponents(Czor2Doc& doc) {
     return module ? module->m_components.Snapshot() : std::vector<CNetworkModel*>{};
 }
 
-ECmd GroupPorts(Czor2Doc& doc, bool CNetwork::*flag, bool grouped) {
+/// Adds or removes the current module in one of the editor's grouped lists.
+ECmd GroupPorts(Czor2Doc& doc, std::vector<int32_t>& grouped, bool group) {
     CNetwork* module = doc.Editor().CurrentModule(doc.System());
-    if (!module || module->*flag == grouped) return ECmd::Unavailable;
-    module->*flag = grouped;
-    module->LayoutBox();
-    doc.RecordChange("");
+    if (!module) return ECmd::Unavailable;
+    auto it = std::find(grouped.begin(), grouped.end(), module->m_id);
+    if ((it != grouped.end()) == group) return ECmd::Unavailable;
+    if (group)
+        grouped.push_back(module->m_id);
+    else
+        grouped.erase(it);
+    doc.Editor().ApplyGroupedPorts(doc.System());
     return ECmd::Done;
 }
 
@@ -67,9 +72,9 @@ ECmd SetAllContracted(const CObList<Category>& categories, std::vector<int32_t>&
 
 /// The display switches as members of the view options, in EViewSwitch order.
 constexpr bool CViewOptions::*kSwitches[] = {
-    &CViewOptions::inputCategoryDetail, &CViewOptions::outputCategoryDetail,
+    &CViewOptions::inputCategoryDetail,    &CViewOptions::outputCategoryDetail,
     &CViewOptions::highlightActiveOutputs, &CViewOptions::chartConnectors,
-    &CViewOptions::valueWindowConnectors, &CViewOptions::graphicCount,
+    &CViewOptions::valueWindowConnectors,  &CViewOptions::graphicCount,
 };
 
 /// Grows `bounds` (empty while `any` is false) by `r`.
@@ -182,14 +187,14 @@ CRect ShownBox(const CNetworkModel& c) {
             c.m_position.y + kHalfHeight};
 }
 
-// --- grouped module ports -----------------------------------------------------
+// --- grouped module ports (editor state) ----------------------------------------
 
 ECmd GroupModuleInputs(Czor2Doc& doc, bool grouped) {
-    return GroupPorts(doc, &CNetwork::m_collapsedInputs, grouped);
+    return GroupPorts(doc, doc.Editor().m_groupedInputModules, grouped);
 }
 
 ECmd GroupModuleOutputs(Czor2Doc& doc, bool grouped) {
-    return GroupPorts(doc, &CNetwork::m_collapsedOutputs, grouped);
+    return GroupPorts(doc, doc.Editor().m_groupedOutputModules, grouped);
 }
 
 // --- categories -----------------------------------------------------------------
@@ -201,7 +206,8 @@ ECmd ExpandInputCategory(Czor2Doc& doc, int32_t id) {
     return SetContracted(doc.System().m_inputCategories, doc.Editor().m_contractedInputCategories, id, false);
 }
 ECmd ContractOutputCategory(Czor2Doc& doc, int32_t id) {
-    return SetContracted(doc.System().m_outputCategories, doc.Editor().m_contractedOutputCategories, id, true);
+    return SetContracted(doc.System().m_outputCategories, doc.Editor().m_contractedOutputCategories, id,
+                         true);
 }
 ECmd ExpandOutputCategory(Czor2Doc& doc, int32_t id) {
     return SetContracted(doc.System().m_outputCategories, doc.Editor().m_contractedOutputCategories, id,

@@ -33,11 +33,12 @@ bool IsReduced(const CNetworkModel& component);
 /// (64 x 36 centred on its position) when it is shown reduced.
 CRect ShownBox(const CNetworkModel& component);
 
-// --- grouped module ports (saved with the project) ----------------------------
+// --- grouped module ports (editor state only: no undo level) ------------------
 /// The module context menu's "Group All Inputs" / "Group All Outputs": the
 /// current module's box draws its inputs (outputs) in one slot when `grouped`,
-/// else one slot per port. The box is laid out again. One undo level, no
-/// feedback line; Unavailable when the module already is in that state.
+/// else one slot per port, and is laid out again. The module record does not
+/// carry this, so it lives in the editor state (kept across undo and redo) and
+/// is not saved. Unavailable when the module already is in that state.
 ECmd GroupModuleInputs(Czor2Doc& doc, bool grouped);
 ECmd GroupModuleOutputs(Czor2Doc& doc, bool grouped);
 
@@ -81,10 +82,10 @@ CRect CenterView(Czor2Doc& doc, int32_t width, int32_t height);
 
 // --- gestures -----------------------------------------------------------------
 enum class EDragKind {
-    Components,  // the selected components of the designed module
-    Graphics,    // the selected background graphics
-    Modules,     // the selected modules of the system view
-    Charts,      // the selected charts
+    Components,    // the selected components of the designed module
+    Graphics,      // the selected background graphics
+    Modules,       // the selected modules of the system view
+    Charts,        // the selected charts
     ValueWindows,  // the selected value windows
 };
 /// One step of a drag in progress: the selected objects of `kind` move by

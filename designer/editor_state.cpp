@@ -193,6 +193,9 @@ void CEditorState::Prune(const CSystem& system) {
           [&](int32_t id) { return system.m_outputCategories.Find(id) != nullptr; });
     // The objects of an unfinished drag may be gone; what moved was replaced anyway.
     m_drag = {};
+    prune(m_groupedInputModules, [&](int32_t id) { return system.FindModule(id) != nullptr; });
+    prune(m_groupedOutputModules, [&](int32_t id) { return system.FindModule(id) != nullptr; });
+    ApplyGroupedPorts(system);
     if (m_mode == EViewMode::ModuleDesign && !system.FindModule(m_designedModuleId)) {
         ShowSystem();
         return;
@@ -237,6 +240,19 @@ void CEditorState::Prune(const CSystem& system) {
     prune(m_charts, [&](int32_t id) { return system.m_charts.m_charts.Find(id) != nullptr; });
     prune(m_valueWindows, [&](int32_t id) { return system.m_valueWindows.m_windows.Find(id) != nullptr; });
     prune(m_graphics, [&](int32_t id) { return system.m_graphics.m_graphics.Find(id) != nullptr; });
+}
+
+void CEditorState::ApplyGroupedPorts(const CSystem& system) const {
+    auto has = [](const std::vector<int32_t>& ids, int32_t id) {
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    };
+    for (CNetwork* m : system.m_modules) {
+        const bool inputs = has(m_groupedInputModules, m->m_id), outputs = has(m_groupedOutputModules, m->m_id);
+        if (m->m_collapsedInputs == inputs && m->m_collapsedOutputs == outputs) continue;
+        m->m_collapsedInputs = inputs;
+        m->m_collapsedOutputs = outputs;
+        m->LayoutBox();
+    }
 }
 
 void CEditorState::ApplyToModel(CSystem& system) const {

@@ -103,6 +103,11 @@ class CEditorState {
     std::vector<int32_t> m_contractedInputCategories;
     std::vector<int32_t> m_contractedOutputCategories;
     CDragState m_drag;
+    /// Modules whose box draws every input (output) in one slot ("Group All
+    /// Inputs"). The module record does not carry this, so the editor keeps it
+    /// and Prune puts it back on the modules after the system was reloaded.
+    std::vector<int32_t> m_groupedInputModules;
+    std::vector<int32_t> m_groupedOutputModules;
 
     // Switching views and selecting.
     void ShowSystem();
@@ -140,8 +145,12 @@ class CEditorState {
     std::vector<CNetworkOutput*> SelectedModuleOutputs(const CSystem& system) const;
 
     /// Drops every id that no longer names an object (after undo, redo, open);
-    /// goes back to the system view when the designed module is gone.
+    /// goes back to the system view when the designed module is gone. Puts the
+    /// grouped-port state back on the modules.
     void Prune(const CSystem& system);
+    /// Sets every module's grouped inputs and outputs from the two id lists
+    /// and lays out the boxes that changed.
+    void ApplyGroupedPorts(const CSystem& system) const;
     /// Copies the selection into the model's own selection lists and flags,
     /// which some engine operations read.
     void ApplyToModel(CSystem& system) const;

@@ -717,8 +717,10 @@ int32_t CNetwork::RemoveAddedInputs(CNetworkModel& component) {
 // --- layout and references ------------------------------------------------
 
 void CNetwork::LayoutBox() {
-    const int32_t ports = static_cast<int32_t>(std::max(m_inputs.Size(), m_outputs.Size()));
-    const int32_t rows = std::max(m_collapsedInputs ? 1 : ports, 1);
+    // A grouped side needs one slot; the other side still needs one row per port.
+    const int32_t inputRows = m_collapsedInputs ? 1 : static_cast<int32_t>(m_inputs.Size());
+    const int32_t outputRows = m_collapsedOutputs ? 1 : static_cast<int32_t>(m_outputs.Size());
+    const int32_t rows = std::max({inputRows, outputRows, 1});
     const int32_t height = std::max(m_minBoxHeight, rows * 20 + m_minPortColumnHeight);
     m_boxRect = {m_position.x - m_boxWidth / 2, m_position.y - height / 2, m_position.x + m_boxWidth / 2,
                  m_position.y + height / 2};
