@@ -27,6 +27,7 @@ struct ZComponent {
     std::vector<ZInput> inputs;
     std::vector<ZOutput> outputs;
     double tolerance = 0.00001;
+    std::vector<uint8_t> extra;  // the type's own fields after the ports
 };
 struct ZModuleInput {
     int32_t id;
@@ -107,6 +108,7 @@ inline std::vector<uint8_t> WriteZ2r(const ZSystem& s) {
                         w.I32(v);
                 }
             }
+            for (uint8_t b : c.extra) w.Byte(b);
         }
         for (const ZModuleInput& in : m.inputs) {
             w.I32(in.id);
