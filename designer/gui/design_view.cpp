@@ -12,6 +12,10 @@
 #include <cmath>
 
 #include "designer/commands_align.h"
+#include "designer/commands_component.h"
+#include "designer/commands_charts.h"
+#include "designer/commands_graphics.h"
+#include "designer/commands_view.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
@@ -24,6 +28,9 @@ constexpr double kPortRow = 20;
 constexpr double kModuleTitle = 22;
 constexpr double kModulePortTop = 34;
 constexpr double kModulePortSize = 10;
+constexpr double kHandle = 8;       // side of a graphic's corner clasp
+constexpr double kChartTitle = 16;  // title bar of a chart, with its size buttons
+constexpr double kSizeButton = 13;
 constexpr double kMinZoom = 0.25;
 constexpr double kMaxZoom = 4.0;
 
@@ -36,6 +43,7 @@ const QColor kBarFill(0xF2, 0xF2, 0xF2);
 const QColor kCategoryFill(0xDC, 0xE4, 0xEE);
 const QColor kWire(0x32, 0x64, 0x96);
 const QColor kPortFill(0xFF, 0xFF, 0xFF);
+const QColor kActive(0x3C, 0xDC, 0x3C);
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -43,6 +51,11 @@ QString Q(const std::string& s) {
 
 QRectF ToQ(const CRect& r) {
     return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+/// Colours are stored 0xBBGGRR.
+QColor ColourOf(int32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 /// Items of the context menus; "-" separates, ">Name" opens and "<" closes a submenu.
@@ -196,6 +209,70 @@ const QStringList kViewItems = {"Execute",
                                 "Output Properties...",
                                 "Category Properties..."};
 
+/// Context-menu items that run one document command on the object under the
+/// cursor, which the gesture has made the selection.
+struct CObjectMenuItem {
+    EHit kind;
+    const char* item;
+    ECmd (*run)(Czor2Doc&, const CHit&);
+};
+
+const CObjectMenuItem kObjectMenuItems[] = {
+    {EHit::Module, "Inputs/Group All Inputs",
+     [](Czor2Doc& d, const CHit& h) { return GroupModuleInputs(d, !h.module->m_collapsedInputs); }},
+    {EHit::Module, "Outputs/Group All Outputs",
+     [](Czor2Doc& d, const CHit& h) { return GroupModuleOutputs(d, !h.module->m_collapsedOutputs); }},
+    {EHit::InputsBar, "Expand All", [](Czor2Doc& d, const CHit&) { return ExpandAllInputCategories(d); }},
+    {EHit::InputsBar, "Contract all", [](Czor2Doc& d, const CHit&) { return ContractAllInputCategories(d); }},
+    {EHit::OutputsBar, "Expand All", [](Czor2Doc& d, const CHit&) { return ExpandAllOutputCategories(d); }},
+    {EHit::OutputsBar, "Contract All",
+     [](Czor2Doc& d, const CHit&) { return ContractAllOutputCategories(d); }},
+    {EHit::InputCategory, "Contract",
+     [](Czor2Doc& d, const CHit& h) { return ContractInputCategory(d, h.inputCategory->m_id); }},
+    {EHit::InputCategory, "Expand",
+     [](Czor2Doc& d, const CHit& h) { return ExpandInputCategory(d, h.inputCategory->m_id); }},
+    {EHit::OutputCategory, "Contract",
+     [](Czor2Doc& d, const CHit& h) { return ContractOutputCategory(d, h.outputCategory->m_id); }},
+    {EHit::OutputCategory, "Expand",
+     [](Czor2Doc& d, const CHit& h) { return ExpandOutputCategory(d, h.outputCategory->m_id); }},
+    {EHit::Component, "Show Reduced", [](Czor2Doc& d, const CHit&) { return ToggleComponentReduced(d); }},
+    {EHit::Graphic, "Consolidate Enclosed Components",
+     [](Czor2Doc& d, const CHit& h) { return ConsolidateComponents(d, h.graphic->m_id); }},
+    {EHit::Graphic, "Release Consolidated Components",
+     [](Czor2Doc& d, const CHit& h) { return ReleaseComponents(d, h.graphic->m_id); }},
+    {EHit::Graphic, "Clear Text", [](Czor2Doc& d, const CHit&) { return ClearGraphicText(d); }},
+    {EHit::Graphic, "Send To Back", [](Czor2Doc& d, const CHit&) { return SendGraphicsToBack(d); }},
+    {EHit::Graphic, "Size and Position/Make Same Size",
+     [](Czor2Doc& d, const CHit&) { return MakeGraphicsSameSize(d, ESameSize::Size); }},
+    {EHit::Graphic, "Size and Position/Make Same Width",
+     [](Czor2Doc& d, const CHit&) { return MakeGraphicsSameSize(d, ESameSize::Width); }},
+    {EHit::Graphic, "Size and Position/Make Same Height",
+     [](Czor2Doc& d, const CHit&) { return MakeGraphicsSameSize(d, ESameSize::Height); }},
+    {EHit::Graphic, "Size and Position/Align Top",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Top, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Align Bottom",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Bottom, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Align Left",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Left, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Align Right",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Right, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Align Center Vertical",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Vertical, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Align Center Horizontal",
+     [](Czor2Doc& d, const CHit&) { return Align(d, EAlign::Horizontal, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Distribute Horizontally",
+     [](Czor2Doc& d, const CHit&) { return DistributeHorizontally(d, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Size and Position/Distribute Vertically",
+     [](Czor2Doc& d, const CHit&) { return DistributeVertically(d, EAlignTarget::Graphics); }},
+    {EHit::Graphic, "Delete", [](Czor2Doc& d, const CHit& h) { return DeleteGraphic(d, h.graphic->m_id); }},
+};
+
+const CObjectMenuItem* FindObjectMenuItem(EHit kind, const QString& item) {
+    for (const CObjectMenuItem& c : kObjectMenuItems)
+        if (c.kind == kind && item == QLatin1String(c.item)) return &c;
+    return nullptr;
+}
+
 const QStringList* MenuFor(const CHit& hit) {
     switch (hit.kind) {
         case EHit::Module:
@@ -294,6 +371,14 @@ void CDesignView::UpdateVisible() {
     const QPointF b = ToWorld(QPointF(viewport()->width(), viewport()->height()));
     m_actions.Editor().m_visible = {static_cast<int32_t>(a.x()), static_cast<int32_t>(a.y()),
                                     static_cast<int32_t>(b.x()), static_cast<int32_t>(b.y())};
+    emit viewChanged();
+}
+
+void CDesignView::ScrollToCentre(const QPointF& world) {
+    const QSizeF vp = QSizeF(viewport()->size()) / m_zoom;
+    m_scroll = world - QPointF(vp.width() / 2, vp.height() / 2);
+    UpdateScrollRange();
+    viewport()->update();
 }
 
 void CDesignView::SetZoom(double zoom) {
@@ -303,22 +388,12 @@ void CDesignView::SetZoom(double zoom) {
 }
 
 void CDesignView::CenterView() {
-    QRectF bounds;
-    if (Module()) {
-        for (CNetworkModel* c : Module()->m_components) bounds |= ToQ(c->m_box);
-        for (const CChart* c : m_actions.System().m_charts.m_charts)
-            if (c->m_module == Module()) bounds |= ToQ(c->m_rect);
-        for (const CValueWindow* v : m_actions.System().m_valueWindows.m_windows)
-            if (v->m_module == Module()) bounds |= ToQ(v->m_rect);
-    } else {
-        for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
-    }
     const QSizeF vp = QSizeF(viewport()->size()) / m_zoom;
-    if (bounds.isNull()) {
-        m_scroll = QPointF(-kBarWidth / m_zoom - 20, -20);
-    } else {
-        m_scroll = bounds.center() - QPointF(vp.width() / 2, vp.height() / 2);
-    }
+    const bool empty = Module() ? Module()->m_components.Empty() : m_actions.System().m_modules.Empty();
+    const CRect r = zor2::CenterView(m_actions.Doc(), static_cast<int32_t>(vp.width()),
+                                     static_cast<int32_t>(vp.height()));
+    // An empty view keeps its origin clear of the inputs bar.
+    m_scroll = empty ? QPointF(-kBarWidth / m_zoom - 20, -20) : QPointF(r.left, r.top);
     UpdateScrollRange();
     viewport()->update();
 }
@@ -342,12 +417,12 @@ QPointF CDesignView::ToViewport(const QPointF& w) const {
 }
 
 QRectF CDesignView::LeftBarRect() const {
-    const bool shown = Module() ? m_options.showInputsBar : m_options.showInputsBar;
+    const bool shown = Module() ? Options().showModuleInputsBar : Options().showSystemInputsBar;
     return shown ? QRectF(0, 0, kBarWidth, viewport()->height()) : QRectF();
 }
 
 QRectF CDesignView::RightBarRect() const {
-    const bool shown = m_options.showOutputsBar;
+    const bool shown = Module() ? Options().showModuleOutputsBar : Options().showSystemOutputsBar;
     return shown ? QRectF(viewport()->width() - kBarWidth, 0, kBarWidth, viewport()->height()) : QRectF();
 }
 
@@ -369,6 +444,10 @@ std::vector<CDesignView::CBarRow> CDesignView::LeftBarRows() const {
         rows.push_back(
             {QRectF(0, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::InputCategory, .inputCategory = cat}});
         y += kCategoryRow;
+        if (IsInputCategoryContracted(m_actions.Doc(), cat->m_id)) {
+            y += 4;
+            continue;
+        }
         for (CExternalInput* in : cat->m_members.Items()) {
             rows.push_back(
                 {QRectF(0, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemInput, .systemInput = in}});
@@ -398,6 +477,10 @@ std::vector<CDesignView::CBarRow> CDesignView::RightBarRows() const {
         rows.push_back({QRectF(x, y, kBarWidth, kCategoryRow),
                         CHit{.kind = EHit::OutputCategory, .outputCategory = cat}});
         y += kCategoryRow;
+        if (IsOutputCategoryContracted(m_actions.Doc(), cat->m_id)) {
+            y += 4;
+            continue;
+        }
         for (CExternalOutput* out : cat->m_members.Items()) {
             rows.push_back(
                 {QRectF(x, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemOutput, .systemOutput = out}});
@@ -422,6 +505,22 @@ QRectF CDesignView::ModulePortRect(const CNetwork& m, int index, bool output) co
     return QRectF(x, box.top() + kModulePortTop + index * kPortRow, kModulePortSize, kModulePortSize);
 }
 
+QRectF CDesignView::BoxOf(const CNetworkModel& c) const {
+    return ToQ(ShownBox(c));
+}
+
+QRectF CDesignView::ChartSizeButton(const CChart& chart, int code) const {
+    const QRectF r = ToQ(chart.m_rect);
+    return QRectF(r.right() - (4 - code) * (kSizeButton + 2) - 2, r.top() + 2, kSizeButton, kChartTitle - 4);
+}
+
+QRectF CDesignView::GraphicHandle(const CGraphic& g, int corner) const {
+    const QRectF r = ToQ(g.m_rect);
+    const QPointF corners[4] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+    const QPointF c = corners[corner & 3];
+    return QRectF(c.x() - kHandle / 2, c.y() - kHandle / 2, kHandle, kHandle);
+}
+
 QRectF CDesignView::ComponentPortRect(const CNetworkModel& c, int index, bool output) const {
     const QRectF box = ToQ(c.m_box);
     const double h = c.m_portHeight, step = c.m_portHeight + c.m_portSpacing;
@@ -438,11 +537,19 @@ bool CDesignView::IsHidden(const CNetworkModel& c) const {
 QPointF CDesignView::PortAnchor(const CHit& port) const {
     switch (port.kind) {
         case EHit::ComponentInput: {
+            if (IsReduced(*port.component)) {
+                const QRectF b = BoxOf(*port.component);
+                return ToViewport(QPointF(b.left(), b.center().y()));
+            }
             const int i = port.component->m_inputs.IndexOf(port.input);
             const QRectF r = ComponentPortRect(*port.component, i, false);
             return ToViewport(QPointF(r.left(), r.center().y()));
         }
         case EHit::ComponentOutput: {
+            if (IsReduced(*port.component)) {
+                const QRectF b = BoxOf(*port.component);
+                return ToViewport(QPointF(b.right(), b.center().y()));
+            }
             const int i = port.component->m_outputs.IndexOf(port.output);
             const QRectF r = ComponentPortRect(*port.component, i, true);
             return ToViewport(QPointF(r.right(), r.center().y()));
@@ -497,10 +604,35 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
         }
         return CHit{};
     }
+    CSystem& s = m_actions.System();
+    // Value windows and charts lie above everything else.
+    const auto windows = s.m_valueWindows.m_windows.Snapshot();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if ((*it)->Resolved() && (*it)->m_module == Module() && ToQ((*it)->m_rect).contains(w))
+            return CHit{.kind = EHit::ValueWindow, .module = Module(), .valueWindow = *it};
+    const auto charts = s.m_charts.m_charts.Snapshot();
+    for (auto it = charts.rbegin(); it != charts.rend(); ++it) {
+        CChart* c = *it;
+        if (!c->Resolved() || c->m_module != Module() || !ToQ(c->m_rect).contains(w)) continue;
+        for (int code = kChartSmall; code <= kChartLarge; ++code)
+            if (ChartSizeButton(*c, code).contains(w))
+                return CHit{.kind = EHit::ChartSizeButton, .module = Module(), .chart = c, .part = code};
+        return CHit{.kind = EHit::Chart, .module = Module(), .chart = c};
+    }
+    for (CGraphic* g : s.m_graphics.m_graphics) {
+        if (!IsSelected({.kind = EHit::Graphic, .graphic = g})) continue;
+        for (int corner = 0; corner < 4; ++corner)
+            if (GraphicHandle(*g, corner).adjusted(-slack, -slack, slack, slack).contains(w))
+                return CHit{.kind = EHit::GraphicHandle, .module = Module(), .graphic = g, .part = corner};
+    }
     const auto comps = Module()->m_components.Snapshot();
     for (auto it = comps.rbegin(); it != comps.rend(); ++it) {
         CNetworkModel* c = *it;
         if (IsHidden(*c)) continue;
+        if (IsReduced(*c)) {
+            if (BoxOf(*c).contains(w)) return CHit{.kind = EHit::Component, .module = Module(), .component = c};
+            continue;
+        }
         int i = 0;
         for (CModelInput* in : c->m_inputs) {
             if (ComponentPortRect(*c, i++, false).contains(w))
@@ -514,7 +646,7 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
         if (ToQ(c->m_box).contains(w))
             return CHit{.kind = EHit::Component, .module = Module(), .component = c};
     }
-    const auto graphics = m_actions.System().m_graphics.m_graphics.Snapshot();
+    const auto graphics = s.m_graphics.m_graphics.Snapshot();
     for (auto it = graphics.rbegin(); it != graphics.rend(); ++it)
         if (ToQ((*it)->m_rect).contains(w))
             return CHit{.kind = EHit::Graphic, .module = Module(), .graphic = *it};
@@ -526,7 +658,15 @@ QPoint CDesignView::CentreOf(const CHit& hit) const {
         case EHit::Module:
             return ToViewport(ModuleBox(*hit.module).center()).toPoint();
         case EHit::Component:
-            return ToViewport(ToQ(hit.component->m_box).center()).toPoint();
+            return ToViewport(BoxOf(*hit.component).center()).toPoint();
+        case EHit::Chart:
+            return ToViewport(ToQ(hit.chart->m_rect).center() + QPointF(0, kChartTitle / 2)).toPoint();
+        case EHit::ChartSizeButton:
+            return ToViewport(ChartSizeButton(*hit.chart, hit.part).center()).toPoint();
+        case EHit::ValueWindow:
+            return ToViewport(ToQ(hit.valueWindow->m_rect).center()).toPoint();
+        case EHit::GraphicHandle:
+            return ToViewport(GraphicHandle(*hit.graphic, hit.part).center()).toPoint();
         case EHit::ComponentInput:
             return ToViewport(
                        ComponentPortRect(*hit.component, hit.component->m_inputs.IndexOf(hit.input), false)
@@ -568,7 +708,7 @@ QPoint CDesignView::CentreOf(const CHit& hit) const {
 void CDesignView::UpdateScrollRange() {
     QRectF bounds(-kBarWidth - 200, -200, 400, 400);
     if (Module()) {
-        for (CNetworkModel* c : Module()->m_components) bounds |= ToQ(c->m_box);
+        for (CNetworkModel* c : Module()->m_components) bounds |= BoxOf(*c);
     } else {
         for (CNetwork* m : m_actions.System().m_modules) bounds |= ModuleBox(*m);
     }
@@ -602,7 +742,7 @@ void CDesignView::resizeEvent(QResizeEvent* e) {
 void CDesignView::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(viewport()->rect(), m_options.background);
+    p.fillRect(viewport()->rect(), ColourOf(Options().backgroundColour));
     PaintGrid(p);
     if (Module())
         PaintModule(p);
@@ -616,10 +756,10 @@ void CDesignView::paintEvent(QPaintEvent*) {
 }
 
 void CDesignView::PaintGrid(QPainter& p) {
-    if (!m_options.showGrid || m_options.gridWidth < 2) return;
-    const double step = m_options.gridWidth * m_zoom;
+    if (!Options().showGrid || Options().gridSpacing < 2) return;
+    const double step = Options().gridSpacing * m_zoom;
     if (step < 4) return;
-    p.setPen(QPen(m_options.grid, 1));
+    p.setPen(QPen(ColourOf(Options().gridColour), 1));
     const double x0 = std::fmod(-m_scroll.x() * m_zoom, step);
     const double y0 = std::fmod(-m_scroll.y() * m_zoom, step);
     for (double x = x0; x < viewport()->width(); x += step)
@@ -632,7 +772,7 @@ void CDesignView::PaintConnection(QPainter& p, QPointF a, QPointF b, const QColo
     p.setPen(QPen(colour, 1.5));
     p.setBrush(Qt::NoBrush);
     QPainterPath path(a);
-    switch (m_options.connectorType) {
+    switch (Options().connectorType) {
         case 0:
             path.lineTo(b);
             break;
@@ -687,6 +827,8 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
                title);
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.9);
+    // Without detail the system bars show names only.
+    const bool detail = Module() || (left ? Options().inputCategoryDetail : Options().outputCategoryDetail);
     for (const CBarRow& row : rows) {
         const CHit& h = row.hit;
         const bool category = h.kind == EHit::InputCategory || h.kind == EHit::OutputCategory;
@@ -722,9 +864,14 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
         const QRectF text = r.adjusted(6, 0, -14, 0);
         p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
                    p.fontMetrics().elidedText(RowText(h), Qt::ElideRight, 100));
-        if (!category) {
+        if (category) {
+            const bool contracted = h.kind == EHit::InputCategory
+                                        ? IsInputCategoryContracted(m_actions.Doc(), h.inputCategory->m_id)
+                                        : IsOutputCategoryContracted(m_actions.Doc(), h.outputCategory->m_id);
+            p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, contracted ? QStringLiteral("+") : QStringLiteral("-"));
+        } else {
             p.setPen(QColor(0x1E, 0x50, 0x1E));
-            p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, value);
+            if (detail) p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, value);
             // The connection point on the inner edge.
             const QPointF dot = left ? QPointF(r.right(), r.center().y()) : QPointF(r.left(), r.center().y());
             p.setPen(kModuleBorder);
@@ -738,7 +885,7 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
 void CDesignView::PaintSystem(QPainter& p) {
     CSystem& s = m_actions.System();
     // Connections first, under the boxes.
-    if (m_options.connections) {
+    if (Options().connections) {
         for (CNetworkConnection* c : s.m_moduleConnections) {
             if (!c->m_srcModule || !c->m_dstModule || !c->m_srcOutput || !c->m_dstInput) continue;
             const QPointF a = PortAnchor(
@@ -778,6 +925,7 @@ void CDesignView::PaintSystem(QPainter& p) {
     bold.setBold(true);
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.85);
+    const bool highlight = ViewSwitch(m_actions.Doc(), EViewSwitch::HighlightActiveOutputs);
     for (CNetwork* m : ModulesInDrawOrder()) {
         const QRectF box = ModuleBox(*m);
         p.setPen(m->m_selected ? QPen(kSelected, 2.5) : QPen(kModuleBorder, 1.2));
@@ -805,7 +953,7 @@ void CDesignView::PaintSystem(QPainter& p) {
             p.setBrush(in->HasSource() ? QColor(0x28, 0x8C, 0x50) : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QString t = m_options.showModuleValues ? Q(in->ValueString()) : Q(in->m_name);
+            const QString t = Options().showModuleValues ? Q(in->ValueString()) : Q(in->m_name);
             p.drawText(QRectF(r.right() + 3, r.top() - 3, half, r.height() + 6),
                        Qt::AlignVCenter | Qt::AlignLeft,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
@@ -816,10 +964,12 @@ void CDesignView::PaintSystem(QPainter& p) {
             p.setPen(IsSelected({.kind = EHit::ModuleOutput, .module = m, .moduleOutput = out})
                          ? QPen(kSelected, 2)
                          : QPen(kModuleBorder));
-            p.setBrush(out->HasSource() ? QColor(0xB4, 0x50, 0x28) : kPortFill);
+            p.setBrush(highlight && out->m_value != 0.0 ? kActive
+                       : out->HasSource()                ? QColor(0xB4, 0x50, 0x28)
+                                                         : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QString t = m_options.showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
+            const QString t = Options().showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
             p.drawText(QRectF(r.left() - 3 - half, r.top() - 3, half, r.height() + 6),
                        Qt::AlignVCenter | Qt::AlignRight,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
@@ -838,26 +988,10 @@ void CDesignView::PaintModule(QPainter& p) {
     p.save();
     p.scale(m_zoom, m_zoom);
     p.translate(-m_scroll);
-    for (CGraphic* g : m_actions.System().m_graphics.m_graphics) {
-        const QRectF r = ToQ(g->m_rect);
-        p.setPen(IsSelected({.kind = EHit::Graphic, .graphic = g}) ? QPen(kSelected, 2)
-                 : (g->m_outline || g->m_lineWidth == 0)
-                     ? QPen(QColor(0x90, 0x90, 0x90), std::max(1, g->m_lineWidth))
-                     : QPen(Qt::NoPen));
-        p.setBrush(g->m_transparent ? QBrush(Qt::NoBrush)
-                                    : QBrush(QColor::fromRgb(g->m_background & 0xFFFFFF)));
-        p.drawRect(r);
-        QFont f = font();
-        f.setPointSize(std::clamp(g->m_fontSize, 6, 48));
-        f.setBold(g->m_bold);
-        p.setFont(f);
-        p.setPen(Qt::black);
-        const int h = g->m_alignH == 1 ? Qt::AlignHCenter : g->m_alignH == 2 ? Qt::AlignRight : Qt::AlignLeft;
-        const int v = g->m_alignV == 1 ? Qt::AlignVCenter : g->m_alignV == 2 ? Qt::AlignBottom : Qt::AlignTop;
-        p.drawText(r.adjusted(4, 4, -4, -4), h | v | (g->m_alignV == 0 ? Qt::TextWordWrap : 0), Q(g->m_text));
-    }
+    const bool showCount = ViewSwitch(m_actions.Doc(), EViewSwitch::GraphicCount);
+    for (CGraphic* g : m_actions.System().m_graphics.m_graphics) PaintGraphic(p, *g, m, showCount);
     p.restore();
-    if (m_options.connections) {
+    if (Options().connections) {
         for (CNetworkModel* c : m.m_components) {
             for (CModelOutput* out : c->m_outputs) {
                 const QPointF a =
@@ -900,13 +1034,14 @@ void CDesignView::PaintModule(QPainter& p) {
     tiny.setPointSizeF(font().pointSizeF() * 0.7);
     QFont bold = font();
     bold.setBold(true);
+    const bool highlight = ViewSwitch(m_actions.Doc(), EViewSwitch::HighlightActiveOutputs);
     for (CNetworkModel* c : m.m_components) {
         if (IsHidden(*c)) continue;
-        const QRectF box = ToQ(c->m_box);
+        const QRectF box = BoxOf(*c);
         p.setPen(c->m_selected ? QPen(kSelected, 2.5) : QPen(kComponentBorder, 1.2));
         p.setBrush(kComponentFill);
         p.drawRoundedRect(box, 4, 4);
-        if (m_options.componentNames) {
+        if (Options().componentNames) {
             p.setFont(bold);
             p.setPen(Qt::black);
             p.drawText(QRectF(box.center().x() - 100, box.top() - 18, 200, 16),
@@ -914,9 +1049,18 @@ void CDesignView::PaintModule(QPainter& p) {
         }
         p.setFont(tiny);
         p.setPen(QColor(0x46, 0x46, 0x46));
-        const char* typeName = CatalogueName(c->m_typeId);
-        p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                   typeName ? QString::fromUtf8(typeName) : QString());
+        if (IsReduced(*c)) {
+            // Reduced: the stage and the port counts only.
+            p.drawText(box.adjusted(2, 2, -2, -2), Qt::AlignCenter,
+                       QString::asprintf("S: %d\nI: %d  O: %d", c->m_stage, static_cast<int>(c->m_inputs.Size()),
+                                         static_cast<int>(c->m_outputs.Size())));
+            continue;
+        }
+        if (Options().helperText) {
+            const char* typeName = CatalogueName(c->m_typeId);
+            p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                       typeName ? QString::fromUtf8(typeName) : QString());
+        }
         p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
                    QString::asprintf("S: %d", c->m_stage));
         p.drawText(
@@ -931,7 +1075,7 @@ void CDesignView::PaintModule(QPainter& p) {
             p.setFont(small);
             p.setPen(Qt::black);
             p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight, Q(in->ValueString()));
-            if (m_options.inputNames) {
+            if (Options().inputNames) {
                 p.setFont(tiny);
                 p.setPen(QColor(0x64, 0x64, 0x64));
                 p.drawText(QRectF(r.left() - 60, r.top(), 58, r.height()), Qt::AlignVCenter | Qt::AlignRight,
@@ -942,12 +1086,14 @@ void CDesignView::PaintModule(QPainter& p) {
         for (CModelOutput* out : c->m_outputs) {
             const QRectF r = ComponentPortRect(*c, i++, true);
             p.setPen(c->m_selectedOutputs.Contains(out) ? QPen(kSelected, 2) : QPen(kComponentBorder));
-            p.setBrush(out->m_connections.Empty() ? kPortFill : QColor(0xF5, 0xE6, 0xDC));
+            p.setBrush(highlight && out->m_value != 0.0       ? kActive
+                       : out->m_connections.Empty() ? kPortFill
+                                                    : QColor(0xF5, 0xE6, 0xDC));
             p.drawRect(r);
             p.setFont(small);
             p.setPen(QColor(0x14, 0x46, 0x14));
             p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
-            if (m_options.outputNames) {
+            if (Options().outputNames) {
                 p.setFont(tiny);
                 p.setPen(QColor(0x64, 0x64, 0x64));
                 p.drawText(QRectF(r.right() + 2, r.top(), 70, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
@@ -961,28 +1107,85 @@ void CDesignView::PaintModule(QPainter& p) {
     PaintBar(p, RightBarRect(), RightBarRows(), false, QStringLiteral("Module Outputs"));
 }
 
+void CDesignView::PaintGraphic(QPainter& p, const CGraphic& g, const CNetwork& m, bool showCount) {
+    const QRectF r = ToQ(g.m_rect);
+    p.setBrush(g.m_transparent ? QBrush(Qt::NoBrush) : QBrush(ColourOf(g.m_background)));
+    p.setPen(g.m_outline && g.m_lineWidth > 0 ? QPen(ColourOf(g.m_lineColour), g.m_lineWidth)
+                                              : QPen(Qt::NoPen));
+    p.drawRect(r);
+    if (g.m_edges3d) {
+        // Raised edges: light on the top and left, dark on the bottom and right.
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 2));
+        p.drawLine(r.bottomLeft(), r.topLeft());
+        p.drawLine(r.topLeft(), r.topRight());
+        p.setPen(QPen(QColor(0x70, 0x70, 0x70), 2));
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.drawLine(r.bottomRight(), r.bottomLeft());
+    }
+    QFont f(Q(g.m_fontName));
+    f.setPointSize(std::clamp(g.m_fontSize, 4, 96));
+    f.setBold(g.m_bold);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    const int h = g.m_alignH == 1 ? Qt::AlignHCenter : g.m_alignH == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    const int v = g.m_alignV == 1 ? Qt::AlignVCenter : g.m_alignV == 2 ? Qt::AlignBottom : Qt::AlignTop;
+    // Top alignment wraps the text; centre and bottom draw one line.
+    p.drawText(r.adjusted(4, 4, -4, -4), h | v | (g.m_alignV == 0 ? Qt::TextWordWrap : Qt::TextSingleLine),
+               Q(g.m_text));
+    if (showCount) {
+        QFont small = font();
+        small.setPointSizeF(font().pointSizeF() * 0.8);
+        p.setFont(small);
+        p.setPen(QColor(0x50, 0x50, 0x50));
+        p.drawText(r.adjusted(4, 4, -4, -4), Qt::AlignRight | Qt::AlignBottom,
+                   QString::number(g.CountHeld(m)));
+    }
+    if (IsSelected({.kind = EHit::Graphic, .graphic = const_cast<CGraphic*>(&g)})) {
+        p.setPen(QPen(kSelected, 1.5, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r);
+        p.setPen(QPen(kSelected, 1));
+        p.setBrush(Qt::white);
+        for (int corner = 0; corner < 4; ++corner) p.drawRect(GraphicHandle(g, corner));
+    }
+}
+
 void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
     const CSystem& s = m_actions.System();
-    auto colour = [](int32_t c) {
-        return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-    };  // stored as 0xBBGGRR
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.8);
     p.setFont(small);
+    const bool chartLinks = ViewSwitch(m_actions.Doc(), EViewSwitch::ChartConnectors);
+    const bool windowLinks = ViewSwitch(m_actions.Doc(), EViewSwitch::ValueWindowConnectors);
+    auto connector = [&](const QRectF& r, CNetworkModel* c, CModelOutput* out) {
+        if (IsHidden(*c)) return;
+        const QPointF a = ToWorld(
+            PortAnchor({.kind = EHit::ComponentOutput, .module = const_cast<CNetwork*>(&m), .component = c,
+                        .output = out}));
+        p.setPen(QPen(QColor(0x96, 0x96, 0x96), 1, Qt::DotLine));
+        p.drawLine(a, QPointF(r.left(), r.center().y()));
+    };
     for (const CChart* c : s.m_charts.m_charts) {
         if (!c->Resolved() || c->m_module != &m) continue;
         const QRectF r = ToQ(c->m_rect);
-        p.setPen(QPen(QColor(0x80, 0x80, 0x80)));
-        p.setBrush(colour(s.m_chartBackground));
+        if (chartLinks) connector(r, c->m_component, c->m_output);
+        const bool selected = IsSelected({.kind = EHit::Chart, .chart = const_cast<CChart*>(c)});
+        p.setPen(selected ? QPen(kSelected, 2) : QPen(QColor(0x80, 0x80, 0x80)));
+        p.setBrush(ColourOf(s.m_chartBackground));
         p.drawRect(r);
-        const QRectF plot = r.adjusted(c->m_showAxis ? 40 : 4, 18, -4, -4);
-        if (c->m_showGridlines) {
-            p.setPen(QPen(colour(s.m_chartGrid), 1));
-            for (int i = 1; i < 4; ++i) {
-                const double y = plot.top() + plot.height() * i / 4;
-                p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-            }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xDC, 0xDC, 0xDC));
+        p.drawRect(QRectF(r.left(), r.top(), r.width(), kChartTitle));
+        for (int code = kChartSmall; code <= kChartLarge; ++code) {
+            const QRectF b = ChartSizeButton(*c, code);
+            p.setPen(QPen(QColor(0x60, 0x60, 0x60)));
+            p.setBrush(code == c->m_sizeCode ? QColor(0xB4, 0xC8, 0xE6) : QColor(Qt::white));
+            p.drawRect(b);
+            p.setPen(Qt::black);
+            p.drawText(b, Qt::AlignCenter, QString::number(code));
         }
+        const double bottomText = c->m_showRange ? 14 : 0;
+        const QRectF plot = r.adjusted(c->m_showAxis ? 40 : 4, kChartTitle + 14, -4, -4 - bottomText);
         double lo = c->m_min, hi = c->m_max;
         if (c->m_autoScale || hi <= lo) {
             lo = hi = c->Count() ? c->Value(0) : 0.0;
@@ -995,41 +1198,86 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
                 hi += 1;
             }
         }
+        if (c->m_showGridlines && plot.height() > 4) {
+            p.setPen(QPen(ColourOf(s.m_chartGrid), 1));
+            // Grid lines at the major increment when one is set (at most 20), else quarters.
+            const int lines = c->m_majorIncrement > 0 ? std::min(20, static_cast<int>((hi - lo) / c->m_majorIncrement))
+                                                      : 3;
+            for (int i = 1; i <= lines; ++i) {
+                const double frac = c->m_majorIncrement > 0 ? c->m_majorIncrement * i / (hi - lo) : i / 4.0;
+                if (frac >= 1) break;
+                const double y = plot.bottom() - plot.height() * frac;
+                p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            }
+        }
         if (c->m_showAxis) {
             p.setPen(Qt::black);
-            p.drawText(QRectF(r.left() + 2, plot.top() - 6, 36, 12), Qt::AlignRight,
-                       QString::number(hi, 'g', 4));
+            p.drawLine(plot.topLeft(), plot.bottomLeft());
+            p.drawText(QRectF(r.left() + 2, plot.top() - 6, 36, 12), Qt::AlignRight, QString::number(hi, 'g', 4));
             p.drawText(QRectF(r.left() + 2, plot.bottom() - 6, 36, 12), Qt::AlignRight,
                        QString::number(lo, 'g', 4));
         }
-        if (c->Count() > 1) {
+        p.save();
+        p.setClipRect(plot.adjusted(-1, -1, 1, 1));
+        p.setPen(QPen(ColourOf(s.m_chartData), 1.2));
+        if (c->m_style == 1 && c->m_arrayMode && c->m_output && c->m_output->m_arrayData &&
+            c->m_output->m_arrayCount > 1) {
+            const int n = c->m_output->m_arrayCount;
+            QPolygonF line;
+            for (int i = 0; i < n; ++i)
+                line << QPointF(plot.left() + plot.width() * i / (n - 1),
+                                plot.bottom() - plot.height() * (c->m_output->m_arrayData[i] - lo) / (hi - lo));
+            p.drawPolyline(line);
+        } else if (c->m_style == 1 && c->Count() > 1) {
             QPolygonF line;
             for (int i = 0; i < c->Count(); ++i)
                 line << QPointF(plot.left() + plot.width() * i / (CChart::kHistorySize - 1),
                                 plot.bottom() - plot.height() * (c->Value(i) - lo) / (hi - lo));
-            p.setPen(QPen(colour(s.m_chartData), 1.2));
             p.drawPolyline(line);
         }
+        p.restore();
         p.setPen(Qt::black);
-        p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignLeft | Qt::AlignTop, Q(c->ProcessedText()));
-        p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignRight | Qt::AlignTop, Q(c->CurrentText()));
+        p.drawText(QRectF(r.left() + 4, r.top() + 1, r.width() - 60, kChartTitle - 2),
+                   Qt::AlignLeft | Qt::AlignVCenter, Q(c->ProcessedText()));
+        p.drawText(QRectF(r.left() + 4, r.top() + kChartTitle, r.width() - 8, 14), Qt::AlignRight | Qt::AlignVCenter,
+                   Q(c->CurrentText()));
+        if (c->m_showRange) {
+            p.drawText(QRectF(r.left() + 4, r.bottom() - 16, r.width() / 2 - 4, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                       Q(c->MinText()));
+            p.drawText(QRectF(r.center().x(), r.bottom() - 16, r.width() / 2 - 4, 14),
+                       Qt::AlignRight | Qt::AlignVCenter, Q(c->MaxText()));
+        }
     }
     for (const CValueWindow* v : s.m_valueWindows.m_windows) {
         if (!v->Resolved() || v->m_module != &m) continue;
         const QRectF r = ToQ(v->m_rect);
-        p.setPen(v->m_showOutline && v->m_outlineWidth > 0
-                     ? QPen(colour(v->m_outlineColour), v->m_outlineWidth)
-                     : QPen(Qt::NoPen));
-        p.setBrush(v->m_transparent ? QBrush(Qt::NoBrush) : QBrush(colour(v->m_background)));
+        if (windowLinks) connector(r, v->m_component, v->m_output);
+        const bool selected = IsSelected({.kind = EHit::ValueWindow, .valueWindow = const_cast<CValueWindow*>(v)});
+        p.setPen(selected                                   ? QPen(kSelected, 2)
+                 : v->m_showOutline && v->m_outlineWidth > 0 ? QPen(ColourOf(v->m_outlineColour), v->m_outlineWidth)
+                                                             : QPen(Qt::NoPen));
+        p.setBrush(v->m_transparent ? QBrush(Qt::NoBrush) : QBrush(ColourOf(v->m_background)));
         p.drawRect(r);
+        p.setFont(small);
         p.setPen(Qt::black);
-        if (v->m_showTitle)
+        double top = 2, bottom = 0;
+        if (v->m_showTitle) {
             p.drawText(r.adjusted(4, 2, -4, 0), Qt::AlignHCenter | Qt::AlignTop, Q(v->m_title));
-        QFont big = font();
-        big.setPointSize(std::clamp(v->m_fontSize, 6, 48));
+            top = 14;
+        }
+        if (v->m_showComponentName && v->m_component) {
+            p.setPen(QColor(0x50, 0x50, 0x50));
+            p.drawText(r.adjusted(4, 0, -4, -2), Qt::AlignHCenter | Qt::AlignBottom,
+                       p.fontMetrics().elidedText(Q(v->m_component->m_name), Qt::ElideRight,
+                                                  static_cast<int>(r.width() - 8)));
+            bottom = 12;
+        }
+        QFont big(Q(v->m_fontName));
+        big.setPointSize(std::clamp(v->m_fontSize, 4, 96));
         big.setBold(v->m_bold);
         p.setFont(big);
-        p.drawText(r.adjusted(4, 12, -4, 0), Qt::AlignCenter, Q(v->ValueText()));
+        p.setPen(Qt::black);
+        p.drawText(r.adjusted(4, top, -4, -bottom), Qt::AlignCenter, Q(v->ValueText()));
         p.setFont(small);
     }
 }
@@ -1057,7 +1305,13 @@ bool CDesignView::IsSelected(const CHit& h) const {
         case EHit::ModuleOutput:
             return has(e.m_moduleOutputs, h.moduleOutput->m_id) && e.m_ownerId == h.module->m_id;
         case EHit::Graphic:
+        case EHit::GraphicHandle:
             return has(e.m_graphics, h.graphic->m_id);
+        case EHit::Chart:
+        case EHit::ChartSizeButton:
+            return has(e.m_charts, h.chart->m_id);
+        case EHit::ValueWindow:
+            return has(e.m_valueWindows, h.valueWindow->m_id);
         case EHit::Module:
             return has(e.m_modules, h.module->m_id);
         case EHit::Component:
@@ -1164,6 +1418,23 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             single();
             e.SelectOutputCategory(h.outputCategory->m_id);
             break;
+        case EHit::Chart:
+        case EHit::ChartSizeButton: {
+            if (!add) e.ClearSelection();
+            std::vector<int32_t> ids = e.m_charts;
+            pick(ids, h.chart->m_id);
+            e.m_charts = ids;
+            break;
+        }
+        case EHit::ValueWindow: {
+            if (!add) e.ClearSelection();
+            std::vector<int32_t> ids = e.m_valueWindows;
+            pick(ids, h.valueWindow->m_id);
+            e.m_valueWindows = ids;
+            break;
+        }
+        case EHit::GraphicHandle:
+            break;  // the graphic stays selected while it is resized
         case EHit::Graphic: {
             if (!add &&
                 std::find(e.m_graphics.begin(), e.m_graphics.end(), h.graphic->m_id) == e.m_graphics.end())
@@ -1178,6 +1449,15 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             break;
     }
     e.ApplyToModel(s);
+}
+
+void CDesignView::ResizeGraphic(CGraphic& g, int corner, int dx, int dy) {
+    constexpr int kMin = 16;
+    CRect& r = g.m_rect;
+    if (corner == 0 || corner == 3) r.left = std::min(r.left + dx, r.right - kMin);
+    if (corner == 1 || corner == 2) r.right = std::max(r.right + dx, r.left + kMin);
+    if (corner == 0 || corner == 1) r.top = std::min(r.top + dy, r.bottom - kMin);
+    if (corner == 2 || corner == 3) r.bottom = std::max(r.bottom + dy, r.top + kMin);
 }
 
 // --- mouse -----------------------------------------------------------------
@@ -1203,7 +1483,13 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
         m_rubberRect = QRectF(e->position(), QSizeF(0, 0));
     } else {
         SelectHit(hit, shift);
-        m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic;
+        m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic ||
+                     hit.kind == EHit::GraphicHandle || hit.kind == EHit::Chart || hit.kind == EHit::ValueWindow;
+        m_aidMoved = false;
+        if (hit.kind == EHit::ChartSizeButton) {
+            SetChartField(m_actions.Doc(), EChartField::SizeCode, hit.part);
+            Changed();
+        }
     }
     viewport()->update();
     if (m_host.selectionChanged) m_host.selectionChanged();
@@ -1227,6 +1513,13 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
         m_actions.DragModules(dx, dy);
     } else if (m_pressHit.kind == EHit::Graphic) {
         m_actions.DragGraphics(dx, dy);
+    } else if (m_pressHit.kind == EHit::Chart || m_pressHit.kind == EHit::ValueWindow) {
+        CRect& r = m_pressHit.chart ? m_pressHit.chart->m_rect : m_pressHit.valueWindow->m_rect;
+        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+        m_aidMoved = true;
+    } else if (m_pressHit.kind == EHit::GraphicHandle) {
+        ResizeGraphic(*m_pressHit.graphic, m_pressHit.part, dx, dy);
+        m_aidMoved = true;
     }
     viewport()->update();
 }
@@ -1238,7 +1531,13 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
             FinishRectangle(e->modifiers());
             m_rubberBand = false;
         }
-        if (m_dragging) {
+        if (m_dragging && m_aidMoved) {
+            // A chart, value window or graphic corner moved: one recorded change.
+            m_actions.Doc().RecordChange("");
+            m_aidMoved = false;
+            UpdateScrollRange();
+            if (m_host.modelChanged) m_host.modelChanged();
+        } else if (m_dragging) {
             m_actions.FinishDrag();
             UpdateScrollRange();
             if (m_host.modelChanged) m_host.modelChanged();
@@ -1275,13 +1574,15 @@ void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
         return;
     }
     if (mods & Qt::ControlModifier) {
+        e.m_graphics.clear();
         for (CGraphic* g : s.m_graphics.m_graphics)
             if (ToQ(g->m_rect).intersects(w)) e.m_graphics.push_back(g->m_id);
+        e.ApplyToModel(s);
         return;
     }
     for (CNetworkModel* c : Module()->m_components) {
         if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) ||
-            !ToQ(c->m_box).intersects(w))
+            !BoxOf(*c).intersects(w))
             continue;
         e.m_components.push_back(c->m_id);
     }
@@ -1310,7 +1611,6 @@ bool CDesignView::Connect(const CHit& s, const CHit& t) {
     // Returns false only for pairs that name no connect request; a request the
     // model refuses has already reported and beeped.
     if (Module()) {
-        CNetwork& m = *Module();
         const bool srcComponent = s.kind == EHit::Component || s.kind == EHit::ComponentOutput;
         if (srcComponent && (t.kind == EHit::Component || t.kind == EHit::ComponentInput)) {
             m_actions.ConnectComponents(*s.component, s.output, *t.component, t.input);
@@ -1479,7 +1779,8 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
             QAction* a = menu->addAction(item);
             const QString key = prefix + item;
             const bool handled =
-                kViewItems.contains(key) ||
+                kViewItems.contains(key) || FindObjectMenuItem(hit.kind, key) ||
+                (hit.kind == EHit::Graphic && (key == "Copy" || (key == "Paste" && !m_clipboard.Empty()))) ||
                 (m_host.menuCommand && m_host.menuItemAvailable && m_host.menuItemAvailable(hit, key));
             a->setEnabled(handled);
             connect(a, &QAction::triggered, this, [this, hit, key] { RunMenuItem(hit, key); });
@@ -1489,7 +1790,14 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
 }
 
 void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
-    if (item == "Execute") {
+    if (const CObjectMenuItem* c = FindObjectMenuItem(hit.kind, item)) {
+        m_actions.Editor().ApplyToModel(m_actions.System());
+        c->run(m_actions.Doc(), hit);
+    } else if (hit.kind == EHit::Graphic && item == "Copy") {
+        CopyGraphics(m_actions.Doc(), m_clipboard);
+    } else if (hit.kind == EHit::Graphic && item == "Paste") {
+        PasteGraphics(m_actions.Doc(), m_clipboard);
+    } else if (item == "Execute") {
         if (hit.kind == EHit::Module)
             m_actions.ExecuteModuleOnce(*hit.module);
         else if (hit.component)

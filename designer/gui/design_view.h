@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "designer/commands_graphics.h"
 #include "designer/gui/gui_actions.h"
 
 namespace zor2::gui {
@@ -36,6 +37,10 @@ enum class EHit {
     ModInputsBar,
     ModOutputsBar,
     Graphic,
+    GraphicHandle,  // a corner clasp of a selected graphic
+    Chart,
+    ChartSizeButton,  // one of the size buttons 1/2/3 in a chart's title bar
+    ValueWindow,
 };
 
 struct CHit {
@@ -51,27 +56,16 @@ struct CHit {
     CModelInput* input = nullptr;
     CModelOutput* output = nullptr;
     CGraphic* graphic = nullptr;
+    CChart* chart = nullptr;
+    CValueWindow* valueWindow = nullptr;
+    /// The corner of a graphic handle (0 top-left, 1 top-right, 2 bottom-right,
+    /// 3 bottom-left) or the size code of a chart size button.
+    int part = 0;
     bool operator==(const CHit&) const = default;
 };
 
 /// Drag-and-drop format of a palette entry: the component type id as text.
 inline constexpr const char* kComponentMime = "application/x-zor2-component-type";
-
-/// Display options of the view.
-struct CViewLook {
-    int connectorType = 2;  // 0 straight, 1 right angles, 2 curves
-    int gridWidth = 16;
-    bool showGrid = true;
-    bool showModuleValues = true;
-    bool showInputsBar = true;
-    bool showOutputsBar = true;
-    bool componentNames = true;
-    bool inputNames = true;
-    bool outputNames = true;
-    bool connections = true;
-    QColor background{0xFF, 0xFF, 0xFF};
-    QColor grid{0xE4, 0xE8, 0xF0};
-};
 
 /// What the view asks of its window (dialogs, mode changes, menus).
 struct CViewHost {
@@ -100,7 +94,16 @@ class CDesignView : public QAbstractScrollArea {
     /// After the document was replaced (open, new, undo): back to a valid mode.
     void DocumentReplaced();
 
-    CViewLook& Options() { return m_options; }
+    /// The display options the view draws with: the editor state's, which the
+    /// commands and the settings change.
+    CViewOptions& Options() { return m_actions.Editor().m_options; }
+    const CViewOptions& Options() const { return m_actions.Editor().m_options; }
+    CEditorState& Editor() const { return m_actions.Editor(); }
+    CSystem& System() const { return m_actions.System(); }
+    /// The box a module shows in the system view.
+    QRectF ModuleBox(const CNetwork& m) const;
+    /// Scrolls so that a model point is at the centre of the viewport.
+    void ScrollToCentre(const QPointF& world);
     double Zoom() const { return m_zoom; }
     void SetZoom(double zoom);
     void CenterView();
@@ -123,9 +126,15 @@ class CDesignView : public QAbstractScrollArea {
 
     void ClearSelection();
     void SelectAllComponents();
+    /// The graphics the graphic context menu's "Copy" took (its "Paste" pastes them).
+    CGraphicClipboard& GraphicClipboard() { return m_clipboard; }
+    /// Runs a context-menu item on an object as choosing it in the menu does.
+    void RunMenuItem(const CHit& hit, const QString& item);
 
   signals:
     void statusMessage(const QString& text);
+    /// The visible part or the mode changed (the miniview follows).
+    void viewChanged();
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -150,9 +159,12 @@ class CDesignView : public QAbstractScrollArea {
     std::vector<CBarRow> RightBarRows() const;
     QRectF LeftBarRect() const;
     QRectF RightBarRect() const;
-    QRectF ModuleBox(const CNetwork& m) const;
     QRectF ModulePortRect(const CNetwork& m, int index, bool output) const;
     QRectF ComponentPortRect(const CNetworkModel& c, int index, bool output) const;
+    /// The box a component shows: the full one or, reduced, the small one.
+    QRectF BoxOf(const CNetworkModel& c) const;
+    QRectF ChartSizeButton(const CChart& chart, int code) const;
+    QRectF GraphicHandle(const CGraphic& g, int corner) const;
     QPointF PortAnchor(const CHit& port) const;
     bool IsHidden(const CNetworkModel& c) const;
 
@@ -163,6 +175,7 @@ class CDesignView : public QAbstractScrollArea {
                   const QString& title);
     /// Charts and value windows attached to outputs of the module.
     void PaintCharts(QPainter& p, const CNetwork& m);
+    void PaintGraphic(QPainter& p, const CGraphic& g, const CNetwork& m, bool showCount);
     void PaintConnection(QPainter& p, QPointF from, QPointF to, const QColor& colour);
     QString RowText(const CHit& hit) const;
 
@@ -171,8 +184,9 @@ class CDesignView : public QAbstractScrollArea {
     void RightGesture(const CHit& source, const CHit& target, const QPoint& at);
     bool Connect(const CHit& source, const CHit& target);
     void DoubleClick(const CHit& hit, const QPointF& world);
-    void RunMenuItem(const CHit& hit, const QString& item);
     void SelectHit(const CHit& hit, bool add);
+    /// Moves one corner of a graphic (0 top-left, clockwise), keeping a minimum size.
+    static void ResizeGraphic(CGraphic& g, int corner, int dx, int dy);
     void UpdateScrollRange();
     /// Tells the editor which part of the model is visible (new modules go to its centre).
     void UpdateVisible();
@@ -180,7 +194,6 @@ class CDesignView : public QAbstractScrollArea {
 
     CGuiActions& m_actions;
     CViewHost m_host;
-    CViewLook m_options;
     double m_zoom = 1.0;
     QPointF m_scroll{0, 0};  // world point at the viewport's top-left
 
@@ -191,6 +204,8 @@ class CDesignView : public QAbstractScrollArea {
     QPoint m_pressViewport;
     bool m_dragging = false;
     bool m_rubberBand = false;
+    bool m_aidMoved = false;
+    CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu  // a chart, value window or graphic corner was dragged
     QRectF m_rubberRect;  // viewport coordinates
     QPointF m_lastMoveWorld;
 };

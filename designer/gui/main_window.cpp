@@ -10,6 +10,13 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontComboBox>
+#include <QColorDialog>
+#include <QInputDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,11 +35,16 @@
 
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
+#include "designer/commands_charts.h"
+#include "designer/commands_graphics.h"
+#include "designer/commands_view.h"
 #include "designer/commands_component.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
 #include "designer/gui/commands_table.h"
 #include "designer/gui/dialogs.h"
+#include "designer/gui/miniview.h"
+#include "designer/gui/printing.h"
 #include "designer/gui/property_dialogs.h"
 #include "realtime/udp_protocol.h"
 
@@ -132,6 +144,226 @@ const CSelectionCommand kSelectionCommands[] = {
     {"ID_BUTTON_DISTRIBUTEVERT", ENeed::Components, [](Czor2Doc& d) { return DistributeVertically(d); }},
     {"ID_BUTTON_DISTRIBUTEHORZ", ENeed::Components, [](Czor2Doc& d) { return DistributeHorizontally(d); }},
 };
+
+
+// --- the view, visual-aid and category commands --------------------------------
+
+/// What one of these commands needs before it is enabled.
+enum class EAidNeed {
+    Always,
+    SystemView,
+    ModuleView,
+    Graphics,     // one or more selected graphics
+    TwoGraphics,  // at least two
+    Charts,       // one or more selected charts
+    ChartsShown,  // a chart in the designed module (in the system view: any chart)
+    ValueWindows,
+    Components,
+    Module,
+    InputCategory,
+    OutputCategory,
+};
+
+/// A command of the view and the visual aids: `run` carries it out (null when
+/// the window first asks for a value: a colour, a text, a dialog); `state` is
+/// the check state a check box shows (null for plain buttons).
+struct CAidCommand {
+    const char* ident;
+    EAidNeed need;
+    ECmd (*run)(Czor2Doc&, bool checked);
+    bool (*state)(const Czor2Doc&);
+};
+
+template <class T>
+T* FirstOf(const CObList<T>& list, const std::vector<int32_t>& ids) {
+    for (int32_t id : ids)
+        if (T* t = list.Find(id)) return t;
+    return nullptr;
+}
+CGraphic* FirstGraphic(const Czor2Doc& d) {
+    return FirstOf(d.System().m_graphics.m_graphics, d.Editor().m_graphics);
+}
+CChart* FirstChart(const Czor2Doc& d) {
+    return FirstOf(d.System().m_charts.m_charts, d.Editor().m_charts);
+}
+CValueWindow* FirstValueWindow(const Czor2Doc& d) {
+    return FirstOf(d.System().m_valueWindows.m_windows, d.Editor().m_valueWindows);
+}
+bool GraphicOn(const Czor2Doc& d, EGraphicField f) {
+    const CGraphic* g = FirstGraphic(d);
+    return g && GraphicField(*g, f) != 0;
+}
+bool ChartOn(const Czor2Doc& d, EChartField f) {
+    const CChart* c = FirstChart(d);
+    return c && ChartField(*c, f) != 0;
+}
+bool WindowOn(const Czor2Doc& d, EValueWindowField f) {
+    const CValueWindow* v = FirstValueWindow(d);
+    return v && ValueWindowField(*v, f) != 0;
+}
+ECmd Toggle(bool& option) {
+    option = !option;
+    return ECmd::Done;
+}
+/// Deletes every selected graphic, each with its own confirmation.
+ECmd DeleteSelectedGraphics(Czor2Doc& d) {
+    ECmd last = ECmd::Unavailable;
+    for (int32_t id : std::vector<int32_t>(d.Editor().m_graphics)) last = DeleteGraphic(d, id);
+    return last;
+}
+
+#define GRAPHIC_SET(field, v) [](Czor2Doc& d, bool) { return SetGraphicField(d, EGraphicField::field, v); }
+#define GRAPHIC_CHECK(field)                                                                             \
+    [](Czor2Doc& d, bool on) { return SetGraphicField(d, EGraphicField::field, on ? 1 : 0); },          \
+        [](const Czor2Doc& d) { return GraphicOn(d, EGraphicField::field); }
+#define CHART_CHECK(field)                                                                               \
+    [](Czor2Doc& d, bool on) { return SetChartField(d, EChartField::field, on ? 1 : 0); },              \
+        [](const Czor2Doc& d) { return ChartOn(d, EChartField::field); }
+#define WINDOW_CHECK(field)                                                                              \
+    [](Czor2Doc& d, bool on) { return SetValueWindowField(d, EValueWindowField::field, on ? 1 : 0); },  \
+        [](const Czor2Doc& d) { return WindowOn(d, EValueWindowField::field); }
+#define SWITCH_CHECK(which)                                                                              \
+    [](Czor2Doc& d, bool on) { return SetViewSwitch(d, EViewSwitch::which, on); },                      \
+        [](const Czor2Doc& d) { return ViewSwitch(d, EViewSwitch::which); }
+#define OPTION_CHECK(member)                                                                             \
+    [](Czor2Doc& d, bool) { return Toggle(d.Editor().m_options.member); },                              \
+        [](const Czor2Doc& d) { return d.Editor().m_options.member; }
+
+const CAidCommand kAidCommands[] = {
+    // Graphics / Text Options.
+    {"ID_BUTTON_GRAPHIC_TEXT_LEFT", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 0), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_HCENTER", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 1), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_RIGHT", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 2), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_TOP", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 0), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_VCENTER", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 1), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_BOTTOM", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 2), nullptr},
+    {"ID_COMBO_FONT", EAidNeed::Graphics, nullptr, nullptr},
+    {"ID_CHECK_BOLDTEXT", EAidNeed::Graphics, GRAPHIC_CHECK(Bold)},
+    {"ID_BUTTON_GRAPHICFONT_INC", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, 1); },
+     nullptr},
+    {"ID_BUTTON_GRAPHICFONT_DEC", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, -1); },
+     nullptr},
+    {"ID_BUTTON_GRAPHICDELETETEXT", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return ClearGraphicText(d); },
+     nullptr},
+    // Graphics / Options.
+    {"ID_BUTTON_ADDGRAPHIC", EAidNeed::ModuleView, nullptr, nullptr},
+    {"ID_BTN_GRAPHIC_DELETE", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return DeleteSelectedGraphics(d); },
+     nullptr},
+    {"ID_BUTTON_GRAPHIC_TRANS", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) {
+         return SetGraphicField(d, EGraphicField::Transparent, GraphicOn(d, EGraphicField::Transparent) ? 0 : 1);
+     },
+     nullptr},
+    {"ID_BUTTON_CLR_GRAPHIC_BACK", EAidNeed::Graphics, nullptr, nullptr},
+    {"ID_CHECK_GRAPHIC3D", EAidNeed::Graphics, GRAPHIC_CHECK(Edges3d)},
+    {"ID_CHECK_OUTLINE", EAidNeed::Graphics, GRAPHIC_CHECK(Outline)},
+    {"ID_SPIN_LINEWIDTH_GRAPHICS", EAidNeed::Graphics, nullptr, nullptr},
+    {"ID_BUTTON_GRAPHICCONSOLIDATE", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return ConsolidateComponents(d, FirstGraphic(d)->m_id); }, nullptr},
+    {"ID_BUTTON_GRAPHICSHOWCOMPS", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return ReleaseComponents(d, FirstGraphic(d)->m_id); }, nullptr},
+    {"ID_CHECK_SHOWCOMPCOUNT", EAidNeed::ModuleView, SWITCH_CHECK(GraphicCount)},
+    // Graphics / Size and Position.
+    {"ID_BUTTON_GRAPHIC_ALIGNLEFT", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Left, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_ALIGNRIGHT", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Right, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_ALIGNTOP", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Top, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_ALIGNBOTTOM", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Bottom, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_ALIGNCENTERV", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Vertical, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_ALIGNCENTERH", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return Align(d, EAlign::Horizontal, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_DISTVERT", EAidNeed::TwoGraphics,
+     [](Czor2Doc& d, bool) { return DistributeVertically(d, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_DISTHORZ", EAidNeed::TwoGraphics,
+     [](Czor2Doc& d, bool) { return DistributeHorizontally(d, EAlignTarget::Graphics); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_SAMEWIDTH", EAidNeed::TwoGraphics,
+     [](Czor2Doc& d, bool) { return MakeGraphicsSameSize(d, ESameSize::Width); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_SAMEHEIGHT", EAidNeed::TwoGraphics,
+     [](Czor2Doc& d, bool) { return MakeGraphicsSameSize(d, ESameSize::Height); }, nullptr},
+    {"ID_BUTTON_GRAPHIC_SAMESIZE", EAidNeed::TwoGraphics,
+     [](Czor2Doc& d, bool) { return MakeGraphicsSameSize(d, ESameSize::Size); }, nullptr},
+    // Charts.
+    {"ID_BUTTON_CHARTDELETE", EAidNeed::Charts, [](Czor2Doc& d, bool) { return DeleteSelectedCharts(d); }, nullptr},
+    {"ID_BUTTON_CHARTSDELETEALL", EAidNeed::ChartsShown, [](Czor2Doc& d, bool) { return DeleteAllCharts(d); },
+     nullptr},
+    {"ID_CHECK_GRAPHCONNECTORS", EAidNeed::Always, SWITCH_CHECK(ChartConnectors)},
+    {"ID_BUTTON_COLORCHART_BACK", EAidNeed::Always, nullptr, nullptr},
+    {"ID_BUTTON_COLORCHART_DATA", EAidNeed::Always, nullptr, nullptr},
+    {"ID_BUTTON_COLORCHART_GRID", EAidNeed::Always, nullptr, nullptr},
+    {"ID_CHECK_CHART_AUTOSCALE", EAidNeed::Charts, CHART_CHECK(AutoScale)},
+    {"ID_EDIT_CHARTMAX", EAidNeed::Charts, nullptr, nullptr},
+    {"ID_EDIT_CHARTMIN", EAidNeed::Charts, nullptr, nullptr},
+    {"ID_EDIT_MAJORINC", EAidNeed::Charts, nullptr, nullptr},
+    {"ID_EDIT_MINORINC", EAidNeed::Charts, nullptr, nullptr},
+    {"ID_BUTTON_APPLYCHARTSCALE", EAidNeed::Charts, nullptr, nullptr},
+    {"ID_CHECK_CHART_SHOWRANGE", EAidNeed::Charts, CHART_CHECK(ShowRange)},
+    {"ID_CHECK_CHART_SHOWLABELS", EAidNeed::Charts, CHART_CHECK(ShowAxis)},
+    {"ID_CHECK_CHART_SHOWGRID", EAidNeed::Charts, CHART_CHECK(ShowGridlines)},
+    {"ID_CHECK_CHARTLOCK", EAidNeed::Charts, CHART_CHECK(LockLocation)},
+    {"ID_BTN_CHARTS_APPLYOPTIONSTOALL", EAidNeed::Charts,
+     [](Czor2Doc& d, bool) { return ApplyChartOptionsToAll(d); }, nullptr},
+    {"ID_BUTTON_UPDATESUFFIX", EAidNeed::ValueWindows, nullptr, nullptr},
+    // Data Windows.
+    {"ID_CHECK_TRANSPARENT", EAidNeed::ValueWindows, WINDOW_CHECK(Transparent)},
+    {"ID_BUTTON_CLR_VALUE_BACK", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_COMBO_FONTVALUES", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_SPIN_FONTSIZE", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_SPIN_PRECISION", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_EDIT_SUFFIX", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_CHECK_USESUFFIX", EAidNeed::ValueWindows, WINDOW_CHECK(ShowSuffix)},
+    {"ID_EDIT_VALUECAPTION", EAidNeed::ValueWindows, nullptr, nullptr},
+    {"ID_CHECK_SHOWTITLE", EAidNeed::ValueWindows, WINDOW_CHECK(ShowTitle)},
+    {"ID_CHECK_VALUEWINCONNECTORS", EAidNeed::Always, SWITCH_CHECK(ValueWindowConnectors)},
+    {"ID_CHECK_SHOWOUTLINE", EAidNeed::ValueWindows, WINDOW_CHECK(ShowOutline)},
+    {"ID_CHECK_SHOWCOMPNAME", EAidNeed::ValueWindows, WINDOW_CHECK(ShowComponentName)},
+    {"ID_BUTTON_REMOVEVALUE", EAidNeed::ValueWindows,
+     [](Czor2Doc& d, bool) { return RemoveSelectedValueWindows(d); }, nullptr},
+    // Reduced components, categories, module connections.
+    {"ID_BUTTON_REDUCEALL", EAidNeed::ModuleView, [](Czor2Doc& d, bool) { return ReduceAllComponents(d); },
+     nullptr},
+    {"ID_BUTTON_EXPANDALL", EAidNeed::ModuleView, [](Czor2Doc& d, bool) { return ExpandAllComponents(d); },
+     nullptr},
+    {"ID_BUTTON_MODELREDUCE", EAidNeed::Components,
+     [](Czor2Doc& d, bool) { return ReduceSelectedComponents(d); }, nullptr},
+    {"ID_BUTTON_MODELEXPAND", EAidNeed::Components,
+     [](Czor2Doc& d, bool) { return ExpandSelectedComponents(d); }, nullptr},
+    {"ID_CHECK_INPUTCAT_DETAIL", EAidNeed::SystemView, SWITCH_CHECK(InputCategoryDetail)},
+    {"ID_CHECK_OUTPUTCAT_DETAIL", EAidNeed::SystemView, SWITCH_CHECK(OutputCategoryDetail)},
+    {"ID_BUTTON_INPUTCATEGORY_EDIT", EAidNeed::InputCategory, nullptr, nullptr},
+    {"ID_BUTTON_OUTPUTCATEGORY_EDIT", EAidNeed::OutputCategory, nullptr, nullptr},
+    {"ID_BUTTON_ADD_CONNECTION_IN", EAidNeed::Module, nullptr, nullptr},
+    {"ID_CHECK_SHOWACTIVEOUTPUTS", EAidNeed::Always, SWITCH_CHECK(HighlightActiveOutputs)},
+    // View.
+    {"ID_BUTTON_COLORBACKGROUND", EAidNeed::Always, nullptr, nullptr},
+    {"ID_BUTTON_COLORGRID", EAidNeed::Always, nullptr, nullptr},
+    {"ID_CHECK_COMP_NAMES", EAidNeed::Always, OPTION_CHECK(componentNames)},
+    {"ID_CHECK_COMP_HELPERTEXT", EAidNeed::Always, OPTION_CHECK(helperText)},
+    {"ID_CHECK_COMPINPUT_NAMES", EAidNeed::Always, OPTION_CHECK(inputNames)},
+    {"ID_CHECK_COMP_OUTPUTNAMES", EAidNeed::Always, OPTION_CHECK(outputNames)},
+    {"ID_CHECK_COMP_CONNECTIONS", EAidNeed::Always, OPTION_CHECK(connections)},
+    {"ID_CHECK_SHOWMINIVIEW", EAidNeed::Always, OPTION_CHECK(showMiniview)},
+    {"ID_BUTTON_MVOPTIONS_INCONNS", EAidNeed::Always, OPTION_CHECK(miniviewIncoming)},
+    {"ID_BUTTON_MVOPTIONS_OUTCONNS", EAidNeed::Always, OPTION_CHECK(miniviewOutgoing)},
+    {"ID_BUTTON_MVOPTIONS_NTONCONNS", EAidNeed::Always, OPTION_CHECK(miniviewModuleLinks)},
+    {"ID_BUTTON_MVOPTIONS_NETNAMES", EAidNeed::Always, OPTION_CHECK(miniviewNames)},
+};
+
+#undef GRAPHIC_SET
+#undef GRAPHIC_CHECK
+#undef CHART_CHECK
+#undef WINDOW_CHECK
+#undef SWITCH_CHECK
+#undef OPTION_CHECK
+
+const CAidCommand* FindAidCommand(int value) {
+    for (const CAidCommand& c : kAidCommands)
+        if (Value(c.ident) == value) return &c;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -277,7 +509,8 @@ void CMainWindow::BuildRibbon() {
         action->setToolTip(tip ? QString::fromUtf8(tip) : QString::fromUtf8(r.label));
         action->setStatusTip(tip ? QString::fromUtf8(tip) : QString::fromUtf8(r.label));
         if (title) action->setWhatsThis(QString::fromUtf8(title));
-        if (r.kind == ECommandKind::Check) action->setCheckable(true);
+        const CAidCommand* aid = FindAidCommand(r.value);
+        if (r.kind == ECommandKind::Check || (aid && aid->state)) action->setCheckable(true);
         m_actionsByValue.insert(r.value, action);
         const int value = r.value;
         auto* grid = static_cast<QGridLayout*>(panel->layout());
@@ -298,11 +531,17 @@ void CMainWindow::BuildRibbon() {
                     connect(spin, &QSpinBox::valueChanged, this, [this](int v) {
                         if (m_sim->Rate() != v) SetRate(v);
                     });
+                } else if (aid) {
+                    const bool lineWidth = std::strcmp(r.ident, "ID_SPIN_LINEWIDTH_GRAPHICS") == 0;
+                    const bool precision = std::strcmp(r.ident, "ID_SPIN_PRECISION") == 0;
+                    spin->setRange(lineWidth || precision ? 0 : 1, lineWidth ? 10 : precision ? 15 : 200);
+                    connect(spin, &QSpinBox::valueChanged, this, [this, value](int v) { ApplySpin(value, v); });
+                    m_valueWidgets.insert(value, box);
                 } else if (value == kCmdGridSpacing) {
                     spin->setRange(4, 128);
                     m_gridSpin = spin;
                     connect(spin, &QSpinBox::valueChanged, this, [this](int v) {
-                        m_view->Options().gridWidth = v;
+                        m_view->Options().gridSpacing = v;
                         m_settings.WriteInt(kGridWidth, v);
                         m_view->viewport()->update();
                     });
@@ -313,6 +552,19 @@ void CMainWindow::BuildRibbon() {
                 break;
             }
             case ECommandKind::Combo: {
+                if (aid) {
+                    // The two font boxes.
+                    auto* fonts = new QFontComboBox(panel);
+                    fonts->setToolTip(action->toolTip());
+                    fonts->setMaximumWidth(150);
+                    connect(fonts, &QComboBox::textActivated, this,
+                            [this, value](const QString& family) { ApplyFont(value, family); });
+                    connect(action, &QAction::changed, fonts,
+                            [fonts, action] { fonts->setEnabled(action->isEnabled()); });
+                    m_valueWidgets.insert(value, fonts);
+                    widget = fonts;
+                    break;
+                }
                 auto* combo = new QComboBox(panel);
                 combo->setToolTip(action->toolTip());
                 if (value == kCmdConnectorType) {
@@ -334,6 +586,18 @@ void CMainWindow::BuildRibbon() {
                 auto* edit = new QLineEdit(panel);
                 edit->setPlaceholderText(action->text());
                 edit->setMaximumWidth(90);
+                edit->setToolTip(action->toolTip());
+                m_valueWidgets.insert(value, edit);
+                // The same field in another panel shows the same text.
+                connect(edit, &QLineEdit::textEdited, this, [this, value, edit](const QString& text) {
+                    for (QWidget* w : m_valueWidgets.values(value))
+                        if (auto* other = qobject_cast<QLineEdit*>(w); other && other != edit) other->setText(text);
+                });
+                // The caption and the suffix apply on Return; the scale by its Apply button.
+                if (std::strcmp(r.ident, "ID_EDIT_VALUECAPTION") == 0 || std::strcmp(r.ident, "ID_EDIT_SUFFIX") == 0)
+                    connect(edit, &QLineEdit::returnPressed, this, [this, value] {
+                        if (RunValueCommand(value)) Refresh();
+                    });
                 connect(action, &QAction::changed, edit,
                         [edit, action] { edit->setEnabled(action->isEnabled()); });
                 widget = edit;
@@ -349,6 +613,7 @@ void CMainWindow::BuildRibbon() {
                 break;
             }
         }
+        widget->setObjectName(QString::fromLatin1(r.ident));
         grid->addWidget(widget, n % kRibbonRows, n / kRibbonRows);
     }
     auto wrap = [this](int i) { m_ribbonPages->setCurrentIndex(i); };
@@ -390,6 +655,22 @@ void CMainWindow::BuildMenus() {
         connect(a, &QAction::triggered, this, [this, value] { RunCommand(value); });
         m_actionsByValue.insert(value, a);
     }
+    file->addSeparator();
+    const CItem printing[] = {
+        {kCmdFilePrint, "Print", QKeySequence::Print},
+        {kCmdFilePrintDirect, "Quick Print", QKeySequence()},
+        {kCmdFilePrintPreview, "Print Preview", QKeySequence()},
+        {kCmdFilePrintSetup, "Print Setup", QKeySequence()},
+    };
+    for (const CItem& item : printing) {
+        QAction* a = file->addAction(tr(item.label));
+        a->setShortcut(item.key);
+        a->setData(item.value);
+        const int value = item.value;
+        connect(a, &QAction::triggered, this, [this, value] { RunCommand(value); });
+        m_actionsByValue.insert(value, a);
+    }
+    file->addSeparator();
     m_recentMenu = file->addMenu(tr("Recent Files"));
     file->addSeparator();
     QAction* exit = file->addAction(tr("Exit"));
@@ -465,6 +746,18 @@ void CMainWindow::BuildDocks() {
     }
     m_paletteDocks[0]->raise();
 
+    m_miniview = new CMiniview(*m_view, this);
+    m_miniDock = new QDockWidget(tr("Miniview"), this);
+    m_miniDock->setObjectName("Miniview");
+    m_miniDock->setWidget(m_miniview);
+    addDockWidget(Qt::LeftDockWidgetArea, m_miniDock);
+    connect(m_view, &CDesignView::viewChanged, m_miniview, qOverload<>(&QWidget::update));
+    // Closing the dock is the same as switching the miniview off.
+    connect(m_miniDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (!shown && isVisible() && !m_miniDock->isFloating() && m_miniDock->isHidden())
+            m_view->Options().showMiniview = false;
+    });
+
     m_feedback = new CFeedbackPane(this);
     m_feedbackDock = new QDockWidget(tr("Feedback Windows"), this);
     m_feedbackDock->setObjectName("Feedback");
@@ -477,14 +770,14 @@ void CMainWindow::BuildDocks() {
 }
 
 void CMainWindow::ApplySettings() {
-    CViewLook& o = m_view->Options();
+    CViewOptions& o = m_view->Options();
     o.connectorType = std::clamp(m_settings.ReadInt(kConnectorType), 0, 2);
-    o.gridWidth = std::clamp(m_settings.ReadInt(kGridWidth), 4, 128);
+    o.gridSpacing = std::clamp(m_settings.ReadInt(kGridWidth), 4, 128);
     o.showGrid = m_settings.ReadInt(kShowGrid) != 0;
     o.showModuleValues = m_settings.ReadInt(kShowModuleValues) != 0;
     m_sim->SetRate(m_settings.ReadInt(kCyclesPerSecond));
     if (m_connectorCombo) m_connectorCombo->setCurrentIndex(o.connectorType);
-    if (m_gridSpin) m_gridSpin->setValue(o.gridWidth);
+    if (m_gridSpin) m_gridSpin->setValue(o.gridSpacing);
     if (m_rateSpin) {
         const QSignalBlocker b(m_rateSpin);
         m_rateSpin->setValue(m_sim->Rate());
@@ -527,6 +820,15 @@ void CMainWindow::RunCommand(int value) {
     CNetworkModel* component = module ? e.SelectedComponent(s) : nullptr;
     QAction* action = CommandAction(value);
     const bool checked = action && action->isChecked();
+    CViewOptions& o = m_view->Options();
+    if (const CAidCommand* aid = FindAidCommand(value); aid && aid->run) {
+        if (!CommandEnabled(value)) return;
+        e.ApplyToModel(s);
+        aid->run(m_doc, checked);
+        m_refillValues = true;
+        Refresh();
+        return;
+    }
     for (const CSelectionCommand& c : kSelectionCommands) {
         if (Value(c.ident) != value) continue;
         e.ApplyToModel(s);
@@ -763,21 +1065,224 @@ void CMainWindow::RunCommand(int value) {
             m_settings.WriteInt(kShowGrid, m_view->Options().showGrid ? 1 : 0);
             break;
         case kCmdRestoreColours:
-            m_view->Options().background = CViewLook{}.background;
-            m_view->Options().grid = CViewLook{}.grid;
+            m_view->Options().backgroundColour = CViewOptions{}.backgroundColour;
+            m_view->Options().gridColour = CViewOptions{}.gridColour;
             break;
         case kCmdShowInputsBar:
         case kCmdShowModuleInputs:
-            m_view->Options().showInputsBar = !m_view->Options().showInputsBar;
+            if (value == kCmdShowInputsBar)
+                o.showSystemInputsBar = !o.showSystemInputsBar;
+            else
+                o.showModuleInputsBar = !o.showModuleInputsBar;
             break;
         case kCmdShowOutputsBar:
         case kCmdShowModuleOutputs:
-            m_view->Options().showOutputsBar = !m_view->Options().showOutputsBar;
+            if (value == kCmdShowOutputsBar)
+                o.showSystemOutputsBar = !o.showSystemOutputsBar;
+            else
+                o.showModuleOutputsBar = !o.showModuleOutputsBar;
             break;
-        default:
+        case kCmdFilePrint:
+        case kCmdFilePrintDirect:
+        case kCmdFilePrintPreview:
+        case kCmdFilePrintSetup:
+            Print(value);
             return;
+        default:
+            if (!RunValueCommand(value)) return;
+            break;
     }
     Refresh();
+}
+
+bool CMainWindow::CommandEnabled(int value) const {
+    const auto list = m_actionsByValue.values(value);
+    return !list.isEmpty() && list.front()->isEnabled();
+}
+
+std::optional<int32_t> CMainWindow::ChooseColour(int32_t current) {
+    if (m_colourHook) return m_colourHook(current);
+    const QColor c = QColorDialog::getColor(QColor(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF),
+                                            this, tr("Colour"));
+    if (!c.isValid()) return std::nullopt;
+    return c.red() | (c.green() << 8) | (c.blue() << 16);  // stored 0xBBGGRR
+}
+
+std::optional<QString> CMainWindow::AskText(const QString& title, const QString& current) {
+    if (m_textHook) return m_textHook(title, current);
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(this, title, title, current, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+QString CMainWindow::ValueText(const char* ident) const {
+    for (QWidget* w : m_valueWidgets.values(Value(ident)))
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    return QString();
+}
+
+bool CMainWindow::RunValueCommand(int value) {
+    CSystem& s = m_doc.System();
+    CEditorState& e = m_doc.Editor();
+    const CAidCommand* aid = FindAidCommand(value);
+    if (!aid || !CommandEnabled(value)) return false;
+    e.ApplyToModel(s);
+    const std::string ident = aid->ident;
+    std::optional<int32_t> colour;
+    auto pick = [&](int32_t current) { return (colour = ChooseColour(current)).has_value(); };
+    if (ident == "ID_BUTTON_ADDGRAPHIC") {
+        const CRect& v = e.m_visible;
+        AddGraphic(m_doc, (v.left + v.right) / 2 - 100, (v.top + v.bottom) / 2 - 50);
+    } else if (ident == "ID_BUTTON_CLR_GRAPHIC_BACK") {
+        if (pick(FirstGraphic(m_doc)->m_background)) SetGraphicField(m_doc, EGraphicField::Background, *colour);
+    } else if (ident == "ID_BUTTON_COLORCHART_BACK") {
+        if (pick(s.m_chartBackground)) SetChartColour(m_doc, EChartColour::Background, *colour);
+    } else if (ident == "ID_BUTTON_COLORCHART_DATA") {
+        if (pick(s.m_chartData)) SetChartColour(m_doc, EChartColour::Data, *colour);
+    } else if (ident == "ID_BUTTON_COLORCHART_GRID") {
+        if (pick(s.m_chartGrid)) SetChartColour(m_doc, EChartColour::Grid, *colour);
+    } else if (ident == "ID_BUTTON_CLR_VALUE_BACK") {
+        if (pick(FirstValueWindow(m_doc)->m_background))
+            SetValueWindowField(m_doc, EValueWindowField::Background, *colour);
+    } else if (ident == "ID_BUTTON_COLORBACKGROUND") {
+        if (pick(e.m_options.backgroundColour)) e.m_options.backgroundColour = *colour;
+    } else if (ident == "ID_BUTTON_COLORGRID") {
+        if (pick(e.m_options.gridColour)) e.m_options.gridColour = *colour;
+    } else if (ident == "ID_BUTTON_APPLYCHARTSCALE") {
+        // A field that does not read as a number reaches the command as NaN, which it refuses.
+        auto number = [this](const char* field) {
+            bool ok = false;
+            const double v = ValueText(field).trimmed().toDouble(&ok);
+            return ok ? v : std::nan("");
+        };
+        ApplyChartScale(m_doc, CChartScale{number("ID_EDIT_CHARTMIN"), number("ID_EDIT_CHARTMAX"),
+                                           number("ID_EDIT_MAJORINC"), number("ID_EDIT_MINORINC")});
+    } else if (ident == "ID_BUTTON_UPDATESUFFIX" || ident == "ID_EDIT_SUFFIX") {
+        SetValueWindowText(m_doc, EValueWindowText::Suffix, ValueText("ID_EDIT_SUFFIX").toStdString());
+    } else if (ident == "ID_EDIT_VALUECAPTION") {
+        SetValueWindowText(m_doc, EValueWindowText::Title, ValueText("ID_EDIT_VALUECAPTION").toStdString());
+    } else if (ident == "ID_BUTTON_INPUTCATEGORY_EDIT" || ident == "ID_BUTTON_OUTPUTCATEGORY_EDIT") {
+        const bool input = ident == "ID_BUTTON_INPUTCATEGORY_EDIT";
+        std::string name, description;
+        if (input) {
+            if (CExternalInputCategory* c = s.m_inputCategories.Find(e.m_objectId)) name = c->m_name;
+        } else if (CExternalOutputCategory* c = s.m_outputCategories.Find(e.m_objectId)) {
+            name = c->m_name;
+        }
+        (void)description;
+        if (!EditCategoryDialog(this, name)) return false;
+        if (input)
+            EditInputCategory(m_doc, name);
+        else
+            EditOutputCategory(m_doc, name);
+    } else if (ident == "ID_BUTTON_ADD_CONNECTION_IN") {
+        CDataConnectionRequest request;
+        if (!AskDataConnection(request)) return false;
+        AddDataConnection(m_doc, request);
+    } else {
+        return false;
+    }
+    m_refillValues = true;
+    return true;
+}
+
+void CMainWindow::ApplySpin(int value, int number) {
+    if (m_filling || !CommandEnabled(value)) return;
+    m_doc.Editor().ApplyToModel(m_doc.System());
+    if (value == Value("ID_SPIN_LINEWIDTH_GRAPHICS"))
+        SetGraphicField(m_doc, EGraphicField::LineWidth, number);
+    else if (value == Value("ID_SPIN_FONTSIZE"))
+        SetValueWindowField(m_doc, EValueWindowField::FontSize, number);
+    else if (value == Value("ID_SPIN_PRECISION"))
+        SetValueWindowField(m_doc, EValueWindowField::Precision, number);
+    m_refillValues = true;
+    Refresh();
+}
+
+void CMainWindow::ApplyFont(int value, const QString& family) {
+    if (m_filling || !CommandEnabled(value) || family.isEmpty()) return;
+    m_doc.Editor().ApplyToModel(m_doc.System());
+    if (value == Value("ID_COMBO_FONT"))
+        SetGraphicFont(m_doc, family.toStdString());
+    else
+        SetValueWindowText(m_doc, EValueWindowText::FontName, family.toStdString());
+    m_refillValues = true;
+    Refresh();
+}
+
+void CMainWindow::FillValueWidgets() {
+    const CGraphic* g = FirstGraphic(m_doc);
+    const CChart* c = FirstChart(m_doc);
+    const CValueWindow* v = FirstValueWindow(m_doc);
+    const std::array<int32_t, 3> key{g ? g->m_id : 0, c ? c->m_id : 0, v ? v->m_id : 0};
+    if (!m_refillValues && key == m_filledFor) return;
+    m_refillValues = false;
+    m_filledFor = key;
+    m_filling = true;
+    const CChartScale scale = c ? ChartScale(*c) : CChartScale{};
+    auto setText = [this](const char* ident, const QString& text) {
+        for (QWidget* w : m_valueWidgets.values(Value(ident)))
+            if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
+    };
+    auto setSpin = [this](const char* ident, int number) {
+        for (QWidget* w : m_valueWidgets.values(Value(ident)))
+            if (auto* spin = w->findChild<QSpinBox*>()) spin->setValue(number);
+    };
+    auto setFont = [this](const char* ident, const std::string& family) {
+        for (QWidget* w : m_valueWidgets.values(Value(ident)))
+            if (auto* combo = qobject_cast<QFontComboBox*>(w)) combo->setCurrentFont(QFont(Q(family)));
+    };
+    auto number = [](double x) { return QString::number(x, 'g', 10); };
+    setText("ID_EDIT_CHARTMIN", c ? number(scale.minimum) : QString());
+    setText("ID_EDIT_CHARTMAX", c ? number(scale.maximum) : QString());
+    setText("ID_EDIT_MAJORINC", c ? number(scale.majorIncrement) : QString());
+    setText("ID_EDIT_MINORINC", c ? number(scale.minorIncrement) : QString());
+    setText("ID_EDIT_SUFFIX", v ? Q(v->m_suffix) : QString());
+    setText("ID_EDIT_VALUECAPTION", v ? Q(v->m_title) : QString());
+    if (g) setSpin("ID_SPIN_LINEWIDTH_GRAPHICS", GraphicField(*g, EGraphicField::LineWidth));
+    if (v) setSpin("ID_SPIN_FONTSIZE", ValueWindowField(*v, EValueWindowField::FontSize));
+    if (v) setSpin("ID_SPIN_PRECISION", ValueWindowField(*v, EValueWindowField::Precision));
+    if (g) setFont("ID_COMBO_FONT", g->m_fontName);
+    if (v) setFont("ID_COMBO_FONTVALUES", v->m_fontName);
+    m_filling = false;
+}
+
+bool CMainWindow::AskDataConnection(CDataConnectionRequest& request) {
+    if (m_connectionHook) return m_connectionHook(request);
+    CNetwork* module = m_doc.Editor().CurrentModule(m_doc.System());
+    return module && NewInputConnectionDialog(this, m_doc.System(), *module, request);
+}
+
+QPrinter& CMainWindow::Printer() {
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void CMainWindow::Print(int value) {
+    QPrinter& printer = Printer();
+    switch (value) {
+        case kCmdFilePrintSetup: {
+            QPageSetupDialog dialog(&printer, this);
+            dialog.exec();
+            return;
+        }
+        case kCmdFilePrintPreview: {
+            QPrintPreviewDialog preview(&printer, this);
+            connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                    [this](QPrinter* p) { PrintView(*m_view, *p); });
+            preview.exec();
+            return;
+        }
+        case kCmdFilePrint: {
+            QPrintDialog dialog(&printer, this);
+            if (dialog.exec() != QDialog::Accepted) return;
+            break;
+        }
+        default:
+            break;  // Quick Print: the current printer, no dialog
+    }
+    if (!PrintView(*m_view, printer)) m_prompter.Tell(tr("The view could not be printed.").toStdString());
 }
 
 void CMainWindow::UpdateCommandStates() {
@@ -914,10 +1419,10 @@ void CMainWindow::UpdateCommandStates() {
     check(kCmdEnableBehaviors, s.m_behaviorsEnabled);
     check(kCmdModuleShowValues, m_view->Options().showModuleValues);
     check(kCmdShowGrid, m_view->Options().showGrid);
-    check(kCmdShowInputsBar, m_view->Options().showInputsBar);
-    check(kCmdShowOutputsBar, m_view->Options().showOutputsBar);
-    check(kCmdShowModuleInputs, m_view->Options().showInputsBar);
-    check(kCmdShowModuleOutputs, m_view->Options().showOutputsBar);
+    check(kCmdShowInputsBar, m_view->Options().showSystemInputsBar);
+    check(kCmdShowOutputsBar, m_view->Options().showSystemOutputsBar);
+    check(kCmdShowModuleInputs, m_view->Options().showModuleInputsBar);
+    check(kCmdShowModuleOutputs, m_view->Options().showModuleOutputsBar);
     check(kCmdPaneSystem, m_treeDock->isVisible());
     check(kCmdPaneSimulation, m_simDock->isVisible());
     check(kCmdPaneFeedback, m_feedbackDock->isVisible());
@@ -927,10 +1432,68 @@ void CMainWindow::UpdateCommandStates() {
                                      kCmdPaletteUtility, kCmdPaletteDecision};
         check(values[i], m_paletteDocks[i]->isVisible());
     }
+    const size_t graphics = [&] {
+        size_t n = 0;
+        for (int32_t id : e.m_graphics) n += s.m_graphics.m_graphics.Find(id) != nullptr;
+        return n;
+    }();
+    const bool charts = FirstChart(m_doc) != nullptr;
+    const bool windows = FirstValueWindow(m_doc) != nullptr;
+    bool chartsShown = false;
+    for (const CChart* c : s.m_charts.m_charts) chartsShown |= systemView || c->m_module == module;
+    for (const CAidCommand& c : kAidCommands) {
+        bool ok = false;
+        switch (c.need) {
+            case EAidNeed::Always:
+                ok = true;
+                break;
+            case EAidNeed::SystemView:
+                ok = systemView;
+                break;
+            case EAidNeed::ModuleView:
+                ok = !systemView;
+                break;
+            case EAidNeed::Graphics:
+                ok = !systemView && graphics > 0;
+                break;
+            case EAidNeed::TwoGraphics:
+                ok = !systemView && graphics > 1;
+                break;
+            case EAidNeed::Charts:
+                ok = charts;
+                break;
+            case EAidNeed::ChartsShown:
+                ok = chartsShown;
+                break;
+            case EAidNeed::ValueWindows:
+                ok = windows;
+                break;
+            case EAidNeed::Components:
+                ok = !systemView && !e.SelectedComponents(s).empty();
+                break;
+            case EAidNeed::Module:
+                ok = current != nullptr;
+                break;
+            case EAidNeed::InputCategory:
+                ok = e.m_kind == ESelectionKind::InputCategory;
+                break;
+            case EAidNeed::OutputCategory:
+                ok = e.m_kind == ESelectionKind::OutputCategory;
+                break;
+        }
+        set(Value(c.ident), ok);
+        if (c.state) check(Value(c.ident), c.state(m_doc));
+    }
+    for (int v : {kCmdFilePrint, kCmdFilePrintDirect, kCmdFilePrintPreview, kCmdFilePrintSetup}) set(v, true);
+    if (m_miniDock && m_miniDock->isVisible() != m_view->Options().showMiniview && isVisible())
+        m_miniDock->setVisible(m_view->Options().showMiniview);
+    if (m_miniview) m_miniview->update();
+    FillValueWidgets();
     // Context categories follow the selection.
     for (int i = 0; i < m_ribbonTabs->count(); ++i) {
         const QString& c = m_categories[i];
         if (c == "Modify Selected Component") m_ribbonTabs->setTabVisible(i, component != nullptr);
+        if (c == "Charts (context)") m_ribbonTabs->setTabVisible(i, charts || windows);
         if (c == "Modify Neural Network")
             m_ribbonTabs->setTabVisible(i, component && component->m_typeId == 1);
     }
@@ -1172,6 +1735,27 @@ void CMainWindow::EditObject(const CHit& h) {
             if (EditSystemOutputDialog(this, tr("Add System Output"), s, data)) AddSystemOutput(m_doc, data);
             break;
         }
+        case EHit::Graphic: {
+            std::string text = h.graphic->m_text;
+            if (m_textHook) {
+                const auto answer = m_textHook(tr("Graphic Text"), Q(text));
+                if (!answer) break;
+                text = answer->toStdString();
+            } else if (!EditGraphicText(this, text)) {
+                break;
+            }
+            SetGraphicText(m_doc, h.graphic->m_id, text);
+            break;
+        }
+        case EHit::ValueWindow: {
+            e.ClearSelection();
+            e.m_valueWindows = {h.valueWindow->m_id};
+            const CValueWindowSettings before = ValueWindowSettings(*h.valueWindow);
+            CValueWindowSettings after = before;
+            if (EditValueWindowSettings(this, after)) ApplyValueWindowSettings(m_doc, before, after);
+            m_refillValues = true;
+            break;
+        }
         case EHit::ComponentInput:
             e.SelectComponentInput(h.component->m_id, h.input->m_id);
             name = h.input->m_name;
@@ -1205,6 +1789,8 @@ struct CMenuCommand {
 const CMenuCommand kMenuCommands[] = {
     {EHit::Module, "Export Module...", kCmdExportModule},
     {EHit::Module, "Inputs/Add New Input...", kCmdModuleAddInput},
+    {EHit::Module, "Inputs/Add Connection...", 32984},
+    {EHit::Graphic, "Properties...", 0},
     {EHit::Module, "Inputs/Expose All Externally...", kCmdModuleExposeInputs},
     {EHit::Module, "Outputs/Add New Output...", kCmdModuleAddOutput},
     {EHit::Module, "Outputs/Expose All Externally...", kCmdModuleExposeOutputs},
@@ -1263,7 +1849,10 @@ void CMainWindow::MenuCommand(const CHit& h, const QString& item) {
         m_sim->ResetValueOnly();
     } else if (item == "Add New Input..." || item == "Add New Output...") {
         EditObject(h);  // the category's add dialog
+    } else if (h.kind == EHit::Graphic && item == "Properties...") {
+        EditObject(h);  // the graphic's text
     } else if (const CMenuCommand* c = FindMenuCommand(h.kind, item)) {
+        UpdateCommandStates();  // the view has just selected the object under the cursor
         RunCommand(c->command);
         return;
     }

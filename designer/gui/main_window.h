@@ -6,12 +6,16 @@
 #include <QMap>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "designer/commands_module.h"
 #include "designer/document.h"
 #include "designer/gui/design_view.h"
 #include "designer/gui/gui_actions.h"
+#include "designer/gui/miniview.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
 #include "designer/gui/settings.h"
@@ -24,6 +28,7 @@ class QSpinBox;
 class QTabBar;
 class QStackedWidget;
 class QDockWidget;
+class QPrinter;
 
 namespace zor2::gui {
 
@@ -71,6 +76,17 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QAction* CommandAction(int value) const;
     QList<QAction*> CommandActions(int value) const { return m_actionsByValue.values(value); }
     QSpinBox* RateSpin() const { return m_rateSpin; }
+    CMiniview& Miniview() { return *m_miniview; }
+    QDockWidget* MiniviewDock() const { return m_miniDock; }
+    /// The printer of Print, Quick Print and Print Preview (made on first use).
+    QPrinter& Printer();
+    /// Whether the first action of a command is enabled.
+    bool CommandEnabled(int value) const;
+    /// Answers in place of the colour dialog, the text editor and the "New
+    /// Input Connection" dialog (tests and scripted runs); empty means the dialogs.
+    std::function<std::optional<int32_t>(int32_t current)> m_colourHook;
+    std::function<std::optional<QString>(const QString& title, const QString& current)> m_textHook;
+    std::function<bool(CDataConnectionRequest&)> m_connectionHook;
     QStringList RibbonTabs() const;
     void SetRate(int rate);
     /// Refreshes the panes and the title after any change.
@@ -112,6 +128,16 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QString ChooseSavePath(const QString& title);
     QString DocumentTitle() const;
     void UpdateRecentMenu();
+    // The commands that first ask for a value, and the value widgets of the ribbon.
+    bool RunValueCommand(int value);
+    void ApplySpin(int value, int number);
+    void ApplyFont(int value, const QString& family);
+    void FillValueWidgets();
+    QString ValueText(const char* ident) const;
+    std::optional<int32_t> ChooseColour(int32_t current);
+    std::optional<QString> AskText(const QString& title, const QString& current);
+    bool AskDataConnection(CDataConnectionRequest& request);
+    void Print(int value);
     void ShowWelcome();
 
     Czor2Doc m_doc;
@@ -140,6 +166,13 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QDockWidget* m_feedbackDock = nullptr;
     QDockWidget* m_paletteDocks[5] = {};
     QMenu* m_recentMenu = nullptr;
+    CMiniview* m_miniview = nullptr;
+    QDockWidget* m_miniDock = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    QMultiMap<int, QWidget*> m_valueWidgets;  // spins, font boxes and edits by command value
+    std::array<int32_t, 3> m_filledFor{};     // the graphic, chart and value window they show
+    bool m_refillValues = true;
+    bool m_filling = false;
     bool m_settingsApplied = false;
 };
 

@@ -137,7 +137,7 @@ void CDesignerWindowTest::init() {
 
 void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
     CMainWindow w(nullptr, TestLink());
-    QCOMPARE(w.View().Options().gridWidth, 16);
+    QCOMPARE(w.View().Options().gridSpacing, 16);
     QCOMPARE(w.View().Options().showGrid, true);
     QCOMPARE(w.View().Options().connectorType, 2);
     QCOMPARE(w.View().Options().showModuleValues, true);
@@ -350,7 +350,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
     };
     QVERIFY(find(module.get(), "Execute")->isEnabled());
     QVERIFY(find(module.get(), "Inputs/Expose All Externally...")->isEnabled());
-    QVERIFY(!find(module.get(), "Inputs/Group All Inputs")->isEnabled());
+    QVERIFY(find(module.get(), "Inputs/Group All Inputs")->isEnabled());
     std::unique_ptr<QMenu> comp(
         w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = c}, &w));
     QCOMPARE(MenuTexts(comp.get()),
@@ -752,7 +752,7 @@ void CDesignerWindowTest::displaySettingsPersist() {
         CMainWindow w(nullptr, TestLink());
         w.RunCommand(kCmdShowGrid);
         QCOMPARE(w.View().Options().showGrid, false);
-        w.findChild<QComboBox*>()->setCurrentIndex(0);
+        w.findChild<QComboBox*>("ID_COMBO_CONNECTORTYPE")->setCurrentIndex(0);
         QCOMPARE(w.View().Options().connectorType, 0);
     }
     CDesignerSettings settings;

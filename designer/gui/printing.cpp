@@ -1,0 +1,27 @@
+// The view drawn onto a printer page.
+#include "designer/gui/printing.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <algorithm>
+
+#include "designer/gui/design_view.h"
+
+namespace zor2::gui {
+
+bool PrintView(CDesignView& view, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    QWidget* vp = view.viewport();
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
+        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    const QSizeF size(std::max(1, vp->width()), std::max(1, vp->height()));
+    const double k = std::min(page.width() / size.width(), page.height() / size.height());
+    painter.translate((page.width() - size.width() * k) / 2, (page.height() - size.height() * k) / 2);
+    painter.scale(k, k);
+    // The viewport paints itself, so the page shows exactly the current mode and its options.
+    vp->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    return painter.end();
+}
+
+}  // namespace zor2::gui

@@ -1,0 +1,16 @@
+// Printing of the main view: the current view mode drawn onto the pages of a
+// printer (or a PDF file), scaled to fit the page.
+#pragma once
+
+class QPainter;
+class QPrinter;
+
+namespace zor2::gui {
+
+class CDesignView;
+
+/// Draws what the view shows onto the printer's first page, scaled to fit and
+/// centred. False when the printer could not be opened (nothing is printed).
+bool PrintView(CDesignView& view, QPrinter& printer);
+
+}  // namespace zor2::gui
