@@ -65,6 +65,9 @@ constexpr std::string CValueWindow::*kWindowTexts[] = {
     &CValueWindow::m_title,
 };
 
+static_assert(std::size(kWindowFields) == kValueWindowFieldCount);
+static_assert(std::size(kWindowTexts) == kValueWindowTextCount);
+
 /// The chart colours of the system, in EChartColour order.
 constexpr int32_t CSystem::*kChartColours[] = {
     &CSystem::m_chartBackground,
@@ -232,6 +235,32 @@ ECmd SetValueWindowText(Czor2Doc& doc, EValueWindowText which, const std::string
 const std::string& ValueWindowText(const CValueWindow& window, EValueWindowText which) {
     const size_t i = static_cast<size_t>(which);
     return window.*kWindowTexts[i < std::size(kWindowTexts) ? i : 0];
+}
+
+CValueWindowSettings ValueWindowSettings(const CValueWindow& window) {
+    CValueWindowSettings out;
+    for (size_t i = 0; i < kValueWindowFieldCount; ++i) out.fields[i] = kWindowFields[i].get(window);
+    for (size_t i = 0; i < kValueWindowTextCount; ++i) out.texts[i] = window.*kWindowTexts[i];
+    return out;
+}
+
+ECmd ApplyValueWindowSettings(Czor2Doc& doc, int32_t windowId, const CValueWindowSettings& settings) {
+    CValueWindow* window = doc.System().m_valueWindows.m_windows.Find(windowId);
+    if (!window) return ECmd::Unavailable;
+    if (settings.texts[static_cast<size_t>(EValueWindowText::FontName)].empty()) {
+        doc.Prompter().Beep();
+        return ECmd::Refused;
+    }
+    return fields::SetAllFields<CValueWindow>(doc, kWindowFields, *window, settings.fields,
+                                              [&settings](CValueWindow& w) {
+                                                  bool changed = false;
+                                                  for (size_t i = 0; i < kValueWindowTextCount; ++i) {
+                                                      if (w.*kWindowTexts[i] == settings.texts[i]) continue;
+                                                      w.*kWindowTexts[i] = settings.texts[i];
+                                                      changed = true;
+                                                  }
+                                                  return changed;
+                                              });
 }
 
 }  // namespace zor2

@@ -3,6 +3,8 @@
 // the value windows' settings and texts. All of them are saved with the project.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -86,6 +88,23 @@ enum class EValueWindowText {
     Suffix,    // ID_EDIT_SUFFIX, applied by ID_BUTTON_UPDATESUFFIX "Update Suffix"
     Title,     // ID_EDIT_VALUECAPTION, the caption shown with "Show Title"
 };
+inline constexpr size_t kValueWindowFieldCount = 8;
+inline constexpr size_t kValueWindowTextCount = 3;
+/// Everything the value window's settings dialog edits.
+struct CValueWindowSettings {
+    std::array<int32_t, kValueWindowFieldCount> fields{};  // indexed by EValueWindowField
+    std::array<std::string, kValueWindowTextCount> texts;  // indexed by EValueWindowText
+    int32_t& Field(EValueWindowField f) { return fields[static_cast<size_t>(f)]; }
+    std::string& Text(EValueWindowText t) { return texts[static_cast<size_t>(t)]; }
+};
+/// The settings of one value window, for filling the dialog.
+CValueWindowSettings ValueWindowSettings(const CValueWindow& window);
+/// OK of the settings dialog a double click on a value window opens: every
+/// setting at once, one undo level (no feedback line). A value outside its
+/// range or an empty font name beeps (Refused) and changes nothing;
+/// Unavailable when the window does not exist or nothing changed.
+ECmd ApplyValueWindowSettings(Czor2Doc& doc, int32_t windowId, const CValueWindowSettings& settings);
+
 /// Sets one text of every selected value window. One undo level, no feedback line.
 ECmd SetValueWindowText(Czor2Doc& doc, EValueWindowText which, const std::string& text);
 const std::string& ValueWindowText(const CValueWindow& window, EValueWindowText which);

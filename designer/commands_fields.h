@@ -65,4 +65,33 @@ ECmd SetIntField(Czor2Doc& doc, std::span<const CIntField<T>> table, size_t inde
     });
 }
 
+/// Sets every row of `table` on one object from `values` (indexed like the
+/// table) in one change. A value outside its row's range beeps and changes
+/// nothing; Unavailable when every value is already set. `extra` applies
+/// further settings and returns whether they differed; it runs only when all
+/// values are in range.
+template <class T, class Extra>
+ECmd SetAllFields(Czor2Doc& doc, std::span<const CIntField<T>> table, T& item,
+                  std::span<const int32_t> values, Extra extra) {
+    if (values.size() != table.size()) return ECmd::Unavailable;
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (values[i] < table[i].low || values[i] > table[i].high) {
+            doc.Prompter().Beep();
+            return ECmd::Refused;
+        }
+    }
+    bool changed = false;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const CIntField<T>& row = table[i];
+        // A dialog sets what differs from what it showed, so `same` does not apply here.
+        if (row.get(item) == values[i]) continue;
+        row.set(item, values[i]);
+        changed = true;
+    }
+    changed = extra(item) || changed;
+    if (!changed) return ECmd::Unavailable;
+    doc.RecordChange("");
+    return ECmd::Done;
+}
+
 }  // namespace zor2::fields

@@ -41,6 +41,8 @@ constexpr CGraphicField kGraphicFields[] = {
      [](const CGraphic& g, int32_t v) { return g.m_lineWidth == v && g.m_outline == (v > 0); }},
 };
 
+static_assert(std::size(kGraphicFields) == kGraphicFieldCount);
+
 std::vector<CGraphic*> Selected(Czor2Doc& doc) {
     return fields::Resolve(doc.System().m_graphics.m_graphics, doc.Editor().m_graphics);
 }
@@ -75,6 +77,30 @@ ECmd SetGraphicField(Czor2Doc& doc, EGraphicField field, int32_t value) {
 int32_t GraphicField(const CGraphic& graphic, EGraphicField field) {
     const size_t i = static_cast<size_t>(field);
     return i < std::size(kGraphicFields) ? kGraphicFields[i].get(graphic) : 0;
+}
+
+CGraphicSettings GraphicSettings(const CGraphic& graphic) {
+    CGraphicSettings out;
+    for (size_t i = 0; i < kGraphicFieldCount; ++i) out.fields[i] = kGraphicFields[i].get(graphic);
+    out.fontName = graphic.m_fontName;
+    out.text = graphic.m_text;
+    return out;
+}
+
+ECmd ApplyGraphicSettings(Czor2Doc& doc, int32_t graphicId, const CGraphicSettings& settings) {
+    CGraphic* g = doc.System().m_graphics.m_graphics.Find(graphicId);
+    if (!g) return ECmd::Unavailable;
+    if (settings.fontName.empty()) {
+        doc.Prompter().Beep();
+        return ECmd::Refused;
+    }
+    return fields::SetAllFields<CGraphic>(
+        doc, kGraphicFields, *g, settings.fields, [&settings](CGraphic& graphic) {
+            if (graphic.m_fontName == settings.fontName && graphic.m_text == settings.text) return false;
+            graphic.m_fontName = settings.fontName;
+            graphic.m_text = settings.text;
+            return true;
+        });
 }
 
 ECmd StepGraphicFontSize(Czor2Doc& doc, int32_t delta) {

@@ -4,6 +4,8 @@
 // commands_align.h with EAlignTarget::Graphics.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,6 +35,21 @@ enum class EGraphicField {
 ECmd SetGraphicField(Czor2Doc& doc, EGraphicField field, int32_t value);
 /// The setting's current value (for check boxes and spin controls).
 int32_t GraphicField(const CGraphic& graphic, EGraphicField field);
+inline constexpr size_t kGraphicFieldCount = 9;
+/// Everything the graphic's "Properties..." dialog edits.
+struct CGraphicSettings {
+    std::array<int32_t, kGraphicFieldCount> fields{};  // indexed by EGraphicField
+    std::string fontName;
+    std::string text;
+    int32_t& Field(EGraphicField f) { return fields[static_cast<size_t>(f)]; }
+};
+/// The settings of one graphic, for filling the dialog.
+CGraphicSettings GraphicSettings(const CGraphic& graphic);
+/// OK of the graphic's "Properties..." dialog: every setting at once, one undo
+/// level (no feedback line). A changed line width decides the outline as it
+/// does on the ribbon. A value outside its range or an empty font name beeps (Refused)
+/// and changes nothing; Unavailable when the graphic does not exist or nothing changed.
+ECmd ApplyGraphicSettings(Czor2Doc& doc, int32_t graphicId, const CGraphicSettings& settings);
 /// ID_BUTTON_GRAPHICFONT_INC / _DEC: the font size of every selected graphic
 /// by `delta` points (+1 or -1), kept within 1..200. One undo level.
 ECmd StepGraphicFontSize(Czor2Doc& doc, int32_t delta);

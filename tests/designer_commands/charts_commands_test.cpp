@@ -284,6 +284,36 @@ TEST_F(ChartsCommandsTest, ValueWindowSettingsAreSetSavedAndRangeChecked) {
     }
 }
 
+TEST_F(ChartsCommandsTest, SettingsDialogAppliesEverythingAsOneChange) {
+    CValueWindowSettings s = ValueWindowSettings(*m_w1);
+    EXPECT_EQ(s.Text(EValueWindowText::Title), m_w1->m_title);
+    const size_t before = Changes();
+    EXPECT_EQ(ApplyValueWindowSettings(m_doc, m_w1->m_id, s), ECmd::Unavailable);
+
+    CValueWindowSettings bad = s;
+    bad.Field(EValueWindowField::Precision) = 16;
+    bad.Text(EValueWindowText::Suffix) = "Hz";
+    EXPECT_EQ(ApplyValueWindowSettings(m_doc, m_w1->m_id, bad), ECmd::Refused);
+    bad = s;
+    bad.Text(EValueWindowText::FontName).clear();
+    EXPECT_EQ(ApplyValueWindowSettings(m_doc, m_w1->m_id, bad), ECmd::Refused);
+    EXPECT_EQ(m_w1->m_suffix, "");
+    EXPECT_EQ(Changes(), before);
+
+    s.Field(EValueWindowField::Precision) = 1;
+    s.Field(EValueWindowField::Transparent) = 1;
+    s.Text(EValueWindowText::Suffix) = "rpm";
+    s.Text(EValueWindowText::Title) = "Rotor";
+    EXPECT_EQ(ApplyValueWindowSettings(m_doc, m_w1->m_id, s), ECmd::Done);
+    EXPECT_EQ(Changes() - before, 1u);
+    EXPECT_EQ(m_w1->FormatValue(2.25), "2.2 rpm");
+    EXPECT_EQ(m_w2->m_suffix, "");  // only the window named
+    const CValueWindow* saved = Reloaded()->m_valueWindows.m_windows.Find(m_w1->m_id);
+    EXPECT_EQ(saved->m_title, "Rotor");
+    EXPECT_TRUE(saved->m_transparent);
+    EXPECT_EQ(ApplyValueWindowSettings(m_doc, 0, s), ECmd::Unavailable);
+}
+
 TEST_F(ChartsCommandsTest, ValueWindowTextsAndTheirDisplay) {
     struct Case {
         EValueWindowText which;

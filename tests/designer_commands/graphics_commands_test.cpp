@@ -69,6 +69,53 @@ TEST_F(GraphicsCommandsTest, EverySettingIsSetSavedUndoneAndRangeChecked) {
     }
 }
 
+TEST_F(GraphicsCommandsTest, PropertiesDialogAppliesEverythingAsOneChange) {
+    m_g1->m_outline = false;  // switched off by hand with a width of 0
+    CGraphicSettings s = GraphicSettings(*m_g1);
+    const size_t before = Changes();
+    EXPECT_EQ(ApplyGraphicSettings(m_doc, m_g1->m_id, s), ECmd::Unavailable);  // OK without an edit
+    EXPECT_FALSE(m_g1->m_outline);
+
+    struct Case {
+        const char* name;
+        void (*edit)(CGraphicSettings&);
+        ECmd expected;
+    };
+    const Case cases[] = {
+        {"a font size too large", [](CGraphicSettings& t) { t.Field(EGraphicField::FontSize) = 201; },
+         ECmd::Refused},
+        {"no font name", [](CGraphicSettings& t) { t.fontName.clear(); }, ECmd::Refused},
+        {"a negative colour", [](CGraphicSettings& t) { t.Field(EGraphicField::Background) = -1; },
+         ECmd::Refused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CGraphicSettings bad = s;
+        bad.text = "changed";
+        c.edit(bad);
+        EXPECT_EQ(ApplyGraphicSettings(m_doc, m_g1->m_id, bad), c.expected);
+        EXPECT_EQ(m_g1->m_text, kGraphicHint);
+    }
+    EXPECT_EQ(Changes(), before);
+
+    s.Field(EGraphicField::AlignH) = 1;
+    s.Field(EGraphicField::Bold) = 1;
+    s.Field(EGraphicField::LineWidth) = 2;
+    s.fontName = "Courier";
+    s.text = "Sensors";
+    EXPECT_EQ(ApplyGraphicSettings(m_doc, m_g1->m_id, s), ECmd::Done);
+    EXPECT_EQ(Changes() - before, 1u);
+    EXPECT_EQ(m_g1->m_alignH, 1);
+    EXPECT_TRUE(m_g1->m_bold);
+    EXPECT_TRUE(m_g1->m_outline);  // the new width turned it on
+    EXPECT_EQ(m_g1->m_text, "Sensors");
+    EXPECT_EQ(m_g2->m_text, kGraphicHint);  // only the graphic named
+    const CGraphic* saved = Reloaded()->m_graphics.m_graphics.Find(m_g1->m_id);
+    EXPECT_EQ(saved->m_fontName, "Courier");
+    EXPECT_EQ(saved->m_lineWidth, 2);
+    EXPECT_EQ(ApplyGraphicSettings(m_doc, 0, s), ECmd::Unavailable);
+}
+
 TEST_F(GraphicsCommandsTest, LineWidthSwitchesTheOutline) {
     struct Case {
         const char* name;
