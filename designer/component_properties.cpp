@@ -3,9 +3,11 @@
 // a table from type id to profile.
 #include "designer/component_properties.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "components/logic/compare.h"
 #include "components/logic/constant.h"
@@ -41,12 +43,10 @@ std::string Format(const char* format, double v) {
 
 std::string FormatInt(double v) {
     // "%d" of the bound as the integer mode draws it; out-of-range values saturate.
-    const double t = std::trunc(v);
-    const int32_t i = !(t == t)           ? 0
-                      : t > 2147483647.0  ? 2147483647
-                      : t < -2147483648.0 ? INT32_MIN
-                                          : int32_t(t);
-    return std::to_string(i);
+    using Limits = std::numeric_limits<int32_t>;
+    const double t =
+        std::isnan(v) ? 0.0 : std::clamp(std::trunc(v), double(Limits::min()), double(Limits::max()));
+    return std::to_string(static_cast<int32_t>(t));
 }
 
 CPropField Field(EPropKind kind, const char* key, std::string label, std::string text = {},

@@ -104,6 +104,20 @@ TEST_F(PropertiesTest, SheetsShowTheComponentsValuesInTheirFormats) {
     EXPECT_EQ(rand.Find("interval")->number, 1);
     EXPECT_EQ(rand.Find("interval")->maximum, 3600);
     EXPECT_FALSE(rand.Find("zero")->checked);
+
+    // Integer bounds beyond 32 bits show saturated, and stay as they are unless edited.
+    CNetworkModel* wide = Fresh(kRandGen);
+    auto& gen = dynamic_cast<CModelRandGen&>(*wide);
+    CRandomDraw draw = gen.Draw();
+    draw.low = -1e12;
+    draw.high = 1e12;
+    ASSERT_TRUE(gen.SetDraw(draw));
+    CPropertySheet s = ReadComponentProperties(*wide);
+    EXPECT_EQ(Text(s, "low"), "-2147483648");
+    EXPECT_EQ(Text(s, "high"), "2147483647");
+    ASSERT_TRUE(s.SetSpin("interval", 2));
+    ASSERT_EQ(ApplyComponentProperties(m_doc, *wide, s), ECmd::Done);
+    EXPECT_EQ(gen.Draw().high, 1e12);
 }
 
 TEST_F(PropertiesTest, OkWritesTheEditsBackAsOneUndoLevel) {
