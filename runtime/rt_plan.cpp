@@ -2,7 +2,10 @@
 // kernels the designer uses, so both compute every value the same way.
 #include "runtime/rt_plan.h"
 
+#include "algo/platform.h"
 #include "components/logic/math_kernel.h"
+#include "components/logic/timing_kernel.h"
+#include "components/logic/truth_check_kernel.h"
 
 namespace zor2 {
 
@@ -104,6 +107,27 @@ void CRPlan::AddRangeCheck(CRModelInput* const (&inputs)[3], double& out) {
     Push(step);
 }
 
+void CRPlan::AddTruthCheck(int32_t type, std::span<const CRModelInput> inputs, double& out) {
+    CRStep step;
+    step.m_kind = kStepTruthCheck;
+    step.m_type = type;
+    step.m_firstSource = static_cast<uint32_t>(m_sources.size());
+    step.m_sourceCount = static_cast<uint32_t>(inputs.size());
+    for (const CRModelInput& in : inputs) m_sources.push_back(SourceOf(in));
+    step.m_out = &out;
+    Push(step);
+}
+
+void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, double& out) {
+    CRStep step;
+    step.m_kind = kStepCounter;
+    step.m_type = type;
+    step.m_a = event;
+    step.m_b = reset;
+    step.m_out = &out;
+    Push(step);
+}
+
 void CRPlan::Run() {
     const double* const* sources = m_sources.data();
     // The value the last compiled step published; a chained step takes its first
@@ -128,6 +152,25 @@ void CRPlan::Run() {
                 const double* const* src = sources + s.m_firstSource;
                 for (uint32_t i = 0; i < s.m_sourceCount; ++i) fold.Add(*src[i]);
                 last = fold.Result();
+                break;
+            }
+            case kStepTruthCheck: {
+                CTruthAccumulator gate(s.m_type);
+                const double* const* src = sources + s.m_firstSource;
+                for (uint32_t i = 0; i < s.m_sourceCount; ++i) gate.Add(*src[i]);
+                last = gate.Result() ? 1.0 : 0.0;
+                if (const char* line = TruthTraceLine(s.m_type)) Trace("%s", line);
+                break;
+            }
+            case kStepCounter: {
+                const bool event = s.m_a && *s.m_a != 0.0;
+                double reset = 0.0;
+                if (s.m_b) {
+                    reset = *s.m_b;
+                    if (s.m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
+                }
+                last = static_cast<double>(
+                    CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
                 break;
             }
             case kStepAdd:

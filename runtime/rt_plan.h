@@ -18,6 +18,8 @@ enum ERStepKind : uint8_t {
     kStepConstant,     // m_a into the output
     kStepRangeCheck,   // three sources: value, minimum, maximum
     kStepMath,         // any arithmetic type over any number of sources
+    kStepTruthCheck,   // a gate over any number of sources
+    kStepCounter,      // m_a the event source, m_b the reset source (null when none)
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -37,7 +39,7 @@ enum ERStepKind : uint8_t {
 /// One component's work in a cycle.
 struct CRStep {
     ERStepKind m_kind = kStepCallThrough;
-    int32_t m_type = 0;          // the component type (kStepMath)
+    int32_t m_type = 0;          // the component type (kStepMath, kStepTruthCheck, kStepCounter)
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
     const double* m_a = nullptr;        // first source of a two-source step; the value of a Constant
@@ -59,6 +61,11 @@ class CRPlan {
     /// Range Check of the inputs with ids 10, 20 and 30 (null when missing); an
     /// input without a source takes its default.
     void AddRangeCheck(CRModelInput* const (&inputs)[3], double& out);
+    /// A truth check of `type` over `inputs` in list order into `out` (1 or 0).
+    void AddTruthCheck(int32_t type, std::span<const CRModelInput> inputs, double& out);
+    /// A counter of `type` counting in `out`; `event` and `reset` are the sources
+    /// of its event and reset inputs, null when the input is missing or unfed.
+    void AddCounter(int32_t type, const double* event, const double* reset, double& out);
 
     /// One pass over the steps: no allocation, no lookups.
     void Run();

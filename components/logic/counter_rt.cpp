@@ -2,6 +2,7 @@
 #include "components/logic/counter_rt.h"
 
 #include "components/logic/timing_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -31,6 +32,16 @@ int32_t CRModelCounter::Execute() {
         CounterStep(m_type, out->m_value, event, reset && reset->HasSource(), reset ? reset->m_value : 0.0);
     out->m_value = static_cast<double>(r.count);
     return 0;
+}
+
+void CRModelCounter::Compile(CRPlan& plan) {
+    // Without an output the count is kept nowhere.
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    const CRModelInput* event = FirstInput();
+    const CRModelInput* reset = m_inputs.size() >= 2 ? &m_inputs.back() : nullptr;
+    plan.AddCounter(m_type, event ? event->m_source : nullptr, reset ? reset->m_source : nullptr,
+                    out->m_value);
 }
 
 namespace {

@@ -12,6 +12,7 @@ class CRModelCounter final : public CRNetworkModel {
     explicit CRModelCounter(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 };
 
 std::span<const CRuntimeType> CounterRuntimeTypes();

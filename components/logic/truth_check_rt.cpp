@@ -3,6 +3,7 @@
 
 #include "algo/platform.h"
 #include "components/logic/truth_check_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -17,6 +18,14 @@ int32_t CRModelTruthCheck::Execute() {
     if (CRModelOutput* out = FirstOutput()) out->m_value = gate.Result() ? 1.0 : 0.0;
     if (const char* line = TruthTraceLine(m_type)) Trace("%s", line);
     return 0;
+}
+
+void CRModelTruthCheck::Compile(CRPlan& plan) {
+    if (CRModelOutput* out = FirstOutput()) {
+        plan.AddTruthCheck(m_type, m_inputs, out->m_value);
+    } else {
+        plan.AddCallThrough(*this);  // still writes its diagnostic line
+    }
 }
 
 namespace {
