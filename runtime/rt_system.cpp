@@ -31,41 +31,54 @@ void CRNetwork::BuildOrder(bool compile) {
             m_plan.AddCallThrough(*c);
         }
     }
-}
 
-void CRNetwork::Execute() {
-    // Module inputs take their values from their sources; arrays are not looked at here.
+    m_pulls.clear();
     for (CRNetworkInput& in : m_inputs) {
-        if (in.m_source) in.m_value = *in.m_source;
+        if (in.m_source) m_pulls.push_back({in.m_source, &in.m_value});
     }
-    // A primed Feedback Flow pushes its first output's held value (never set, so 0)
-    // into the inputs it feeds; consumers that pull overwrite it.
-    for (CRModelFeedback* fb : m_feedback) {
-        if (!fb->Primed() || fb->m_outputs.empty()) continue;
+    m_pushes.clear();
+    for (const CRModelFeedback* fb : m_feedback) {
+        if (fb->m_outputs.empty()) continue;
         const CRModelOutput& out = fb->m_outputs.front();
         for (const CRModelConnection& c : out.m_connections) {
-            if (c.m_destInput) c.m_destInput->m_value = out.m_heldValue;
+            if (c.m_destInput) m_pushes.push_back({fb, &out.m_heldValue, &c.m_destInput->m_value});
         }
     }
-    m_plan.Run();
+    m_scalarOutputs.clear();
+    m_arrayOutputs.clear();
+    m_outputValues.clear();
     for (CRNetworkOutput& out : m_outputs) {
         const CRModelOutput* src = out.m_sourceOutput;
         if (!src) continue;
         if (src->m_dataType == kDataTypeArray) {
-            out.m_arrayData = src->m_arrayData;
-            out.m_arrayCount = src->m_arrayCount;
+            m_arrayOutputs.push_back(&out);
         } else {
-            out.m_value = src->m_value;
+            m_scalarOutputs.push_back({&src->m_value, &out.m_value});
         }
+        m_outputValues.push_back({&src->m_value, &out.m_value});
+    }
+}
+
+void CRNetwork::Execute() {
+    // Module inputs take their values from their sources; arrays are not looked at here.
+    for (const CRCopy& c : m_pulls) *c.m_to = *c.m_from;
+    // A primed Feedback Flow pushes its first output's held value (never set, so 0)
+    // into the inputs it feeds; consumers that pull overwrite it.
+    for (const CRFeedbackPush& p : m_pushes) {
+        if (p.m_feedback->Primed()) *p.m_to = *p.m_from;
+    }
+    m_plan.Run();
+    for (const CRCopy& c : m_scalarOutputs) *c.m_to = *c.m_from;
+    for (CRNetworkOutput* out : m_arrayOutputs) {
+        out->m_arrayData = out->m_sourceOutput->m_arrayData;
+        out->m_arrayCount = out->m_sourceOutput->m_arrayCount;
     }
     for (CRModelFeedback* fb : m_feedback) {
         fb->GetInputValues();
         fb->Execute();
     }
     // The value is copied once more, after the Feedback Flow components ran.
-    for (CRNetworkOutput& out : m_outputs) {
-        if (out.m_sourceOutput) out.m_value = out.m_sourceOutput->m_value;
-    }
+    for (const CRCopy& c : m_outputValues) *c.m_to = *c.m_from;
 }
 
 void CRSystem::BuildOrder(bool compile) {
@@ -82,17 +95,18 @@ void CRSystem::BuildOrder(bool compile) {
     for (size_t i = 0; i < m_inputs.size(); ++i) {
         if (m_inputs[i].m_id >= 1) m_inputIndex.emplace(m_inputs[i].m_id, i);
     }
+    m_published.clear();
     for (size_t i = 0; i < m_outputs.size(); ++i) {
         if (m_outputs[i].m_id >= 1) m_outputIndex.emplace(m_outputs[i].m_id, i);
+        if (const CRNetworkOutput* src = m_outputs[i].Source())
+            m_published.push_back({&src->m_value, &m_outputs[i].m_value});
     }
 }
 
 void CRSystem::Execute() {
     for (CRNetwork* m : m_order) m->Execute();
     m_currentLevel = 1;
-    for (CRSystemOutput& out : m_outputs) {
-        if (const CRNetworkOutput* src = out.Source()) out.m_value = src->m_value;
-    }
+    for (const CRCopy& c : m_published) *c.m_to = *c.m_from;
     ++m_cycleCount;
     ++m_cycleCount2;
 }

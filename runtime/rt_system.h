@@ -103,6 +103,12 @@ struct CRSystemOutput {
     bool ReadsArray() const { return Source() != nullptr && Source()->CarriesArray(); }
 };
 
+/// One value copied in every cycle.
+struct CRCopy {
+    const double* m_from;
+    double* m_to;
+};
+
 /// Runtime module.
 class CRNetwork {
   public:
@@ -124,8 +130,21 @@ class CRNetwork {
     const CRPlan& Plan() const { return m_plan; }
 
   private:
+    /// A primed Feedback Flow's push of its first output's held value into an input it feeds.
+    struct CRFeedbackPush {
+        const CRModelFeedback* m_feedback;
+        const double* m_from;
+        double* m_to;
+    };
+
     CRPlan m_plan;
     std::vector<CRModelFeedback*> m_feedback;
+    // Resolved once after loading, so a cycle touches no port records.
+    std::vector<CRCopy> m_pulls;                   // module inputs from their sources
+    std::vector<CRFeedbackPush> m_pushes;          // in Feedback Flow and connection order
+    std::vector<CRCopy> m_scalarOutputs;           // module outputs fed by plain values
+    std::vector<CRNetworkOutput*> m_arrayOutputs;  // module outputs fed by array outputs
+    std::vector<CRCopy> m_outputValues;            // every fed module output, after the Feedback Flows
 };
 
 /// The loaded runtime system (one per process, owned by the C interface).
@@ -154,6 +173,7 @@ class CRSystem {
 
   private:
     std::vector<CRNetwork*> m_order;
+    std::vector<CRCopy> m_published;  // connected system outputs from their module outputs
     std::unordered_map<int32_t, size_t> m_inputIndex;
     std::unordered_map<int32_t, size_t> m_outputIndex;
 };
