@@ -546,8 +546,7 @@ void CMainWindow::BuildRibbon() {
                         m_view->viewport()->update();
                     });
                 }
-                connect(action, &QAction::changed, spin,
-                        [spin, action] { spin->setEnabled(action->isEnabled()); });
+                connect(action, &QAction::changed, box, [box, action] { box->setEnabled(action->isEnabled()); });
                 widget = box;
                 break;
             }
@@ -1750,9 +1749,9 @@ void CMainWindow::EditObject(const CHit& h) {
         case EHit::ValueWindow: {
             e.ClearSelection();
             e.m_valueWindows = {h.valueWindow->m_id};
-            const CValueWindowSettings before = ValueWindowSettings(*h.valueWindow);
-            CValueWindowSettings after = before;
-            if (EditValueWindowSettings(this, after)) ApplyValueWindowSettings(m_doc, before, after);
+            const gui::CValueWindowSettings before = gui::ValueWindowSettings(*h.valueWindow);
+            gui::CValueWindowSettings after = before;
+            if (EditValueWindowSettings(this, after)) gui::ApplyValueWindowSettings(m_doc, before, after);
             m_refillValues = true;
             break;
         }
