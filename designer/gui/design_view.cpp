@@ -1790,6 +1790,8 @@ QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
 }
 
 void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
+    // The item acts on the object under the cursor (a selected group stays selected).
+    SelectHit(hit, false);
     if (const CObjectMenuItem* c = FindObjectMenuItem(hit.kind, item)) {
         m_actions.Editor().ApplyToModel(m_actions.System());
         c->run(m_actions.Doc(), hit);

@@ -1,0 +1,430 @@
+// The main view driven with the mouse and its context menus: reduced
+// components, contracted categories, graphic, chart and value window gestures,
+// the graphic menu, the miniview and printing.
+#include <QAction>
+#include <QDialog>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+#include "designer/commands.h"
+#include "designer/gui/commands_table.h"
+#include "designer/gui/main_window.h"
+#include "gui_scene.h"
+
+using namespace zor2;
+using namespace zor2::gui;
+
+namespace {
+
+QRectF ToQ(const CRect& r) {
+    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+QPoint ViewportPoint(CDesignView& v, QPointF world) {
+    return v.ToViewport(world).toPoint();
+}
+
+void LeftDrag(QWidget* w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::mousePress(w, Qt::LeftButton, mods, from);
+    QTest::mouseMove(w, (from + to) / 2);
+    QTest::mouseMove(w, to);
+    QTest::mouseRelease(w, Qt::LeftButton, mods, to);
+}
+
+}  // namespace
+
+class CViewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void init();
+    void reducedComponentsHitTestTheirSmallBox();
+    void contractedCategoriesHideTheirPorts();
+    void graphicGestures();
+    void chartAndValueWindowGestures();
+    void graphicMenuItems();
+    void moduleMenuGroupsAndConnects();
+    void miniviewClickScrollsTheView();
+    void printsBothModesToPdf();
+
+  private:
+    QTemporaryDir m_dir;
+    int m_round = 0;
+};
+
+void CViewTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(CDesignerSettings::kApplication);
+}
+
+void CViewTest::init() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QDir(m_dir.path()).filePath(QStringLiteral("settings%1").arg(++m_round)));
+}
+
+void CViewTest::reducedComponentsHitTestTheirSmallBox() {
+    struct Case {
+        const char* name;
+        std::function<void(CScene&)> reduce;
+        std::function<void(CScene&)> expand;
+    };
+    auto menu = [](CScene& s) {
+        s.w->View().RunMenuItem({.kind = EHit::Component, .module = s.module, .component = s.sum}, "Show Reduced");
+    };
+    const Case cases[] = {
+        {"Reduce All / Expand All", [](CScene& s) { s.Trigger("ID_BUTTON_REDUCEALL"); },
+         [](CScene& s) { s.Trigger("ID_BUTTON_EXPANDALL"); }},
+        {"Reduce View / Expand View on the selection",
+         [](CScene& s) {
+             s.w->Document().Editor().SelectComponents({s.sum->m_id});
+             s.w->UpdateCommandStates();
+             s.Trigger("ID_BUTTON_MODELREDUCE");
+         },
+         [](CScene& s) {
+             s.w->Document().Editor().SelectComponents({s.sum->m_id});
+             s.w->UpdateCommandStates();
+             s.Trigger("ID_BUTTON_MODELEXPAND");
+         }},
+        {"Show Reduced from the context menu", menu, menu},
+    };
+    for (const Case& c : cases) {
+        CScene s;
+        CDesignView& v = s.w->View();
+        s.Design();
+        v.CenterView();
+        const QRectF full = ToQ(s.sum->m_box);
+        // A point inside the full box, near its bottom-left corner.
+        const QPoint corner = ViewportPoint(v, full.bottomLeft() + QPointF(4, -4));
+        QVERIFY2(v.HitTest(corner).component == s.sum, c.name);
+        const size_t levels = s.w->Document().UndoListSize();
+        c.reduce(s);
+        QVERIFY2(IsReduced(*s.sum), c.name);
+        QVERIFY2(s.w->Document().UndoListSize() == levels + 1, c.name);
+        const QRectF reduced = ToQ(ShownBox(*s.sum));
+        QVERIFY2(reduced.width() * reduced.height() < full.width() * full.height(), c.name);
+        QVERIFY2(v.HitTest(corner).component != s.sum, c.name);
+        const CHit centre = v.HitTest(ViewportPoint(v, reduced.center()));
+        QVERIFY2(centre.kind == EHit::Component && centre.component == s.sum, c.name);
+        // A reduced box has no ports of its own: its edge is the component.
+        QVERIFY2(v.HitTest(ViewportPoint(v, QPointF(reduced.left() + 1, reduced.center().y()))).kind ==
+                     EHit::Component,
+                 c.name);
+        c.expand(s);
+        QVERIFY2(!IsReduced(*s.sum), c.name);
+        QVERIFY2(v.HitTest(corner).component == s.sum, c.name);
+    }
+}
+
+void CViewTest::contractedCategoriesHideTheirPorts() {
+    struct Case {
+        const char* name;
+        bool inputs;
+        std::function<void(CDesignView&, const CHit&)> contract;
+        std::function<void(CDesignView&, const CHit&)> expand;
+    };
+    const Case cases[] = {
+        {"input category menu", true, [](CDesignView& v, const CHit& h) { v.RunMenuItem(h, "Contract"); },
+         [](CDesignView& v, const CHit& h) { v.RunMenuItem(h, "Expand"); }},
+        {"inputs bar menu", true,
+         [](CDesignView& v, const CHit&) { v.RunMenuItem({.kind = EHit::InputsBar}, "Contract all"); },
+         [](CDesignView& v, const CHit&) { v.RunMenuItem({.kind = EHit::InputsBar}, "Expand All"); }},
+        {"output category menu", false, [](CDesignView& v, const CHit& h) { v.RunMenuItem(h, "Contract"); },
+         [](CDesignView& v, const CHit& h) { v.RunMenuItem(h, "Expand"); }},
+        {"outputs bar menu", false,
+         [](CDesignView& v, const CHit&) { v.RunMenuItem({.kind = EHit::OutputsBar}, "Contract All"); },
+         [](CDesignView& v, const CHit&) { v.RunMenuItem({.kind = EHit::OutputsBar}, "Expand All"); }},
+    };
+    for (const Case& c : cases) {
+        CScene s;
+        CDesignView& v = s.w->View();
+        Czor2Doc& d = s.w->Document();
+        v.ShowSystem();
+        if (c.inputs)
+            AddSystemInputFromBar(d);
+        else
+            AddSystemOutputFromBar(d);
+        s.w->Refresh();
+        CSystem& sys = d.System();
+        const CHit port = c.inputs ? CHit{.kind = EHit::SystemInput, .systemInput = sys.m_inputs.Head()}
+                                   : CHit{.kind = EHit::SystemOutput, .systemOutput = sys.m_outputs.Head()};
+        const CHit category = c.inputs ? CHit{.kind = EHit::InputCategory,
+                                              .inputCategory = sys.m_inputCategories.Head()}
+                                       : CHit{.kind = EHit::OutputCategory,
+                                              .outputCategory = sys.m_outputCategories.Head()};
+        const QPoint at = v.CentreOf(port);
+        QVERIFY2(v.HitTest(at) == port, c.name);
+        const size_t levels = d.UndoListSize();
+        c.contract(v, category);
+        QVERIFY2(!(v.HitTest(at) == port), c.name);
+        // The category row itself stays.
+        QVERIFY2(v.HitTest(v.CentreOf(category)) == category, c.name);
+        c.expand(v, category);
+        QVERIFY2(v.HitTest(at) == port, c.name);
+        // Contracting is a way of looking, not an edit.
+        QVERIFY2(d.UndoListSize() == levels, c.name);
+    }
+}
+
+void CViewTest::graphicGestures() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    s.Design();
+    v.SetZoom(1.0);
+    v.CenterView();
+    QWidget* vp = v.viewport();
+    // Ctrl rectangle: the graphics it touches, nothing else.
+    const QRectF g1 = ToQ(s.g1->m_rect), g2 = ToQ(s.g2->m_rect);
+    LeftDrag(vp, ViewportPoint(v, g1.center() + QPointF(0, 70)), ViewportPoint(v, g1.center() + QPointF(20, 30)),
+             Qt::ControlModifier);
+    QCOMPARE(d.Editor().m_graphics, std::vector<int32_t>{s.g1->m_id});
+    QVERIFY(d.Editor().m_components.empty());
+    LeftDrag(vp, ViewportPoint(v, QPointF(g1.left() + 20, g1.bottom() + 40)),
+             ViewportPoint(v, QPointF(g2.right() - 10, g2.top() + 10)), Qt::ControlModifier);
+    QCOMPARE(d.Editor().m_graphics.size(), size_t(2));
+    // The corner clasps of a selected graphic resize it; one undo level.
+    d.Editor().ClearSelection();
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
+    QCOMPARE(d.Editor().m_graphics, std::vector<int32_t>{s.g1->m_id});
+    const CHit clasp{.kind = EHit::GraphicHandle, .module = s.module, .graphic = s.g1, .part = 2};
+    QCOMPARE(v.HitTest(v.CentreOf(clasp)).kind, EHit::GraphicHandle);
+    size_t levels = d.UndoListSize();
+    const CRect before = s.g1->m_rect;
+    LeftDrag(vp, v.CentreOf(clasp), v.CentreOf(clasp) + QPoint(30, 20));
+    QCOMPARE(s.g1->m_rect.left, before.left);
+    QCOMPARE(s.g1->m_rect.top, before.top);
+    QCOMPARE(s.g1->m_rect.right, before.right + 30);
+    QCOMPARE(s.g1->m_rect.bottom, before.bottom + 20);
+    QCOMPARE(d.UndoListSize(), levels + 1);
+    // A corner never crosses the opposite one.
+    const CHit topLeft{.kind = EHit::GraphicHandle, .module = s.module, .graphic = s.g1, .part = 0};
+    LeftDrag(vp, v.CentreOf(topLeft), v.CentreOf(topLeft) + QPoint(600, 400));
+    QVERIFY(s.g1->m_rect.right - s.g1->m_rect.left >= 16);
+    QVERIFY(s.g1->m_rect.bottom - s.g1->m_rect.top >= 16);
+    // A double click edits the text.
+    s.w->m_textHook = [](const QString&, const QString&) { return std::optional<QString>("Inputs stage"); };
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
+    QCOMPARE(QString::fromStdString(s.g2->m_text), QString("Inputs stage"));
+    // A cancelled editor changes nothing.
+    levels = d.UndoListSize();
+    s.w->m_textHook = [](const QString&, const QString&) { return std::optional<QString>(); };
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
+    QCOMPARE(QString::fromStdString(s.g2->m_text), QString("Inputs stage"));
+    QCOMPARE(d.UndoListSize(), levels);
+}
+
+void CViewTest::chartAndValueWindowGestures() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    s.Design();
+    v.SetZoom(1.0);
+    v.CenterView();
+    QWidget* vp = v.viewport();
+    struct Case {
+        const char* name;
+        CHit hit;
+        std::function<CRect()> rect;
+        std::function<const std::vector<int32_t>&()> selection;
+    };
+    const Case cases[] = {
+        {"chart", {.kind = EHit::Chart, .module = s.module, .chart = s.chart}, [&] { return s.chart->m_rect; },
+         [&]() -> const std::vector<int32_t>& { return d.Editor().m_charts; }},
+        {"value window", {.kind = EHit::ValueWindow, .module = s.module, .valueWindow = s.window},
+         [&] { return s.window->m_rect; },
+         [&]() -> const std::vector<int32_t>& { return d.Editor().m_valueWindows; }},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = v.CentreOf(c.hit);
+        QVERIFY2(v.HitTest(at) == c.hit, c.name);
+        QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, at);
+        QVERIFY2(c.selection().size() == 1, c.name);
+        QVERIFY2(d.Editor().m_components.empty() && d.Editor().m_graphics.empty(), c.name);
+        const CRect before = c.rect();
+        const size_t levels = d.UndoListSize();
+        LeftDrag(vp, at, at + QPoint(40, 30));
+        QVERIFY2(c.rect().left == before.left + 40 && c.rect().top == before.top + 30, c.name);
+        QVERIFY2(c.rect().right - c.rect().left == before.right - before.left, c.name);
+        QVERIFY2(d.UndoListSize() == levels + 1, c.name);
+        // A click without a move records nothing.
+        QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf(c.hit));
+        QVERIFY2(d.UndoListSize() == levels + 1, c.name);
+    }
+    // A double click on a value window opens its settings dialog.
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened = true;
+            dialog->reject();
+        }
+    });
+    const size_t levels = d.UndoListSize();
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier,
+                       v.CentreOf({.kind = EHit::ValueWindow, .module = s.module, .valueWindow = s.window}));
+    QVERIFY(opened);
+    QCOMPARE(d.UndoListSize(), levels);
+}
+
+void CViewTest::graphicMenuItems() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    CSystem& sys = d.System();
+    s.w->Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
+    s.Design();
+    const CHit g1{.kind = EHit::Graphic, .module = s.module, .graphic = s.g1};
+    // Every item of the graphic menu is live; Paste only once something was copied.
+    std::unique_ptr<QMenu> menu(v.BuildContextMenu(g1, s.w.get()));
+    QStringList dead;
+    for (QAction* a : menu->actions()) {
+        if (a->menu())
+            for (QAction* b : a->menu()->actions())
+                if (!b->isSeparator() && !b->isEnabled()) dead << b->text();
+        if (!a->isSeparator() && !a->menu() && !a->isEnabled()) dead << a->text();
+    }
+    QCOMPARE(dead, QStringList({"Paste"}));
+    d.Editor().m_graphics = {s.g1->m_id};
+    v.RunMenuItem(g1, "Copy");
+    QVERIFY(!v.GraphicClipboard().Empty());
+    size_t levels = d.UndoListSize();
+    v.RunMenuItem(g1, "Paste");
+    QCOMPARE(sys.m_graphics.m_graphics.Size(), size_t(3));
+    CGraphic* pasted = sys.m_graphics.m_graphics.Tail();
+    QCOMPARE(pasted->m_rect.left, s.g1->m_rect.left + kPasteOffset);
+    QCOMPARE(d.UndoListSize(), levels + 1);
+    // Send To Back puts the graphic first in the drawing order.
+    const CHit last{.kind = EHit::Graphic, .module = s.module, .graphic = pasted};
+    d.Editor().m_graphics = {pasted->m_id};
+    v.RunMenuItem(last, "Send To Back");
+    QCOMPARE(sys.m_graphics.m_graphics.Head(), pasted);
+    v.RunMenuItem(last, "Clear Text");
+    QVERIFY(pasted->m_text.empty());
+    // Consolidate hides the component the graphic encloses; Release shows it again.
+    const CRect box = s.a->m_box;
+    s.g1->m_rect = {box.left - 10, box.top - 10, box.right + 10, box.bottom + 10};
+    d.Editor().m_graphics = {s.g1->m_id};
+    v.CenterView();
+    const QPoint centre = v.CentreOf({.kind = EHit::Component, .component = s.a});
+    QCOMPARE(v.HitTest(centre).component, s.a);
+    v.RunMenuItem(g1, "Consolidate Enclosed Components");
+    QCOMPARE(s.a->m_graphicId, s.g1->m_id);
+    QCOMPARE(v.HitTest(centre).kind, EHit::Graphic);
+    v.RunMenuItem(g1, "Release Consolidated Components");
+    QCOMPARE(s.a->m_graphicId, 0);
+    QCOMPARE(v.HitTest(centre).component, s.a);
+    // Size and Position acts on the selected graphics.
+    d.Editor().m_graphics = {s.g1->m_id, s.g2->m_id};
+    v.RunMenuItem(g1, "Size and Position/Align Top");
+    QCOMPARE(s.g2->m_rect.top, std::min(box.top - 10, 320));
+    // Delete asks and removes.
+    levels = d.UndoListSize();
+    const int32_t id = s.g2->m_id;
+    v.RunMenuItem({.kind = EHit::Graphic, .module = s.module, .graphic = s.g2}, "Delete");
+    QVERIFY(sys.m_graphics.m_graphics.Find(id) == nullptr);
+    QCOMPARE(d.UndoListSize(), levels + 1);
+}
+
+void CViewTest::moduleMenuGroupsAndConnects() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    CSystem& sys = d.System();
+    v.ShowSystem();
+    d.Editor().ClearSelection();
+    d.Editor().SelectModules({s.module->m_id});
+    s.w->UpdateCommandStates();
+    AddModuleInput(d, "a");
+    AddModuleInput(d, "b");
+    s.w->Refresh();
+    const CHit m{.kind = EHit::Module, .module = s.module};
+    const double tall = v.ModuleBox(*s.module).height();
+    v.RunMenuItem(m, "Inputs/Group All Inputs");
+    QVERIFY(s.module->m_collapsedInputs);
+    v.RunMenuItem(m, "Inputs/Group All Inputs");
+    QVERIFY(!s.module->m_collapsedInputs);
+    QCOMPARE(v.ModuleBox(*s.module).height(), tall);
+    // "Add Connection..." asks through the connection dialog and connects.
+    AddSystemInputFromBar(d);
+    const int32_t inputId = sys.m_inputs.Head()->m_id;
+    s.w->m_connectionHook = [inputId](CDataConnectionRequest& r) {
+        r.newInputName = "from outside";
+        r.systemInputId = inputId;
+        return true;
+    };
+    std::unique_ptr<QMenu> menu(v.BuildContextMenu(m, s.w.get()));
+    QAction* add = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->menu() && a->text() == "Inputs")
+            for (QAction* b : a->menu()->actions())
+                if (b->text() == "Add Connection...") add = b;
+    QVERIFY(add && add->isEnabled());
+    const size_t inputs = s.module->m_inputs.Size();
+    add->trigger();
+    QCOMPARE(s.module->m_inputs.Size(), inputs + 1);
+    QVERIFY(s.module->m_inputs.Tail()->HasSource());
+}
+
+void CViewTest::miniviewClickScrollsTheView() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    CMiniview& mini = s.w->Miniview();
+    QVERIFY(s.w->MiniviewDock()->isVisible());
+    struct Case {
+        const char* name;
+        bool system;
+        QPointF target;
+    };
+    for (const Case& c : {Case{"module view", false, QPointF(600, 300)}, Case{"system view", true, QPointF(0, 0)}}) {
+        if (c.system)
+            v.ShowSystem();
+        else
+            s.Design();
+        QApplication::processEvents();
+        const QPointF target = c.system ? v.ModuleBox(*s.module).center() : c.target;
+        QTest::mouseClick(&mini, Qt::LeftButton, Qt::NoModifier, mini.ToLocal(target).toPoint());
+        const CRect& r = s.w->Document().Editor().m_visible;
+        const QPointF centre((r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0);
+        QVERIFY2(std::abs(centre.x() - target.x()) < 4 && std::abs(centre.y() - target.y()) < 4,
+                 qPrintable(QString("%1: %2,%3").arg(c.name).arg(centre.x()).arg(centre.y())));
+    }
+    // The miniview check shows and hides it.
+    s.Trigger("ID_CHECK_SHOWMINIVIEW");
+    QVERIFY(!s.w->MiniviewDock()->isVisible());
+    s.Trigger("ID_CHECK_SHOWMINIVIEW");
+    QVERIFY(s.w->MiniviewDock()->isVisible());
+}
+
+void CViewTest::printsBothModesToPdf() {
+    CScene s;
+    struct Case {
+        const char* name;
+        bool system;
+    };
+    for (const Case& c : {Case{"system", true}, Case{"module", false}}) {
+        if (c.system)
+            s.w->View().ShowSystem();
+        else
+            s.Design();
+        const QString path = QDir(m_dir.path()).filePath(QStringLiteral("%1.pdf").arg(c.name));
+        QPrinter& printer = s.w->Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        QVERIFY(s.w->CommandAction(kCmdFilePrintDirect)->isEnabled());
+        s.w->RunCommand(kCmdFilePrintDirect);
+        QVERIFY2(QFileInfo(path).size() > 1000, c.name);
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY2(pdf.read(5) == "%PDF-", c.name);
+    }
+    QVERIFY(s.w->Prompter().m_told.isEmpty());
+}
+
+QTEST_MAIN(CViewTest)
+#include "view_test.moc"
