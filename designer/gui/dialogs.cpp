@@ -29,8 +29,6 @@
 #include "designer/commands_behaviors.h"
 #include "designer/commands_charts.h"
 #include "designer/commands_system.h"
-#include "designer/document.h"
-#include "engine/editor_data.h"
 
 namespace zor2::gui {
 namespace {
@@ -572,22 +570,6 @@ bool EditCategoryDialog(QWidget* parent, std::string& name) {
 
 // --- value window settings -------------------------------------------------------
 
-CValueWindowSettings ValueWindowSettings(const CValueWindow& w) {
-    CValueWindowSettings s;
-    s.title = w.m_title;
-    s.fontName = w.m_fontName;
-    s.fontSize = w.m_fontSize;
-    s.precision = w.m_precision;
-    s.suffix = w.m_suffix;
-    s.showSuffix = w.m_showSuffix;
-    s.showTitle = w.m_showTitle;
-    s.showOutline = w.m_showOutline != 0;
-    s.showComponentName = w.m_showComponentName;
-    s.transparent = w.m_transparent;
-    s.background = w.m_background;
-    return s;
-}
-
 namespace {
 
 QColor FromColourRef(int32_t c) {
@@ -605,33 +587,35 @@ void ShowSwatch(QPushButton* button, int32_t colour) {
 }  // namespace
 
 bool EditValueWindowSettings(QWidget* parent, CValueWindowSettings& settings) {
+    using F = EValueWindowField;
+    using T = EValueWindowText;
     QDialog d(parent);
     d.setWindowTitle(QObject::tr("Data Value Window"));
     auto* form = new QFormLayout(&d);
-    auto* title = new QLineEdit(Q(settings.title), &d);
+    auto* title = new QLineEdit(Q(settings.Text(T::Title)), &d);
     auto* font = new QFontComboBox(&d);
-    font->setCurrentFont(QFont(Q(settings.fontName)));
-    font->setEditText(Q(settings.fontName));
+    font->setCurrentFont(QFont(Q(settings.Text(T::FontName))));
+    font->setEditText(Q(settings.Text(T::FontName)));
     auto* fontSize = new QSpinBox(&d);
     fontSize->setRange(1, 200);
-    fontSize->setValue(settings.fontSize);
+    fontSize->setValue(settings.Field(F::FontSize));
     auto* precision = new QSpinBox(&d);
     precision->setRange(0, 15);
-    precision->setValue(settings.precision);
-    auto* suffix = new QLineEdit(Q(settings.suffix), &d);
+    precision->setValue(settings.Field(F::Precision));
+    auto* suffix = new QLineEdit(Q(settings.Text(T::Suffix)), &d);
     struct CFlag {
         const char* name;
         const char* label;
-        bool* value;
+        F field;
         QCheckBox* box;
     } flags[] = {
-        {"showSuffix", "Show Suffix", &settings.showSuffix, nullptr},
-        {"showTitle", "Show Title", &settings.showTitle, nullptr},
-        {"showOutline", "Show Outline", &settings.showOutline, nullptr},
-        {"showComponentName", "Show Component Name", &settings.showComponentName, nullptr},
-        {"transparent", "Transparent", &settings.transparent, nullptr},
+        {"showSuffix", "Show Suffix", F::ShowSuffix, nullptr},
+        {"showTitle", "Show Title", F::ShowTitle, nullptr},
+        {"showOutline", "Show Outline", F::ShowOutline, nullptr},
+        {"showComponentName", "Show Component Name", F::ShowComponentName, nullptr},
+        {"transparent", "Transparent", F::Transparent, nullptr},
     };
-    int32_t background = settings.background;
+    int32_t background = settings.Field(F::Background);
     auto* colour = new QPushButton(QObject::tr("Background..."), &d);
     ShowSwatch(colour, background);
     QObject::connect(colour, &QPushButton::clicked, &d, [&d, colour, &background] {
@@ -655,54 +639,21 @@ bool EditValueWindowSettings(QWidget* parent, CValueWindowSettings& settings) {
     for (CFlag& f : flags) {
         f.box = new QCheckBox(QObject::tr(f.label), &d);
         f.box->setObjectName(QLatin1String(f.name));
-        f.box->setChecked(*f.value);
+        f.box->setChecked(settings.Field(f.field) != 0);
         form->addRow(f.box);
     }
     form->addRow(colour);
     form->addRow(OkCancel(&d));
     if (d.exec() != QDialog::Accepted) return false;
-    settings.title = title->text().toStdString();
+    settings.Text(T::Title) = title->text().toStdString();
     const QString fontName = font->currentText().trimmed();
-    if (!fontName.isEmpty()) settings.fontName = fontName.toStdString();
-    settings.fontSize = fontSize->value();
-    settings.precision = precision->value();
-    settings.suffix = suffix->text().toStdString();
-    for (const CFlag& f : flags) *f.value = f.box->isChecked();
-    settings.background = background;
+    if (!fontName.isEmpty()) settings.Text(T::FontName) = fontName.toStdString();
+    settings.Field(F::FontSize) = fontSize->value();
+    settings.Field(F::Precision) = precision->value();
+    settings.Text(T::Suffix) = suffix->text().toStdString();
+    for (const CFlag& f : flags) settings.Field(f.field) = f.box->isChecked() ? 1 : 0;
+    settings.Field(F::Background) = background;
     return true;
-}
-
-ECmd ApplyValueWindowSettings(Czor2Doc& doc, const CValueWindowSettings& before,
-                              const CValueWindowSettings& after) {
-    if (after.fontSize < 1 || after.fontSize > 200 || after.precision < 0 || after.precision > 15 ||
-        after.background < 0 || after.background > 0xFFFFFF || after.fontName.empty()) {
-        doc.Prompter().Tell("The value window settings are out of range; nothing was changed.");
-        return ECmd::Refused;
-    }
-    bool done = false;
-    {
-        CChangeBatch batch(doc);
-        auto field = [&](EValueWindowField which, int32_t was, int32_t now) {
-            if (was != now) done |= SetValueWindowField(doc, which, now) == ECmd::Done;
-        };
-        auto text = [&](EValueWindowText which, const std::string& was, const std::string& now) {
-            if (was != now) done |= SetValueWindowText(doc, which, now) == ECmd::Done;
-        };
-        text(EValueWindowText::Title, before.title, after.title);
-        text(EValueWindowText::FontName, before.fontName, after.fontName);
-        text(EValueWindowText::Suffix, before.suffix, after.suffix);
-        field(EValueWindowField::FontSize, before.fontSize, after.fontSize);
-        field(EValueWindowField::Precision, before.precision, after.precision);
-        field(EValueWindowField::ShowSuffix, before.showSuffix, after.showSuffix);
-        field(EValueWindowField::ShowTitle, before.showTitle, after.showTitle);
-        field(EValueWindowField::ShowOutline, before.showOutline, after.showOutline);
-        field(EValueWindowField::ShowComponentName, before.showComponentName, after.showComponentName);
-        field(EValueWindowField::Transparent, before.transparent, after.transparent);
-        field(EValueWindowField::Background, before.background, after.background);
-    }
-    if (!done) return ECmd::Unavailable;
-    doc.RecordChange("");
-    return ECmd::Done;
 }
 
 // --- graphic text ------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/commands_charts.h"
 #include "designer/commands_common.h"
 #include "designer/commands_module.h"
 #include "designer/gui/settings.h"
@@ -80,8 +81,6 @@ bool EditSystemOutputDialog(QWidget* parent, const QString& title, const CSystem
 
 namespace zor2 {
 class CNetwork;
-class CValueWindow;
-class Czor2Doc;
 }  // namespace zor2
 
 class QComboBox;
@@ -137,34 +136,13 @@ bool NewInputConnectionDialog(QWidget* parent, const CSystem& system, const CNet
 /// it with EditInputCategory / EditOutputCategory.
 bool EditCategoryDialog(QWidget* parent, std::string& name);
 
-/// The settings of a value window that its dialog edits.
-struct CValueWindowSettings {
-    std::string title;  // the caption shown on top with "Show Title"
-    std::string fontName = "Arial";
-    int32_t fontSize = 14;  // 1..200
-    int32_t precision = 2;  // digits after the point, 0..15
-    std::string suffix;
-    bool showSuffix = true;
-    bool showTitle = true;
-    bool showOutline = true;
-    bool showComponentName = true;
-    bool transparent = false;
-    int32_t background = 0xFFF8F8;  // 0x00BBGGRR
-
-    bool operator==(const CValueWindowSettings&) const = default;
-};
-CValueWindowSettings ValueWindowSettings(const CValueWindow& window);
-/// The value window settings dialog ("Data Value Window"). OK returns true
-/// with the edited settings. Controls are named after the fields ("title",
-/// "fontName", "fontSize", "precision", "suffix", "showSuffix", "showTitle",
-/// "showOutline", "showComponentName", "transparent", "background").
+/// The value window settings dialog ("Data Value Window"): caption, font,
+/// font size, precision, suffix, the show flags, transparency and background
+/// colour. OK returns true with the edited settings; the caller applies them
+/// with ApplyValueWindowSettings. Controls are named "title", "fontName",
+/// "fontSize", "precision", "suffix", "showSuffix", "showTitle", "showOutline",
+/// "showComponentName", "transparent" and "background".
 bool EditValueWindowSettings(QWidget* parent, CValueWindowSettings& settings);
-/// Applies what differs between `before` and `after` to the selected value
-/// windows through the value-window commands, recorded as one undo level. A
-/// setting out of its range is refused with a message and changes nothing;
-/// Unavailable when nothing differs or nothing is selected.
-ECmd ApplyValueWindowSettings(Czor2Doc& doc, const CValueWindowSettings& before,
-                              const CValueWindowSettings& after);
 
 /// The text editor of a background graphic (a double click on it): OK returns
 /// true with the edited text; the caller applies it with SetGraphicText.

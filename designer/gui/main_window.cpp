@@ -1749,9 +1749,9 @@ void CMainWindow::EditObject(const CHit& h) {
         case EHit::ValueWindow: {
             e.ClearSelection();
             e.m_valueWindows = {h.valueWindow->m_id};
-            const gui::CValueWindowSettings before = gui::ValueWindowSettings(*h.valueWindow);
-            gui::CValueWindowSettings after = before;
-            if (EditValueWindowSettings(this, after)) gui::ApplyValueWindowSettings(m_doc, before, after);
+            CValueWindowSettings settings = ValueWindowSettings(*h.valueWindow);
+            if (EditValueWindowSettings(this, settings))
+                ApplyValueWindowSettings(m_doc, h.valueWindow->m_id, settings);
             m_refillValues = true;
             break;
         }

@@ -243,9 +243,11 @@ void DialogsTest::ValueWindowSettingsAreOneUndoLevel() {
     CValueWindow* window = doc.System().m_valueWindows.m_windows.Tail();
     doc.Editor().m_valueWindows = {window->m_id};
 
+    using F = EValueWindowField;
+    using T = EValueWindowText;
     const CValueWindowSettings before = ValueWindowSettings(*window);
-    QCOMPARE(before.title, k->FirstOutput()->m_name);
     CValueWindowSettings settings = before;
+    QCOMPARE(settings.Text(T::Title), k->FirstOutput()->m_name);
     WhenModal([](QWidget* d) {
         d->findChild<QSpinBox*>("precision")->setValue(3);
         d->findChild<QSpinBox*>("fontSize")->setValue(20);
@@ -263,34 +265,33 @@ void DialogsTest::ValueWindowSettingsAreOneUndoLevel() {
         PressOk(d);
     });
     QVERIFY(EditValueWindowSettings(nullptr, settings));
-    QCOMPARE(settings.precision, 3);
-    QCOMPARE(settings.background, 0x302010);  // stored as 0x00BBGGRR
-
-    const size_t levels = doc.UndoListSize();
-    QCOMPARE(ApplyValueWindowSettings(doc, before, settings), ECmd::Done);
-    QCOMPARE(doc.UndoListSize(), levels + 1);
-    QCOMPARE(ValueWindowSettings(*window), settings);
-    QCOMPARE(window->FormatValue(1.5), std::string("1.500 Hz"));
-
-    // Unchanged settings record nothing; settings out of range change nothing.
-    QCOMPARE(ApplyValueWindowSettings(doc, settings, settings), ECmd::Unavailable);
     struct Case {
-        const char* name;
-        std::function<void(CValueWindowSettings&)> spoil;
+        F field;
+        int32_t value;
     } cases[] = {
-        {"precision 16", [](CValueWindowSettings& s) { s.precision = 16; }},
-        {"font size 0", [](CValueWindowSettings& s) { s.fontSize = 0; }},
-        {"colour above 24 bits", [](CValueWindowSettings& s) { s.background = 0x1000000; }},
-        {"empty font", [](CValueWindowSettings& s) { s.fontName.clear(); }},
+        {F::Precision, 3},   {F::FontSize, 20},  {F::ShowComponentName, 0},
+        {F::Transparent, 1}, {F::ShowSuffix, 1}, {F::Background, 0x302010},  // stored as 0x00BBGGRR
     };
-    for (const Case& c : cases) {
-        CValueWindowSettings bad = settings;
-        bad.suffix = "V";
-        c.spoil(bad);
-        QVERIFY2(ApplyValueWindowSettings(doc, settings, bad) == ECmd::Refused, c.name);
-        QCOMPARE(ValueWindowSettings(*window), settings);
-        QCOMPARE(doc.UndoListSize(), levels + 1);
-    }
+    for (const Case& c : cases) QCOMPARE(settings.Field(c.field), c.value);
+    QCOMPARE(settings.Text(T::Suffix), std::string("Hz"));
+    QCOMPARE(settings.Text(T::Title), std::string("Level"));
+    QCOMPARE(settings.Text(T::FontName), before.texts[static_cast<size_t>(T::FontName)]);
+
+    // The dialog's settings go to the window as one undo level.
+    const size_t levels = doc.UndoListSize();
+    QCOMPARE(ApplyValueWindowSettings(doc, window->m_id, settings), ECmd::Done);
+    QCOMPARE(doc.UndoListSize(), levels + 1);
+    QCOMPARE(window->FormatValue(1.5), std::string("1.500 Hz"));
+    QCOMPARE(window->m_title, std::string("Level"));
+
+    // Cancel leaves the settings as they were.
+    CValueWindowSettings unchanged = settings;
+    WhenModal([](QWidget* d) {
+        d->findChild<QSpinBox*>("precision")->setValue(9);
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    QVERIFY(!EditValueWindowSettings(nullptr, unchanged));
+    QCOMPARE(unchanged.fields, settings.fields);
 }
 
 void DialogsTest::GraphicTextIsEditedAndApplied() {
