@@ -24,8 +24,8 @@ struct CBox {
     }
     void MoveBy(int32_t dx, int32_t dy) const {
         if (graphic) {
-            graphic->m_rect = {graphic->m_rect.left + dx, graphic->m_rect.top + dy, graphic->m_rect.right + dx,
-                               graphic->m_rect.bottom + dy};
+            graphic->m_rect = {graphic->m_rect.left + dx, graphic->m_rect.top + dy,
+                               graphic->m_rect.right + dx, graphic->m_rect.bottom + dy};
         } else if (component) {
             // SetPosition centres the box on the point, so shifting the point
             // shifts every edge by the same whole number of pixels.

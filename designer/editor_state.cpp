@@ -247,7 +247,8 @@ void CEditorState::ApplyGroupedPorts(const CSystem& system) const {
         return std::find(ids.begin(), ids.end(), id) != ids.end();
     };
     for (CNetwork* m : system.m_modules) {
-        const bool inputs = has(m_groupedInputModules, m->m_id), outputs = has(m_groupedOutputModules, m->m_id);
+        const bool inputs = has(m_groupedInputModules, m->m_id),
+                   outputs = has(m_groupedOutputModules, m->m_id);
         if (m->m_collapsedInputs == inputs && m->m_collapsedOutputs == outputs) continue;
         m->m_collapsedInputs = inputs;
         m->m_collapsedOutputs = outputs;

@@ -62,10 +62,10 @@ struct CViewOptions {
     bool connections = true;
     bool showMiniview = true;
     // What the miniview draws besides the module boxes.
-    bool miniviewIncoming = true;      // system inputs to modules
-    bool miniviewOutgoing = true;      // modules to system outputs
-    bool miniviewModuleLinks = true;   // module to module
-    bool miniviewNames = true;         // module names
+    bool miniviewIncoming = true;         // system inputs to modules
+    bool miniviewOutgoing = true;         // modules to system outputs
+    bool miniviewModuleLinks = true;      // module to module
+    bool miniviewNames = true;            // module names
     bool highlightActiveOutputs = false;  // the simulation marks outputs that are not 0
     bool chartConnectors = true;          // lines from each chart to its output
     bool valueWindowConnectors = true;    // lines from each value window to its output
