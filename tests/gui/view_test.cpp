@@ -415,6 +415,7 @@ void CViewTest::printsBothModesToPdf() {
         const QString path = QDir(m_dir.path()).filePath(QStringLiteral("%1.pdf").arg(c.name));
         QPrinter& printer = s.w->Printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(96);  // a screen-sized page keeps the test quick
         printer.setOutputFileName(path);
         QVERIFY(s.w->CommandAction(kCmdFilePrintDirect)->isEnabled());
         s.w->RunCommand(kCmdFilePrintDirect);
