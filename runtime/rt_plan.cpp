@@ -3,6 +3,7 @@
 #include "runtime/rt_plan.h"
 
 #include "algo/platform.h"
+#include "components/logic/compare_kernel.h"
 #include "components/logic/math_kernel.h"
 #include "components/logic/timing_kernel.h"
 #include "components/logic/truth_check_kernel.h"
@@ -48,6 +49,7 @@ bool Chainable(ERStepKind kind) {
 void CRPlan::Clear() {
     m_steps.clear();
     m_sources.clear();
+    m_compares.clear();
 }
 
 void CRPlan::Push(CRStep step) {
@@ -128,6 +130,23 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
     Push(step);
 }
 
+void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> tested, int32_t connected,
+                        const double& compareValue, const double& tolerance, double& out, double* count,
+                        double* satisfied) {
+    CRStep step;
+    step.m_kind = kStepCompare;
+    step.m_type = type;
+    step.m_firstSource = static_cast<uint32_t>(m_sources.size());
+    step.m_sourceCount = static_cast<uint32_t>(tested.size());
+    for (const CRModelInput* in : tested) m_sources.push_back(SourceOf(*in));
+    step.m_record = static_cast<uint32_t>(m_compares.size());
+    m_compares.push_back({connected, count ? count : &m_sink, satisfied ? satisfied : &m_sink});
+    step.m_a = &compareValue;
+    step.m_b = &tolerance;
+    step.m_out = &out;
+    Push(step);
+}
+
 void CRPlan::Run() {
     const double* const* sources = m_sources.data();
     // The value the last compiled step published; a chained step takes its first
@@ -171,6 +190,23 @@ void CRPlan::Run() {
                 }
                 last = static_cast<double>(
                     CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
+                break;
+            }
+            case kStepCompare: {
+                const CRCompareRecord& r = m_compares[s.m_record];
+                const double k = *s.m_a;
+                const double tolerance = *s.m_b;
+                int32_t satisfied = 0;
+                if (r.m_connected > 0) {
+                    const double* const* src = sources + s.m_firstSource;
+                    for (uint32_t i = 0; i < s.m_sourceCount; ++i)
+                        satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
+                }
+                // In the component's order, in case one output is listed twice.
+                *s.m_out = CompareAllSatisfy(r.m_connected, satisfied);
+                *r.m_count = r.m_connected;
+                *r.m_satisfied = satisfied;
+                last = *s.m_out;
                 break;
             }
             case kStepAdd:

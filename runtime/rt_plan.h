@@ -20,6 +20,7 @@ enum ERStepKind : uint8_t {
     kStepMath,         // any arithmetic type over any number of sources
     kStepTruthCheck,   // a gate over any number of sources
     kStepCounter,      // m_a the event source, m_b the reset source (null when none)
+    kStepCompare,      // m_a the compare value, m_b the tolerance, the rest in a compare record
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -42,6 +43,7 @@ struct CRStep {
     int32_t m_type = 0;          // the component type (kStepMath, kStepTruthCheck, kStepCounter)
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
+    uint32_t m_record = 0;              // into the plan's compare records (kStepCompare)
     const double* m_a = nullptr;        // first source of a two-source step; the value of a Constant
     const double* m_b = nullptr;        // second source of a two-source step
     double* m_out = nullptr;            // the first output's value
@@ -67,6 +69,13 @@ class CRPlan {
     /// of its event and reset inputs, null when the input is missing or unfed.
     void AddCounter(int32_t type, const double* event, const double* reset, double& out);
 
+    /// A Compare of `type` testing `tested` (`connected` of them fed) against
+    /// `compareValue` with `tolerance`; "All Satisfy?" into `out`, the counts into
+    /// `count` and `satisfied` when the component has those outputs.
+    void AddCompare(int32_t type, std::span<const CRModelInput* const> tested, int32_t connected,
+                    const double& compareValue, const double& tolerance, double& out, double* count,
+                    double* satisfied);
+
     /// One pass over the steps: no allocation, no lookups.
     void Run();
 
@@ -77,8 +86,17 @@ class CRPlan {
     /// first source is the value the previous step has just published.
     void Push(CRStep step);
 
+    /// The outputs of a Compare beyond its first.
+    struct CRCompareRecord {
+        int32_t m_connected;
+        double* m_count;
+        double* m_satisfied;
+    };
+
     std::vector<CRStep> m_steps;
     std::vector<const double*> m_sources;
+    std::vector<CRCompareRecord> m_compares;
+    double m_sink = 0.0;  // takes the writes to outputs a component lacks
 };
 
 /// Where an input's value comes from in a cycle: its source, or, without one,

@@ -1,6 +1,10 @@
 // Runtime Compare: the base record, then the reserved flag and the compare value.
 #include "components/logic/compare_rt.h"
 
+#include <vector>
+
+#include "runtime/rt_plan.h"
+
 namespace zor2 {
 
 namespace {
@@ -53,6 +57,38 @@ int32_t CRModelCompare::Execute() {
     if (m_countOutput) m_countOutput->m_value = m_connected;
     if (m_satisfiedOutput) m_satisfiedOutput->m_value = satisfied;
     return 0;
+}
+
+void CRModelCompare::Compile(CRPlan& plan) {
+    // Without outputs nothing is published.
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    const bool toInput = CompareToInput(m_type);
+    std::vector<const CRModelInput*> tested;
+    const CRModelInput* valueInput = nullptr;
+    int32_t connected = 0;
+    for (const CRModelInput& in : m_inputs) {
+        if (toInput && in.m_id == kCompareValueInputId) {
+            // Two "CompareVal" inputs hand the value on within one cycle; only the
+            // component's own phases do that.
+            if (valueInput) {
+                plan.AddCallThrough(*this);
+                return;
+            }
+            valueInput = &in;
+            continue;
+        }
+        tested.push_back(&in);
+        if (in.HasSource()) ++connected;
+    }
+    // The compare value: the "CompareVal" source; without one the component value,
+    // which a cycle never changes; without that input, or for Compare to
+    // Constant, the stored compare value.
+    const double* k = &m_params.compareValue;
+    if (valueInput) k = valueInput->HasSource() ? valueInput->m_source : &m_value;
+    plan.AddCompare(m_type, tested, connected, *k, m_tolerance, out->m_value,
+                    m_countOutput ? &m_countOutput->m_value : nullptr,
+                    m_satisfiedOutput ? &m_satisfiedOutput->m_value : nullptr);
 }
 
 namespace {

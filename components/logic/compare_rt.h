@@ -15,6 +15,7 @@ class CRModelCompare final : public CRNetworkModel {
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 
     double CompareValue() const { return m_params.compareValue; }
 
