@@ -12,9 +12,11 @@
 #include <cmath>
 
 #include "designer/commands_align.h"
-#include "designer/commands_component.h"
 #include "designer/commands_charts.h"
+#include "designer/commands_component.h"
 #include "designer/commands_graphics.h"
+#include "designer/commands_module.h"
+#include "designer/commands_system.h"
 #include "designer/commands_view.h"
 #include "engine/catalogue.h"
 
@@ -236,6 +238,20 @@ const CObjectMenuItem kObjectMenuItems[] = {
     {EHit::OutputCategory, "Expand",
      [](Czor2Doc& d, const CHit& h) { return ExpandOutputCategory(d, h.outputCategory->m_id); }},
     {EHit::Component, "Show Reduced", [](Czor2Doc& d, const CHit&) { return ToggleComponentReduced(d); }},
+    {EHit::Component, "Remove Input Connections", [](Czor2Doc& d, const CHit&) { return RemoveInputConnections(d); }},
+    {EHit::Component, "Remove Output Connections",
+     [](Czor2Doc& d, const CHit&) { return RemoveOutputConnections(d); }},
+    {EHit::SystemOutput, "Remove Connection",
+     [](Czor2Doc& d, const CHit&) { return RemoveSystemOutputConnection(d); }},
+    {EHit::Module, "Inputs/Remove Connections",
+     [](Czor2Doc& d, const CHit& h) {
+         // The external connections of every input of the module.
+         if (h.module->m_inputs.Empty()) return ECmd::Unavailable;
+         d.Editor().SelectModuleInput(h.module->m_id, h.module->m_inputs.Head()->m_id);
+         d.Editor().m_moduleInputs.clear();
+         for (CNetworkInput* in : h.module->m_inputs) d.Editor().m_moduleInputs.push_back(in->m_id);
+         return RemoveIncomingConnections(d);
+     }},
     {EHit::Graphic, "Consolidate Enclosed Components",
      [](Czor2Doc& d, const CHit& h) { return ConsolidateComponents(d, h.graphic->m_id); }},
     {EHit::Graphic, "Release Consolidated Components",
