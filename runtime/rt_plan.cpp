@@ -10,6 +10,9 @@
 
 namespace zor2 {
 
+static_assert(sizeof(CRStep) == 16 + 4 * sizeof(void*),
+              "a step stays small: the cycle walks them back to back");
+
 namespace {
 
 /// Two-source arithmetic; `a` is the first input's value.
@@ -87,7 +90,7 @@ bool CRPlan::AddMath(int32_t type, std::span<const CRModelInput> inputs, double&
         step.m_b = SourceOf(inputs[1]);
     } else {
         step.m_kind = kStepMath;
-        step.m_type = type;
+        step.m_type = static_cast<int16_t>(type);
         step.m_firstSource = static_cast<uint32_t>(m_sources.size());
         step.m_sourceCount = static_cast<uint32_t>(inputs.size());
         for (const CRModelInput& in : inputs) m_sources.push_back(SourceOf(in));
@@ -112,7 +115,7 @@ void CRPlan::AddRangeCheck(CRModelInput* const (&inputs)[3], double& out) {
 void CRPlan::AddTruthCheck(int32_t type, std::span<const CRModelInput> inputs, double& out) {
     CRStep step;
     step.m_kind = kStepTruthCheck;
-    step.m_type = type;
+    step.m_type = static_cast<int16_t>(type);
     step.m_firstSource = static_cast<uint32_t>(m_sources.size());
     step.m_sourceCount = static_cast<uint32_t>(inputs.size());
     for (const CRModelInput& in : inputs) m_sources.push_back(SourceOf(in));
@@ -123,7 +126,7 @@ void CRPlan::AddTruthCheck(int32_t type, std::span<const CRModelInput> inputs, d
 void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, double& out) {
     CRStep step;
     step.m_kind = kStepCounter;
-    step.m_type = type;
+    step.m_type = static_cast<int16_t>(type);
     step.m_a = event;
     step.m_b = reset;
     step.m_out = &out;
@@ -135,7 +138,7 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
                         double* satisfied) {
     CRStep step;
     step.m_kind = kStepCompare;
-    step.m_type = type;
+    step.m_type = static_cast<int16_t>(type);
     step.m_firstSource = static_cast<uint32_t>(m_sources.size());
     step.m_sourceCount = static_cast<uint32_t>(tested.size());
     for (const CRModelInput* in : tested) m_sources.push_back(SourceOf(*in));

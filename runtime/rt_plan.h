@@ -11,7 +11,7 @@
 namespace zor2 {
 
 /// What a step does. A compiled step reads its inputs' sources directly and
-/// writes only its first output: the input values and the component value the
+/// writes only its outputs: the input values and the component value the
 /// component's own phases would also keep are read by nothing else.
 enum ERStepKind : uint8_t {
     kStepCallThrough,  // the component's own GetInputValues and Execute
@@ -40,7 +40,7 @@ enum ERStepKind : uint8_t {
 /// One component's work in a cycle.
 struct CRStep {
     ERStepKind m_kind = kStepCallThrough;
-    int32_t m_type = 0;          // the component type (kStepMath, kStepTruthCheck, kStepCounter)
+    int16_t m_type = 0;          // the component type (ids stay below 128), where the kind needs it
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
     uint32_t m_record = 0;              // into the plan's compare records (kStepCompare)
