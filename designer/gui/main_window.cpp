@@ -359,9 +359,20 @@ const CAidCommand kAidCommands[] = {
 #undef SWITCH_CHECK
 #undef OPTION_CHECK
 
+/// The command value of each row of kAidCommands, looked up once.
+const std::vector<int>& AidValues() {
+    static const std::vector<int> values = [] {
+        std::vector<int> v;
+        for (const CAidCommand& c : kAidCommands) v.push_back(Value(c.ident));
+        return v;
+    }();
+    return values;
+}
+
 const CAidCommand* FindAidCommand(int value) {
-    for (const CAidCommand& c : kAidCommands)
-        if (Value(c.ident) == value) return &c;
+    const std::vector<int>& values = AidValues();
+    for (size_t i = 0; i < values.size(); ++i)
+        if (values[i] == value) return &kAidCommands[i];
     return nullptr;
 }
 
@@ -1480,8 +1491,9 @@ void CMainWindow::UpdateCommandStates() {
                 ok = e.m_kind == ESelectionKind::OutputCategory;
                 break;
         }
-        set(Value(c.ident), ok);
-        if (c.state) check(Value(c.ident), c.state(m_doc));
+        const int value = AidValues()[static_cast<size_t>(&c - kAidCommands)];
+        set(value, ok);
+        if (c.state) check(value, c.state(m_doc));
     }
     for (int v : {kCmdFilePrint, kCmdFilePrintDirect, kCmdFilePrintPreview, kCmdFilePrintSetup}) set(v, true);
     if (m_miniDock && m_miniDock->isVisible() != m_view->Options().showMiniview && isVisible())

@@ -486,6 +486,14 @@ void CViewTest::printsBothModesToPdf() {
         QVERIFY2(pdf.read(5) == "%PDF-", c.name);
     }
     QVERIFY(s.w->Prompter().m_told.isEmpty());
+    // A picture of the module view with its visual aids, for looking at.
+    s.g1->m_edges3d = true;
+    s.g1->SetLineWidth(2);
+    s.g2->m_alignH = 1;
+    s.g2->m_alignV = 1;
+    s.w->Document().Editor().m_graphics = {s.g2->m_id};
+    s.w->View().viewport()->update();
+    QVERIFY(s.w->grab().save(QDir(QStringLiteral(ZOR2_GUI_TEST_OUT)).filePath("designer_visual_aids.png")));
 }
 
 QTEST_MAIN(CViewTest)
