@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <vector>
 
 #include "tests/runtime/z2r_builder.h"
 
@@ -35,8 +36,11 @@ TEST(RuntimeCycle, ExecuteAllocatesNothing) {
     const std::string path =
         (std::filesystem::temp_directory_path() / ("zor2_alloc_" + std::to_string(::getpid()) + ".z2r"))
             .string();
-    for (const ZSystem& s : {ChainSystem(), FeedbackSystem(), TwoModuleSystem()}) {
-        const auto bytes = WriteZ2r(s);
+    std::vector<std::vector<uint8_t>> files = {WriteZ2r(ChainSystem()), WriteZ2r(FeedbackSystem()),
+                                               WriteZ2r(TwoModuleSystem())};
+    // Random systems reach every compiled step kind and the call-through ones.
+    for (uint32_t seed = 1; seed <= 5; ++seed) files.push_back(RandomSystem(seed));
+    for (const auto& bytes : files) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         const long beforeLoad = g_allocations.load();

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "algo/bytes.h"
@@ -249,6 +251,87 @@ inline ZSystem TwoModuleSystem() {
     s.outputs.push_back({.id = 42, .name = u"Unconnected"});
     s.connections.push_back({1001, 10, 20, 150, 210});
     return s;
+}
+
+/// A random system: modules at random levels fed by system inputs and by earlier
+/// modules, components of the base-record types at random stages with 0-4 inputs
+/// each wired to nothing, a module input or any component output (their own
+/// included), and 1-3 outputs; every module output goes to a system output.
+inline std::vector<uint8_t> RandomSystem(uint32_t seed) {
+    std::mt19937 rng(seed);
+    const int32_t types[] = {21, 22, 23, 24, 86, 87, 21, 22, 23, 87, 88, 89, 41, 41, 56, 3,  4,  5,  6,
+                             7,  8,  9,  10, 11, 25, 26, 2,  28, 29, 30, 90, 15, 16, 17, 18, 19, 20, 80};
+    ZSystem s;
+    int32_t conn = 1;
+    std::vector<std::pair<int32_t, int32_t>> exposed;  // (module id, module output id)
+    const int modules = 1 + static_cast<int>(rng() % 3);
+    for (int mi = 0; mi < modules; ++mi) {
+        const int32_t moduleId = 10 + mi;
+        ZModule m{.id = moduleId, .name = u"M", .level = 1 + static_cast<int32_t>(rng() % 3)};
+        const int32_t sysIn = 100 + mi;
+        s.inputs.push_back({.id = sysIn, .name = u"x", .conns = {{conn++, sysIn, moduleId, 1}}});
+        m.inputs.push_back({.id = 1, .name = u"x", .srcKind = 2});
+        m.inputs.push_back({.id = 2, .name = u"up"});
+        if (!exposed.empty()) {
+            const auto& [srcModule, srcOut] = exposed[rng() % exposed.size()];
+            s.connections.push_back({conn++, srcModule, moduleId, srcOut, 2});
+        }
+        const int count = 3 + static_cast<int>(rng() % 25);
+        for (int c = 0; c < count; ++c) {
+            ZComponent comp{.id = c + 1, .type = types[rng() % std::size(types)]};
+            comp.value = static_cast<double>(static_cast<int>(rng() % 9) - 4);
+            // Mostly in list order, so that chains form; sometimes equal, out of order or 0.
+            comp.stage = rng() % 4 != 0 ? c + 1 : (rng() % 6 == 0 ? 0 : 1 + static_cast<int32_t>(rng() % 6));
+            if (comp.type == 56) comp.stage = 0;
+            const int inputs = comp.type == 41 ? 0 : static_cast<int>(rng() % 5);
+            for (int k = 0; k < inputs; ++k) comp.inputs.push_back({10 * (k + 1)});
+            const int outputs = 1 + (rng() % 4 == 0 ? static_cast<int>(rng() % 3) : 0);
+            for (int k = 0; k < outputs; ++k) comp.outputs.push_back({.id = 10 * (k + 1)});
+            if (comp.type >= 15 && comp.type <= 20) {
+                CByteWriter w;
+                w.Bool(true);
+                w.F64(static_cast<double>(static_cast<int>(rng() % 5) - 2));
+                comp.extra = w.Bytes();
+            }
+            m.components.push_back(comp);
+        }
+        for (size_t d = 0; d < m.components.size(); ++d) {
+            ZComponent& dst = m.components[d];
+            for (const ZInput& in : dst.inputs) {
+                if (d > 0 && in.id == 10 && rng() % 2 == 0) {
+                    ZComponent& previous = m.components[d - 1];
+                    previous.outputs[0].conns.push_back({conn++, 3, previous.id, dst.id, 10, in.id, 0});
+                    continue;
+                }
+                const uint32_t pick = rng() % 5;
+                if (pick == 0) continue;
+                if (pick == 1) {
+                    m.inputs[rng() % 2].conns.push_back({conn++, 4, 0, dst.id, 0, in.id, 0});
+                    continue;
+                }
+                ZComponent& src = m.components[rng() % m.components.size()];
+                ZOutput& out = src.outputs[rng() % src.outputs.size()];
+                out.conns.push_back({conn++, 3, src.id, dst.id, out.id, in.id, 0});
+            }
+        }
+        for (ZModuleInput& in : m.inputs) {
+            for (ZConn& c : in.conns) c.modulePort = in.id;
+        }
+        for (int o = 0; o < 3; ++o) {
+            ZComponent& src = m.components[rng() % m.components.size()];
+            ZOutput& out = src.outputs[rng() % src.outputs.size()];
+            const int32_t portId = 50 + o;
+            out.conns.push_back({conn, 4, src.id, 0, out.id, 0, portId});
+            m.outputs.push_back({.id = portId, .name = u"o", .srcKind = 4, .srcConn = conn++});
+            exposed.emplace_back(moduleId, portId);
+            s.outputs.push_back({.id = static_cast<int32_t>(s.outputs.size()) + 1,
+                                 .name = u"y",
+                                 .module = moduleId,
+                                 .moduleOutput = portId});
+        }
+        s.modules.push_back(m);
+    }
+    return WriteZ2r(s);
 }
 
 }  // namespace zor2::test
