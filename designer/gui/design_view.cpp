@@ -238,7 +238,8 @@ const CObjectMenuItem kObjectMenuItems[] = {
     {EHit::OutputCategory, "Expand",
      [](Czor2Doc& d, const CHit& h) { return ExpandOutputCategory(d, h.outputCategory->m_id); }},
     {EHit::Component, "Show Reduced", [](Czor2Doc& d, const CHit&) { return ToggleComponentReduced(d); }},
-    {EHit::Component, "Remove Input Connections", [](Czor2Doc& d, const CHit&) { return RemoveInputConnections(d); }},
+    {EHit::Component, "Remove Input Connections",
+     [](Czor2Doc& d, const CHit&) { return RemoveInputConnections(d); }},
     {EHit::Component, "Remove Output Connections",
      [](Czor2Doc& d, const CHit&) { return RemoveOutputConnections(d); }},
     {EHit::SystemOutput, "Remove Connection",
@@ -646,7 +647,8 @@ CHit CDesignView::HitTest(const QPoint& vp) const {
         CNetworkModel* c = *it;
         if (IsHidden(*c)) continue;
         if (IsReduced(*c)) {
-            if (BoxOf(*c).contains(w)) return CHit{.kind = EHit::Component, .module = Module(), .component = c};
+            if (BoxOf(*c).contains(w))
+                return CHit{.kind = EHit::Component, .module = Module(), .component = c};
             continue;
         }
         int i = 0;
@@ -884,7 +886,8 @@ void CDesignView::PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBa
             const bool contracted = h.kind == EHit::InputCategory
                                         ? IsInputCategoryContracted(m_actions.Doc(), h.inputCategory->m_id)
                                         : IsOutputCategoryContracted(m_actions.Doc(), h.outputCategory->m_id);
-            p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, contracted ? QStringLiteral("+") : QStringLiteral("-"));
+            p.drawText(text, Qt::AlignVCenter | Qt::AlignRight,
+                       contracted ? QStringLiteral("+") : QStringLiteral("-"));
         } else {
             p.setPen(QColor(0x1E, 0x50, 0x1E));
             if (detail) p.drawText(text, Qt::AlignVCenter | Qt::AlignRight, value);
@@ -981,8 +984,8 @@ void CDesignView::PaintSystem(QPainter& p) {
                          ? QPen(kSelected, 2)
                          : QPen(kModuleBorder));
             p.setBrush(highlight && out->m_value != 0.0 ? kActive
-                       : out->HasSource()                ? QColor(0xB4, 0x50, 0x28)
-                                                         : kPortFill);
+                       : out->HasSource()               ? QColor(0xB4, 0x50, 0x28)
+                                                        : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
             const QString t = Options().showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
@@ -1067,9 +1070,10 @@ void CDesignView::PaintModule(QPainter& p) {
         p.setPen(QColor(0x46, 0x46, 0x46));
         if (IsReduced(*c)) {
             // Reduced: the stage and the port counts only.
-            p.drawText(box.adjusted(2, 2, -2, -2), Qt::AlignCenter,
-                       QString::asprintf("S: %d\nI: %d  O: %d", c->m_stage, static_cast<int>(c->m_inputs.Size()),
-                                         static_cast<int>(c->m_outputs.Size())));
+            p.drawText(
+                box.adjusted(2, 2, -2, -2), Qt::AlignCenter,
+                QString::asprintf("S: %d\nI: %d  O: %d", c->m_stage, static_cast<int>(c->m_inputs.Size()),
+                                  static_cast<int>(c->m_outputs.Size())));
             continue;
         }
         if (Options().helperText) {
@@ -1102,9 +1106,9 @@ void CDesignView::PaintModule(QPainter& p) {
         for (CModelOutput* out : c->m_outputs) {
             const QRectF r = ComponentPortRect(*c, i++, true);
             p.setPen(c->m_selectedOutputs.Contains(out) ? QPen(kSelected, 2) : QPen(kComponentBorder));
-            p.setBrush(highlight && out->m_value != 0.0       ? kActive
-                       : out->m_connections.Empty() ? kPortFill
-                                                    : QColor(0xF5, 0xE6, 0xDC));
+            p.setBrush(highlight && out->m_value != 0.0 ? kActive
+                       : out->m_connections.Empty()     ? kPortFill
+                                                        : QColor(0xF5, 0xE6, 0xDC));
             p.drawRect(r);
             p.setFont(small);
             p.setPen(QColor(0x14, 0x46, 0x14));
@@ -1175,9 +1179,10 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
     const bool windowLinks = ViewSwitch(m_actions.Doc(), EViewSwitch::ValueWindowConnectors);
     auto connector = [&](const QRectF& r, CNetworkModel* c, CModelOutput* out) {
         if (IsHidden(*c)) return;
-        const QPointF a = ToWorld(
-            PortAnchor({.kind = EHit::ComponentOutput, .module = const_cast<CNetwork*>(&m), .component = c,
-                        .output = out}));
+        const QPointF a = ToWorld(PortAnchor({.kind = EHit::ComponentOutput,
+                                              .module = const_cast<CNetwork*>(&m),
+                                              .component = c,
+                                              .output = out}));
         p.setPen(QPen(QColor(0x96, 0x96, 0x96), 1, Qt::DotLine));
         p.drawLine(a, QPointF(r.left(), r.center().y()));
     };
@@ -1217,8 +1222,8 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
         if (c->m_showGridlines && plot.height() > 4) {
             p.setPen(QPen(ColourOf(s.m_chartGrid), 1));
             // Grid lines at the major increment when one is set (at most 20), else quarters.
-            const int lines = c->m_majorIncrement > 0 ? std::min(20, static_cast<int>((hi - lo) / c->m_majorIncrement))
-                                                      : 3;
+            const int lines =
+                c->m_majorIncrement > 0 ? std::min(20, static_cast<int>((hi - lo) / c->m_majorIncrement)) : 3;
             for (int i = 1; i <= lines; ++i) {
                 const double frac = c->m_majorIncrement > 0 ? c->m_majorIncrement * i / (hi - lo) : i / 4.0;
                 if (frac >= 1) break;
@@ -1229,7 +1234,8 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
         if (c->m_showAxis) {
             p.setPen(Qt::black);
             p.drawLine(plot.topLeft(), plot.bottomLeft());
-            p.drawText(QRectF(r.left() + 2, plot.top() - 6, 36, 12), Qt::AlignRight, QString::number(hi, 'g', 4));
+            p.drawText(QRectF(r.left() + 2, plot.top() - 6, 36, 12), Qt::AlignRight,
+                       QString::number(hi, 'g', 4));
             p.drawText(QRectF(r.left() + 2, plot.bottom() - 6, 36, 12), Qt::AlignRight,
                        QString::number(lo, 'g', 4));
         }
@@ -1241,8 +1247,9 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
             const int n = c->m_output->m_arrayCount;
             QPolygonF line;
             for (int i = 0; i < n; ++i)
-                line << QPointF(plot.left() + plot.width() * i / (n - 1),
-                                plot.bottom() - plot.height() * (c->m_output->m_arrayData[i] - lo) / (hi - lo));
+                line << QPointF(
+                    plot.left() + plot.width() * i / (n - 1),
+                    plot.bottom() - plot.height() * (c->m_output->m_arrayData[i] - lo) / (hi - lo));
             p.drawPolyline(line);
         } else if (c->m_style == 1 && c->Count() > 1) {
             QPolygonF line;
@@ -1255,11 +1262,11 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
         p.setPen(Qt::black);
         p.drawText(QRectF(r.left() + 4, r.top() + 1, r.width() - 60, kChartTitle - 2),
                    Qt::AlignLeft | Qt::AlignVCenter, Q(c->ProcessedText()));
-        p.drawText(QRectF(r.left() + 4, r.top() + kChartTitle, r.width() - 8, 14), Qt::AlignRight | Qt::AlignVCenter,
-                   Q(c->CurrentText()));
+        p.drawText(QRectF(r.left() + 4, r.top() + kChartTitle, r.width() - 8, 14),
+                   Qt::AlignRight | Qt::AlignVCenter, Q(c->CurrentText()));
         if (c->m_showRange) {
-            p.drawText(QRectF(r.left() + 4, r.bottom() - 16, r.width() / 2 - 4, 14), Qt::AlignLeft | Qt::AlignVCenter,
-                       Q(c->MinText()));
+            p.drawText(QRectF(r.left() + 4, r.bottom() - 16, r.width() / 2 - 4, 14),
+                       Qt::AlignLeft | Qt::AlignVCenter, Q(c->MinText()));
             p.drawText(QRectF(r.center().x(), r.bottom() - 16, r.width() / 2 - 4, 14),
                        Qt::AlignRight | Qt::AlignVCenter, Q(c->MaxText()));
         }
@@ -1268,10 +1275,12 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
         if (!v->Resolved() || v->m_module != &m) continue;
         const QRectF r = ToQ(v->m_rect);
         if (windowLinks) connector(r, v->m_component, v->m_output);
-        const bool selected = IsSelected({.kind = EHit::ValueWindow, .valueWindow = const_cast<CValueWindow*>(v)});
-        p.setPen(selected                                   ? QPen(kSelected, 2)
-                 : v->m_showOutline && v->m_outlineWidth > 0 ? QPen(ColourOf(v->m_outlineColour), v->m_outlineWidth)
-                                                             : QPen(Qt::NoPen));
+        const bool selected =
+            IsSelected({.kind = EHit::ValueWindow, .valueWindow = const_cast<CValueWindow*>(v)});
+        p.setPen(selected ? QPen(kSelected, 2)
+                 : v->m_showOutline && v->m_outlineWidth > 0
+                     ? QPen(ColourOf(v->m_outlineColour), v->m_outlineWidth)
+                     : QPen(Qt::NoPen));
         p.setBrush(v->m_transparent ? QBrush(Qt::NoBrush) : QBrush(ColourOf(v->m_background)));
         p.drawRect(r);
         p.setFont(small);
@@ -1500,7 +1509,8 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
     } else {
         SelectHit(hit, shift);
         m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic ||
-                     hit.kind == EHit::GraphicHandle || hit.kind == EHit::Chart || hit.kind == EHit::ValueWindow;
+                     hit.kind == EHit::GraphicHandle || hit.kind == EHit::Chart ||
+                     hit.kind == EHit::ValueWindow;
         m_aidMoved = false;
         if (hit.kind == EHit::ChartSizeButton) {
             SetChartField(m_actions.Doc(), EChartField::SizeCode, hit.part);
@@ -1597,8 +1607,7 @@ void CDesignView::FinishRectangle(Qt::KeyboardModifiers mods) {
         return;
     }
     for (CNetworkModel* c : Module()->m_components) {
-        if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) ||
-            !BoxOf(*c).intersects(w))
+        if (IsHidden(*c) || IsSelected({.kind = EHit::Component, .component = c}) || !BoxOf(*c).intersects(w))
             continue;
         e.m_components.push_back(c->m_id);
     }

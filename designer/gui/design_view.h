@@ -205,8 +205,9 @@ class CDesignView : public QAbstractScrollArea {
     bool m_dragging = false;
     bool m_rubberBand = false;
     bool m_aidMoved = false;
-    CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu  // a chart, value window or graphic corner was dragged
-    QRectF m_rubberRect;  // viewport coordinates
+    CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu  // a chart, value window
+                                    // or graphic corner was dragged
+    QRectF m_rubberRect;            // viewport coordinates
     QPointF m_lastMoveWorld;
 };
 

@@ -5,25 +5,25 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
-#include <QColorDialog>
-#include <QInputDialog>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -36,11 +36,11 @@
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
 #include "designer/commands_charts.h"
-#include "designer/commands_graphics.h"
-#include "designer/commands_view.h"
 #include "designer/commands_component.h"
+#include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
+#include "designer/commands_view.h"
 #include "designer/gui/commands_table.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/miniview.h"
@@ -145,7 +145,6 @@ const CSelectionCommand kSelectionCommands[] = {
     {"ID_BUTTON_DISTRIBUTEHORZ", ENeed::Components, [](Czor2Doc& d) { return DistributeHorizontally(d); }},
 };
 
-
 // --- the view, visual-aid and category commands --------------------------------
 
 /// What one of these commands needs before it is enabled.
@@ -212,37 +211,68 @@ ECmd DeleteSelectedGraphics(Czor2Doc& d) {
     return last;
 }
 
-#define GRAPHIC_SET(field, v) [](Czor2Doc& d, bool) { return SetGraphicField(d, EGraphicField::field, v); }
-#define GRAPHIC_CHECK(field)                                                                             \
-    [](Czor2Doc& d, bool on) { return SetGraphicField(d, EGraphicField::field, on ? 1 : 0); },          \
-        [](const Czor2Doc& d) { return GraphicOn(d, EGraphicField::field); }
-#define CHART_CHECK(field)                                                                               \
-    [](Czor2Doc& d, bool on) { return SetChartField(d, EChartField::field, on ? 1 : 0); },              \
-        [](const Czor2Doc& d) { return ChartOn(d, EChartField::field); }
-#define WINDOW_CHECK(field)                                                                              \
-    [](Czor2Doc& d, bool on) { return SetValueWindowField(d, EValueWindowField::field, on ? 1 : 0); },  \
-        [](const Czor2Doc& d) { return WindowOn(d, EValueWindowField::field); }
-#define SWITCH_CHECK(which)                                                                              \
-    [](Czor2Doc& d, bool on) { return SetViewSwitch(d, EViewSwitch::which, on); },                      \
-        [](const Czor2Doc& d) { return ViewSwitch(d, EViewSwitch::which); }
-#define OPTION_CHECK(member)                                                                             \
-    [](Czor2Doc& d, bool) { return Toggle(d.Editor().m_options.member); },                              \
-        [](const Czor2Doc& d) { return d.Editor().m_options.member; }
+// The rows' actions, one template per kind of setting.
+template <EGraphicField F, int32_t V>
+ECmd SetGraphic(Czor2Doc& d, bool) {
+    return SetGraphicField(d, F, V);
+}
+template <EGraphicField F>
+ECmd CheckGraphic(Czor2Doc& d, bool on) {
+    return SetGraphicField(d, F, on ? 1 : 0);
+}
+template <EGraphicField F>
+bool GraphicState(const Czor2Doc& d) {
+    return GraphicOn(d, F);
+}
+template <EChartField F>
+ECmd CheckChart(Czor2Doc& d, bool on) {
+    return SetChartField(d, F, on ? 1 : 0);
+}
+template <EChartField F>
+bool ChartState(const Czor2Doc& d) {
+    return ChartOn(d, F);
+}
+template <EValueWindowField F>
+ECmd CheckWindow(Czor2Doc& d, bool on) {
+    return SetValueWindowField(d, F, on ? 1 : 0);
+}
+template <EValueWindowField F>
+bool WindowState(const Czor2Doc& d) {
+    return WindowOn(d, F);
+}
+template <EViewSwitch S>
+ECmd CheckSwitch(Czor2Doc& d, bool on) {
+    return SetViewSwitch(d, S, on);
+}
+template <EViewSwitch S>
+bool SwitchState(const Czor2Doc& d) {
+    return ViewSwitch(d, S);
+}
+/// Display options of the view only: no edit of the project.
+template <bool CViewOptions::*M>
+ECmd ToggleOption(Czor2Doc& d, bool) {
+    return Toggle(d.Editor().m_options.*M);
+}
+template <bool CViewOptions::*M>
+bool OptionState(const Czor2Doc& d) {
+    return d.Editor().m_options.*M;
+}
 
 const CAidCommand kAidCommands[] = {
     // Graphics / Text Options.
-    {"ID_BUTTON_GRAPHIC_TEXT_LEFT", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 0), nullptr},
-    {"ID_BUTTON_GRAPHIC_TEXT_HCENTER", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 1), nullptr},
-    {"ID_BUTTON_GRAPHIC_TEXT_RIGHT", EAidNeed::Graphics, GRAPHIC_SET(AlignH, 2), nullptr},
-    {"ID_BUTTON_GRAPHIC_TEXT_TOP", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 0), nullptr},
-    {"ID_BUTTON_GRAPHIC_TEXT_VCENTER", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 1), nullptr},
-    {"ID_BUTTON_GRAPHIC_TEXT_BOTTOM", EAidNeed::Graphics, GRAPHIC_SET(AlignV, 2), nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_LEFT", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignH, 0>, nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_HCENTER", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignH, 1>, nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_RIGHT", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignH, 2>, nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_TOP", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignV, 0>, nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_VCENTER", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignV, 1>, nullptr},
+    {"ID_BUTTON_GRAPHIC_TEXT_BOTTOM", EAidNeed::Graphics, SetGraphic<EGraphicField::AlignV, 2>, nullptr},
     {"ID_COMBO_FONT", EAidNeed::Graphics, nullptr, nullptr},
-    {"ID_CHECK_BOLDTEXT", EAidNeed::Graphics, GRAPHIC_CHECK(Bold)},
-    {"ID_BUTTON_GRAPHICFONT_INC", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, 1); },
-     nullptr},
-    {"ID_BUTTON_GRAPHICFONT_DEC", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, -1); },
-     nullptr},
+    {"ID_CHECK_BOLDTEXT", EAidNeed::Graphics, CheckGraphic<EGraphicField::Bold>,
+     GraphicState<EGraphicField::Bold>},
+    {"ID_BUTTON_GRAPHICFONT_INC", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, 1); }, nullptr},
+    {"ID_BUTTON_GRAPHICFONT_DEC", EAidNeed::Graphics,
+     [](Czor2Doc& d, bool) { return StepGraphicFontSize(d, -1); }, nullptr},
     {"ID_BUTTON_GRAPHICDELETETEXT", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return ClearGraphicText(d); },
      nullptr},
     // Graphics / Options.
@@ -251,18 +281,22 @@ const CAidCommand kAidCommands[] = {
      nullptr},
     {"ID_BUTTON_GRAPHIC_TRANS", EAidNeed::Graphics,
      [](Czor2Doc& d, bool) {
-         return SetGraphicField(d, EGraphicField::Transparent, GraphicOn(d, EGraphicField::Transparent) ? 0 : 1);
+         return SetGraphicField(d, EGraphicField::Transparent,
+                                GraphicOn(d, EGraphicField::Transparent) ? 0 : 1);
      },
      nullptr},
     {"ID_BUTTON_CLR_GRAPHIC_BACK", EAidNeed::Graphics, nullptr, nullptr},
-    {"ID_CHECK_GRAPHIC3D", EAidNeed::Graphics, GRAPHIC_CHECK(Edges3d)},
-    {"ID_CHECK_OUTLINE", EAidNeed::Graphics, GRAPHIC_CHECK(Outline)},
+    {"ID_CHECK_GRAPHIC3D", EAidNeed::Graphics, CheckGraphic<EGraphicField::Edges3d>,
+     GraphicState<EGraphicField::Edges3d>},
+    {"ID_CHECK_OUTLINE", EAidNeed::Graphics, CheckGraphic<EGraphicField::Outline>,
+     GraphicState<EGraphicField::Outline>},
     {"ID_SPIN_LINEWIDTH_GRAPHICS", EAidNeed::Graphics, nullptr, nullptr},
     {"ID_BUTTON_GRAPHICCONSOLIDATE", EAidNeed::Graphics,
      [](Czor2Doc& d, bool) { return ConsolidateComponents(d, FirstGraphic(d)->m_id); }, nullptr},
     {"ID_BUTTON_GRAPHICSHOWCOMPS", EAidNeed::Graphics,
      [](Czor2Doc& d, bool) { return ReleaseComponents(d, FirstGraphic(d)->m_id); }, nullptr},
-    {"ID_CHECK_SHOWCOMPCOUNT", EAidNeed::ModuleView, SWITCH_CHECK(GraphicCount)},
+    {"ID_CHECK_SHOWCOMPCOUNT", EAidNeed::ModuleView, CheckSwitch<EViewSwitch::GraphicCount>,
+     SwitchState<EViewSwitch::GraphicCount>},
     // Graphics / Size and Position.
     {"ID_BUTTON_GRAPHIC_ALIGNLEFT", EAidNeed::Graphics,
      [](Czor2Doc& d, bool) { return Align(d, EAlign::Left, EAlignTarget::Graphics); }, nullptr},
@@ -287,39 +321,52 @@ const CAidCommand kAidCommands[] = {
     {"ID_BUTTON_GRAPHIC_SAMESIZE", EAidNeed::TwoGraphics,
      [](Czor2Doc& d, bool) { return MakeGraphicsSameSize(d, ESameSize::Size); }, nullptr},
     // Charts.
-    {"ID_BUTTON_CHARTDELETE", EAidNeed::Charts, [](Czor2Doc& d, bool) { return DeleteSelectedCharts(d); }, nullptr},
+    {"ID_BUTTON_CHARTDELETE", EAidNeed::Charts, [](Czor2Doc& d, bool) { return DeleteSelectedCharts(d); },
+     nullptr},
     {"ID_BUTTON_CHARTSDELETEALL", EAidNeed::ChartsShown, [](Czor2Doc& d, bool) { return DeleteAllCharts(d); },
      nullptr},
-    {"ID_CHECK_GRAPHCONNECTORS", EAidNeed::Always, SWITCH_CHECK(ChartConnectors)},
+    {"ID_CHECK_GRAPHCONNECTORS", EAidNeed::Always, CheckSwitch<EViewSwitch::ChartConnectors>,
+     SwitchState<EViewSwitch::ChartConnectors>},
     {"ID_BUTTON_COLORCHART_BACK", EAidNeed::Always, nullptr, nullptr},
     {"ID_BUTTON_COLORCHART_DATA", EAidNeed::Always, nullptr, nullptr},
     {"ID_BUTTON_COLORCHART_GRID", EAidNeed::Always, nullptr, nullptr},
-    {"ID_CHECK_CHART_AUTOSCALE", EAidNeed::Charts, CHART_CHECK(AutoScale)},
+    {"ID_CHECK_CHART_AUTOSCALE", EAidNeed::Charts, CheckChart<EChartField::AutoScale>,
+     ChartState<EChartField::AutoScale>},
     {"ID_EDIT_CHARTMAX", EAidNeed::Charts, nullptr, nullptr},
     {"ID_EDIT_CHARTMIN", EAidNeed::Charts, nullptr, nullptr},
     {"ID_EDIT_MAJORINC", EAidNeed::Charts, nullptr, nullptr},
     {"ID_EDIT_MINORINC", EAidNeed::Charts, nullptr, nullptr},
     {"ID_BUTTON_APPLYCHARTSCALE", EAidNeed::Charts, nullptr, nullptr},
-    {"ID_CHECK_CHART_SHOWRANGE", EAidNeed::Charts, CHART_CHECK(ShowRange)},
-    {"ID_CHECK_CHART_SHOWLABELS", EAidNeed::Charts, CHART_CHECK(ShowAxis)},
-    {"ID_CHECK_CHART_SHOWGRID", EAidNeed::Charts, CHART_CHECK(ShowGridlines)},
-    {"ID_CHECK_CHARTLOCK", EAidNeed::Charts, CHART_CHECK(LockLocation)},
+    {"ID_CHECK_CHART_SHOWRANGE", EAidNeed::Charts, CheckChart<EChartField::ShowRange>,
+     ChartState<EChartField::ShowRange>},
+    {"ID_CHECK_CHART_SHOWLABELS", EAidNeed::Charts, CheckChart<EChartField::ShowAxis>,
+     ChartState<EChartField::ShowAxis>},
+    {"ID_CHECK_CHART_SHOWGRID", EAidNeed::Charts, CheckChart<EChartField::ShowGridlines>,
+     ChartState<EChartField::ShowGridlines>},
+    {"ID_CHECK_CHARTLOCK", EAidNeed::Charts, CheckChart<EChartField::LockLocation>,
+     ChartState<EChartField::LockLocation>},
     {"ID_BTN_CHARTS_APPLYOPTIONSTOALL", EAidNeed::Charts,
      [](Czor2Doc& d, bool) { return ApplyChartOptionsToAll(d); }, nullptr},
     {"ID_BUTTON_UPDATESUFFIX", EAidNeed::ValueWindows, nullptr, nullptr},
     // Data Windows.
-    {"ID_CHECK_TRANSPARENT", EAidNeed::ValueWindows, WINDOW_CHECK(Transparent)},
+    {"ID_CHECK_TRANSPARENT", EAidNeed::ValueWindows, CheckWindow<EValueWindowField::Transparent>,
+     WindowState<EValueWindowField::Transparent>},
     {"ID_BUTTON_CLR_VALUE_BACK", EAidNeed::ValueWindows, nullptr, nullptr},
     {"ID_COMBO_FONTVALUES", EAidNeed::ValueWindows, nullptr, nullptr},
     {"ID_SPIN_FONTSIZE", EAidNeed::ValueWindows, nullptr, nullptr},
     {"ID_SPIN_PRECISION", EAidNeed::ValueWindows, nullptr, nullptr},
     {"ID_EDIT_SUFFIX", EAidNeed::ValueWindows, nullptr, nullptr},
-    {"ID_CHECK_USESUFFIX", EAidNeed::ValueWindows, WINDOW_CHECK(ShowSuffix)},
+    {"ID_CHECK_USESUFFIX", EAidNeed::ValueWindows, CheckWindow<EValueWindowField::ShowSuffix>,
+     WindowState<EValueWindowField::ShowSuffix>},
     {"ID_EDIT_VALUECAPTION", EAidNeed::ValueWindows, nullptr, nullptr},
-    {"ID_CHECK_SHOWTITLE", EAidNeed::ValueWindows, WINDOW_CHECK(ShowTitle)},
-    {"ID_CHECK_VALUEWINCONNECTORS", EAidNeed::Always, SWITCH_CHECK(ValueWindowConnectors)},
-    {"ID_CHECK_SHOWOUTLINE", EAidNeed::ValueWindows, WINDOW_CHECK(ShowOutline)},
-    {"ID_CHECK_SHOWCOMPNAME", EAidNeed::ValueWindows, WINDOW_CHECK(ShowComponentName)},
+    {"ID_CHECK_SHOWTITLE", EAidNeed::ValueWindows, CheckWindow<EValueWindowField::ShowTitle>,
+     WindowState<EValueWindowField::ShowTitle>},
+    {"ID_CHECK_VALUEWINCONNECTORS", EAidNeed::Always, CheckSwitch<EViewSwitch::ValueWindowConnectors>,
+     SwitchState<EViewSwitch::ValueWindowConnectors>},
+    {"ID_CHECK_SHOWOUTLINE", EAidNeed::ValueWindows, CheckWindow<EValueWindowField::ShowOutline>,
+     WindowState<EValueWindowField::ShowOutline>},
+    {"ID_CHECK_SHOWCOMPNAME", EAidNeed::ValueWindows, CheckWindow<EValueWindowField::ShowComponentName>,
+     WindowState<EValueWindowField::ShowComponentName>},
     {"ID_BUTTON_REMOVEVALUE", EAidNeed::ValueWindows,
      [](Czor2Doc& d, bool) { return RemoveSelectedValueWindows(d); }, nullptr},
     // Reduced components, categories, module connections.
@@ -331,33 +378,39 @@ const CAidCommand kAidCommands[] = {
      [](Czor2Doc& d, bool) { return ReduceSelectedComponents(d); }, nullptr},
     {"ID_BUTTON_MODELEXPAND", EAidNeed::Components,
      [](Czor2Doc& d, bool) { return ExpandSelectedComponents(d); }, nullptr},
-    {"ID_CHECK_INPUTCAT_DETAIL", EAidNeed::SystemView, SWITCH_CHECK(InputCategoryDetail)},
-    {"ID_CHECK_OUTPUTCAT_DETAIL", EAidNeed::SystemView, SWITCH_CHECK(OutputCategoryDetail)},
+    {"ID_CHECK_INPUTCAT_DETAIL", EAidNeed::SystemView, CheckSwitch<EViewSwitch::InputCategoryDetail>,
+     SwitchState<EViewSwitch::InputCategoryDetail>},
+    {"ID_CHECK_OUTPUTCAT_DETAIL", EAidNeed::SystemView, CheckSwitch<EViewSwitch::OutputCategoryDetail>,
+     SwitchState<EViewSwitch::OutputCategoryDetail>},
     {"ID_BUTTON_INPUTCATEGORY_EDIT", EAidNeed::InputCategory, nullptr, nullptr},
     {"ID_BUTTON_OUTPUTCATEGORY_EDIT", EAidNeed::OutputCategory, nullptr, nullptr},
     {"ID_BUTTON_ADD_CONNECTION_IN", EAidNeed::Module, nullptr, nullptr},
-    {"ID_CHECK_SHOWACTIVEOUTPUTS", EAidNeed::Always, SWITCH_CHECK(HighlightActiveOutputs)},
+    {"ID_CHECK_SHOWACTIVEOUTPUTS", EAidNeed::Always, CheckSwitch<EViewSwitch::HighlightActiveOutputs>,
+     SwitchState<EViewSwitch::HighlightActiveOutputs>},
     // View.
     {"ID_BUTTON_COLORBACKGROUND", EAidNeed::Always, nullptr, nullptr},
     {"ID_BUTTON_COLORGRID", EAidNeed::Always, nullptr, nullptr},
-    {"ID_CHECK_COMP_NAMES", EAidNeed::Always, OPTION_CHECK(componentNames)},
-    {"ID_CHECK_COMP_HELPERTEXT", EAidNeed::Always, OPTION_CHECK(helperText)},
-    {"ID_CHECK_COMPINPUT_NAMES", EAidNeed::Always, OPTION_CHECK(inputNames)},
-    {"ID_CHECK_COMP_OUTPUTNAMES", EAidNeed::Always, OPTION_CHECK(outputNames)},
-    {"ID_CHECK_COMP_CONNECTIONS", EAidNeed::Always, OPTION_CHECK(connections)},
-    {"ID_CHECK_SHOWMINIVIEW", EAidNeed::Always, OPTION_CHECK(showMiniview)},
-    {"ID_BUTTON_MVOPTIONS_INCONNS", EAidNeed::Always, OPTION_CHECK(miniviewIncoming)},
-    {"ID_BUTTON_MVOPTIONS_OUTCONNS", EAidNeed::Always, OPTION_CHECK(miniviewOutgoing)},
-    {"ID_BUTTON_MVOPTIONS_NTONCONNS", EAidNeed::Always, OPTION_CHECK(miniviewModuleLinks)},
-    {"ID_BUTTON_MVOPTIONS_NETNAMES", EAidNeed::Always, OPTION_CHECK(miniviewNames)},
+    {"ID_CHECK_COMP_NAMES", EAidNeed::Always, ToggleOption<&CViewOptions::componentNames>,
+     OptionState<&CViewOptions::componentNames>},
+    {"ID_CHECK_COMP_HELPERTEXT", EAidNeed::Always, ToggleOption<&CViewOptions::helperText>,
+     OptionState<&CViewOptions::helperText>},
+    {"ID_CHECK_COMPINPUT_NAMES", EAidNeed::Always, ToggleOption<&CViewOptions::inputNames>,
+     OptionState<&CViewOptions::inputNames>},
+    {"ID_CHECK_COMP_OUTPUTNAMES", EAidNeed::Always, ToggleOption<&CViewOptions::outputNames>,
+     OptionState<&CViewOptions::outputNames>},
+    {"ID_CHECK_COMP_CONNECTIONS", EAidNeed::Always, ToggleOption<&CViewOptions::connections>,
+     OptionState<&CViewOptions::connections>},
+    {"ID_CHECK_SHOWMINIVIEW", EAidNeed::Always, ToggleOption<&CViewOptions::showMiniview>,
+     OptionState<&CViewOptions::showMiniview>},
+    {"ID_BUTTON_MVOPTIONS_INCONNS", EAidNeed::Always, ToggleOption<&CViewOptions::miniviewIncoming>,
+     OptionState<&CViewOptions::miniviewIncoming>},
+    {"ID_BUTTON_MVOPTIONS_OUTCONNS", EAidNeed::Always, ToggleOption<&CViewOptions::miniviewOutgoing>,
+     OptionState<&CViewOptions::miniviewOutgoing>},
+    {"ID_BUTTON_MVOPTIONS_NTONCONNS", EAidNeed::Always, ToggleOption<&CViewOptions::miniviewModuleLinks>,
+     OptionState<&CViewOptions::miniviewModuleLinks>},
+    {"ID_BUTTON_MVOPTIONS_NETNAMES", EAidNeed::Always, ToggleOption<&CViewOptions::miniviewNames>,
+     OptionState<&CViewOptions::miniviewNames>},
 };
-
-#undef GRAPHIC_SET
-#undef GRAPHIC_CHECK
-#undef CHART_CHECK
-#undef WINDOW_CHECK
-#undef SWITCH_CHECK
-#undef OPTION_CHECK
 
 /// The command value of each row of kAidCommands, looked up once.
 const std::vector<int>& AidValues() {
@@ -546,7 +599,8 @@ void CMainWindow::BuildRibbon() {
                     const bool lineWidth = std::strcmp(r.ident, "ID_SPIN_LINEWIDTH_GRAPHICS") == 0;
                     const bool precision = std::strcmp(r.ident, "ID_SPIN_PRECISION") == 0;
                     spin->setRange(lineWidth || precision ? 0 : 1, lineWidth ? 10 : precision ? 15 : 200);
-                    connect(spin, &QSpinBox::valueChanged, this, [this, value](int v) { ApplySpin(value, v); });
+                    connect(spin, &QSpinBox::valueChanged, this,
+                            [this, value](int v) { ApplySpin(value, v); });
                     m_valueWidgets.insert(value, box);
                 } else if (value == kCmdGridSpacing) {
                     spin->setRange(4, 128);
@@ -557,7 +611,8 @@ void CMainWindow::BuildRibbon() {
                         m_view->viewport()->update();
                     });
                 }
-                connect(action, &QAction::changed, box, [box, action] { box->setEnabled(action->isEnabled()); });
+                connect(action, &QAction::changed, box,
+                        [box, action] { box->setEnabled(action->isEnabled()); });
                 widget = box;
                 break;
             }
@@ -601,10 +656,12 @@ void CMainWindow::BuildRibbon() {
                 // The same field in another panel shows the same text.
                 connect(edit, &QLineEdit::textEdited, this, [this, value, edit](const QString& text) {
                     for (QWidget* w : m_valueWidgets.values(value))
-                        if (auto* other = qobject_cast<QLineEdit*>(w); other && other != edit) other->setText(text);
+                        if (auto* other = qobject_cast<QLineEdit*>(w); other && other != edit)
+                            other->setText(text);
                 });
                 // The caption and the suffix apply on Return; the scale by its Apply button.
-                if (std::strcmp(r.ident, "ID_EDIT_VALUECAPTION") == 0 || std::strcmp(r.ident, "ID_EDIT_SUFFIX") == 0)
+                if (std::strcmp(r.ident, "ID_EDIT_VALUECAPTION") == 0 ||
+                    std::strcmp(r.ident, "ID_EDIT_SUFFIX") == 0)
                     connect(edit, &QLineEdit::returnPressed, this, [this, value] {
                         if (RunValueCommand(value)) Refresh();
                     });
@@ -1112,8 +1169,8 @@ bool CMainWindow::CommandEnabled(int value) const {
 
 std::optional<int32_t> CMainWindow::ChooseColour(int32_t current) {
     if (m_colourHook) return m_colourHook(current);
-    const QColor c = QColorDialog::getColor(QColor(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF),
-                                            this, tr("Colour"));
+    const QColor c = QColorDialog::getColor(
+        QColor(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF), this, tr("Colour"));
     if (!c.isValid()) return std::nullopt;
     return c.red() | (c.green() << 8) | (c.blue() << 16);  // stored 0xBBGGRR
 }
@@ -1145,7 +1202,8 @@ bool CMainWindow::RunValueCommand(int value) {
         const CRect& v = e.m_visible;
         AddGraphic(m_doc, (v.left + v.right) / 2 - 100, (v.top + v.bottom) / 2 - 50);
     } else if (ident == "ID_BUTTON_CLR_GRAPHIC_BACK") {
-        if (pick(FirstGraphic(m_doc)->m_background)) SetGraphicField(m_doc, EGraphicField::Background, *colour);
+        if (pick(FirstGraphic(m_doc)->m_background))
+            SetGraphicField(m_doc, EGraphicField::Background, *colour);
     } else if (ident == "ID_BUTTON_COLORCHART_BACK") {
         if (pick(s.m_chartBackground)) SetChartColour(m_doc, EChartColour::Background, *colour);
     } else if (ident == "ID_BUTTON_COLORCHART_DATA") {

@@ -13,8 +13,10 @@ bool PrintView(CDesignView& view, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     QWidget* vp = view.viewport();
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
-        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    const QRectF page =
+        printer.pageLayout()
+            .paintRectPixels(printer.resolution())
+            .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
     const QSizeF size(std::max(1, vp->width()), std::max(1, vp->height()));
     const double k = std::min(page.width() / size.width(), page.height() / size.height());
     painter.translate((page.width() - size.width() * k) / 2, (page.height() - size.height() * k) / 2);

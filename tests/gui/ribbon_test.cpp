@@ -67,9 +67,9 @@ void CRibbonTest::enabledStatesFollowTheSelection() {
          },
          {"ID_CHECK_INPUTCAT_DETAIL", "ID_CHECK_OUTPUTCAT_DETAIL", "ID_CHECK_SHOWACTIVEOUTPUTS",
           "ID_CHECK_SHOWMINIVIEW", "ID_BUTTON_COLORBACKGROUND", "ID_BUTTON_CHARTSDELETEALL"},
-         {"ID_BUTTON_ADDGRAPHIC", "ID_BUTTON_GRAPHIC_TEXT_LEFT", "ID_BUTTON_CHARTDELETE", "ID_BUTTON_REMOVEVALUE",
-          "ID_BUTTON_REDUCEALL", "ID_BUTTON_MODELREDUCE", "ID_BUTTON_INPUTCATEGORY_EDIT",
-          "ID_BUTTON_ADD_CONNECTION_IN", "ID_CHECK_SHOWCOMPCOUNT"}},
+         {"ID_BUTTON_ADDGRAPHIC", "ID_BUTTON_GRAPHIC_TEXT_LEFT", "ID_BUTTON_CHARTDELETE",
+          "ID_BUTTON_REMOVEVALUE", "ID_BUTTON_REDUCEALL", "ID_BUTTON_MODELREDUCE",
+          "ID_BUTTON_INPUTCATEGORY_EDIT", "ID_BUTTON_ADD_CONNECTION_IN", "ID_CHECK_SHOWCOMPCOUNT"}},
         {"system view, a module",
          [&] {
              w.View().ShowSystem();
@@ -101,9 +101,10 @@ void CRibbonTest::enabledStatesFollowTheSelection() {
              e.ClearSelection();
              e.m_graphics = {scene.g1->m_id};
          },
-         {"ID_BUTTON_GRAPHIC_TEXT_LEFT", "ID_BUTTON_GRAPHIC_TEXT_BOTTOM", "ID_CHECK_BOLDTEXT", "ID_COMBO_FONT",
-          "ID_SPIN_LINEWIDTH_GRAPHICS", "ID_BUTTON_GRAPHICCONSOLIDATE", "ID_BUTTON_GRAPHICSHOWCOMPS",
-          "ID_BUTTON_CLR_GRAPHIC_BACK", "ID_BTN_GRAPHIC_DELETE", "ID_BUTTON_GRAPHIC_ALIGNLEFT"},
+         {"ID_BUTTON_GRAPHIC_TEXT_LEFT", "ID_BUTTON_GRAPHIC_TEXT_BOTTOM", "ID_CHECK_BOLDTEXT",
+          "ID_COMBO_FONT", "ID_SPIN_LINEWIDTH_GRAPHICS", "ID_BUTTON_GRAPHICCONSOLIDATE",
+          "ID_BUTTON_GRAPHICSHOWCOMPS", "ID_BUTTON_CLR_GRAPHIC_BACK", "ID_BTN_GRAPHIC_DELETE",
+          "ID_BUTTON_GRAPHIC_ALIGNLEFT"},
          {"ID_BUTTON_GRAPHIC_SAMESIZE", "ID_BUTTON_GRAPHIC_DISTVERT", "ID_BUTTON_CHARTDELETE"}},
         {"module view, two graphics",
          [&] {
@@ -145,9 +146,11 @@ void CRibbonTest::enabledStatesFollowTheSelection() {
         c.select();
         w.UpdateCommandStates();
         for (const QString& ident : c.enabled)
-            QVERIFY2(scene.Action(ident)->isEnabled(), qPrintable(QString(c.name) + ": " + ident + " disabled"));
+            QVERIFY2(scene.Action(ident)->isEnabled(),
+                     qPrintable(QString(c.name) + ": " + ident + " disabled"));
         for (const QString& ident : c.disabled)
-            QVERIFY2(!scene.Action(ident)->isEnabled(), qPrintable(QString(c.name) + ": " + ident + " enabled"));
+            QVERIFY2(!scene.Action(ident)->isEnabled(),
+                     qPrintable(QString(c.name) + ": " + ident + " enabled"));
         // A widget follows its command: the value boxes are usable exactly when it is enabled.
         for (const char* ident : {"ID_EDIT_CHARTMAX", "ID_SPIN_PRECISION", "ID_COMBO_FONT"}) {
             QWidget* widget = w.findChild<QWidget*>(ident);
@@ -177,10 +180,13 @@ void CRibbonTest::graphicsCommandsChangeTheModelOnceEach() {
         std::function<bool()> changed;
     };
     const Case cases[] = {
-        {"centre the text", [&] { scene.Trigger("ID_BUTTON_GRAPHIC_TEXT_HCENTER"); }, [&] { return g.m_alignH == 1; }},
-        {"bottom text", [&] { scene.Trigger("ID_BUTTON_GRAPHIC_TEXT_BOTTOM"); }, [&] { return g.m_alignV == 2; }},
+        {"centre the text", [&] { scene.Trigger("ID_BUTTON_GRAPHIC_TEXT_HCENTER"); },
+         [&] { return g.m_alignH == 1; }},
+        {"bottom text", [&] { scene.Trigger("ID_BUTTON_GRAPHIC_TEXT_BOTTOM"); },
+         [&] { return g.m_alignV == 2; }},
         {"bold", [&] { scene.Trigger("ID_CHECK_BOLDTEXT"); }, [&] { return g.m_bold; }},
-        {"larger font", [&] { scene.Trigger("ID_BUTTON_GRAPHICFONT_INC"); }, [&] { return g.m_fontSize == 11; }},
+        {"larger font", [&] { scene.Trigger("ID_BUTTON_GRAPHICFONT_INC"); },
+         [&] { return g.m_fontSize == 11; }},
         {"3D edges", [&] { scene.Trigger("ID_CHECK_GRAPHIC3D"); }, [&] { return g.m_edges3d; }},
         {"opaque", [&] { scene.Trigger("ID_BUTTON_GRAPHIC_TRANS"); }, [&] { return !g.m_transparent; }},
         {"background colour", [&] { scene.Trigger("ID_BUTTON_CLR_GRAPHIC_BACK"); },
@@ -193,7 +199,8 @@ void CRibbonTest::graphicsCommandsChangeTheModelOnceEach() {
          [&] { return g.m_lineWidth == 0 && !g.m_outline; }},
         {"font", [&] { emit w.findChild<QFontComboBox*>("ID_COMBO_FONT")->textActivated("DejaVu Serif"); },
          [&] { return g.m_fontName == "DejaVu Serif"; }},
-        {"delete text", [&] { scene.Trigger("ID_BUTTON_GRAPHICDELETETEXT"); }, [&] { return g.m_text.empty(); }},
+        {"delete text", [&] { scene.Trigger("ID_BUTTON_GRAPHICDELETETEXT"); },
+         [&] { return g.m_text.empty(); }},
     };
     scene.Design();
     w.Document().Editor().m_graphics = {g.m_id};
@@ -411,11 +418,16 @@ void CRibbonTest::viewOptionsAreTheEditorsOptions() {
         bool* option;
     };
     const Case cases[] = {
-        {"ID_CHECK_COMP_NAMES", &o.componentNames},       {"ID_CHECK_COMP_HELPERTEXT", &o.helperText},
-        {"ID_CHECK_COMPINPUT_NAMES", &o.inputNames},      {"ID_CHECK_COMP_OUTPUTNAMES", &o.outputNames},
-        {"ID_CHECK_COMP_CONNECTIONS", &o.connections},    {"ID_BUTTON_MVOPTIONS_INCONNS", &o.miniviewIncoming},
-        {"ID_BUTTON_MVOPTIONS_OUTCONNS", &o.miniviewOutgoing}, {"ID_BUTTON_MVOPTIONS_NTONCONNS", &o.miniviewModuleLinks},
-        {"ID_BUTTON_MVOPTIONS_NETNAMES", &o.miniviewNames}, {"ID_CHECK_SHOWACTIVEOUTPUTS", &o.highlightActiveOutputs},
+        {"ID_CHECK_COMP_NAMES", &o.componentNames},
+        {"ID_CHECK_COMP_HELPERTEXT", &o.helperText},
+        {"ID_CHECK_COMPINPUT_NAMES", &o.inputNames},
+        {"ID_CHECK_COMP_OUTPUTNAMES", &o.outputNames},
+        {"ID_CHECK_COMP_CONNECTIONS", &o.connections},
+        {"ID_BUTTON_MVOPTIONS_INCONNS", &o.miniviewIncoming},
+        {"ID_BUTTON_MVOPTIONS_OUTCONNS", &o.miniviewOutgoing},
+        {"ID_BUTTON_MVOPTIONS_NTONCONNS", &o.miniviewModuleLinks},
+        {"ID_BUTTON_MVOPTIONS_NETNAMES", &o.miniviewNames},
+        {"ID_CHECK_SHOWACTIVEOUTPUTS", &o.highlightActiveOutputs},
     };
     const size_t levels = w.Document().UndoListSize();
     for (const Case& c : cases) {

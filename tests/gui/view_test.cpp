@@ -77,7 +77,8 @@ void CViewTest::reducedComponentsHitTestTheirSmallBox() {
         std::function<void(CScene&)> expand;
     };
     auto menu = [](CScene& s) {
-        s.w->View().RunMenuItem({.kind = EHit::Component, .module = s.module, .component = s.sum}, "Show Reduced");
+        s.w->View().RunMenuItem({.kind = EHit::Component, .module = s.module, .component = s.sum},
+                                "Show Reduced");
     };
     const Case cases[] = {
         {"Reduce All / Expand All", [](CScene& s) { s.Trigger("ID_BUTTON_REDUCEALL"); },
@@ -155,10 +156,9 @@ void CViewTest::contractedCategoriesHideTheirPorts() {
         CSystem& sys = d.System();
         const CHit port = c.inputs ? CHit{.kind = EHit::SystemInput, .systemInput = sys.m_inputs.Head()}
                                    : CHit{.kind = EHit::SystemOutput, .systemOutput = sys.m_outputs.Head()};
-        const CHit category = c.inputs ? CHit{.kind = EHit::InputCategory,
-                                              .inputCategory = sys.m_inputCategories.Head()}
-                                       : CHit{.kind = EHit::OutputCategory,
-                                              .outputCategory = sys.m_outputCategories.Head()};
+        const CHit category =
+            c.inputs ? CHit{.kind = EHit::InputCategory, .inputCategory = sys.m_inputCategories.Head()}
+                     : CHit{.kind = EHit::OutputCategory, .outputCategory = sys.m_outputCategories.Head()};
         const QPoint at = v.CentreOf(port);
         QVERIFY2(v.HitTest(at) == port, c.name);
         const size_t levels = d.UndoListSize();
@@ -183,8 +183,8 @@ void CViewTest::graphicGestures() {
     QWidget* vp = v.viewport();
     // Ctrl rectangle: the graphics it touches, nothing else.
     const QRectF g1 = ToQ(s.g1->m_rect), g2 = ToQ(s.g2->m_rect);
-    LeftDrag(vp, ViewportPoint(v, g1.center() + QPointF(0, 70)), ViewportPoint(v, g1.center() + QPointF(20, 30)),
-             Qt::ControlModifier);
+    LeftDrag(vp, ViewportPoint(v, g1.center() + QPointF(0, 70)),
+             ViewportPoint(v, g1.center() + QPointF(20, 30)), Qt::ControlModifier);
     QCOMPARE(d.Editor().m_graphics, std::vector<int32_t>{s.g1->m_id});
     QVERIFY(d.Editor().m_components.empty());
     LeftDrag(vp, ViewportPoint(v, QPointF(g1.left() + 20, g1.bottom() + 40)),
@@ -192,7 +192,8 @@ void CViewTest::graphicGestures() {
     QCOMPARE(d.Editor().m_graphics.size(), size_t(2));
     // The corner clasps of a selected graphic resize it; one undo level.
     d.Editor().ClearSelection();
-    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
     QCOMPARE(d.Editor().m_graphics, std::vector<int32_t>{s.g1->m_id});
     const CHit clasp{.kind = EHit::GraphicHandle, .module = s.module, .graphic = s.g1, .part = 2};
     QCOMPARE(v.HitTest(v.CentreOf(clasp)).kind, EHit::GraphicHandle);
@@ -211,12 +212,14 @@ void CViewTest::graphicGestures() {
     QVERIFY(s.g1->m_rect.bottom - s.g1->m_rect.top >= 16);
     // A double click edits the text.
     s.w->m_textHook = [](const QString&, const QString&) { return std::optional<QString>("Inputs stage"); };
-    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier,
+                       v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
     QCOMPARE(QString::fromStdString(s.g2->m_text), QString("Inputs stage"));
     // A cancelled editor changes nothing.
     levels = d.UndoListSize();
     s.w->m_textHook = [](const QString&, const QString&) { return std::optional<QString>(); };
-    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier,
+                       v.CentreOf({.kind = EHit::Graphic, .graphic = s.g2}));
     QCOMPARE(QString::fromStdString(s.g2->m_text), QString("Inputs stage"));
     QCOMPARE(d.UndoListSize(), levels);
 }
@@ -236,9 +239,12 @@ void CViewTest::chartAndValueWindowGestures() {
         std::function<const std::vector<int32_t>&()> selection;
     };
     const Case cases[] = {
-        {"chart", {.kind = EHit::Chart, .module = s.module, .chart = s.chart}, [&] { return s.chart->m_rect; },
+        {"chart",
+         {.kind = EHit::Chart, .module = s.module, .chart = s.chart},
+         [&] { return s.chart->m_rect; },
          [&]() -> const std::vector<int32_t>& { return d.Editor().m_charts; }},
-        {"value window", {.kind = EHit::ValueWindow, .module = s.module, .valueWindow = s.window},
+        {"value window",
+         {.kind = EHit::ValueWindow, .module = s.module, .valueWindow = s.window},
          [&] { return s.window->m_rect; },
          [&]() -> const std::vector<int32_t>& { return d.Editor().m_valueWindows; }},
     };
@@ -360,10 +366,15 @@ void CViewTest::everyMenuItemIsLiveButTheMissingComponents() {
         {"system input", {.kind = EHit::SystemInput, .systemInput = sys.m_inputs.Head()}, {}},
         {"system output", {.kind = EHit::SystemOutput, .systemOutput = sys.m_outputs.Head()}, {}},
         {"input category", {.kind = EHit::InputCategory, .inputCategory = sys.m_inputCategories.Head()}, {}},
-        {"output category", {.kind = EHit::OutputCategory, .outputCategory = sys.m_outputCategories.Head()}, {}},
+        {"output category",
+         {.kind = EHit::OutputCategory, .outputCategory = sys.m_outputCategories.Head()},
+         {}},
         {"component", {.kind = EHit::Component, .module = s.module, .component = s.sum}, {}},
         {"component input",
-         {.kind = EHit::ComponentInput, .module = s.module, .component = s.sum, .input = s.sum->m_inputs.Head()},
+         {.kind = EHit::ComponentInput,
+          .module = s.module,
+          .component = s.sum,
+          .input = s.sum->m_inputs.Head()},
          {}},
         {"component output",
          {.kind = EHit::ComponentOutput, .module = s.module, .component = s.a, .output = s.a->FirstOutput()},
@@ -442,7 +453,8 @@ void CViewTest::miniviewClickScrollsTheView() {
         bool system;
         QPointF target;
     };
-    for (const Case& c : {Case{"module view", false, QPointF(600, 300)}, Case{"system view", true, QPointF(0, 0)}}) {
+    for (const Case& c :
+         {Case{"module view", false, QPointF(600, 300)}, Case{"system view", true, QPointF(0, 0)}}) {
         if (c.system)
             v.ShowSystem();
         else
