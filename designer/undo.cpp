@@ -1,7 +1,13 @@
 // Snapshot lists of undo and redo and their level limit.
 #include "designer/undo.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "algo/platform.h"
+#include "engine/component.h"
+#include "engine/network.h"
+#include "persistence/archive.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
 
@@ -67,14 +73,101 @@ bool CUndo::Redo() {
     return true;
 }
 
+// Settings that project records cannot carry ride behind the project bytes of
+// a snapshot: entries (module id, component id, the type's settings), then the
+// entry count, the length of the entries and a marker. A snapshot without such
+// settings is exactly the project file.
+namespace {
+
+constexpr uint8_t kUnsavedMarker[8] = {'Z', 'O', 'R', '2', 'U', 'N', 'D', 'O'};
+constexpr size_t kTrailerBytes = 4 + 4 + sizeof(kUnsavedMarker);
+
+void AppendUnsavedSettings(CSystem& system, std::vector<uint8_t>& bytes) {
+    CArchive ar;
+    int32_t count = 0;
+    for (CNetwork* module : system.m_modules) {
+        for (CNetworkModel* component : module->m_components) {
+            const size_t start = ar.Position();
+            int32_t moduleId = module->m_id;
+            int32_t componentId = component->m_id;
+            ar.I32(moduleId);
+            ar.I32(componentId);
+            if (component->UnsavedSettings(ar)) {
+                ++count;
+            } else {
+                ar.Rewind(start);
+            }
+        }
+    }
+    if (count == 0) return;
+    int32_t length = static_cast<int32_t>(ar.Position());
+    ar.I32(count);
+    ar.I32(length);
+    const std::vector<uint8_t>& tail = ar.Bytes();
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    bytes.insert(bytes.end(), std::begin(kUnsavedMarker), std::end(kUnsavedMarker));
+}
+
+// The length of the project part of a snapshot and where its entries start.
+size_t ProjectPart(const std::vector<uint8_t>& bytes, size_t& entriesAt, int32_t& count) {
+    count = 0;
+    entriesAt = bytes.size();
+    if (bytes.size() < kTrailerBytes ||
+        !std::equal(std::begin(kUnsavedMarker), std::end(kUnsavedMarker), bytes.end() - sizeof(kUnsavedMarker)))
+        return bytes.size();
+    CArchive counts(bytes.data() + bytes.size() - kTrailerBytes, 8);
+    int32_t length = 0;
+    counts.I32(count);
+    counts.I32(length);
+    if (counts.Failed() || count < 0 || length < 0 || static_cast<size_t>(length) > bytes.size() - kTrailerBytes) {
+        count = 0;
+        return bytes.size();
+    }
+    entriesAt = bytes.size() - kTrailerBytes - static_cast<size_t>(length);
+    return entriesAt;
+}
+
+// The entries were written in the order of the module and component lists,
+// which a snapshot restores, so one walk in that order meets them in turn.
+void ApplyUnsavedSettings(CSystem& system, const uint8_t* data, size_t size, int32_t count) {
+    CArchive ar(data, size);
+    int32_t moduleId = 0;
+    int32_t componentId = 0;
+    auto next = [&] {
+        if (count-- <= 0) return false;
+        ar.I32(moduleId);
+        ar.I32(componentId);
+        return !ar.Failed();
+    };
+    if (!next()) return;
+    for (CNetwork* module : system.m_modules) {
+        if (module->m_id != moduleId) continue;
+        for (CNetworkModel* component : module->m_components) {
+            if (module->m_id != moduleId || component->m_id != componentId) continue;
+            // Entries carry no lengths: one a component does not read back ends the walk.
+            if (!component->UnsavedSettings(ar) || ar.Failed() || !next()) return;
+        }
+    }
+}
+
+}  // namespace
+
 void CSystemUndo::WriteSnapshot(std::vector<uint8_t>& bytes) {
     SaveProjectBytes(m_system, bytes);
+    AppendUnsavedSettings(m_system, bytes);
 }
 
 bool CSystemUndo::ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& error) {
-    const CFileResult r = LoadProjectBytes(m_system, bytes);
-    if (!r) error = r.message;
-    return r.ok;
+    size_t entriesAt = 0;
+    int32_t count = 0;
+    const size_t projectSize = ProjectPart(bytes, entriesAt, count);
+    const CFileResult r = LoadProjectBytes(m_system, bytes.data(), projectSize);
+    if (!r) {
+        error = r.message;
+        return false;
+    }
+    if (count > 0) ApplyUnsavedSettings(m_system, bytes.data() + entriesAt, bytes.size() - kTrailerBytes - entriesAt, count);
+    return true;
 }
 
 }  // namespace zor2

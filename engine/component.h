@@ -42,6 +42,13 @@ public:
     /// A line for "System Build Feedback" when the runtime file cannot carry one
     /// of this component's settings; empty when it can. Asked by the export.
     virtual std::string RuntimeExportNote() const { return {}; }
+    /// Settings of this type that its project record cannot carry. Undo
+    /// snapshots keep them so that stepping back through unrelated edits does
+    /// not reset them; false (nothing moved) for a type without such settings.
+    virtual bool UnsavedSettings(CArchive& ar) {
+        (void)ar;
+        return false;
+    }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);

@@ -49,6 +49,11 @@ public:
         m_writer.Bytes().clear();
     }
 
+    /// Storing: forgets what was written after `position`.
+    void Rewind(size_t position) {
+        if (position < m_writer.Bytes().size()) m_writer.Bytes().resize(position);
+    }
+
     bool Failed() const { return m_failed; }
     const std::string& Error() const { return m_error; }
     size_t ErrorOffset() const { return m_errorOffset; }

@@ -1,6 +1,7 @@
 // Delay: type table, feedback input and the factor parameter.
 #include "components/logic/delay.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "engine/catalogue.h"
@@ -57,6 +58,13 @@ void CModelDelay::Execute() {
 bool CModelDelay::SetFeedbackFactor(double factor) {
     if (!(factor >= kDelayFactorMin && factor <= kDelayFactorMax)) return false;
     m_factor = factor;
+    return true;
+}
+
+bool CModelDelay::UnsavedSettings(CArchive& ar) {
+    double factor = m_factor;
+    ar.F64(factor);
+    if (ar.IsLoading() && !ar.Failed() && std::isfinite(factor)) m_factor = factor;
     return true;
 }
 

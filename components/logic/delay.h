@@ -25,6 +25,8 @@ class CModelDelay : public CNetworkModel {
     /// The line the runtime export reports when the runtime file cannot carry
     /// this Delay's factor (empty when it can).
     std::string RuntimeExportNote() const override;
+    /// The factor, which the project record does not carry.
+    bool UnsavedSettings(CArchive& ar) override;
 
   private:
     double m_factor = kDelayDefaultFactor;

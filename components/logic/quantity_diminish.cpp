@@ -124,6 +124,15 @@ bool CModelQuantityDiminish::SetAuto(bool on, double rate) {
     return true;
 }
 
+bool CModelQuantityDiminish::UnsavedSettings(CArchive& ar) {
+    double rate = m_autoRate;
+    bool on = m_autoMode;
+    ar.F64(rate);
+    ar.Bool(on);
+    if (ar.IsLoading() && !ar.Failed()) SetAuto(on, rate);
+    return true;
+}
+
 std::string CModelQuantityDiminish::RuntimeExportNote() const {
     const CModelInput* consume = FindInput(30);
     if ((consume && consume->HasSource()) || (m_autoMode && m_autoRate == kQuantityAutoRate)) return {};

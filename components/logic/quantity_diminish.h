@@ -37,6 +37,8 @@ class CModelQuantityDiminish : public CNetworkModel {
     /// the auto-diminish setting: the runtime consumes the default rate
     /// automatically unless "Decrement (consume)" is connected.
     std::string RuntimeExportNote() const override;
+    /// Auto rate and auto mode, which the project record does not carry.
+    bool UnsavedSettings(CArchive& ar) override;
     /// "Helper Text" lines drawn under the box.
     std::vector<std::string> HelperText() const;
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "components/logic/delay.h"
+#include "components/logic/quantity_diminish.h"
 #include "designer/change_recorder.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
@@ -176,6 +178,38 @@ TEST(DesignerCore, NoGuiToolkitBelowTheGuiFolder) {
         while (std::getline(in, line)) {
             const bool qt = line.rfind("#include <Q", 0) == 0 || line.rfind("#include <qt", 0) == 0;
             EXPECT_FALSE(qt) << e.path() << ": " << line;
+        }
+    }
+}
+
+// The Delay's factor and Quantity Diminishing's auto settings are not in the
+// project record; undo and redo of unrelated edits must not reset them.
+TEST_F(UndoTest, UndoKeepsSettingsTheProjectRecordCannotCarry) {
+    CNetwork* m = m_system.CreateModule("M", 0, 0);
+    auto* delay = dynamic_cast<CModelDelay*>(test::Drop(*m, 2));
+    auto* quantity = dynamic_cast<CModelQuantityDiminish*>(test::Drop(*m, 68));
+    ASSERT_TRUE(delay && quantity);
+    ASSERT_TRUE(delay->SetFeedbackFactor(0.5));
+    ASSERT_TRUE(quantity->SetAuto(false, 2.5));
+    m_undo.CheckPoint();
+    const Bytes project = Now();
+    const int32_t moduleId = m->m_id, delayId = delay->m_id, quantityId = quantity->m_id;
+
+    Edit(1);
+    ASSERT_TRUE(m_undo.Undo());
+    EXPECT_EQ(Now(), project);  // the project part is untouched by the extra entries
+    for (int step = 0; step < 2; ++step) {
+        SCOPED_TRACE(step == 0 ? "after undo" : "after redo");
+        CNetwork* restored = m_system.FindModule(moduleId);
+        ASSERT_NE(restored, nullptr);
+        auto* d = dynamic_cast<CModelDelay*>(restored->FindComponent(delayId));
+        auto* q = dynamic_cast<CModelQuantityDiminish*>(restored->FindComponent(quantityId));
+        ASSERT_TRUE(d && q);
+        EXPECT_EQ(d->FeedbackFactor(), 0.5);
+        EXPECT_FALSE(q->AutoMode());
+        EXPECT_EQ(q->AutoRate(), 2.5);
+        if (step == 0) {
+            ASSERT_TRUE(m_undo.Redo());
         }
     }
 }
