@@ -1539,6 +1539,8 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
         m_actions.DragModules(dx, dy);
     } else if (m_pressHit.kind == EHit::Graphic) {
         m_actions.DragGraphics(dx, dy);
+    } else if (m_pressHit.kind == EHit::Chart && m_pressHit.chart->m_lockLocation) {
+        return;  // a locked chart stays where it is
     } else if (m_pressHit.kind == EHit::Chart || m_pressHit.kind == EHit::ValueWindow) {
         CRect& r = m_pressHit.chart ? m_pressHit.chart->m_rect : m_pressHit.valueWindow->m_rect;
         r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};

@@ -200,6 +200,11 @@ bool WindowOn(const Czor2Doc& d, EValueWindowField f) {
     const CValueWindow* v = FirstValueWindow(d);
     return v && ValueWindowField(*v, f) != 0;
 }
+/// Runs a command on the first selected graphic (none: nothing to act on).
+ECmd OnFirstGraphic(Czor2Doc& d, ECmd (*run)(Czor2Doc&, int32_t)) {
+    const CGraphic* g = FirstGraphic(d);
+    return g ? run(d, g->m_id) : ECmd::Unavailable;
+}
 ECmd Toggle(bool& option) {
     option = !option;
     return ECmd::Done;
@@ -292,9 +297,9 @@ const CAidCommand kAidCommands[] = {
      GraphicState<EGraphicField::Outline>},
     {"ID_SPIN_LINEWIDTH_GRAPHICS", EAidNeed::Graphics, nullptr, nullptr},
     {"ID_BUTTON_GRAPHICCONSOLIDATE", EAidNeed::Graphics,
-     [](Czor2Doc& d, bool) { return ConsolidateComponents(d, FirstGraphic(d)->m_id); }, nullptr},
+     [](Czor2Doc& d, bool) { return OnFirstGraphic(d, ConsolidateComponents); }, nullptr},
     {"ID_BUTTON_GRAPHICSHOWCOMPS", EAidNeed::Graphics,
-     [](Czor2Doc& d, bool) { return ReleaseComponents(d, FirstGraphic(d)->m_id); }, nullptr},
+     [](Czor2Doc& d, bool) { return OnFirstGraphic(d, ReleaseComponents); }, nullptr},
     {"ID_CHECK_SHOWCOMPCOUNT", EAidNeed::ModuleView, CheckSwitch<EViewSwitch::GraphicCount>,
      SwitchState<EViewSwitch::GraphicCount>},
     // Graphics / Size and Position.
@@ -1202,8 +1207,8 @@ bool CMainWindow::RunValueCommand(int value) {
         const CRect& v = e.m_visible;
         AddGraphic(m_doc, (v.left + v.right) / 2 - 100, (v.top + v.bottom) / 2 - 50);
     } else if (ident == "ID_BUTTON_CLR_GRAPHIC_BACK") {
-        if (pick(FirstGraphic(m_doc)->m_background))
-            SetGraphicField(m_doc, EGraphicField::Background, *colour);
+        const CGraphic* g = FirstGraphic(m_doc);
+        if (g && pick(g->m_background)) SetGraphicField(m_doc, EGraphicField::Background, *colour);
     } else if (ident == "ID_BUTTON_COLORCHART_BACK") {
         if (pick(s.m_chartBackground)) SetChartColour(m_doc, EChartColour::Background, *colour);
     } else if (ident == "ID_BUTTON_COLORCHART_DATA") {
@@ -1211,8 +1216,8 @@ bool CMainWindow::RunValueCommand(int value) {
     } else if (ident == "ID_BUTTON_COLORCHART_GRID") {
         if (pick(s.m_chartGrid)) SetChartColour(m_doc, EChartColour::Grid, *colour);
     } else if (ident == "ID_BUTTON_CLR_VALUE_BACK") {
-        if (pick(FirstValueWindow(m_doc)->m_background))
-            SetValueWindowField(m_doc, EValueWindowField::Background, *colour);
+        const CValueWindow* v = FirstValueWindow(m_doc);
+        if (v && pick(v->m_background)) SetValueWindowField(m_doc, EValueWindowField::Background, *colour);
     } else if (ident == "ID_BUTTON_COLORBACKGROUND") {
         if (pick(e.m_options.backgroundColour)) e.m_options.backgroundColour = *colour;
     } else if (ident == "ID_BUTTON_COLORGRID") {

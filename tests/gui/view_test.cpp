@@ -264,6 +264,15 @@ void CViewTest::chartAndValueWindowGestures() {
         QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, v.CentreOf(c.hit));
         QVERIFY2(d.UndoListSize() == levels + 1, c.name);
     }
+    // A locked chart is not dragged.
+    s.chart->m_lockLocation = true;
+    const CRect locked = s.chart->m_rect;
+    const size_t before = d.UndoListSize();
+    const QPoint at = v.CentreOf({.kind = EHit::Chart, .module = s.module, .chart = s.chart});
+    LeftDrag(vp, at, at + QPoint(40, 30));
+    QCOMPARE(s.chart->m_rect.left, locked.left);
+    QCOMPARE(s.chart->m_rect.top, locked.top);
+    QCOMPARE(d.UndoListSize(), before);
     // A double click on a value window opens its settings dialog.
     bool opened = false;
     QTimer::singleShot(0, [&opened] {
