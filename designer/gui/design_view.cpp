@@ -415,6 +415,44 @@ void CDesignView::CenterView() {
     viewport()->update();
 }
 
+QRectF CDesignView::ContentBounds() const {
+    QRectF bounds;
+    CSystem& s = m_actions.System();
+    if (CNetwork* m = Module()) {
+        for (CNetworkModel* c : m->m_components)
+            if (!IsHidden(*c)) bounds |= BoxOf(*c);
+        for (const CChart* c : s.m_charts.m_charts)
+            if (c->m_module == m) bounds |= ToQ(c->m_rect);
+        for (const CValueWindow* v : s.m_valueWindows.m_windows)
+            if (v->m_module == m) bounds |= ToQ(v->m_rect);
+        for (const CGraphic* g : s.m_graphics.m_graphics) bounds |= ToQ(g->m_rect);
+    } else {
+        for (CNetwork* m : s.m_modules) bounds |= ModuleBox(*m);
+    }
+    return bounds;
+}
+
+void CDesignView::FitContent() {
+    const QRectF bounds = ContentBounds().adjusted(-30, -30, 30, 30);
+    if (bounds.isEmpty()) return;
+    // The bars cover both sides of the viewport; the content goes between them.
+    const double inner = std::max(50.0, viewport()->width() - LeftBarRect().width() - RightBarRect().width());
+    const double zoom = std::min(inner / bounds.width(), viewport()->height() / bounds.height());
+    m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    const double left = LeftBarRect().width() / m_zoom;
+    m_scroll = QPointF(bounds.left() - left - (inner / m_zoom - bounds.width()) / 2,
+                       bounds.top() - (viewport()->height() / m_zoom - bounds.height()) / 2);
+    UpdateScrollRange();
+    viewport()->update();
+}
+
+void CDesignView::SetPlace(double zoom, QPointF scroll) {
+    m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    m_scroll = scroll;
+    UpdateScrollRange();
+    viewport()->update();
+}
+
 std::vector<CNetwork*> CDesignView::ModulesInDrawOrder() const {
     CSystem& s = m_actions.System();
     std::vector<CNetwork*> order;

@@ -106,6 +106,14 @@ class CDesignView : public QAbstractScrollArea {
     void ScrollToCentre(const QPointF& world);
     double Zoom() const { return m_zoom; }
     void SetZoom(double zoom);
+    /// The model point at the viewport's top-left corner.
+    QPointF Scroll() const { return m_scroll; }
+    /// Returns to a zoom and scroll position taken before.
+    void SetPlace(double zoom, QPointF scroll);
+    /// The model rectangle of everything the current mode shows.
+    QRectF ContentBounds() const;
+    /// Zooms and scrolls so that everything the current mode shows fits between the bars.
+    void FitContent();
     void CenterView();
 
     /// The object under a viewport point.

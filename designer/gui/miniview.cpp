@@ -25,15 +25,7 @@ CMiniview::CMiniview(CDesignView& view, QWidget* parent) : QWidget(parent), m_vi
 }
 
 QRectF CMiniview::WorldBounds() const {
-    const CEditorState& e = m_view.Editor();
-    QRectF bounds = ToQ(e.m_visible);
-    if (CNetwork* m = m_view.Module()) {
-        for (CNetworkModel* c : m->m_components)
-            if (c->m_graphicId == 0) bounds |= ToQ(ShownBox(*c));
-    } else {
-        for (CNetwork* m : m_view.System().m_modules) bounds |= m_view.ModuleBox(*m);
-    }
-    return bounds.adjusted(-20, -20, 20, 20);
+    return (m_view.ContentBounds() | ToQ(m_view.Editor().m_visible)).adjusted(-20, -20, 20, 20);
 }
 
 double CMiniview::Scale(const QRectF& b) const {
@@ -72,6 +64,15 @@ void CMiniview::paintEvent(QPaintEvent*) {
                             p.drawLine(point(ToQ(ShownBox(*c)).center()),
                                        point(ToQ(ShownBox(*k2->m_dstComponent)).center()));
         }
+        // Graphics, charts and value windows as plain frames under the components.
+        p.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1));
+        p.setBrush(Qt::NoBrush);
+        for (const CGraphic* g : s.m_graphics.m_graphics) p.drawRect(local(ToQ(g->m_rect)));
+        p.setBrush(QColor(0xDC, 0xE6, 0xF5));
+        for (const CChart* c : s.m_charts.m_charts)
+            if (c->m_module == m) p.drawRect(local(ToQ(c->m_rect)));
+        for (const CValueWindow* v : s.m_valueWindows.m_windows)
+            if (v->m_module == m) p.drawRect(local(ToQ(v->m_rect)));
         p.setPen(QPen(QColor(0x6E, 0x64, 0x46), 1));
         p.setBrush(QColor(0xFA, 0xF7, 0xEC));
         for (CNetworkModel* c : m->m_components)

@@ -12,6 +12,10 @@ namespace zor2::gui {
 bool PrintView(CDesignView& view, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
+    // The whole content of the mode, fitted to the viewport for the page, then the view as it was.
+    const double zoom = view.Zoom();
+    const QPointF scroll = view.Scroll();
+    view.FitContent();
     QWidget* vp = view.viewport();
     const QRectF page =
         printer.pageLayout()
@@ -21,8 +25,9 @@ bool PrintView(CDesignView& view, QPrinter& printer) {
     const double k = std::min(page.width() / size.width(), page.height() / size.height());
     painter.translate((page.width() - size.width() * k) / 2, (page.height() - size.height() * k) / 2);
     painter.scale(k, k);
-    // The viewport paints itself, so the page shows exactly the current mode and its options.
+    // The viewport paints itself, so the page shows the current mode with its options.
     vp->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    view.SetPlace(zoom, scroll);
     return painter.end();
 }
 

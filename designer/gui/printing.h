@@ -9,8 +9,9 @@ namespace zor2::gui {
 
 class CDesignView;
 
-/// Draws what the view shows onto the printer's first page, scaled to fit and
-/// centred. False when the printer could not be opened (nothing is printed).
+/// Draws everything the view's current mode shows onto the printer's first
+/// page, scaled to fit and centred; the view keeps its zoom and scroll position.
+/// False when the printer could not be opened (nothing is printed).
 bool PrintView(CDesignView& view, QPrinter& printer);
 
 }  // namespace zor2::gui

@@ -53,6 +53,7 @@ class CViewTest : public QObject {
     void moduleMenuGroupsAndConnects();
     void miniviewClickScrollsTheView();
     void printsBothModesToPdf();
+    void fittingShowsEverythingBetweenTheBars();
 
   private:
     QTemporaryDir m_dir;
@@ -500,7 +501,12 @@ void CViewTest::printsBothModesToPdf() {
         printer.setResolution(96);  // a screen-sized page keeps the test quick
         printer.setOutputFileName(path);
         QVERIFY(s.w->CommandAction(kCmdFilePrintDirect)->isEnabled());
+        const double zoom = s.w->View().Zoom();
+        const QPointF scroll = s.w->View().Scroll();
         s.w->RunCommand(kCmdFilePrintDirect);
+        // The page shows the whole mode; the view stays where the user left it.
+        QCOMPARE(s.w->View().Zoom(), zoom);
+        QCOMPARE(s.w->View().Scroll(), scroll);
         QVERIFY2(QFileInfo(path).size() > 1000, c.name);
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -515,6 +521,31 @@ void CViewTest::printsBothModesToPdf() {
     s.w->Document().Editor().m_graphics = {s.g2->m_id};
     s.w->View().viewport()->update();
     QVERIFY(s.w->grab().save(QDir(QStringLiteral(ZOR2_GUI_TEST_OUT)).filePath("designer_visual_aids.png")));
+}
+
+void CViewTest::fittingShowsEverythingBetweenTheBars() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    s.Design();
+    // Far apart: a graphic well to the right and below, a chart to the left.
+    s.g1->m_rect = {1300, 800, 1500, 900};
+    s.chart->m_rect = {-400, -200, -200, -80};
+    v.SetZoom(2.0);
+    v.FitContent();
+    const QRect inner = v.viewport()->rect().adjusted(172, 0, -172, 0);
+    struct Case {
+        const char* name;
+        CHit hit;
+    };
+    for (const Case& c :
+         {Case{"graphic", {.kind = EHit::Graphic, .module = s.module, .graphic = s.g1}},
+          Case{"chart", {.kind = EHit::Chart, .module = s.module, .chart = s.chart}},
+          Case{"component", {.kind = EHit::Component, .module = s.module, .component = s.sum}}}) {
+        const QPoint at = v.CentreOf(c.hit);
+        QVERIFY2(inner.contains(at), c.name);
+        QVERIFY2(v.HitTest(at).kind == c.hit.kind, c.name);
+    }
+    QVERIFY(v.Zoom() < 1.0);
 }
 
 QTEST_MAIN(CViewTest)
