@@ -432,13 +432,13 @@ QRectF CDesignView::ContentBounds() const {
     return bounds;
 }
 
-void CDesignView::FitContent() {
+void CDesignView::FitContent(bool anyZoom) {
     const QRectF bounds = ContentBounds().adjusted(-30, -30, 30, 30);
     if (bounds.isEmpty()) return;
     // The bars cover both sides of the viewport; the content goes between them.
     const double inner = std::max(50.0, viewport()->width() - LeftBarRect().width() - RightBarRect().width());
     const double zoom = std::min(inner / bounds.width(), viewport()->height() / bounds.height());
-    m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    m_zoom = anyZoom ? std::min(zoom, kMaxZoom) : std::clamp(zoom, kMinZoom, kMaxZoom);
     const double left = LeftBarRect().width() / m_zoom;
     m_scroll = QPointF(bounds.left() - left - (inner / m_zoom - bounds.width()) / 2,
                        bounds.top() - (viewport()->height() / m_zoom - bounds.height()) / 2);

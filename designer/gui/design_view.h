@@ -112,8 +112,9 @@ class CDesignView : public QAbstractScrollArea {
     void SetPlace(double zoom, QPointF scroll);
     /// The model rectangle of everything the current mode shows.
     QRectF ContentBounds() const;
-    /// Zooms and scrolls so that everything the current mode shows fits between the bars.
-    void FitContent();
+    /// Zooms and scrolls so that everything the current mode shows fits between
+    /// the bars; `anyZoom` allows zooming out further than the mouse can (printing).
+    void FitContent(bool anyZoom = false);
     void CenterView();
 
     /// The object under a viewport point.

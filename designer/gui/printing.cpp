@@ -15,7 +15,7 @@ bool PrintView(CDesignView& view, QPrinter& printer) {
     // The whole content of the mode, fitted to the viewport for the page, then the view as it was.
     const double zoom = view.Zoom();
     const QPointF scroll = view.Scroll();
-    view.FitContent();
+    view.FitContent(true);
     QWidget* vp = view.viewport();
     const QRectF page =
         printer.pageLayout()
