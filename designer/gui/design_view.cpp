@@ -201,6 +201,7 @@ const QStringList kGraphicMenu = {"Properties...",
 
 /// Items the view carries out itself; the window handles "Properties" items.
 const QStringList kViewItems = {"Execute",
+                                "Expose as External Input",
                                 "View Components...",
                                 "Delete",
                                 "Expose All Inputs to Module Inputs Layer",
@@ -1869,6 +1870,8 @@ void CDesignView::RunMenuItem(const CHit& hit, const QString& item) {
             m_actions.ExecuteModuleOnce(*hit.module);
         else if (hit.component)
             m_actions.ExecuteComponent(*hit.component);
+    } else if (item == "Expose as External Input" && hit.moduleInput) {
+        m_actions.ExposeModuleInput(*hit.module, *hit.moduleInput);
     } else if (item == "View Components...") {
         ShowModule(hit.module);
         return;

@@ -153,4 +153,30 @@ bool CGuiActions::AddGraphicRect(const CRect& rect) {
     return Ok(AddGraphicFromRect(m_doc, rect));
 }
 
+bool CGuiActions::ExposeModuleInput(CNetwork& module, CNetworkInput& input) {
+    if (input.HasSource()) {
+        Prompter().Tell(
+            "Cannot expose externally, as this input is already connected to a given data source.");
+        return false;
+    }
+    const int32_t moduleId = module.m_id, inputId = input.m_id;
+    bool connected = false;
+    {
+        // The new system input and its connection are one change.
+        CChangeBatch batch(m_doc);
+        CSystemInputData data;
+        data.name = input.m_name;
+        if (!Ok(AddSystemInput(m_doc, data)) || !System().m_inputs.Tail()) return false;
+        connected = Ok(ConnectSystemInputToModule(m_doc, System().m_inputs.Tail()->m_id, moduleId, inputId));
+    }
+    if (!connected) {
+        // The connection was refused: the new system input goes again, unrecorded.
+        CChangeBatch batch(m_doc);
+        System().DeleteSystemInput(System().m_inputs.Tail());
+        return false;
+    }
+    m_doc.RecordChange(Fmt("Exposed inputs for system module: %s", module.m_name.c_str()));
+    return true;
+}
+
 }  // namespace zor2::gui

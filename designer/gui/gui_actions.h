@@ -33,6 +33,10 @@ class CGuiActions {
     bool DropNewSystemInput(CNetwork& dst);
     /// The module context menu's "Execute": pull, execute and publish once (values only).
     void ExecuteModuleOnce(CNetwork& module);
+    /// A module input's "Expose as External Input": a system input of the same
+    /// name in the default category feeding it, as one change. An input that
+    /// already has a source is refused with a message.
+    bool ExposeModuleInput(CNetwork& module, CNetworkInput& input);
     bool DeleteModule(CNetwork& module);
 
     // Module design view.

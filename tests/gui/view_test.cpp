@@ -51,6 +51,7 @@ class CViewTest : public QObject {
     void graphicMenuItems();
     void everyMenuItemIsLiveButTheMissingComponents();
     void moduleMenuGroupsAndConnects();
+    void moduleInputExposesItself();
     void miniviewClickScrollsTheView();
     void printsBothModesToPdf();
     void fittingShowsEverythingBetweenTheBars();
@@ -367,7 +368,7 @@ void CViewTest::everyMenuItemIsLiveButTheMissingComponents() {
         {"module", {.kind = EHit::Module, .module = s.module}, {"Outputs/Remove Connections..."}},
         {"module input",
          {.kind = EHit::ModuleInput, .module = s.module, .moduleInput = s.module->m_inputs.Head()},
-         {"Expose as External Input"}},
+         {}},
         {"module output",
          {.kind = EHit::ModuleOutput, .module = s.module, .moduleOutput = s.module->m_outputs.Head()},
          {}},
@@ -451,6 +452,34 @@ void CViewTest::moduleMenuGroupsAndConnects() {
     add->trigger();
     QCOMPARE(s.module->m_inputs.Size(), inputs + 1);
     QVERIFY(s.module->m_inputs.Tail()->HasSource());
+}
+
+void CViewTest::moduleInputExposesItself() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    CSystem& sys = d.System();
+    v.ShowSystem();
+    s.w->Prompter().m_answerHook = [](const QString&) { return EAnswer::Ok; };
+    CNetworkInput* in = s.module->CreateInput("speed");
+    const CHit hit{.kind = EHit::ModuleInput, .module = s.module, .moduleInput = in};
+    const size_t levels = d.UndoListSize();
+    v.RunMenuItem(hit, "Expose as External Input");
+    QCOMPARE(sys.m_inputs.Size(), size_t(1));
+    QCOMPARE(QString::fromStdString(sys.m_inputs.Head()->m_name), QString("speed"));
+    QVERIFY(in->HasSource());
+    QCOMPARE(d.UndoListSize(), levels + 1);
+    QCOMPARE(QString::fromStdString(sys.Feedback().build.Top()),
+             QString("Exposed inputs for system module: ") + QString::fromStdString(s.module->m_name));
+    // Once fed, it is refused and nothing changes.
+    v.RunMenuItem(hit, "Expose as External Input");
+    QCOMPARE(sys.m_inputs.Size(), size_t(1));
+    QCOMPARE(d.UndoListSize(), levels + 1);
+    QCOMPARE(s.w->Prompter().m_told.back(),
+             QString("Cannot expose externally, as this input is already connected to a given data source."));
+    // One undo takes back both the system input and its connection.
+    s.w->CommandAction(kCmdUndo)->trigger();
+    QVERIFY(sys.m_inputs.Empty());
 }
 
 void CViewTest::miniviewClickScrollsTheView() {
