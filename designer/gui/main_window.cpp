@@ -284,12 +284,8 @@ const CAidCommand kAidCommands[] = {
     {"ID_BUTTON_ADDGRAPHIC", EAidNeed::ModuleView, nullptr, nullptr},
     {"ID_BTN_GRAPHIC_DELETE", EAidNeed::Graphics, [](Czor2Doc& d, bool) { return DeleteSelectedGraphics(d); },
      nullptr},
-    {"ID_BUTTON_GRAPHIC_TRANS", EAidNeed::Graphics,
-     [](Czor2Doc& d, bool) {
-         return SetGraphicField(d, EGraphicField::Transparent,
-                                GraphicOn(d, EGraphicField::Transparent) ? 0 : 1);
-     },
-     nullptr},
+    {"ID_BUTTON_GRAPHIC_TRANS", EAidNeed::Graphics, CheckGraphic<EGraphicField::Transparent>,
+     GraphicState<EGraphicField::Transparent>},
     {"ID_BUTTON_CLR_GRAPHIC_BACK", EAidNeed::Graphics, nullptr, nullptr},
     {"ID_CHECK_GRAPHIC3D", EAidNeed::Graphics, CheckGraphic<EGraphicField::Edges3d>,
      GraphicState<EGraphicField::Edges3d>},
