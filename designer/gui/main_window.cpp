@@ -1557,7 +1557,6 @@ void CMainWindow::UpdateCommandStates() {
     for (int v : {kCmdFilePrint, kCmdFilePrintDirect, kCmdFilePrintPreview, kCmdFilePrintSetup}) set(v, true);
     if (m_miniDock && m_miniDock->isVisible() != m_view->Options().showMiniview && isVisible())
         m_miniDock->setVisible(m_view->Options().showMiniview);
-    if (m_miniview) m_miniview->update();
     FillValueWidgets();
     // Context categories follow the selection.
     for (int i = 0; i < m_ribbonTabs->count(); ++i) {
@@ -1936,6 +1935,8 @@ void CMainWindow::Refresh() {
     m_simPane->Refresh(m_doc.System());
     m_feedback->Refresh(m_doc.System().Feedback());
     m_view->viewport()->update();
+    // The miniview shows no values, so only edits and view changes redraw it.
+    m_miniview->update();
     UpdateTitle();
     UpdateCommandStates();
 }
