@@ -114,6 +114,13 @@ void CViewTest::reducedComponentsHitTestTheirSmallBox() {
         const QRectF reduced = ToQ(ShownBox(*s.sum));
         QVERIFY2(reduced.width() * reduced.height() < full.width() * full.height(), c.name);
         QVERIFY2(v.HitTest(corner).component != s.sum, c.name);
+        // A selection rectangle takes the reduced box: touching only the full box selects nothing.
+        s.w->Document().Editor().ClearSelection();
+        LeftDrag(v.viewport(), ViewportPoint(v, full.bottomLeft() + QPointF(-20, 20)), corner);
+        QVERIFY2(s.w->Document().Editor().m_components.empty(), c.name);
+        LeftDrag(v.viewport(), ViewportPoint(v, full.bottomLeft() + QPointF(-20, 20)),
+                 ViewportPoint(v, reduced.center()));
+        QVERIFY2(s.w->Document().Editor().m_components == std::vector<int32_t>{s.sum->m_id}, c.name);
         const CHit centre = v.HitTest(ViewportPoint(v, reduced.center()));
         QVERIFY2(centre.kind == EHit::Component && centre.component == s.sum, c.name);
         // A reduced box has no ports of its own: its edge is the component.
