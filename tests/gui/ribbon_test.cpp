@@ -2,6 +2,7 @@
 // a selection enables, and the graphics, chart and value-window commands
 // changing the model through their buttons, checks, spins, font boxes and edits.
 #include <QAction>
+#include <QDialog>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QSettings>
@@ -31,6 +32,7 @@ class CRibbonTest : public QObject {
     void chartScaleRefusesWhatIsNotANumber();
     void valueWindowOptionsThroughTheRibbon();
     void viewOptionsAreTheEditorsOptions();
+    void categoryEditRenamesTheSelectedCategory();
     void neuralNetworkCommandsStayDisabled();
 
   private:
@@ -459,6 +461,50 @@ void CRibbonTest::viewOptionsAreTheEditorsOptions() {
     w.RunCommand(kCmdShowModuleInputs);
     QVERIFY(!o.showModuleInputsBar);
     QVERIFY(o.showSystemInputsBar);
+}
+
+void CRibbonTest::categoryEditRenamesTheSelectedCategory() {
+    struct Case {
+        const char* ident;
+        bool inputs;
+        QString typed;
+        bool accept;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"ID_BUTTON_INPUTCATEGORY_EDIT", true, "Sensors", true, "Sensors"},
+        {"ID_BUTTON_OUTPUTCATEGORY_EDIT", false, "Actuators", true, "Actuators"},
+        {"ID_BUTTON_INPUTCATEGORY_EDIT", true, "Ignored", false, ""},
+    };
+    for (const Case& c : cases) {
+        CScene scene;
+        CMainWindow& w = *scene.w;
+        CSystem& s = w.Document().System();
+        w.View().ShowSystem();
+        CEditorState& e = w.Document().Editor();
+        const std::string before =
+            c.inputs ? s.m_inputCategories.Head()->m_name : s.m_outputCategories.Head()->m_name;
+        if (c.inputs)
+            e.SelectInputCategory(s.m_inputCategories.Head()->m_id);
+        else
+            e.SelectOutputCategory(s.m_outputCategories.Head()->m_id);
+        w.UpdateCommandStates();
+        const size_t levels = w.Document().UndoListSize();
+        QTimer::singleShot(0, [&c] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* name = dialog->findChild<QLineEdit*>("name")) name->setText(c.typed);
+            if (c.accept)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        scene.Trigger(c.ident);
+        const std::string after =
+            c.inputs ? s.m_inputCategories.Head()->m_name : s.m_outputCategories.Head()->m_name;
+        QCOMPARE(QString::fromStdString(after), c.accept ? c.expected : QString::fromStdString(before));
+        QCOMPARE(w.Document().UndoListSize(), levels + (c.accept ? 1 : 0));
+    }
 }
 
 void CRibbonTest::neuralNetworkCommandsStayDisabled() {
