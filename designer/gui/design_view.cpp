@@ -1217,7 +1217,7 @@ void CDesignView::PaintCharts(QPainter& p, const CNetwork& m) {
     const bool chartLinks = ViewSwitch(m_actions.Doc(), EViewSwitch::ChartConnectors);
     const bool windowLinks = ViewSwitch(m_actions.Doc(), EViewSwitch::ValueWindowConnectors);
     auto connector = [&](const QRectF& r, CNetworkModel* c, CModelOutput* out) {
-        if (IsHidden(*c)) return;
+        if (!c || !out || IsHidden(*c)) return;
         const QPointF a = ToWorld(PortAnchor({.kind = EHit::ComponentOutput,
                                               .module = const_cast<CNetwork*>(&m),
                                               .component = c,
