@@ -372,7 +372,7 @@ void CViewTest::everyMenuItemIsLiveButTheMissingComponents() {
         QStringList dead;  // items whose operation does not exist yet
     };
     std::vector<Case> cases = {
-        {"module", {.kind = EHit::Module, .module = s.module}, {"Outputs/Remove Connections..."}},
+        {"module", {.kind = EHit::Module, .module = s.module}, {}},
         {"module input",
          {.kind = EHit::ModuleInput, .module = s.module, .moduleInput = s.module->m_inputs.Head()},
          {}},
@@ -459,6 +459,30 @@ void CViewTest::moduleMenuGroupsAndConnects() {
     add->trigger();
     QCOMPARE(s.module->m_inputs.Size(), inputs + 1);
     QVERIFY(s.module->m_inputs.Tail()->HasSource());
+
+    // "Outputs/Remove Connections..." disconnects every output, asking for each.
+    s.w->Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
+    for (const char* name : {"x", "y"}) {
+        CNetworkOutput* out = s.module->CreateOutput(name);
+        sys.ConnectSystemOutput(*s.module, *sys.CreateSystemOutput(name, 1), out);
+    }
+    s.module->CreateOutput("unconnected");
+    auto connected = [&] {
+        int n = 0;
+        for (const CExternalOutput* q : sys.m_outputs) n += q->SourceOutput() != nullptr;
+        return n;
+    };
+    QCOMPARE(connected(), 2);
+    const size_t levels = d.UndoListSize();
+    const int asked = s.w->Prompter().m_asked.size();
+    v.RunMenuItem(m, "Outputs/Remove Connections...");
+    QCOMPARE(connected(), 0);
+    QCOMPARE(s.w->Prompter().m_asked.size(), asked + 2);
+    QCOMPARE(d.UndoListSize(), levels + 2);
+    // Nothing left to remove: told so, nothing recorded.
+    v.RunMenuItem(m, "Outputs/Remove Connections...");
+    QCOMPARE(s.w->Prompter().m_told.back(), QString("No outgoing connections to delete..."));
+    QCOMPARE(d.UndoListSize(), levels + 2);
 }
 
 void CViewTest::moduleInputExposesItself() {
