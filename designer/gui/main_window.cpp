@@ -521,6 +521,7 @@ void CMainWindow::OnChangeRecorded(const std::string&) {
 }
 
 void CMainWindow::OnDocumentReloaded() {
+    m_refillValues = true;  // the same ids may now carry other values
     m_view->DocumentReplaced();
     Refresh();
 }

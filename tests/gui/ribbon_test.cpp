@@ -407,6 +407,12 @@ void CRibbonTest::valueWindowOptionsThroughTheRibbon() {
     w.Document().Editor().m_valueWindows = {v.m_id};
     w.UpdateCommandStates();
     QCOMPARE(w.findChild<QLineEdit*>("ID_EDIT_SUFFIX")->text(), QString("Hz"));
+    // Undo brings the previous caption back into its edit as well (the window is reloaded).
+    const QString outputName = QString::fromStdString(scene.a->FirstOutput()->m_name);
+    w.CommandAction(kCmdUndo)->trigger();
+    QCOMPARE(w.findChild<QLineEdit*>("ID_EDIT_VALUECAPTION")->text(), outputName);
+    w.CommandAction(kCmdRedo)->trigger();
+    QCOMPARE(w.findChild<QLineEdit*>("ID_EDIT_VALUECAPTION")->text(), QString("Speed"));
     scene.Trigger("ID_BUTTON_REMOVEVALUE");
     QVERIFY(w.Document().System().m_valueWindows.m_windows.Empty());
 }
