@@ -114,36 +114,36 @@ CNetwork* CSystem::CreateModule(const std::string& name, int32_t x, int32_t y) {
     return p;
 }
 
-CExternalInput* CSystem::CreateSystemInput(const std::string& name, int32_t kind) {
-    const int32_t id = DrawFreeId(Random(), m_inputs);
+namespace {
+
+// A new system input or output, placed in the default category (or the first
+// one when a damaged file left no default).
+template <class Port, class Category>
+Port* CreateSystemPort(CSystem& system, CObList<Port>& ports, CObList<Category>& categories,
+                       const std::string& name, int32_t kind) {
+    const int32_t id = DrawFreeId(system.Random(), ports);
     if (id == 0) return nullptr;
-    auto input = std::make_unique<CExternalInput>();
-    input->m_id = id;
-    input->m_name = name;
-    input->m_kind = kind;
-    input->m_categoryId = kDefaultCategoryId;
-    CExternalInput* p = m_inputs.Append(std::move(input));
-    CExternalInputCategory* category = m_inputCategories.Find(kDefaultCategoryId);
-    if (!category) category = m_inputCategories.Head();
-    if (category) AssignCategory(*p, *category);
-    ComputeLevels();
+    auto port = std::make_unique<Port>();
+    port->m_id = id;
+    port->m_name = name;
+    port->m_kind = kind;
+    port->m_categoryId = kDefaultCategoryId;
+    Port* p = ports.Append(std::move(port));
+    Category* category = categories.Find(kDefaultCategoryId);
+    if (!category) category = categories.Head();
+    if (category) system.AssignCategory(*p, *category);
+    system.ComputeLevels();
     return p;
 }
 
+}  // namespace
+
+CExternalInput* CSystem::CreateSystemInput(const std::string& name, int32_t kind) {
+    return CreateSystemPort(*this, m_inputs, m_inputCategories, name, kind);
+}
+
 CExternalOutput* CSystem::CreateSystemOutput(const std::string& name, int32_t kind) {
-    const int32_t id = DrawFreeId(Random(), m_outputs);
-    if (id == 0) return nullptr;
-    auto output = std::make_unique<CExternalOutput>();
-    output->m_id = id;
-    output->m_name = name;
-    output->m_kind = kind;
-    output->m_categoryId = kDefaultCategoryId;
-    CExternalOutput* p = m_outputs.Append(std::move(output));
-    CExternalOutputCategory* category = m_outputCategories.Find(kDefaultCategoryId);
-    if (!category) category = m_outputCategories.Head();
-    if (category) AssignCategory(*p, *category);
-    ComputeLevels();
-    return p;
+    return CreateSystemPort(*this, m_outputs, m_outputCategories, name, kind);
 }
 
 CExternalInputCategory* CSystem::CreateInputCategory(const std::string& name) {
