@@ -159,6 +159,14 @@ ECmd ExecuteComponent(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
+ECmd ExposeAllInputsToModuleLayer(Czor2Doc& doc) {
+    CNetworkModel* c = Selected(doc);
+    if (!c || !c->m_owner) return ECmd::Unavailable;
+    // The module operation records its own feedback line through the document.
+    c->m_owner->ExposeAllInputsReconnect(*c);
+    return ECmd::Done;
+}
+
 ECmd DeleteAllInputs(Czor2Doc& doc) {
     CNetworkModel* c = Selected(doc);
     if (!c || !c->m_owner) return ECmd::Unavailable;

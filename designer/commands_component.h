@@ -69,6 +69,11 @@ ECmd ExposeComponentInput(Czor2Doc& doc);
 /// "Expose All Inputs": the same for every unconnected input of the selected
 /// component. Feedback "Exposed %d input(s) for component: %s".
 ECmd ExposeAllComponentInputs(Czor2Doc& doc);
+/// "Expose All Inputs to Module Inputs Layer": the selected component's input
+/// connections go, then each input is fed by the module input of its name
+/// (made when missing). Feedback "Exposed %d input connections for component:
+/// %s"; Unavailable without a selected component in a module.
+ECmd ExposeAllInputsToModuleLayer(Czor2Doc& doc);
 /// "Expose Output": a module output fed by the selected component output.
 /// Feedback "Exposed %s output connection for component: %s".
 ECmd ExposeComponentOutput(Czor2Doc& doc);

@@ -66,6 +66,16 @@ ECmd ConnectSystemInputToModule(Czor2Doc& doc, int32_t systemInputId, int32_t ds
     return system.ConnectSystemInput(*p, *d, in) ? ECmd::Done : ECmd::Refused;
 }
 
+ECmd ConnectNewSystemInputToModule(Czor2Doc& doc, int32_t dstModuleId) {
+    CSystem& system = doc.System();
+    CNetwork* d = system.FindModule(dstModuleId);
+    if (!d) return ECmd::Unavailable;
+    // The system's drop records its own line through the document.
+    if (!system.DropNewSystemInput(*d)) return ECmd::Refused;
+    doc.NotifyCountIO();
+    return ECmd::Done;
+}
+
 ECmd ConnectModuleToSystemOutput(Czor2Doc& doc, int32_t srcId, int32_t srcOutputId, int32_t systemOutputId) {
     CSystem& system = doc.System();
     CNetwork* s = system.FindModule(srcId);

@@ -25,6 +25,9 @@ ECmd ConnectComponentToModuleOutput(Czor2Doc& doc, int32_t srcComponentId, int32
 /// Module -> module (system view). Feedback "Added connection from system module %s to system module: %s".
 ECmd ConnectModuleToModule(Czor2Doc& doc, int32_t srcModuleId, int32_t srcOutputId, int32_t dstModuleId,
                            int32_t dstInputId);
+/// The system inputs bar dragged onto a module: a new system input "New input"
+/// feeding it. Unavailable without the module; Refused when no id is left.
+ECmd ConnectNewSystemInputToModule(Czor2Doc& doc, int32_t dstModuleId);
 /// System input -> module. Feedback "Added connection from system input %s to system module: %s".
 ECmd ConnectSystemInputToModule(Czor2Doc& doc, int32_t systemInputId, int32_t dstModuleId,
                                 int32_t dstInputId);

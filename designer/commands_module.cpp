@@ -168,6 +168,41 @@ ECmd ExposeModuleInputs(Czor2Doc& doc, const std::string& newCategoryName) {
     return ECmd::Done;
 }
 
+ECmd ExposeModuleInput(Czor2Doc& doc, int32_t moduleId, int32_t inputId) {
+    CSystem& system = doc.System();
+    CNetwork* module = system.FindModule(moduleId);
+    CNetworkInput* in = module ? module->m_inputs.Find(inputId) : nullptr;
+    if (!in) return ECmd::Unavailable;
+    if (in->HasSource()) {
+        doc.Prompter().Tell(
+            "Cannot expose externally, as this input is already connected to a given data source.");
+        return ECmd::Refused;
+    }
+    bool connected = false;
+    {
+        // The new system input and its connection are one change; a refused
+        // connection takes the system input back before anything is recorded.
+        CChangeBatch batch(doc);
+        CSystemInputData data;
+        data.name = in->m_name;
+        if (AddSystemInput(doc, data) != ECmd::Done) return ECmd::Refused;
+        CExternalInput* made = system.m_inputs.Tail();
+        connected = made && system.ConnectSystemInput(*made, *module, in) != nullptr;
+        if (made && !connected) {
+            doc.Editor().ClearSelection();
+            system.DeleteSystemInput(made);
+        }
+    }
+    if (!connected) {
+        doc.NotifyCountIO();  // the system has told why
+        return ECmd::Refused;
+    }
+    module->LayoutBox();
+    doc.RecordChange("Exposed inputs for system module: " + module->m_name);
+    doc.NotifyCountIO();
+    return ECmd::Done;
+}
+
 ECmd ExposeModuleOutputs(Czor2Doc& doc, const std::string& newCategoryName) {
     CSystem& system = doc.System();
     CNetwork* module = doc.Editor().CurrentModule(system);

@@ -35,6 +35,12 @@ ECmd DeleteModuleOutput(Czor2Doc& doc);
 /// dialog was cancelled), No under the default category, Cancel stops.
 /// Feedback "Exposed inputs for system module: %s".
 ECmd ExposeModuleInputs(Czor2Doc& doc, const std::string& newCategoryName = "category name");
+/// A module input's context menu "Expose as External Input": a system input of
+/// the input's name in the default category, connected to it, as one undo
+/// level. Feedback "Exposed inputs for system module: %s". An input that
+/// already has a source is refused with a message; a refused connection takes
+/// the new system input back. Either refusal changes nothing.
+ECmd ExposeModuleInput(Czor2Doc& doc, int32_t moduleId, int32_t inputId);
 /// "Expose Outputs": a system output for every module output not yet feeding
 /// one; the same category question (no feedback line).
 ECmd ExposeModuleOutputs(Czor2Doc& doc, const std::string& newCategoryName = "category name");

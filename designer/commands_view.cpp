@@ -123,7 +123,8 @@ bool MoveSelected(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
             break;
         case EDragKind::Charts:
             for (int32_t id : editor.m_charts) {
-                if (CChart* c = system.m_charts.m_charts.Find(id)) {
+                CChart* c = system.m_charts.m_charts.Find(id);
+                if (c && !c->m_lockLocation) {
                     c->m_rect = Shifted(c->m_rect, dx, dy);
                     moved = true;
                 }
@@ -292,9 +293,35 @@ void DragSelection(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
     drag.dy += dy;
 }
 
+void DragGraphicCorner(Czor2Doc& doc, int32_t graphicId, int corner, int32_t dx, int32_t dy) {
+    constexpr int32_t kMinSide = 16;
+    CGraphic* g = doc.System().m_graphics.m_graphics.Find(graphicId);
+    if (!g || corner < 0 || corner > 3) return;
+    CDragState& drag = doc.Editor().m_drag;
+    if (drag.resizedGraphicId != graphicId) {
+        drag = {};
+        drag.resizedGraphicId = graphicId;
+        drag.resizeStart = g->m_rect;
+    }
+    drag.active = true;
+    CRect& r = g->m_rect;
+    if (corner == 0 || corner == 3) r.left = std::min(r.left + dx, r.right - kMinSide);
+    if (corner == 1 || corner == 2) r.right = std::max(r.right + dx, r.left + kMinSide);
+    if (corner == 0 || corner == 1) r.top = std::min(r.top + dy, r.bottom - kMinSide);
+    if (corner == 2 || corner == 3) r.bottom = std::max(r.bottom + dy, r.top + kMinSide);
+}
+
 ECmd FinishDrag(Czor2Doc& doc) {
     const CDragState drag = doc.Editor().m_drag;
     doc.Editor().m_drag = {};
+    if (drag.resizedGraphicId) {
+        // The live steps are undone so that the release is one recorded resize.
+        CGraphic* g = doc.System().m_graphics.m_graphics.Find(drag.resizedGraphicId);
+        if (!g) return ECmd::Unavailable;
+        const CRect released = g->m_rect;
+        g->m_rect = drag.resizeStart;
+        return ResizeGraphic(doc, g->m_id, released);
+    }
     if (!drag.active || (drag.dx == 0 && drag.dy == 0)) return ECmd::Unavailable;
     doc.RecordChange("");
     return ECmd::Done;

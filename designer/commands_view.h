@@ -92,9 +92,15 @@ enum class EDragKind {
 /// (dx, dy) at once so the view can follow the mouse. The step is not recorded;
 /// the offsets add up until FinishDrag.
 void DragSelection(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy);
+/// One step of a graphic's corner drag: corner 0..3 (top left, top right,
+/// bottom right, bottom left) moves by (dx, dy) at once, never closer than 16
+/// to the opposite side. The step is not recorded; FinishDrag records the
+/// resize. A missing graphic or a corner outside 0..3 does nothing.
+void DragGraphicCorner(Czor2Doc& doc, int32_t graphicId, int corner, int32_t dx, int32_t dy);
 /// The button was released: a drag that moved its objects away from where they
-/// started is one undo level (no feedback line); a drag that ends where it
-/// began records nothing (Unavailable).
+/// started (or left a resized graphic with another rectangle) is one undo level
+/// (no feedback line); a drag that ends where it began records nothing
+/// (Unavailable). Charts whose location is locked stay where they are.
 ECmd FinishDrag(Czor2Doc& doc);
 /// A graphic's corner clasp or edge was released after a resize: the graphic
 /// takes `rect` (any two opposite corners; an empty rectangle is refused with

@@ -72,11 +72,14 @@ struct CViewOptions {
     bool graphicCount = false;            // graphics show how many components they hold
 };
 
-/// A drag of selected objects in progress: the offsets moved so far.
+/// A drag of selected objects in progress: the offsets moved so far. A
+/// graphic's corner drag keeps the graphic and the rectangle it started from.
 struct CDragState {
     bool active = false;
     int32_t dx = 0;
     int32_t dy = 0;
+    int32_t resizedGraphicId = 0;
+    CRect resizeStart{};
 };
 
 class CEditorState {

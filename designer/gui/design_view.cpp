@@ -1533,15 +1533,6 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
     e.ApplyToModel(s);
 }
 
-void CDesignView::ResizeGraphic(CGraphic& g, int corner, int dx, int dy) {
-    constexpr int kMin = 16;
-    CRect& r = g.m_rect;
-    if (corner == 0 || corner == 3) r.left = std::min(r.left + dx, r.right - kMin);
-    if (corner == 1 || corner == 2) r.right = std::max(r.right + dx, r.left + kMin);
-    if (corner == 0 || corner == 1) r.top = std::min(r.top + dy, r.bottom - kMin);
-    if (corner == 2 || corner == 3) r.bottom = std::max(r.bottom + dy, r.top + kMin);
-}
-
 // --- mouse -----------------------------------------------------------------
 
 void CDesignView::mousePressEvent(QMouseEvent* e) {
@@ -1568,7 +1559,6 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
         m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic ||
                      hit.kind == EHit::GraphicHandle || hit.kind == EHit::Chart ||
                      hit.kind == EHit::ValueWindow;
-        m_aidMoved = false;
         if (hit.kind == EHit::ChartSizeButton) {
             SetChartField(m_actions.Doc(), EChartField::SizeCode, hit.part);
             Changed();
@@ -1590,21 +1580,27 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
     const int dy = static_cast<int>(std::lround(w.y() - m_lastMoveWorld.y()));
     if (dx == 0 && dy == 0) return;
     m_lastMoveWorld += QPointF(dx, dy);
-    if (m_pressHit.kind == EHit::Component && Module()) {
-        m_actions.DragComponents(dx, dy);
-    } else if (m_pressHit.kind == EHit::Module) {
-        m_actions.DragModules(dx, dy);
-    } else if (m_pressHit.kind == EHit::Graphic) {
-        m_actions.DragGraphics(dx, dy);
-    } else if (m_pressHit.kind == EHit::Chart && m_pressHit.chart->m_lockLocation) {
-        return;  // a locked chart stays where it is
-    } else if (m_pressHit.kind == EHit::Chart || m_pressHit.kind == EHit::ValueWindow) {
-        CRect& r = m_pressHit.chart ? m_pressHit.chart->m_rect : m_pressHit.valueWindow->m_rect;
-        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-        m_aidMoved = true;
-    } else if (m_pressHit.kind == EHit::GraphicHandle) {
-        ResizeGraphic(*m_pressHit.graphic, m_pressHit.part, dx, dy);
-        m_aidMoved = true;
+    switch (m_pressHit.kind) {
+        case EHit::Component:
+            if (Module()) m_actions.Drag(EDragKind::Components, dx, dy);
+            break;
+        case EHit::Module:
+            m_actions.Drag(EDragKind::Modules, dx, dy);
+            break;
+        case EHit::Graphic:
+            m_actions.Drag(EDragKind::Graphics, dx, dy);
+            break;
+        case EHit::Chart:
+            m_actions.Drag(EDragKind::Charts, dx, dy);
+            break;
+        case EHit::ValueWindow:
+            m_actions.Drag(EDragKind::ValueWindows, dx, dy);
+            break;
+        case EHit::GraphicHandle:
+            m_actions.DragGraphicCorner(*m_pressHit.graphic, m_pressHit.part, dx, dy);
+            break;
+        default:
+            return;
     }
     viewport()->update();
 }
@@ -1616,13 +1612,7 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
             FinishRectangle(e->modifiers());
             m_rubberBand = false;
         }
-        if (m_dragging && m_aidMoved) {
-            // A chart, value window or graphic corner moved: one recorded change.
-            m_actions.Doc().RecordChange("");
-            m_aidMoved = false;
-            UpdateScrollRange();
-            if (m_host.modelChanged) m_host.modelChanged();
-        } else if (m_dragging) {
+        if (m_dragging) {
             m_actions.FinishDrag();
             UpdateScrollRange();
             if (m_host.modelChanged) m_host.modelChanged();

@@ -194,8 +194,6 @@ class CDesignView : public QAbstractScrollArea {
     bool Connect(const CHit& source, const CHit& target);
     void DoubleClick(const CHit& hit, const QPointF& world);
     void SelectHit(const CHit& hit, bool add);
-    /// Moves one corner of a graphic (0 top-left, clockwise), keeping a minimum size.
-    static void ResizeGraphic(CGraphic& g, int corner, int dx, int dy);
     void UpdateScrollRange();
     /// Tells the editor which part of the model is visible (new modules go to its centre).
     void UpdateVisible();
@@ -213,7 +211,6 @@ class CDesignView : public QAbstractScrollArea {
     QPoint m_pressViewport;
     bool m_dragging = false;
     bool m_rubberBand = false;
-    bool m_aidMoved = false;
     CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu  // a chart, value window
                                     // or graphic corner was dragged
     QRectF m_rubberRect;            // viewport coordinates

@@ -58,16 +58,13 @@ bool CGuiActions::ConnectModuleToOutputsBar(CNetwork& src) {
 }
 
 bool CGuiActions::DropNewSystemInput(CNetwork& dst) {
-    // The system's drop records its own line through the document.
-    const bool made = System().DropNewSystemInput(dst) != nullptr;
-    if (made) m_doc.NotifyCountIO();
-    return made;
+    return Ok(ConnectNewSystemInputToModule(m_doc, dst.m_id));
 }
 
 void CGuiActions::ExecuteModuleOnce(CNetwork& module) {
-    module.PullModuleInputs();
-    module.ExecuteModule();
-    module.UpdateModuleOutputs();
+    Editor().ClearSelection();
+    Editor().SelectModules({module.m_id});
+    ExecuteModuleWithInputs(m_doc);
 }
 
 bool CGuiActions::DeleteModule(CNetwork& module) {
@@ -110,8 +107,9 @@ bool CGuiActions::DeleteSelected() {
 }
 
 void CGuiActions::ExecuteComponent(CNetworkModel& c) {
-    c.GetInputValues();
-    c.Execute();
+    Editor().ClearSelection();
+    Editor().SelectComponents({c.m_id});
+    zor2::ExecuteComponent(m_doc);
 }
 
 bool CGuiActions::ExposeAllInputs(CNetworkModel& c) {
@@ -121,32 +119,21 @@ bool CGuiActions::ExposeAllInputs(CNetworkModel& c) {
 }
 
 bool CGuiActions::ExposeAllInputsReconnect(CNetworkModel& c) {
-    if (!c.m_owner) return false;
-    // The module operation records its own feedback line through the document.
-    const int n = c.m_owner->ExposeAllInputsReconnect(c);
-    c.m_owner->LayoutBox();
-    return n > 0;
+    Editor().ClearSelection();
+    Editor().SelectComponents({c.m_id});
+    return Ok(ExposeAllInputsToModuleLayer(m_doc));
 }
 
-void CGuiActions::DragComponents(int dx, int dy) {
-    DragSelection(m_doc, EDragKind::Components, dx, dy);
-    m_dragged = true;
+void CGuiActions::Drag(EDragKind kind, int dx, int dy) {
+    DragSelection(m_doc, kind, dx, dy);
 }
 
-void CGuiActions::DragModules(int dx, int dy) {
-    DragSelection(m_doc, EDragKind::Modules, dx, dy);
-    m_dragged = true;
+void CGuiActions::DragGraphicCorner(CGraphic& graphic, int corner, int dx, int dy) {
+    zor2::DragGraphicCorner(m_doc, graphic.m_id, corner, dx, dy);
 }
 
-void CGuiActions::DragGraphics(int dx, int dy) {
-    DragSelection(m_doc, EDragKind::Graphics, dx, dy);
-    m_dragged = true;
-}
-
-void CGuiActions::FinishDrag() {
-    if (!m_dragged) return;
-    m_dragged = false;
-    zor2::FinishDrag(m_doc);
+bool CGuiActions::FinishDrag() {
+    return Ok(zor2::FinishDrag(m_doc));
 }
 
 bool CGuiActions::AddGraphicRect(const CRect& rect) {
@@ -154,29 +141,7 @@ bool CGuiActions::AddGraphicRect(const CRect& rect) {
 }
 
 bool CGuiActions::ExposeModuleInput(CNetwork& module, CNetworkInput& input) {
-    if (input.HasSource()) {
-        Prompter().Tell(
-            "Cannot expose externally, as this input is already connected to a given data source.");
-        return false;
-    }
-    const int32_t moduleId = module.m_id, inputId = input.m_id;
-    bool connected = false;
-    {
-        // The new system input and its connection are one change.
-        CChangeBatch batch(m_doc);
-        CSystemInputData data;
-        data.name = input.m_name;
-        if (!Ok(AddSystemInput(m_doc, data)) || !System().m_inputs.Tail()) return false;
-        connected = Ok(ConnectSystemInputToModule(m_doc, System().m_inputs.Tail()->m_id, moduleId, inputId));
-    }
-    if (!connected) {
-        // The connection was refused: the new system input goes again, unrecorded.
-        CChangeBatch batch(m_doc);
-        System().DeleteSystemInput(System().m_inputs.Tail());
-        return false;
-    }
-    m_doc.RecordChange(Fmt("Exposed inputs for system module: %s", module.m_name.c_str()));
-    return true;
+    return Ok(zor2::ExposeModuleInput(m_doc, module.m_id, input.m_id));
 }
 
 }  // namespace zor2::gui

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "designer/commands_view.h"
 #include "designer/document.h"
 
 namespace zor2::gui {
@@ -52,18 +53,16 @@ class CGuiActions {
     /// "Expose All Inputs to Module Inputs Layer": disconnect, then reconnect
     /// each input to the module input of its name (created when missing).
     bool ExposeAllInputsReconnect(CNetworkModel& component);
-    /// A drag in progress moves the selected components, graphics or modules;
-    /// the finished drag is recorded once.
-    void DragComponents(int dx, int dy);
-    void DragModules(int dx, int dy);
-    void DragGraphics(int dx, int dy);
-    void FinishDrag();
+    /// A drag in progress moves the selected objects of `kind`, or a graphic's
+    /// corner; the finished drag is recorded once, and not at all when nothing moved.
+    void Drag(EDragKind kind, int dx, int dy);
+    void DragGraphicCorner(CGraphic& graphic, int corner, int dx, int dy);
+    bool FinishDrag();
     /// A Shift selection rectangle: a graphic holding "Text here" that fills it.
     bool AddGraphicRect(const CRect& rect);
 
   private:
     Czor2Doc& m_doc;
-    bool m_dragged = false;
 };
 
 }  // namespace zor2::gui

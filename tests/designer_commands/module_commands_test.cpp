@@ -73,6 +73,62 @@ TEST_F(ModuleTest, ExposeInputsFollowsTheCategoryAnswer) {
     }
 }
 
+TEST_F(ModuleTest, ExposeOneInputFeedsItFromANewSystemInput) {
+    ASSERT_EQ(AddModuleInput(m_doc, "speed"), ECmd::Done);
+    CNetworkInput* in = m_module->m_inputs.Tail();
+    const size_t levels = Levels();
+    EXPECT_EQ(ExposeModuleInput(m_doc, m_module->m_id, in->m_id), ECmd::Done);
+    EXPECT_EQ(Levels(), levels + 1);
+    ASSERT_EQ(Sys().m_inputs.Size(), 1u);
+    const CExternalInput* made = Sys().m_inputs.Head();
+    EXPECT_EQ(made->m_name, "speed");
+    EXPECT_EQ(made->m_categoryId, kDefaultCategoryId);
+    EXPECT_TRUE(in->HasSource());
+    EXPECT_EQ(TopLine(), "Exposed inputs for system module: " + m_module->m_name);
+    // One undo takes back both the system input and its connection.
+    const int32_t moduleId = m_module->m_id;
+    ASSERT_TRUE(m_doc.UndoChange());
+    EXPECT_TRUE(Sys().m_inputs.Empty());
+    const CNetwork* reloaded = Sys().FindModule(moduleId);
+    ASSERT_NE(reloaded, nullptr);
+    ASSERT_FALSE(reloaded->m_inputs.Empty());
+    EXPECT_FALSE(reloaded->m_inputs.Tail()->HasSource());
+}
+
+TEST_F(ModuleTest, ExposeOneInputRefusals) {
+    ASSERT_EQ(AddModuleInput(m_doc, "speed"), ECmd::Done);
+    CNetworkInput* in = m_module->m_inputs.Tail();
+    CNetworkOutput* out = m_upstream->CreateOutput("flow");
+    ASSERT_NE(out, nullptr);
+    ASSERT_NE(Sys().ConnectModules(*m_upstream, *m_module, out, in), nullptr);
+    struct Case {
+        const char* name;
+        int32_t moduleId, inputId;
+        ECmd expected;
+        const char* told;  // nullptr: nothing told
+    };
+    const Case cases[] = {
+        {"already fed", m_module->m_id, in->m_id, ECmd::Refused,
+         "Cannot expose externally, as this input is already connected to a given data source."},
+        {"no such input", m_module->m_id, 0, ECmd::Unavailable, nullptr},
+        {"no such module", 0, in->m_id, ECmd::Unavailable, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_prompter.m_messages.clear();
+        const size_t levels = Levels();
+        const bool modified = m_doc.IsModified();
+        EXPECT_EQ(ExposeModuleInput(m_doc, c.moduleId, c.inputId), c.expected);
+        EXPECT_EQ(Levels(), levels);
+        EXPECT_EQ(m_doc.IsModified(), modified);
+        EXPECT_TRUE(Sys().m_inputs.Empty());
+        if (c.told)
+            EXPECT_EQ(LastMessage(), c.told);
+        else
+            EXPECT_TRUE(m_prompter.m_messages.empty());
+    }
+}
+
 TEST_F(ModuleTest, ExposeOutputsSkipsOutputsThatAlreadyFeedASystemOutput) {
     ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);
     ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);

@@ -380,6 +380,69 @@ TEST_F(ViewCommandsTest, ResizeGraphicTakesTheReleasedRectangle) {
     EXPECT_EQ(Changes() - before, 1u);
 }
 
+TEST_F(ViewCommandsTest, CornerDragIsOneResizeAtRelease) {
+    struct Step {
+        int corner;
+        int32_t dx, dy;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        ECmd expected;
+        CRect rect;  // from {0, 0, 100, 50}
+    };
+    const Case cases[] = {
+        {"bottom right out", {{2, 30, 20}}, ECmd::Done, {0, 0, 130, 70}},
+        {"top left in over two steps", {{0, 10, 5}, {0, 10, 5}}, ECmd::Done, {20, 10, 100, 50}},
+        {"top right", {{1, -10, -10}}, ECmd::Done, {0, -10, 90, 50}},
+        {"bottom left", {{3, -10, 10}}, ECmd::Done, {-10, 0, 100, 60}},
+        {"there and back", {{2, 30, 20}, {2, -30, -20}}, ECmd::Unavailable, {0, 0, 100, 50}},
+        {"past the opposite corner", {{0, 500, 500}}, ECmd::Done, {84, 34, 100, 50}},
+        // Clamped on the way out, so coming back leaves another rectangle.
+        {"clamped, then back", {{2, -500, 0}, {2, 500, 0}}, ECmd::Done, {0, 0, 516, 50}},
+        {"corner outside 0..3", {{4, 30, 30}, {-1, 30, 30}}, ECmd::Unavailable, {0, 0, 100, 50}},
+    };
+    CGraphic* g = NewGraphic(0, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g->m_rect = {0, 0, 100, 50};
+        const size_t before = Changes();
+        for (const Step& s : c.steps) DragGraphicCorner(m_doc, g->m_id, s.corner, s.dx, s.dy);
+        EXPECT_EQ(FinishDrag(m_doc), c.expected);
+        EXPECT_EQ(Changes() - before, c.expected == ECmd::Done ? 1u : 0u);
+        EXPECT_EQ(g->m_rect, c.rect);
+        EXPECT_EQ(FinishDrag(m_doc), ECmd::Unavailable);
+    }
+    // Undo puts back the rectangle the last resize started from.
+    g->m_rect = {0, 0, 100, 50};
+    ASSERT_EQ(ResizeGraphic(m_doc, g->m_id, {0, 0, 40, 40}), ECmd::Done);
+    DragGraphicCorner(m_doc, g->m_id, 2, 60, 60);
+    ASSERT_EQ(FinishDrag(m_doc), ECmd::Done);
+    const int32_t id = g->m_id;
+    ASSERT_TRUE(m_doc.UndoChange());
+    ASSERT_NE(Sys().m_graphics.m_graphics.Find(id), nullptr);
+    EXPECT_EQ(Sys().m_graphics.m_graphics.Find(id)->m_rect, (CRect{0, 0, 40, 40}));
+    // A graphic that is gone does nothing.
+    DragGraphicCorner(m_doc, 0, 2, 60, 60);
+    EXPECT_EQ(FinishDrag(m_doc), ECmd::Unavailable);
+}
+
+TEST_F(ViewCommandsTest, LockedChartStaysWhileOthersMove) {
+    CChart* locked = NewChart(m_a);
+    CChart* free = NewChart(m_b);
+    locked->m_lockLocation = true;
+    const CRect lockedRect = locked->m_rect, freeRect = free->m_rect;
+    Ed().m_charts = {locked->m_id};
+    DragSelection(m_doc, EDragKind::Charts, 40, 30);
+    EXPECT_EQ(FinishDrag(m_doc), ECmd::Unavailable);
+    EXPECT_EQ(locked->m_rect, lockedRect);
+    Ed().m_charts = {locked->m_id, free->m_id};
+    DragSelection(m_doc, EDragKind::Charts, 40, 30);
+    EXPECT_EQ(FinishDrag(m_doc), ECmd::Done);
+    EXPECT_EQ(locked->m_rect, lockedRect);
+    EXPECT_EQ(free->m_rect.left, freeRect.left + 40);
+}
+
 TEST_F(ViewCommandsTest, BarDoubleClicksNameAndRecordThePorts) {
     struct Case {
         ECmd (*command)(Czor2Doc&);
