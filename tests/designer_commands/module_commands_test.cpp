@@ -1,6 +1,7 @@
 // Module-level commands: module ports, exposing them with the category
 // question, the four disconnect commands and the ports they keep, and the
 // "New Input Connection" dialog.
+#include "designer/commands_connect.h"
 #include "doc_fixture.h"
 
 namespace zor2::test {
@@ -127,6 +128,43 @@ TEST_F(ModuleTest, ExposeOneInputRefusals) {
         else
             EXPECT_TRUE(m_prompter.m_messages.empty());
     }
+}
+
+TEST_F(ModuleTest, InputsBarDropMakesAFedSystemInput) {
+    const size_t levels = Levels();
+    EXPECT_EQ(ConnectNewSystemInputToModule(m_doc, 0), ECmd::Unavailable);
+    EXPECT_EQ(Levels(), levels);
+    EXPECT_TRUE(Sys().m_inputs.Empty());
+    EXPECT_EQ(ConnectNewSystemInputToModule(m_doc, m_module->m_id), ECmd::Done);
+    EXPECT_EQ(Levels(), levels + 1);
+    ASSERT_EQ(Sys().m_inputs.Size(), 1u);
+    EXPECT_EQ(Sys().m_inputs.Head()->m_name, "New input");
+    ASSERT_FALSE(m_module->m_inputs.Empty());
+    EXPECT_TRUE(m_module->m_inputs.Tail()->HasSource());
+    EXPECT_EQ(m_link.m_sent.back(), (std::pair<int32_t, int32_t>{1, 0}));
+}
+
+TEST_F(ModuleTest, ExposeAllInputsToModuleLayerFeedsEachInputByName) {
+    Ed().DesignModule(m_module->m_id);
+    CNetworkModel* c = Add(kCompareToInput);
+    ASSERT_NE(c, nullptr);
+    ASSERT_FALSE(c->m_inputs.Empty());
+    Ed().ClearSelection();
+    const size_t levels = Levels();
+    EXPECT_EQ(ExposeAllInputsToModuleLayer(m_doc), ECmd::Unavailable);
+    EXPECT_EQ(Levels(), levels);
+    Select(c);
+    EXPECT_EQ(ExposeAllInputsToModuleLayer(m_doc), ECmd::Done);
+    EXPECT_EQ(Levels(), levels + 1);
+    for (const CModelInput* in : c->m_inputs) {
+        SCOPED_TRACE(in->m_name);
+        EXPECT_TRUE(in->HasSource());
+        bool named = false;
+        for (const CNetworkInput* m : m_module->m_inputs) named |= m->m_name == in->m_name;
+        EXPECT_TRUE(named);
+    }
+    EXPECT_EQ(TopLine(), Fmt("Exposed %d input connections for component: %s",
+                             static_cast<int>(c->m_inputs.Size()), c->m_name.c_str()));
 }
 
 TEST_F(ModuleTest, ExposeOutputsSkipsOutputsThatAlreadyFeedASystemOutput) {
