@@ -151,21 +151,13 @@ const QStringList kNeuralMenu = {"Properties...",
                                  "-",
                                  "Delete All Inputs",
                                  "Delete"};
-const QStringList kSequencerMenu = {"Properties...",
-                                    "Show Reduced",
-                                    "-",
-                                    "Show Sequence Timeline Editor",
-                                    "-",
-                                    "Execute",
-                                    "Delete",
-                                    "-",
-                                    "Expose All Inputs to Module Inputs Layer",
-                                    "Expose All Outputs to Module Outputs Layer",
-                                    "-",
-                                    "Remove Input Connections",
-                                    "Remove Output Connections",
-                                    "-",
-                                    "Delete All Outputs"};
+/// The sequencer's menu: the component menu with the timeline editor after "Show Reduced".
+const QStringList kSequencerMenu = [] {
+    QStringList items = kComponentMenu;
+    items.insert(2, "Show Sequence Timeline Editor");
+    items.insert(2, "-");
+    return items;
+}();
 const QStringList kComponentInputMenu = {"Input Properties...", "-", "Remove Connection"};
 const QStringList kComponentOutputMenu = {
     "Output Properties...",           "-", "Show Graph of Output",   "Show Value Window", "-",
@@ -501,66 +493,49 @@ QRectF CDesignView::RightBarRect() const {
 }
 
 std::vector<CDesignView::CBarRow> CDesignView::LeftBarRows() const {
-    std::vector<CBarRow> rows;
-    const QRectF bar = LeftBarRect();
-    if (bar.isNull()) return rows;
-    double y = kBarTitle;
-    if (Module()) {
-        for (CNetworkInput* in : Module()->m_inputs) {
-            CHit h{.kind = EHit::ModInput, .module = Module(), .moduleInput = in};
-            rows.push_back({QRectF(0, y, kBarWidth, kPortRow + 2), h});
-            y += kPortRow + 4;
-        }
-        return rows;
-    }
-    CSystem& s = m_actions.System();
-    for (CExternalInputCategory* cat : s.m_inputCategories) {
-        rows.push_back(
-            {QRectF(0, y, kBarWidth, kCategoryRow), CHit{.kind = EHit::InputCategory, .inputCategory = cat}});
-        y += kCategoryRow;
-        if (IsInputCategoryContracted(m_actions.Doc(), cat->m_id)) {
-            y += 4;
-            continue;
-        }
-        for (CExternalInput* in : cat->m_members.Items()) {
-            rows.push_back(
-                {QRectF(0, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemInput, .systemInput = in}});
-            y += kPortRow;
-        }
-        y += 4;
-    }
-    return rows;
+    return BarRows(true);
 }
 
 std::vector<CDesignView::CBarRow> CDesignView::RightBarRows() const {
+    return BarRows(false);
+}
+
+std::vector<CDesignView::CBarRow> CDesignView::BarRows(bool inputs) const {
     std::vector<CBarRow> rows;
-    const QRectF bar = RightBarRect();
+    const QRectF bar = inputs ? LeftBarRect() : RightBarRect();
     if (bar.isNull()) return rows;
-    const double x = bar.left();
     double y = kBarTitle;
-    if (Module()) {
-        for (CNetworkOutput* out : Module()->m_outputs) {
-            CHit h{.kind = EHit::ModOutput, .module = Module(), .moduleOutput = out};
-            rows.push_back({QRectF(x, y, kBarWidth, kPortRow + 2), h});
-            y += kPortRow + 4;
-        }
+    auto row = [&](double height, double advance, const CHit& hit) {
+        rows.push_back({QRectF(bar.left(), y, kBarWidth, height), hit});
+        y += advance;
+    };
+    if (CNetwork* m = Module()) {
+        if (inputs)
+            for (CNetworkInput* in : m->m_inputs)
+                row(kPortRow + 2, kPortRow + 4, {.kind = EHit::ModInput, .module = m, .moduleInput = in});
+        else
+            for (CNetworkOutput* out : m->m_outputs)
+                row(kPortRow + 2, kPortRow + 4, {.kind = EHit::ModOutput, .module = m, .moduleOutput = out});
         return rows;
     }
-    CSystem& s = m_actions.System();
-    for (CExternalOutputCategory* cat : s.m_outputCategories) {
-        rows.push_back({QRectF(x, y, kBarWidth, kCategoryRow),
-                        CHit{.kind = EHit::OutputCategory, .outputCategory = cat}});
-        y += kCategoryRow;
-        if (IsOutputCategoryContracted(m_actions.Doc(), cat->m_id)) {
-            y += 4;
-            continue;
-        }
-        for (CExternalOutput* out : cat->m_members.Items()) {
-            rows.push_back(
-                {QRectF(x, y, kBarWidth, kPortRow), CHit{.kind = EHit::SystemOutput, .systemOutput = out}});
-            y += kPortRow;
-        }
+    // A category row, then its members unless it is contracted.
+    auto category = [&](const CHit& hit, bool contracted, const auto& members, auto memberHit) {
+        row(kCategoryRow, kCategoryRow, hit);
+        if (!contracted)
+            for (auto* p : members) row(kPortRow, kPortRow, memberHit(p));
         y += 4;
+    };
+    CSystem& s = m_actions.System();
+    if (inputs) {
+        for (CExternalInputCategory* cat : s.m_inputCategories)
+            category({.kind = EHit::InputCategory, .inputCategory = cat},
+                     IsInputCategoryContracted(m_actions.Doc(), cat->m_id), cat->m_members.Items(),
+                     [](CExternalInput* p) { return CHit{.kind = EHit::SystemInput, .systemInput = p}; });
+    } else {
+        for (CExternalOutputCategory* cat : s.m_outputCategories)
+            category({.kind = EHit::OutputCategory, .outputCategory = cat},
+                     IsOutputCategoryContracted(m_actions.Doc(), cat->m_id), cat->m_members.Items(),
+                     [](CExternalOutput* p) { return CHit{.kind = EHit::SystemOutput, .systemOutput = p}; });
     }
     return rows;
 }
@@ -608,35 +583,33 @@ bool CDesignView::IsHidden(const CNetworkModel& c) const {
     return c.m_graphicId != 0;
 }
 
-QPointF CDesignView::PortAnchor(const CHit& port) const {
+QRectF CDesignView::PortRectOf(const CHit& port) const {
     switch (port.kind) {
-        case EHit::ComponentInput: {
-            if (IsReduced(*port.component)) {
-                const QRectF b = BoxOf(*port.component);
-                return ToViewport(QPointF(b.left(), b.center().y()));
-            }
-            const int i = port.component->m_inputs.IndexOf(port.input);
-            const QRectF r = ComponentPortRect(*port.component, i, false);
-            return ToViewport(QPointF(r.left(), r.center().y()));
-        }
-        case EHit::ComponentOutput: {
-            if (IsReduced(*port.component)) {
-                const QRectF b = BoxOf(*port.component);
-                return ToViewport(QPointF(b.right(), b.center().y()));
-            }
-            const int i = port.component->m_outputs.IndexOf(port.output);
-            const QRectF r = ComponentPortRect(*port.component, i, true);
-            return ToViewport(QPointF(r.right(), r.center().y()));
-        }
-        case EHit::ModuleInput: {
-            const QRectF r =
-                ModulePortRect(*port.module, port.module->m_inputs.IndexOf(port.moduleInput), false);
-            return ToViewport(QPointF(r.left(), r.center().y()));
-        }
+        case EHit::ComponentInput:
+            return ComponentPortRect(*port.component, port.component->m_inputs.IndexOf(port.input), false);
+        case EHit::ComponentOutput:
+            return ComponentPortRect(*port.component, port.component->m_outputs.IndexOf(port.output), true);
+        case EHit::ModuleInput:
+            return ModulePortRect(*port.module, port.module->m_inputs.IndexOf(port.moduleInput), false);
+        case EHit::ModuleOutput:
+            return ModulePortRect(*port.module, port.module->m_outputs.IndexOf(port.moduleOutput), true);
+        default:
+            return QRectF();
+    }
+}
+
+QPointF CDesignView::PortAnchor(const CHit& port) const {
+    const bool output = port.kind == EHit::ComponentOutput || port.kind == EHit::ModuleOutput;
+    switch (port.kind) {
+        case EHit::ComponentInput:
+        case EHit::ComponentOutput:
+        case EHit::ModuleInput:
         case EHit::ModuleOutput: {
-            const QRectF r =
-                ModulePortRect(*port.module, port.module->m_outputs.IndexOf(port.moduleOutput), true);
-            return ToViewport(QPointF(r.right(), r.center().y()));
+            // A reduced component's wires meet the sides of its small box.
+            const bool reduced = (port.kind == EHit::ComponentInput || port.kind == EHit::ComponentOutput) &&
+                                 IsReduced(*port.component);
+            const QRectF r = reduced ? BoxOf(*port.component) : PortRectOf(port);
+            return ToViewport(QPointF(output ? r.right() : r.left(), r.center().y()));
         }
         default:
             break;
@@ -743,25 +716,10 @@ QPoint CDesignView::CentreOf(const CHit& hit) const {
         case EHit::GraphicHandle:
             return ToViewport(GraphicHandle(*hit.graphic, hit.part).center()).toPoint();
         case EHit::ComponentInput:
-            return ToViewport(
-                       ComponentPortRect(*hit.component, hit.component->m_inputs.IndexOf(hit.input), false)
-                           .center())
-                .toPoint();
         case EHit::ComponentOutput:
-            return ToViewport(
-                       ComponentPortRect(*hit.component, hit.component->m_outputs.IndexOf(hit.output), true)
-                           .center())
-                .toPoint();
         case EHit::ModuleInput:
-            return ToViewport(
-                       ModulePortRect(*hit.module, hit.module->m_inputs.IndexOf(hit.moduleInput), false)
-                           .center())
-                .toPoint();
         case EHit::ModuleOutput:
-            return ToViewport(
-                       ModulePortRect(*hit.module, hit.module->m_outputs.IndexOf(hit.moduleOutput), true)
-                           .center())
-                .toPoint();
+            return ToViewport(PortRectOf(hit).center()).toPoint();
         case EHit::Graphic:
             return ToViewport(ToQ(hit.graphic->m_rect).center()).toPoint();
         case EHit::InputsBar:
@@ -1424,37 +1382,24 @@ void CDesignView::SelectAllComponents() {
 void CDesignView::SelectHit(const CHit& h, bool add) {
     CEditorState& e = m_actions.Editor();
     CSystem& s = m_actions.System();
-    // A set member pressed without Shift keeps the set (so the group can be dragged).
-    auto pick = [add](std::vector<int32_t>& ids, int32_t id) {
-        const bool member = std::find(ids.begin(), ids.end(), id) != ids.end();
-        if (member) return;
-        if (add)
-            ids.push_back(id);
-        else
-            ids = {id};
+    // A set member pressed without Shift keeps the set (so the group can be
+    // dragged); anything else starts a new selection, or joins it with Shift.
+    auto pick = [&](std::vector<int32_t> CEditorState::*set, int32_t id) {
+        const std::vector<int32_t>& ids = e.*set;
+        if (std::find(ids.begin(), ids.end(), id) != ids.end()) return;
+        if (!add) e.ClearSelection();
+        (e.*set).push_back(id);
     };
     auto single = [&] {
-        if (add) return;
-        const std::vector<int32_t> modules = e.m_modules, components = e.m_components;
-        e.ClearSelection();
-        (void)modules;
-        (void)components;
+        if (!add) e.ClearSelection();
     };
     switch (h.kind) {
-        case EHit::Component: {
-            std::vector<int32_t> ids = e.m_components;
-            if (!add && std::find(ids.begin(), ids.end(), h.component->m_id) == ids.end()) e.ClearSelection();
-            ids = e.m_components;
-            pick(ids, h.component->m_id);
-            e.m_components = ids;
+        case EHit::Component:
+            pick(&CEditorState::m_components, h.component->m_id);
             break;
-        }
         case EHit::ComponentInput:
         case EHit::ComponentOutput: {
-            const bool member = std::find(e.m_components.begin(), e.m_components.end(), h.component->m_id) !=
-                                e.m_components.end();
-            if (!add && !member) e.ClearSelection();
-            if (!member) e.m_components.push_back(h.component->m_id);
+            pick(&CEditorState::m_components, h.component->m_id);
             if (h.input)
                 e.SelectComponentInput(h.component->m_id, h.input->m_id);
             else
@@ -1462,12 +1407,7 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             break;
         }
         case EHit::Module: {
-            if (!add &&
-                std::find(e.m_modules.begin(), e.m_modules.end(), h.module->m_id) == e.m_modules.end())
-                e.ClearSelection();
-            std::vector<int32_t> ids = e.m_modules;
-            pick(ids, h.module->m_id);
-            e.m_modules = ids;
+            pick(&CEditorState::m_modules, h.module->m_id);
             s.m_modulesByCreation.Remove(h.module);
             s.m_modulesByCreation.Append(h.module);
             break;
@@ -1501,31 +1441,20 @@ void CDesignView::SelectHit(const CHit& h, bool add) {
             e.SelectOutputCategory(h.outputCategory->m_id);
             break;
         case EHit::Chart:
-        case EHit::ChartSizeButton: {
+        case EHit::ChartSizeButton:
+            // A chart or value window press always starts from that one object.
             if (!add) e.ClearSelection();
-            std::vector<int32_t> ids = e.m_charts;
-            pick(ids, h.chart->m_id);
-            e.m_charts = ids;
+            pick(&CEditorState::m_charts, h.chart->m_id);
             break;
-        }
-        case EHit::ValueWindow: {
+        case EHit::ValueWindow:
             if (!add) e.ClearSelection();
-            std::vector<int32_t> ids = e.m_valueWindows;
-            pick(ids, h.valueWindow->m_id);
-            e.m_valueWindows = ids;
+            pick(&CEditorState::m_valueWindows, h.valueWindow->m_id);
             break;
-        }
         case EHit::GraphicHandle:
             break;  // the graphic stays selected while it is resized
-        case EHit::Graphic: {
-            if (!add &&
-                std::find(e.m_graphics.begin(), e.m_graphics.end(), h.graphic->m_id) == e.m_graphics.end())
-                e.ClearSelection();
-            std::vector<int32_t> ids = e.m_graphics;
-            pick(ids, h.graphic->m_id);
-            e.m_graphics = ids;
+        case EHit::Graphic:
+            pick(&CEditorState::m_graphics, h.graphic->m_id);
             break;
-        }
         default:
             e.ClearSelection();
             break;
@@ -1833,6 +1762,11 @@ bool CDesignView::DropMime(const QMimeData* mime, const QPoint& at) {
 }
 
 // --- context menus ---------------------------------------------------------
+
+QStringList CDesignView::ContextMenuItems(const CHit& hit) {
+    const QStringList* items = MenuFor(hit);
+    return items ? *items : QStringList();
+}
 
 QMenu* CDesignView::BuildContextMenu(const CHit& hit, QWidget* parent) {
     const QStringList* items = MenuFor(hit);

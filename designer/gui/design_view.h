@@ -126,6 +126,9 @@ class CDesignView : public QAbstractScrollArea {
 
     /// The context menu of an object, built as it opens (items and submenus).
     QMenu* BuildContextMenu(const CHit& hit, QWidget* parent);
+    /// The items that menu is built from: "-" separates, ">Name" opens and "<"
+    /// closes a submenu. Empty for objects without a menu.
+    static QStringList ContextMenuItems(const CHit& hit);
     /// Drawing order of the modules.
     std::vector<CNetwork*> ModulesInDrawOrder() const;
 
@@ -166,10 +169,14 @@ class CDesignView : public QAbstractScrollArea {
     };
     std::vector<CBarRow> LeftBarRows() const;
     std::vector<CBarRow> RightBarRows() const;
+    /// The rows of the inputs bar (`inputs`) or of the outputs bar.
+    std::vector<CBarRow> BarRows(bool inputs) const;
     QRectF LeftBarRect() const;
     QRectF RightBarRect() const;
     QRectF ModulePortRect(const CNetwork& m, int index, bool output) const;
     QRectF ComponentPortRect(const CNetworkModel& c, int index, bool output) const;
+    /// The rectangle of a component or module port hit (model coordinates); empty for other hits.
+    QRectF PortRectOf(const CHit& port) const;
     /// The box a component shows: the full one or, reduced, the small one.
     QRectF BoxOf(const CNetworkModel& c) const;
     QRectF ChartSizeButton(const CChart& chart, int code) const;

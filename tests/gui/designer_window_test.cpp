@@ -20,21 +20,13 @@
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
 #include "designer/gui/wizard_dialog.h"
+#include "gui_scene.h"
 #include "persistence/project_file.h"
 
 using namespace zor2;
 using namespace zor2::gui;
 
 namespace {
-
-/// The windows under test bind a port the system chooses and send to a port
-/// nobody listens on, so they never meet another program's link.
-CUdpConfig TestLink() {
-    CUdpConfig config;
-    config.receivePort = 0;
-    config.sendPort = 9;  // discard
-    return config;
-}
 
 QStringList MenuTexts(QMenu* menu) {
     QStringList out;
@@ -124,19 +116,15 @@ class CDesignerWindowTest : public QObject {
 };
 
 void CDesignerWindowTest::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication::setApplicationName(CDesignerSettings::kApplication);
+    QVERIFY(StartGuiTests(m_dir));
 }
 
 void CDesignerWindowTest::init() {
-    // Every test starts with no stored settings.
-    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("settings%1").arg(++m_settingsRound));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+    UseFreshSettings(m_dir, m_settingsRound);
 }
 
 void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QCOMPARE(w.View().Options().gridSpacing, 16);
     QCOMPARE(w.View().Options().showGrid, true);
     QCOMPARE(w.View().Options().connectorType, 2);
@@ -157,7 +145,7 @@ void CDesignerWindowTest::settingsDefaultsOnFirstStart() {
 
 void CDesignerWindowTest::rateIsStoredAndClamped() {
     {
-        CMainWindow w(nullptr, TestLink());
+        CMainWindow w(nullptr, SceneLink());
         w.RateSpin()->setValue(4);
         QCOMPARE(w.Simulation().Rate(), 4);
         QCOMPARE(w.SimPane().Value("Cycles per second:"), QString("4"));
@@ -170,14 +158,14 @@ void CDesignerWindowTest::rateIsStoredAndClamped() {
         w.SetRate(4);
     }
     QCOMPARE(CDesignerSettings().ReadInt(kCyclesPerSecond), 4);
-    CMainWindow again(nullptr, TestLink());
+    CMainWindow again(nullptr, SceneLink());
     QCOMPARE(again.Simulation().Rate(), 4);
     QCOMPARE(again.RateSpin()->value(), 4);
 }
 
 void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QVERIFY(w.OpenProject(path));
     QVERIFY(!w.Document().CanUndo());
     QVERIFY(w.windowTitle().startsWith("adder"));
@@ -197,7 +185,7 @@ void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
 
 void CDesignerWindowTest::runStopAndPauseFollowTheState() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QVERIFY(w.OpenProject(path));
     w.SetRate(20);
     QVERIFY(w.CommandAction(kCmdRun)->isEnabled());
@@ -224,7 +212,7 @@ void CDesignerWindowTest::runStopAndPauseFollowTheState() {
 }
 
 void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -254,7 +242,7 @@ void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
 }
 
 void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     CSystem& s = w.Document().System();
@@ -310,34 +298,15 @@ void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
 }
 
 void CDesignerWindowTest::contextMenusCarryTheItems() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     CSystem& s = w.Document().System();
     CNetwork* m = s.CreateModule("M", 0, 0);
     CNetworkModel* c = m->DropComponent(41, 100, 100);
     std::unique_ptr<QMenu> module(w.View().BuildContextMenu({.kind = EHit::Module, .module = m}, &w));
-    QCOMPARE(MenuTexts(module.get()), QStringList({"Module Properties...",
-                                                   "Export Module...",
-                                                   "-",
-                                                   ">Inputs",
-                                                   "Add New Input...",
-                                                   "Group All Inputs",
-                                                   "Expose All Externally...",
-                                                   "-",
-                                                   "Add Connection...",
-                                                   "Remove Connections",
-                                                   "<",
-                                                   ">Outputs",
-                                                   "Add New Output...",
-                                                   "Group All Outputs",
-                                                   "Expose All Externally...",
-                                                   "-",
-                                                   "Remove Connections...",
-                                                   "<",
-                                                   "-",
-                                                   "Execute",
-                                                   "View Components...",
-                                                   "-",
-                                                   "Delete"}));
+    // The menu is built item for item, submenus included, from the view's list.
+    const CHit moduleHit{.kind = EHit::Module, .module = m};
+    QVERIFY(!CDesignView::ContextMenuItems(moduleHit).isEmpty());
+    QCOMPARE(MenuTexts(module.get()), CDesignView::ContextMenuItems(moduleHit));
     // Items the window carries out are enabled; the others are shown disabled.
     auto find = [](QMenu* menu, const QString& text) -> QAction* {
         for (QAction* a : menu->actions()) {
@@ -348,6 +317,12 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
         }
         return nullptr;
     };
+    for (const char* item :
+         {"Module Properties...", "Export Module...", "Inputs/Add New Input...", "Inputs/Add Connection...",
+          "Inputs/Remove Connections", "Outputs/Add New Output...", "Outputs/Group All Outputs",
+          "Outputs/Expose All Externally...", "Outputs/Remove Connections...", "View Components...",
+          "Delete"})
+        QVERIFY2(find(module.get(), item), item);
     QVERIFY(find(module.get(), "Execute")->isEnabled());
     QVERIFY(find(module.get(), "Inputs/Expose All Externally...")->isEnabled());
     QVERIFY(find(module.get(), "Inputs/Group All Inputs")->isEnabled());
@@ -373,7 +348,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
 }
 
 void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -407,7 +382,7 @@ void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
 }
 
 void CDesignerWindowTest::unreadableProjectChangesNothing() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Ok; };
     CSystem& s = w.Document().System();
     s.CreateModule("Keep", 0, 0);
@@ -431,7 +406,7 @@ void CDesignerWindowTest::shippedExamplesOpenAndRun() {
     const QStringList files = examples.entryList({"*.zr2"}, QDir::Files, QDir::Name);
     QVERIFY(!files.isEmpty());
     for (const QString& file : files) {
-        CMainWindow w(nullptr, TestLink());
+        CMainWindow w(nullptr, SceneLink());
         QVERIFY2(w.OpenProject(examples.filePath(file)), qPrintable(file));
         QVERIFY2(!w.Document().IsModified(), qPrintable(file));
         for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
@@ -449,7 +424,7 @@ void CDesignerWindowTest::shippedExamplesOpenAndRun() {
 
 void CDesignerWindowTest::rendersBothModes() {
     const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1400, 900);
     w.show();
     QVERIFY(w.OpenProject(path));
@@ -474,7 +449,7 @@ void CDesignerWindowTest::rendersBothModes() {
 }
 
 void CDesignerWindowTest::ribbonCarriesEveryCommand() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QCOMPARE(w.RibbonTabs(), QStringList({"Home", "System", "Module", "Component", "Simulation", "Graphics",
                                           "Charts", "Data Windows", "View", "Help"}));
     for (const CCommandRow& row : CommandRows()) {
@@ -511,7 +486,7 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
 }
 
 void CDesignerWindowTest::rectangleAndKeyboardGestures() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
@@ -563,7 +538,7 @@ void CDesignerWindowTest::rectangleAndKeyboardGestures() {
 
 void CDesignerWindowTest::saveReopenAndExport() {
     const QString example = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/celsius.zr2";
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QVERIFY(w.OpenProject(example));
     QVERIFY(!w.isWindowModified());
     QTest::mouseDClick(w.View().viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -574,7 +549,7 @@ void CDesignerWindowTest::saveReopenAndExport() {
     QVERIFY(w.SaveProjectTo(copy));
     QVERIFY(!w.isWindowModified());
     const auto saved = SaveProjectBytes(w.Document().System());
-    CMainWindow other(nullptr, TestLink());
+    CMainWindow other(nullptr, SceneLink());
     QVERIFY(other.OpenProject(copy));
     QVERIFY(SaveProjectBytes(other.Document().System()) == saved);
     QCOMPARE(CDesignerSettings().RecentFiles().front(), QFileInfo(copy).absoluteFilePath());
@@ -586,7 +561,7 @@ void CDesignerWindowTest::saveReopenAndExport() {
 }
 
 void CDesignerWindowTest::buildRunSaveByMouse() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     // The question about a new category is answered No: the default category.
@@ -643,7 +618,7 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     const QString path = QDir(m_dir.path()).filePath("mouse.zr2");
     QVERIFY(w.SaveProjectTo(path));
     QVERIFY(w.ExportRuntimeTo(QDir(m_dir.path()).filePath("mouse.z2r"), false));
-    CMainWindow reopened(nullptr, TestLink());
+    CMainWindow reopened(nullptr, SceneLink());
     QVERIFY(reopened.OpenProject(path));
     QCOMPARE(reopened.Document().System().m_modules.Head()->m_components.Size(), size_t(3));
     reopened.CommandAction(kCmdRunOnce)->trigger();
@@ -653,7 +628,7 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
 }
 
 void CDesignerWindowTest::systemViewConnectGestures() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
@@ -712,7 +687,7 @@ void CDesignerWindowTest::systemViewConnectGestures() {
 }
 
 void CDesignerWindowTest::componentMenusByType() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     CSystem& s = w.Document().System();
     CNetwork* m = s.CreateModule("M", 0, 0);
     struct Case {
@@ -749,7 +724,7 @@ void CDesignerWindowTest::componentMenusByType() {
 
 void CDesignerWindowTest::displaySettingsPersist() {
     {
-        CMainWindow w(nullptr, TestLink());
+        CMainWindow w(nullptr, SceneLink());
         w.RunCommand(kCmdShowGrid);
         QCOMPARE(w.View().Options().showGrid, false);
         w.findChild<QComboBox*>("ID_COMBO_CONNECTORTYPE")->setCurrentIndex(0);
@@ -758,18 +733,18 @@ void CDesignerWindowTest::displaySettingsPersist() {
     CDesignerSettings settings;
     QCOMPARE(settings.ReadInt(kShowGrid), 0);
     QCOMPARE(settings.ReadInt(kConnectorType), 0);
-    CMainWindow again(nullptr, TestLink());
+    CMainWindow again(nullptr, SceneLink());
     QCOMPARE(again.View().Options().showGrid, false);
     QCOMPARE(again.View().Options().connectorType, 0);
     // A stored value outside the combo's entries falls back into range.
     settings.WriteInt(kConnectorType, 9);
-    CMainWindow third(nullptr, TestLink());
+    CMainWindow third(nullptr, SceneLink());
     QCOMPARE(third.View().Options().connectorType, 2);
 }
 
 void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
     const QString path = WriteExampleProject(m_dir.path());
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QVERIFY(w.OpenProject(path));
     CSystem& s = w.Document().System();
     s.Feedback().build.Add("older");
@@ -791,7 +766,7 @@ void CDesignerWindowTest::panesShowNewestFirstAndProjectText() {
 }
 
 void CDesignerWindowTest::systemInputDialogAddsAndEdits() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.show();
     CSystem& s = w.Document().System();
     // The dialog is answered as a user would: a name, an initial value, OK.
@@ -862,7 +837,7 @@ void CDesignerWindowTest::loadDataWizardWalksItsSteps() {
 
 void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
     const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     QVERIFY(w.OpenProject(path));
@@ -886,7 +861,7 @@ void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
 }
 
 void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
@@ -902,7 +877,7 @@ void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
 }
 
 void CDesignerWindowTest::closingAModifiedProjectOffersToSave() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     w.show();
     EAnswer answer = EAnswer::Cancel;
     w.Prompter().m_answerHook = [&answer](const QString&) { return answer; };
@@ -922,7 +897,7 @@ void CDesignerWindowTest::recentFilesKeepFourNewestFirst() {
 }
 
 void CDesignerWindowTest::realTimeLinkToggles() {
-    CMainWindow w(nullptr, TestLink());
+    CMainWindow w(nullptr, SceneLink());
     QAction* toggle = w.CommandAction(kCmdEnableRealtime);
     if (!w.Link().Bound()) QSKIP("the link's port is taken on this machine");
     QVERIFY(toggle->isEnabled());
