@@ -4,7 +4,12 @@
 #pragma once
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -21,6 +26,21 @@ inline CUdpConfig SceneLink() {
     config.receivePort = 0;
     config.sendPort = 9;  // discard
     return config;
+}
+
+/// Once per test program: settings go to the test locations under the
+/// designer's name; false when the temporary folder could not be made.
+inline bool StartGuiTests(const QTemporaryDir& dir) {
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(CDesignerSettings::kApplication);
+    return dir.isValid();
+}
+
+/// Before each test: a settings file of its own, so every test starts with
+/// nothing stored.
+inline void UseFreshSettings(const QTemporaryDir& dir, int& round) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QDir(dir.path()).filePath(QStringLiteral("settings%1").arg(++round)));
 }
 
 struct CScene {
@@ -74,6 +94,14 @@ struct CScene {
 
     /// Opens the module in the module design view.
     void Design() { w->View().ShowModule(module); }
+    /// Opens the module at zoom 1, centred, and returns the view's viewport
+    /// (what the mouse gestures go to).
+    QWidget* DesignAtFullSize() {
+        Design();
+        w->View().SetZoom(1.0);
+        w->View().CenterView();
+        return w->View().viewport();
+    }
 
     QAction* Action(const QString& ident) const {
         for (const CCommandRow& r : CommandRows())

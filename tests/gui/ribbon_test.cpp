@@ -41,14 +41,11 @@ class CRibbonTest : public QObject {
 };
 
 void CRibbonTest::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication::setApplicationName(CDesignerSettings::kApplication);
+    QVERIFY(StartGuiTests(m_dir));
 }
 
 void CRibbonTest::init() {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QDir(m_dir.path()).filePath(QStringLiteral("settings%1").arg(++m_round)));
+    UseFreshSettings(m_dir, m_round);
 }
 
 void CRibbonTest::enabledStatesFollowTheSelection() {

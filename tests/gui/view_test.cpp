@@ -62,14 +62,11 @@ class CViewTest : public QObject {
 };
 
 void CViewTest::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    QStandardPaths::setTestModeEnabled(true);
-    QApplication::setApplicationName(CDesignerSettings::kApplication);
+    QVERIFY(StartGuiTests(m_dir));
 }
 
 void CViewTest::init() {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QDir(m_dir.path()).filePath(QStringLiteral("settings%1").arg(++m_round)));
+    UseFreshSettings(m_dir, m_round);
 }
 
 void CViewTest::reducedComponentsHitTestTheirSmallBox() {
@@ -186,10 +183,7 @@ void CViewTest::graphicGestures() {
     CScene s;
     CDesignView& v = s.w->View();
     Czor2Doc& d = s.w->Document();
-    s.Design();
-    v.SetZoom(1.0);
-    v.CenterView();
-    QWidget* vp = v.viewport();
+    QWidget* vp = s.DesignAtFullSize();
     // Ctrl rectangle: the graphics it touches, nothing else.
     const QRectF g1 = ToQ(s.g1->m_rect), g2 = ToQ(s.g2->m_rect);
     LeftDrag(vp, ViewportPoint(v, g1.center() + QPointF(0, 70)),
@@ -237,10 +231,7 @@ void CViewTest::chartAndValueWindowGestures() {
     CScene s;
     CDesignView& v = s.w->View();
     Czor2Doc& d = s.w->Document();
-    s.Design();
-    v.SetZoom(1.0);
-    v.CenterView();
-    QWidget* vp = v.viewport();
+    QWidget* vp = s.DesignAtFullSize();
     struct Case {
         const char* name;
         CHit hit;
