@@ -21,19 +21,16 @@ TEST_F(AlignTest, AlignmentCommandsMoveEveryEdgeOrCentre) {
     struct Case {
         EAlign how;
         const char* name;
-        int32_t (*edge)(const CRect&);
         int32_t expected;
     };
     // Boxes: [68..132]x[68..132], [268..332]x[148..212], [178..242]x[368..432].
     const Case cases[] = {
-        {EAlign::Left, "left", [](const CRect& r) { return r.left; }, 68},
-        {EAlign::Right, "right", [](const CRect& r) { return r.right; }, 332},
-        {EAlign::Top, "top", [](const CRect& r) { return r.top; }, 68},
-        {EAlign::Bottom, "bottom", [](const CRect& r) { return r.bottom; }, 432},
-        {EAlign::Vertical, "vertical", [](const CRect& r) { return r.left + (r.right - r.left) / 2; },
-         68 + 264 / 2},
-        {EAlign::Horizontal, "horizontal", [](const CRect& r) { return r.top + (r.bottom - r.top) / 2; },
-         68 + 364 / 2},
+        {EAlign::Left, "left", 68},
+        {EAlign::Right, "right", 332},
+        {EAlign::Top, "top", 68},
+        {EAlign::Bottom, "bottom", 432},
+        {EAlign::Vertical, "vertical", 68 + 264 / 2},
+        {EAlign::Horizontal, "horizontal", 68 + 364 / 2},
     };
     const std::vector<CPoint> start = {m_c[0]->m_position, m_c[1]->m_position, m_c[2]->m_position};
     for (const Case& c : cases) {
@@ -45,7 +42,7 @@ TEST_F(AlignTest, AlignmentCommandsMoveEveryEdgeOrCentre) {
         ASSERT_EQ(m_c[0]->m_box, (CRect{68, 68, 132, 132}));
         const size_t levels = Levels();
         EXPECT_EQ(Align(m_doc, c.how), ECmd::Done);
-        for (CNetworkModel* comp : m_c) EXPECT_EQ(c.edge(comp->m_box), c.expected);
+        for (CNetworkModel* comp : m_c) EXPECT_EQ(AlignedEdge(c.how, comp->m_box), c.expected);
         EXPECT_EQ(Levels(), std::min<size_t>(levels + 1, CUndo::kMaxLevels + 1));
     }
 }

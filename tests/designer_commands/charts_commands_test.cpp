@@ -18,14 +18,6 @@ class ChartsCommandsTest : public AidsTest {
         Ed().m_charts = {m_c1->m_id, m_c2->m_id};
         Ed().m_valueWindows = {m_w1->m_id, m_w2->m_id};
     }
-    /// Finds the four objects again after an undo replaced the system.
-    void Refind(int32_t c1, int32_t c2, int32_t w1, int32_t w2) {
-        m_c1 = Sys().m_charts.m_charts.Find(c1);
-        m_c2 = Sys().m_charts.m_charts.Find(c2);
-        m_w1 = Sys().m_valueWindows.m_windows.Find(w1);
-        m_w2 = Sys().m_valueWindows.m_windows.Find(w2);
-        ASSERT_TRUE(m_c1 && m_c2 && m_w1 && m_w2);
-    }
     CChart* m_c1 = nullptr;
     CChart* m_c2 = nullptr;
     CValueWindow* m_w1 = nullptr;
@@ -33,39 +25,17 @@ class ChartsCommandsTest : public AidsTest {
 };
 
 TEST_F(ChartsCommandsTest, ChartSettingsAreSetSavedUndoneAndRangeChecked) {
-    struct Case {
-        EChartField field;
-        const char* name;
-        int32_t value;
-        int32_t low, high;
-    };
-    const Case cases[] = {
-        {EChartField::AutoScale, "auto scale", 0, 0, 1},
-        {EChartField::ShowRange, "show range", 1, 0, 1},
-        {EChartField::ShowAxis, "show axis", 0, 0, 1},
-        {EChartField::ShowGridlines, "show gridlines", 0, 0, 1},
-        {EChartField::LockLocation, "lock location", 1, 0, 1},
-        {EChartField::SizeCode, "size", 3, 1, 3},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int32_t old = ChartField(*m_c1, c.field);
-        ASSERT_NE(old, c.value);
-        const size_t before = Changes();
-        EXPECT_EQ(SetChartField(m_doc, c.field, c.low - 1), ECmd::Refused);
-        EXPECT_EQ(SetChartField(m_doc, c.field, c.high + 1), ECmd::Refused);
-        EXPECT_EQ(SetChartField(m_doc, c.field, c.value), ECmd::Done);
-        EXPECT_EQ(SetChartField(m_doc, c.field, c.value), ECmd::Unavailable);
-        EXPECT_EQ(Changes() - before, 1u);
-        EXPECT_EQ(ChartField(*m_c1, c.field), c.value);
-        EXPECT_EQ(ChartField(*m_c2, c.field), c.value);
-        EXPECT_EQ(ChartField(*Reloaded()->m_charts.m_charts.Find(m_c2->m_id), c.field), c.value);
-
-        const int32_t c1 = m_c1->m_id, c2 = m_c2->m_id, w1 = m_w1->m_id, w2 = m_w2->m_id;
-        ASSERT_TRUE(m_doc.UndoChange());
-        Refind(c1, c2, w1, w2);
-        EXPECT_EQ(ChartField(*m_c1, c.field), old);
-    }
+    CheckFieldRows<EChartField, CChart>(
+        {
+            {EChartField::AutoScale, "auto scale", 0, 0, 1},
+            {EChartField::ShowRange, "show range", 1, 0, 1},
+            {EChartField::ShowAxis, "show axis", 0, 0, 1},
+            {EChartField::ShowGridlines, "show gridlines", 0, 0, 1},
+            {EChartField::LockLocation, "lock location", 1, 0, 1},
+            {EChartField::SizeCode, "size", 3, 1, 3},
+        },
+        {m_c1->m_id, m_c2->m_id}, SetChartField, ChartField,
+        [](CSystem& s, int32_t id) { return s.m_charts.m_charts.Find(id); });
 }
 
 TEST_F(ChartsCommandsTest, SizeCodeKeepsTheTopLeftCorner) {
@@ -253,35 +223,19 @@ TEST_F(ChartsCommandsTest, DeleteAllChartsKeepsOtherModulesCharts) {
 }
 
 TEST_F(ChartsCommandsTest, ValueWindowSettingsAreSetSavedAndRangeChecked) {
-    struct Case {
-        EValueWindowField field;
-        const char* name;
-        int32_t value;
-        int32_t low, high;
-    };
-    const Case cases[] = {
-        {EValueWindowField::Transparent, "transparent", 1, 0, 1},
-        {EValueWindowField::Background, "background", 0xABCDEF, 0, 0xFFFFFF},
-        {EValueWindowField::FontSize, "font size", 30, 1, 200},
-        {EValueWindowField::Precision, "precision", 3, 0, 15},
-        {EValueWindowField::ShowSuffix, "show suffix", 0, 0, 1},
-        {EValueWindowField::ShowTitle, "show title", 0, 0, 1},
-        {EValueWindowField::ShowOutline, "show outline", 0, 0, 1},
-        {EValueWindowField::ShowComponentName, "show component name", 0, 0, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int32_t old = ValueWindowField(*m_w1, c.field);
-        ASSERT_NE(old, c.value);
-        const size_t before = Changes();
-        EXPECT_EQ(SetValueWindowField(m_doc, c.field, c.low - 1), ECmd::Refused);
-        EXPECT_EQ(SetValueWindowField(m_doc, c.field, c.high + 1), ECmd::Refused);
-        EXPECT_EQ(SetValueWindowField(m_doc, c.field, c.value), ECmd::Done);
-        EXPECT_EQ(SetValueWindowField(m_doc, c.field, c.value), ECmd::Unavailable);
-        EXPECT_EQ(Changes() - before, 1u);
-        EXPECT_EQ(ValueWindowField(*m_w2, c.field), c.value);
-        EXPECT_EQ(ValueWindowField(*Reloaded()->m_valueWindows.m_windows.Find(m_w1->m_id), c.field), c.value);
-    }
+    CheckFieldRows<EValueWindowField, CValueWindow>(
+        {
+            {EValueWindowField::Transparent, "transparent", 1, 0, 1},
+            {EValueWindowField::Background, "background", 0xABCDEF, 0, 0xFFFFFF},
+            {EValueWindowField::FontSize, "font size", 30, 1, 200},
+            {EValueWindowField::Precision, "precision", 3, 0, 15},
+            {EValueWindowField::ShowSuffix, "show suffix", 0, 0, 1},
+            {EValueWindowField::ShowTitle, "show title", 0, 0, 1},
+            {EValueWindowField::ShowOutline, "show outline", 0, 0, 1},
+            {EValueWindowField::ShowComponentName, "show component name", 0, 0, 1},
+        },
+        {m_w1->m_id, m_w2->m_id}, SetValueWindowField, ValueWindowField,
+        [](CSystem& s, int32_t id) { return s.m_valueWindows.m_windows.Find(id); });
 }
 
 TEST_F(ChartsCommandsTest, SettingsDialogAppliesEverythingAsOneChange) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/commands_align.h"
 #include "designer/commands_component.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
@@ -32,6 +33,25 @@ class CCountingLink final : public ILinkNotifier {
 inline constexpr int32_t kAdd = 21;
 inline constexpr int32_t kConstant = 41;
 inline constexpr int32_t kCompareToInput = 15;  // template input "CompareVal" plus added inputs
+
+/// The edge or centre an alignment makes equal on every box it moves.
+inline int32_t AlignedEdge(EAlign how, const CRect& r) {
+    switch (how) {
+        case EAlign::Left:
+            return r.left;
+        case EAlign::Right:
+            return r.right;
+        case EAlign::Top:
+            return r.top;
+        case EAlign::Bottom:
+            return r.bottom;
+        case EAlign::Vertical:
+            return r.left + (r.right - r.left) / 2;
+        case EAlign::Horizontal:
+            return r.top + (r.bottom - r.top) / 2;
+    }
+    return 0;
+}
 
 class DocTest : public ::testing::Test {
   protected:

@@ -22,51 +22,20 @@ class GraphicsCommandsTest : public AidsTest {
 };
 
 TEST_F(GraphicsCommandsTest, EverySettingIsSetSavedUndoneAndRangeChecked) {
-    struct Case {
-        EGraphicField field;
-        const char* name;
-        int32_t value;
-        int32_t low, high;
-    };
-    const Case cases[] = {
-        {EGraphicField::AlignH, "horizontal alignment", 2, 0, 2},
-        {EGraphicField::AlignV, "vertical alignment", 1, 0, 2},
-        {EGraphicField::Bold, "bold", 1, 0, 1},
-        {EGraphicField::FontSize, "font size", 24, 1, 200},
-        {EGraphicField::Transparent, "transparent", 0, 0, 1},
-        {EGraphicField::Background, "background", 0x123456, 0, 0xFFFFFF},
-        {EGraphicField::Edges3d, "3D edges", 1, 0, 1},
-        {EGraphicField::Outline, "outline", 0, 0, 1},
-        {EGraphicField::LineWidth, "line width", 4, 0, 10},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int32_t old = GraphicField(*m_g1, c.field);
-        ASSERT_NE(old, c.value);
-        const int beeps = m_prompter.m_beeps;
-        size_t before = Changes();
-        EXPECT_EQ(SetGraphicField(m_doc, c.field, c.low - 1), ECmd::Refused);
-        EXPECT_EQ(SetGraphicField(m_doc, c.field, c.high + 1), ECmd::Refused);
-        EXPECT_EQ(m_prompter.m_beeps, beeps + 2);
-        EXPECT_EQ(GraphicField(*m_g1, c.field), old);
-
-        EXPECT_EQ(SetGraphicField(m_doc, c.field, c.value), ECmd::Done);
-        EXPECT_EQ(Changes() - before, 1u);
-        EXPECT_EQ(GraphicField(*m_g1, c.field), c.value);
-        EXPECT_EQ(GraphicField(*m_g2, c.field), c.value);
-        EXPECT_EQ(SetGraphicField(m_doc, c.field, c.value), ECmd::Unavailable);
-        EXPECT_EQ(Changes() - before, 1u);
-
-        auto loaded = Reloaded();
-        EXPECT_EQ(GraphicField(*loaded->m_graphics.m_graphics.Find(m_g2->m_id), c.field), c.value);
-
-        const int32_t id1 = m_g1->m_id, id2 = m_g2->m_id;
-        ASSERT_TRUE(m_doc.UndoChange());
-        m_g1 = Sys().m_graphics.m_graphics.Find(id1);
-        m_g2 = Sys().m_graphics.m_graphics.Find(id2);
-        ASSERT_TRUE(m_g1 && m_g2);
-        EXPECT_EQ(GraphicField(*m_g1, c.field), old);
-    }
+    CheckFieldRows<EGraphicField, CGraphic>(
+        {
+            {EGraphicField::AlignH, "horizontal alignment", 2, 0, 2},
+            {EGraphicField::AlignV, "vertical alignment", 1, 0, 2},
+            {EGraphicField::Bold, "bold", 1, 0, 1},
+            {EGraphicField::FontSize, "font size", 24, 1, 200},
+            {EGraphicField::Transparent, "transparent", 0, 0, 1},
+            {EGraphicField::Background, "background", 0x123456, 0, 0xFFFFFF},
+            {EGraphicField::Edges3d, "3D edges", 1, 0, 1},
+            {EGraphicField::Outline, "outline", 0, 0, 1},
+            {EGraphicField::LineWidth, "line width", 4, 0, 10},
+        },
+        {m_g1->m_id, m_g2->m_id}, SetGraphicField, GraphicField,
+        [](CSystem& s, int32_t id) { return s.m_graphics.m_graphics.Find(id); });
 }
 
 TEST_F(GraphicsCommandsTest, PropertiesDialogAppliesEverythingAsOneChange) {
@@ -250,15 +219,12 @@ TEST_F(GraphicsCommandsTest, AlignAndDistributeMoveOnlyTheGraphics) {
     struct Case {
         EAlign how;
         const char* name;
-        int32_t (*edge)(const CRect&);
         int32_t expected;
     };
-    const Case cases[] = {
-        {EAlign::Left, "left", [](const CRect& r) { return r.left; }, 10},
-        {EAlign::Right, "right", [](const CRect& r) { return r.right; }, 360},
-        {EAlign::Top, "top", [](const CRect& r) { return r.top; }, 50},
-        {EAlign::Bottom, "bottom", [](const CRect& r) { return r.bottom; }, 430},
-    };
+    const Case cases[] = {{EAlign::Left, "left", 10},
+                          {EAlign::Right, "right", 360},
+                          {EAlign::Top, "top", 50},
+                          {EAlign::Bottom, "bottom", 430}};
     const std::vector<CRect> start = {m_g1->m_rect, m_g2->m_rect, g3->m_rect};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -266,7 +232,7 @@ TEST_F(GraphicsCommandsTest, AlignAndDistributeMoveOnlyTheGraphics) {
         m_g2->m_rect = start[1];
         g3->m_rect = start[2];
         EXPECT_EQ(Align(m_doc, c.how, EAlignTarget::Graphics), ECmd::Done);
-        for (const CGraphic* g : {m_g1, m_g2, g3}) EXPECT_EQ(c.edge(g->m_rect), c.expected);
+        for (const CGraphic* g : {m_g1, m_g2, g3}) EXPECT_EQ(AlignedEdge(c.how, g->m_rect), c.expected);
         EXPECT_EQ(m_a->m_box, a);
     }
     // Vertical distribution over 50..430: heights 40 + 60 + 30, gap (380 - 130) / 2.
