@@ -70,6 +70,23 @@ void RightDrag(CDesignView& view, QPoint from, QPoint to) {
     QTest::mouseRelease(view.viewport(), Qt::RightButton, Qt::NoModifier, to);
 }
 
+void DoubleClick(CDesignView& view, QPoint at) {
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+/// Runs `cycles` single cycles through the ribbon's Run Once.
+void RunOnce(CMainWindow& w, int cycles = 1) {
+    for (int i = 0; i < cycles; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+}
+
+/// What the first system output gains over four cycles after a first one.
+double GainOverFourCycles(CMainWindow& w) {
+    RunOnce(w);
+    const double first = w.Document().System().m_outputs.Head()->m_value;
+    RunOnce(w, 4);
+    return w.Document().System().m_outputs.Head()->m_value - first;
+}
+
 bool Drop(CDesignView& view, int typeId, QPoint at) {
     // What a palette entry carries when dragged, handed to the view as its drop handler does.
     std::unique_ptr<QMimeData> mime(CPaletteList::MimeFor(typeId));
@@ -172,7 +189,7 @@ void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
     CSystem& s = w.Document().System();
     QCOMPARE(s.m_modules.Size(), size_t(1));
     QVERIFY(s.Feedback().build.Top().find("About to open Corvel Mindlatch2 file: ") == 0);
-    for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    RunOnce(w, 3);
     QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("3"));
     QCOMPARE(w.SimPane().Value("Cycle duration:"), QString("100.00 ms"));
     QCOMPARE(w.SimPane().Value("Time elapsed:"), QString("00:00:30"));
@@ -216,7 +233,7 @@ void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
     w.resize(1600, 900);
     w.show();
     CDesignView& v = w.View();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(v.viewport()->width() / 2, 200));
+    DoubleClick(v, QPoint(v.viewport()->width() / 2, 200));
     CSystem& s = w.Document().System();
     QCOMPARE(s.m_modules.Size(), size_t(1));
     QCOMPARE(QString::fromStdString(s.m_modules.Head()->m_name), QString("Module 1"));
@@ -353,15 +370,15 @@ void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
     w.show();
     CDesignView& v = w.View();
     CSystem& s = w.Document().System();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(700, 450));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 650));
+    DoubleClick(v, QPoint(400, 200));
+    DoubleClick(v, QPoint(700, 450));
+    DoubleClick(v, QPoint(500, 650));
     QCOMPARE(QString::fromStdString(s.m_modules.Tail()->m_name), QString("Module 3"));
     // Double clicks on the bars add a system input and a system output.
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::InputsBar}));
+    DoubleClick(v, v.CentreOf({.kind = EHit::InputsBar}));
     QCOMPARE(QString::fromStdString(s.m_inputs.Head()->m_name), QString("Input: 1"));
     QCOMPARE(QString::fromStdString(s.Feedback().build.Top()), QString("Added System Input: 1"));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::OutputsBar}));
+    DoubleClick(v, v.CentreOf({.kind = EHit::OutputsBar}));
     QCOMPARE(QString::fromStdString(s.m_outputs.Head()->m_name), QString("Output: 1"));
     // The input dragged onto a module connects through a new module input.
     CNetwork* first = s.m_modules.Head();
@@ -409,7 +426,7 @@ void CDesignerWindowTest::shippedExamplesOpenAndRun() {
         CMainWindow w(nullptr, SceneLink());
         QVERIFY2(w.OpenProject(examples.filePath(file)), qPrintable(file));
         QVERIFY2(!w.Document().IsModified(), qPrintable(file));
-        for (int i = 0; i < 3; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+        RunOnce(w, 3);
         QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("3"));
         if (file == "two_stage.zr2") {
             // (a + b) in the first module, * 10 and negated in the second, level by level.
@@ -429,7 +446,7 @@ void CDesignerWindowTest::rendersBothModes() {
     w.show();
     QVERIFY(w.OpenProject(path));
     QVERIFY2(w.width() <= 1400, "the ribbon must not widen the window");
-    for (int i = 0; i < 2; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    RunOnce(w, 2);
     QCoreApplication::processEvents();
     const QString out = QStringLiteral(ZOR2_GUI_TEST_OUT);
     QVERIFY(w.grab().save(out + "/designer_system_view.png"));
@@ -442,7 +459,7 @@ void CDesignerWindowTest::rendersBothModes() {
         w.RunCommand(cmd);
     }
     QCOMPARE(w.Document().System().m_charts.m_charts.Size(), size_t(1));
-    for (int i = 0; i < 20; ++i) w.CommandAction(kCmdRunOnce)->trigger();
+    RunOnce(w, 20);
     QCOMPARE(w.Document().System().m_charts.m_charts.Head()->Processed(), 20);
     QCoreApplication::processEvents();
     QVERIFY(w.grab().save(out + "/designer_module_view.png"));
@@ -492,7 +509,7 @@ void CDesignerWindowTest::rectangleAndKeyboardGestures() {
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(500, 300));
+    DoubleClick(v, QPoint(500, 300));
     v.ShowModule(s.m_modules.Head());
     QVERIFY(Drop(v, 41, QPoint(400, 200)));
     QVERIFY(Drop(v, 41, QPoint(400, 400)));
@@ -568,10 +585,9 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(600, 300));
+    DoubleClick(v, QPoint(600, 300));
     CNetwork* m = s.m_modules.Head();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier,
-                       v.CentreOf({.kind = EHit::Module, .module = m}));
+    DoubleClick(v, v.CentreOf({.kind = EHit::Module, .module = m}));
     QCOMPARE(v.Module(), m);
     QVERIFY(Drop(v, 41, QPoint(400, 250)));
     QVERIFY(Drop(v, 56, QPoint(400, 450)));
@@ -611,20 +627,14 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
     expose->trigger();
     QCOMPARE(s.m_outputs.Size(), size_t(1));
     // The total grows by the constant every cycle.
-    w.CommandAction(kCmdRunOnce)->trigger();
-    const double first = s.m_outputs.Head()->m_value;
-    for (int i = 0; i < 4; ++i) w.CommandAction(kCmdRunOnce)->trigger();
-    QCOMPARE(s.m_outputs.Head()->m_value - first, 6.0);
+    QCOMPARE(GainOverFourCycles(w), 6.0);
     const QString path = QDir(m_dir.path()).filePath("mouse.zr2");
     QVERIFY(w.SaveProjectTo(path));
     QVERIFY(w.ExportRuntimeTo(QDir(m_dir.path()).filePath("mouse.z2r"), false));
     CMainWindow reopened(nullptr, SceneLink());
     QVERIFY(reopened.OpenProject(path));
     QCOMPARE(reopened.Document().System().m_modules.Head()->m_components.Size(), size_t(3));
-    reopened.CommandAction(kCmdRunOnce)->trigger();
-    const double again = reopened.Document().System().m_outputs.Head()->m_value;
-    for (int i = 0; i < 4; ++i) reopened.CommandAction(kCmdRunOnce)->trigger();
-    QCOMPARE(reopened.Document().System().m_outputs.Head()->m_value - again, 6.0);
+    QCOMPARE(GainOverFourCycles(reopened), 6.0);
 }
 
 void CDesignerWindowTest::systemViewConnectGestures() {
@@ -634,10 +644,10 @@ void CDesignerWindowTest::systemViewConnectGestures() {
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(450, 250));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(800, 250));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::InputsBar}));
-    QTest::mouseDClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, v.CentreOf({.kind = EHit::OutputsBar}));
+    DoubleClick(v, QPoint(450, 250));
+    DoubleClick(v, QPoint(800, 250));
+    DoubleClick(v, v.CentreOf({.kind = EHit::InputsBar}));
+    DoubleClick(v, v.CentreOf({.kind = EHit::OutputsBar}));
     CNetwork* first = s.m_modules.At(0);
     CNetwork* second = s.m_modules.At(1);
     auto box = [&](CNetwork* m) { return v.CentreOf({.kind = EHit::Module, .module = m}); };
