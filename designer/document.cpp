@@ -108,16 +108,22 @@ bool Czor2Doc::SaveModified() {
     return static_cast<bool>(Save(path));
 }
 
-bool Czor2Doc::NewProject() {
-    if (!SaveModified()) return false;
-    m_system.NewProject();
-    m_path.clear();
+void Czor2Doc::StartFresh(const std::string& path) {
+    // A new or loaded project starts unmodified in the system view, its
+    // present state the only undo level.
+    m_path = path;
     SetModified(false);
     m_editor.ShowSystem();
     ClearUndoList();
     ClearRedoList();
     CheckPoint();
     AfterRestore();
+}
+
+bool Czor2Doc::NewProject() {
+    if (!SaveModified()) return false;
+    m_system.NewProject();
+    StartFresh({});
     NotifyCountIO();
     return true;
 }
@@ -126,13 +132,7 @@ CFileResult Czor2Doc::LoadAndReplace(const std::string& path) {
     CFileResult r = LoadProjectFile(m_system, path);
     if (!r) return r;
     m_system.ComputeLevels();
-    m_path = path;
-    SetModified(false);
-    m_editor.ShowSystem();
-    ClearUndoList();
-    ClearRedoList();
-    CheckPoint();
-    AfterRestore();
+    StartFresh(path);
     if (m_link) m_link->OnProjectLoaded(m_system);
     return r;
 }

@@ -134,6 +134,8 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     friend class CChangeBatch;
     CFileResult SaveTo(const std::string& path);
     CFileResult LoadAndReplace(const std::string& path);
+    /// After the system was replaced: `path`, unmodified, system view, one undo level.
+    void StartFresh(const std::string& path);
 
     CSystem m_system;
     CChangeRecorder m_recorder{m_system, *this};
