@@ -314,6 +314,31 @@ ECmd RemoveOutgoingConnections(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
+ECmd RemoveModuleOutgoingConnections(Czor2Doc& doc, int32_t moduleId) {
+    CSystem& system = doc.System();
+    CNetwork* module = system.FindModule(moduleId);
+    if (!module) return ECmd::Unavailable;
+    ECmd last = ECmd::Unavailable;
+    for (CNetworkOutput* out : module->m_outputs.Snapshot()) {
+        if (CountOutgoing(system, *out) == 0) continue;
+        doc.Editor().SelectModuleOutput(moduleId, out->m_id);
+        last = RemoveOutgoingConnections(doc);
+        if (last == ECmd::Cancelled) break;
+    }
+    if (last == ECmd::Unavailable) doc.Prompter().Tell("No outgoing connections to delete...");
+    return last;
+}
+
+ECmd RemoveModuleIncomingConnections(Czor2Doc& doc, int32_t moduleId) {
+    CNetwork* module = doc.System().FindModule(moduleId);
+    if (!module || module->m_inputs.Empty()) return ECmd::Unavailable;
+    CEditorState& editor = doc.Editor();
+    editor.SelectModuleInput(moduleId, module->m_inputs.Head()->m_id);
+    editor.m_moduleInputs.clear();
+    for (const CNetworkInput* in : module->m_inputs) editor.m_moduleInputs.push_back(in->m_id);
+    return RemoveIncomingConnections(doc);
+}
+
 ECmd RemoveInternalOutputConnection(Czor2Doc& doc) {
     CNetworkOutput* out = SelectedOutput(doc);
     if (!out || !out->m_owner) return ECmd::Unavailable;

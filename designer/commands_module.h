@@ -57,6 +57,14 @@ ECmd RemoveInternalInputConnections(Czor2Doc& doc);
 /// connection leaving the selected module output. Feedback "Removed %d
 /// connection(s) from the %s output of the %s module".
 ECmd RemoveOutgoingConnections(Czor2Doc& doc);
+/// The module context menu's "Outputs/Remove Connections...": RemoveOutgoingConnections
+/// for each output of module `moduleId` that has connections, each with its own
+/// question and line; a cancelled question stops the walk (Cancelled). With no
+/// connected output it tells "No outgoing connections to delete..." (Unavailable).
+ECmd RemoveModuleOutgoingConnections(Czor2Doc& doc, int32_t moduleId);
+/// The module context menu's "Inputs/Remove Connections": RemoveIncomingConnections
+/// on every input of module `moduleId`. Unavailable when it has no inputs.
+ECmd RemoveModuleIncomingConnections(Czor2Doc& doc, int32_t moduleId);
 /// "Disconnect Internal" of the outputs bar: the component connection feeding
 /// the selected module output. Feedback "Removed internal connection to the %s
 /// output of the %s module".

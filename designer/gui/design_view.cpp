@@ -238,32 +238,9 @@ const CObjectMenuItem kObjectMenuItems[] = {
     {EHit::SystemOutput, "Remove Connection",
      [](Czor2Doc& d, const CHit&) { return RemoveSystemOutputConnection(d); }},
     {EHit::Module, "Outputs/Remove Connections...",
-     [](Czor2Doc& d, const CHit& h) {
-         // Each output with connections in turn, each with its own question and line.
-         ECmd last = ECmd::Unavailable;
-         for (CNetworkOutput* out : h.module->m_outputs.Snapshot()) {
-             if (!d.System().FindModule(h.module->m_id) || !h.module->m_outputs.Find(out->m_id)) break;
-             bool connected = false;
-             for (const CNetworkConnection* c : d.System().m_moduleConnections)
-                 connected |= c->m_srcOutput == out;
-             for (const CExternalOutput* q : d.System().m_outputs) connected |= q->SourceOutput() == out;
-             if (!connected) continue;
-             d.Editor().SelectModuleOutput(h.module->m_id, out->m_id);
-             last = RemoveOutgoingConnections(d);
-             if (last == ECmd::Cancelled) break;
-         }
-         if (last == ECmd::Unavailable) d.Prompter().Tell("No outgoing connections to delete...");
-         return last;
-     }},
+     [](Czor2Doc& d, const CHit& h) { return RemoveModuleOutgoingConnections(d, h.module->m_id); }},
     {EHit::Module, "Inputs/Remove Connections",
-     [](Czor2Doc& d, const CHit& h) {
-         // The external connections of every input of the module.
-         if (h.module->m_inputs.Empty()) return ECmd::Unavailable;
-         d.Editor().SelectModuleInput(h.module->m_id, h.module->m_inputs.Head()->m_id);
-         d.Editor().m_moduleInputs.clear();
-         for (CNetworkInput* in : h.module->m_inputs) d.Editor().m_moduleInputs.push_back(in->m_id);
-         return RemoveIncomingConnections(d);
-     }},
+     [](Czor2Doc& d, const CHit& h) { return RemoveModuleIncomingConnections(d, h.module->m_id); }},
     {EHit::Graphic, "Consolidate Enclosed Components",
      [](Czor2Doc& d, const CHit& h) { return ConsolidateComponents(d, h.graphic->m_id); }},
     {EHit::Graphic, "Release Consolidated Components",

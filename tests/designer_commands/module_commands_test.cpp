@@ -326,6 +326,64 @@ TEST_F(ModuleTest, RemoveOutgoingCountsModuleAndSystemTargets) {
     EXPECT_FALSE(m_upstream->m_inputs.Head()->HasSource());
 }
 
+TEST_F(ModuleTest, ModuleMenuRemovesTheOutgoingConnectionsOfEachOutput) {
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);
+    ASSERT_EQ(m_module->m_outputs.Size(), 3u);
+    CNetworkOutput* first = m_module->m_outputs.At(0);
+    CNetworkOutput* last = m_module->m_outputs.At(2);
+    ASSERT_NE(Sys().ConnectModules(*m_module, *m_upstream, first), nullptr);
+    ASSERT_NE(Sys().ConnectModules(*m_module, *m_upstream, last), nullptr);
+    const int32_t id = m_module->m_id;
+    size_t levels = Levels();
+    // The first output's question is answered Yes, the last one's No: the walk stops there.
+    Answer({EAnswer::Yes, EAnswer::No});
+    EXPECT_EQ(RemoveModuleOutgoingConnections(m_doc, id), ECmd::Cancelled);
+    EXPECT_EQ(m_prompter.m_questions.size(), 2u);
+    EXPECT_EQ(Levels(), levels + 1);
+    EXPECT_EQ(Sys().m_moduleConnections.Size(), 1u);
+    EXPECT_EQ(Sys().m_moduleConnections.Head()->m_srcOutput, last);
+
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(RemoveModuleOutgoingConnections(m_doc, id), ECmd::Done);
+    EXPECT_EQ(m_prompter.m_questions.size(), 1u);
+    EXPECT_EQ(Levels(), levels + 2);
+    EXPECT_TRUE(Sys().m_moduleConnections.Empty());
+    EXPECT_EQ(m_module->m_outputs.Size(), 3u);
+
+    levels = Levels();
+    Answer({});
+    EXPECT_EQ(RemoveModuleOutgoingConnections(m_doc, id), ECmd::Unavailable);
+    EXPECT_EQ(LastMessage(), "No outgoing connections to delete...");
+    EXPECT_TRUE(m_prompter.m_questions.empty());
+    EXPECT_EQ(RemoveModuleOutgoingConnections(m_doc, 0), ECmd::Unavailable);
+    EXPECT_EQ(Levels(), levels);
+}
+
+TEST_F(ModuleTest, ModuleMenuRemovesTheIncomingConnectionsOfEveryInput) {
+    EXPECT_EQ(RemoveModuleIncomingConnections(m_doc, m_upstream->m_id), ECmd::Unavailable);  // no inputs
+    for (const char* name : {"a", "b", "c"}) {
+        CNetworkInput* in = m_module->CreateInput(name);
+        ASSERT_NE(in, nullptr);
+        if (std::string(name) == "b") continue;  // one input without a source
+        CNetworkOutput* out = m_upstream->CreateOutput(name);
+        ASSERT_NE(out, nullptr);
+        ASSERT_NE(Sys().ConnectModules(*m_upstream, *m_module, out, in), nullptr);
+    }
+    const size_t levels = Levels();
+    Answer({EAnswer::No});
+    EXPECT_EQ(RemoveModuleIncomingConnections(m_doc, m_module->m_id), ECmd::Cancelled);
+    EXPECT_EQ(Sys().m_moduleConnections.Size(), 2u);
+    EXPECT_EQ(Levels(), levels);
+    Answer({EAnswer::Yes});
+    EXPECT_EQ(RemoveModuleIncomingConnections(m_doc, m_module->m_id), ECmd::Done);
+    EXPECT_EQ(LastQuestion(),
+              "Are you sure you want to remove the incoming connection to the selected input(s)?");
+    EXPECT_EQ(Levels(), levels + 1);
+    EXPECT_TRUE(Sys().m_moduleConnections.Empty());
+    for (const CNetworkInput* in : m_module->m_inputs) EXPECT_FALSE(in->HasSource()) << in->m_name;
+    EXPECT_EQ(m_module->m_inputs.Size(), 3u);
+}
+
 TEST_F(ModuleTest, RemoveInternalOutputConnectionKeepsTheComponentOutput) {
     ASSERT_EQ(AddModuleOutput(m_doc), ECmd::Done);
     CNetworkOutput* out = m_module->m_outputs.Head();
