@@ -70,6 +70,12 @@ void RightDrag(CDesignView& view, QPoint from, QPoint to) {
     QTest::mouseRelease(view.viewport(), Qt::RightButton, Qt::NoModifier, to);
 }
 
+/// Shows the window at the size the mouse gestures of these tests are laid out for.
+void ShowForMouse(CMainWindow& w) {
+    w.resize(1600, 900);
+    w.show();
+}
+
 void DoubleClick(CDesignView& view, QPoint at) {
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
@@ -230,8 +236,7 @@ void CDesignerWindowTest::runStopAndPauseFollowTheState() {
 
 void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     CDesignView& v = w.View();
     DoubleClick(v, QPoint(v.viewport()->width() / 2, 200));
     CSystem& s = w.Document().System();
@@ -260,8 +265,7 @@ void CDesignerWindowTest::paletteDropNamesTheComponentAndUndoRestores() {
 
 void CDesignerWindowTest::rightDragConnectsOutputToInputOnly() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
     CNetwork* m = s.CreateModule("M", 0, 0);
@@ -351,8 +355,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
                           "Expose All Outputs to Module Outputs Layer", "-", "Remove Input Connections",
                           "Remove Output Connections", "-", "Delete All Outputs"}));
     // A right-button press and release on the same component opens its menu and connects nothing.
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     w.View().ShowModule(m);
     const auto before = SaveProjectBytes(s);
     const QPoint at = w.View().CentreOf({.kind = EHit::Component, .module = m, .component = c});
@@ -366,8 +369,7 @@ void CDesignerWindowTest::contextMenusCarryTheItems() {
 
 void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     CDesignView& v = w.View();
     CSystem& s = w.Document().System();
     DoubleClick(v, QPoint(400, 200));
@@ -504,8 +506,7 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
 
 void CDesignerWindowTest::rectangleAndKeyboardGestures() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
@@ -579,8 +580,7 @@ void CDesignerWindowTest::saveReopenAndExport() {
 
 void CDesignerWindowTest::buildRunSaveByMouse() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     // The question about a new category is answered No: the default category.
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
     CSystem& s = w.Document().System();
@@ -639,8 +639,7 @@ void CDesignerWindowTest::buildRunSaveByMouse() {
 
 void CDesignerWindowTest::systemViewConnectGestures() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     w.Prompter().m_answerHook = [](const QString&) { return EAnswer::No; };
     CSystem& s = w.Document().System();
     CDesignView& v = w.View();
@@ -848,8 +847,7 @@ void CDesignerWindowTest::loadDataWizardWalksItsSteps() {
 void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
     const QString path = QStringLiteral(ZOR2_SOURCE_DIR) + "/examples/two_stage.zr2";
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     QVERIFY(w.OpenProject(path));
     CDesignView& v = w.View();
     CNetwork* scale = w.Document().System().m_modules.At(1);
@@ -872,8 +870,7 @@ void CDesignerWindowTest::zoomKeepsHitTestingConsistent() {
 
 void CDesignerWindowTest::ribbonModuleGoesToTheVisibleCentre() {
     CMainWindow w(nullptr, SceneLink());
-    w.resize(1600, 900);
-    w.show();
+    ShowForMouse(w);
     CDesignView& v = w.View();
     v.SetZoom(1.5);
     w.CommandAction(kCmdAddModule)->trigger();
