@@ -466,7 +466,12 @@ CExternalConnection* CSystem::ConnectSystemOutput(CNetwork& d, CExternalOutput& 
 
 CExternalInput* CSystem::DropNewSystemInput(CNetwork& d) {
     CExternalInput* p = CreateSystemInput("New input", 1);
-    if (p) ConnectSystemInput(*p, d);
+    if (!p) return nullptr;
+    // A refused connect (no module input id left) takes the new input back.
+    if (!ConnectSystemInput(*p, d)) {
+        DeleteSystemInput(p);
+        return nullptr;
+    }
     return p;
 }
 
@@ -481,7 +486,12 @@ CExternalOutput* CSystem::DropNewSystemOutput(CNetwork& d) {
     m_recorder = &swallow;
     CExternalConnection* c = ConnectSystemOutput(d, *q);
     m_recorder = recorder;
-    if (c) RecordChange(Format(kOutputDroppedLine, d.m_name, q->m_name));
+    // A refused connect (no module output id left) takes the new output back.
+    if (!c) {
+        DeleteSystemOutput(q);
+        return nullptr;
+    }
+    RecordChange(Format(kOutputDroppedLine, d.m_name, q->m_name));
     return q;
 }
 

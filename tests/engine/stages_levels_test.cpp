@@ -231,6 +231,27 @@ TEST(Levels, SystemPortConnectionsAndRefusals) {
     EXPECT_EQ(system.m_inputCategories.Find(100)->m_members.Size(), 2u);
 }
 
+// A module whose every port id is taken cannot receive a dropped system port:
+// the drop is refused and leaves no stray system input or output behind.
+TEST(Levels, DropOnAModuleWithoutFreePortIdsLeavesNothing) {
+    CSystem system;
+    CNetwork* a = system.CreateModule("A", 0, 0);
+    for (int32_t id = 1; id <= kMaxDrawnId; ++id) {
+        auto in = std::make_unique<CNetworkInput>();
+        in->m_id = id;
+        a->m_inputs.Append(std::move(in));
+        auto out = std::make_unique<CNetworkOutput>();
+        out->m_id = id;
+        a->m_outputs.Append(std::move(out));
+    }
+    EXPECT_EQ(system.DropNewSystemInput(*a), nullptr);
+    EXPECT_EQ(system.DropNewSystemOutput(*a), nullptr);
+    EXPECT_TRUE(system.m_inputs.Empty());
+    EXPECT_TRUE(system.m_outputs.Empty());
+    for (const CExternalInputCategory* c : system.m_inputCategories) EXPECT_TRUE(c->m_members.Empty());
+    for (const CExternalOutputCategory* c : system.m_outputCategories) EXPECT_TRUE(c->m_members.Empty());
+}
+
 TEST(Levels, RemovingModuleConnections) {
     CSystem system;
     CNetwork* a = system.CreateModule("A", 0, 0);
