@@ -773,25 +773,18 @@ void CNetwork::RebuildReferences() {
     }
     // A port that a damaged file feeds twice keeps the last connection; the
     // others keep empty references, so removing them never touches the port.
-    for (CNetworkInput* m : m_inputs) {
-        for (CModelConnection* c : m->m_connections) {
-            if (c->m_dstInput && c->m_dstInput->m_sourceConnection != c) {
-                c->m_dstInput = nullptr;
-                c->m_dstComponent = nullptr;
-            }
+    auto keepOnlyTheSource = [](CModelConnection* c) {
+        if (c->m_dstInput && c->m_dstInput->m_sourceConnection != c) {
+            c->m_dstInput = nullptr;
+            c->m_dstComponent = nullptr;
         }
-    }
-    for (CNetworkModel* s : m_components) {
-        for (CModelOutput* out : s->m_outputs) {
-            for (CModelConnection* c : out->m_connections) {
-                if (c->m_dstInput && c->m_dstInput->m_sourceConnection != c) {
-                    c->m_dstInput = nullptr;
-                    c->m_dstComponent = nullptr;
-                }
-                if (c->m_moduleOutput && c->m_moduleOutput->m_sourceConnection != c) c->m_moduleOutput = nullptr;
-            }
-        }
-    }
+        if (c->m_moduleOutput && c->m_moduleOutput->m_sourceConnection != c) c->m_moduleOutput = nullptr;
+    };
+    for (CNetworkInput* m : m_inputs)
+        for (CModelConnection* c : m->m_connections) keepOnlyTheSource(c);
+    for (CNetworkModel* s : m_components)
+        for (CModelOutput* out : s->m_outputs)
+            for (CModelConnection* c : out->m_connections) keepOnlyTheSource(c);
     m_orderDirty = true;
 }
 
