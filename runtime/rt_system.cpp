@@ -44,17 +44,12 @@ void CRNetwork::BuildOrder(bool compile) {
             if (c.m_destInput) m_pushes.push_back({fb, &out.m_heldValue, &c.m_destInput->m_value});
         }
     }
-    m_scalarOutputs.clear();
     m_arrayOutputs.clear();
     m_outputValues.clear();
     for (CRNetworkOutput& out : m_outputs) {
         const CRModelOutput* src = out.m_sourceOutput;
         if (!src) continue;
-        if (src->m_dataType == kDataTypeArray) {
-            m_arrayOutputs.push_back(&out);
-        } else {
-            m_scalarOutputs.push_back({&src->m_value, &out.m_value});
-        }
+        if (src->m_dataType == kDataTypeArray) m_arrayOutputs.push_back(&out);
         m_outputValues.push_back({&src->m_value, &out.m_value});
     }
 }
@@ -68,7 +63,6 @@ void CRNetwork::Execute() {
         if (p.m_feedback->Primed()) *p.m_to = *p.m_from;
     }
     m_plan.Run();
-    for (const CRCopy& c : m_scalarOutputs) *c.m_to = *c.m_from;
     for (CRNetworkOutput* out : m_arrayOutputs) {
         out->m_arrayData = out->m_sourceOutput->m_arrayData;
         out->m_arrayCount = out->m_sourceOutput->m_arrayCount;
@@ -77,7 +71,8 @@ void CRNetwork::Execute() {
         fb->GetInputValues();
         fb->Execute();
     }
-    // The value is copied once more, after the Feedback Flow components ran.
+    // The values are copied after the Feedback Flow components ran; nothing in the
+    // module reads a module output, so one copy is enough.
     for (const CRCopy& c : m_outputValues) *c.m_to = *c.m_from;
 }
 

@@ -142,7 +142,6 @@ class CRNetwork {
     // Resolved once after loading, so a cycle touches no port records.
     std::vector<CRCopy> m_pulls;                   // module inputs from their sources
     std::vector<CRFeedbackPush> m_pushes;          // in Feedback Flow and connection order
-    std::vector<CRCopy> m_scalarOutputs;           // module outputs fed by plain values
     std::vector<CRNetworkOutput*> m_arrayOutputs;  // module outputs fed by array outputs
     std::vector<CRCopy> m_outputValues;            // every fed module output, after the Feedback Flows
 };
