@@ -17,8 +17,6 @@ class CRModelCompare final : public CRNetworkModel {
     int32_t Execute() override;
     void Compile(CRPlan& plan) override;
 
-    double CompareValue() const { return m_params.compareValue; }
-
   private:
     CCompareParams m_params;
     int32_t m_connected = 0;
