@@ -154,8 +154,7 @@ ECmd SetChartField(Czor2Doc& doc, EChartField field, int32_t value) {
 }
 
 int32_t ChartField(const CChart& chart, EChartField field) {
-    const size_t i = static_cast<size_t>(field);
-    return i < std::size(kChartFields) ? kChartFields[i].get(chart) : 0;
+    return fields::GetIntField<CChart>(kChartFields, static_cast<size_t>(field), chart);
 }
 
 CChartScale ChartScale(const CChart& chart) {
@@ -212,8 +211,7 @@ ECmd SetValueWindowField(Czor2Doc& doc, EValueWindowField field, int32_t value) 
 }
 
 int32_t ValueWindowField(const CValueWindow& window, EValueWindowField field) {
-    const size_t i = static_cast<size_t>(field);
-    return i < std::size(kWindowFields) ? kWindowFields[i].get(window) : 0;
+    return fields::GetIntField<CValueWindow>(kWindowFields, static_cast<size_t>(field), window);
 }
 
 ECmd SetValueWindowText(Czor2Doc& doc, EValueWindowText which, const std::string& text) {

@@ -46,6 +46,12 @@ ECmd ChangeEach(Czor2Doc& doc, const std::vector<T*>& items, Change change) {
     return ECmd::Done;
 }
 
+/// Row `index` of `table` read from `item`; 0 for an index past the table.
+template <class T>
+int32_t GetIntField(std::span<const CIntField<T>> table, size_t index, const T& item) {
+    return index < table.size() ? table[index].get(item) : 0;
+}
+
 /// Sets row `index` of `table` to `value` on every item: a value outside the
 /// row's range beeps and changes nothing.
 template <class T>

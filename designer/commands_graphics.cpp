@@ -75,8 +75,7 @@ ECmd SetGraphicField(Czor2Doc& doc, EGraphicField field, int32_t value) {
 }
 
 int32_t GraphicField(const CGraphic& graphic, EGraphicField field) {
-    const size_t i = static_cast<size_t>(field);
-    return i < std::size(kGraphicFields) ? kGraphicFields[i].get(graphic) : 0;
+    return fields::GetIntField<CGraphic>(kGraphicFields, static_cast<size_t>(field), graphic);
 }
 
 CGraphicSettings GraphicSettings(const CGraphic& graphic) {
