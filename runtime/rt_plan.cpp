@@ -209,8 +209,9 @@ void CRPlan::Run() {
                 *s.m_out = CompareAllSatisfy(r.m_connected, satisfied);
                 *r.m_count = r.m_connected;
                 *r.m_satisfied = satisfied;
+                // The outputs are written; only the register takes the first one back.
                 last = *s.m_out;
-                break;
+                continue;
             }
             case kStepAdd:
                 last = Pair<kMathAdd>(*s.m_a, *s.m_b);
