@@ -243,12 +243,16 @@ void CEditorState::Prune(const CSystem& system) {
 }
 
 void CEditorState::ApplyGroupedPorts(const CSystem& system) const {
-    auto has = [](const std::vector<int32_t>& ids, int32_t id) {
-        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    // Sorted copies keep the walk over the modules O(n log n) however many are grouped.
+    auto sorted = [](std::vector<int32_t> ids) {
+        std::sort(ids.begin(), ids.end());
+        return ids;
     };
+    const std::vector<int32_t> groupedInputs = sorted(m_groupedInputModules),
+                               groupedOutputs = sorted(m_groupedOutputModules);
     for (CNetwork* m : system.m_modules) {
-        const bool inputs = has(m_groupedInputModules, m->m_id),
-                   outputs = has(m_groupedOutputModules, m->m_id);
+        const bool inputs = std::binary_search(groupedInputs.begin(), groupedInputs.end(), m->m_id),
+                   outputs = std::binary_search(groupedOutputs.begin(), groupedOutputs.end(), m->m_id);
         if (m->m_collapsedInputs == inputs && m->m_collapsedOutputs == outputs) continue;
         m->m_collapsedInputs = inputs;
         m->m_collapsedOutputs = outputs;
