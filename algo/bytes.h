@@ -13,7 +13,7 @@ namespace zor2 {
 
 /// Appends little-endian fields to a growing buffer.
 class CByteWriter {
-public:
+  public:
     void I32(int32_t v) { Raw(&v, 4); }
     void U16(uint16_t v) { Raw(&v, 2); }
     void F64(double v) { Raw(&v, 8); }
@@ -31,14 +31,14 @@ public:
     std::vector<uint8_t>& Bytes() { return m_bytes; }
     size_t Size() const { return m_bytes.size(); }
 
-private:
+  private:
     std::vector<uint8_t> m_bytes;
 };
 
 /// Reads little-endian fields from a byte span. Every read checks the bytes
 /// that remain; the first failure sets the error and every later read fails.
 class CByteReader {
-public:
+  public:
     CByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     explicit CByteReader(const std::vector<uint8_t>& bytes) : CByteReader(bytes.data(), bytes.size()) {}
 
@@ -88,7 +88,7 @@ public:
     size_t Position() const { return m_pos; }
     size_t Remaining() const { return m_size - m_pos; }
 
-private:
+  private:
     const uint8_t* m_data;
     size_t m_size;
     size_t m_pos = 0;

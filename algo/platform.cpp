@@ -30,12 +30,16 @@ IClock& DefaultClock() {
     return g_clockOverride ? *g_clockOverride : clock;
 }
 
-void SetDefaultRandom(IRandomSource* random) { g_randomOverride = random; }
-void SetDefaultClock(IClock* clock) { g_clockOverride = clock; }
+void SetDefaultRandom(IRandomSource* random) {
+    g_randomOverride = random;
+}
+void SetDefaultClock(IClock* clock) {
+    g_clockOverride = clock;
+}
 
 namespace {
 FILE* TraceFile() {
-    static FILE* file = [] () -> FILE* {
+    static FILE* file = []() -> FILE* {
         const char* target = std::getenv("ZOR2_TRACE");
         if (!target || !*target || std::strcmp(target, "0") == 0) return nullptr;
         if (std::strcmp(target, "1") == 0) return stderr;
@@ -46,7 +50,9 @@ FILE* TraceFile() {
 }
 }  // namespace
 
-bool TraceEnabled() { return TraceFile() != nullptr; }
+bool TraceEnabled() {
+    return TraceFile() != nullptr;
+}
 
 void Trace(const char* format, ...) {
     FILE* f = TraceFile();

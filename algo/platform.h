@@ -8,7 +8,7 @@ namespace zor2 {
 
 /// Source of uniform random integers in 0..32767 (15 bits).
 class IRandomSource {
-public:
+  public:
     virtual ~IRandomSource() = default;
     virtual int32_t Next15() = 0;
 };
@@ -16,7 +16,7 @@ public:
 /// Seedable linear congruential generator with 15-bit results (the classic
 /// 214013/2531011 sequence), used wherever the system needs a random draw.
 class CLcgRandom final : public IRandomSource {
-public:
+  public:
     explicit CLcgRandom(uint32_t seed = 1) : m_state(seed) {}
     void Seed(uint32_t seed) { m_state = seed; }
     int32_t Next15() override {
@@ -24,31 +24,31 @@ public:
         return static_cast<int32_t>((m_state >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     uint32_t m_state;
 };
 
 /// Millisecond tick count since some fixed start, wrapping after 2^32 ms.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual uint32_t TickMs() = 0;
 };
 
 /// The process's steady clock.
 class CSteadyClock final : public IClock {
-public:
+  public:
     uint32_t TickMs() override;
 };
 
 /// A clock that tests set by hand.
 class CManualClock final : public IClock {
-public:
+  public:
     uint32_t TickMs() override { return m_now; }
     void Set(uint32_t ms) { m_now = ms; }
     void Advance(uint32_t ms) { m_now += ms; }
 
-private:
+  private:
     uint32_t m_now = 0;
 };
 

@@ -42,8 +42,8 @@ void BM_RunCycle10k(benchmark::State& state) {
     BuildChains(system, 10, 1000);
     system.ResetSystem();
     for (auto _ : state) system.RunCycle();
-    state.counters["ns_per_component"] =
-        benchmark::Counter(10000.0 * state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_component"] = benchmark::Counter(
+        10000.0 * state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_RunCycle10k)->Unit(benchmark::kMicrosecond);
 

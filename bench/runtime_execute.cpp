@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "components/logic/compare.h"
-#include "components/logic/timing_kernel.h"
+#include "components/math/compare.h"
+#include "components/utility/timing_kernel.h"
 #include "engine/system.h"
 #include "persistence/runtime_export.h"
 

@@ -58,8 +58,7 @@ ECmd DeleteComponent(Czor2Doc& doc) {
     const bool connected = CountInputConnections(*c) > 0 || c->HasConnectionsOut();
     const std::string question =
         connected
-            ? Fmt("The [%s] component has existing connections to other elements within this module. These "
-                  "connections will be deleted also. Do you want to continue?",
+            ? Fmt("The [%s] component has existing connections to other elements within this module. These connections will be deleted also. Do you want to continue?",
                   c->m_name.c_str())
             : Fmt("Are you sure you want to delete the [%s] component?", c->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
@@ -122,9 +121,9 @@ ECmd RemoveConnections(Czor2Doc& doc, bool inputs, bool outputs) {
     const int32_t outs = outputs ? c->CountConnectionsOut() : 0;
     if (ins == 0 && outs == 0) return ECmd::Unavailable;
     const std::string question =
-        ins > 0 && outs > 0 ? Fmt("Are you sure you want to remove the %d input and %d output connections of "
-                                  "the '%s' component?",
-                                  ins, outs, c->m_name.c_str())
+        ins > 0 && outs > 0
+            ? Fmt("Are you sure you want to remove the %d input and %d output connections of the '%s' component?",
+                  ins, outs, c->m_name.c_str())
         : ins > 0 ? Fmt("Are you sure you want to remove the %d input connections of the '%s' component?",
                         ins, c->m_name.c_str())
                   : Fmt("Are you sure you want to remove the %d output connections of the '%s' component?",
@@ -180,8 +179,7 @@ ECmd DeleteAllInputs(Czor2Doc& doc) {
     }
     if (!Confirm(
             doc,
-            Fmt("Are you sure you want to delete %d inputs from component: %s? (template based inputs will "
-                "be retained)",
+            Fmt("Are you sure you want to delete %d inputs from component: %s? (template based inputs will be retained)",
                 removable, c->m_name.c_str())))
         return ECmd::Cancelled;
     c->m_owner->RemoveAddedInputs(*c);
@@ -199,10 +197,10 @@ ECmd DeleteAllOutputs(Czor2Doc& doc) {
     for (CModelOutput* out : c->m_outputs)
         if (!out->m_template) removable.push_back(out);
     if (removable.empty()) return ECmd::Unavailable;
-    if (!Confirm(doc,
-                 Fmt("Are you sure you want to delete %d outputs from component: %s? (template based outputs "
-                     "will be retained)",
-                     static_cast<int>(removable.size()), c->m_name.c_str())))
+    if (!Confirm(
+            doc,
+            Fmt("Are you sure you want to delete %d outputs from component: %s? (template based outputs will be retained)",
+                static_cast<int>(removable.size()), c->m_name.c_str())))
         return ECmd::Cancelled;
     for (CModelOutput* out : removable) DeleteOutputPort(*c->m_owner, *c, out);
     Refresh(*c);
@@ -306,15 +304,13 @@ ECmd DeleteComponentInput(Czor2Doc& doc) {
     }
     std::string question = "Are you sure you want to delete this component input?";
     if (CNetworkInput* m = in->SourceModuleInput())
-        question = Fmt("This component input currently receives data from the %s module input. This "
-                       "connection will be "
-                       "also be removed.",
-                       m->m_name.c_str()) +
-                   " " + question;
+        question =
+            Fmt("This component input currently receives data from the %s module input. This connection will be also be removed.",
+                m->m_name.c_str()) +
+            " " + question;
     else if (CModelOutput* src = in->SourceOutput())
         question =
-            Fmt("This component input currently receives data from the %s component. This connection will be "
-                "also be removed.",
+            Fmt("This component input currently receives data from the %s component. This connection will be also be removed.",
                 src->m_owner ? src->m_owner->m_name.c_str() : "") +
             " " + question;
     if (!Confirm(doc, question)) return ECmd::Cancelled;
@@ -339,11 +335,10 @@ ECmd DeleteComponentOutput(Czor2Doc& doc) {
     const int n = static_cast<int>(out->m_connections.Size());
     const std::string name = out->m_name;
     const std::string question =
-        n > 0 ? Fmt("The [%s] component output has %d existing connections. These connections will be "
-                    "deleted also. Do "
-                    "you want to continue?",
-                    name.c_str(), n)
-              : Fmt("About to delete the [%s] component output. Do you want to continue?", name.c_str());
+        n > 0
+            ? Fmt("The [%s] component output has %d existing connections. These connections will be deleted also. Do you want to continue?",
+                  name.c_str(), n)
+            : Fmt("About to delete the [%s] component output. Do you want to continue?", name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     DeleteOutputPort(*c.m_owner, c, out);
     Refresh(c);
@@ -500,9 +495,7 @@ ECmd ReleaseComponents(Czor2Doc& doc, int32_t graphicId) {
     if (held == 0) return ECmd::Unavailable;
     if (!Confirm(
             doc,
-            Fmt("This graphic has %d consolidated component inside. Internal component(s) will be released "
-                "and remain with all connections unaffected in their original positions. Do you want to "
-                "continue?",
+            Fmt("This graphic has %d consolidated component inside. Internal component(s) will be released and remain with all connections unaffected in their original positions. Do you want to continue?",
                 held)))
         return ECmd::Cancelled;
     const int32_t n = g->Release(*module);
@@ -518,14 +511,11 @@ ECmd DeleteGraphic(Czor2Doc& doc, int32_t graphicId) {
     if (!g) return ECmd::Unavailable;
     int32_t held = 0;
     for (const CNetwork* m : system.m_modules) held += g->CountHeld(*m);
-    const std::string question = held > 0
-                                     ? Fmt("This graphic has %d consolidated component(s) inside. If you "
-                                           "delete the graphic, the components "
-                                           "will be released and remain with all connections unaffected in "
-                                           "their original positions. Do "
-                                           "you want to continue?",
-                                           held)
-                                     : std::string("Are you sure you want to delete the selected graphic?");
+    const std::string question =
+        held > 0
+            ? Fmt("This graphic has %d consolidated component(s) inside. If you delete the graphic, the components will be released and remain with all connections unaffected in their original positions. Do you want to continue?",
+                  held)
+            : std::string("Are you sure you want to delete the selected graphic?");
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     system.m_graphics.DeleteGraphic(system, g);
     doc.Editor().Prune(system);
@@ -558,17 +548,13 @@ bool ConfirmWithOutputs(Czor2Doc& doc, const CNetworkModel& c, const char* forma
 bool ConfirmSegmentOutputsChange(Czor2Doc& doc, const CNetworkModel& component) {
     return ConfirmWithOutputs(
         doc, component,
-        "This component has %d existing output connections. If you modify the number of segment "
-        "outputs, these connections will be deleted. You will need to manually reconnect them "
-        "after the new segmentation is made. Do you wish to continue?");
+        "This component has %d existing output connections. If you modify the number of segment outputs, these connections will be deleted. You will need to manually reconnect them after the new segmentation is made. Do you wish to continue?");
 }
 
 bool ConfirmDataSourceChange(Czor2Doc& doc, const CNetworkModel& component) {
     return ConfirmWithOutputs(
         doc, component,
-        "This component has %d existing output connections. If you change the data source, these "
-        "connections and outputs will be deleted. You will need to manually reconnect them after "
-        "the new segmentation is made. Do you wish to continue?");
+        "This component has %d existing output connections. If you change the data source, these connections and outputs will be deleted. You will need to manually reconnect them after the new segmentation is made. Do you wish to continue?");
 }
 
 ECmd RecordComponentProperties(Czor2Doc& doc, CNetworkModel& component) {

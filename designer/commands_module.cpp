@@ -82,18 +82,12 @@ ECmd DeleteModuleInput(Czor2Doc& doc) {
     const bool external = in->HasSource();
     const bool internal = !in->m_connections.Empty();
     const char* question =
-        external && internal ? "This Module Input is currently connected to another network or system input, "
-                               "as well as connected "
-                               "to one or more internal components. If you delete the input, these "
-                               "connections will also be removed. "
-                               "Are you sure you want to delete this input?"
+        external && internal
+            ? "This Module Input is currently connected to another network or system input, as well as connected to one or more internal components. If you delete the input, these connections will also be removed. Are you sure you want to delete this input?"
         : external
-            ? "This Module Input is currently connected to another network or system input. If you delete "
-              "the input, this connection will also be removed. Are you sure you want to delete this input?"
+            ? "This Module Input is currently connected to another network or system input. If you delete the input, this connection will also be removed. Are you sure you want to delete this input?"
         : internal
-            ? "This Module Input is currently connected to one or more internal components. If you delete "
-              "the "
-              "input, these connections will also be removed. Are you sure you want to delete this input?"
+            ? "This Module Input is currently connected to one or more internal components. If you delete the input, these connections will also be removed. Are you sure you want to delete this input?"
             : "Are you sure you want to delete this module input?";
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     const std::string name = in->m_name;
@@ -112,9 +106,10 @@ ECmd DeleteModuleOutput(Czor2Doc& doc) {
     if (!Confirm(doc, "Are you sure you want to delete the " + out->m_name + " output?"))
         return ECmd::Cancelled;
     const bool connected = out->HasSource() || CountOutgoing(doc.System(), *out) > 0;
-    if (connected && !Confirm(doc,
-                              "This output has one or more existing connections. These connections will be "
-                              "deleted. Do you want to continue?"))
+    if (connected &&
+        !Confirm(
+            doc,
+            "This output has one or more existing connections. These connections will be deleted. Do you want to continue?"))
         return ECmd::Cancelled;
     CNetwork* module = out->m_owner;
     doc.System().DeleteModuleOutput(out);
@@ -139,10 +134,7 @@ ECmd ExposeModuleInputs(Czor2Doc& doc, const std::string& newCategoryName) {
         if (!in->HasSource()) open.push_back(in);
     if (open.empty()) {
         doc.Prompter().Tell(
-            "All current inputs to this module have existing connections to a data source. Delete these "
-            "connections "
-            "prior to exposing the input. Exposing the input automatically connects it to its new external "
-            "source.");
+            "All current inputs to this module have existing connections to a data source. Delete these connections prior to exposing the input. Exposing the input automatically connects it to its new external source.");
         return ECmd::Refused;
     }
     const EAnswer answer = doc.Prompter().Ask(
@@ -293,8 +285,7 @@ ECmd RemoveOutgoingConnections(Czor2Doc& doc) {
     }
     if (!Confirm(
             doc,
-            Fmt("You are about to remove %d active connection(s) from the %s output of the %s module. Do "
-                "you wish to continue?",
+            Fmt("You are about to remove %d active connection(s) from the %s output of the %s module. Do you wish to continue?",
                 n, out->m_name.c_str(), module->m_name.c_str())))
         return ECmd::Cancelled;
     for (CNetworkConnection* c : system.m_moduleConnections.Snapshot()) {
@@ -349,8 +340,7 @@ ECmd RemoveInternalOutputConnection(Czor2Doc& doc) {
     }
     if (!Confirm(
             doc,
-            Fmt("You are about to remove the active internal connection to the %s output of the %s module. "
-                "Do you wish to continue?",
+            Fmt("You are about to remove the active internal connection to the %s output of the %s module. Do you wish to continue?",
                 out->m_name.c_str(), module->m_name.c_str())))
         return ECmd::Cancelled;
     module->RemoveModuleOutputSource(*out);

@@ -82,8 +82,7 @@ ECmd DeleteModule(Czor2Doc& doc) {
     const int32_t connections = CountModuleConnections(system, *module);
     const std::string question =
         connections > 0
-            ? Fmt("The %s module has %d existing connection(s). If you delete this module, these "
-                  "connections will also be deleted. Continue?",
+            ? Fmt("The %s module has %d existing connection(s). If you delete this module, these connections will also be deleted. Continue?",
                   module->m_name.c_str(), connections)
             : Fmt("Are you sure you want to delete the %s system module?", module->m_name.c_str());
     if (!Confirm(doc, question)) return ECmd::Cancelled;
@@ -193,8 +192,7 @@ ECmd DeleteSystemInput(Czor2Doc& doc) {
     const std::string question =
         input->m_connections.Empty()
             ? "Are you sure you want to delete this system input?"
-            : "This System Input has existing connections to system modules. These connections will also be "
-              "deleted. Do you want to continue?";
+            : "This System Input has existing connections to system modules. These connections will also be deleted. Do you want to continue?";
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     const std::string name = input->m_name;
     system.DeleteSystemInput(input);
@@ -285,9 +283,9 @@ ECmd DeleteSystemOutput(Czor2Doc& doc) {
     CExternalOutput* output = doc.Editor().SelectedSystemOutput(system);
     if (!output) return ECmd::Unavailable;
     const std::string question =
-        output->m_connection ? "This System Output has an existing connection to a system module. This "
-                               "connection will also be deleted. Do you want to continue?"
-                             : "Are you sure you want to delete this System Output?";
+        output->m_connection
+            ? "This System Output has an existing connection to a system module. This connection will also be deleted. Do you want to continue?"
+            : "Are you sure you want to delete this System Output?";
     if (!Confirm(doc, question)) return ECmd::Cancelled;
     system.DeleteSystemOutput(output);
     system.ComputeLevels();
@@ -419,10 +417,9 @@ ECmd ConnectCategoryToModule(Czor2Doc& doc, int32_t inputCategoryId, int32_t mod
     CNetwork* module = system.FindModule(moduleId);
     if (!category || !module) return ECmd::Unavailable;
     if (category->m_members.Empty()) {
-        doc.Prompter().Tell(
-            Fmt("No connections added to system module: %s. There are no system inputs yet in this "
-                "category. Double click on the category to add a new system input first.",
-                module->m_name.c_str()));
+        doc.Prompter().Tell(Fmt(
+            "No connections added to system module: %s. There are no system inputs yet in this category. Double click on the category to add a new system input first.",
+            module->m_name.c_str()));
         return ECmd::Refused;
     }
     auto receives = [module](const CExternalInput* p) {

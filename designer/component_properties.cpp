@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <limits>
 
-#include "components/logic/compare.h"
-#include "components/logic/constant.h"
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/compare.h"
+#include "components/math/delay.h"
+#include "components/utility/constant.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "designer/commands_component.h"
 #include "designer/document.h"
 

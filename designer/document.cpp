@@ -188,9 +188,7 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
             if (c->m_typeId == 44 || c->m_typeId == 45) csvComponents = true;
     if (csvComponents)
         Prompter().Tell(
-            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be "
-            "exported "
-            "as they are for in-IDE use only, and not supported in the runtime module.");
+            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.");
     if (path.empty()) return CFileResult::Failure("Cancelled");
     if (const int e = ExportRuntimeFile(m_system, path); e != 0) {
         CFileResult r =

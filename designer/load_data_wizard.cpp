@@ -143,8 +143,7 @@ std::string CLoadDataWizard::SummaryText() const {
     char text[256];
     std::snprintf(
         text, sizeof text,
-        "Finished. Your data file is ready to be loaded. About to import %d features and %d feature vectors. "
-        "Click the Finish button below.",
+        "Finished. Your data file is ready to be loaded. About to import %d features and %d feature vectors. Click the Finish button below.",
         FeatureCount(), VectorCount());
     return text;
 }

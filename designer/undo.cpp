@@ -7,8 +7,8 @@
 #include "algo/platform.h"
 #include "engine/component.h"
 #include "engine/network.h"
-#include "persistence/archive.h"
 #include "engine/system.h"
+#include "persistence/archive.h"
 #include "persistence/project_file.h"
 
 namespace zor2 {
@@ -112,14 +112,15 @@ void AppendUnsavedSettings(CSystem& system, std::vector<uint8_t>& bytes) {
 size_t ProjectPart(const std::vector<uint8_t>& bytes, size_t& entriesAt, int32_t& count) {
     count = 0;
     entriesAt = bytes.size();
-    if (bytes.size() < kTrailerBytes ||
-        !std::equal(std::begin(kUnsavedMarker), std::end(kUnsavedMarker), bytes.end() - sizeof(kUnsavedMarker)))
+    if (bytes.size() < kTrailerBytes || !std::equal(std::begin(kUnsavedMarker), std::end(kUnsavedMarker),
+                                                    bytes.end() - sizeof(kUnsavedMarker)))
         return bytes.size();
     CArchive counts(bytes.data() + bytes.size() - kTrailerBytes, 8);
     int32_t length = 0;
     counts.I32(count);
     counts.I32(length);
-    if (counts.Failed() || count < 0 || length < 0 || static_cast<size_t>(length) > bytes.size() - kTrailerBytes) {
+    if (counts.Failed() || count < 0 || length < 0 ||
+        static_cast<size_t>(length) > bytes.size() - kTrailerBytes) {
         count = 0;
         return bytes.size();
     }
@@ -166,7 +167,9 @@ bool CSystemUndo::ReadSnapshot(const std::vector<uint8_t>& bytes, std::string& e
         error = r.message;
         return false;
     }
-    if (count > 0) ApplyUnsavedSettings(m_system, bytes.data() + entriesAt, bytes.size() - kTrailerBytes - entriesAt, count);
+    if (count > 0)
+        ApplyUnsavedSettings(m_system, bytes.data() + entriesAt, bytes.size() - kTrailerBytes - entriesAt,
+                             count);
     return true;
 }
 

@@ -130,16 +130,24 @@ const CRegistry& Registry() {
 
 const char* PaletteGroupName(int32_t group) {
     switch (group) {
-        case kGroupMath: return "Math";
-        case kGroupLogic: return "Logic";
-        case kGroupDecision: return "Decision";
-        case kGroupSignals: return "Signals";
-        case kGroupUtility: return "Utility";
-        default: return "";
+        case kGroupMath:
+            return "Math";
+        case kGroupLogic:
+            return "Logic";
+        case kGroupDecision:
+            return "Decision";
+        case kGroupSignals:
+            return "Signals";
+        case kGroupUtility:
+            return "Utility";
+        default:
+            return "";
     }
 }
 
-std::span<const CCatalogueRow> CatalogueRows() { return kCatalogue; }
+std::span<const CCatalogueRow> CatalogueRows() {
+    return kCatalogue;
+}
 
 const char* CatalogueName(int32_t typeId) {
     for (const CCatalogueRow& row : kCatalogue)
@@ -164,7 +172,9 @@ const CComponentType* FindComponentType(int32_t typeId) {
     return Registry().byId[typeId];
 }
 
-const std::vector<const CComponentType*>& RegisteredComponentTypes() { return Registry().all; }
+const std::vector<const CComponentType*>& RegisteredComponentTypes() {
+    return Registry().all;
+}
 
 std::unique_ptr<CNetworkModel> ConstructComponent(int32_t typeId) {
     const CComponentType* type = FindComponentType(typeId);

@@ -42,7 +42,7 @@ const std::vector<const CComponentType*>& RegisteredComponentTypes();
 
 /// Palette entry.
 class CModelTemplate : public CObject {
-public:
+  public:
     std::string m_name;
     int32_t m_spare1 = 0;
     int32_t m_imageIndex = 0;

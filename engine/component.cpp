@@ -11,7 +11,9 @@
 
 namespace zor2 {
 
-CNetworkModel::CNetworkModel() { m_nodeKind = kNodeKindComponent; }
+CNetworkModel::CNetworkModel() {
+    m_nodeKind = kNodeKindComponent;
+}
 
 CNetworkModel::~CNetworkModel() {
     ClearPortSelection();
@@ -19,7 +21,9 @@ CNetworkModel::~CNetworkModel() {
     m_outputs.Clear();
 }
 
-CSystem* CNetworkModel::System() const { return m_owner ? m_owner->m_owner : nullptr; }
+CSystem* CNetworkModel::System() const {
+    return m_owner ? m_owner->m_owner : nullptr;
+}
 
 IRandomSource& CNetworkModel::Random() const {
     CSystem* s = System();
@@ -74,7 +78,8 @@ int32_t CNetworkModel::CountConnectionsOut() const {
 
 void CNetworkModel::GetInputValues() {
     char line[512];
-    std::snprintf(line, sizeof line, "CNetworkModel::GetInputValues (Type: %d, %s)\n", m_typeId, m_name.c_str());
+    std::snprintf(line, sizeof line, "CNetworkModel::GetInputValues (Type: %d, %s)\n", m_typeId,
+                  m_name.c_str());
     TraceExecution(line);
 }
 
@@ -166,7 +171,9 @@ constexpr size_t kOutputRecordMin = 4 + kMinStringBytes + 4 + 4 + 1 + 4 + 4;
 
 }  // namespace
 
-void SerializeConnection(CArchive& ar, CModelConnection& c) { ConnectionFields(ar, c); }
+void SerializeConnection(CArchive& ar, CModelConnection& c) {
+    ConnectionFields(ar, c);
+}
 
 void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list) {
     int32_t count = static_cast<int32_t>(list.Size());
@@ -183,7 +190,9 @@ void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list) {
     }
 }
 
-void CNetworkModel::Serialize(CArchive& ar) { SerializeBase(ar); }
+void CNetworkModel::Serialize(CArchive& ar) {
+    SerializeBase(ar);
+}
 
 void CNetworkModel::SerializeBase(CArchive& ar) {
     ar.I32(m_id);
@@ -255,7 +264,9 @@ void CNetworkModel::SerializeBase(CArchive& ar) {
 
 // --- runtime record -------------------------------------------------------
 
-void CNetworkModel::ExportRuntime(CByteWriter& w) const { ExportRuntimeBase(w); }
+void CNetworkModel::ExportRuntime(CByteWriter& w) const {
+    ExportRuntimeBase(w);
+}
 
 void CNetworkModel::ExportRuntimeBase(CByteWriter& w) const {
     w.F64(m_value);

@@ -21,7 +21,7 @@ struct CFeedback;
 inline constexpr int32_t kTypeFeedbackFlow = 56;
 
 class CNetworkModel : public CObject {
-public:
+  public:
     CNetworkModel();
     ~CNetworkModel() override;
     CNetworkModel(const CNetworkModel&) = delete;
@@ -62,7 +62,9 @@ public:
     CModelInput* LastInput() const { return m_inputs.Tail(); }
     CModelOutput* FirstOutput() const { return m_outputs.Head(); }
     CModelOutput* LastOutput() const { return m_outputs.Tail(); }
-    bool InputsFull() const { return m_maxInputs >= 0 && static_cast<int32_t>(m_inputs.Size()) >= m_maxInputs; }
+    bool InputsFull() const {
+        return m_maxInputs >= 0 && static_cast<int32_t>(m_inputs.Size()) >= m_maxInputs;
+    }
     bool OutputsFull() const {
         return m_maxOutputs >= 0 && static_cast<int32_t>(m_outputs.Size()) >= m_maxOutputs;
     }

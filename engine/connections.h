@@ -23,13 +23,14 @@ inline constexpr int32_t kSourceNone = 0;
 inline constexpr int32_t kSourceModuleOutput = 1;  // module input fed by another module
 inline constexpr int32_t kSourceSystemInput = 2;   // module input fed by a system input
 inline constexpr int32_t kSourceComponent = 3;     // component input fed by a component output
-inline constexpr int32_t kSourceModuleInput = 4;   // component input fed by a module input; module output fed by a component
-inline constexpr int32_t kSourceSelf = 5;          // the component fills the input itself
+inline constexpr int32_t kSourceModuleInput =
+    4;  // component input fed by a module input; module output fed by a component
+inline constexpr int32_t kSourceSelf = 5;  // the component fills the input itself
 
 /// Component output -> component input (kind 3); module input -> component
 /// input, or component output -> module output (kind 4).
 class CModelConnection : public CObject {
-public:
+  public:
     int32_t m_srcComponentId = 0;
     int32_t m_dstComponentId = 0;
     int32_t m_srcOutputId = 0;
@@ -47,7 +48,7 @@ public:
 
 /// Module output of one module -> module input of another.
 class CBaseConnection : public CObject {
-public:
+  public:
     int32_t m_srcModuleId = 0;
     int32_t m_dstModuleId = 0;
     CNetwork* m_srcModule = nullptr;
@@ -63,7 +64,7 @@ class CNetworkConnection : public CBaseConnection {};
 
 /// System input -> module input, or module output -> system output.
 class CExternalConnection : public CObject {
-public:
+  public:
     int32_t m_systemPortId = 0;
     CExternalInput* m_systemInput = nullptr;    // when held by a system input
     CExternalOutput* m_systemOutput = nullptr;  // when held by a system output

@@ -122,11 +122,7 @@ class CValueWindow : public CObject {
 
 /// The hint a new graphic carries until the user edits it.
 inline constexpr const char* kGraphicHint =
-    "Double click on me to change the text. Optionally create and place graphic elements throughout your "
-    "module "
-    "structure to help clarify functionality and purpose of various structures. Drag object to place, and "
-    "drag "
-    "corner clasps to resize.";
+    "Double click on me to change the text. Optionally create and place graphic elements throughout your module structure to help clarify functionality and purpose of various structures. Drag object to place, and drag corner clasps to resize.";
 
 class CGraphic : public CObject {
   public:

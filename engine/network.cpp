@@ -3,9 +3,10 @@
 // disconnect operations, and reference rebuilding after a load.
 #include "engine/network.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <strings.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,36 +18,29 @@ namespace zor2 {
 const char* RefusalMessage(int32_t code) {
     switch (code) {
         case kRefuseSenderFull:
-            return "Connection Not allowed: Sender model has maximum output count. No connection made. Make the "
-                   "connection from an existing output and retry.";
-        case kRefuseReceiverFull: return "Connection Not allowed: Receiver has maximum input count. No connection made.";
+            return "Connection Not allowed: Sender model has maximum output count. No connection made. Make the connection from an existing output and retry.";
+        case kRefuseReceiverFull:
+            return "Connection Not allowed: Receiver has maximum input count. No connection made.";
         case kRefuseCircular:
-            return "Connection Not allowed: Circular execution sequence. Cannot send output to model that has an "
-                   "earlier execution sequence. No connection made.";
+            return "Connection Not allowed: Circular execution sequence. Cannot send output to model that has an earlier execution sequence. No connection made.";
         case kRefuseFeedbackToFeedback:
-            return "Connection Not allowed: Circular execution sequence. Feedback components cannot provide input to "
-                   "other feedback components. No connection made.";
+            return "Connection Not allowed: Circular execution sequence. Feedback components cannot provide input to other feedback components. No connection made.";
         case kRefuseInputBusy:
             return "Connection Not allowed: Model input already has an active connection. No new connection made.";
         case kRefuseModuleOutputBusy:
-            return "Connection Not allowed: This Netowrk Output already has an active connection. Create a new "
-                   "network output to recieve, or remove the active connection, and try again.";
+            return "Connection Not allowed: This Netowrk Output already has an active connection. Create a new network output to recieve, or remove the active connection, and try again.";
         case kRefuseDuplicateModuleInput:
-            return "Connection Not allowed: This model already receives input from this Network Input node. No new "
-                   "connection made.";
+            return "Connection Not allowed: This model already receives input from this Network Input node. No new connection made.";
         case kRefuseDuplicateOutput:
-            return "Connection Not allowed: This model already receives input from this model output node. No new "
-                   "connection made.";
+            return "Connection Not allowed: This model already receives input from this model output node. No new connection made.";
         case kRefuseNeedsArray:
-            return "Connection Not allowed: This model input requires an array input (signal). The proposed feed is "
-                   "non-array. No new connection made.";
+            return "Connection Not allowed: This model input requires an array input (signal). The proposed feed is non-array. No new connection made.";
         case kRefuseNotArray:
-            return "Connection Not allowed: This model input is not an array input (signal). The proposed feed is an "
-                   "array (signal). No new connection made.";
+            return "Connection Not allowed: This model input is not an array input (signal). The proposed feed is an array (signal). No new connection made.";
         case kRefuseNoId:
-            return "Connection Not allowed: No free identifier is left for the new object (31999 in use). No "
-                   "connection made.";
-        default: return "";
+            return "Connection Not allowed: No free identifier is left for the new object (31999 in use). No connection made.";
+        default:
+            return "";
     }
 }
 
@@ -60,8 +54,8 @@ CNetwork::~CNetwork() {
 
 // --- creation -------------------------------------------------------------
 
-CNetworkModel* CNetwork::CreateComponent(int32_t typeId, int32_t id, const std::string& name, int32_t x, int32_t y,
-                                         const CModelTemplate* tmpl) {
+CNetworkModel* CNetwork::CreateComponent(int32_t typeId, int32_t id, const std::string& name, int32_t x,
+                                         int32_t y, const CModelTemplate* tmpl) {
     if (!tmpl && typeId >= 1 && m_owner) tmpl = m_owner->m_catalogue.Find(typeId);
     auto component = ConstructComponent(typeId);
     if (!component) return nullptr;
@@ -184,8 +178,10 @@ void CNetwork::BuildOrder() {
     m_order.clear();
     m_feedback.clear();
     for (CNetworkModel* c : m_components) {
-        if (c->IsFeedback()) m_feedback.push_back(c);
-        else if (c->m_stage >= 1) m_order.push_back(c);
+        if (c->IsFeedback())
+            m_feedback.push_back(c);
+        else if (c->m_stage >= 1)
+            m_order.push_back(c);
     }
     std::stable_sort(m_order.begin(), m_order.end(),
                      [](const CNetworkModel* a, const CNetworkModel* b) { return a->m_stage < b->m_stage; });
@@ -225,11 +221,20 @@ void CNetwork::ExecuteModule() {
         }
         mo->m_value = src->ConsumerValue();
         switch (src->m_decimals) {
-            case 0: mo->m_text.SetInt("%d", TruncToInt32(mo->m_value)); break;
-            case 1: mo->m_text.SetNumber("%.1f", mo->m_value); break;
-            case 2: mo->m_text.SetNumber("%.2f", mo->m_value); break;
-            case -1: break;
-            default: mo->m_text.SetNumber("%.4f", mo->m_value); break;
+            case 0:
+                mo->m_text.SetInt("%d", TruncToInt32(mo->m_value));
+                break;
+            case 1:
+                mo->m_text.SetNumber("%.1f", mo->m_value);
+                break;
+            case 2:
+                mo->m_text.SetNumber("%.2f", mo->m_value);
+                break;
+            case -1:
+                break;
+            default:
+                mo->m_text.SetNumber("%.4f", mo->m_value);
+                break;
         }
     }
     for (CNetworkModel* f : m_feedback) {
@@ -324,7 +329,8 @@ int32_t CNetwork::CheckOutputToInput(const CNetworkModel& s, const CModelOutput*
     if (out && !in) {
         if (IsUpstream(&d, &s)) {
             if (!s.IsFeedback()) return kRefuseCircular;
-        } else if (d.m_stage < s.m_stage && d.HasConnectionsOut() && (HasSourcedInput(d) || FedDirectlyBy(s, &d))) {
+        } else if (d.m_stage < s.m_stage && d.HasConnectionsOut() &&
+                   (HasSourcedInput(d) || FedDirectlyBy(s, &d))) {
             return kRefuseCircular;
         }
         if (d.m_maxInputs == -1) {
@@ -379,8 +385,10 @@ void CNetwork::Refuse(int32_t code) const {
 void CNetwork::Relabel(CModelInput& in, const CModelOutput& out) const {
     if (in.m_template) return;
     const CNetworkModel* dst = in.m_owner;
-    if (dst && dst->m_typeId == 72) in.m_name = out.m_name;
-    else if (out.m_owner) in.m_name = out.m_owner->m_name;
+    if (dst && dst->m_typeId == 72)
+        in.m_name = out.m_name;
+    else if (out.m_owner)
+        in.m_name = out.m_owner->m_name;
 }
 
 CModelConnection* CNetwork::ConnectOutputToInput(CModelOutput& out, CModelInput& in) {
@@ -573,7 +581,8 @@ int32_t CNetwork::ExposeInput(CNetworkModel& component) {
     }
     if (m_owner) {
         char line[1200];
-        std::snprintf(line, sizeof line, "Exposed %d input for component: %s", exposed, component.m_name.c_str());
+        std::snprintf(line, sizeof line, "Exposed %d input for component: %s", exposed,
+                      component.m_name.c_str());
         m_owner->RecordChange(line);
     }
     return exposed;
@@ -591,7 +600,8 @@ int32_t CNetwork::ExposeAllInputs(CNetworkModel& component) {
     LayoutBox();
     if (m_owner) {
         char line[1200];
-        std::snprintf(line, sizeof line, "Exposed %d input(s) for component: %s", exposed, component.m_name.c_str());
+        std::snprintf(line, sizeof line, "Exposed %d input(s) for component: %s", exposed,
+                      component.m_name.c_str());
         m_owner->RecordChange(line);
     }
     return exposed;
@@ -754,7 +764,8 @@ void CNetwork::RebuildReferences() {
                 c->m_srcOutput = out;
                 if (c->m_kind == kSourceComponent) {
                     c->m_dstComponent = component(c->m_dstComponentId);
-                    c->m_dstInput = c->m_dstComponent ? c->m_dstComponent->FindInput(c->m_dstInputId) : nullptr;
+                    c->m_dstInput =
+                        c->m_dstComponent ? c->m_dstComponent->FindInput(c->m_dstInputId) : nullptr;
                     if (c->m_dstInput) {
                         c->m_dstInput->m_sourceConnectionId = c->m_id;
                         c->m_dstInput->m_sourceConnection = c;

@@ -52,7 +52,7 @@ struct CTiePointManager {
 };
 
 class CNetwork : public CObject {
-public:
+  public:
     CNetwork();
     ~CNetwork() override;
     CNetwork(const CNetwork&) = delete;
@@ -160,7 +160,7 @@ public:
     bool m_display3 = true;
     std::string m_thirdText;
 
-private:
+  private:
     void BuildOrder();
     void Refuse(int32_t code) const;
     void Relabel(CModelInput& in, const CModelOutput& out) const;

@@ -29,7 +29,7 @@ inline constexpr int32_t kNodeKindComponent = 4;
 /// Identity block: every component, port, connection, module, system port,
 /// category and catalogue entry starts with it.
 class CObject {
-public:
+  public:
     virtual ~CObject() = default;
     int32_t m_id = 0;
     int32_t m_nodeKind = 0;
@@ -40,11 +40,11 @@ public:
 /// pointer, iterate head to tail. Order is creation or load order.
 template <class T>
 class CObList {
-public:
+  public:
     using Ptr = std::unique_ptr<T>;
 
     class Iterator {
-    public:
+      public:
         using Base = typename std::vector<Ptr>::const_iterator;
         using iterator_category = std::forward_iterator_tag;
         using value_type = T*;
@@ -66,7 +66,7 @@ public:
         bool operator!=(const Iterator& o) const { return m_it != o.m_it; }
         bool operator==(const Iterator& o) const { return m_it == o.m_it; }
 
-    private:
+      private:
         Base m_it;
     };
 
@@ -119,14 +119,14 @@ public:
     Iterator begin() const { return Iterator(m_items.begin()); }
     Iterator end() const { return Iterator(m_items.end()); }
 
-private:
+  private:
     std::vector<Ptr> m_items;
 };
 
 /// Non-owning list of references (selections, category members).
 template <class T>
 class CRefList {
-public:
+  public:
     void Append(T* p) { m_items.push_back(p); }
     bool Remove(const T* p) {
         for (auto it = m_items.begin(); it != m_items.end(); ++it) {
@@ -150,7 +150,7 @@ public:
     auto end() const { return m_items.end(); }
     const std::vector<T*>& Items() const { return m_items; }
 
-private:
+  private:
     std::vector<T*> m_items;
 };
 

@@ -8,13 +8,20 @@ namespace zor2 {
 
 const char* DataTypeLabel(int32_t dataType) {
     switch (dataType) {
-        case kDataDouble: return "Double";
-        case kDataArray: return "Array";
-        case kDataInteger: return "Integer";
-        case kDataOnOff: return "On/Off";
-        case kDataNeuralNode: return "Neural Net Node";
-        case kDataYesNo: return "Yes/No";
-        default: return "Unkown data type";
+        case kDataDouble:
+            return "Double";
+        case kDataArray:
+            return "Array";
+        case kDataInteger:
+            return "Integer";
+        case kDataOnOff:
+            return "On/Off";
+        case kDataNeuralNode:
+            return "Neural Net Node";
+        case kDataYesNo:
+            return "Yes/No";
+        default:
+            return "Unkown data type";
     }
 }
 
@@ -26,11 +33,13 @@ void CModelInput::ClearSource() {
 }
 
 CModelOutput* CModelInput::SourceOutput() const {
-    return (m_sourceConnection && m_sourceKind == kSourceComponent) ? m_sourceConnection->m_srcOutput : nullptr;
+    return (m_sourceConnection && m_sourceKind == kSourceComponent) ? m_sourceConnection->m_srcOutput
+                                                                    : nullptr;
 }
 
 CNetworkInput* CModelInput::SourceModuleInput() const {
-    return (m_sourceConnection && m_sourceKind == kSourceModuleInput) ? m_sourceConnection->m_moduleInput : nullptr;
+    return (m_sourceConnection && m_sourceKind == kSourceModuleInput) ? m_sourceConnection->m_moduleInput
+                                                                      : nullptr;
 }
 
 bool CNetworkInput::HasArraySource() const {
@@ -45,7 +54,9 @@ bool CNetworkInput::HasArraySource() const {
     return false;
 }
 
-bool CNetworkInput::IsArrayFeed() const { return m_arrayCarrier || HasArraySource(); }
+bool CNetworkInput::IsArrayFeed() const {
+    return m_arrayCarrier || HasArraySource();
+}
 
 void CNetworkInput::Pull() {
     if (m_sourceKind == kSourceModuleOutput && m_sourceNetConnection) {

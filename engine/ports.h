@@ -25,7 +25,7 @@ inline constexpr int32_t kDataYesNo = 5;
 const char* DataTypeLabel(int32_t dataType);
 
 class CModelInput : public CObject {
-public:
+  public:
     CNetworkModel* m_owner = nullptr;
     int32_t m_sourceConnectionId = 0;
     CModelConnection* m_sourceConnection = nullptr;
@@ -50,7 +50,7 @@ public:
 };
 
 class CModelOutput : public CObject {
-public:
+  public:
     CNetworkModel* m_owner = nullptr;
     CObList<CModelConnection> m_connections;
     double m_value = 0.0;
@@ -80,7 +80,7 @@ public:
 };
 
 class CNetworkInput : public CObject {
-public:
+  public:
     CRect m_rect;  // editor
     CNetwork* m_owner = nullptr;
     std::string m_name;
@@ -108,7 +108,7 @@ public:
 };
 
 class CNetworkOutput : public CObject {
-public:
+  public:
     double m_value = 0.0;
     std::string m_name;
     CRect m_rect;              // editor
@@ -131,7 +131,7 @@ public:
 };
 
 class CExternalInput : public CObject {
-public:
+  public:
     CObList<CExternalConnection> m_connections;
     double m_value = 0.0;
     int32_t m_categoryId = 0;
@@ -154,7 +154,7 @@ public:
 };
 
 class CExternalOutput : public CObject {
-public:
+  public:
     std::string m_name;
     std::unique_ptr<CExternalConnection> m_connection;  // at most one
     int32_t m_connectionId = 0;
@@ -168,7 +168,7 @@ public:
 };
 
 class CExternalInputCategory : public CObject {
-public:
+  public:
     std::string m_name;
     CRefList<CExternalInput> m_members;
     std::string m_secondText;
@@ -178,7 +178,7 @@ public:
 };
 
 class CExternalOutputCategory : public CObject {
-public:
+  public:
     std::string m_name;
     CRefList<CExternalOutput> m_members;
     int32_t m_colour = 0xEAEAEA;

@@ -13,7 +13,7 @@ namespace zor2 {
 /// A list of text lines with the newest at the top. Keeps at most `Limit()`
 /// lines; the oldest fall off the bottom.
 class CFeedbackList {
-public:
+  public:
     explicit CFeedbackList(std::string title) : m_title(std::move(title)) {}
     void Add(std::string line);
     void Clear() { m_lines.clear(); }
@@ -26,7 +26,7 @@ public:
     const std::deque<std::string>& Lines() const { return m_lines; }
     static constexpr size_t Limit() { return 5000; }
 
-private:
+  private:
     std::string m_title;
     std::deque<std::string> m_lines;
 };
@@ -44,7 +44,7 @@ enum class EButtons { Ok, YesNo, YesNoCancel, OkCancel };
 /// Questions and notices for the user. The GUI shows message boxes, the CLI
 /// applies a fixed policy, tests script the answers and record the texts.
 class IPrompter {
-public:
+  public:
     virtual ~IPrompter() = default;
     virtual EAnswer Ask(std::string_view question, EButtons buttons) = 0;
     virtual void Tell(std::string_view message) = 0;
@@ -53,20 +53,20 @@ public:
 
 /// Prompter that answers every question with a fixed answer and shows nothing.
 class CSilentPrompter final : public IPrompter {
-public:
+  public:
     explicit CSilentPrompter(EAnswer answer = EAnswer::Yes) : m_answer(answer) {}
     EAnswer Ask(std::string_view, EButtons) override { return m_answer; }
     void Tell(std::string_view) override {}
     void Beep() override {}
 
-private:
+  private:
     EAnswer m_answer;
 };
 
 /// Records a successful edit: the document marks itself modified, puts the
 /// feedback line on top of "System Build Feedback" and takes an undo checkpoint.
 class IChangeRecorder {
-public:
+  public:
     virtual ~IChangeRecorder() = default;
     virtual void RecordChange(const std::string& feedbackLine) = 0;
 };

@@ -3,9 +3,10 @@
 // reference rebuilding after a load.
 #include "engine/system.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <strings.h>
 #include <unordered_map>
 
 namespace zor2 {
@@ -25,7 +26,9 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 }
 }  // namespace
 
-CSystem::CSystem() { NewProject(); }
+CSystem::CSystem() {
+    NewProject();
+}
 
 CSystem::~CSystem() {
     // Modules go before the system ports whose connections point into them.
@@ -38,8 +41,10 @@ IPrompter& CSystem::Prompter() const {
 }
 
 void CSystem::RecordChange(const std::string& line) {
-    if (m_recorder) m_recorder->RecordChange(line);
-    else m_feedback.build.Add(line);
+    if (m_recorder)
+        m_recorder->RecordChange(line);
+    else
+        m_feedback.build.Add(line);
 }
 
 // --- project life ---------------------------------------------------------
@@ -65,7 +70,9 @@ void CSystem::Clear() {
     m_levelOrderDirty = true;
 }
 
-void CSystem::BuildCatalogue() { zor2::BuildCatalogue(m_catalogue); }
+void CSystem::BuildCatalogue() {
+    zor2::BuildCatalogue(m_catalogue);
+}
 
 void CSystem::NewProject() {
     Clear();
@@ -302,11 +309,16 @@ void CSystem::ResetSystem() {
     for (CExternalOutput* q : m_outputs) q->m_value = 0.0;
 }
 
-void CSystem::DriveBehaviors() { m_behaviors.DriveBehaviors(static_cast<double>(m_cyclesPerSecond), Random()); }
+void CSystem::DriveBehaviors() {
+    m_behaviors.DriveBehaviors(static_cast<double>(m_cyclesPerSecond), Random());
+}
 
-void CSystem::ClearChartsOf(CNetwork& module) { m_charts.ClearChartsOf(module); }
+void CSystem::ClearChartsOf(CNetwork& module) {
+    m_charts.ClearChartsOf(module);
+}
 
-void CSystem::DeleteOutputViews(const CNetwork* module, const CNetworkModel* component, const CModelOutput* output) {
+void CSystem::DeleteOutputViews(const CNetwork* module, const CNetworkModel* component,
+                                const CModelOutput* output) {
     m_charts.DeleteFor(module, component, output);
     m_valueWindows.DeleteFor(module, component, output);
 }
@@ -325,7 +337,8 @@ bool CSystem::IsModuleUpstream(const CNetwork& dst, const CNetwork& src, int dep
     return false;
 }
 
-CNetworkConnection* CSystem::ConnectModules(CNetwork& s, CNetwork& d, CNetworkOutput* out, CNetworkInput* in) {
+CNetworkConnection* CSystem::ConnectModules(CNetwork& s, CNetwork& d, CNetworkOutput* out,
+                                            CNetworkInput* in) {
     if (&s == &d) {
         Prompter().Beep();
         return nullptr;
@@ -342,23 +355,20 @@ CNetworkConnection* CSystem::ConnectModules(CNetwork& s, CNetwork& d, CNetworkOu
                          (!hasSourcedInput(d) && !IsModuleUpstream(d, s));
     if (!allowed) {
         Prompter().Tell(
-            "Circular dependency: Cannot connect module output to input of module upstream in execution "
-            "sequencing.");
+            "Circular dependency: Cannot connect module output to input of module upstream in execution sequencing.");
         return nullptr;
     }
     if (in && in->HasSource()) {
         BuildFeedback(
-            "Connection Not allowed: This module input already receives input from another node. No new "
-            "connection made.");
+            "Connection Not allowed: This module input already receives input from another node. No new connection made.");
         return nullptr;
     }
     if (out) {
         for (const CNetworkConnection* c : m_moduleConnections) {
             if (c->m_srcOutput == out && c->m_dstModule == &d) {
-                BuildFeedback(Format("The (%s) module already receives input from the (%s) output of the (%s) "
-                                     "module. A duplicate connection from this output will not be not made. You can "
-                                     "add a new connection by dragging directly from the module object itself. ",
-                                     d.m_name, out->m_name, s.m_name));
+                BuildFeedback(Format(
+                    "The (%s) module already receives input from the (%s) output of the (%s) module. A duplicate connection from this output will not be not made. You can add a new connection by dragging directly from the module object itself. ",
+                    d.m_name, out->m_name, s.m_name));
                 return nullptr;
             }
         }
@@ -399,14 +409,14 @@ CExternalConnection* CSystem::ConnectSystemInput(CExternalInput& p, CNetwork& d,
     for (const CNetworkInput* i : d.m_inputs) {
         if (i->m_sourceKind == kSourceSystemInput && i->m_sourceExtConnection &&
             i->m_sourceExtConnection->m_systemInput == &p) {
-            Prompter().Tell(Format("%s Module already receives input from system input: %s.", d.m_name, p.m_name));
+            Prompter().Tell(
+                Format("%s Module already receives input from system input: %s.", d.m_name, p.m_name));
             return nullptr;
         }
     }
     if (in && in->HasSource()) {
         BuildFeedback(
-            "Connection Not allowed: This module input already receives input from another node. No new "
-            "connection made.");
+            "Connection Not allowed: This module input already receives input from another node. No new connection made.");
         return nullptr;
     }
     const int32_t id = DrawFreeId(Random(), p.m_connections);
@@ -441,8 +451,7 @@ constexpr const char* kOutputDroppedLine = "Added connection from system module 
 CExternalConnection* CSystem::ConnectSystemOutput(CNetwork& d, CExternalOutput& q, CNetworkOutput* out) {
     if (q.m_connection) {
         Prompter().Tell(
-            "This External Output is already connected to a System Module. You must remove this connection first "
-            "before making this connection.");
+            "This External Output is already connected to a System Module. You must remove this connection first before making this connection.");
         return nullptr;
     }
     if (!out) out = d.CreateOutput(Format("Ext: %s", q.m_name));

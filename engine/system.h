@@ -20,7 +20,7 @@ namespace zor2 {
 
 /// Receives the system outputs after every cycle (the real-time link).
 class ICycleObserver {
-public:
+  public:
     virtual ~ICycleObserver() = default;
     virtual void OnCycle(const class CSystem& system) = 0;
 };
@@ -29,7 +29,7 @@ public:
 inline constexpr int32_t kDefaultCategoryId = 100;
 
 class CSystem {
-public:
+  public:
     CSystem();
     virtual ~CSystem();
     CSystem(const CSystem&) = delete;
@@ -88,8 +88,10 @@ public:
     // rules say). `out`/`in` name existing ports; null creates new ones.
     CNetworkConnection* ConnectModules(CNetwork& src, CNetwork& dst, CNetworkOutput* out = nullptr,
                                        CNetworkInput* in = nullptr);
-    CExternalConnection* ConnectSystemInput(CExternalInput& input, CNetwork& dst, CNetworkInput* in = nullptr);
-    CExternalConnection* ConnectSystemOutput(CNetwork& src, CExternalOutput& output, CNetworkOutput* out = nullptr);
+    CExternalConnection* ConnectSystemInput(CExternalInput& input, CNetwork& dst,
+                                            CNetworkInput* in = nullptr);
+    CExternalConnection* ConnectSystemOutput(CNetwork& src, CExternalOutput& output,
+                                             CNetworkOutput* out = nullptr);
     /// A new system input "New input" dropped on a module and connected to it.
     CExternalInput* DropNewSystemInput(CNetwork& dst);
     /// A new system output "New output" dropped on a module and connected to it.
@@ -120,7 +122,8 @@ public:
     void SwapContents(CSystem& other);
     /// Deletes the charts and value windows showing anything of `module`, of
     /// `component` or of `output` (the most specific non-null one decides).
-    void DeleteOutputViews(const CNetwork* module, const CNetworkModel* component, const CModelOutput* output);
+    void DeleteOutputViews(const CNetwork* module, const CNetworkModel* component,
+                           const CModelOutput* output);
 
     int32_t m_systemId = 0;
     std::string m_name = "Untitled";
@@ -164,7 +167,7 @@ public:
     CGraphicMgr m_graphics;
     CValueWindowMgr m_valueWindows;
 
-private:
+  private:
     void BuildLevelOrder();
     void DriveBehaviors();
     void ClearChartsOf(CNetwork& module);

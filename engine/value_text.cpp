@@ -36,19 +36,27 @@ std::string FormatOutputValue(double value, int32_t decimals, int32_t dataType) 
         return PrintfInt("%d", TruncToInt32(value));
     }
     switch (decimals) {
-        case 1: return Printf("%.1f", value);
-        case 2: return Printf("%.2f", value);
-        case 3: return Printf("%.3f", value);
-        default: return Printf("%.4f", value);
+        case 1:
+            return Printf("%.1f", value);
+        case 2:
+            return Printf("%.2f", value);
+        case 3:
+            return Printf("%.3f", value);
+        default:
+            return Printf("%.4f", value);
     }
 }
 
 std::string CValueText::Str(int32_t decimals, int32_t dataType) const {
     switch (m_kind) {
-        case EKind::Text: return m_text;
-        case EKind::Number: return Printf(m_format, m_number);
-        case EKind::Int: return PrintfInt(m_format, m_int);
-        case EKind::Rule: return FormatOutputValue(m_number, decimals, dataType);
+        case EKind::Text:
+            return m_text;
+        case EKind::Number:
+            return Printf(m_format, m_number);
+        case EKind::Int:
+            return PrintfInt(m_format, m_int);
+        case EKind::Rule:
+            return FormatOutputValue(m_number, decimals, dataType);
     }
     return m_text;
 }

@@ -16,7 +16,7 @@ int32_t TruncToInt32(double v);
 std::string FormatOutputValue(double value, int32_t decimals, int32_t dataType);
 
 class CValueText {
-public:
+  public:
     /// Literal text (short texts such as "On" or "-" do not allocate).
     void SetText(std::string_view text) {
         m_kind = EKind::Text;
@@ -43,7 +43,7 @@ public:
 
     std::string Str(int32_t decimals = 2, int32_t dataType = 0) const;
 
-private:
+  private:
     enum class EKind : uint8_t { Text, Number, Int, Rule };
     EKind m_kind = EKind::Text;
     const char* m_format = "";

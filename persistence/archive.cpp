@@ -10,11 +10,17 @@ CArchive::CArchive() : m_loading(false), m_reader(nullptr, 0) {}
 
 CArchive::CArchive(const uint8_t* data, size_t size) : m_loading(true), m_reader(data, size) {}
 
-size_t CArchive::Position() const { return m_loading ? m_reader.Position() : m_writer.Size(); }
+size_t CArchive::Position() const {
+    return m_loading ? m_reader.Position() : m_writer.Size();
+}
 
-size_t CArchive::Remaining() const { return m_loading ? m_reader.Remaining() : 0; }
+size_t CArchive::Remaining() const {
+    return m_loading ? m_reader.Remaining() : 0;
+}
 
-void CArchive::Fail(const std::string& why) { Fail(why, Position()); }
+void CArchive::Fail(const std::string& why) {
+    Fail(why, Position());
+}
 
 void CArchive::Fail(const std::string& why, size_t offset) {
     if (m_failed) return;
@@ -84,7 +90,8 @@ void CArchive::Point(CPoint& p) {
 void CArchive::Str(std::string& v) {
     if (!m_loading) {
         // Plain ASCII (most names) is widened in place without a UTF-16 copy.
-        const bool ascii = std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const bool ascii =
+            std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         const std::u16string units = ascii ? std::u16string() : Utf8ToUtf16(v);
         const size_t n = ascii ? v.size() : units.size();
         // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE.
@@ -171,8 +178,10 @@ void CArchive::Str(std::string& v) {
         }
         got += chunk;
     }
-    if (ascii) v = std::move(out);
-    else v = Utf16ToUtf8(units);
+    if (ascii)
+        v = std::move(out);
+    else
+        v = Utf16ToUtf8(units);
 }
 
 }  // namespace zor2

@@ -13,7 +13,7 @@
 namespace zor2 {
 
 class CArchive {
-public:
+  public:
     /// An archive that writes into its own buffer.
     CArchive();
     /// An archive that reads `size` bytes at `data` (the bytes must outlive it).
@@ -68,7 +68,7 @@ public:
     void WriteI32(int32_t v) { I32(v); }
     void WriteStr(std::string v) { Str(v); }
 
-private:
+  private:
     bool ReadRaw(void* out, size_t n);
 
     bool m_loading;

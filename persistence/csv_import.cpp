@@ -33,8 +33,7 @@ CCsvImportResult Import(CSystem& system, const std::string& path, const char* re
                 char text[512];
                 std::snprintf(
                     text, sizeof text,
-                    "Import stopped at line %d of %s: a line needs a name and a category separated by a "
-                    "comma. %d system %s were imported before it.",
+                    "Import stopped at line %d of %s: a line needs a name and a category separated by a comma. %d system %s were imported before it.",
                     lineNo, path.c_str(), result.created, what);
                 result.message = text;
                 break;

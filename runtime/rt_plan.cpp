@@ -3,10 +3,10 @@
 #include "runtime/rt_plan.h"
 
 #include "algo/platform.h"
-#include "components/logic/compare_kernel.h"
-#include "components/logic/math_kernel.h"
-#include "components/logic/timing_kernel.h"
 #include "components/logic/truth_check_kernel.h"
+#include "components/math/compare_kernel.h"
+#include "components/math/math_kernel.h"
+#include "components/utility/timing_kernel.h"
 
 namespace zor2 {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "components/logic/feedback_rt.h"
+#include "components/decision/feedback_rt.h"
 
 namespace zor2 {
 

@@ -93,29 +93,20 @@ std::string FileNameOf(const char* path) {
 std::string ReadFailureMessage(const zor2::CRReadResult& r) {
     switch (r.code) {
         case -2:
-            return "qxMindlatch2 Runtime could not read file (error in module count).\n\n Reason: Corrupt "
-                   "file";
+            return "qxMindlatch2 Runtime could not read file (error in module count).\n\n Reason: Corrupt file";
         case -3:
-            return "qxMindlatch2 Runtime could not read file (error in system input count).\n\n Reason: "
-                   "Corrupt file";
+            return "qxMindlatch2 Runtime could not read file (error in system input count).\n\n Reason: Corrupt file";
         case -4:
-            return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: "
-                   "Corrupt file";
+            return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: Corrupt file";
         case -5:
-            return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: "
-                   "Corrupt "
-                   "file";
+            return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt file";
         default:
             if (r.componentType == zor2::kTypeSimInfoLocalTime)
                 return Format(
-                    "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs "
-                    "only in the "
-                    "designer).\n\n Reason: Unsupported component type",
+                    "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs only in the designer).\n\n Reason: Unsupported component type",
                     r.componentType, r.offset);
             return Format(
-                "qxMindlatch2 Runtime could not read file (unknown component type %d at byte offset "
-                "%zu).\n\n Reason: "
-                "Corrupt file",
+                "qxMindlatch2 Runtime could not read file (unknown component type %d at byte offset %zu).\n\n Reason: Corrupt file",
                 r.componentType, r.offset);
     }
 }
@@ -182,11 +173,11 @@ int32_t qxAISystem_Load(const char* path, int32_t systemId, qxAISystemLoadResult
             result->loaded = 1;
             SetMessage(
                 result,
-                Format("Successfully opened runtime file (%s) - %d module(s), %d system input(s), %d system "
-                       "output(s)",
-                       FileNameOf(path).c_str(), static_cast<int>(g_system->m_modules.size()),
-                       static_cast<int>(g_system->m_inputs.size()),
-                       static_cast<int>(g_system->m_outputs.size())));
+                Format(
+                    "Successfully opened runtime file (%s) - %d module(s), %d system input(s), %d system output(s)",
+                    FileNameOf(path).c_str(), static_cast<int>(g_system->m_modules.size()),
+                    static_cast<int>(g_system->m_inputs.size()),
+                    static_cast<int>(g_system->m_outputs.size())));
         }
         return 1;
     } catch (...) {

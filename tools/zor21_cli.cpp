@@ -325,9 +325,7 @@ int Export(CArgs& args) {
             if (c->m_typeId == 44 || c->m_typeId == 45) csv = true;
     if (csv)
         std::fputs(
-            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be "
-            "exported as "
-            "they are for in-IDE use only, and not supported in the runtime module.\n",
+            "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.\n",
             stderr);
     if (const int e = ExportRuntimeFile(system, files[1]))
         Fail("cannot write " + files[1] + ": " + std::strerror(e));

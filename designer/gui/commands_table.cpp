@@ -380,32 +380,21 @@ struct CTip {
 
 constexpr CTip kTips[] = {
     {32825, "Run",
-     "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes "
-     "in "
-     "outputs as simulation continues."},
+     "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes in outputs as simulation continues."},
     {32826, "Stop", "Stop simulation. All values remain same."},
     {33095, "Pause", "Pause simulation without causing reset on restarting."},
     {32837, "Run Once",
-     "Click to perform a single cycle of execution. This is the same thing as running for one single tick of "
-     "simulation."},
+     "Click to perform a single cycle of execution. This is the same thing as running for one single tick of simulation."},
     {32790, "Run Step",
-     "Click to step once into hierarchical execution sequence of a single cycle of execution. Watch values "
-     "change "
-     "as you move from one component to next. There will be as many steps to a cycle of execution as there "
-     "are "
-     "levels."},
+     "Click to step once into hierarchical execution sequence of a single cycle of execution. Watch values change as you move from one component to next. There will be as many steps to a cycle of execution as there are levels."},
     {32840, "Reset",
      "Reset all components to starting values, and set Simulator cycle and time counts to zero."},
     {32841, "System Execution Rate", "Set the logic cycles per second (1-20)"},
     {33099, "Prevent Sim Render",
-     "Check here to prevent rendering screen updates while simulating. Simulation will continue without "
-     "redrawing "
-     "components each cycle. Rendering continues on pause and stop."},
+     "Check here to prevent rendering screen updates while simulating. Simulation will continue without redrawing components each cycle. Rendering continues on pause and stop."},
     {33034, "Allow Enabled Behaviors", "Allow Enabled Behaviors"},
     {32886, "View All Behaviors",
-     "View all behaviors of the current system. Behaviors are data manipulation values applied to specific "
-     "input "
-     "variables to facilitate simulation and understanding. Create new behaviors by editing system inputs."},
+     "View all behaviors of the current system. Behaviors are data manipulation values applied to specific input variables to facilitate simulation and understanding. Create new behaviors by editing system inputs."},
     {33035, "Add New Behavior", "Add new behavior for the selected input."},
     {32979, "Delete All Behaviors", "Delete all behaviors within the system."},
     {33039, "Delete Behaviors", "Delete all simulation behaviors for the selected input."},

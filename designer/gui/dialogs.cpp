@@ -109,13 +109,10 @@ CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath
     f.setBold(true);
     heading->setFont(f);
     layout->addWidget(heading);
-    for (const char* text :
-         {"You have successfully exported your runtime AI system. Mindlatch has automatically created a "
-          "manifest "
-          "file and stored it in the same directory as the target export file. ",
-          "The manifest file provides a listing of all system inputs and outputs with ids, names and "
-          "descriptions "
-          "to be used as convenient reference when integrating into a host application."}) {
+    for (
+        const char* text :
+        {"You have successfully exported your runtime AI system. Mindlatch has automatically created a manifest file and stored it in the same directory as the target export file. ",
+         "The manifest file provides a listing of all system inputs and outputs with ids, names and descriptions to be used as convenient reference when integrating into a host application."}) {
         auto* l = new QLabel(tr(text), this);
         l->setWordWrap(true);
         layout->addWidget(l);
@@ -186,10 +183,10 @@ bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorDa
     QDialog d(parent);
     d.setWindowTitle(QObject::tr("Sim Behavior Properties"));
     auto* layout = new QVBoxLayout(&d);
-    auto* note =
-        new QLabel(QObject::tr("Select the type of simulation behavior below. The change will be implemented "
-                               "once per second, independent of the simulation speed."),
-                   &d);
+    auto* note = new QLabel(
+        QObject::tr(
+            "Select the type of simulation behavior below. The change will be implemented once per second, independent of the simulation speed."),
+        &d);
     note->setWordWrap(true);
     layout->addWidget(note);
     auto* form = new QFormLayout;
@@ -265,10 +262,10 @@ void ShowBehaviors(QWidget* parent, const CSystem& system) {
     d.setWindowTitle(QObject::tr("Manage Behavaiors"));
     d.resize(520, 360);
     auto* layout = new QVBoxLayout(&d);
-    auto* note =
-        new QLabel(QObject::tr("Add modify and or delete selected behaviors. Use the list box below to "
-                               "navigate and select behaviors associated with current system inputs."),
-                   &d);
+    auto* note = new QLabel(
+        QObject::tr(
+            "Add modify and or delete selected behaviors. Use the list box below to navigate and select behaviors associated with current system inputs."),
+        &d);
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addWidget(new QLabel(QObject::tr("Behaviors:"), &d));

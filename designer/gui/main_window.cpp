@@ -862,14 +862,11 @@ void CMainWindow::showEvent(QShowEvent* e) {
 }
 
 void CMainWindow::ShowWelcome() {
-    auto* box =
-        new QMessageBox(QMessageBox::Information, tr("Welcome"),
-                        tr("Welcome to the ZOR2 designer.\n\n"
-                           "Double click empty space of the system view to add a module, double click a "
-                           "module to design it, drag components from the palettes onto it and connect "
-                           "outputs to inputs by dragging with the right mouse button. Run the system from "
-                           "the Simulation tab."),
-                        QMessageBox::Ok, this);
+    auto* box = new QMessageBox(
+        QMessageBox::Information, tr("Welcome"),
+        tr("Welcome to the ZOR2 designer.\n\n"
+           "Double click empty space of the system view to add a module, double click a module to design it, drag components from the palettes onto it and connect outputs to inputs by dragging with the right mouse button. Run the system from the Simulation tab."),
+        QMessageBox::Ok, this);
     QCheckBox* again = new QCheckBox(tr("Show this screen at start"), box);
     again->setChecked(m_settings.ReadInt(kShowWelcome) != 0);
     box->setCheckBox(again);

@@ -51,14 +51,12 @@ CdlgLoadDataWizard::CdlgLoadDataWizard(CLoadDataWizard& wizard, QWidget* parent)
     // Step 1: the data file.
     auto* p1 = new QWidget;
     auto* l1 = new QVBoxLayout(p1);
-    l1->addWidget(
-        Text("The required format of the CSV file is such that each row constitutes the values of a "
-             "featurevector, and each column represents an individual feature.",
-             p1));
-    l1->addWidget(
-        Text("To import your data file, press the browse button. File types supported are comma, tab or "
-             "semi-colon delimited text files. Default type is CSV format. (*.CSV) ",
-             p1));
+    l1->addWidget(Text(
+        "The required format of the CSV file is such that each row constitutes the values of a featurevector, and each column represents an individual feature.",
+        p1));
+    l1->addWidget(Text(
+        "To import your data file, press the browse button. File types supported are comma, tab or semi-colon delimited text files. Default type is CSV format. (*.CSV) ",
+        p1));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(tr("Import File:"), p1));
     m_file = new QLineEdit(p1);

@@ -38,7 +38,9 @@ TEST(LogicAllocation, SteadyStateCycleAllocatesNothing) {
         // Every template input fed, plus one added input where the type allows it.
         for (CModelInput* in : c->m_inputs.Snapshot())
             ASSERT_EQ(b.module->RequestConnect(*k, k->FirstOutput(), *c, in), 0);
-        if (!c->InputsFull()) { ASSERT_EQ(b.module->RequestConnect(*k2, k2->FirstOutput(), *c, nullptr), 0); }
+        if (!c->InputsFull()) {
+            ASSERT_EQ(b.module->RequestConnect(*k2, k2->FirstOutput(), *c, nullptr), 0);
+        }
     }
     b.system.ResetSystem();
     b.system.RunCycle();

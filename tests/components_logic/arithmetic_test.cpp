@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "components/logic/compare.h"
-#include "components/logic/delta.h"
-#include "components/logic/math_exp.h"
+#include "components/math/compare.h"
+#include "components/math/delta.h"
+#include "components/math/math_exp.h"
 #include "logic_bench.h"
 
 namespace zor2 {
@@ -55,8 +55,12 @@ TEST(MathExp, Functions) {
         b.Cycle();
         EXPECT_EQ(f->FirstOutput()->m_value, c.result);
         EXPECT_EQ(f->FirstOutput()->ValueString(), c.text);
-        if (c.x == kNone) { EXPECT_EQ(CLogicBench::InText(*f, 10), "-"); }
-        if (c.type == 48 && c.y == kNone) { EXPECT_EQ(CLogicBench::InText(*f, 20), "1"); }
+        if (c.x == kNone) {
+            EXPECT_EQ(CLogicBench::InText(*f, 10), "-");
+        }
+        if (c.type == 48 && c.y == kNone) {
+            EXPECT_EQ(CLogicBench::InText(*f, 20), "1");
+        }
     }
 }
 
@@ -122,7 +126,9 @@ TEST(Angle, Functions) {
         EXPECT_EQ(f->FirstOutput()->m_value, c.result);
         EXPECT_EQ(CLogicBench::InText(*f, 10), c.enableText);
         EXPECT_EQ(CLogicBench::InText(*f, 20), c.radiansText);
-        if (c.value == kNone) { EXPECT_EQ(CLogicBench::InText(*f, 30), "-"); }
+        if (c.value == kNone) {
+            EXPECT_EQ(CLogicBench::InText(*f, 30), "-");
+        }
     }
     // Degrees go through single-precision pi: sin(90 degrees) is not exactly 1.
     EXPECT_NE(std::sin(90 * kPiF / 180), 1.0);

@@ -2,8 +2,8 @@
 // parameters and live wiring saves, loads and saves again to the same bytes.
 #include <gtest/gtest.h>
 
-#include "components/logic/compare.h"
-#include "components/logic/math_exp.h"
+#include "components/math/compare.h"
+#include "components/math/math_exp.h"
 #include "logic_bench.h"
 #include "persistence/project_file.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "algo/bytes.h"
-#include "components/logic/compare.h"
-#include "components/logic/do_once.h"
-#include "components/logic/math_exp.h"
+#include "components/math/compare.h"
+#include "components/math/math_exp.h"
+#include "components/utility/do_once.h"
 #include "engine/catalogue.h"
 #include "logic_bench.h"
 #include "persistence/archive.h"
@@ -166,7 +166,9 @@ TEST(LogicRecords, SaveLoadSaveIsByteIdenticalWithNonDefaultParameters) {
             EXPECT_EQ(cmp->CompareValue(), -7.75);
             EXPECT_FALSE(cmp->ReservedFlag());
         }
-        if (auto* exp = dynamic_cast<CModelMathExp*>(loaded.get())) { EXPECT_FALSE(exp->Enabled()); }
+        if (auto* exp = dynamic_cast<CModelMathExp*>(loaded.get())) {
+            EXPECT_FALSE(exp->Enabled());
+        }
     }
 }
 

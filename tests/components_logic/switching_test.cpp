@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "components/logic/bit_extractor_kernel.h"
-#include "components/logic/do_once.h"
 #include "components/logic/valve.h"
+#include "components/utility/do_once.h"
 #include "logic_bench.h"
 
 namespace zor2 {

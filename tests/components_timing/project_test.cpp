@@ -2,10 +2,10 @@
 // non-default parameters and wiring: save, load, save again gives the same bytes.
 #include <gtest/gtest.h>
 
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/delay.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "harness.h"
 #include "persistence/project_file.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "components/logic/rand_gen.h"
+#include "components/utility/rand_gen.h"
 #include "harness.h"
 #include "timing_cases.h"
 

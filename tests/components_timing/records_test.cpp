@@ -9,10 +9,10 @@
 #include <functional>
 
 #include "algo/bytes.h"
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/delay.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "harness.h"
 #include "persistence/archive.h"
 #include "persistence/runtime_export.h"

@@ -7,11 +7,11 @@
 
 #include "algo/bytes.h"
 #include "algo/platform.h"
-#include "components/logic/counter_rt.h"
-#include "components/logic/delay_rt.h"
-#include "components/logic/quantity_diminish_rt.h"
-#include "components/logic/rand_gen_rt.h"
-#include "components/logic/timer_rt.h"
+#include "components/math/delay_rt.h"
+#include "components/utility/counter_rt.h"
+#include "components/utility/quantity_diminish_rt.h"
+#include "components/utility/rand_gen_rt.h"
+#include "components/utility/timer_rt.h"
 #include "timing_cases.h"
 
 namespace zor2 {

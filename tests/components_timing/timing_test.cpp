@@ -6,10 +6,10 @@
 #include <limits>
 #include <optional>
 
-#include "components/logic/counter.h"
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/timer.h"
+#include "components/math/delay.h"
+#include "components/utility/counter.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/timer.h"
 #include "harness.h"
 #include "timing_cases.h"
 
@@ -50,7 +50,9 @@ TEST_F(TimerTest, FiresOnTheTickCountNotOnCycles) {
         clock.Set(c.start);
         auto* timer = static_cast<CModelTimer*>(Drop(*m, 14));
         ASSERT_NE(timer, nullptr);
-        if (c.setDelay) { ASSERT_TRUE(timer->SetDelay(*c.setDelay)); }
+        if (c.setDelay) {
+            ASSERT_TRUE(timer->SetDelay(*c.setDelay));
+        }
         for (auto [id, v] : {std::pair{20, c.delayInput}, std::pair{10, c.onInput}}) {
             if (!v) continue;
             CNetworkModel* k = test::DropConstant(*m, *v);
@@ -110,7 +112,9 @@ TEST_F(DelayTest, FeedbackWithDefaultFactor) {
             k->m_value = c.inputs[i];
             m->ExecuteModule();
             EXPECT_DOUBLE_EQ(delay->FirstOutput()->m_value, c.expected[i]) << "cycle " << i + 1;
-            if (c.expected[i] == 0.0) { EXPECT_EQ(delay->FirstOutput()->m_value, 0.0); }
+            if (c.expected[i] == 0.0) {
+                EXPECT_EQ(delay->FirstOutput()->m_value, 0.0);
+            }
         }
     }
 }

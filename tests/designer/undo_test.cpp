@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
+#include "components/math/delay.h"
+#include "components/utility/quantity_diminish.h"
 #include "designer/change_recorder.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"

@@ -120,10 +120,9 @@ TEST(LoadDataWizard, StepsNavigationAndSummary) {
     ASSERT_TRUE(w.Next());
     EXPECT_EQ(w.Step(), 5);
     EXPECT_FALSE(w.Next());
-    EXPECT_EQ(w.SummaryText(),
-              "Finished. Your data file is ready to be loaded. About to import 5 features and 10 feature "
-              "vectors. Click "
-              "the Finish button below.");
+    EXPECT_EQ(
+        w.SummaryText(),
+        "Finished. Your data file is ready to be loaded. About to import 5 features and 10 feature vectors. Click the Finish button below.");
 
     // "First column of Feature Values" skips step 4 both ways and counts every column.
     ASSERT_TRUE(w.Back());

@@ -21,9 +21,7 @@ TEST_F(ComponentTest, DeleteComponentAsksByConnections) {
     };
     const std::string plain = "Are you sure you want to delete the [M2 Add Input Values] component?";
     const std::string wired =
-        "The [M2 Add Input Values] component has existing connections to other elements within this module. "
-        "These "
-        "connections will be deleted also. Do you want to continue?";
+        "The [M2 Add Input Values] component has existing connections to other elements within this module. These connections will be deleted also. Do you want to continue?";
     const Case cases[] = {
         {"plain yes", false, EAnswer::Yes, plain, true},
         {"plain no", false, EAnswer::No, plain, false},
@@ -71,10 +69,9 @@ TEST_F(ComponentTest, DeleteAllInputsKeepsTemplateInputs) {
     ASSERT_EQ(cmp->m_inputs.Size(), 3u);
     Answer({EAnswer::No});
     EXPECT_EQ(DeleteAllInputs(m_doc), ECmd::Cancelled);
-    EXPECT_EQ(LastQuestion(),
-              "Are you sure you want to delete 2 inputs from component: M2 Compare to Input (=)? (template "
-              "based inputs "
-              "will be retained)");
+    EXPECT_EQ(
+        LastQuestion(),
+        "Are you sure you want to delete 2 inputs from component: M2 Compare to Input (=)? (template based inputs will be retained)");
     Answer({EAnswer::Yes});
     m_link.m_sent.clear();
     EXPECT_EQ(DeleteAllInputs(m_doc), ECmd::Done);
@@ -101,8 +98,7 @@ TEST_F(ComponentTest, RemoveAllConnectionsAsksWithTheCountsAndKeepsPorts) {
     const Case cases[] = {
         {k2, "Are you sure you want to remove the 1 output connections of the 'M4 Constant (k)' component?"},
         {mid,
-         "Are you sure you want to remove the 1 input and 1 output connections of the 'M2 Add Input Values' "
-         "component?"},
+         "Are you sure you want to remove the 1 input and 1 output connections of the 'M2 Add Input Values' component?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.component->m_name);
@@ -174,13 +170,9 @@ TEST_F(ComponentTest, DeleteComponentInputNamesItsSource) {
     };
     const Case cases[] = {
         {fromComponent,
-         "This component input currently receives data from the M1 Constant (k) component. This connection "
-         "will be also "
-         "be removed. Are you sure you want to delete this component input?"},
+         "This component input currently receives data from the M1 Constant (k) component. This connection will be also be removed. Are you sure you want to delete this component input?"},
         {fromModule,
-         "This component input currently receives data from the ext module input. This connection will be "
-         "also be "
-         "removed. Are you sure you want to delete this component input?"},
+         "This component input currently receives data from the ext module input. This connection will be also be removed. Are you sure you want to delete this component input?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.question);
@@ -218,9 +210,7 @@ TEST_F(ComponentTest, DeleteComponentOutputOnlyForAddedOutputs) {
     };
     const Case cases[] = {
         {wired,
-         "The [wired] component output has 1 existing connections. These connections will be deleted also. "
-         "Do "
-         "you want to continue?",
+         "The [wired] component output has 1 existing connections. These connections will be deleted also. Do you want to continue?",
          ""},
         {spare, "About to delete the [spare] component output. Do you want to continue?",
          "Deleted the spare component output which had (0) connections."},
@@ -333,10 +323,9 @@ TEST_F(ComponentTest, GraphicsHoldAndReleaseComponents) {
     EXPECT_EQ(a->m_graphic, g);
     Answer({EAnswer::No});
     EXPECT_EQ(ReleaseComponents(m_doc, g->m_id), ECmd::Cancelled);
-    EXPECT_EQ(LastQuestion(),
-              "This graphic has 1 consolidated component inside. Internal component(s) will be released and "
-              "remain with "
-              "all connections unaffected in their original positions. Do you want to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "This graphic has 1 consolidated component inside. Internal component(s) will be released and remain with all connections unaffected in their original positions. Do you want to continue?");
     Answer({EAnswer::Yes});
     EXPECT_EQ(DeleteGraphic(m_doc, g->m_id), ECmd::Done);
     EXPECT_EQ(
@@ -357,17 +346,11 @@ TEST_F(ComponentTest, PropertyChangesAskOnlyWhenOutputsAreConnected) {
     EXPECT_FALSE(ConfirmSegmentOutputsChange(m_doc, *k));
     EXPECT_EQ(
         LastQuestion(),
-        "This component has 1 existing output connections. If you modify the number of segment outputs, "
-        "these "
-        "connections will be deleted. You will need to manually reconnect them after the new segmentation is "
-        "made. Do you wish to continue?");
+        "This component has 1 existing output connections. If you modify the number of segment outputs, these connections will be deleted. You will need to manually reconnect them after the new segmentation is made. Do you wish to continue?");
     EXPECT_TRUE(ConfirmDataSourceChange(m_doc, *k));
-    EXPECT_EQ(LastQuestion(),
-              "This component has 1 existing output connections. If you change the data source, these "
-              "connections and "
-              "outputs will be deleted. You will need to manually reconnect them after the new segmentation "
-              "is made. "
-              "Do you wish to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "This component has 1 existing output connections. If you change the data source, these connections and outputs will be deleted. You will need to manually reconnect them after the new segmentation is made. Do you wish to continue?");
 }
 
 TEST_F(ComponentTest, PropertiesRefusedWhileRunning) {

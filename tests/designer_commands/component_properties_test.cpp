@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "components/logic/compare.h"
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/compare.h"
+#include "components/math/delay.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "doc_fixture.h"
 
 namespace zor2::test {

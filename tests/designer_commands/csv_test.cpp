@@ -145,17 +145,11 @@ TEST_F(DocTest, ImportCases) {
     const Case cases[] = {
         {"header only", "Name,Category\n", false, ECmd::Unavailable, 0, ""},
         {"short line stops, earlier ports stay", "h\nA,Cat\nB\nC,Cat\n", false, ECmd::Done, 1,
-         "Import stopped at line 3 of %s: a line needs a name and a category separated by a comma. 1 system "
-         "inputs "
-         "were imported before it."},
+         "Import stopped at line 3 of %s: a line needs a name and a category separated by a comma. 1 system inputs were imported before it."},
         {"empty line stops", "h\n\nA,Cat\n", false, ECmd::Refused, 0,
-         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system "
-         "inputs "
-         "were imported before it."},
+         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system inputs were imported before it."},
         {"semicolons are one field", "h\nA;Cat\n", true, ECmd::Refused, 0,
-         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system "
-         "outputs "
-         "were imported before it."},
+         "Import stopped at line 2 of %s: a line needs a name and a category separated by a comma. 0 system outputs were imported before it."},
         {"outputs", "h\nLamp,Lights,ignored\n", true, ECmd::Done, 1, ""},
     };
     for (const Case& c : cases) {

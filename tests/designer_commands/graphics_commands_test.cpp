@@ -400,8 +400,7 @@ TEST_F(GraphicsCommandsTest, ReleaseComponentsAsksFirst) {
         EXPECT_EQ(ReleaseComponents(m_doc, m_g1->m_id), c.expected);
         EXPECT_EQ(
             LastQuestion(),
-            "This graphic has 1 consolidated component inside. Internal component(s) will be released and "
-            "remain with all connections unaffected in their original positions. Do you want to continue?");
+            "This graphic has 1 consolidated component inside. Internal component(s) will be released and remain with all connections unaffected in their original positions. Do you want to continue?");
         EXPECT_EQ(Changes() - before, c.expected == ECmd::Done ? 1u : 0u);
         EXPECT_EQ(m_g1->CountHeld(*m_module), c.held);
     }

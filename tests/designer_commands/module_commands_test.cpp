@@ -24,11 +24,9 @@ TEST_F(ModuleTest, ExposeInputsRefusedWhenEveryInputHasASource) {
     Ed().SelectModules({m_module->m_id});
     const size_t levels = Levels();
     EXPECT_EQ(ExposeModuleInputs(m_doc), ECmd::Refused);
-    EXPECT_EQ(LastMessage(),
-              "All current inputs to this module have existing connections to a data source. Delete these "
-              "connections "
-              "prior to exposing the input. Exposing the input automatically connects it to its new external "
-              "source.");
+    EXPECT_EQ(
+        LastMessage(),
+        "All current inputs to this module have existing connections to a data source. Delete these connections prior to exposing the input. Exposing the input automatically connects it to its new external source.");
     EXPECT_TRUE(m_prompter.m_questions.empty());
     EXPECT_EQ(Levels(), levels);
     EXPECT_EQ(Sys().m_inputs.Size(), 1u);
@@ -191,19 +189,11 @@ TEST_F(ModuleTest, DeleteModuleInputAsksOneOfFourQuestions) {
     };
     const Case cases[] = {
         {"both", true, true,
-         "This Module Input is currently connected to another network or system input, as well as connected "
-         "to one or "
-         "more internal components. If you delete the input, these connections will also be removed. Are you "
-         "sure you "
-         "want to delete this input?"},
+         "This Module Input is currently connected to another network or system input, as well as connected to one or more internal components. If you delete the input, these connections will also be removed. Are you sure you want to delete this input?"},
         {"external", true, false,
-         "This Module Input is currently connected to another network or system input. If you delete the "
-         "input, this "
-         "connection will also be removed. Are you sure you want to delete this input?"},
+         "This Module Input is currently connected to another network or system input. If you delete the input, this connection will also be removed. Are you sure you want to delete this input?"},
         {"internal", false, true,
-         "This Module Input is currently connected to one or more internal components. If you delete the "
-         "input, these "
-         "connections will also be removed. Are you sure you want to delete this input?"},
+         "This Module Input is currently connected to one or more internal components. If you delete the input, these connections will also be removed. Are you sure you want to delete this input?"},
         {"none", false, false, "Are you sure you want to delete this module input?"},
     };
     for (const Case& c : cases) {
@@ -249,8 +239,7 @@ TEST_F(ModuleTest, DeleteModuleOutputAsksTwiceWhenConnected) {
     EXPECT_EQ(m_prompter.m_questions[0], "Are you sure you want to delete the output1 output?");
     EXPECT_EQ(
         m_prompter.m_questions[1],
-        "This output has one or more existing connections. These connections will be deleted. Do you want to "
-        "continue?");
+        "This output has one or more existing connections. These connections will be deleted. Do you want to continue?");
     EXPECT_EQ(m_module->m_outputs.Size(), 1u);
     Answer({EAnswer::Yes, EAnswer::Yes});
     const size_t levels = Levels();
@@ -316,10 +305,9 @@ TEST_F(ModuleTest, RemoveOutgoingCountsModuleAndSystemTargets) {
     ASSERT_NE(Sys().ConnectSystemOutput(*m_module, *Sys().CreateSystemOutput("q", 1), out), nullptr);
     Answer({EAnswer::Yes});
     EXPECT_EQ(RemoveOutgoingConnections(m_doc), ECmd::Done);
-    EXPECT_EQ(LastQuestion(),
-              "You are about to remove 2 active connection(s) from the output1 output of the Network 1 "
-              "module. Do you "
-              "wish to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "You are about to remove 2 active connection(s) from the output1 output of the Network 1 module. Do you wish to continue?");
     EXPECT_EQ(TopLine(), "Removed 2 connection(s) from the output1 output of the Network 1 module");
     EXPECT_EQ(m_module->m_outputs.Size(), 1u);
     EXPECT_EQ(Sys().m_outputs.Head()->SourceOutput(), nullptr);
@@ -398,10 +386,9 @@ TEST_F(ModuleTest, RemoveInternalOutputConnectionKeepsTheComponentOutput) {
     Ed().SelectModuleOutput(m_module->m_id, out->m_id);
     Answer({EAnswer::Yes});
     EXPECT_EQ(RemoveInternalOutputConnection(m_doc), ECmd::Done);
-    EXPECT_EQ(LastQuestion(),
-              "You are about to remove the active internal connection to the output1 output of the Network 1 "
-              "module. "
-              "Do you wish to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "You are about to remove the active internal connection to the output1 output of the Network 1 module. Do you wish to continue?");
     EXPECT_EQ(TopLine(), "Removed internal connection to the output1 output of the Network 1 module");
     EXPECT_FALSE(out->HasSource());
     EXPECT_TRUE(k->FirstOutput()->m_connections.Empty());

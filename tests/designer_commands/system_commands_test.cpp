@@ -55,14 +55,10 @@ TEST_F(DocTest, DeleteModuleAsksByConnectionsAndOnlyYesDeletes) {
         {"plain no", false, EAnswer::No, "Are you sure you want to delete the Network 1 system module?",
          false},
         {"connected yes", true, EAnswer::Yes,
-         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections "
-         "will also be "
-         "deleted. Continue?",
+         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections will also be deleted. Continue?",
          true},
         {"connected no", true, EAnswer::No,
-         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections "
-         "will also be "
-         "deleted. Continue?",
+         "The Network 1 module has 1 existing connection(s). If you delete this module, these connections will also be deleted. Continue?",
          false},
     };
     for (const Case& c : cases) {
@@ -149,10 +145,9 @@ TEST_F(DocTest, DeleteSystemOutputAsksByConnection) {
     Ed().SelectSystemOutput(q->m_id);
     Answer({EAnswer::No});
     EXPECT_EQ(DeleteSystemOutput(m_doc), ECmd::Cancelled);
-    EXPECT_EQ(LastQuestion(),
-              "This System Output has an existing connection to a system module. This connection will also "
-              "be deleted. "
-              "Do you want to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "This System Output has an existing connection to a system module. This connection will also be deleted. Do you want to continue?");
     Answer({EAnswer::Yes});
     const size_t levels = Levels();
     EXPECT_EQ(DeleteSystemOutput(m_doc), ECmd::Done);
@@ -179,8 +174,7 @@ TEST_F(DocTest, CategoryDropConnectsEveryInputNotYetReceived) {
     EXPECT_EQ(ConnectCategoryToModule(m_doc, cat, m->m_id), ECmd::Refused);
     EXPECT_EQ(
         LastMessage(),
-        "No connections added to system module: Network 1. There are no system inputs yet in this category. "
-        "Double click on the category to add a new system input first.");
+        "No connections added to system module: Network 1. There are no system inputs yet in this category. Double click on the category to add a new system input first.");
 
     CSystemInputData d;
     d.categoryId = cat;
@@ -318,10 +312,9 @@ TEST_F(DocTest, DeleteSystemInputWithConnectionsAsksTheLongerQuestion) {
     Ed().SelectSystemInput(p->m_id);
     Answer({EAnswer::Yes});
     EXPECT_EQ(DeleteSystemInput(m_doc), ECmd::Done);
-    EXPECT_EQ(LastQuestion(),
-              "This System Input has existing connections to system modules. These connections will also be "
-              "deleted. "
-              "Do you want to continue?");
+    EXPECT_EQ(
+        LastQuestion(),
+        "This System Input has existing connections to system modules. These connections will also be deleted. Do you want to continue?");
     ASSERT_EQ(m->m_inputs.Size(), 1u);
     EXPECT_FALSE(m->m_inputs.Head()->HasSource());  // the module input stays, without its source
 }

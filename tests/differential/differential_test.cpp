@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "components/logic/compare.h"
-#include "components/logic/delay.h"
-#include "components/logic/math_exp.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/compare.h"
+#include "components/math/delay.h"
+#include "components/math/math_exp.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "persistence/runtime_export.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
@@ -32,7 +32,7 @@ bool Same(double a, double b) {
 }
 
 class Differential : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);
@@ -71,8 +71,8 @@ protected:
             for (CExternalOutput* out : system.m_outputs) {
                 double rt = -12345.0;
                 ASSERT_EQ(qxAISystem_GetSystemOutputValue(0, out->m_id, &rt), 0);
-                ASSERT_TRUE(Same(out->m_value, rt)) << "cycle " << cycle << " output " << out->m_name << ": designer "
-                                                    << out->m_value << ", runtime " << rt;
+                ASSERT_TRUE(Same(out->m_value, rt)) << "cycle " << cycle << " output " << out->m_name
+                                                    << ": designer " << out->m_value << ", runtime " << rt;
             }
         }
     }
@@ -84,7 +84,8 @@ protected:
         EXPECT_NE(c, nullptr);
         return c ? c->m_moduleInput : nullptr;
     }
-    void FeedFromModuleInput(CNetwork& module, CNetworkInput& mi, CNetworkModel& dst, CModelInput* in = nullptr) {
+    void FeedFromModuleInput(CNetwork& module, CNetworkInput& mi, CNetworkModel& dst,
+                             CModelInput* in = nullptr) {
         EXPECT_EQ(module.RequestConnectModuleInput(mi, dst, in), 0);
     }
     void ToSystemOutput(CNetwork& module, CNetworkModel& src, const std::string& name) {
@@ -248,7 +249,7 @@ TEST_F(Differential, LogicAndComparisonTypes) {
     build(90, 2);
     build(90, 2, 1);  // never reset
     for (int32_t f : {47, 48, 49}) build(f, f == 48 ? 2 : 1);
-    build(48, 1);  // power unconnected
+    build(48, 1);                                                  // power unconnected
     static_cast<CModelMathExp*>(build(48, 2))->SetEnabled(false);  // carried by the runtime record
     for (int32_t f : {82, 83, 84}) {
         build(f, 3);
@@ -349,8 +350,8 @@ TEST_F(Differential, LogicTypesWithoutTemplatePorts) {
     // A hand-made file may lack template ports: both sides load and run such
     // components, and one with an output but no inputs agrees on its value.
     CNetwork* m = system.CreateModule("Bare", 0, 0);
-    for (int32_t type : {3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30, 90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18,
-                         19, 20, 80}) {
+    for (int32_t type : {3,  4,  5,  6,  7,  8,  9,  10, 11, 28, 29, 30, 90, 47,
+                         48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80}) {
         SCOPED_TRACE(type);
         ASSERT_NE(m->CreateComponent(type, 0, "bare", 0, 0), nullptr);
         CNetworkModel* outOnly = m->CreateComponent(type, 0, "output only", 0, 0);
@@ -368,8 +369,8 @@ class RandomDifferential : public Differential, public ::testing::WithParamInter
 
 TEST_P(RandomDifferential, SameOutputsEveryCycle) {
     std::mt19937 rng(GetParam());
-    const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89, 3, 4, 5, 6, 7, 8, 9, 10, 11,
-                             28, 29, 30, 90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80,
+    const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89, 3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30,
+                             90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80,
                              // Timer and the random sources depend on the clock and the draws.
                              2, 25, 26, 68};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
@@ -388,7 +389,8 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
         const int count = 5 + static_cast<int>(rng() % 20);
         for (int i = 0; i < count; ++i) {
             CNetworkModel* comp = Drop(*m, types[rng() % std::size(types)]);
-            if (comp && comp->m_typeId == 41) comp->m_value = static_cast<double>(static_cast<int>(rng() % 9) - 4);
+            if (comp && comp->m_typeId == 41)
+                comp->m_value = static_cast<double>(static_cast<int>(rng() % 9) - 4);
             comps.push_back(comp);
         }
         for (CNetworkModel* dst : comps) {
@@ -417,7 +419,8 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
             CNetworkOutput* mo = m->CreateOutput("out" + std::to_string(o));
             if (m->RequestConnectToModuleOutput(*src, src->FirstOutput(), *mo) != 0) continue;
             exposed.push_back(mo);
-            CExternalOutput* q = system.CreateSystemOutput("q" + std::to_string(mi) + "_" + std::to_string(o), 1);
+            CExternalOutput* q =
+                system.CreateSystemOutput("q" + std::to_string(mi) + "_" + std::to_string(o), 1);
             system.ConnectSystemOutput(*m, *q, mo);
         }
         modules.push_back(m);

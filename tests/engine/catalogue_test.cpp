@@ -26,9 +26,11 @@ TEST(Catalogue, EightyNineEntriesInPaletteOrder) {
         const char* name;
         int32_t group;
     } cases[] = {
-        {65, "Vector 2D \n[+ - * ^]", 1}, {66, "Vector 3D \n[+ - * ^]", 1}, {16, "Compare to Input(>)", 1},
-        {56, "Feedback Flow", 3},         {1, "Neural Network", 3},         {85, "Pattern Sequencer", 3},
-        {41, "Constant (k)", 5},          {32, "Signal FFT", 4},            {55, "Sim Info LocalTime", 5},
+        {65, "Vector 2D \n[+ - * ^]", 1}, {66, "Vector 3D \n[+ - * ^]", 1},
+        {16, "Compare to Input(>)", 1},   {56, "Feedback Flow", 3},
+        {1, "Neural Network", 3},         {85, "Pattern Sequencer", 3},
+        {41, "Constant (k)", 5},          {32, "Signal FFT", 4},
+        {55, "Sim Info LocalTime", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -108,8 +110,11 @@ TEST(Catalogue, BoxHeightFollowsPortCounts) {
         int inputs, outputs;
         bool singleSlot;
         int32_t height;
-    } cases[] = {{0, 0, false, 64}, {1, 1, false, 64}, {3, 1, false, 14 * 2 + 12 * 3 + 32},
-                 {1, 4, false, 14 * 3 + 12 * 4 + 44}, {9, 1, true, 64}};
+    } cases[] = {{0, 0, false, 64},
+                 {1, 1, false, 64},
+                 {3, 1, false, 14 * 2 + 12 * 3 + 32},
+                 {1, 4, false, 14 * 3 + 12 * 4 + 44},
+                 {9, 1, true, 64}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.inputs * 100 + k.outputs);
         c.m_inputs.Clear();

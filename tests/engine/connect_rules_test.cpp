@@ -12,7 +12,7 @@ using test::Drop;
 using test::DropConstant;
 
 class ConnectRules : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);
@@ -54,7 +54,8 @@ TEST_F(ConnectRules, ReceiverFull200) {
     CNetworkModel* k = DropConstant(*module, 1);
     CNetworkModel* divide = Drop(*module, 24);  // two template inputs of two allowed
     const size_t before = Footprint();
-    ExpectRefused(kRefuseReceiverFull, module->RequestConnect(*k, k->FirstOutput(), *divide, nullptr), before);
+    ExpectRefused(kRefuseReceiverFull, module->RequestConnect(*k, k->FirstOutput(), *divide, nullptr),
+                  before);
 }
 
 TEST_F(ConnectRules, Circular300) {
@@ -93,8 +94,8 @@ TEST_F(ConnectRules, InputBusy400) {
     CNetworkModel* divide = Drop(*module, 24);
     ASSERT_EQ(module->RequestConnect(*k1, k1->FirstOutput(), *divide, divide->FirstInput()), 0);
     const size_t before = Footprint();
-    ExpectRefused(kRefuseInputBusy, module->RequestConnect(*k2, k2->FirstOutput(), *divide, divide->FirstInput()),
-                  before);
+    ExpectRefused(kRefuseInputBusy,
+                  module->RequestConnect(*k2, k2->FirstOutput(), *divide, divide->FirstInput()), before);
 }
 
 TEST_F(ConnectRules, ModuleOutputBusy500) {
@@ -120,7 +121,8 @@ TEST_F(ConnectRules, DuplicateOutput800) {
     CNetworkModel* add = Drop(*module, 21);
     ASSERT_EQ(module->RequestConnect(*k, k->FirstOutput(), *add, nullptr), 0);
     const size_t before = Footprint();
-    ExpectRefused(kRefuseDuplicateOutput, module->RequestConnect(*k, k->FirstOutput(), *add, nullptr), before);
+    ExpectRefused(kRefuseDuplicateOutput, module->RequestConnect(*k, k->FirstOutput(), *add, nullptr),
+                  before);
 }
 
 TEST_F(ConnectRules, NeedsArray900) {
@@ -137,8 +139,8 @@ TEST_F(ConnectRules, NotArray1000FromArrayOutput) {
     k->FirstOutput()->m_dataType = kDataArray;
     CNetworkModel* divide = Drop(*module, 24);
     const size_t before = Footprint();
-    ExpectRefused(kRefuseNotArray, module->RequestConnect(*k, k->FirstOutput(), *divide, divide->FirstInput()),
-                  before);
+    ExpectRefused(kRefuseNotArray,
+                  module->RequestConnect(*k, k->FirstOutput(), *divide, divide->FirstInput()), before);
 }
 
 TEST_F(ConnectRules, NotArray1000FromArrayModuleInput) {
@@ -162,10 +164,11 @@ TEST_F(ConnectRules, ArrayCarrierMayFeedArrayInput) {
 }
 
 TEST(ConnectMessages, ExactTexts) {
-    EXPECT_STREQ(RefusalMessage(500),
-                 "Connection Not allowed: This Netowrk Output already has an active connection. Create a new "
-                 "network output to recieve, or remove the active connection, and try again.");
-    EXPECT_STREQ(RefusalMessage(200), "Connection Not allowed: Receiver has maximum input count. No connection made.");
+    EXPECT_STREQ(
+        RefusalMessage(500),
+        "Connection Not allowed: This Netowrk Output already has an active connection. Create a new network output to recieve, or remove the active connection, and try again.");
+    EXPECT_STREQ(RefusalMessage(200),
+                 "Connection Not allowed: Receiver has maximum input count. No connection made.");
 }
 
 // --- what a successful connect does ---------------------------------------

@@ -13,7 +13,7 @@ using test::DropConstant;
 using test::ExposeOutput;
 
 class Cycle : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);

@@ -8,7 +8,7 @@ namespace zor2 {
 namespace {
 
 class Expose : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);

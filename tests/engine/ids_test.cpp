@@ -12,7 +12,7 @@ namespace {
 
 /// Plays back a fixed sequence of draws.
 class CSequenceRandom final : public IRandomSource {
-public:
+  public:
     explicit CSequenceRandom(std::deque<int32_t> draws) : m_draws(std::move(draws)) {}
     int32_t Next15() override {
         if (m_draws.empty()) return 0;
@@ -22,7 +22,7 @@ public:
     }
     size_t Left() const { return m_draws.size(); }
 
-private:
+  private:
     std::deque<int32_t> m_draws;
 };
 

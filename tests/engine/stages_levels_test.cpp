@@ -12,7 +12,7 @@ using test::Drop;
 using test::DropConstant;
 
 class Stages : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         system.SetRandom(&random);
         system.SetPrompter(&prompter);
@@ -182,22 +182,21 @@ TEST(Levels, ModuleConnectionRefusals) {
     ASSERT_NE(system.ConnectModules(*b, *c), nullptr);
     EXPECT_EQ(system.ConnectModules(*c, *a), nullptr);
     ASSERT_EQ(prompter.m_messages.size(), 1u);
-    EXPECT_EQ(prompter.m_messages[0],
-              "Circular dependency: Cannot connect module output to input of module upstream in execution "
-              "sequencing.");
+    EXPECT_EQ(
+        prompter.m_messages[0],
+        "Circular dependency: Cannot connect module output to input of module upstream in execution sequencing.");
     // An existing module output that already feeds the module.
     CNetworkOutput* out = b->m_inputs.Head() ? a->m_outputs.Head() : nullptr;
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(system.ConnectModules(*a, *b, out), nullptr);
-    EXPECT_EQ(system.Feedback().build.Top(),
-              "The (B) module already receives input from the (out) output of the (A) module. A duplicate "
-              "connection from this output will not be not made. You can add a new connection by dragging "
-              "directly from the module object itself. ");
+    EXPECT_EQ(
+        system.Feedback().build.Top(),
+        "The (B) module already receives input from the (out) output of the (A) module. A duplicate connection from this output will not be not made. You can add a new connection by dragging directly from the module object itself. ");
     // A module input that already has a source.
     EXPECT_EQ(system.ConnectModules(*a, *b, nullptr, b->m_inputs.Head()), nullptr);
-    EXPECT_EQ(system.Feedback().build.Top(),
-              "Connection Not allowed: This module input already receives input from another node. No new "
-              "connection made.");
+    EXPECT_EQ(
+        system.Feedback().build.Top(),
+        "Connection Not allowed: This module input already receives input from another node. No new connection made.");
     EXPECT_EQ(system.m_moduleConnections.Size(), 2u);
 }
 
@@ -216,14 +215,16 @@ TEST(Levels, SystemPortConnectionsAndRefusals) {
     ASSERT_NE(system.ConnectSystemOutput(*a, *q), nullptr);
     EXPECT_EQ(q->m_connectionId, q->m_id);
     EXPECT_EQ(a->m_outputs.Head()->m_name, "Ext: Result");
-    EXPECT_EQ(system.Feedback().build.Top(), "Added connection from system module: A to system output Result");
+    EXPECT_EQ(system.Feedback().build.Top(),
+              "Added connection from system module: A to system output Result");
     EXPECT_EQ(system.ConnectSystemOutput(*a, *q), nullptr);
-    EXPECT_EQ(prompter.m_messages.back(),
-              "This External Output is already connected to a System Module. You must remove this connection "
-              "first before making this connection.");
+    EXPECT_EQ(
+        prompter.m_messages.back(),
+        "This External Output is already connected to a System Module. You must remove this connection first before making this connection.");
     CExternalOutput* dropped = system.DropNewSystemOutput(*a);
     ASSERT_NE(dropped, nullptr);
-    EXPECT_EQ(system.Feedback().build.Top(), "Added connection from system module A to system output: New output");
+    EXPECT_EQ(system.Feedback().build.Top(),
+              "Added connection from system module A to system output: New output");
     CExternalInput* droppedIn = system.DropNewSystemInput(*a);
     ASSERT_NE(droppedIn, nullptr);
     EXPECT_EQ(droppedIn->m_name, "New input");

@@ -1,10 +1,11 @@
 // Display texts of port values.
+#include "engine/value_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/ports.h"
-#include "engine/value_text.h"
 
 namespace zor2 {
 namespace {
@@ -16,10 +17,10 @@ TEST(ValueText, ComponentOutputRule) {
         int32_t dataType;
         const char* text;
     } cases[] = {
-        {0.7, 2, kDataOnOff, "OFF"},     {-1.0, 2, kDataOnOff, "ON"},    {1.0, 0, kDataOnOff, "ON"},
-        {0.0, 0, kDataYesNo, "NO"},      {2.9, 0, kDataYesNo, "YES"},    {0.9, 2, kDataYesNo, "0.90"},
-        {3.99, 0, kDataDouble, "3"},     {-3.99, 0, kDataInteger, "-3"}, {1.25, 1, kDataDouble, "1.2"},
-        {1.255, 2, kDataDouble, "1.25"}, {1.0, 3, kDataDouble, "1.000"}, {1.0, 4, kDataDouble, "1.0000"},
+        {0.7, 2, kDataOnOff, "OFF"},     {-1.0, 2, kDataOnOff, "ON"},      {1.0, 0, kDataOnOff, "ON"},
+        {0.0, 0, kDataYesNo, "NO"},      {2.9, 0, kDataYesNo, "YES"},      {0.9, 2, kDataYesNo, "0.90"},
+        {3.99, 0, kDataDouble, "3"},     {-3.99, 0, kDataInteger, "-3"},   {1.25, 1, kDataDouble, "1.2"},
+        {1.255, 2, kDataDouble, "1.25"}, {1.0, 3, kDataDouble, "1.000"},   {1.0, 4, kDataDouble, "1.0000"},
         {1.0, 7, kDataDouble, "1.0000"}, {1.0, -1, kDataDouble, "1.0000"},
     };
     for (const Case& c : cases) {

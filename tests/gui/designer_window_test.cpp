@@ -487,8 +487,7 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
     QCOMPARE(
         w.CommandAction(kCmdRun)->toolTip(),
         QString(
-            "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot "
-            "changes in outputs as simulation continues."));
+            "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes in outputs as simulation continues."));
     QCOMPARE(w.CommandAction(kCmdRate)->toolTip(), QString("Set the logic cycles per second (1-20)"));
     QCOMPARE(w.CommandAction(kCmdRate)->text(), QString("Cycles / sec:"));
     // The component context category appears with a selected component.

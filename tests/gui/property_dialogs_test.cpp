@@ -17,10 +17,10 @@
 #include <QToolButton>
 #include <functional>
 
-#include "components/logic/delay.h"
-#include "components/logic/quantity_diminish.h"
-#include "components/logic/rand_gen.h"
-#include "components/logic/timer.h"
+#include "components/math/delay.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
 #include "designer/commands_component.h"
 #include "designer/commands_system.h"
 #include "designer/document.h"

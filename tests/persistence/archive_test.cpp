@@ -162,7 +162,9 @@ TEST(ArchiveCounts, CountsThatCannotFitAreRefused) {
         CArchive in(bytes.data(), bytes.size());
         EXPECT_EQ(in.CheckCount(c.count, c.minBytes, "thing"), c.ok);
         EXPECT_EQ(in.Failed(), !c.ok);
-        if (!c.ok) { EXPECT_NE(in.Error().find("thing"), std::string::npos); }
+        if (!c.ok) {
+            EXPECT_NE(in.Error().find("thing"), std::string::npos);
+        }
     }
 }
 

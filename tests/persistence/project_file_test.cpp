@@ -260,7 +260,9 @@ TEST(ProjectFile, DamagedFilesStopWithAClearErrorAndChangeNothing) {
         const CFileResult r = LoadProjectBytes(doc, bad);
         EXPECT_FALSE(r);
         EXPECT_NE(r.message.find(c.expectedText), std::string::npos) << r.message;
-        if (c.expectedOffset) { EXPECT_EQ(r.offset, c.expectedOffset); }
+        if (c.expectedOffset) {
+            EXPECT_EQ(r.offset, c.expectedOffset);
+        }
         EXPECT_EQ(SaveProjectBytes(doc), before);
     }
 }

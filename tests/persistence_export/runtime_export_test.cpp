@@ -231,8 +231,7 @@ TEST_F(RuntimeExportFiles, ManifestTextAndEncoding) {
     const std::string u = std::string(67, '_') + "\n";
     const std::string expected =
         "Interface manifest file:\t[ZOR2_RT_MANIFEST_demo.txt]\n\n"
-        "This is the interface manifest file for your exported runtime file (demo.z2r) for the (Demo.zr2) "
-        "project.\n\n" +
+        "This is the interface manifest file for your exported runtime file (demo.z2r) for the (Demo.zr2) project.\n\n" +
         u +
         "This file provides detail about your project, including project name, project description, \n"
         "a listing of all system inputs and all system outputs, with the names and descriptions \n"
@@ -241,8 +240,7 @@ TEST_F(RuntimeExportFiles, ManifestTextAndEncoding) {
         u +
         "Exported Runtime file:\t[demo.z2r]\n\n"
         "Original Project file:\t[Demo.zr2]\n\n"
-        "Project Description:\tNo Project Description (go to Project Info in Home Tab to add "
-        "description)\n\n" +
+        "Project Description:\tNo Project Description (go to Project Info in Home Tab to add description)\n\n" +
         u + "Number of System Inputs:\t2\nName\tID\tDescription\n" + "speed\t" + std::to_string(speed->m_id) +
         "\tmetres per second\n" + "other\t" + std::to_string(other->m_id) + "\tNo Desc Provided\n" + "\n" +
         u + "Number of System Outputs:\t1\nName\tID\tDescription\n" + "y\t" + std::to_string(y->m_id) +

@@ -207,7 +207,9 @@ TEST(UdpIncoming, Reading) {
             EXPECT_EQ(in.id, c.id);
             EXPECT_EQ(in.value, c.value);
         }
-        if (c.kind == EUdpIncoming::Ignored) { EXPECT_STRNE(in.why, ""); }
+        if (c.kind == EUdpIncoming::Ignored) {
+            EXPECT_STRNE(in.why, "");
+        }
     }
 }
 

@@ -436,16 +436,11 @@ TEST_F(RuntimeTest, UnknownAndDesignerOnlyTypesStopTheLoad) {
         const char* expected;
     } cases[] = {
         {99,
-         "qxMindlatch2 Runtime could not read file (unknown component type 99 at byte offset 240).\n\n "
-         "Reason: "
-         "Corrupt file"},
+         "qxMindlatch2 Runtime could not read file (unknown component type 99 at byte offset 240).\n\n Reason: Corrupt file"},
         {55,
-         "qxMindlatch2 Runtime could not read file (component type 55 at byte offset 240 runs only in the "
-         "designer).\n\n Reason: Unsupported component type"},
+         "qxMindlatch2 Runtime could not read file (component type 55 at byte offset 240 runs only in the designer).\n\n Reason: Unsupported component type"},
         {0,
-         "qxMindlatch2 Runtime could not read file (unknown component type 0 at byte offset 240).\n\n "
-         "Reason: "
-         "Corrupt file"},
+         "qxMindlatch2 Runtime could not read file (unknown component type 0 at byte offset 240).\n\n Reason: Corrupt file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);

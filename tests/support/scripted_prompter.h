@@ -10,7 +10,7 @@
 namespace zor2::test {
 
 class CScriptedPrompter final : public IPrompter {
-public:
+  public:
     /// Answers in order; when the script runs out every question gets `fallback`.
     explicit CScriptedPrompter(std::deque<EAnswer> answers = {}, EAnswer fallback = EAnswer::Yes)
         : m_answers(std::move(answers)), m_fallback(fallback) {}
@@ -29,7 +29,7 @@ public:
     std::vector<std::string> m_messages;
     int m_beeps = 0;
 
-private:
+  private:
     std::deque<EAnswer> m_answers;
     EAnswer m_fallback;
 };

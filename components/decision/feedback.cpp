@@ -1,0 +1,53 @@
+// Feedback Flow: type table, one-cycle lag and reset.
+#include "components/decision/feedback.h"
+
+#include "engine/catalogue.h"
+
+namespace zor2 {
+
+namespace {
+constexpr CPortTemplate kInputs[] = {{10, "Input (x)"}};
+constexpr CPortTemplate kOutputs[] = {{10, "Feedback (x')", kDataDouble, 2}};
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelFeedback>();
+}
+constexpr CComponentType kTypes[] = {{kTypeFeedbackFlow, kInputs, kOutputs, 1, 1, Create}};
+}  // namespace
+
+std::span<const CComponentType> FeedbackComponentTypes() {
+    return kTypes;
+}
+
+void CModelFeedback::GetInputValues() {
+    CModelInput* in = FirstInput();
+    if (!in) return;
+    if (PullInput(*in)) {
+        m_state.Take(in->m_value);
+        in->m_text.SetNumber("%0.2f", in->m_value);
+    } else {
+        in->m_value = 0.0;
+        in->m_text.SetText("-");
+    }
+}
+
+void CModelFeedback::Execute() {
+    CModelOutput* out = FirstOutput();
+    // The text shows the value before this cycle's: it lags by one cycle.
+    if (out) out->RebuildText();
+    const double v = m_state.Publish(m_value);
+    if (out) out->m_value = v;
+    m_unprimed = false;
+}
+
+void CModelFeedback::ResetValues() {
+    m_state.Reset();
+    m_unprimed = true;
+    m_value = 0.0;
+    if (CModelInput* in = FirstInput()) {
+        in->m_value = 0.0;
+        in->m_text.SetText("-");
+    }
+    if (CModelOutput* out = FirstOutput()) out->SetValue(m_state.pending);
+}
+
+}  // namespace zor2

@@ -1,0 +1,99 @@
+// Arithmetic family: type table and the designer's input and execute phases.
+#include "components/math/math.h"
+
+#include "components/math/math_kernel.h"
+#include "engine/catalogue.h"
+
+namespace zor2 {
+
+namespace {
+
+constexpr CPortTemplate kResult[] = {{10, "Result", kDataDouble, 2}};
+constexpr CPortTemplate kQuotient[] = {{10, "Quotient", kDataDouble, 2}};
+constexpr CPortTemplate kMin[] = {{10, "Result (min)", kDataDouble, 2}};
+constexpr CPortTemplate kMax[] = {{10, "Result (max)", kDataDouble, 2}};
+constexpr CPortTemplate kRevSign[] = {{10, "Result (revsign)", kDataDouble, 2}};
+constexpr CPortTemplate kInRange[] = {{10, "Result (in range?)", kDataYesNo, 0}};
+constexpr CPortTemplate kDivideInputs[] = {{10, "Dividend"}, {20, "Divisor"}};
+constexpr CPortTemplate kValueInput[] = {{10, "Input Value"}};
+constexpr CPortTemplate kRangeInputs[] = {{10, "Input Value"}, {20, "Min"}, {30, "Max"}};
+
+std::unique_ptr<CNetworkModel> Create(int32_t) {
+    return std::make_unique<CModelMath>();
+}
+
+constexpr CComponentType kTypes[] = {
+    {kMathAdd, {}, kResult, -1, 1, Create},
+    {kMathSubtract, {}, kResult, -1, 1, Create},
+    {kMathMultiply, {}, kResult, -1, 1, Create},
+    {kMathDivide, kDivideInputs, kQuotient, 2, 1, Create},
+    {kMathGetMin, {}, kMin, -1, 1, Create},
+    {kMathGetMax, {}, kMax, -1, 1, Create},
+    {kMathReverseSign, kValueInput, kRevSign, 1, 1, Create},
+    {kMathRangeCheck, kRangeInputs, kInRange, 3, 1, Create},
+};
+
+}  // namespace
+
+std::span<const CComponentType> MathComponentTypes() {
+    return kTypes;
+}
+
+void CModelMath::GetInputValues() {
+    m_value = 0.0;
+    switch (m_typeId) {
+        case kMathReverseSign: {
+            CModelInput* in = FirstInput();
+            if (!in) break;
+            if (PullInput(*in)) {
+                m_value = -in->m_value;
+            } else {
+                in->m_value = 0.0;
+            }
+            if (in->m_value == 0.0)
+                in->m_text.SetText("-");
+            else
+                in->m_text.SetNumber("%.3f", in->m_value);
+            break;
+        }
+        case kMathRangeCheck: {
+            double v[3];
+            for (int k = 0; k < 3; ++k) {
+                v[k] = kRangeCheckDefaults[k];
+                CModelInput* in = FindInput(10 * (k + 1));
+                if (!in) continue;
+                // An array-fed or unconnected input reads as its default.
+                const CNetworkInput* m = in->SourceModuleInput();
+                if (in->HasSource() && !(m && m->HasArraySource())) {
+                    PullInput(*in);
+                    v[k] = in->m_value;
+                } else {
+                    in->m_value = v[k];
+                }
+                in->m_text.SetNumber("%.3f", in->m_value);
+            }
+            m_value = MathRangeCheck(v[0], v[1], v[2]);
+            break;
+        }
+        default: {
+            // Add, Get Min and Get Max leave array-fed inputs as they were.
+            const bool skipArrays =
+                m_typeId == kMathAdd || m_typeId == kMathGetMin || m_typeId == kMathGetMax;
+            const char* format = (m_typeId == kMathGetMin || m_typeId == kMathGetMax) ? "%.3f" : "%.2f";
+            CMathAccumulator acc(m_typeId);
+            for (CModelInput* in : m_inputs) {
+                PullInput(*in, skipArrays);
+                acc.Add(in->m_value);
+                in->m_text.SetNumber(format, in->m_value);
+            }
+            m_value = acc.Result();
+            break;
+        }
+    }
+}
+
+void CModelMath::Execute() {
+    if (CModelOutput* out = FirstOutput()) out->SetValue(m_value);
+}
+
+}  // namespace zor2

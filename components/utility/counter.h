@@ -1,0 +1,20 @@
+// The two Counters: count events, reset on a value (type 25) or on an event (type 26).
+#pragma once
+
+#include "components/utility/timing_kernel.h"
+#include "engine/component.h"
+
+namespace zor2 {
+
+/// The count is the value of the first output; reset restarts it from 0.
+class CModelCounter : public CNetworkModel {
+  public:
+    const char* ClassName() const override { return "CModelCounter"; }
+    void GetInputValues() override;
+    void Execute() override;
+
+  private:
+    CModelInput* ResetInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }
+};
+
+}  // namespace zor2

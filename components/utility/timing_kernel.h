@@ -1,0 +1,108 @@
+// Computation shared by the designer's and the runtime's Timer, Delay, Counter
+// and Quantity Diminishing components, with their parameter records.
+#pragma once
+
+#include <cstdint>
+
+namespace zor2 {
+
+inline constexpr int32_t kTypeDelay = 2;
+inline constexpr int32_t kTypeTimer = 14;
+inline constexpr int32_t kTypeCounterOnValue = 25;
+inline constexpr int32_t kTypeCounterOnEvent = 26;
+inline constexpr int32_t kTypeQuantityDiminish = 68;
+
+// --- Timer ------------------------------------------------------------------
+
+/// Milliseconds between firings of a Timer taken from the palette; also what
+/// the runtime uses, since its record carries no delay.
+inline constexpr double kTimerDefaultDelay = 500.0;
+
+/// The Timer's clock arithmetic.
+struct CTimerState {
+    double lastFire = 0.0;  // tick count (ms) of the last firing; 0 before the first
+
+    /// One Execute at tick `now` (ms): true when the timer fires. The elapsed
+    /// time is taken modulo 2^32, so a wrap of the tick count costs one late
+    /// firing at most instead of stopping the timer.
+    bool Step(uint32_t now, double delay, bool enabled);
+};
+
+// --- Delay ------------------------------------------------------------------
+
+inline constexpr double kDelayDefaultFactor = 0.75;
+/// A feedback term below this (any negative one included) is dropped.
+inline constexpr double kDelayFeedbackFloor = 0.01;
+/// Range the property dialog keeps the factor in, and its step (single precision).
+inline constexpr double kDelayFactorMin = 0.0;
+inline constexpr double kDelayFactorMax = 0.99;
+inline constexpr double kDelayFactorStep = static_cast<double>(0.01f);
+
+/// The feedback term of the next cycle: last output × factor, or 0 when that is below 0.01.
+inline double DelayFeedback(double lastOutput, double factor) {
+    const double f = lastOutput * factor;
+    return f < kDelayFeedbackFloor ? 0.0 : f;
+}
+
+// --- Counters ---------------------------------------------------------------
+
+/// An output value as the unsigned 32-bit count it holds (modulo 2^32; a
+/// negative or non-numeric value counts as 0).
+uint32_t CounterFromValue(double v);
+
+struct CCounterResult {
+    uint32_t count;
+    bool reset;  // the reset input took effect (its text shows "RESET")
+};
+
+/// One Execute of a counter of `type` (25 reset on value, 26 reset on event).
+/// `resetValue` is the reset input's value as GetInputValues left it.
+CCounterResult CounterStep(int32_t type, double current, bool event, bool resetConnected, double resetValue);
+
+// --- Quantity Diminishing ---------------------------------------------------
+
+/// The auto rate is a single-precision 0.1 widened to double.
+inline constexpr double kQuantityAutoRate = static_cast<double>(0.1f);
+/// "Reset to Max" takes effect above this value.
+inline constexpr double kQuantityResetThreshold = 0.00001;
+
+/// The stored fields beyond the component base, in record order.
+struct CQuantityFields {
+    double minimum = 0.0;
+    double maximum = 100.0;
+    bool enabled = true;
+};
+
+/// The one field list of the project record and the runtime record: `ar` is the
+/// project archive, the runtime byte writer or the runtime byte reader.
+template <class Ar, class F>
+void QuantityFieldList(Ar& ar, F& f) {
+    ar.F64(f.minimum);
+    ar.F64(f.maximum);
+    ar.Bool(f.enabled);
+}
+inline constexpr int32_t kQuantityRecordBytes = 17;
+
+/// The amount after one enabled cycle that changes it by `d` (fill − consume):
+/// it never leaves [minimum, maximum] and lands exactly on the bound it would pass.
+double QuantityStep(double amount, double minimum, double maximum, double d);
+
+/// The amount after one cycle without a reset: unchanged while disabled, else
+/// the consumption (the auto rate in auto mode, else the "Decrement" value)
+/// taken off and the fill added.
+inline double QuantityCycle(double amount, const CQuantityFields& f, bool autoMode, double autoRate,
+                            double consume, double fill) {
+    if (!f.enabled) return amount;
+    return QuantityStep(amount, f.minimum, f.maximum, -(autoMode ? autoRate : consume) + fill);
+}
+
+/// The four outputs in template order: amount remaining, container max,
+/// container min, empty.
+inline void QuantityOutputs(double amount, const CQuantityFields& f, double (&out)[4]) {
+    out[0] = amount;
+    out[1] = f.maximum;
+    out[2] = f.minimum;
+    out[3] = amount <= f.minimum ? 1.0 : 0.0;
+}
+
+}  // namespace zor2
