@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "engine/catalogue.h"
 #include "persistence/runtime_export.h"
 
 namespace zor2 {
@@ -185,7 +186,7 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
     bool csvComponents = false;
     for (const CNetwork* m : m_system.m_modules)
         for (const CNetworkModel* c : m->m_components)
-            if (c->m_typeId == 44 || c->m_typeId == 45) csvComponents = true;
+            if (TypeTraits(c->m_typeId).notExported) csvComponents = true;
     if (csvComponents)
         Prompter().Tell(
             "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.");

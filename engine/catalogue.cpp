@@ -172,6 +172,12 @@ const CComponentType* FindComponentType(int32_t typeId) {
     return Registry().byId[typeId];
 }
 
+const CTypeTraits& TypeTraits(int32_t typeId) {
+    static const CTypeTraits kDefaults;
+    const CComponentType* type = FindComponentType(typeId);
+    return type ? type->traits : kDefaults;
+}
+
 const std::vector<const CComponentType*>& RegisteredComponentTypes() {
     return Registry().all;
 }

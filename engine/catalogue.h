@@ -25,6 +25,19 @@ struct CPortTemplate {
     int32_t sourceKind = 0;  // inputs the component fills itself carry 5
 };
 
+/// The context menu a component's box opens in the module view.
+enum class EComponentMenu : uint8_t { Standard, Mfcc, NeuralNetwork, Sequencer };
+
+/// What other code needs to know about a type beyond its ports, stated by its
+/// family so that nothing else tests a type id.
+struct CTypeTraits {
+    EComponentMenu menu = EComponentMenu::Standard;
+    bool designerOnly = false;         // no runtime class: the export reports it, the runtime refuses it
+    bool notExported = false;          // in-designer data component: the export warns that it is left out
+    bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
+    bool playsSound = false;           // the simulation stops its sound when the run stops
+};
+
 /// One component type as its family defines it.
 struct CComponentType {
     int32_t typeId;
@@ -33,7 +46,11 @@ struct CComponentType {
     int32_t maxInputs;
     int32_t maxOutputs;
     std::unique_ptr<CNetworkModel> (*create)(int32_t typeId);
+    CTypeTraits traits = {};
 };
+
+/// The traits of `typeId`; the defaults for a type without a class.
+const CTypeTraits& TypeTraits(int32_t typeId);
 
 /// The registered type of `typeId`, or null when no class is built for it.
 const CComponentType* FindComponentType(int32_t typeId);

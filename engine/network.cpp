@@ -385,7 +385,7 @@ void CNetwork::Refuse(int32_t code) const {
 void CNetwork::Relabel(CModelInput& in, const CModelOutput& out) const {
     if (in.m_template) return;
     const CNetworkModel* dst = in.m_owner;
-    if (dst && dst->m_typeId == 72)
+    if (dst && TypeTraits(dst->m_typeId).inputsNamedBySource)
         in.m_name = out.m_name;
     else if (out.m_owner)
         in.m_name = out.m_owner->m_name;

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/csv_file.h"
 #include "persistence/module_file.h"
@@ -322,7 +323,7 @@ int Export(CArgs& args) {
     bool csv = false;
     for (const CNetwork* m : system.m_modules)
         for (const CNetworkModel* c : m->m_components)
-            if (c->m_typeId == 44 || c->m_typeId == 45) csv = true;
+            if (TypeTraits(c->m_typeId).notExported) csv = true;
     if (csv)
         std::fputs(
             "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.\n",

@@ -301,12 +301,12 @@ const QStringList* MenuFor(const CHit& hit) {
         case EHit::OutputCategory:
             return &kOutputCategoryMenu;
         case EHit::Component:
-            switch (hit.component->m_typeId) {
-                case 33:
+            switch (TypeTraits(hit.component->m_typeId).menu) {
+                case EComponentMenu::Mfcc:
                     return &kMfccMenu;
-                case 1:
+                case EComponentMenu::NeuralNetwork:
                     return &kNeuralMenu;
-                case 85:
+                case EComponentMenu::Sequencer:
                     return &kSequencerMenu;
                 default:
                     return &kComponentMenu;

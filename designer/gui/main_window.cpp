@@ -46,6 +46,7 @@
 #include "designer/gui/miniview.h"
 #include "designer/gui/printing.h"
 #include "designer/gui/property_dialogs.h"
+#include "engine/catalogue.h"
 #include "realtime/udp_protocol.h"
 
 namespace zor2::gui {
@@ -1562,7 +1563,8 @@ void CMainWindow::UpdateCommandStates() {
         if (c == "Modify Selected Component") m_ribbonTabs->setTabVisible(i, component != nullptr);
         if (c == "Charts (context)") m_ribbonTabs->setTabVisible(i, charts || windows);
         if (c == "Modify Neural Network")
-            m_ribbonTabs->setTabVisible(i, component && component->m_typeId == 1);
+            m_ribbonTabs->setTabVisible(
+                i, component && TypeTraits(component->m_typeId).menu == EComponentMenu::NeuralNetwork);
     }
 }
 
