@@ -301,16 +301,7 @@ const QStringList* MenuFor(const CHit& hit) {
         case EHit::OutputCategory:
             return &kOutputCategoryMenu;
         case EHit::Component:
-            switch (TypeTraits(hit.component->m_typeId).menu) {
-                case EComponentMenu::Mfcc:
-                    return &kMfccMenu;
-                case EComponentMenu::NeuralNetwork:
-                    return &kNeuralMenu;
-                case EComponentMenu::Sequencer:
-                    return &kSequencerMenu;
-                default:
-                    return &kComponentMenu;
-            }
+            return &CDesignView::ComponentMenuItems(TypeTraits(hit.component->m_typeId).menu);
         case EHit::ComponentInput:
             return &kComponentInputMenu;
         case EHit::ComponentOutput:
@@ -323,6 +314,19 @@ const QStringList* MenuFor(const CHit& hit) {
 }
 
 }  // namespace
+
+const QStringList& CDesignView::ComponentMenuItems(EComponentMenu menu) {
+    switch (menu) {
+        case EComponentMenu::Mfcc:
+            return kMfccMenu;
+        case EComponentMenu::NeuralNetwork:
+            return kNeuralMenu;
+        case EComponentMenu::Sequencer:
+            return kSequencerMenu;
+        default:
+            return kComponentMenu;
+    }
+}
 
 CDesignView::CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent)
     : QAbstractScrollArea(parent), m_actions(actions), m_host(std::move(host)) {

@@ -129,6 +129,8 @@ class CDesignView : public QAbstractScrollArea {
     /// The items that menu is built from: "-" separates, ">Name" opens and "<"
     /// closes a submenu. Empty for objects without a menu.
     static QStringList ContextMenuItems(const CHit& hit);
+    /// The items of a component box's menu of the given kind.
+    static const QStringList& ComponentMenuItems(EComponentMenu menu);
     /// Drawing order of the modules.
     std::vector<CNetwork*> ModulesInDrawOrder() const;
 

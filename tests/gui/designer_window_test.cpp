@@ -699,25 +699,29 @@ void CDesignerWindowTest::componentMenusByType() {
     CSystem& s = w.Document().System();
     CNetwork* m = s.CreateModule("M", 0, 0);
     struct Case {
-        int type;
+        EComponentMenu menu;
         QString third;  // the item after "Show Reduced" and its separator
         QString last;
     };
-    const Case cases[] = {{41, "Execute", "Delete All Outputs"},
-                          {33, "Execute", "Delete All Outputs"},
-                          {1, "Execute", "Delete"},
-                          {85, "Show Sequence Timeline Editor", "Delete All Outputs"}};
+    const Case cases[] = {{EComponentMenu::Standard, "Execute", "Delete All Outputs"},
+                          {EComponentMenu::Mfcc, "Execute", "Delete All Outputs"},
+                          {EComponentMenu::NeuralNetwork, "Execute", "Delete"},
+                          {EComponentMenu::Sequencer, "Show Sequence Timeline Editor", "Delete All Outputs"}};
     for (const Case& c : cases) {
-        auto component = std::make_unique<CNetworkModel>();
-        component->m_typeId = c.type;
-        component->m_owner = m;
-        std::unique_ptr<QMenu> menu(w.View().BuildContextMenu(
-            {.kind = EHit::Component, .module = m, .component = component.get()}, &w));
-        const QStringList items = MenuTexts(menu.get());
+        const QStringList& items = CDesignView::ComponentMenuItems(c.menu);
         QCOMPARE(items.mid(0, 3), QStringList({"Properties...", "Show Reduced", "-"}));
         QCOMPARE(items.at(3), c.third);
         QCOMPARE(items.back(), c.last);
     }
+    // A component's box opens the menu of its type's kind.
+    auto component = std::make_unique<CNetworkModel>();
+    component->m_typeId = 41;
+    component->m_owner = m;
+    std::unique_ptr<QMenu> menu(
+        w.View().BuildContextMenu({.kind = EHit::Component, .module = m, .component = component.get()}, &w));
+    const QStringList items = MenuTexts(menu.get());
+    QCOMPARE(items.at(3), QStringLiteral("Execute"));
+    QCOMPARE(items.back(), QStringLiteral("Delete All Outputs"));
     std::unique_ptr<QMenu> output(
         w.View().BuildContextMenu({.kind = EHit::ComponentOutput, .module = m}, &w));
     QCOMPARE(MenuTexts(output.get()),
