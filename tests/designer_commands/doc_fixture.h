@@ -64,7 +64,7 @@ class DocTest : public ::testing::Test {
     CSystem& Sys() { return m_doc.System(); }
     CEditorState& Ed() { return m_doc.Editor(); }
     /// Answers for the next questions, in order.
-    void Answer(std::deque<EAnswer> answers) { m_prompter = CScriptedPrompter(std::move(answers)); }
+    void Answer(std::deque<EAnswer> answers) { m_prompter.Script(std::move(answers)); }
     size_t Levels() const { return m_doc.UndoListSize(); }
     const std::string& TopLine() const { return m_doc.System().Feedback().build.Top(); }
     std::string LastQuestion() const {
