@@ -7,15 +7,15 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
-#include <thread>
 
 #include "engine/system.h"
 #include "persistence/module_file.h"
@@ -72,20 +72,19 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd) {
     return pid;
 }
 
-/// Waits for the process at most `seconds`; kills it when it overstays.
+/// Waits for the process to end, on a descriptor that becomes readable when it
+/// does; a process that overstays `seconds` is killed (a guard against a hang).
 CResult Finish(pid_t pid, const std::string& cwd, int seconds = 20) {
     CResult r;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            ADD_FAILURE() << "zor21-cli did not finish within " << seconds << " s";
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    pollfd p{fd, POLLIN, 0};
+    if (fd < 0 || ::poll(&p, 1, seconds * 1000) <= 0) {
+        ::kill(pid, SIGKILL);
+        ADD_FAILURE() << "zor21-cli did not finish within " << seconds << " s";
     }
+    if (fd >= 0) ::close(fd);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = ReadText(cwd + "/stdout.txt");
     r.err = ReadText(cwd + "/stderr.txt");
@@ -378,70 +377,89 @@ TEST(CliInfo, TruncatedRuntimeFilesFailCleanly) {
 
 // --- serve ----------------------------------------------------------------
 
-uint16_t FreeUdpPort() {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
-
-/// The peer's side of the fixed send port, when no one else holds it.
-class CPeerOnSendPort {
+/// The peer: a socket on the fixed send port of a loopback address nobody else
+/// uses (the send port cannot be configured; the address can), and the
+/// receive port the tool binds on that address.
+class CPeer {
   public:
-    CPeerOnSendPort() {
-        m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    CPeer() {
+        // 127.0.0.0/8 is loopback: a test picks its own host part so that another
+        // program holding the send port on 127.0.0.1 does not stand in its way.
+        for (uint32_t host = 2 + static_cast<uint32_t>(::getpid()) % 60000; host < 0xFFFFFF && m_fd < 0;
+             host += 4099) {
+            m_address = (127u << 24) | host;
+            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            if (::bind(fd, Address(kUdpSendPort), sizeof(sockaddr_in)) == 0)
+                m_fd = fd;
+            else
+                ::close(fd);
+        }
+        // The tool's receive port: a free one on the same address.
+        const int probe = ::socket(AF_INET, SOCK_DGRAM, 0);
+        ::bind(probe, Address(0), sizeof(sockaddr_in));
         sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        a.sin_port = htons(kUdpSendPort);
-        m_bound = ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        socklen_t n = sizeof a;
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&a), &n);
+        ::close(probe);
+        m_receivePort = ntohs(a.sin_port);
     }
-    ~CPeerOnSendPort() { ::close(m_fd); }
-    bool Bound() const { return m_bound; }
-    std::vector<std::string> Drain(int quietMs = 300) const {
-        std::vector<std::string> out;
-        for (;;) {
+    ~CPeer() { ::close(m_fd); }
+    bool Bound() const { return m_fd >= 0; }
+    uint16_t ReceivePort() const { return m_receivePort; }
+    /// The udp.conf that points the tool at this peer.
+    std::string Config() const { return FormatIpv4(m_address) + "\n" + std::to_string(m_receivePort) + "\n"; }
+
+    /// Datagrams as they arrive until `done` holds for what came so far, or
+    /// until nothing arrives for `quietMs` (a guard against a hang, not a verdict).
+    std::vector<std::string> Receive(const std::function<bool(const std::vector<std::string>&)>& done,
+                                     int quietMs = 5000) {
+        while (!done(m_got)) {
             pollfd p{m_fd, POLLIN, 0};
             if (::poll(&p, 1, quietMs) <= 0) break;
             char buffer[4096];
             const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
             if (n < 0) break;
-            out.emplace_back(buffer, static_cast<size_t>(n));
+            m_got.emplace_back(buffer, static_cast<size_t>(n));
         }
-        return out;
+        return m_got;
     }
-    void SendTo(uint16_t port, std::string_view text) const {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        a.sin_port = htons(port);
-        ::sendto(m_fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    /// Waits for one datagram equal to `text`.
+    bool WaitFor(const std::string& text) {
+        const auto has = [&](const std::vector<std::string>& got) {
+            return std::find(got.begin(), got.end(), text) != got.end();
+        };
+        return has(Receive(has));
+    }
+    void Send(std::string_view text) const {
+        ::sendto(m_fd, text.data(), text.size(), 0, Address(m_receivePort), sizeof(sockaddr_in));
     }
 
   private:
+    const sockaddr* Address(uint16_t port) const {
+        m_sockaddr = {};
+        m_sockaddr.sin_family = AF_INET;
+        m_sockaddr.sin_addr.s_addr = htonl(m_address);
+        m_sockaddr.sin_port = htons(port);
+        return reinterpret_cast<const sockaddr*>(&m_sockaddr);
+    }
+
     int m_fd = -1;
-    bool m_bound = false;
+    uint32_t m_address = 0;
+    uint16_t m_receivePort = 0;
+    mutable sockaddr_in m_sockaddr{};
+    std::vector<std::string> m_got;
 };
 
 TEST(CliServe, RunsCyclesThenSaysGoodbye) {
     const std::string dir = ScratchDir();
-    const uint16_t port = FreeUdpPort();
-    WriteText(dir + "/udp.conf", "# loopback test\n127.0.0.1\n" + std::to_string(port) + "\n");
-    CPeerOnSendPort peer;
-    const auto start = std::chrono::steady_clock::now();
+    CPeer peer;
+    ASSERT_TRUE(peer.Bound());
+    WriteText(dir + "/udp.conf", "# loopback test\n" + peer.Config());
     const CResult r = Cli({"serve", Example("two_stage"), "--run", "--cycles", "3", "--rate", "20"}, dir);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find(":" + std::to_string(port)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(":" + std::to_string(peer.ReceivePort())), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("stopped after 3 cycles"), std::string::npos) << r.err;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(140));  // three ticks of 50 ms
-    if (!peer.Bound()) GTEST_SKIP() << "port 27019 is held by another program; datagrams not checked";
     const CIds ids = IdsOf(Example("two_stage"));
     std::vector<std::string> expected = {
         FrameUdpMessage("$ZOR_PRESENT,0.000000"),
@@ -459,44 +477,48 @@ TEST(CliServe, RunsCyclesThenSaysGoodbye) {
     }
     expected.push_back(FrameUdpMessage("$ZOR_SIMSTOPPED,0.000000"));
     expected.push_back(FrameUdpMessage("$ZOR_SHUTDOWN,0.000000"));
-    EXPECT_EQ(peer.Drain(), expected);
+    // The tool has exited: everything it sent is waiting in the peer's socket.
+    EXPECT_EQ(peer.Receive([&](const auto& got) { return got.size() >= expected.size(); }), expected);
 }
 
 TEST(CliServe, PeerStartsItAndASignalEndsIt) {
     const std::string dir = ScratchDir();
-    const uint16_t port = FreeUdpPort();
-    WriteText(dir + "/udp.conf", "127.0.0.1\n" + std::to_string(port) + "\n");
-    CPeerOnSendPort peer;
+    CPeer peer;
+    ASSERT_TRUE(peer.Bound());
+    WriteText(dir + "/udp.conf", peer.Config());
     const CIds ids = IdsOf(Example("two_stage"));
+    const std::string a = std::to_string(ids.inputs[0]);
+    const std::string sum = std::to_string(ids.outputs[0]);
     const pid_t pid = Spawn({"serve", Example("two_stage"), "--rate", "20"}, dir);
-    // Wait for the announcements (or a moment, when the send port is not ours).
-    if (peer.Bound())
-        EXPECT_EQ(peer.Drain(1000).size(), 7u);
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
-    peer.SendTo(port, "$QXSENDER_STARTSIM,");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // The announcements end with the last output's details: the tool listens now.
+    EXPECT_TRUE(
+        peer.WaitFor(FrameUdpMessage("$ZOR_ODETAIL," + std::to_string(ids.outputs[1]) + ",scaled,1")));
+    peer.Send(FrameUdpMessage("$QXRAW," + a + ",10"));
+    peer.Send("$QXSENDER_STARTSIM,");
+    // The run resets the system, so the value set before it is gone: a + b = 3 + 4.
+    EXPECT_TRUE(peer.WaitFor(FrameUdpMessage("$ZOR_SIM,0,two_stage,1")));
     // While it runs: a new value for a, and a question.
-    peer.SendTo(port, FrameUdpMessage("$QXRAW," + std::to_string(ids.inputs[0]) + ",10"));
-    peer.SendTo(port, "$zor_queryinout,");
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    peer.Send(FrameUdpMessage("$QXRAW," + a + ",10"));
+    peer.Send("$zor_queryinout,");
+    // The value set during the run reaches the outputs: a + b = 10 + 4.
+    EXPECT_TRUE(peer.WaitFor(FrameUdpMessage("$ZOR_OUT,1," + sum + ",14.000000")));
+    EXPECT_TRUE(peer.WaitFor(FrameUdpMessage("$ZOR_COUNTIO,2,2")));
     ::kill(pid, SIGTERM);
     const CResult r = Finish(pid, dir, 10);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    if (!peer.Bound()) GTEST_SKIP() << "port 27019 is held by another program; datagrams not checked";
-    const std::vector<std::string> got = peer.Drain();
-    ASSERT_GE(got.size(), 5u);
-    // The run resets the system, so the value set before it is gone: a + b = 3 + 4.
-    EXPECT_EQ(got[0], FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",7.000000"));
-    const auto has = [&](const std::string& d) { return std::find(got.begin(), got.end(), d) != got.end(); };
-    // The value set during the run reaches the outputs: a + b = 10 + 4.
-    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[0]) + ",14.000000")));
-    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[1]) + ",-140.000000")));
-    EXPECT_TRUE(has(FrameUdpMessage("$ZOR_COUNTIO,2,2")));
+    const std::string shutdown = FrameUdpMessage("$ZOR_SHUTDOWN,0.000000");
+    const std::vector<std::string> got =
+        peer.Receive([&](const auto& g) { return !g.empty() && g.back() == shutdown; });
+    const auto first = std::find(got.begin(), got.end(), FrameUdpMessage("$ZOR_SIM,0,two_stage,1"));
+    ASSERT_GE(first - got.begin(), 2);
+    EXPECT_EQ(*(first - 2), FrameUdpMessage("$ZOR_OUT,1," + sum + ",7.000000"));
+    EXPECT_TRUE(std::find(got.begin(), got.end(),
+                          FrameUdpMessage("$ZOR_OUT,1," + std::to_string(ids.outputs[1]) + ",-140.000000")) !=
+                got.end());
+    ASSERT_GE(got.size(), 2u);
     EXPECT_EQ(got[got.size() - 2], FrameUdpMessage("$ZOR_SIMSTOPPED,0.000000"));
-    EXPECT_EQ(got.back(), FrameUdpMessage("$ZOR_SHUTDOWN,0.000000"));
+    EXPECT_EQ(got.back(), shutdown);
 }
 
 }  // namespace
