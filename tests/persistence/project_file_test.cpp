@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -199,7 +198,6 @@ TEST(ProjectFile, TruncatedAtEveryOffsetFailsAndKeepsTheOpenDocument) {
     BuildOpenDocument(doc);
     const Bytes before = SaveProjectBytes(doc);
     CNetwork* const openModule = doc.m_modules.Head();
-    const auto start = std::chrono::steady_clock::now();
     for (size_t n = 0; n < sample.size(); ++n) {
         const CFileResult r = LoadProjectBytes(doc, sample.data(), n);
         ASSERT_FALSE(r) << "cut at " << n;
@@ -207,11 +205,6 @@ TEST(ProjectFile, TruncatedAtEveryOffsetFailsAndKeepsTheOpenDocument) {
         ASSERT_LE(r.offset, n);
         ASSERT_EQ(doc.m_modules.Head(), openModule) << "cut at " << n;
     }
-    [[maybe_unused]] const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-#ifndef __SANITIZE_ADDRESS__  // instrumented builds run several times slower
-    EXPECT_LT(seconds, 1.0) << sample.size() << " loads";
-#endif
     EXPECT_EQ(SaveProjectBytes(doc), before);
     EXPECT_EQ(doc.m_name, "My work");
 }
