@@ -1,27 +1,8 @@
 // A steady-state cycle through every logic and arithmetic type allocates nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "logic_bench.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t n) {
-    ++g_allocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "support/alloc_counter.h"
 
 namespace zor2 {
 namespace {
@@ -44,12 +25,12 @@ TEST(LogicAllocation, SteadyStateCycleAllocatesNothing) {
     }
     b.system.ResetSystem();
     b.system.RunCycle();
-    const long before = g_allocations.load();
+    const long before = test::AllocationCount();
     for (int i = 0; i < 20; ++i) {
         k->m_value = (i % 3) - 1.0;
         b.system.RunCycle();
     }
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(test::AllocationCount() - before, 0);
 }
 
 }  // namespace

@@ -1,27 +1,8 @@
 // A cycle in steady state allocates nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "support/alloc_counter.h"
 #include "support/system_builder.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t n) {
-    ++g_allocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace zor2 {
 namespace {
@@ -54,12 +35,12 @@ TEST(Allocation, SteadyStateCycleAllocatesNothing) {
     ASSERT_NE(system.ConnectSystemOutput(*prev, *q, prevOut), nullptr);
     system.ResetSystem();
     system.RunCycle();  // builds the cached orders
-    const long before = g_allocations.load();
+    const long before = test::AllocationCount();
     for (int i = 0; i < 50; ++i) {
         p->SetValue(i);
         system.RunCycle();
     }
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(test::AllocationCount() - before, 0);
     EXPECT_NE(q->m_value, 0.0);
 }
 

@@ -4,30 +4,12 @@
 #include <unistd.h>
 #include <zor2runtime.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <vector>
 
+#include "support/alloc_counter.h"
 #include "tests/runtime/z2r_builder.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace zor2::test {
 namespace {
@@ -43,12 +25,12 @@ TEST(RuntimeCycle, ExecuteAllocatesNothing) {
     for (const auto& bytes : files) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        const long beforeLoad = g_allocations.load();
+        const long beforeLoad = AllocationCount();
         ASSERT_EQ(qxAISystem_Load(path.c_str(), 0, nullptr), 1);
-        const long before = g_allocations.load();
+        const long before = AllocationCount();
         ASSERT_GT(before, beforeLoad);  // the counter sees the library's own allocations
         for (int i = 0; i < 100; ++i) ASSERT_EQ(qxAISystem_Execute(), 0);
-        EXPECT_EQ(g_allocations.load(), before);
+        EXPECT_EQ(AllocationCount(), before);
     }
     qxAISystem_Unload();
     std::filesystem::remove(path);
