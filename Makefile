@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test run clean
+.PHONY: deps configure build test bench run clean
 
 deps:
 	@tools/install-deps.sh
@@ -15,6 +15,10 @@ build: configure
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Every benchmark program, one after the other.
+bench: build
+	@for b in $(BUILD)/bench/zor2_bench_*; do echo "== $$b"; $$b || exit 1; done
 
 # With a display, open the designer on a shipped example; without one, run the
 # example headless and print its outputs.
