@@ -29,14 +29,19 @@ double CMiniview::Scale(const QRectF& b) const {
     return std::min(w / std::max(1.0, b.width()), h / std::max(1.0, b.height()));
 }
 
-QPointF CMiniview::ToLocal(const QPointF& world) const {
+CViewTransform CMiniview::Transform() const {
+    // The bounds' top-left corner lands on the margin.
     const QRectF b = WorldBounds();
-    return (world - b.topLeft()) * Scale(b) + QPointF(kMargin, kMargin);
+    const double k = Scale(b);
+    return {k, FromQ(b.topLeft()) - CPointD{kMargin, kMargin} / k};
+}
+
+QPointF CMiniview::ToLocal(const QPointF& world) const {
+    return ToQ(Transform().ToViewport(FromQ(world)));
 }
 
 QPointF CMiniview::ToWorld(const QPointF& local) const {
-    const QRectF b = WorldBounds();
-    return (local - QPointF(kMargin, kMargin)) / Scale(b) + b.topLeft();
+    return ToQ(Transform().ToWorld(FromQ(local)));
 }
 
 void CMiniview::paintEvent(QPaintEvent*) {
@@ -44,10 +49,9 @@ void CMiniview::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(0xF6, 0xF6, 0xF6));
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF b = WorldBounds();
-    const double k = Scale(b);
-    const QPointF origin = QPointF(kMargin, kMargin) - b.topLeft() * k;
-    auto local = [&](const QRectF& r) { return QRectF(r.topLeft() * k + origin, r.size() * k); };
-    auto point = [&](QPointF w) { return w * k + origin; };
+    const CViewTransform t = Transform();
+    auto point = [&](QPointF w) { return ToQ(t.ToViewport(FromQ(w))); };
+    auto local = [&](const QRectF& r) { return QRectF(point(r.topLeft()), r.size() * t.zoom); };
     const CViewOptions& o = m_view.Options();
     CSystem& s = m_view.System();
     if (CNetwork* m = m_view.Module()) {

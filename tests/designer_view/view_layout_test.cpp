@@ -2,7 +2,6 @@
 // scroll, box and port rectangles, reduced and consolidated components,
 // contracted categories, anchors, selection rectangles and fitting.
 #include "designer/view_layout.h"
-#include "view_print.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include <optional>
 
 #include "support/system_builder.h"
+#include "view_print.h"
 
 namespace zor2 {
 namespace {
@@ -81,10 +81,12 @@ class ViewLayoutTest : public ::testing::Test {
         window->m_rect = {500, 380, 600, 428};
     }
 
+    /// The module design view of `d` with the graphic `g2` selected.
     void Design() {
         e.DesignModule(d->m_id);
         e.m_graphics = {g2->m_id};
     }
+    void Show(bool design) { design ? Design() : e.ShowSystem(); }
     CViewLayout Layout(const CViewTransform& t = {}) { return CViewLayout(s, e, t, kWidth, kHeight); }
 
     CSystem s;
@@ -225,10 +227,7 @@ TEST_F(ViewLayoutTest, CentresFollowZoomAndScroll) {
     for (const CViewTransform& t : kTransforms) {
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << " at zoom " << t.zoom);
-            if (c.design)
-                Design();
-            else
-                e.ShowSystem();
+            Show(c.design);
             const CViewLayout l = Layout(t);
             EXPECT_EQ(l.CentreOf(c.hit), l.ToViewport(c.model));
             EXPECT_EQ(l.HitTest(l.CentreOf(c.hit)), c.hit);
@@ -325,10 +324,7 @@ TEST_F(ViewLayoutTest, AnchorsMeetTheEdges) {
     for (const CViewTransform& t : kTransforms) {
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << " at zoom " << t.zoom);
-            if (c.design)
-                Design();
-            else
-                e.ShowSystem();
+            Show(c.design);
             const CViewLayout l = Layout(t);
             const auto expected = c.anchor && !c.viewport ? l.ToViewport(*c.anchor) : c.anchor;
             EXPECT_EQ(l.PortAnchor(c.port), expected);
@@ -355,10 +351,7 @@ TEST_F(ViewLayoutTest, SelectionRectanglesTouch) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.design)
-            Design();
-        else
-            e.ShowSystem();
+        Show(c.design);
         std::vector<const void*> touched;
         for (const CHit& hit : Layout().Touching(c.rect, c.graphics)) touched.push_back(ObjectOf(hit));
         EXPECT_EQ(touched, c.touched);
