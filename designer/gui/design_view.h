@@ -1,7 +1,7 @@
 // CDesignView: the main view in its two modes — the system view (modules
 // between the system inputs and outputs bars) and the module design view
 // (components between the module's inputs and outputs bars) — with zoom,
-// scrolling, hit-testing and the mouse and keyboard gestures.
+// scrolling and the mouse and keyboard gestures over the core layout.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -13,6 +13,7 @@
 #include "designer/commands_graphics.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/view_hit.h"
+#include "designer/view_layout.h"
 
 namespace zor2::gui {
 
@@ -117,37 +118,8 @@ class CDesignView : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent*) override;
 
   private:
-    struct CBarRow {
-        QRectF rect;  // viewport coordinates
-        CHit hit;
-    };
-    std::vector<CBarRow> LeftBarRows() const;
-    std::vector<CBarRow> RightBarRows() const;
-    /// The rows of the inputs bar (`inputs`) or of the outputs bar.
-    std::vector<CBarRow> BarRows(bool inputs) const;
-    QRectF LeftBarRect() const;
-    QRectF RightBarRect() const;
-    QRectF ModulePortRect(const CNetwork& m, int index, bool output) const;
-    QRectF ComponentPortRect(const CNetworkModel& c, int index, bool output) const;
-    /// The rectangle of a component or module port hit (model coordinates); empty for other hits.
-    QRectF PortRectOf(const CHit& port) const;
-    /// The box a component shows: the full one or, reduced, the small one.
-    QRectF BoxOf(const CNetworkModel& c) const;
-    QRectF ChartSizeButton(const CChart& chart, int code) const;
-    QRectF GraphicHandle(const CGraphic& g, int corner) const;
-    QPointF PortAnchor(const CHit& port) const;
-    bool IsHidden(const CNetworkModel& c) const;
-
-    void PaintGrid(QPainter& p);
-    void PaintSystem(QPainter& p);
-    void PaintModule(QPainter& p);
-    void PaintBar(QPainter& p, const QRectF& bar, const std::vector<CBarRow>& rows, bool left,
-                  const QString& title);
-    /// Charts and value windows attached to outputs of the module.
-    void PaintCharts(QPainter& p, const CNetwork& m);
-    void PaintGraphic(QPainter& p, const CGraphic& g, const CNetwork& m, bool showCount);
-    void PaintConnection(QPainter& p, QPointF from, QPointF to, const QColor& colour);
-    QString RowText(const CHit& hit) const;
+    /// The core layout of the current mode at the current zoom and scroll.
+    CViewLayout Layout() const;
 
     void PressLeft(QMouseEvent* e, const CHit& hit);
     void FinishRectangle(Qt::KeyboardModifiers mods);

@@ -5,15 +5,11 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "designer/commands_view.h"
 #include "designer/gui/design_view.h"
+#include "designer/gui/view_paint.h"
 
 namespace zor2::gui {
 namespace {
-
-QRectF ToQ(const CRect& r) {
-    return QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
 
 constexpr double kMargin = 6;
 
@@ -33,14 +29,19 @@ double CMiniview::Scale(const QRectF& b) const {
     return std::min(w / std::max(1.0, b.width()), h / std::max(1.0, b.height()));
 }
 
-QPointF CMiniview::ToLocal(const QPointF& world) const {
+CViewTransform CMiniview::Transform() const {
+    // The bounds' top-left corner lands on the margin.
     const QRectF b = WorldBounds();
-    return (world - b.topLeft()) * Scale(b) + QPointF(kMargin, kMargin);
+    const double k = Scale(b);
+    return {k, FromQ(b.topLeft()) - CPointD{kMargin, kMargin} / k};
+}
+
+QPointF CMiniview::ToLocal(const QPointF& world) const {
+    return ToQ(Transform().ToViewport(FromQ(world)));
 }
 
 QPointF CMiniview::ToWorld(const QPointF& local) const {
-    const QRectF b = WorldBounds();
-    return (local - QPointF(kMargin, kMargin)) / Scale(b) + b.topLeft();
+    return ToQ(Transform().ToWorld(FromQ(local)));
 }
 
 void CMiniview::paintEvent(QPaintEvent*) {
@@ -48,10 +49,9 @@ void CMiniview::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(0xF6, 0xF6, 0xF6));
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF b = WorldBounds();
-    const double k = Scale(b);
-    const QPointF origin = QPointF(kMargin, kMargin) - b.topLeft() * k;
-    auto local = [&](const QRectF& r) { return QRectF(r.topLeft() * k + origin, r.size() * k); };
-    auto point = [&](QPointF w) { return w * k + origin; };
+    const CViewTransform t = Transform();
+    auto point = [&](QPointF w) { return ToQ(t.ToViewport(FromQ(w))); };
+    auto local = [&](const QRectF& r) { return QRectF(point(r.topLeft()), r.size() * t.zoom); };
     const CViewOptions& o = m_view.Options();
     CSystem& s = m_view.System();
     if (CNetwork* m = m_view.Module()) {
@@ -60,9 +60,9 @@ void CMiniview::paintEvent(QPaintEvent*) {
             for (CNetworkModel* c : m->m_components)
                 for (CModelOutput* out : c->m_outputs)
                     for (CModelConnection* k2 : out->m_connections)
-                        if (k2->m_dstComponent && c->m_graphicId == 0 && k2->m_dstComponent->m_graphicId == 0)
-                            p.drawLine(point(ToQ(ShownBox(*c)).center()),
-                                       point(ToQ(ShownBox(*k2->m_dstComponent)).center()));
+                        if (k2->m_dstComponent && !IsConsolidated(*c) && !IsConsolidated(*k2->m_dstComponent))
+                            p.drawLine(point(ToQ(ComponentBox(*c).Center())),
+                                       point(ToQ(ComponentBox(*k2->m_dstComponent).Center())));
         }
         // Graphics, charts and value windows as plain frames under the components.
         p.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1));
@@ -76,7 +76,7 @@ void CMiniview::paintEvent(QPaintEvent*) {
         p.setPen(QPen(QColor(0x6E, 0x64, 0x46), 1));
         p.setBrush(QColor(0xFA, 0xF7, 0xEC));
         for (CNetworkModel* c : m->m_components)
-            if (c->m_graphicId == 0) p.drawRect(local(ToQ(ShownBox(*c))));
+            if (!IsConsolidated(*c)) p.drawRect(local(ToQ(ComponentBox(*c))));
     } else {
         // Modules, and the connections the options ask for.
         const QPointF leftEdge(b.left(), 0), rightEdge(b.right(), 0);
@@ -84,15 +84,15 @@ void CMiniview::paintEvent(QPaintEvent*) {
             p.setPen(QPen(QColor(0x32, 0x64, 0x96), 1));
             for (CNetworkConnection* c : s.m_moduleConnections)
                 if (c->m_srcModule && c->m_dstModule)
-                    p.drawLine(point(m_view.ModuleBox(*c->m_srcModule).center()),
-                               point(m_view.ModuleBox(*c->m_dstModule).center()));
+                    p.drawLine(point(ToQ(ModuleBox(*c->m_srcModule).Center())),
+                               point(ToQ(ModuleBox(*c->m_dstModule).Center())));
         }
         if (o.miniviewIncoming) {
             p.setPen(QPen(QColor(0x28, 0x8C, 0x50), 1));
             for (CExternalInput* in : s.m_inputs)
                 for (CExternalConnection* c : in->m_connections)
                     if (c->m_module) {
-                        const QPointF to = m_view.ModuleBox(*c->m_module).center();
+                        const QPointF to = ToQ(ModuleBox(*c->m_module).Center());
                         p.drawLine(point(QPointF(leftEdge.x(), to.y())), point(to));
                     }
         }
@@ -100,7 +100,7 @@ void CMiniview::paintEvent(QPaintEvent*) {
             p.setPen(QPen(QColor(0xB4, 0x50, 0x28), 1));
             for (CExternalOutput* out : s.m_outputs)
                 if (const CExternalConnection* c = out->m_connection.get(); c && c->m_module) {
-                    const QPointF from = m_view.ModuleBox(*c->m_module).center();
+                    const QPointF from = ToQ(ModuleBox(*c->m_module).Center());
                     p.drawLine(point(from), point(QPointF(rightEdge.x(), from.y())));
                 }
         }
@@ -108,7 +108,7 @@ void CMiniview::paintEvent(QPaintEvent*) {
         f.setPointSizeF(std::max(5.0, f.pointSizeF() * 0.7));
         p.setFont(f);
         for (CNetwork* m : s.m_modules) {
-            const QRectF r = local(m_view.ModuleBox(*m));
+            const QRectF r = local(ToQ(ModuleBox(*m)));
             p.setPen(QPen(QColor(0x46, 0x5A, 0x78), 1));
             p.setBrush(m->m_selected ? QColor(0xB4, 0xC8, 0xE6) : QColor(0xEE, 0xF3, 0xFA));
             p.drawRect(r);

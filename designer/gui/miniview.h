@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "designer/view_geometry.h"
+
 namespace zor2::gui {
 
 class CDesignView;
@@ -27,6 +29,8 @@ class CMiniview : public QWidget {
 
   private:
     double Scale(const QRectF& bounds) const;
+    /// Model to miniview: the world bounds scaled into the widget inside its margin.
+    CViewTransform Transform() const;
 
     CDesignView& m_view;
 };
