@@ -516,9 +516,9 @@ void CRibbonTest::neuralNetworkCommandsStayDisabled() {
     scene.Design();
     w.Document().Editor().SelectComponents({scene.a->m_id});
     w.UpdateCommandStates();
-    for (const CCommandRow& r : CommandRows()) {
+    for (const CRibbonRow& r : RibbonRows()) {
         if (std::strcmp(r.category, "Modify Neural Network") != 0) continue;
-        QVERIFY2(!w.CommandAction(r.value)->isEnabled(), r.ident);
+        QVERIFY2(!w.CommandAction(r.id)->isEnabled(), r.ident);
     }
     QVERIFY(!w.RibbonTabs().contains("Modify Neural Network"));
 }
