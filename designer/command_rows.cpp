@@ -237,29 +237,10 @@ ECmd ToggleLink(CCommandContext& ctx) {
     return ECmd::Done;
 }
 
-// The window.
-ECmd Close(CCommandContext& ctx) {
-    ctx.host.Close();
-    return ECmd::Done;
-}
-ECmd About(CCommandContext& ctx) {
-    ctx.host.About();
-    return ECmd::Done;
-}
-ECmd Welcome(CCommandContext& ctx) {
-    ctx.host.ShowWelcome();
-    return ECmd::Done;
-}
-ECmd Options(CCommandContext& ctx) {
-    ctx.host.EditOptions();
-    return ECmd::Done;
-}
-ECmd ViewBehaviors(CCommandContext& ctx) {
-    ctx.host.ShowBehaviors();
-    return ECmd::Done;
-}
-ECmd CenterTheView(CCommandContext& ctx) {
-    ctx.host.CenterView();
+// The window: requests without an answer.
+template <void (ICommandHost::*F)()>
+ECmd AskHost(CCommandContext& ctx) {
+    (ctx.host.*F)();
     return ECmd::Done;
 }
 ECmd Undo(CCommandContext& ctx) {
@@ -442,18 +423,19 @@ constexpr CCommand kCommands[] = {
     {kCmdFilePrintDirect, "ID_FILE_PRINT_DIRECT", None, Print<EPrintJob::QuickPrint>, kAlways, nullptr},
     {kCmdFilePrintPreview, "ID_FILE_PRINT_PREVIEW", None, Print<EPrintJob::Preview>, kAlways, nullptr},
     {kCmdFilePrintSetup, "ID_FILE_PRINT_SETUP", None, Print<EPrintJob::Setup>, kAlways, nullptr},
-    {kCmdAppExit, "ID_APP_EXIT", None, Close, kAlways, nullptr},
-    {kCmdAppAbout, "ID_APP_ABOUT", None, About, kAlways, nullptr},
-    {kCmdExit, "ID_BUTTON_EXIT", None, Close, kAlways, nullptr},
+    {kCmdAppExit, "ID_APP_EXIT", None, AskHost<&ICommandHost::Close>, kAlways, nullptr},
+    {kCmdAppAbout, "ID_APP_ABOUT", None, AskHost<&ICommandHost::About>, kAlways, nullptr},
+    {kCmdExit, "ID_BUTTON_EXIT", None, AskHost<&ICommandHost::Close>, kAlways, nullptr},
     {kCmdNewProject, "ID_BUTTON_NEWPROJECT", None, NewProject, kAlways, nullptr},
     {kCmdOpen, "ID_BUTTON_OPEN", None, OpenProject, kAlways, nullptr},
     {kCmdSave, "ID_BUTTON_SAVE", None, SaveProject, kAlways, nullptr},
     {kCmdSaveAs, "ID_BUTTON_SAVEAS", None, SaveProjectAs, kAlways, nullptr},
     {kCmdProjectInfo, "ID_BUTTON_PROJECTSETTINGS", None, ProjectInfo, kAlways, nullptr},
-    {kCmdAppOptions, "ID_BUTTON_APPLICATION_OPTIONS", None, Options, kAlways, nullptr},
+    {kCmdAppOptions, "ID_BUTTON_APPLICATION_OPTIONS", None, AskHost<&ICommandHost::EditOptions>, kAlways,
+     nullptr},
     {kCmdExportRuntime, "ID_BUTTON_EXPORTRUNTIME", None, ExportRuntimeSystem, kAlways, nullptr},
     {kCmdEnableRealtime, "ID_BUTTON_ENABLE_REALTIMEDATAFLOW", None, ToggleLink, LinkBound, LinkEnabled},
-    {kCmdWelcome, "ID_BUTTON_WELCOMESCREEN", None, Welcome, kAlways, nullptr},
+    {kCmdWelcome, "ID_BUTTON_WELCOMESCREEN", None, AskHost<&ICommandHost::ShowWelcome>, kAlways, nullptr},
     {kCmdUndo, "ID_BUTTON_UNDO", None, Undo, CanUndo, nullptr},
     {kCmdRedo, "ID_BUTTON_REDO", None, Redo, CanRedo, nullptr},
     // System inputs and outputs.
@@ -528,7 +510,7 @@ constexpr CCommand kCommands[] = {
      kAlways, nullptr},
     {32888, "ID_BUTTON_ADDGRAPHIC", ModuleView, AddGraphicInView, kAlways, nullptr},
     {kCmdSelectAll, "ID_BUTTON_SELECTALLCOMPONENTS", ModuleView, SelectAllShown, kAlways, nullptr},
-    {kCmdCenterView, "ID_BUTTON_CENTERVIEW", None, CenterTheView, kAlways, nullptr},
+    {kCmdCenterView, "ID_BUTTON_CENTERVIEW", None, AskHost<&ICommandHost::CenterView>, kAlways, nullptr},
     {33151, "ID_BUTTON_REDUCEALL", ModuleView, OnDoc<ReduceAllComponents>, kAlways, nullptr},
     {33152, "ID_BUTTON_EXPANDALL", ModuleView, OnDoc<ExpandAllComponents>, kAlways, nullptr},
     {kCmdShowModuleInputs, "ID_CHECK_SHOWMODULEINPUTS", ModuleView,
@@ -593,7 +575,8 @@ constexpr CCommand kCommands[] = {
     {33189, "ID_CHECK_SHOWACTIVEOUTPUTS", None, ToggleSwitch<EViewSwitch::HighlightActiveOutputs>, kAlways,
      SwitchOn<EViewSwitch::HighlightActiveOutputs>},
     {kCmdEnableBehaviors, "ID_CHECK_ENABLESIMBEHAVIORS", None, ToggleBehaviorsRun, kAlways, BehaviorsEnabled},
-    {kCmdViewBehaviors, "ID_BUTTON_VIEWBEHAVIORS", Behaviors, ViewBehaviors, kAlways, nullptr},
+    {kCmdViewBehaviors, "ID_BUTTON_VIEWBEHAVIORS", Behaviors, AskHost<&ICommandHost::ShowBehaviors>, kAlways,
+     nullptr},
     {kCmdDeleteAllBehaviors, "ID_BUTTON_DELETEALLBEHAVIORS", Behaviors, OnDoc<DeleteAllBehaviors>, kAlways,
      nullptr},
     // Background graphics.
