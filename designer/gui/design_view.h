@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "designer/commands_graphics.h"
+#include "designer/context_menus.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/view_hit.h"
 #include "designer/view_layout.h"
@@ -26,8 +27,9 @@ struct CViewHost {
     std::function<void()> selectionChanged;
     std::function<void()> modelChanged;
     std::function<void(const CHit&)> editObject;  // double click that opens a dialog
-    std::function<void(const CHit&, const QString&)> menuCommand;
-    std::function<bool(const CHit&, const QString&)> menuItemAvailable;
+    /// A context-menu item chosen on an object (the object is the selection).
+    std::function<void(const CHit&, const CMenuAction&)> runMenuAction;
+    std::function<bool(const CMenuAction&)> menuActionAvailable;
     std::function<bool()> simulationActive;
 };
 
@@ -120,6 +122,9 @@ class CDesignView : public QAbstractScrollArea {
   private:
     /// The core layout of the current mode at the current zoom and scroll.
     CViewLayout Layout() const;
+
+    /// The object under the cursor becomes the selection and the item's row runs.
+    void RunMenuAction(const CHit& hit, const CMenuAction& action);
 
     void PressLeft(QMouseEvent* e, const CHit& hit);
     void FinishRectangle(Qt::KeyboardModifiers mods);

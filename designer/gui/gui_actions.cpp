@@ -61,12 +61,6 @@ bool CGuiActions::DropNewSystemInput(CNetwork& dst) {
     return Ok(ConnectNewSystemInputToModule(m_doc, dst.m_id));
 }
 
-void CGuiActions::ExecuteModuleOnce(CNetwork& module) {
-    Editor().ClearSelection();
-    Editor().SelectModules({module.m_id});
-    ExecuteModuleWithInputs(m_doc);
-}
-
 bool CGuiActions::DeleteModule(CNetwork& module) {
     Editor().ClearSelection();
     Editor().SelectModules({module.m_id});
@@ -96,32 +90,14 @@ bool CGuiActions::ConnectToModuleOutput(CNetworkModel& src, CModelOutput* out, C
     return Ok(ExposeComponentOutput(m_doc));
 }
 
-bool CGuiActions::DeleteComponent(CNetworkModel& c) {
-    Editor().ClearSelection();
-    Editor().SelectComponents({c.m_id});
-    return Ok(zor2::DeleteComponent(m_doc));
-}
-
 bool CGuiActions::DeleteSelected() {
     return Ok(DeleteSelectedItems(m_doc));
-}
-
-void CGuiActions::ExecuteComponent(CNetworkModel& c) {
-    Editor().ClearSelection();
-    Editor().SelectComponents({c.m_id});
-    zor2::ExecuteComponent(m_doc);
 }
 
 bool CGuiActions::ExposeAllInputs(CNetworkModel& c) {
     Editor().ClearSelection();
     Editor().SelectComponents({c.m_id});
     return Ok(ExposeAllComponentInputs(m_doc));
-}
-
-bool CGuiActions::ExposeAllInputsReconnect(CNetworkModel& c) {
-    Editor().ClearSelection();
-    Editor().SelectComponents({c.m_id});
-    return Ok(ExposeAllInputsToModuleLayer(m_doc));
 }
 
 void CGuiActions::Drag(EDragKind kind, int dx, int dy) {
@@ -138,10 +114,6 @@ bool CGuiActions::FinishDrag() {
 
 bool CGuiActions::AddGraphicRect(const CRect& rect) {
     return Ok(AddGraphicFromRect(m_doc, rect));
-}
-
-bool CGuiActions::ExposeModuleInput(CNetwork& module, CNetworkInput& input) {
-    return Ok(zor2::ExposeModuleInput(m_doc, module.m_id, input.m_id));
 }
 
 }  // namespace zor2::gui

@@ -32,12 +32,6 @@ class CGuiActions {
     bool ConnectModuleToOutputsBar(CNetwork& src);
     /// The system inputs bar dragged onto a module: a new system input feeding it.
     bool DropNewSystemInput(CNetwork& dst);
-    /// The module context menu's "Execute": pull, execute and publish once (values only).
-    void ExecuteModuleOnce(CNetwork& module);
-    /// A module input's "Expose as External Input": a system input of the same
-    /// name in the default category feeding it, as one change. An input that
-    /// already has a source is refused with a message.
-    bool ExposeModuleInput(CNetwork& module, CNetworkInput& input);
     bool DeleteModule(CNetwork& module);
 
     // Module design view.
@@ -45,14 +39,8 @@ class CGuiActions {
     bool ConnectComponents(CNetworkModel& src, CModelOutput* out, CNetworkModel& dst, CModelInput* in);
     bool ConnectModuleInput(CNetworkInput& mi, CNetworkModel& dst, CModelInput* in);
     bool ConnectToModuleOutput(CNetworkModel& src, CModelOutput* out, CNetworkOutput* mo);
-    bool DeleteComponent(CNetworkModel& component);
     bool DeleteSelected();
-    /// The component context menu's "Execute": inputs and execute once (values only).
-    void ExecuteComponent(CNetworkModel& component);
     bool ExposeAllInputs(CNetworkModel& component);
-    /// "Expose All Inputs to Module Inputs Layer": disconnect, then reconnect
-    /// each input to the module input of its name (created when missing).
-    bool ExposeAllInputsReconnect(CNetworkModel& component);
     /// A drag in progress moves the selected objects of `kind`, or a graphic's
     /// corner; the finished drag is recorded once, and not at all when nothing moved.
     void Drag(EDragKind kind, int dx, int dy);

@@ -1,5 +1,6 @@
-// CMainWindow: the designer's window — the ribbon of command categories, the
-// main view, the docking panes, the simulation timer and the file commands.
+// CMainWindow: the designer's window — the ribbon and the menus built from the
+// command rows, the main view, the docking panes and the simulation timer — and
+// the host the commands ask for paths, dialog answers, panes and printing.
 #pragma once
 
 #include <QMainWindow>
@@ -11,7 +12,9 @@
 #include <memory>
 #include <optional>
 
+#include "designer/command_rows.h"
 #include "designer/commands_module.h"
+#include "designer/context_menus.h"
 #include "designer/document.h"
 #include "designer/gui/design_view.h"
 #include "designer/gui/gui_actions.h"
@@ -23,7 +26,7 @@
 #include "simulation/sim_controller.h"
 
 class QAction;
-class QComboBox;
+class QGroupBox;
 class QSpinBox;
 class QTabBar;
 class QStackedWidget;
@@ -45,7 +48,7 @@ class CQtSimTimer final : public QObject, public ISimTimer {
     QTimer m_timer;
 };
 
-class CMainWindow : public QMainWindow, private ISimView, private IDocumentObserver {
+class CMainWindow : public QMainWindow, private ISimView, private IDocumentObserver, private ICommandHost {
     Q_OBJECT
   public:
     /// `link` is where the real-time link binds and sends; by default "udp.conf"
@@ -53,15 +56,15 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     explicit CMainWindow(QWidget* parent = nullptr, std::optional<CUdpConfig> link = std::nullopt);
     ~CMainWindow() override;
 
-    // Entry points of the commands (file dialogs call these with the chosen path).
+    // Entry points of the file commands (tests and scripted runs pass the path).
     /// Opens a project; `fromFramework` is the recent-file list, the command
     /// line or a dropped file (a missing file does nothing).
     bool OpenProject(const QString& path, bool fromFramework = false);
     bool SaveProjectTo(const QString& path);
     bool ExportRuntimeTo(const QString& path, bool showDialog = true);
-    /// Runs the command of a numeric command value as the ribbon does.
-    void RunCommand(int value);
-    /// Enables, disables and checks every command by the state.
+    /// Runs a command as its ribbon button does; nothing while it is disabled.
+    void RunCommand(int id);
+    /// Enables, disables and checks every command by its row's rules.
     void UpdateCommandStates();
 
     // Access for tests and scripted runs.
@@ -73,15 +76,15 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     CSimPane& SimPane() { return *m_simPane; }
     CFeedbackPane& FeedbackPane() { return *m_feedback; }
     CMessageBoxPrompter& Prompter() { return m_prompter; }
-    QAction* CommandAction(int value) const;
-    QList<QAction*> CommandActions(int value) const { return m_actionsByValue.values(value); }
+    QAction* CommandAction(int id) const;
+    QList<QAction*> CommandActions(int id) const { return m_actionsById.values(id); }
     QSpinBox* RateSpin() const { return m_rateSpin; }
     CMiniview& Miniview() { return *m_miniview; }
     QDockWidget* MiniviewDock() const { return m_miniDock; }
     /// The printer of Print, Quick Print and Print Preview (made on first use).
     QPrinter& Printer();
-    /// Whether the first action of a command is enabled.
-    bool CommandEnabled(int value) const;
+    /// Whether the command's rules enable it now.
+    bool CommandEnabled(int id);
     /// Answers in place of the colour dialog, the text editor and the "New
     /// Input Connection" dialog (tests and scripted runs); empty means the dialogs.
     std::function<std::optional<int32_t>(int32_t current)> m_colourHook;
@@ -107,38 +110,65 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     // IDocumentObserver.
     void OnChangeRecorded(const std::string& feedbackLine) override;
     void OnDocumentReloaded() override;
-    void WatchLink();
 
+    // ICommandHost: files (main_window_files.cpp).
+    std::string ChooseOpenPath(EPathKind kind) override;
+    std::string ChooseSavePath(EPathKind kind, const std::string& name) override;
+    void FileUsed(const std::string& path) override;
+    void ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo& info) override;
+    // ICommandHost: dialogs (main_window_dialogs.cpp).
+    std::optional<int32_t> ChooseColour(int32_t current) override;
+    std::string FieldText(int id) const override;
+    bool EditNameDescription(const std::string& title, std::string& name, std::string& description) override;
+    bool EditSystemInput(const std::string& title, CSystemInputData& data, int32_t inputId) override;
+    bool EditSystemOutput(const std::string& title, CSystemOutputData& data) override;
+    bool EditBehavior(const std::string& inputName, CBehaviorData& data) override;
+    bool EditCategory(std::string& name) override;
+    bool EditGraphicText(std::string& text) override;
+    bool EditValueWindow(CValueWindowSettings& settings) override;
+    bool EditProperties(CPropertySheet& sheet) override;
+    bool AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) override;
+    bool EditProjectInfo(std::string& description) override;
+    void ShowBehaviors() override;
+    void EditOptions() override;
+    void ShowWelcome() override;
+    void About() override;
+    void Print(EPrintJob job) override;
+    // ICommandHost: the window and the view (main_window.cpp).
+    bool PaneVisible(EPane pane) const override;
+    void SetPaneVisible(EPane pane, bool shown) override;
+    void Close() override;
+    void ShowSystem() override;
+    void ShowModule(CNetwork& module) override;
+    void CenterView() override;
+
+    // The commands (main_window_ribbon.cpp).
+    CCommandContext Context();
+    /// After any command: the model's selection flags, the fields, the link's
+    /// socket watch and every pane.
+    void AfterCommand();
+    void ApplyFieldValue(int id, const CCommandValue& value);
+    void EditHit(const CHit& hit);
+    void RunMenuAction(const CHit& hit, const CMenuAction& action);
     void BuildRibbon();
+    QAction* MakeAction(int id, const QString& label, const QString& ident, bool check);
+    QWidget* MakeButton(QAction* action, QWidget* panel);
+    QWidget* MakeSpin(const CFieldCommand* field, QAction* action, QWidget* panel);
+    QWidget* MakeCombo(const CFieldCommand* field, QAction* action, QWidget* panel);
+    QWidget* MakeEdit(const CFieldCommand* field, QAction* action, QWidget* panel);
     void BuildMenus();
+    void FillFields();
+
+    // The frame (main_window.cpp).
     void BuildDocks();
     void ApplySettings();
-    bool MaySave();
-    void NewProject();
-    void Open();
-    bool Save();
-    bool SaveAs();
-    void ExportRuntime();
-    void ShowProjectInfo();
-    void ShowOptions();
-    void EditObject(const CHit& hit);
-    void MenuCommand(const CHit& hit, const QString& item);
-    bool MenuItemAvailable(const CHit& hit, const QString& item) const;
+    /// Writes the display options kept in the settings when they changed.
+    void StoreSettings();
+    QWidget* PaneWidget(EPane pane) const;
+    void WatchLink();
     void UpdateTitle();
-    QString ChooseSavePath(const QString& title);
     QString DocumentTitle() const;
     void UpdateRecentMenu();
-    // The commands that first ask for a value, and the value widgets of the ribbon.
-    bool RunValueCommand(int value);
-    void ApplySpin(int value, int number);
-    void ApplyFont(int value, const QString& family);
-    void FillValueWidgets();
-    QString ValueText(const char* ident) const;
-    std::optional<int32_t> ChooseColour(int32_t current);
-    std::optional<QString> AskText(const QString& title, const QString& current);
-    bool AskDataConnection(CDataConnectionRequest& request);
-    void Print(int value);
-    void ShowWelcome();
 
     Czor2Doc m_doc;
     CMessageBoxPrompter m_prompter;
@@ -153,11 +183,10 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     CDesignView* m_view = nullptr;
     QTabBar* m_ribbonTabs = nullptr;
     QStackedWidget* m_ribbonPages = nullptr;
-    QStringList m_categories;
-    QMultiMap<int, QAction*> m_actionsByValue;
+    std::vector<const CRibbonCategory*> m_categories;  // by tab index
+    QMultiMap<int, QAction*> m_actionsById;
+    QMultiMap<int, QWidget*> m_fields;  // spin boxes, combo boxes and edits by command id
     QSpinBox* m_rateSpin = nullptr;
-    QSpinBox* m_gridSpin = nullptr;
-    QComboBox* m_connectorCombo = nullptr;
     CStructureTree* m_tree = nullptr;
     CFeedbackPane* m_feedback = nullptr;
     CSimPane* m_simPane = nullptr;
@@ -169,11 +198,11 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     CMiniview* m_miniview = nullptr;
     QDockWidget* m_miniDock = nullptr;
     std::unique_ptr<QPrinter> m_printer;
-    QMultiMap<int, QWidget*> m_valueWidgets;  // spins, font boxes and edits by command value
-    std::array<int32_t, 3> m_filledFor{};     // the graphic, chart and value window they show
-    bool m_refillValues = true;
+    std::array<int32_t, 3> m_filledFor{};  // the graphic, chart and value window the fields show
+    bool m_refillFields = true;
     bool m_filling = false;
     bool m_settingsApplied = false;
+    CViewOptions m_stored;  // the display options as last written to the settings
 };
 
 }  // namespace zor2::gui

@@ -471,12 +471,12 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
     CMainWindow w(nullptr, SceneLink());
     QCOMPARE(w.RibbonTabs(), QStringList({"Home", "System", "Module", "Component", "Simulation", "Graphics",
                                           "Charts", "Data Windows", "View", "Help"}));
-    for (const CCommandRow& row : CommandRows()) {
+    for (const CRibbonRow& row : RibbonRows()) {
         if (QString(row.category) == "File") continue;
         bool found = false;
-        for (QAction* a : w.CommandActions(row.value)) {
+        for (QAction* a : w.CommandActions(row.id)) {
             if (a->objectName() == row.ident && a->text() == QString::fromUtf8(row.label)) found = true;
-            QCOMPARE(a->data().toInt(), row.value);
+            QCOMPARE(a->data().toInt(), row.id);
         }
         QVERIFY2(found, row.ident);
     }

@@ -104,8 +104,7 @@ struct CScene {
     }
 
     QAction* Action(const QString& ident) const {
-        for (const CCommandRow& r : CommandRows())
-            if (ident == QLatin1String(r.ident)) return w->CommandAction(r.value);
+        if (const int id = CommandId(ident.toStdString())) return w->CommandAction(id);
         qFatal("no command %s", qPrintable(ident));
         return nullptr;
     }

@@ -282,6 +282,15 @@ void CRibbonTest::chartOptionsThroughTheRibbon() {
         QCOMPARE(scene.Action(c.ident)->isChecked(), !before);
         QCOMPARE(w.Document().UndoListSize(), levels + 1);
     }
+    // Each place of a check, the "Charts" context category's included, switches the setting.
+    const QList<QAction*> places = w.CommandActions(CommandId("ID_CHECK_CHART_SHOWRANGE"));
+    QCOMPARE(places.size(), 2);
+    for (QAction* a : places) {
+        const bool before = chart.m_showRange;
+        a->trigger();
+        QCOMPARE(chart.m_showRange, !before);
+        for (QAction* other : places) QCOMPARE(other->isChecked(), !before);
+    }
     // The scale from the edits; Apply switches auto scale off.
     scene.SetEdit("ID_EDIT_CHARTMIN", "-5");
     scene.SetEdit("ID_EDIT_CHARTMAX", "25");
@@ -516,9 +525,9 @@ void CRibbonTest::neuralNetworkCommandsStayDisabled() {
     scene.Design();
     w.Document().Editor().SelectComponents({scene.a->m_id});
     w.UpdateCommandStates();
-    for (const CCommandRow& r : CommandRows()) {
+    for (const CRibbonRow& r : RibbonRows()) {
         if (std::strcmp(r.category, "Modify Neural Network") != 0) continue;
-        QVERIFY2(!w.CommandAction(r.value)->isEnabled(), r.ident);
+        QVERIFY2(!w.CommandAction(r.id)->isEnabled(), r.ident);
     }
     QVERIFY(!w.RibbonTabs().contains("Modify Neural Network"));
 }

@@ -1,12 +1,13 @@
-// The ribbon's command rows and tip texts.
-#include "designer/gui/commands_table.h"
+// The places of the commands: the ribbon's categories, panels and labels,
+// the menu bar, and the tip texts.
+#include "designer/command_rows.h"
+#include "designer/document.h"
+#include "engine/catalogue.h"
 
-#include <cstring>
-
-namespace zor2::gui {
+namespace zor2 {
 namespace {
 
-constexpr CCommandRow kRows[] = {
+constexpr CRibbonRow kRows[] = {
     {"File", "File", "ID_FILE_NEW", 57600, "New", ECommandKind::Button},
     {"File", "File", "ID_FILE_OPEN", 57601, "Open...", ECommandKind::Button},
     {"File", "File", "ID_FILE_SAVE", 57603, "Save", ECommandKind::Button},
@@ -358,22 +359,36 @@ constexpr CCommandRow kRows[] = {
      "Update Display While Learning", ECommandKind::Check},
 };
 
-constexpr const char* kCategories[] = {"Home",
-                                       "System",
-                                       "Module",
-                                       "Component",
-                                       "Simulation",
-                                       "Graphics",
-                                       "Charts",
-                                       "Data Windows",
-                                       "View",
-                                       "Help",
-                                       "Modify Selected Component",
-                                       "Modify Neural Network",
-                                       "Charts (context)"};
+bool ComponentSelected(const CCommandContext& ctx) {
+    return NeedMet(ENeed::Component, ctx);
+}
+bool NeuralNetworkSelected(const CCommandContext& ctx) {
+    const CNetworkModel* c =
+        ComponentSelected(ctx) ? ctx.doc.Editor().SelectedComponent(ctx.doc.System()) : nullptr;
+    return c && TypeTraits(c->m_typeId).menu == EComponentMenu::NeuralNetwork;
+}
+bool ChartOrValueWindowSelected(const CCommandContext& ctx) {
+    return NeedMet(ENeed::Charts, ctx) || NeedMet(ENeed::ValueWindows, ctx);
+}
+
+constexpr CRibbonCategory kCategories[] = {
+    {"Home", "Home", nullptr},
+    {"System", "System", nullptr},
+    {"Module", "Module", nullptr},
+    {"Component", "Component", nullptr},
+    {"Simulation", "Simulation", nullptr},
+    {"Graphics", "Graphics", nullptr},
+    {"Charts", "Charts", nullptr},
+    {"Data Windows", "Data Windows", nullptr},
+    {"View", "View", nullptr},
+    {"Help", "Help", nullptr},
+    {"Modify Selected Component", "Modify Selected Component", ComponentSelected},
+    {"Modify Neural Network", "Modify Neural Network", NeuralNetworkSelected},
+    {"Charts (context)", "Charts", ChartOrValueWindowSelected},
+};
 
 struct CTip {
-    int value;
+    int id;
     const char* title;
     const char* text;
 };
@@ -403,35 +418,59 @@ constexpr CTip kTips[] = {
     {32794, "Import Outputs...", "Import new outputs from CSV file"},
 };
 
-const CTip* FindTip(int value) {
+const CTip* FindTip(int id) {
     for (const CTip& t : kTips)
-        if (t.value == value) return &t;
+        if (t.id == id) return &t;
     return nullptr;
 }
 
+constexpr CMenuBarItem kMenuBar[] = {
+    {"File", kCmdFileNew, EShortcut::New},
+    {"File", kCmdFileOpen, EShortcut::Open},
+    {"File", kCmdFileSave, EShortcut::Save},
+    {"File", kCmdFileSaveAs, EShortcut::SaveAs},
+    {"File", 0},
+    {"File", kCmdFilePrint, EShortcut::Print},
+    {"File", kCmdFilePrintDirect},
+    {"File", kCmdFilePrintPreview},
+    {"File", kCmdFilePrintSetup},
+    {"File", 0},
+    {"File", kMenuRecentFiles},
+    {"File", 0},
+    {"File", kCmdAppExit, EShortcut::Quit},
+    {"Edit", kCmdUndo, EShortcut::Undo},
+    {"Edit", kCmdRedo, EShortcut::Redo},
+    {"Help", kCmdAppAbout},
+};
+
 }  // namespace
 
-std::span<const CCommandRow> CommandRows() {
+std::span<const CRibbonRow> RibbonRows() {
     return kRows;
 }
-std::span<const char* const> RibbonCategories() {
+
+std::span<const CRibbonCategory> RibbonCategories() {
     return kCategories;
 }
 
-bool IsContextCategory(const char* category) {
-    return std::strcmp(category, "Modify Selected Component") == 0 ||
-           std::strcmp(category, "Modify Neural Network") == 0 ||
-           std::strcmp(category, "Charts (context)") == 0;
+const char* CommandLabel(int id) {
+    for (const CRibbonRow& r : kRows)
+        if (r.id == id) return r.label;
+    return nullptr;
 }
 
-const char* CommandTip(int value) {
-    const CTip* t = FindTip(value);
+const char* CommandTip(int id) {
+    const CTip* t = FindTip(id);
     return t ? t->text : nullptr;
 }
 
-const char* CommandTipTitle(int value) {
-    const CTip* t = FindTip(value);
+const char* CommandTipTitle(int id) {
+    const CTip* t = FindTip(id);
     return t ? t->title : nullptr;
 }
 
-}  // namespace zor2::gui
+std::span<const CMenuBarItem> MenuBarItems() {
+    return kMenuBar;
+}
+
+}  // namespace zor2
