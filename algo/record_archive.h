@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "algo/bytes.h"
 
@@ -80,6 +82,27 @@ constexpr size_t RecordBytes() {
     CRecordSizer ar;
     record.Fields(ar);
     return ar.Bytes();
+}
+template <class Record>
+inline constexpr size_t kRecordBytes = RecordBytes<Record>();
+
+/// Reads `count` records into `items` (resized to `count`), handing each to
+/// `take(item, record)`, which may read what follows the record. The count is
+/// first checked against the bytes that remain ("<what> count exceeds the
+/// file"), so nothing is allocated for a count the data cannot hold. False at
+/// the first failed read; the items are then partly filled.
+template <class Record, class Item, class Take>
+bool ReadRecords(CByteReader& in, int32_t count, std::string_view what, std::vector<Item>& items,
+                 Take&& take) {
+    if (!in.CheckCount(count, kRecordBytes<Record>, what)) return false;
+    items.resize(static_cast<size_t>(count));
+    for (Item& item : items) {
+        Record record;
+        if (!ReadRecord(in, record)) return false;
+        take(item, record);
+        if (in.Failed()) return false;
+    }
+    return true;
 }
 
 }  // namespace zor2

@@ -85,6 +85,9 @@ struct CComponentBase {
     }
 };
 
+/// What a component record takes at least: its start and a base part without ports.
+inline constexpr size_t kComponentMinBytes = kRecordBytes<CComponent> + kRecordBytes<CComponentBase>;
+
 /// A component input.
 struct CInputEntry {
     int32_t m_id = 0;
