@@ -16,20 +16,11 @@ namespace {
 constexpr int kModules = 100;
 constexpr int kPerModule = 100;
 
-class CSilentPrompter final : public IPrompter {
-  public:
-    EAnswer Ask(std::string_view, EButtons) override { return EAnswer::Yes; }
-    void Tell(std::string_view) override {}
-    void Beep() override {}
-};
-
 /// Builds the system through the engine's connect operations and exports it.
 std::string BuildAndExport() {
     static CLcgRandom random(7);
-    static CSilentPrompter prompter;
     CSystem system;
     system.SetRandom(&random);
-    system.SetPrompter(&prompter);
     CExternalInput* x = system.CreateSystemInput("x", 1);
     CNetworkOutput* upstream = nullptr;
     for (int m = 0; m < kModules; ++m) {
