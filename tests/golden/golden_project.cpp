@@ -279,14 +279,18 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     CNetwork* logic = s.CreateModule("Logic", 450, 120);
     CNetwork* utility = s.CreateModule("Utility", 150, 360);
     CNetworkOutput* product = nullptr;
-    CNetworkOutput* sum = BuildArithmetic(b, *a, b.FromSystem(x, *a), b.FromSystem(y, *a), product);
+    // One statement per connection: the order of arguments' evaluation is the compiler's.
+    CNetworkInput* ax = b.FromSystem(x, *a);
+    CNetworkInput* ay = b.FromSystem(y, *a);
+    CNetworkOutput* sum = BuildArithmetic(b, *a, ax, ay, product);
 
     // Module to module: the product feeds the logic module.
     CNetworkConnection* link = product ? s.ConnectModules(*a, *logic, product, nullptr) : nullptr;
     b.Check(link && link->m_dstInput, "connecting the modules");
     CNetworkOutput* negated = nullptr;
     CNetworkOutput* total = nullptr;
-    BuildLogic(b, *logic, link ? link->m_dstInput : nullptr, b.FromSystem(enable, *logic), negated, total);
+    CNetworkInput* logicEnable = b.FromSystem(enable, *logic);
+    BuildLogic(b, *logic, link ? link->m_dstInput : nullptr, logicEnable, negated, total);
     CNetworkOutput* seven = BuildUtility(b, *utility, b.FromSystem(x, *utility));
 
     if (CExternalOutput* q = b.Publish(*a, sum, "Sum")) q->m_description = "x + y + 2.5";
