@@ -8,6 +8,7 @@
 #include "engine/network.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
+#include "persistence/runtime_export.h"
 
 namespace zor2 {
 
@@ -269,30 +270,16 @@ void CNetworkModel::ExportRuntime(CByteWriter& w) const {
 }
 
 void CNetworkModel::ExportRuntimeBase(CByteWriter& w) const {
-    w.F64(m_value);
-    w.F64(m_tolerance);
-    w.I32(m_stage);
-    w.I32(static_cast<int32_t>(m_inputs.Size()));
-    w.I32(static_cast<int32_t>(m_outputs.Size()));
-    for (const CModelInput* in : m_inputs) {
-        w.I32(in->m_id);
-        w.I32(in->m_sourceConnectionId);
-        w.I32(in->m_sourceKind);
-    }
+    WriteRecord(w,
+                rtfile::CComponentBase{m_value, m_tolerance, m_stage, static_cast<int32_t>(m_inputs.Size()),
+                                       static_cast<int32_t>(m_outputs.Size())});
+    for (const CModelInput* in : m_inputs)
+        WriteRecord(w, rtfile::CInputEntry{in->m_id, in->m_sourceConnectionId, in->m_sourceKind});
     for (const CModelOutput* out : m_outputs) {
-        w.I32(out->m_id);
-        w.I32(out->m_dataType);
-        w.I32(static_cast<int32_t>(out->m_connections.Size()));
-        for (const CModelConnection* c : out->m_connections) {
-            // Output form: the kind stands second.
-            w.I32(c->m_id);
-            w.I32(c->m_kind);
-            w.I32(c->m_srcComponentId);
-            w.I32(c->m_dstComponentId);
-            w.I32(c->m_srcOutputId);
-            w.I32(c->m_dstInputId);
-            w.I32(c->m_modulePortId);
-        }
+        WriteRecord(w, rtfile::COutputEntry{out->m_id, out->m_dataType,
+                                            static_cast<int32_t>(out->m_connections.Size())});
+        for (const CModelConnection* c : out->m_connections)
+            WriteRecord(w, RuntimeConnectionRecord<rtfile::COutputConnection>(*c));
     }
 }
 

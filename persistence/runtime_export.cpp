@@ -6,81 +6,59 @@
 #include <string_view>
 
 #include "algo/bytes.h"
+#include "algo/runtime_records.h"
 #include "engine/system.h"
 
 namespace zor2 {
 
 namespace {
 
-void Name(CByteWriter& w, const std::string& utf8) {
-    // 100 code units: at most 99 of text, then the terminator; never past the field.
-    w.FixedName(Utf8ToUtf16(utf8), 100);
+int32_t Count(size_t n) {
+    return static_cast<int32_t>(n);
 }
 
 void WriteModule(CByteWriter& w, const CNetwork& m) {
-    w.I32(m.m_id);
-    Name(w, m.m_name);
-    w.I32(m.m_level);
-    w.I32(static_cast<int32_t>(m.m_inputs.Size()));
-    w.I32(static_cast<int32_t>(m.m_outputs.Size()));
-    w.I32(static_cast<int32_t>(m.m_components.Size()));
+    WriteRecord(w, rtfile::CModule{m.m_id, Utf8ToUtf16(m.m_name), m.m_level, Count(m.m_inputs.Size()),
+                                   Count(m.m_outputs.Size()), Count(m.m_components.Size())});
     for (const CNetworkModel* c : m.m_components) {
-        w.I32(c->m_id);
-        w.I32(c->m_typeId);
+        WriteRecord(w, rtfile::CComponent{c->m_id, c->m_typeId});
         c->ExportRuntime(w);
     }
     for (const CNetworkInput* in : m.m_inputs) {
-        w.I32(in->m_id);
-        Name(w, in->m_name);
-        w.I32(in->m_sourceConnectionId);
-        w.I32(in->m_sourceKind);
-        w.I32(static_cast<int32_t>(in->m_connections.Size()));
-        for (const CModelConnection* c : in->m_connections) {
-            // Input form: the kind stands last.
-            w.I32(c->m_id);
-            w.I32(c->m_srcComponentId);
-            w.I32(c->m_dstComponentId);
-            w.I32(c->m_srcOutputId);
-            w.I32(c->m_dstInputId);
-            w.I32(c->m_modulePortId);
-            w.I32(c->m_kind);
-        }
+        WriteRecord(w, rtfile::CModuleInput{in->m_id, Utf8ToUtf16(in->m_name), in->m_sourceConnectionId,
+                                            in->m_sourceKind, Count(in->m_connections.Size())});
+        for (const CModelConnection* c : in->m_connections)
+            WriteRecord(w, RuntimeConnectionRecord<rtfile::CInputConnection>(*c));
     }
     for (const CNetworkOutput* out : m.m_outputs) {
-        w.I32(out->m_id);
-        Name(w, out->m_name);
-        w.I32(out->m_sourceKind);
-        w.I32(out->m_sourceConnectionId);
+        WriteRecord(w, rtfile::CModuleOutput{out->m_id, Utf8ToUtf16(out->m_name), out->m_sourceKind,
+                                             out->m_sourceConnectionId});
     }
 }
 
 void WriteSystemInput(CByteWriter& w, const CExternalInput& in) {
-    w.I32(in.m_id);
-    w.I32(in.m_kind);
-    Name(w, in.m_name);
-    w.I32(static_cast<int32_t>(in.m_connections.Size()));
-    for (const CExternalConnection* c : in.m_connections) {
-        w.I32(c->m_id);
-        w.I32(c->m_systemPortId);
-        w.I32(c->m_moduleId);
-        w.I32(c->m_modulePortId);
-    }
+    WriteRecord(
+        w, rtfile::CSystemInput{in.m_id, in.m_kind, Utf8ToUtf16(in.m_name), Count(in.m_connections.Size())});
+    for (const CExternalConnection* c : in.m_connections)
+        WriteRecord(
+            w, rtfile::CSystemInputConnection{c->m_id, c->m_systemPortId, c->m_moduleId, c->m_modulePortId});
 }
 
 void WriteSystemOutput(CByteWriter& w, const CExternalOutput& out) {
     const CNetworkOutput* source = out.SourceOutput();
-    w.I32(out.m_id);
-    w.I32(source && source->CarriesArray() ? 2 : out.m_kind);
-    Name(w, out.m_name);
+    rtfile::CSystemOutput r;
+    r.m_id = out.m_id;
+    r.m_kind = source && source->CarriesArray() ? 2 : out.m_kind;
+    r.m_name = Utf8ToUtf16(out.m_name);
     // The connection id of a connected output is its own id; the reader takes
     // the three fields that follow only when it is above 0, so both agree.
-    const int32_t connectionId = out.m_connection ? out.m_id : 0;
-    w.I32(connectionId);
-    if (connectionId > 0) {
-        w.I32(out.m_connection->m_systemPortId);
-        w.I32(out.m_connection->m_moduleId);
-        w.I32(out.m_connection->m_modulePortId);
+    if (out.m_connection) {
+        r.m_connectionId = out.m_id;
+        r.m_systemOutputId = out.m_connection->m_systemPortId;
+        r.m_moduleId = out.m_connection->m_moduleId;
+        r.m_moduleOutputId = out.m_connection->m_modulePortId;
     }
+    WriteRecord(w, r);
 }
 
 /// Writes `bytes` to `path` through "<path>.tmp" and a rename.
@@ -126,21 +104,15 @@ std::string FolderOf(const std::string& path) {
 std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
     system.ComputeLevels();
     CByteWriter w;
-    w.I32(system.m_systemId);
-    w.I32(static_cast<int32_t>(system.m_modules.Size()));
-    w.I32(static_cast<int32_t>(system.m_inputs.Size()));
-    w.I32(static_cast<int32_t>(system.m_outputs.Size()));
-    w.I32(static_cast<int32_t>(system.m_moduleConnections.Size()));
+    WriteRecord(
+        w, rtfile::CHeader{system.m_systemId, Count(system.m_modules.Size()), Count(system.m_inputs.Size()),
+                           Count(system.m_outputs.Size()), Count(system.m_moduleConnections.Size())});
     for (const CNetwork* m : system.m_modules) WriteModule(w, *m);
     for (const CExternalInput* in : system.m_inputs) WriteSystemInput(w, *in);
     for (const CExternalOutput* out : system.m_outputs) WriteSystemOutput(w, *out);
-    for (const CNetworkConnection* c : system.m_moduleConnections) {
-        w.I32(c->m_id);
-        w.I32(c->m_srcModuleId);
-        w.I32(c->m_dstModuleId);
-        w.I32(c->m_srcOutputId);
-        w.I32(c->m_dstInputId);
-    }
+    for (const CNetworkConnection* c : system.m_moduleConnections)
+        WriteRecord(w, rtfile::CModuleConnection{c->m_id, c->m_srcModuleId, c->m_dstModuleId,
+                                                 c->m_srcOutputId, c->m_dstInputId});
     return std::move(w.Bytes());
 }
 

@@ -6,9 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "algo/runtime_records.h"
+#include "engine/connections.h"
+
 namespace zor2 {
 
 class CSystem;
+
+/// The runtime record of a connection inside a module, in the form of its
+/// holder: a component output (rtfile::COutputConnection) or a module input
+/// (rtfile::CInputConnection).
+template <class Record>
+Record RuntimeConnectionRecord(const CModelConnection& c) {
+    Record r;
+    r.m_id = c.m_id;
+    r.m_kind = c.m_kind;
+    r.m_sourceComponentId = c.m_srcComponentId;
+    r.m_destComponentId = c.m_dstComponentId;
+    r.m_sourceOutputId = c.m_srcOutputId;
+    r.m_destInputId = c.m_dstInputId;
+    r.m_modulePortId = c.m_modulePortId;
+    return r;
+}
 
 /// The runtime file's bytes: computes the levels first, then writes the header,
 /// every module record (components, module inputs, module outputs), the system

@@ -11,18 +11,6 @@ namespace zor2 {
 
 namespace {
 
-// Smallest record sizes, to check counts before allocating.
-constexpr size_t kNameBytes = 200;
-constexpr size_t kModuleMinBytes = 4 + kNameBytes + 16;
-constexpr size_t kComponentMinBytes = 8 + 28;
-constexpr size_t kModuleInputMinBytes = 4 + kNameBytes + 12;
-constexpr size_t kModuleOutputBytes = 4 + kNameBytes + 8;
-constexpr size_t kConnectionEntryBytes = 28;
-constexpr size_t kSystemInputMinBytes = 8 + kNameBytes + 4;
-constexpr size_t kExternalEntryBytes = 16;
-constexpr size_t kSystemOutputMinBytes = 8 + kNameBytes + 4;
-constexpr size_t kModuleConnectionBytes = 20;
-
 uint64_t Key(size_t owner, int32_t id) {
     return (static_cast<uint64_t>(owner) << 32) | static_cast<uint32_t>(id);
 }
@@ -35,7 +23,7 @@ class CRLoader {
 
   private:
     bool ReadModule();
-    bool ReadModuleInput(CRNetworkInput& in);
+    void TakeModuleInput(CRNetworkInput& in, rtfile::CModuleInput& r);
     void LinkModule(CRNetwork& module);
     void IndexModules();
     bool ReadSystemInputs(int32_t count);
@@ -68,27 +56,24 @@ bool CRLoader::Fail(int32_t code) {
 
 CRReadResult CRLoader::Read(int32_t systemId) {
     Trace("Setting SystemID: %d\n", systemId);
-    int32_t moduleCount = 0, inputCount = 0, outputCount = 0, connectionCount = 0;
-    if (!m_in.I32(m_system.m_systemId) || !m_in.I32(moduleCount) || !m_in.I32(inputCount) ||
-        !m_in.I32(outputCount) || !m_in.I32(connectionCount)) {
+    rtfile::CHeader header;
+    const bool read = ReadRecord(m_in, header);
+    m_system.m_systemId = header.m_systemId;
+    if (!read || !m_in.CheckCount(header.m_moduleCount, kRecordBytes<rtfile::CModule>, "module")) {
         Fail(-2);
         return m_result;
     }
-    if (!m_in.CheckCount(moduleCount, kModuleMinBytes, "module")) {
-        Fail(-2);
-        return m_result;
-    }
-    m_system.m_modules.reserve(static_cast<size_t>(moduleCount));
-    for (int32_t i = 0; i < moduleCount; ++i) {
+    m_system.m_modules.reserve(static_cast<size_t>(header.m_moduleCount));
+    for (int32_t i = 0; i < header.m_moduleCount; ++i) {
         if (!ReadModule()) {
             if (m_result.code == 0) Fail(-2);
             return m_result;
         }
     }
     IndexModules();
-    if (!ReadSystemInputs(inputCount)) return m_result;
-    if (!ReadSystemOutputs(outputCount)) return m_result;
-    if (!ReadModuleConnections(connectionCount)) return m_result;
+    if (!ReadSystemInputs(header.m_systemInputCount)) return m_result;
+    if (!ReadSystemOutputs(header.m_systemOutputCount)) return m_result;
+    if (!ReadModuleConnections(header.m_moduleConnectionCount)) return m_result;
     LinkSystemInputs();
     Trace("Finished reading %d inputs, %d outputs, %d connections and %d modules for systemID: %d\n",
           static_cast<int>(m_system.m_inputs.size()), static_cast<int>(m_system.m_outputs.size()),
@@ -100,72 +85,57 @@ CRReadResult CRLoader::Read(int32_t systemId) {
 bool CRLoader::ReadModule() {
     auto module = std::make_unique<CRNetwork>();
     module->m_owner = &m_system;
-    int32_t inCount = 0, outCount = 0, compCount = 0;
-    if (!m_in.I32(module->m_id) || !m_in.FixedName(module->m_name) || !m_in.I32(module->m_level) ||
-        !m_in.I32(inCount) || !m_in.I32(outCount) || !m_in.I32(compCount))
-        return false;
-    if (!m_in.CheckCount(compCount, kComponentMinBytes, "component")) {
-        return false;
-    }
-    module->m_components.reserve(static_cast<size_t>(compCount));
-    for (int32_t i = 0; i < compCount; ++i) {
+    rtfile::CModule record;
+    if (!ReadRecord(m_in, record)) return false;
+    module->m_id = record.m_id;
+    module->m_name = std::move(record.m_name);
+    module->m_level = record.m_level;
+    if (!m_in.CheckCount(record.m_componentCount, rtfile::kComponentMinBytes, "component")) return false;
+    module->m_components.reserve(static_cast<size_t>(record.m_componentCount));
+    for (int32_t i = 0; i < record.m_componentCount; ++i) {
         const size_t recordOffset = m_in.Position();
-        int32_t id = 0, type = 0;
-        if (!m_in.I32(id) || !m_in.I32(type)) return false;
-        std::unique_ptr<CRNetworkModel> comp = CreateRuntimeComponent(type);
+        rtfile::CComponent start;
+        if (!ReadRecord(m_in, start)) return false;
+        std::unique_ptr<CRNetworkModel> comp = CreateRuntimeComponent(start.m_typeId);
         if (!comp) {
             // Records carry no length, so nothing after an unknown type can be read.
             m_result.code = kReadUnsupportedType;
-            m_result.componentType = type;
+            m_result.componentType = start.m_typeId;
             m_result.offset = recordOffset;
             m_result.detail = "component type without a runtime class";
             return false;
         }
-        comp->m_id = id;
+        comp->m_id = start.m_id;
         comp->m_owner = module.get();
-        comp->ReadRuntime(m_in, recordOffset + 8);
+        comp->ReadRuntime(m_in, m_in.Position());
         if (m_in.Failed()) return false;
         module->m_components.push_back(std::move(comp));
     }
-    Trace("Finished reading %d models\n", compCount);
-    if (!m_in.CheckCount(inCount, kModuleInputMinBytes, "module input")) {
+    Trace("Finished reading %d models\n", record.m_componentCount);
+    auto takeOutput = [](CRNetworkOutput& out, rtfile::CModuleOutput& r) {
+        out.m_id = r.m_id;
+        out.m_name = std::move(r.m_name);
+        out.m_sourceKind = r.m_sourceKind;
+        out.m_sourceConnectionId = r.m_sourceConnectionId;
+    };
+    if (!ReadRecords<rtfile::CModuleInput>(
+            m_in, record.m_inputCount, "module input", module->m_inputs,
+            [this](CRNetworkInput& in, rtfile::CModuleInput& r) { TakeModuleInput(in, r); }) ||
+        !ReadRecords<rtfile::CModuleOutput>(m_in, record.m_outputCount, "module output", module->m_outputs,
+                                            takeOutput))
         return false;
-    }
-    module->m_inputs.resize(static_cast<size_t>(inCount));
-    for (CRNetworkInput& in : module->m_inputs) {
-        if (!ReadModuleInput(in)) return false;
-    }
-    if (!m_in.CheckCount(outCount, kModuleOutputBytes, "module output")) {
-        return false;
-    }
-    module->m_outputs.resize(static_cast<size_t>(outCount));
-    for (CRNetworkOutput& out : module->m_outputs) {
-        if (!m_in.I32(out.m_id) || !m_in.FixedName(out.m_name) || !m_in.I32(out.m_sourceKind) ||
-            !m_in.I32(out.m_sourceConnectionId))
-            return false;
-    }
     LinkModule(*module);
     m_system.m_modules.push_back(std::move(module));
     return true;
 }
 
-bool CRLoader::ReadModuleInput(CRNetworkInput& in) {
-    int32_t connCount = 0;
-    if (!m_in.I32(in.m_id) || !m_in.FixedName(in.m_name) || !m_in.I32(in.m_sourceConnectionId) ||
-        !m_in.I32(in.m_sourceKind) || !m_in.I32(connCount))
-        return false;
-    if (!m_in.CheckCount(connCount, kConnectionEntryBytes, "connection")) {
-        return false;
-    }
-    in.m_connections.resize(static_cast<size_t>(connCount));
-    for (CRModelConnection& c : in.m_connections) {
-        // Input form: the kind stands last.
-        if (!m_in.I32(c.m_id) || !m_in.I32(c.m_sourceComponentId) || !m_in.I32(c.m_destComponentId) ||
-            !m_in.I32(c.m_sourceOutputId) || !m_in.I32(c.m_destInputId) || !m_in.I32(c.m_modulePortId) ||
-            !m_in.I32(c.m_kind))
-            return false;
-    }
-    return true;
+void CRLoader::TakeModuleInput(CRNetworkInput& in, rtfile::CModuleInput& r) {
+    in.m_id = r.m_id;
+    in.m_name = std::move(r.m_name);
+    in.m_sourceConnectionId = r.m_sourceConnectionId;
+    in.m_sourceKind = r.m_sourceKind;
+    ReadRecords<rtfile::CInputConnection>(m_in, r.m_connectionCount, "connection", in.m_connections,
+                                          TakeConnectionIds<rtfile::CInputConnection>);
 }
 
 void CRLoader::LinkModule(CRNetwork& module) {
@@ -277,44 +247,46 @@ CRNetworkOutput* CRLoader::FindModuleOutput(const CRNetwork* module, int32_t id)
 }
 
 bool CRLoader::ReadSystemInputs(int32_t count) {
-    if (!m_in.CheckCount(count, kSystemInputMinBytes, "system input")) {
-        return Fail(-3);
-    }
+    if (!m_in.CheckCount(count, kRecordBytes<rtfile::CSystemInput>, "system input")) return Fail(-3);
     m_system.m_inputs.reserve(static_cast<size_t>(count));
+    auto takeConnection = [](CRExternalConnection& c, const rtfile::CSystemInputConnection& r) {
+        c.m_id = r.m_id;
+        c.m_systemPortId = r.m_systemInputId;
+        c.m_moduleId = r.m_moduleId;
+        c.m_modulePortId = r.m_moduleInputId;
+    };
     for (int32_t i = 0; i < count; ++i) {
+        rtfile::CSystemInput record;
+        if (!ReadRecord(m_in, record)) return Fail(-3);
         CRSystemInput in;
-        int32_t connCount = 0;
-        if (!m_in.I32(in.m_id) || !m_in.I32(in.m_kind) || !m_in.FixedName(in.m_name) || !m_in.I32(connCount))
+        in.m_id = record.m_id;
+        in.m_kind = record.m_kind;
+        in.m_name = std::move(record.m_name);
+        if (!ReadRecords<rtfile::CSystemInputConnection>(
+                m_in, record.m_connectionCount, "system input connection", in.m_connections, takeConnection))
             return Fail(-3);
-        if (!m_in.CheckCount(connCount, kExternalEntryBytes, "system input connection")) {
-            return Fail(-3);
-        }
-        in.m_connections.resize(static_cast<size_t>(connCount));
-        for (CRExternalConnection& c : in.m_connections) {
-            if (!m_in.I32(c.m_id) || !m_in.I32(c.m_systemPortId) || !m_in.I32(c.m_moduleId) ||
-                !m_in.I32(c.m_modulePortId))
-                return Fail(-3);
-        }
         m_system.m_inputs.push_back(std::move(in));
     }
     return true;
 }
 
 bool CRLoader::ReadSystemOutputs(int32_t count) {
-    if (!m_in.CheckCount(count, kSystemOutputMinBytes, "system output")) {
-        return Fail(-4);
-    }
+    if (!m_in.CheckCount(count, kRecordBytes<rtfile::CSystemOutput>, "system output")) return Fail(-4);
     m_system.m_outputs.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
+        rtfile::CSystemOutput record;
+        if (!ReadRecord(m_in, record)) return Fail(-4);
         CRSystemOutput out;
-        if (!m_in.I32(out.m_id) || !m_in.I32(out.m_kind) || !m_in.FixedName(out.m_name) ||
-            !m_in.I32(out.m_connectionId))
-            return Fail(-4);
-        if (out.m_connectionId > 0) {
+        out.m_id = record.m_id;
+        out.m_kind = record.m_kind;
+        out.m_name = std::move(record.m_name);
+        out.m_connectionId = record.m_connectionId;
+        if (record.m_connectionId > 0) {
             CRExternalConnection& c = out.m_connection;
-            c.m_id = out.m_connectionId;
-            if (!m_in.I32(c.m_systemPortId) || !m_in.I32(c.m_moduleId) || !m_in.I32(c.m_modulePortId))
-                return Fail(-4);
+            c.m_id = record.m_connectionId;
+            c.m_systemPortId = record.m_systemOutputId;
+            c.m_moduleId = record.m_moduleId;
+            c.m_modulePortId = record.m_moduleOutputId;
             out.m_connected = true;
             c.m_module = FindModule(c.m_moduleId);
             c.m_moduleOutput = FindModuleOutput(c.m_module, c.m_modulePortId);
@@ -326,15 +298,18 @@ bool CRLoader::ReadSystemOutputs(int32_t count) {
 }
 
 bool CRLoader::ReadModuleConnections(int32_t count) {
-    if (!m_in.CheckCount(count, kModuleConnectionBytes, "module connection")) {
+    if (!m_in.CheckCount(count, kRecordBytes<rtfile::CModuleConnection>, "module connection"))
         return Fail(-5);
-    }
     m_system.m_connections.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
+        rtfile::CModuleConnection record;
+        if (!ReadRecord(m_in, record)) return Fail(-5);
         CRNetworkConnection c;
-        if (!m_in.I32(c.m_id) || !m_in.I32(c.m_sourceModuleId) || !m_in.I32(c.m_destModuleId) ||
-            !m_in.I32(c.m_sourceOutputId) || !m_in.I32(c.m_destInputId))
-            return Fail(-5);
+        c.m_id = record.m_id;
+        c.m_sourceModuleId = record.m_sourceModuleId;
+        c.m_destModuleId = record.m_destModuleId;
+        c.m_sourceOutputId = record.m_sourceOutputId;
+        c.m_destInputId = record.m_destInputId;
         c.m_sourceModule = FindModule(c.m_sourceModuleId);
         c.m_sourceOutput = FindModuleOutput(c.m_sourceModule, c.m_sourceOutputId);
         c.m_destModule = FindModule(c.m_destModuleId);

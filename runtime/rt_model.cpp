@@ -6,14 +6,6 @@
 
 namespace zor2 {
 
-namespace {
-// Smallest on-disk sizes, used to check counts against the bytes that remain
-// before anything is allocated.
-constexpr size_t kInputEntryBytes = 12;
-constexpr size_t kOutputEntryMinBytes = 12;
-constexpr size_t kConnectionEntryBytes = 28;
-}  // namespace
-
 void CRNetworkModel::DeletePorts() {
     m_inputs.clear();
     m_outputs.clear();
@@ -28,40 +20,25 @@ CRModelInput* CRNetworkModel::FindInput(int32_t id) {
 }
 
 bool CRNetworkModel::ReadBase(CByteReader& in) {
-    int32_t inCount = 0, outCount = 0;
-    if (!in.F64(m_value) || !in.F64(m_tolerance) || !in.I32(m_stage) || !in.I32(inCount) || !in.I32(outCount))
-        return false;
-    if (!in.CanHold(inCount, kInputEntryBytes)) {
-        in.Fail("component input count exceeds the file");
-        return false;
-    }
-    m_inputs.resize(static_cast<size_t>(inCount));
-    for (CRModelInput& port : m_inputs) {
-        if (!in.I32(port.m_id) || !in.I32(port.m_sourceConnectionId) || !in.I32(port.m_sourceKind))
-            return false;
-    }
-    if (!in.CanHold(outCount, kOutputEntryMinBytes)) {
-        in.Fail("component output count exceeds the file");
-        return false;
-    }
-    m_outputs.resize(static_cast<size_t>(outCount));
-    for (CRModelOutput& port : m_outputs) {
-        int32_t connCount = 0;
-        if (!in.I32(port.m_id) || !in.I32(port.m_dataType) || !in.I32(connCount)) return false;
-        if (!in.CanHold(connCount, kConnectionEntryBytes)) {
-            in.Fail("connection count exceeds the file");
-            return false;
-        }
-        port.m_connections.resize(static_cast<size_t>(connCount));
-        for (CRModelConnection& c : port.m_connections) {
-            // Output form: the kind stands second.
-            if (!in.I32(c.m_id) || !in.I32(c.m_kind) || !in.I32(c.m_sourceComponentId) ||
-                !in.I32(c.m_destComponentId) || !in.I32(c.m_sourceOutputId) || !in.I32(c.m_destInputId) ||
-                !in.I32(c.m_modulePortId))
-                return false;
-        }
-    }
-    return true;
+    rtfile::CComponentBase base;
+    if (!ReadRecord(in, base)) return false;
+    m_value = base.m_value;
+    m_tolerance = base.m_tolerance;
+    m_stage = base.m_stage;
+    auto takeInput = [](CRModelInput& port, const rtfile::CInputEntry& r) {
+        port.m_id = r.m_id;
+        port.m_sourceConnectionId = r.m_sourceConnectionId;
+        port.m_sourceKind = r.m_sourceKind;
+    };
+    auto takeOutput = [&in](CRModelOutput& port, const rtfile::COutputEntry& r) {
+        port.m_id = r.m_id;
+        port.m_dataType = r.m_dataType;
+        ReadRecords<rtfile::COutputConnection>(in, r.m_connectionCount, "connection", port.m_connections,
+                                               TakeConnectionIds<rtfile::COutputConnection>);
+    };
+    return ReadRecords<rtfile::CInputEntry>(in, base.m_inputCount, "component input", m_inputs, takeInput) &&
+           ReadRecords<rtfile::COutputEntry>(in, base.m_outputCount, "component output", m_outputs,
+                                             takeOutput);
 }
 
 void CRNetworkModel::Compile(CRPlan& plan) {

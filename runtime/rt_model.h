@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "algo/bytes.h"
+#include "algo/runtime_records.h"
 
 namespace zor2 {
 
@@ -51,6 +52,18 @@ struct CRModelConnection {
     CRNetworkInput* m_moduleInput = nullptr;
     CRNetworkOutput* m_moduleOutput = nullptr;
 };
+
+/// Takes the ids of a connection record of either form.
+template <class Record>
+void TakeConnectionIds(CRModelConnection& c, const Record& r) {
+    c.m_id = r.m_id;
+    c.m_kind = r.m_kind;
+    c.m_sourceComponentId = r.m_sourceComponentId;
+    c.m_destComponentId = r.m_destComponentId;
+    c.m_sourceOutputId = r.m_sourceOutputId;
+    c.m_destInputId = r.m_destInputId;
+    c.m_modulePortId = r.m_modulePortId;
+}
 
 /// Component input.
 struct CRModelInput {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "algo/bytes.h"
+#include "algo/runtime_records.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "simulation/behaviors.h"
@@ -85,52 +86,36 @@ class CRuntimeWalker {
     explicit CRuntimeWalker(const std::vector<uint8_t>& bytes) : m_r(bytes) {}
 
     bool Walk(std::string& out) {
-        int32_t systemId = 0, modules = 0, inputs = 0, outputs = 0, connections = 0;
-        m_r.I32(systemId);
-        m_r.I32(modules);
-        m_r.I32(inputs);
-        m_r.I32(outputs);
-        m_r.I32(connections);
-        if (m_r.Failed()) return false;
-        out += Printf("runtime file (system id %d)\n", systemId);
-        out += Printf("modules: %d\n", modules);
-        if (!Count(modules, 220, "module count")) return false;
-        for (int32_t i = 0; i < modules; ++i)
+        rtfile::CHeader header;
+        if (!ReadRecord(m_r, header)) return false;
+        out += Printf("runtime file (system id %d)\n", header.m_systemId);
+        out += Printf("modules: %d\n", header.m_moduleCount);
+        if (!Count<rtfile::CModule>(header.m_moduleCount, "module count")) return false;
+        for (int32_t i = 0; i < header.m_moduleCount; ++i)
             if (!Module(out)) return false;
-        out += Printf("system inputs: %d\n", inputs);
-        if (!Count(inputs, 212, "system input count")) return false;
-        for (int32_t i = 0; i < inputs; ++i) {
-            int32_t id = 0, kind = 0, count = 0;
-            std::u16string name;
-            m_r.I32(id);
-            m_r.I32(kind);
-            m_r.FixedName(name);
-            m_r.I32(count);
-            if (!Count(count, 16, "system input connection count")) return false;
-            for (int32_t k = 0; k < count * 4; ++k) Skip32();
-            out += Printf("  input %d \"%s\": kind %d, %d %s\n", id, Utf16ToUtf8(name).c_str(), kind, count,
-                          Plural(size_t(count), "connection", "connections"));
+        out += Printf("system inputs: %d\n", header.m_systemInputCount);
+        if (!Count<rtfile::CSystemInput>(header.m_systemInputCount, "system input count")) return false;
+        for (int32_t i = 0; i < header.m_systemInputCount; ++i) {
+            rtfile::CSystemInput in;
+            ReadRecord(m_r, in);
+            if (!Skip<rtfile::CSystemInputConnection>(in.m_connectionCount, "system input connection count"))
+                return false;
+            out += Printf("  input %d \"%s\": kind %d, %d %s\n", in.m_id, Utf16ToUtf8(in.m_name).c_str(),
+                          in.m_kind, in.m_connectionCount,
+                          Plural(size_t(in.m_connectionCount), "connection", "connections"));
         }
-        out += Printf("system outputs: %d\n", outputs);
-        if (!Count(outputs, 212, "system output count")) return false;
-        for (int32_t i = 0; i < outputs; ++i) {
-            int32_t id = 0, kind = 0, connection = 0, portId = 0, moduleId = 0, moduleOutputId = 0;
-            std::u16string name;
-            m_r.I32(id);
-            m_r.I32(kind);
-            m_r.FixedName(name);
-            m_r.I32(connection);
-            if (connection > 0) {
-                m_r.I32(portId);
-                m_r.I32(moduleId);
-                m_r.I32(moduleOutputId);
-            }
-            out += Printf("  output %d \"%s\": kind %d, ", id, Utf16ToUtf8(name).c_str(), kind);
-            out += connection > 0 ? Printf("from module %d\n", moduleId) : std::string("not connected\n");
+        out += Printf("system outputs: %d\n", header.m_systemOutputCount);
+        if (!Count<rtfile::CSystemOutput>(header.m_systemOutputCount, "system output count")) return false;
+        for (int32_t i = 0; i < header.m_systemOutputCount; ++i) {
+            rtfile::CSystemOutput o;
+            ReadRecord(m_r, o);
+            out += Printf("  output %d \"%s\": kind %d, ", o.m_id, Utf16ToUtf8(o.m_name).c_str(), o.m_kind);
+            out += o.m_connectionId > 0 ? Printf("from module %d\n", o.m_moduleId)
+                                        : std::string("not connected\n");
         }
-        out += Printf("module connections: %d\n", connections);
-        if (!Count(connections, 20, "module connection count")) return false;
-        for (int32_t i = 0; i < connections * 5; ++i) Skip32();
+        out += Printf("module connections: %d\n", header.m_moduleConnectionCount);
+        if (!Skip<rtfile::CModuleConnection>(header.m_moduleConnectionCount, "module connection count"))
+            return false;
         if (m_r.Failed()) return false;
         if (m_r.Remaining() != 0) {
             m_r.Fail(Printf("%zu bytes follow the last record", m_r.Remaining()));
@@ -142,6 +127,7 @@ class CRuntimeWalker {
     std::string Error() const { return Printf("%s (at byte %zu)", m_r.Error().c_str(), m_r.ErrorOffset()); }
 
   private:
+    /// Whether `count` records of at least `minBytes` each can still follow.
     bool Count(int32_t count, size_t minBytes, const char* what) {
         if (m_r.Failed()) return false;
         if (!m_r.CanHold(count, minBytes)) {
@@ -150,9 +136,19 @@ class CRuntimeWalker {
         }
         return true;
     }
-    void Skip32() {
-        int32_t unused = 0;
-        m_r.I32(unused);
+    template <class Record>
+    bool Count(int32_t count, const char* what) {
+        return Count(count, kRecordBytes<Record>, what);
+    }
+    /// Reads past `count` records that the summary does not show.
+    template <class Record>
+    bool Skip(int32_t count, const char* what) {
+        if (!Count<Record>(count, what)) return false;
+        for (int32_t i = 0; i < count; ++i) {
+            Record unused;
+            if (!ReadRecord(m_r, unused)) return false;
+        }
+        return true;
     }
     void SkipBytes(size_t n) {
         if (n > m_r.Remaining()) {
@@ -164,77 +160,56 @@ class CRuntimeWalker {
     }
 
     bool Module(std::string& out) {
-        int32_t id = 0, level = 0, inputs = 0, outputs = 0, components = 0;
-        std::u16string name;
-        m_r.I32(id);
-        m_r.FixedName(name);
-        m_r.I32(level);
-        m_r.I32(inputs);
-        m_r.I32(outputs);
-        m_r.I32(components);
-        if (!Count(components, 36, "component count")) return false;
-        out += Printf("  module %d \"%s\": level %d, %d %s, %d %s, %d %s\n", id, Utf16ToUtf8(name).c_str(),
-                      level, components, Plural(size_t(components), "component", "components"), inputs,
-                      Plural(size_t(inputs), "input", "inputs"), outputs,
-                      Plural(size_t(outputs), "output", "outputs"));
-        for (int32_t i = 0; i < components; ++i)
+        rtfile::CModule m;
+        ReadRecord(m_r, m);
+        if (!Count(m.m_componentCount, rtfile::kComponentMinBytes, "component count")) return false;
+        out += Printf("  module %d \"%s\": level %d, %d %s, %d %s, %d %s\n", m.m_id,
+                      Utf16ToUtf8(m.m_name).c_str(), m.m_level, m.m_componentCount,
+                      Plural(size_t(m.m_componentCount), "component", "components"), m.m_inputCount,
+                      Plural(size_t(m.m_inputCount), "input", "inputs"), m.m_outputCount,
+                      Plural(size_t(m.m_outputCount), "output", "outputs"));
+        for (int32_t i = 0; i < m.m_componentCount; ++i)
             if (!Component(out)) return false;
-        if (!Count(inputs, 216, "module input count")) return false;
-        for (int32_t i = 0; i < inputs; ++i) {
-            int32_t inputId = 0, count = 0;
-            std::u16string inputName;
-            m_r.I32(inputId);
-            m_r.FixedName(inputName);
-            Skip32();
-            Skip32();
-            m_r.I32(count);
-            if (!Count(count, 28, "module input connection count")) return false;
-            for (int32_t k = 0; k < count * 7; ++k) Skip32();
-            out += Printf("    module input %d \"%s\"\n", inputId, Utf16ToUtf8(inputName).c_str());
+        if (!Count<rtfile::CModuleInput>(m.m_inputCount, "module input count")) return false;
+        for (int32_t i = 0; i < m.m_inputCount; ++i) {
+            rtfile::CModuleInput in;
+            ReadRecord(m_r, in);
+            if (!Skip<rtfile::CInputConnection>(in.m_connectionCount, "module input connection count"))
+                return false;
+            out += Printf("    module input %d \"%s\"\n", in.m_id, Utf16ToUtf8(in.m_name).c_str());
         }
-        if (!Count(outputs, 212, "module output count")) return false;
-        for (int32_t i = 0; i < outputs; ++i) {
-            int32_t outputId = 0;
-            std::u16string outputName;
-            m_r.I32(outputId);
-            m_r.FixedName(outputName);
-            Skip32();
-            Skip32();
-            out += Printf("    module output %d \"%s\"\n", outputId, Utf16ToUtf8(outputName).c_str());
+        if (!Count<rtfile::CModuleOutput>(m.m_outputCount, "module output count")) return false;
+        for (int32_t i = 0; i < m.m_outputCount; ++i) {
+            rtfile::CModuleOutput o;
+            ReadRecord(m_r, o);
+            out += Printf("    module output %d \"%s\"\n", o.m_id, Utf16ToUtf8(o.m_name).c_str());
         }
         return !m_r.Failed();
     }
 
     bool Component(std::string& out) {
-        int32_t id = 0, type = 0, stage = 0, inputs = 0, outputs = 0;
-        double value = 0.0, tolerance = 0.0;
         const size_t at = m_r.Position();
-        m_r.I32(id);
-        m_r.I32(type);
-        m_r.F64(value);
-        m_r.F64(tolerance);
-        m_r.I32(stage);
-        m_r.I32(inputs);
-        m_r.I32(outputs);
-        if (!Count(inputs, 12, "component input count")) return false;
-        for (int32_t k = 0; k < inputs * 3; ++k) Skip32();
-        if (!Count(outputs, 12, "component output count")) return false;
-        for (int32_t k = 0; k < outputs; ++k) {
-            int32_t count = 0;
-            Skip32();
-            Skip32();
-            m_r.I32(count);
-            if (!Count(count, 28, "component connection count")) return false;
-            for (int32_t c = 0; c < count * 7; ++c) Skip32();
+        rtfile::CComponent c;
+        rtfile::CComponentBase base;
+        ReadRecord(m_r, c);
+        ReadRecord(m_r, base);
+        if (!Skip<rtfile::CInputEntry>(base.m_inputCount, "component input count")) return false;
+        if (!Count<rtfile::COutputEntry>(base.m_outputCount, "component output count")) return false;
+        for (int32_t k = 0; k < base.m_outputCount; ++k) {
+            rtfile::COutputEntry o;
+            ReadRecord(m_r, o);
+            if (!Skip<rtfile::COutputConnection>(o.m_connectionCount, "component connection count"))
+                return false;
         }
-        const long extra = ExtraBytes(type);
+        const long extra = ExtraBytes(c.m_typeId);
         if (extra < 0) {
-            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", id, at,
-                            type));
+            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", c.m_id,
+                            at, c.m_typeId));
             return false;
         }
         SkipBytes(static_cast<size_t>(extra));
-        out += Printf("    component %d: type %d (%s), stage %d\n", id, type, TypeName(type), stage);
+        out += Printf("    component %d: type %d (%s), stage %d\n", c.m_id, c.m_typeId, TypeName(c.m_typeId),
+                      base.m_stage);
         return !m_r.Failed();
     }
 

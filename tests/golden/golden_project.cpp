@@ -1,0 +1,348 @@
+// The golden projects: every registered component type with non-default
+// settings, three modules wired to each other and to system inputs and outputs.
+#include "golden/golden_project.h"
+
+#include <array>
+
+#include "components/math/compare.h"
+#include "components/math/delay.h"
+#include "components/math/math_exp.h"
+#include "components/utility/quantity_diminish.h"
+#include "components/utility/rand_gen.h"
+#include "components/utility/timer.h"
+
+namespace zor2::test {
+
+namespace {
+
+/// Editing steps that note what was refused instead of stopping.
+class CGoldenBuilder {
+  public:
+    CGoldenBuilder(CSystem& system, std::vector<std::string>& problems) : m_s(system), m_problems(problems) {}
+
+    void Check(bool ok, const std::string& what) {
+        if (!ok) m_problems.push_back(what);
+    }
+
+    CNetworkModel* Drop(CNetwork& m, int32_t type) {
+        // Spread the boxes so the saved geometry differs per component.
+        const int32_t n = static_cast<int32_t>(m.m_components.Size());
+        CNetworkModel* c = m.DropComponent(type, 100 + 150 * (n % 6), 80 + 120 * (n / 6));
+        Check(c != nullptr, "dropping type " + std::to_string(type));
+        return c;
+    }
+    template <class T>
+    T* DropAs(CNetwork& m, int32_t type) {
+        auto* c = dynamic_cast<T*>(Drop(m, type));
+        Check(c != nullptr, "class of type " + std::to_string(type));
+        return c;
+    }
+    CNetworkModel* Constant(CNetwork& m, double value) {
+        CNetworkModel* c = Drop(m, 41);
+        if (c) c->m_value = value;
+        return c;
+    }
+
+    /// Output `outId` of `src` (0: its first) to template input `inId` of `dst` (0: a new input).
+    void Wire(CNetwork& m, CNetworkModel* src, CNetworkModel* dst, int32_t inId = 0, int32_t outId = 0) {
+        if (!src || !dst) return;
+        CModelOutput* out = outId ? src->m_outputs.Find(outId) : src->FirstOutput();
+        CModelInput* in = inId ? dst->m_inputs.Find(inId) : nullptr;
+        Check(m.RequestConnect(*src, out, *dst, in) == 0, "wiring " + src->m_name + " to " + dst->m_name);
+    }
+    /// Module input `mi` to template input `inId` of `dst` (0: a new input).
+    void Feed(CNetwork& m, CNetworkInput* mi, CNetworkModel* dst, int32_t inId = 0) {
+        if (!mi || !dst) return;
+        CModelInput* in = inId ? dst->m_inputs.Find(inId) : nullptr;
+        Check(m.RequestConnectModuleInput(*mi, *dst, in) == 0,
+              "feeding " + dst->m_name + " from " + mi->m_name);
+    }
+    CNetworkInput* FromSystem(CExternalInput* input, CNetwork& m) {
+        CExternalConnection* c = input ? m_s.ConnectSystemInput(*input, m) : nullptr;
+        Check(c && c->m_moduleInput, "connecting a system input to " + m.m_name);
+        return c ? c->m_moduleInput : nullptr;
+    }
+    CNetworkOutput* Expose(CNetwork& m, CNetworkModel* src, const std::string& name) {
+        CNetworkOutput* mo = m.CreateOutput(name);
+        Check(src && mo && m.RequestConnectToModuleOutput(*src, src->FirstOutput(), *mo) == 0,
+              "exposing " + name);
+        return mo;
+    }
+    CExternalOutput* Publish(CNetwork& m, CNetworkOutput* mo, const std::string& name) {
+        CExternalOutput* q = m_s.CreateSystemOutput(name, 1);
+        Check(q && mo && m_s.ConnectSystemOutput(m, *q, mo) != nullptr, "publishing " + name);
+        return q;
+    }
+    CExternalInput* Input(const std::string& name, int32_t kind, double value) {
+        CExternalInput* p = m_s.CreateSystemInput(name, kind);
+        Check(p != nullptr, "creating system input " + name);
+        if (p) {
+            p->m_initialValue = value;
+            p->SetValue(value);
+        }
+        return p;
+    }
+
+  private:
+    CSystem& m_s;
+    std::vector<std::string>& m_problems;
+};
+
+/// Arithmetic, exponent, angle, delta and compare types on x, y and 2.5.
+CNetworkOutput* BuildArithmetic(CGoldenBuilder& b, CNetwork& a, CNetworkInput* x, CNetworkInput* y,
+                                CNetworkOutput*& product) {
+    CNetworkModel* k = b.Constant(a, 2.5);
+    if (k) {
+        k->m_description = "the offset";
+        k->m_thirdText = "k";
+        k->m_paramInt = 3;
+        k->m_paramDouble = 0.625;
+        k->m_tolerance = 0.25;
+        k->m_displayA = true;
+    }
+    CNetworkModel* add = b.Drop(a, 21);
+    b.Feed(a, x, add);
+    b.Feed(a, y, add);
+    b.Wire(a, k, add);
+    CNetworkModel* mul = b.Drop(a, 23);
+    b.Wire(a, add, mul);
+    b.Wire(a, k, mul);
+    CNetworkModel* sub = b.Drop(a, 22);
+    b.Wire(a, add, sub);
+    b.Feed(a, y, sub);
+    CNetworkModel* div = b.Drop(a, 24);
+    b.Wire(a, add, div, 10);
+    b.Wire(a, k, div, 20);
+    for (int32_t type : {86, 87}) {
+        CNetworkModel* c = b.Drop(a, type);
+        b.Feed(a, x, c);
+        b.Feed(a, y, c);
+    }
+    CNetworkModel* neg = b.Drop(a, 88);
+    b.Wire(a, add, neg, 10);
+    CNetworkModel* range = b.Drop(a, 89);
+    b.Wire(a, add, range, 10);
+    b.Feed(a, y, range, 20);
+    b.Wire(a, mul, range, 30);
+
+    auto* abs = b.DropAs<CModelMathExp>(a, 47);
+    if (abs) abs->SetEnabled(false);
+    b.Wire(a, neg, abs, 10);
+    CNetworkModel* pow = b.Drop(a, 48);
+    b.Feed(a, x, pow, 10);
+    b.Wire(a, k, pow, 20);
+    CNetworkModel* sqrt = b.Drop(a, 49);
+    b.Wire(a, add, sqrt, 10);
+    CNetworkModel* sine = b.Drop(a, 82);
+    b.Wire(a, k, sine, 20);
+    b.Feed(a, x, sine, 30);
+    CNetworkModel* cosine = b.Drop(a, 83);
+    b.Feed(a, y, cosine, 30);
+    CNetworkModel* tangent = b.Drop(a, 84);
+    b.Wire(a, div, tangent, 30);
+    CNetworkModel* delta = b.Drop(a, 34);
+    b.Feed(a, x, delta, 20);
+
+    // Compare to Input: the compare value from template input 10, the items on new inputs.
+    CNetworkModel* eq = b.Drop(a, 15);
+    b.Wire(a, k, eq, 10);
+    b.Feed(a, x, eq);
+    b.Feed(a, y, eq);
+    CNetworkModel* gt = b.Drop(a, 16);
+    b.Feed(a, x, gt, 10);
+    b.Wire(a, add, gt);
+    CNetworkModel* lt = b.Drop(a, 17);
+    if (lt) lt->m_tolerance = 0.125;
+    b.Feed(a, y, lt, 10);
+    b.Wire(a, mul, lt);
+    struct KCase {
+        int32_t type;
+        double k;
+        bool reserved;
+    };
+    for (const KCase& kc : {KCase{18, 2.5, true}, KCase{19, -1.25, false}, KCase{20, 100.0, true}}) {
+        auto* c = b.DropAs<CModelCompare>(a, kc.type);
+        if (!c) continue;
+        c->SetCompareValue(kc.k);
+        c->SetReservedFlag(kc.reserved);
+        b.Feed(a, x, c);
+        b.Wire(a, mul, c);
+    }
+    product = b.Expose(a, mul, "product");
+    return b.Expose(a, add, "sum");
+}
+
+/// Logic, switching, counting and feedback types on the product and enable.
+void BuildLogic(CGoldenBuilder& b, CNetwork& m, CNetworkInput* product, CNetworkInput* enable,
+                CNetworkOutput*& negated, CNetworkOutput*& total) {
+    CNetworkModel* neg = b.Drop(m, 88);
+    b.Feed(m, product, neg, 10);
+    CNetworkModel* all = b.Drop(m, 3);
+    b.Feed(m, enable, all);
+    b.Feed(m, product, all);
+    CNetworkModel* any = b.Drop(m, 4);
+    b.Feed(m, enable, any);
+    b.Wire(m, all, any);
+    CNetworkModel* none = b.Drop(m, 5);
+    b.Feed(m, enable, none);
+    CNetworkModel* notAll = b.Drop(m, 6);
+    b.Feed(m, enable, notAll);
+    b.Wire(m, any, notAll);
+    CNetworkModel* exor = b.Drop(m, 7);
+    b.Feed(m, enable, exor, 10);
+    b.Wire(m, all, exor, 20);
+    CNetworkModel* invert = b.Drop(m, 8);
+    b.Wire(m, exor, invert, 10);
+    CNetworkModel* valve = b.Drop(m, 9);
+    b.Feed(m, enable, valve, 10);
+    b.Feed(m, product, valve, 20);
+    CNetworkModel* single = b.Drop(m, 10);
+    b.Feed(m, enable, single, 10);
+    CNetworkModel* dual = b.Drop(m, 11);
+    b.Wire(m, invert, dual, 10);
+    CNetworkModel* bits8 = b.Drop(m, 28);
+    b.Feed(m, product, bits8, 10);
+    CNetworkModel* bits16 = b.Drop(m, 29);
+    b.Wire(m, valve, bits16, 10);
+    CNetworkModel* bits32 = b.Drop(m, 30);
+    b.Wire(m, neg, bits32, 10);
+    CNetworkModel* comparator = b.Drop(m, 80);
+    b.Feed(m, enable, comparator, 10);
+    b.Feed(m, product, comparator, 20);
+    b.Wire(m, valve, comparator, 30);
+
+    // A running total through a Feedback Flow loop.
+    CNetworkModel* acc = b.Drop(m, 21);
+    b.Feed(m, product, acc);
+    CNetworkModel* lag = b.Drop(m, 56);
+    b.Wire(m, acc, lag, 10);
+    b.Wire(m, lag, acc);
+
+    CNetworkModel* onValue = b.Drop(m, 25);
+    b.Wire(m, single, onValue, 10);
+    b.Wire(m, none, onValue, 20);
+    CNetworkModel* onEvent = b.Drop(m, 26);
+    b.Feed(m, enable, onEvent, 10);
+    b.Wire(m, invert, onEvent, 20);
+    CNetworkModel* once = b.Drop(m, 90);
+    b.Feed(m, enable, once, 10);
+    b.Wire(m, none, once, 20);
+    negated = b.Expose(m, neg, "negated");
+    total = b.Expose(m, acc, "total");
+}
+
+/// Timing, storage and random value types.
+CNetworkOutput* BuildUtility(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
+    CNetworkModel* seven = b.Constant(m, kGoldenSeven);
+    auto* delay = b.DropAs<CModelDelay>(m, 2);
+    if (delay) b.Check(delay->SetFeedbackFactor(0.5), "setting the delay factor");
+    b.Feed(m, x, delay, 10);
+    auto* timer = b.DropAs<CModelTimer>(m, 14);
+    if (timer) b.Check(timer->SetDelay(250.0), "setting the timer delay");
+    b.Wire(m, seven, timer, 10);
+    auto* rand = b.DropAs<CModelRandGen>(m, 43);
+    if (rand) b.Check(rand->SetDraw({-5.0, 5.0, kRandInteger, kTimingCycles, 2, true}), "setting the draw");
+    b.Wire(m, seven, rand, 10);
+    auto* quantity = b.DropAs<CModelQuantityDiminish>(m, 68);
+    if (quantity) {
+        b.Check(quantity->SetContainer(-10.0, 50.0), "setting the container");
+        b.Check(quantity->SetAuto(false, 2.5), "setting auto diminish");
+    }
+    b.Wire(m, seven, quantity, 40);
+    auto* dynamic = b.DropAs<CModelDynamicNumber>(m, 81);
+    if (dynamic) {
+        CDynamicFields f;
+        f.start = 5.0;
+        f.draw = {-1.0, 1.0, kRandFloatSigned, kTimingCycles, 3, false};
+        f.useFloor = true;
+        f.useCeiling = true;
+        f.floor = -20.0;
+        f.ceiling = 20.0;
+        b.Check(dynamic->SetFields(f), "setting the dynamic value");
+    }
+    return b.Expose(m, seven, "seven");
+}
+
+void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
+    CGoldenBuilder b(s, problems);
+    s.m_name = "All types";
+    s.m_systemId = 4242;
+    s.m_description = "Every registered component type, wired across three modules.";
+    CExternalInput* x = b.Input("x", 1, 3.0);
+    CExternalInput* y = b.Input("y", 1, 4.0);
+    CExternalInput* enable = b.Input("enable", 1, 1.0);
+    CExternalInput* spare = b.Input("Spare array", 2, 0.0);
+    if (x) x->m_description = "first operand";
+    if (spare) spare->m_description = "never connected";
+
+    CNetwork* a = s.CreateModule("Arithm\u00e9tique", 150, 120);
+    CNetwork* logic = s.CreateModule("Logic", 450, 120);
+    CNetwork* utility = s.CreateModule("Utility", 150, 360);
+    CNetworkOutput* product = nullptr;
+    // One statement per connection: the order of arguments' evaluation is the compiler's.
+    CNetworkInput* ax = b.FromSystem(x, *a);
+    CNetworkInput* ay = b.FromSystem(y, *a);
+    CNetworkOutput* sum = BuildArithmetic(b, *a, ax, ay, product);
+
+    // Module to module: the product feeds the logic module.
+    CNetworkConnection* link = product ? s.ConnectModules(*a, *logic, product, nullptr) : nullptr;
+    b.Check(link && link->m_dstInput, "connecting the modules");
+    CNetworkOutput* negated = nullptr;
+    CNetworkOutput* total = nullptr;
+    CNetworkInput* logicEnable = b.FromSystem(enable, *logic);
+    BuildLogic(b, *logic, link ? link->m_dstInput : nullptr, logicEnable, negated, total);
+    CNetworkOutput* seven = BuildUtility(b, *utility, b.FromSystem(x, *utility));
+
+    if (CExternalOutput* q = b.Publish(*a, sum, "Sum")) q->m_description = "x + y + 2.5";
+    b.Publish(*logic, negated, "Negated");
+    b.Publish(*logic, total, "Total");
+    b.Publish(*utility, seven, "Seven");
+    // Longer than the runtime file's 99-character name field.
+    b.Publish(*a, product, "Product " + std::string(120, 'p'));
+    s.CreateSystemOutput("Loose", 1);
+    s.ComputeLevels();
+}
+
+void BuildEmpty(CSystem& s, std::vector<std::string>&) {
+    s.m_name = "Empty";
+    s.m_systemId = 31000;
+}
+
+constexpr std::array<CGoldenCase, 2> kCases = {{
+    {"all_types", 20240611, BuildAllTypes},
+    {"empty", 7, BuildEmpty},
+}};
+
+}  // namespace
+
+std::span<const CGoldenCase> GoldenCases() {
+    return kCases;
+}
+
+std::vector<std::string> BuildGoldenProject(const CGoldenCase& c, CSystem& system, CLcgRandom& random) {
+    std::vector<std::string> problems;
+    random.Seed(c.seed);
+    system.SetRandom(&random);
+    system.NewProject();
+    c.build(system, problems);
+    return problems;
+}
+
+std::string GoldenProjectName(const CGoldenCase& c) {
+    return std::string(c.name) + ".zr2";
+}
+std::string GoldenRuntimeName(const CGoldenCase& c) {
+    return std::string(c.name) + ".z2r";
+}
+std::string GoldenManifestName(const CGoldenCase& c) {
+    return "ZOR2_RT_MANIFEST_" + std::string(c.name) + ".txt";
+}
+
+double GoldenSum(const CGoldenInputs& in) {
+    return in.x + in.y + 2.5;
+}
+double GoldenNegated(const CGoldenInputs& in) {
+    return -GoldenSum(in) * 2.5;
+}
+
+}  // namespace zor2::test
