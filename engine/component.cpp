@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "algo/bytes.h"
+#include "engine/catalogue.h"
 #include "engine/network.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
@@ -294,6 +295,10 @@ void CNetworkModel::ExportRuntimeBase(CByteWriter& w) const {
             w.I32(c->m_modulePortId);
         }
     }
+}
+
+bool CNetworkModel::PlaysSound() const {
+    return TypeTraits(m_typeId).playsSound;
 }
 
 }  // namespace zor2

@@ -1,0 +1,28 @@
+// Every component family, named once. The designer's type registry (with its
+// property sheets and traits) and the runtime's are both generated from this list.
+#pragma once
+
+// X(Name): the family defines `std::span<const CComponentType> NameComponentTypes()`
+// in its designer file and `std::span<const CRuntimeType> NameRuntimeTypes()` in its
+// runtime file. A new family is its own files under components/<group>/ plus one line
+// here; a family without either half fails to link. Order: the registries' walk order.
+#define ZOR2_COMPONENT_FAMILIES(X) \
+    X(Math)                        \
+    X(Constant)                    \
+    X(Feedback)                    \
+    X(TruthCheck)                  \
+    X(Valve)                       \
+    X(Toggle)                      \
+    X(BitExtractor)                \
+    X(DoOnce)                      \
+    X(MathExp)                     \
+    X(Angle)                       \
+    X(Delta)                       \
+    X(Compare)                     \
+    X(Comparator)                  \
+    X(Timer)                       \
+    X(Delay)                       \
+    X(Counter)                     \
+    X(QuantityDiminish)            \
+    X(Random)                      \
+    X(SimInfo)
