@@ -2,6 +2,7 @@
 // families' tables, the construction step of the factory and AddTemplatePorts.
 #include "engine/catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "components/families.h"
@@ -109,7 +110,11 @@ constexpr CCatalogueRow kCatalogue[] = {
 };
 static_assert(std::size(kCatalogue) == 89);
 
-constexpr int32_t kMaxTypeId = 90;
+constexpr int32_t kMaxTypeId = [] {
+    int32_t highest = 0;
+    for (const CCatalogueRow& row : kCatalogue) highest = std::max(highest, row.typeId);
+    return highest;
+}();
 
 struct CRegistry {
     std::array<const CComponentType*, kMaxTypeId + 1> byId{};
@@ -123,8 +128,10 @@ const CRegistry& Registry() {
         for (const CCatalogueRow& row : kCatalogue) r.rowById[row.typeId] = &row;
         for (auto family : ComponentFamilyTables()) {
             for (const CComponentType& t : family) {
-                // The first row of a type wins; the registry test reports any other.
-                if (t.typeId < 1 || t.typeId > kMaxTypeId || r.byId[t.typeId]) continue;
+                // A type needs its catalogue row, and the first row of a type wins;
+                // the registry test reports any row left out.
+                if (t.typeId < 1 || t.typeId > kMaxTypeId || !r.rowById[t.typeId] || r.byId[t.typeId])
+                    continue;
                 r.byId[t.typeId] = &t;
                 r.all.push_back(&t);
             }

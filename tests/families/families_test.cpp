@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <zor2runtime.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -148,6 +150,40 @@ TEST(Families, EveryPropertySheetReadsAndAppliesUnchanged) {
         const ECmd applied = ApplyComponentProperties(d.doc, *c, sheet);
         EXPECT_EQ(applied, HasPropertyDialog(*c) ? ECmd::Unavailable : ECmd::Refused);
     }
+}
+
+TEST(Families, RuntimeHalvesIncludeNoDesignerCode) {
+    // The runtime library is built from these files alone; an include of the
+    // designer's layers would tie it to code it must not carry.
+    namespace fs = std::filesystem;
+    const fs::path root = ZOR2_SOURCE_DIR;
+    std::vector<fs::path> files;
+    for (const fs::path& dir : {root / "runtime", root / "components"})
+        for (const auto& entry : fs::recursive_directory_iterator(dir)) files.push_back(entry.path());
+    size_t checked = 0;
+    for (const fs::path& file : files) {
+        const std::string name = file.filename().string();
+        const bool runtimeSide = file.parent_path() == root / "runtime" ||
+                                 name.find("_rt.") != std::string::npos ||
+                                 name.find("_kernel.") != std::string::npos || name == "families.h";
+        if (!runtimeSide || (file.extension() != ".h" && file.extension() != ".cpp")) continue;
+        ++checked;
+        std::ifstream in(file);
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("#include", 0) != 0) continue;
+            for (const char* banned :
+                 {"\"engine/", "\"designer/", "\"persistence/", "\"simulation/", "\"realtime/", "<Q"}) {
+                EXPECT_EQ(line.find(banned), std::string::npos) << file << ": " << line;
+            }
+            // Of a family, only its runtime half and kernels.
+            const bool family = line.find("\"components/") != std::string::npos;
+            const bool allowed = line.find("_rt.h") != std::string::npos ||
+                                 line.find("_kernel.h") != std::string::npos ||
+                                 line.find("families.h") != std::string::npos;
+            EXPECT_TRUE(!family || allowed) << file << ": " << line;
+        }
+    }
+    EXPECT_GT(checked, 20u);
 }
 
 }  // namespace
