@@ -2,6 +2,7 @@
 // component's sheet through the profile its family registered, and field helpers.
 #include "engine/property_sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -89,54 +90,53 @@ bool CPropertySheet::Edited() const {
     return false;
 }
 
-void CPropertySheet::RunRule(std::string_view key) {
+template <class Change>
+bool CPropertySheet::EditField(std::string_view key, std::initializer_list<EPropKind> kinds, Change change) {
+    CPropField* f = Edit(key);
+    if (!f || !f->enabled || std::find(kinds.begin(), kinds.end(), f->kind) == kinds.end()) return false;
+    if (!change(*f)) return false;
     if (m_profile && m_profile->rule) m_profile->rule(*this, key);
+    return true;
 }
 
 bool CPropertySheet::SetText(std::string_view key, const std::string& text) {
-    CPropField* f = Edit(key);
-    if (!f || !f->enabled) return false;
-    if (f->kind != EPropKind::Text && f->kind != EPropKind::LongText && f->kind != EPropKind::Number)
-        return false;
-    if (f->kind == EPropKind::Text && f->maxLength > 0 && static_cast<int32_t>(text.size()) > f->maxLength)
-        return false;
-    f->text = text;
-    RunRule(key);
-    return true;
+    return EditField(key, {EPropKind::Text, EPropKind::LongText, EPropKind::Number}, [&](CPropField& f) {
+        if (f.kind == EPropKind::Text && f.maxLength > 0 && static_cast<int32_t>(text.size()) > f.maxLength)
+            return false;
+        f.text = text;
+        return true;
+    });
 }
 
 bool CPropertySheet::SetChecked(std::string_view key, bool checked) {
-    CPropField* f = Edit(key);
-    if (!f || !f->enabled || f->kind != EPropKind::Check) return false;
-    f->checked = checked;
-    RunRule(key);
-    return true;
+    return EditField(key, {EPropKind::Check}, [&](CPropField& f) {
+        f.checked = checked;
+        return true;
+    });
 }
 
 bool CPropertySheet::Choose(std::string_view key, int32_t index) {
-    CPropField* f = Edit(key);
-    if (!f || !f->enabled || f->kind != EPropKind::Radio) return false;
-    if (index < 0 || index >= static_cast<int32_t>(f->options.size())) return false;
-    f->choice = index;
-    RunRule(key);
-    return true;
+    return EditField(key, {EPropKind::Radio}, [&](CPropField& f) {
+        if (index < 0 || index >= static_cast<int32_t>(f.options.size())) return false;
+        f.choice = index;
+        return true;
+    });
 }
 
 bool CPropertySheet::SetSpin(std::string_view key, int32_t number) {
-    CPropField* f = Edit(key);
-    if (!f || !f->enabled || f->kind != EPropKind::Spin) return false;
-    if (number < f->minimum || number > f->maximum) return false;
-    f->number = number;
-    RunRule(key);
-    return true;
+    return EditField(key, {EPropKind::Spin}, [&](CPropField& f) {
+        if (number < f.minimum || number > f.maximum) return false;
+        f.number = number;
+        return true;
+    });
 }
 
 bool CPropertySheet::Step(std::string_view key, bool up) {
-    CPropField* f = Edit(key);
-    if (!f || !f->enabled || f->kind != EPropKind::Stepper || !f->step) return false;
-    f->value = f->step(f->value, up);
-    RunRule(key);
-    return true;
+    return EditField(key, {EPropKind::Stepper}, [&](CPropField& f) {
+        if (!f.step) return false;
+        f.value = f.step(f.value, up);
+        return true;
+    });
 }
 
 std::string CPropertySheet::Validate() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -103,7 +104,10 @@ class CPropertySheet {
 
   private:
     friend CPropertySheet ReadComponentProperties(const CNetworkModel& component);
-    void RunRule(std::string_view key);
+    /// Lets `change` edit the enabled field of `key` when it is of one of
+    /// `kinds`, then runs the type's rule; false when nothing was changed.
+    template <class Change>
+    bool EditField(std::string_view key, std::initializer_list<EPropKind> kinds, Change change);
 
     const CPropertyProfile* m_profile = nullptr;
     std::string m_caption;
