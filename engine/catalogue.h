@@ -34,8 +34,8 @@ enum class EComponentMenu : uint8_t { Standard, Mfcc, NeuralNetwork, Sequencer }
 /// family so that nothing else tests a type id.
 struct CTypeTraits {
     EComponentMenu menu = EComponentMenu::Standard;
-    bool designerOnly = false;         // no runtime class: the export reports it, the runtime refuses it
-    bool notExported = false;          // in-designer data component: the export warns that it is left out
+    bool designerOnly = false;  // its runtime row has no class: the export reports it, the runtime refuses it
+    bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
 };

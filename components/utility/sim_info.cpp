@@ -1,6 +1,5 @@
 // Sim Info: the designer's type table. Its classes are still to be built, so it
 // registers no type yet and the factory yields no component for them.
-#include "components/utility/sim_info_kernel.h"
 #include "engine/catalogue.h"
 
 namespace zor2 {
