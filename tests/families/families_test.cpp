@@ -84,6 +84,9 @@ TEST(Families, EveryTypeWalksFromThePaletteIntoTheRuntime) {
             EXPECT_EQ(qxAISystem_Execute(), 0);
         }
         qxAISystem_Unload();
+        // Nothing on the way needs an answer from the user.
+        EXPECT_TRUE(first.prompter.m_questions.empty());
+        EXPECT_TRUE(second.prompter.m_questions.empty());
     }
 }
 
