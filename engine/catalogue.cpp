@@ -2,12 +2,18 @@
 // families' tables, the construction step of the factory and AddTemplatePorts.
 #include "engine/catalogue.h"
 
+#include <algorithm>
 #include <array>
 
+#include "components/families.h"
 #include "engine/component.h"
-#include "engine/component_families.h"
 
 namespace zor2 {
+
+// Each family's designer table, declared from the one list of families.
+#define ZOR2_DECLARE_FAMILY(Name) std::span<const CComponentType> Name##ComponentTypes();
+ZOR2_COMPONENT_FAMILIES(ZOR2_DECLARE_FAMILY)
+#undef ZOR2_DECLARE_FAMILY
 
 namespace {
 
@@ -104,19 +110,28 @@ constexpr CCatalogueRow kCatalogue[] = {
 };
 static_assert(std::size(kCatalogue) == 89);
 
-constexpr int32_t kMaxTypeId = 90;
+constexpr int32_t kMaxTypeId = [] {
+    int32_t highest = 0;
+    for (const CCatalogueRow& row : kCatalogue) highest = std::max(highest, row.typeId);
+    return highest;
+}();
 
 struct CRegistry {
     std::array<const CComponentType*, kMaxTypeId + 1> byId{};
+    std::array<const CCatalogueRow*, kMaxTypeId + 1> rowById{};
     std::vector<const CComponentType*> all;
 };
 
 const CRegistry& Registry() {
     static const CRegistry registry = [] {
         CRegistry r;
-        for (auto family : ComponentFamilies()) {
+        for (const CCatalogueRow& row : kCatalogue) r.rowById[row.typeId] = &row;
+        for (auto family : ComponentFamilyTables()) {
             for (const CComponentType& t : family) {
-                if (t.typeId < 1 || t.typeId > kMaxTypeId || r.byId[t.typeId]) continue;
+                // A type needs its catalogue row, and the first row of a type wins;
+                // the registry test reports any row left out.
+                if (t.typeId < 1 || t.typeId > kMaxTypeId || !r.rowById[t.typeId] || r.byId[t.typeId])
+                    continue;
                 r.byId[t.typeId] = &t;
                 r.all.push_back(&t);
             }
@@ -150,9 +165,9 @@ std::span<const CCatalogueRow> CatalogueRows() {
 }
 
 const char* CatalogueName(int32_t typeId) {
-    for (const CCatalogueRow& row : kCatalogue)
-        if (row.typeId == typeId) return row.name;
-    return nullptr;
+    if (typeId < 1 || typeId > kMaxTypeId) return nullptr;
+    const CCatalogueRow* row = Registry().rowById[typeId];
+    return row ? row->name : nullptr;
 }
 
 void BuildCatalogue(CObList<CModelTemplate>& list) {
@@ -180,6 +195,14 @@ const CTypeTraits& TypeTraits(int32_t typeId) {
 
 const std::vector<const CComponentType*>& RegisteredComponentTypes() {
     return Registry().all;
+}
+
+const std::vector<std::span<const CComponentType>>& ComponentFamilyTables() {
+#define ZOR2_FAMILY_TABLE(Name) Name##ComponentTypes(),
+    static const std::vector<std::span<const CComponentType>> tables = {
+        ZOR2_COMPONENT_FAMILIES(ZOR2_FAMILY_TABLE)};
+#undef ZOR2_FAMILY_TABLE
+    return tables;
 }
 
 std::unique_ptr<CNetworkModel> ConstructComponent(int32_t typeId) {

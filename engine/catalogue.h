@@ -1,6 +1,7 @@
 // The component catalogue (palette entries) and the registry of component
-// types: each family contributes rows of {type id, template ports, limits,
-// constructor}; the factory and AddTemplatePorts read them.
+// types: each family listed in components/families.h contributes rows of {type id,
+// template ports, limits, constructor, property sheet, traits}; the factory,
+// AddTemplatePorts, the property dialogs and the trait questions read them.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 namespace zor2 {
 
 class CNetworkModel;
+struct CPropertyProfile;
 
 /// One template port of a component type.
 struct CPortTemplate {
@@ -32,8 +34,8 @@ enum class EComponentMenu : uint8_t { Standard, Mfcc, NeuralNetwork, Sequencer }
 /// family so that nothing else tests a type id.
 struct CTypeTraits {
     EComponentMenu menu = EComponentMenu::Standard;
-    bool designerOnly = false;         // no runtime class: the export reports it, the runtime refuses it
-    bool notExported = false;          // in-designer data component: the export warns that it is left out
+    bool designerOnly = false;  // its runtime row has no class: the export reports it, the runtime refuses it
+    bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
 };
@@ -46,6 +48,9 @@ struct CComponentType {
     int32_t maxInputs;
     int32_t maxOutputs;
     std::unique_ptr<CNetworkModel> (*create)(int32_t typeId);
+    /// The property dialog (engine/property_sheet.h); null for the generic one
+    /// (name and description only).
+    const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
 };
 
@@ -56,6 +61,9 @@ const CTypeTraits& TypeTraits(int32_t typeId);
 const CComponentType* FindComponentType(int32_t typeId);
 /// Every registered type, in family order.
 const std::vector<const CComponentType*>& RegisteredComponentTypes();
+/// Each family's type table as it states it, in the order components/families.h
+/// lists the families (a row the registry could not take is still here).
+const std::vector<std::span<const CComponentType>>& ComponentFamilyTables();
 
 /// Palette entry.
 class CModelTemplate : public CObject {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "algo/bytes.h"
+#include "engine/catalogue.h"
 #include "engine/network.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
@@ -281,6 +282,10 @@ void CNetworkModel::ExportRuntimeBase(CByteWriter& w) const {
         for (const CModelConnection* c : out->m_connections)
             WriteRecord(w, RuntimeConnectionRecord<rtfile::COutputConnection>(*c));
     }
+}
+
+bool CNetworkModel::PlaysSound() const {
+    return TypeTraits(m_typeId).playsSound;
 }
 
 }  // namespace zor2

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "components/decision/feedback_kernel.h"
 #include "engine/object.h"
 #include "engine/ports.h"
 
@@ -16,9 +17,6 @@ class CByteWriter;
 class CNetwork;
 class CSystem;
 struct CFeedback;
-
-/// Type id of the Feedback Flow component.
-inline constexpr int32_t kTypeFeedbackFlow = 56;
 
 class CNetworkModel : public CObject {
   public:
@@ -49,6 +47,9 @@ class CNetworkModel : public CObject {
         (void)ar;
         return false;
     }
+    /// Whether this component plays a sound that the simulation silences when a
+    /// run stops or pauses; by default what its type's traits say.
+    virtual bool PlaysSound() const;
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);

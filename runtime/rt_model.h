@@ -32,7 +32,6 @@ enum ERSourceKind : int32_t {
 };
 
 inline constexpr int32_t kDataTypeArray = 1;
-inline constexpr int32_t kTypeFeedbackFlow = 56;
 
 /// A connection inside a module: component output to component input (kind 3),
 /// module input to component input or component output to module output (kind 4).
@@ -143,6 +142,7 @@ class CRNetworkModel {
 /// One row of the runtime registry: a type id and how to create its class.
 struct CRuntimeType {
     int32_t typeId;
+    /// Null for a type that runs only in the designer: the loader refuses it by name.
     std::unique_ptr<CRNetworkModel> (*create)(int32_t typeId);
 };
 

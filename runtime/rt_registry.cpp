@@ -1,64 +1,30 @@
-// Concatenates the families' runtime type tables; a later family adds one line.
+// The runtime registry, generated from the one list of component families: a row
+// with a constructor makes the type loadable, a row without one marks it designer-only.
 #include "runtime/rt_registry.h"
 
 #include <array>
-#include <initializer_list>
-#include <span>
 
-#include "components/decision/comparator_rt.h"
-#include "components/decision/feedback_rt.h"
-#include "components/logic/bit_extractor_rt.h"
-#include "components/logic/toggle_rt.h"
-#include "components/logic/truth_check_rt.h"
-#include "components/logic/valve_rt.h"
-#include "components/math/angle_rt.h"
-#include "components/math/compare_rt.h"
-#include "components/math/delay_rt.h"
-#include "components/math/delta_rt.h"
-#include "components/math/math_exp_rt.h"
-#include "components/math/math_rt.h"
-#include "components/utility/constant_rt.h"
-#include "components/utility/counter_rt.h"
-#include "components/utility/do_once_rt.h"
-#include "components/utility/quantity_diminish_rt.h"
-#include "components/utility/rand_gen_rt.h"
-#include "components/utility/timer_rt.h"
+#include "components/families.h"
 
 namespace zor2 {
+
+// Each family's runtime table, declared from the one list of families.
+#define ZOR2_DECLARE_FAMILY(Name) std::span<const CRuntimeType> Name##RuntimeTypes();
+ZOR2_COMPONENT_FAMILIES(ZOR2_DECLARE_FAMILY)
+#undef ZOR2_DECLARE_FAMILY
 
 namespace {
 
 constexpr int32_t kMaxTypeId = 127;
 
-using CreateFn = std::unique_ptr<CRNetworkModel> (*)(int32_t);
-
-const std::array<CreateFn, kMaxTypeId + 1>& Registry() {
-    static const std::array<CreateFn, kMaxTypeId + 1> table = [] {
-        std::array<CreateFn, kMaxTypeId + 1> t{};
-        const std::initializer_list<std::span<const CRuntimeType>> families = {
-            MathRuntimeTypes(),
-            ConstantRuntimeTypes(),
-            FeedbackRuntimeTypes(),
-            TruthCheckRuntimeTypes(),
-            ValveRuntimeTypes(),
-            ToggleRuntimeTypes(),
-            BitExtractorRuntimeTypes(),
-            DoOnceRuntimeTypes(),
-            MathExpRuntimeTypes(),
-            AngleRuntimeTypes(),
-            DeltaRuntimeTypes(),
-            CompareRuntimeTypes(),
-            ComparatorRuntimeTypes(),
-            TimerRuntimeTypes(),
-            DelayRuntimeTypes(),
-            CounterRuntimeTypes(),
-            QuantityDiminishRuntimeTypes(),
-            RandomRuntimeTypes(),
-        };
-        for (std::span<const CRuntimeType> family : families) {
+/// The first row of a type id, or null; ids outside 1..127 are never registered.
+const std::array<const CRuntimeType*, kMaxTypeId + 1>& Registry() {
+    static const std::array<const CRuntimeType*, kMaxTypeId + 1> table = [] {
+        std::array<const CRuntimeType*, kMaxTypeId + 1> t{};
+        for (std::span<const CRuntimeType> family : RuntimeFamilyTables()) {
             for (const CRuntimeType& row : family) {
-                if (row.typeId > 0 && row.typeId <= kMaxTypeId && row.typeId != kTypeSimInfoLocalTime)
-                    t[static_cast<size_t>(row.typeId)] = row.create;
+                if (row.typeId > 0 && row.typeId <= kMaxTypeId && !t[static_cast<size_t>(row.typeId)])
+                    t[static_cast<size_t>(row.typeId)] = &row;
             }
         }
         return t;
@@ -66,12 +32,29 @@ const std::array<CreateFn, kMaxTypeId + 1>& Registry() {
     return table;
 }
 
+const CRuntimeType* FindRow(int32_t typeId) {
+    if (typeId < 1 || typeId > kMaxTypeId) return nullptr;
+    return Registry()[static_cast<size_t>(typeId)];
+}
+
 }  // namespace
 
+const std::vector<std::span<const CRuntimeType>>& RuntimeFamilyTables() {
+#define ZOR2_FAMILY_TABLE(Name) Name##RuntimeTypes(),
+    static const std::vector<std::span<const CRuntimeType>> tables = {
+        ZOR2_COMPONENT_FAMILIES(ZOR2_FAMILY_TABLE)};
+#undef ZOR2_FAMILY_TABLE
+    return tables;
+}
+
 std::unique_ptr<CRNetworkModel> CreateRuntimeComponent(int32_t typeId) {
-    if (typeId < 1 || typeId > kMaxTypeId) return nullptr;
-    CreateFn create = Registry()[static_cast<size_t>(typeId)];
-    return create ? create(typeId) : nullptr;
+    const CRuntimeType* row = FindRow(typeId);
+    return row && row->create ? row->create(typeId) : nullptr;
+}
+
+bool IsDesignerOnlyType(int32_t typeId) {
+    const CRuntimeType* row = FindRow(typeId);
+    return row && !row->create;
 }
 
 }  // namespace zor2

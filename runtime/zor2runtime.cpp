@@ -101,7 +101,7 @@ std::string ReadFailureMessage(const zor2::CRReadResult& r) {
         case -5:
             return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt file";
         default:
-            if (r.componentType == zor2::kTypeSimInfoLocalTime)
+            if (zor2::IsDesignerOnlyType(r.componentType))
                 return Format(
                     "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs only in the designer).\n\n Reason: Unsupported component type",
                     r.componentType, r.offset);

@@ -88,7 +88,7 @@ void CSimController::SetRunning(bool running) {
     if (m_sounds) {
         for (CNetwork* module : m_system.m_modules)
             for (CNetworkModel* c : module->m_components)
-                if (c->m_typeId == kTypeSimActionSound) m_sounds->StopSound(*c);
+                if (c->PlaysSound()) m_sounds->StopSound(*c);
     }
     m_system.m_running = false;
 }

@@ -54,8 +54,6 @@ class ISimStopListener {
     virtual void OnSimulationStopped() = 0;
 };
 
-/// Type id of the Sim Action Sound component.
-inline constexpr int32_t kTypeSimActionSound = 51;
 inline constexpr int32_t kMinCyclesPerSecond = 1;
 inline constexpr int32_t kMaxCyclesPerSecond = 20;
 inline constexpr int32_t kDefaultCyclesPerSecond = 10;
@@ -110,7 +108,7 @@ class CSimController {
     void OnTimerTick();
 
     /// `SetRunning` of the system: true stamps the start and last cycle times
-    /// with the clock; false first silences every Sim Action Sound component.
+    /// with the clock; false first silences every component that plays a sound.
     void SetRunning(bool running);
 
     bool IsActive() const { return m_active; }

@@ -1,8 +1,6 @@
 // Runtime Target Input Comparator (type 80).
 #pragma once
 
-#include <span>
-
 #include "components/decision/comparator_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -24,7 +22,5 @@ class CRModelComparator final : public CRNetworkModel {
     CRModelInput* m_compareInput = nullptr;
     CRModelOutput* m_verdicts[3] = {nullptr, nullptr, nullptr};  // ids 10, 20, 30
 };
-
-std::span<const CRuntimeType> ComparatorRuntimeTypes();
 
 }  // namespace zor2

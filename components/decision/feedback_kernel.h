@@ -2,7 +2,13 @@
 // CRModelFeedback: the value read this cycle is published at the next Execute.
 #pragma once
 
+#include <cstdint>
+
 namespace zor2 {
+
+/// Type id of the Feedback Flow component: its module runs it after all others
+/// and connections through it may close a loop.
+inline constexpr int32_t kTypeFeedbackFlow = 56;
 
 struct CFeedbackState {
     double pending = 0.0;  // what the next Execute publishes

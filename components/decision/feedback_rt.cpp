@@ -25,7 +25,7 @@ namespace {
 std::unique_ptr<CRNetworkModel> CreateFeedback(int32_t typeId) {
     return std::make_unique<CRModelFeedback>(typeId);
 }
-constexpr CRuntimeType kFeedbackTypes[] = {{56, CreateFeedback}};
+constexpr CRuntimeType kFeedbackTypes[] = {{kTypeFeedbackFlow, CreateFeedback}};
 }  // namespace
 
 std::span<const CRuntimeType> FeedbackRuntimeTypes() {

@@ -2,8 +2,6 @@
 // next; its module runs it after all other components.
 #pragma once
 
-#include <span>
-
 #include "components/decision/feedback_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -22,7 +20,5 @@ class CRModelFeedback final : public CRNetworkModel {
   private:
     CFeedbackState m_state;
 };
-
-std::span<const CRuntimeType> FeedbackRuntimeTypes();
 
 }  // namespace zor2

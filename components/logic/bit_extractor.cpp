@@ -5,6 +5,7 @@
 
 #include "components/logic/bit_extractor_kernel.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -34,10 +35,11 @@ constexpr std::span<const CPortTemplate> Bits(int32_t n) {
     return std::span(kBitOutputs).first(n);
 }
 
+constexpr CPropertyProfile kSheet{"Component Properties - Bit Extraction"};
 constexpr CComponentType kTypes[] = {
-    {kBitExtractor8, kInputs, Bits(8), 1, 8, Create},
-    {kBitExtractor16, kInputs, Bits(16), 1, 16, Create},
-    {kBitExtractor32, kInputs, Bits(32), 1, 32, Create},
+    {kBitExtractor8, kInputs, Bits(8), 1, 8, Create, &kSheet},
+    {kBitExtractor16, kInputs, Bits(16), 1, 16, Create, &kSheet},
+    {kBitExtractor32, kInputs, Bits(32), 1, 32, Create, &kSheet},
 };
 
 }  // namespace

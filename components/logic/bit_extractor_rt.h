@@ -1,8 +1,6 @@
 // Runtime bit extractors (types 28-30): one output per bit, as the designer's.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -13,7 +11,5 @@ class CRModelBitExtractor final : public CRNetworkModel {
     int32_t GetInputValues() override;
     int32_t Execute() override;
 };
-
-std::span<const CRuntimeType> BitExtractorRuntimeTypes();
 
 }  // namespace zor2

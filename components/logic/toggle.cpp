@@ -4,6 +4,7 @@
 #include "components/logic/toggle_kernel.h"
 #include "components/logic/truth_check_kernel.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -14,9 +15,10 @@ constexpr CPortTemplate kDual[] = {{10, "Left Status", kDataOnOff, 0}, {20, "Rig
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelToggle>();
 }
+constexpr CPropertyProfile kSheet{"Component Properties - Toggle"};
 constexpr CComponentType kTypes[] = {
-    {kToggleSinglePole, kInputs, kSingle, 1, 1, Create},
-    {kToggleDualPole, kInputs, kDual, 1, 2, Create},
+    {kToggleSinglePole, kInputs, kSingle, 1, 1, Create, &kSheet},
+    {kToggleDualPole, kInputs, kDual, 1, 2, Create, &kSheet},
 };
 
 const char* OnOffText(bool on) {

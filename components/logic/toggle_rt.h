@@ -1,8 +1,6 @@
 // Runtime toggles (types 10, 11): flip as the designer's do.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -13,7 +11,5 @@ class CRModelToggle final : public CRNetworkModel {
     int32_t GetInputValues() override;
     int32_t Execute() override;
 };
-
-std::span<const CRuntimeType> ToggleRuntimeTypes();
 
 }  // namespace zor2

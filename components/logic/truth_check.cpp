@@ -4,6 +4,7 @@
 #include "algo/platform.h"
 #include "components/logic/truth_check_kernel.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -18,13 +19,15 @@ std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelTruthCheck>();
 }
 
+constexpr CPropertyProfile kSheet{"Component Properties - Logic Gate"};
+
 constexpr CComponentType kTypes[] = {
-    {kTruthAllTrue, {}, kResult, -1, 1, Create},
-    {kTruthAnyTrue, {}, kResult, -1, 1, Create},
-    {kTruthAllFalse, {}, kResult, -1, 1, Create},
-    {kTruthAnyFalse, {}, kResult, -1, 1, Create},
-    {kTruthExclusiveOr, kExorInputs, kResult, 2, 1, Create},
-    {kTruthInvert, kInvertInput, kInverted, 1, 1, Create},
+    {kTruthAllTrue, {}, kResult, -1, 1, Create, &kSheet},
+    {kTruthAnyTrue, {}, kResult, -1, 1, Create, &kSheet},
+    {kTruthAllFalse, {}, kResult, -1, 1, Create, &kSheet},
+    {kTruthAnyFalse, {}, kResult, -1, 1, Create, &kSheet},
+    {kTruthExclusiveOr, kExorInputs, kResult, 2, 1, Create, &kSheet},
+    {kTruthInvert, kInvertInput, kInverted, 1, 1, Create, &kSheet},
 };
 
 }  // namespace

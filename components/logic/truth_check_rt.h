@@ -1,8 +1,6 @@
 // Runtime truth checks AND, NAND, OR, NOR, exclusive OR and invert (types 3-8).
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -14,7 +12,5 @@ class CRModelTruthCheck final : public CRNetworkModel {
     int32_t Execute() override;
     void Compile(CRPlan& plan) override;
 };
-
-std::span<const CRuntimeType> TruthCheckRuntimeTypes();
 
 }  // namespace zor2

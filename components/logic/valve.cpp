@@ -5,6 +5,7 @@
 #include "components/logic/truth_check_kernel.h"
 #include "components/logic/valve_kernel.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -14,7 +15,8 @@ constexpr CPortTemplate kOutputs[] = {{10, "ValueOUT", kDataDouble, 2}};
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelValve>();
 }
-constexpr CComponentType kTypes[] = {{kTypeValve, kInputs, kOutputs, 2, 1, Create}};
+constexpr CPropertyProfile kSheet{"Component Properties - Valve"};
+constexpr CComponentType kTypes[] = {{kTypeValve, kInputs, kOutputs, 2, 1, Create, &kSheet}};
 }  // namespace
 
 std::span<const CComponentType> ValveComponentTypes() {

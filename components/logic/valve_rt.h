@@ -2,8 +2,6 @@
 // designer does.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -17,7 +15,5 @@ class CRModelValve final : public CRNetworkModel {
   private:
     bool m_open = false;
 };
-
-std::span<const CRuntimeType> ValveRuntimeTypes();
 
 }  // namespace zor2

@@ -1,8 +1,6 @@
 // Runtime trigonometric functions (types 82-84).
 #pragma once
 
-#include <span>
-
 #include "components/math/angle_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -22,7 +20,5 @@ class CRModelAngle final : public CRNetworkModel {
     CRModelInput* m_radiansInput = nullptr;  // found once after loading
     CRModelInput* m_valueInput = nullptr;
 };
-
-std::span<const CRuntimeType> AngleRuntimeTypes();
 
 }  // namespace zor2

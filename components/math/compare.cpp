@@ -1,4 +1,5 @@
-// Compare: type table, inputs, the count of satisfied inputs, saved fields.
+// Compare: type table, property sheets, inputs, the count of satisfied inputs,
+// saved fields.
 #include "components/math/compare.h"
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -24,13 +26,31 @@ constexpr int32_t kSatisfiedOutputId = 30;
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelCompare>();
 }
+
+void ReadConstantSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelCompare*>(&c);
+    if (!m) return;
+    sheet.Add(
+        prop::Number("compare", "Enter the constant to compare the input to here:", m->CompareValueText()));
+}
+
+std::string ApplyConstantSheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelCompare*>(&c);
+    if (m && sheet.Changed("compare")) m->SetCompareValue(prop::Num(sheet, "compare"));
+    return {};
+}
+
+constexpr CPropertyProfile kVariableSheet{"Compare to Variable "};
+constexpr CPropertyProfile kConstantSheet{"Compare to Constant Component", ReadConstantSheet, nullptr,
+                                          ApplyConstantSheet};
+
 constexpr CComponentType kTypes[] = {
-    {kCompareInputEqual, kInputs, kOutputs, -1, 3, Create},
-    {kCompareInputGreater, kInputs, kOutputs, -1, 3, Create},
-    {kCompareInputLess, kInputs, kOutputs, -1, 3, Create},
-    {kCompareConstantEqual, {}, kOutputs, -1, 3, Create},
-    {kCompareConstantGreater, {}, kOutputs, -1, 3, Create},
-    {kCompareConstantLess, {}, kOutputs, -1, 3, Create},
+    {kCompareInputEqual, kInputs, kOutputs, -1, 3, Create, &kVariableSheet},
+    {kCompareInputGreater, kInputs, kOutputs, -1, 3, Create, &kVariableSheet},
+    {kCompareInputLess, kInputs, kOutputs, -1, 3, Create, &kVariableSheet},
+    {kCompareConstantEqual, {}, kOutputs, -1, 3, Create, &kConstantSheet},
+    {kCompareConstantGreater, {}, kOutputs, -1, 3, Create, &kConstantSheet},
+    {kCompareConstantLess, {}, kOutputs, -1, 3, Create, &kConstantSheet},
 };
 }  // namespace
 

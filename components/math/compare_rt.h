@@ -2,8 +2,6 @@
 // as the designer does from the compare value and tolerance of the record.
 #pragma once
 
-#include <span>
-
 #include "components/math/compare_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -24,7 +22,5 @@ class CRModelCompare final : public CRNetworkModel {
     CRModelOutput* m_countOutput = nullptr;
     CRModelOutput* m_satisfiedOutput = nullptr;
 };
-
-std::span<const CRuntimeType> CompareRuntimeTypes();
 
 }  // namespace zor2

@@ -1,4 +1,4 @@
-// Delay: type table, feedback input and the factor parameter.
+// Delay: type table, property sheet, feedback input and the factor parameter.
 #include "components/math/delay.h"
 
 #include <cmath>
@@ -6,6 +6,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/network.h"
+#include "engine/property_sheet.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -17,7 +18,33 @@ constexpr CPortTemplate kOutputs[] = {{10, "Result", kDataDouble, 2}};
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelDelay>();
 }
-constexpr CComponentType kTypes[] = {{kTypeDelay, kInputs, kOutputs, 2, 1, Create}};
+
+void ReadSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelDelay*>(&c);
+    if (!m) return;
+    CPropField& factor = sheet.Add(
+        prop::Field(EPropKind::Stepper, "factor",
+                    "Feedback Percentage (0.0 to .99):", prop::Format("%0.2f", m->FeedbackFactor())));
+    factor.value = m->FeedbackFactor();
+    factor.step = StepDelayFactor;
+}
+
+void SheetRule(CPropertySheet& sheet, std::string_view key) {
+    if (key != "factor") return;
+    CPropField* f = sheet.Edit("factor");
+    f->text = prop::Format("%0.2f", f->value);
+}
+
+std::string ApplySheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelDelay*>(&c);
+    if (!m || !sheet.Changed("factor")) return {};
+    if (!m->SetFeedbackFactor(sheet.Find("factor")->value))
+        return "The feedback percentage must lie between 0.0 and .99.";
+    return {};
+}
+
+constexpr CPropertyProfile kSheet{"Delay Component Properties", ReadSheet, SheetRule, ApplySheet};
+constexpr CComponentType kTypes[] = {{kTypeDelay, kInputs, kOutputs, 2, 1, Create, &kSheet}};
 }  // namespace
 
 std::span<const CComponentType> DelayComponentTypes() {
@@ -69,8 +96,7 @@ bool CModelDelay::UnsavedSettings(CArchive& ar) {
 }
 
 void CModelDelay::StepFeedbackFactor(bool up) {
-    if (up && m_factor < 0.98) m_factor += kDelayFactorStep;
-    if (!up && m_factor > 0.02) m_factor -= kDelayFactorStep;
+    m_factor = StepDelayFactor(m_factor, up);
 }
 
 std::string CModelDelay::RuntimeExportNote() const {

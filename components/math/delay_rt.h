@@ -2,8 +2,6 @@
 // runtime record carries no factor, so it is always the default 0.75.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -14,7 +12,5 @@ class CRModelDelay final : public CRNetworkModel {
     int32_t GetInputValues() override;
     int32_t Execute() override;
 };
-
-std::span<const CRuntimeType> DelayRuntimeTypes();
 
 }  // namespace zor2

@@ -2,8 +2,6 @@
 // on its two outputs as the designer does.
 #pragma once
 
-#include <span>
-
 #include "components/math/delta_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -23,7 +21,5 @@ class CRModelDelta final : public CRNetworkModel {
     bool m_enabled = true;
     CRModelInput* m_rawInput = nullptr;  // "Raw Value", found once after loading
 };
-
-std::span<const CRuntimeType> DeltaRuntimeTypes();
 
 }  // namespace zor2

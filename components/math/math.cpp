@@ -3,6 +3,7 @@
 
 #include "components/math/math_kernel.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -27,10 +28,11 @@ constexpr CComponentType kTypes[] = {
     {kMathSubtract, {}, kResult, -1, 1, Create},
     {kMathMultiply, {}, kResult, -1, 1, Create},
     {kMathDivide, kDivideInputs, kQuotient, 2, 1, Create},
-    {kMathGetMin, {}, kMin, -1, 1, Create},
-    {kMathGetMax, {}, kMax, -1, 1, Create},
-    {kMathReverseSign, kValueInput, kRevSign, 1, 1, Create},
-    {kMathRangeCheck, kRangeInputs, kInRange, 3, 1, Create},
+    // The four later operations have no property dialog.
+    {kMathGetMin, {}, kMin, -1, 1, Create, &kNoPropertyDialog},
+    {kMathGetMax, {}, kMax, -1, 1, Create, &kNoPropertyDialog},
+    {kMathReverseSign, kValueInput, kRevSign, 1, 1, Create, &kNoPropertyDialog},
+    {kMathRangeCheck, kRangeInputs, kInRange, 3, 1, Create, &kNoPropertyDialog},
 };
 
 }  // namespace

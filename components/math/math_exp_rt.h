@@ -1,8 +1,6 @@
 // Runtime unary functions (types 47-49): absolute value, raise to power, square root.
 #pragma once
 
-#include <span>
-
 #include "components/math/math_exp_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -20,7 +18,5 @@ class CRModelMathExp final : public CRNetworkModel {
     int32_t m_power = 1;
     CRModelInput* m_powerInput = nullptr;  // "Power (y)", found once after loading
 };
-
-std::span<const CRuntimeType> MathExpRuntimeTypes();
 
 }  // namespace zor2

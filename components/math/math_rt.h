@@ -2,8 +2,6 @@
 // chosen by the type id, computing through the kernel the designer shares.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -20,7 +18,5 @@ class CRModelMath final : public CRNetworkModel {
     // Range Check's inputs with ids 10, 20 and 30, found once after loading.
     CRModelInput* m_range[3] = {nullptr, nullptr, nullptr};
 };
-
-std::span<const CRuntimeType> MathRuntimeTypes();
 
 }  // namespace zor2

@@ -1,8 +1,6 @@
 // Runtime Constant (type 41): publishes the value of its base record every cycle.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -13,7 +11,5 @@ class CRModelConstant final : public CRNetworkModel {
     int32_t Execute() override;
     void Compile(CRPlan& plan) override;
 };
-
-std::span<const CRuntimeType> ConstantRuntimeTypes();
 
 }  // namespace zor2

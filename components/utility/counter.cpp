@@ -2,6 +2,7 @@
 #include "components/utility/counter.h"
 
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 
 namespace zor2 {
 
@@ -12,9 +13,10 @@ constexpr CPortTemplate kOutputs[] = {{10, "Count", kDataInteger, 0}};
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelCounter>();
 }
+constexpr CPropertyProfile kSheet{"Component Properties - Counter"};
 constexpr CComponentType kTypes[] = {
-    {kTypeCounterOnValue, kOnValueInputs, kOutputs, 2, 1, Create},
-    {kTypeCounterOnEvent, kOnEventInputs, kOutputs, 2, 1, Create},
+    {kTypeCounterOnValue, kOnValueInputs, kOutputs, 2, 1, Create, &kSheet},
+    {kTypeCounterOnEvent, kOnEventInputs, kOutputs, 2, 1, Create, &kSheet},
 };
 }  // namespace
 

@@ -1,8 +1,6 @@
 // Runtime Counters (types 25, 26): count as the designer's counters do.
 #pragma once
 
-#include <span>
-
 #include "runtime/rt_model.h"
 
 namespace zor2 {
@@ -14,7 +12,5 @@ class CRModelCounter final : public CRNetworkModel {
     int32_t Execute() override;
     void Compile(CRPlan& plan) override;
 };
-
-std::span<const CRuntimeType> CounterRuntimeTypes();
 
 }  // namespace zor2

@@ -2,8 +2,6 @@
 // only reset it has.
 #pragma once
 
-#include <span>
-
 #include "components/utility/do_once_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -20,7 +18,5 @@ class CRModelDoOnce final : public CRNetworkModel {
   private:
     CDoOnceState m_state;
 };
-
-std::span<const CRuntimeType> DoOnceRuntimeTypes();
 
 }  // namespace zor2

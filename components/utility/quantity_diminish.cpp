@@ -1,4 +1,5 @@
-// Quantity Diminishing: type table, input phase, the container step, records.
+// Quantity Diminishing: type table, property sheet, input phase, the container
+// step, records.
 #include "components/utility/quantity_diminish.h"
 
 #include <cmath>
@@ -7,6 +8,7 @@
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
 #include "engine/network.h"
+#include "engine/property_sheet.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -21,7 +23,43 @@ constexpr CPortTemplate kOutputs[] = {{10, "Amount Remaining", kDataDouble, 2},
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelQuantityDiminish>();
 }
-constexpr CComponentType kTypes[] = {{kTypeQuantityDiminish, kInputs, kOutputs, 4, 4, Create}};
+
+constexpr const char* kAutoGroup = "Auto Diminish";
+constexpr const char* kContainerGroup = "Container Parameters";
+
+void ReadSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelQuantityDiminish*>(&c);
+    if (!m) return;
+    sheet.Add(prop::Check("autoMode", "Enable", m->AutoMode(), kAutoGroup));
+    sheet.Add(prop::Number("autoRate", "Decrement:", prop::Format("%g", m->AutoRate()), kAutoGroup));
+    sheet.Add(prop::Note("autoNote",
+                         "Enter amt to be subtracted from the current quantity each cycle of execution.",
+                         kAutoGroup));
+    sheet.Add(prop::Note(
+        "autoOffNote",
+        "NOTE: Auto-diminsh will automatically turn off when a connection is made to the decrement input.",
+        kAutoGroup));
+    sheet.Add(prop::Number("minimum", "Minimum:", prop::Format("%g", m->Minimum()), kContainerGroup));
+    sheet.Add(prop::Number("maximum", "Maximum:", prop::Format("%g", m->Maximum()), kContainerGroup));
+}
+
+std::string ApplySheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelQuantityDiminish*>(&c);
+    if (!m) return {};
+    if (sheet.Changed("autoMode") || sheet.Changed("autoRate")) {
+        const double rate = sheet.Changed("autoRate") ? prop::Num(sheet, "autoRate") : m->AutoRate();
+        m->SetAuto(sheet.Find("autoMode")->checked, rate);
+    }
+    if (sheet.Changed("minimum") || sheet.Changed("maximum")) {
+        m->SetContainer(sheet.Changed("minimum") ? prop::Num(sheet, "minimum") : m->Minimum(),
+                        sheet.Changed("maximum") ? prop::Num(sheet, "maximum") : m->Maximum());
+    }
+    return {};
+}
+
+constexpr CPropertyProfile kSheet{"Component Properties - Diminishing Quantity", ReadSheet, nullptr,
+                                  ApplySheet};
+constexpr CComponentType kTypes[] = {{kTypeQuantityDiminish, kInputs, kOutputs, 4, 4, Create, &kSheet}};
 }  // namespace
 
 std::span<const CComponentType> QuantityDiminishComponentTypes() {

@@ -2,8 +2,6 @@
 // amount starts from the value the designer held at export.
 #pragma once
 
-#include <span>
-
 #include "components/utility/timing_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -29,7 +27,5 @@ class CRModelQuantityDiminish final : public CRNetworkModel {
     CRModelInput* m_fill = nullptr;
     CRModelOutput* m_outs[4] = {nullptr, nullptr, nullptr, nullptr};
 };
-
-std::span<const CRuntimeType> QuantityDiminishRuntimeTypes();
 
 }  // namespace zor2

@@ -1,11 +1,15 @@
-// Random value sources: type table, input phase, schedule, reset and records.
+// Random value sources: type table, property sheets, input phase, schedule,
+// reset and records.
 #include "components/utility/rand_gen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
+#include "engine/property_sheet.h"
 #include "engine/value_text.h"
 #include "persistence/archive.h"
 
@@ -23,9 +27,136 @@ std::unique_ptr<CNetworkModel> CreateRandGen(int32_t) {
 std::unique_ptr<CNetworkModel> CreateDynamic(int32_t) {
     return std::make_unique<CModelDynamicNumber>();
 }
+
+// --- the two property sheets ------------------------------------------------------
+
+std::string FormatInt(double v) {
+    // "%d" of the bound as the integer mode draws it; out-of-range values saturate.
+    using Limits = std::numeric_limits<int32_t>;
+    const double t =
+        std::isnan(v) ? 0.0 : std::clamp(std::trunc(v), double(Limits::min()), double(Limits::max()));
+    return std::to_string(static_cast<int32_t>(t));
+}
+
+void AddDrawFields(const CRandomDraw& d, CPropertySheet& sheet) {
+    sheet.Add(prop::Radio("mode", d.mode - 1,
+                          {"Floating Point Range  (0.0 to 1.0)", "Floating Point Range  (-1.0  to 1.0)",
+                           "Integer Range (min to max set below)"}));
+    sheet.Kept("low") = FormatInt(d.low);
+    sheet.Kept("high") = FormatInt(d.high);
+    sheet.Add(prop::Number("low", "Min:", FormatInt(d.low)));
+    sheet.Add(prop::Number("high", "Max:", FormatInt(d.high)));
+    CPropField& interval = sheet.Add(prop::Field(EPropKind::Spin, "interval", "One time every:"));
+    interval.number = d.interval;
+    interval.minimum = kRandIntervalMin;
+    interval.maximum = kRandIntervalMax;
+    sheet.Add(prop::Radio("timing", d.timing, {"Cycle(s)", "Second(s)"}));
+}
+
+/// Floating modes show their fixed range with "%0.3f" and lock it; the integer
+/// mode shows its bounds with "%d" and unlocks them.
+void ShowModeRange(CPropertySheet& sheet) {
+    CPropField* low = sheet.Edit("low");
+    CPropField* high = sheet.Edit("high");
+    const int32_t choice = sheet.Find("mode")->choice;
+    if (choice == 0 || choice == 1) {
+        low->text = prop::Format("%0.3f", choice == 0 ? 0.0 : -1.0);
+        high->text = prop::Format("%0.3f", 1.0);
+        low->enabled = high->enabled = false;
+    } else {
+        low->text = sheet.Kept("low");
+        high->text = sheet.Kept("high");
+        low->enabled = high->enabled = true;
+    }
+}
+
+void SheetRule(CPropertySheet& sheet, std::string_view key) {
+    const CPropField* mode = sheet.Find("mode");
+    // The integer bounds typed so far survive a visit to a floating mode.
+    if ((key == "low" || key == "high") && mode->choice == 2) sheet.Kept(key) = sheet.Find(key)->text;
+    if (key == "mode" || key.empty()) ShowModeRange(sheet);
+    if (const CPropField* useFloor = sheet.Find("useFloor")) sheet.Edit("floor")->enabled = useFloor->checked;
+    if (const CPropField* useCeiling = sheet.Find("useCeiling"))
+        sheet.Edit("ceiling")->enabled = useCeiling->checked;
+}
+
+bool DrawEdited(const CPropertySheet& sheet) {
+    for (const char* key : {"mode", "low", "high", "interval", "timing", "zero"})
+        if (sheet.Changed(key)) return true;
+    return false;
+}
+
+CRandomDraw EditedDraw(CRandomDraw d, const CPropertySheet& sheet) {
+    if (sheet.Changed("mode")) d.mode = sheet.Find("mode")->choice + 1;
+    if (d.mode == kRandInteger) {
+        if (sheet.Changed("low")) d.low = prop::Num(sheet, "low");
+        if (sheet.Changed("high")) d.high = prop::Num(sheet, "high");
+    }
+    if (sheet.Changed("interval")) d.interval = sheet.Find("interval")->number;
+    if (sheet.Changed("timing")) d.timing = sheet.Find("timing")->choice;
+    if (const CPropField* zero = sheet.Find("zero"); zero && sheet.Changed("zero"))
+        d.zeroWhileWaiting = zero->checked;
+    return d;
+}
+
+constexpr const char* kBadDraw =
+    "The increment type or frequency is not valid: choose a range and a count of 1 to 3600.";
+
+void ReadRandGenSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelRandGen*>(&c);
+    if (!m) return;
+    AddDrawFields(m->Draw(), sheet);
+    sheet.Add(
+        prop::Check("zero", "Output is 0 (zero) while waiting for next number", m->Draw().zeroWhileWaiting));
+    ShowModeRange(sheet);
+}
+
+std::string ApplyRandGenSheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelRandGen*>(&c);
+    if (!m || !DrawEdited(sheet)) return {};
+    // SetDraw also sets the output's decimals: 3 in the floating modes, 0 in the integer mode.
+    return m->SetDraw(EditedDraw(m->Draw(), sheet)) ? std::string() : kBadDraw;
+}
+
+void ReadDynamicSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelDynamicNumber*>(&c);
+    if (!m) return;
+    const CDynamicFields& f = m->Fields();
+    sheet.Add(prop::Number("start", "Start Value:", prop::Format("%g", f.start)));
+    sheet.Add(prop::Check("useFloor", "Min Allowed Value", f.useFloor));
+    sheet.Add(prop::Number("floor", "", prop::Format("%g", f.floor))).enabled = f.useFloor;
+    sheet.Add(prop::Check("useCeiling", "Max Allowed Value", f.useCeiling));
+    sheet.Add(prop::Number("ceiling", "", prop::Format("%g", f.ceiling))).enabled = f.useCeiling;
+    AddDrawFields(f.draw, sheet);
+    ShowModeRange(sheet);
+}
+
+std::string ApplyDynamicSheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelDynamicNumber*>(&c);
+    if (!m) return {};
+    CDynamicFields f = m->Fields();
+    bool edited = DrawEdited(sheet);
+    f.draw = EditedDraw(f.draw, sheet);
+    for (const char* key : {"start", "useFloor", "floor", "useCeiling", "ceiling"})
+        edited |= sheet.Changed(key);
+    if (!edited) return {};
+    if (sheet.Changed("start")) f.start = prop::Num(sheet, "start");
+    f.useFloor = sheet.Find("useFloor")->checked;
+    f.useCeiling = sheet.Find("useCeiling")->checked;
+    // A bound's value is taken only while its box is checked.
+    if (f.useFloor && sheet.Changed("floor")) f.floor = prop::Num(sheet, "floor");
+    if (f.useCeiling && sheet.Changed("ceiling")) f.ceiling = prop::Num(sheet, "ceiling");
+    return m->SetFields(f) ? std::string() : kBadDraw;
+}
+
+constexpr CPropertyProfile kRandGenSheet{"Component Properties - Random Number Generator", ReadRandGenSheet,
+                                         SheetRule, ApplyRandGenSheet};
+constexpr CPropertyProfile kDynamicSheet{"Component Properties - Dynamic Number", ReadDynamicSheet, SheetRule,
+                                         ApplyDynamicSheet};
+
 constexpr CComponentType kTypes[] = {
-    {kTypeRandGen, kRandInputs, kRandOutputs, 1, 1, CreateRandGen},
-    {kTypeDynamicNumber, kDynamicInputs, kDynamicOutputs, 1, 1, CreateDynamic},
+    {kTypeRandGen, kRandInputs, kRandOutputs, 1, 1, CreateRandGen, &kRandGenSheet},
+    {kTypeDynamicNumber, kDynamicInputs, kDynamicOutputs, 1, 1, CreateDynamic, &kDynamicSheet},
 };
 
 /// The shared input phase: input 10 switches the component (on without a source).

@@ -3,8 +3,6 @@
 // seconds of the second timing are computed in single precision.
 #pragma once
 
-#include <span>
-
 #include "components/utility/rand_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -42,7 +40,5 @@ class CRModelDynamicNumber final : public CRNetworkModel {
     CRandomState m_state;
     CRModelInput* m_enable = nullptr;  // input 10
 };
-
-std::span<const CRuntimeType> RandomRuntimeTypes();
 
 }  // namespace zor2

@@ -1,4 +1,4 @@
-// Timer: type table, input phase, firing and the delay parameter.
+// Timer: type table, property sheet, input phase, firing and the delay parameter.
 #include "components/utility/timer.h"
 
 #include <cmath>
@@ -6,6 +6,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/network.h"
+#include "engine/property_sheet.h"
 #include "persistence/archive.h"
 
 namespace zor2 {
@@ -16,7 +17,31 @@ constexpr CPortTemplate kOutputs[] = {{10, "Event", kDataOnOff, 0}};
 std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelTimer>();
 }
-constexpr CComponentType kTypes[] = {{kTypeTimer, kInputs, kOutputs, 2, 1, Create}};
+
+bool DelayHasSource(const CNetworkModel& c) {
+    const CModelInput* delay = c.m_inputs.Size() >= 2 ? c.LastInput() : nullptr;
+    return delay && delay->HasSource();
+}
+
+void ReadSheet(const CNetworkModel& c, CPropertySheet& sheet) {
+    const auto* m = dynamic_cast<const CModelTimer*>(&c);
+    if (!m) return;
+    sheet.Add(prop::Number("delay", "Delay in Milliseconds:", prop::Format("%0.0f", m->Delay()))).enabled =
+        !DelayHasSource(c);
+    sheet.Add(
+        prop::Note("delayNote", "(editing the delay here is disabled if there is an active delay input)"));
+}
+
+std::string ApplySheet(CNetworkModel& c, const CPropertySheet& sheet) {
+    auto* m = dynamic_cast<CModelTimer*>(&c);
+    if (!m || !sheet.Changed("delay")) return {};
+    if (!m->SetDelay(prop::Num(sheet, "delay")))
+        return "The delay cannot be edited here while the \"Delay ms\" input has an active connection.";
+    return {};
+}
+
+constexpr CPropertyProfile kSheet{"Timer Component Properties", ReadSheet, nullptr, ApplySheet};
+constexpr CComponentType kTypes[] = {{kTypeTimer, kInputs, kOutputs, 2, 1, Create, &kSheet}};
 }  // namespace
 
 std::span<const CComponentType> TimerComponentTypes() {

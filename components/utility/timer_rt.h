@@ -3,8 +3,6 @@
 // and the designer's default of 500 ms otherwise.
 #pragma once
 
-#include <span>
-
 #include "components/utility/timing_kernel.h"
 #include "runtime/rt_model.h"
 
@@ -21,7 +19,5 @@ class CRModelTimer final : public CRNetworkModel {
     double m_delay = kTimerDefaultDelay;
     bool m_enabled = true;
 };
-
-std::span<const CRuntimeType> TimerRuntimeTypes();
 
 }  // namespace zor2

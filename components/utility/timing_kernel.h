@@ -38,6 +38,13 @@ inline constexpr double kDelayFactorMin = 0.0;
 inline constexpr double kDelayFactorMax = 0.99;
 inline constexpr double kDelayFactorStep = static_cast<double>(0.01f);
 
+/// One click of the factor's up-down control: up while below 0.98, down while above 0.02.
+inline double StepDelayFactor(double factor, bool up) {
+    if (up && factor < 0.98) factor += kDelayFactorStep;
+    if (!up && factor > 0.02) factor -= kDelayFactorStep;
+    return factor;
+}
+
 /// The feedback term of the next cycle: last output × factor, or 0 when that is below 0.01.
 inline double DelayFeedback(double lastOutput, double factor) {
     const double f = lastOutput * factor;

@@ -240,16 +240,30 @@ TEST_F(PropertiesTest, TextThatIsNotANumberIsRefusedAndChangesNothing) {
         int32_t typeId;
         const char* key;
         const char* text;
+        const char* field;         // as the message names it
+        const char* enabler = "";  // a check box that unlocks the field first
     } cases[] = {
-        {kTimer, "delay", "abc"},      {kTimer, "delay", ""},       {kConstant, "value", "12x"},
-        {kConstant, "value", "1e999"}, {kConstant, "value", "nan"}, {kCompareConst, "compare", "--1"},
-        {kQuantity, "maximum", "1,5"}, {kRandGen, "high", "six"},   {kDynamic, "start", "inf"},
+        {kTimer, "delay", "abc", "Delay in Milliseconds"},
+        {kTimer, "delay", "", "Delay in Milliseconds"},
+        {kConstant, "value", "12x", "Constant Value"},
+        {kConstant, "value", "1e999", "Constant Value"},
+        {kConstant, "value", "nan", "Constant Value"},
+        {kCompareConst, "compare", "--1", "Enter the constant to compare the input to here"},
+        {kQuantity, "maximum", "1,5", "Maximum"},
+        {kRandGen, "high", "six", "Max"},
+        {kDynamic, "start", "inf", "Start Value"},
+        // Unlabelled bounds are named by the check box beside them.
+        {kDynamic, "floor", "low", "Min Allowed Value", "useFloor"},
+        {kDynamic, "ceiling", "high", "Max Allowed Value", "useCeiling"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.key) + " = '" + c.text + "'");
         CNetworkModel* comp = Fresh(c.typeId);
         CPropertySheet s = ReadComponentProperties(*comp);
         ASSERT_TRUE(s.SetText("name", "renamed"));
+        if (*c.enabler) {
+            ASSERT_TRUE(s.SetChecked(c.enabler, true));
+        }
         ASSERT_TRUE(s.SetText(c.key, c.text));
         EXPECT_FALSE(s.Validate().empty());
         const CPropertySheet shown = ReadComponentProperties(*comp);
@@ -258,7 +272,8 @@ TEST_F(PropertiesTest, TextThatIsNotANumberIsRefusedAndChangesNothing) {
         EXPECT_EQ(ApplyComponentProperties(m_doc, *comp, s), ECmd::Refused);
         EXPECT_EQ(Levels(), levels);
         ASSERT_EQ(m_prompter.m_messages.size(), 1u);
-        EXPECT_NE(LastMessage().find("Please enter a number for"), std::string::npos);
+        EXPECT_EQ(LastMessage(), std::string("Please enter a number for \"") + c.field + "\" (\"" + c.text +
+                                     "\" is not a number).");
         // Nothing at all was written, the name included.
         const CPropertySheet now = ReadComponentProperties(*comp);
         for (const CPropField& f : shown.Fields()) EXPECT_EQ(now.Find(f.key)->text, f.text) << f.key;

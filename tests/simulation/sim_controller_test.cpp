@@ -44,14 +44,16 @@ struct CViewLog final : ISimView {
     int views = 0, panes = 0, modified = 0, lastRate = 0;
 };
 
-/// A component that runs a hook when it executes (stands in for the
-/// simulation-aid components that stop runs or play sounds).
+/// A component that runs a hook when it executes and may play a sound (stands
+/// in for the simulation-aid components that stop runs or play sounds).
 class CHookModel final : public CNetworkModel {
   public:
     void Execute() override {
         if (hook) hook(*this);
     }
+    bool PlaysSound() const override { return sounding; }
     std::function<void(CHookModel&)> hook;
+    bool sounding = false;
 };
 
 CHookModel* AddHook(CNetwork& module, int32_t id, int32_t typeId) {
@@ -392,10 +394,10 @@ TEST(SimStates, StoppingAndPausingSilenceEverySound) {
         Fixture f;
         CNetwork* a = f.system.CreateModule("a", 0, 0);
         CNetwork* b = f.system.CreateModule("b", 0, 0);
-        AddHook(*a, 11, kTypeSimActionSound);
+        AddHook(*a, 11, 51)->sounding = true;
         AddHook(*a, 15, 52);
-        AddHook(*a, 12, kTypeSimActionSound);
-        AddHook(*b, 21, kTypeSimActionSound);
+        AddHook(*a, 12, 51)->sounding = true;
+        AddHook(*b, 21, 51)->sounding = true;
         f.sim.Run();
         f.sim.OnTimerTick();
         c.end(f.sim);
