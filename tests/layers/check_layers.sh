@@ -36,7 +36,7 @@ forbid "Qt below the Qt designer" 'Q[A-Za-z]|qt' "${below_qt[@]}"
 
 engine_parts='engine/|persistence/|simulation/|realtime/|designer/|tools/'
 mapfile -t runtime_side < <(sources 'runtime/*' 'components/*/*_rt.*')
-ALLOWED='components/[a-z_]+/[a-z_]+_(rt|kernel)\.h'
+ALLOWED='components/families\.h|components/[a-z_]+/[a-z_]+_(rt|kernel)\.h'
 forbid "runtime includes the designer" "$engine_parts|components/" "${runtime_side[@]}"
 mapfile -t kernels < <(sources 'algo/*' 'components/*/*_kernel.*')
 ALLOWED='components/[a-z_]+/[a-z_]+_kernel\.h'
