@@ -149,8 +149,7 @@ class CDesignView : public QAbstractScrollArea {
     QPoint m_pressViewport;
     bool m_dragging = false;
     bool m_rubberBand = false;
-    CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu  // a chart, value window
-                                    // or graphic corner was dragged
+    CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu
     QRectF m_rubberRect;            // viewport coordinates
     QPointF m_lastMoveWorld;
 };

@@ -83,8 +83,7 @@ bool CMainWindow::EditValueWindow(CValueWindowSettings& settings) {
 }
 
 bool CMainWindow::EditProperties(CPropertySheet& sheet) {
-    CdlgComponentProperties dialog(sheet, this);
-    return dialog.exec() == QDialog::Accepted;
+    return RunPropertiesDialog(this, sheet);
 }
 
 bool CMainWindow::AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) {

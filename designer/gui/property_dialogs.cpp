@@ -16,7 +16,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "designer/command_host.h"
 #include "designer/commands_component.h"
+#include "designer/commands_window.h"
 #include "designer/document.h"
 
 namespace zor2::gui {
@@ -218,12 +220,20 @@ void CdlgComponentProperties::accept() {
     QDialog::accept();
 }
 
-bool EditComponentProperties(QWidget* parent, Czor2Doc& doc, CNetworkModel& component) {
-    if (!HasPropertyDialog(component) || !CanEditComponentProperties(doc)) return false;
-    CPropertySheet sheet = ReadComponentProperties(component);
+bool RunPropertiesDialog(QWidget* parent, CPropertySheet& sheet) {
     CdlgComponentProperties dialog(sheet, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    return ApplyComponentProperties(doc, component, sheet) == ECmd::Done;
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool EditComponentProperties(QWidget* parent, Czor2Doc& doc, CNetworkModel& component) {
+    // The document's command with a host that answers nothing but the property window.
+    struct CDialogHost final : ICommandHost {
+        QWidget* parent;
+        explicit CDialogHost(QWidget* p) : parent(p) {}
+        bool EditProperties(CPropertySheet& sheet) override { return RunPropertiesDialog(parent, sheet); }
+    } host(parent);
+    CCommandContext ctx{doc, host};
+    return zor2::EditComponentProperties(ctx, component) == ECmd::Done;
 }
 
 }  // namespace zor2::gui

@@ -45,9 +45,13 @@ class CdlgComponentProperties : public QDialog {
     bool m_syncing = false;
 };
 
-/// "Component Properties" or a double click on a component: refused while the
-/// simulator runs; opens the dialog of the component's type and applies it on
-/// OK (one undo level when something changed). Returns true when a change was recorded.
+/// Shows the property window of a sheet; true when it was closed with OK.
+bool RunPropertiesDialog(QWidget* parent, CPropertySheet& sheet);
+
+/// "Component Properties" or a double click on a component, as the document's
+/// command runs it: refused while the simulator runs; opens the dialog of the
+/// component's type and applies it on OK (one undo level when something
+/// changed). Returns true when a change was recorded.
 bool EditComponentProperties(QWidget* parent, Czor2Doc& doc, CNetworkModel& component);
 
 }  // namespace zor2::gui

@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "designer/gui/commands_table.h"
+#include "designer/command_rows.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
 #include "designer/gui/wizard_dialog.h"

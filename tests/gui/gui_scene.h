@@ -13,8 +13,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "designer/command_rows.h"
 #include "designer/commands.h"
-#include "designer/gui/commands_table.h"
 #include "designer/gui/main_window.h"
 
 namespace zor2::gui {

@@ -12,8 +12,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "designer/command_rows.h"
 #include "designer/commands.h"
-#include "designer/gui/commands_table.h"
 #include "designer/gui/main_window.h"
 #include "gui_scene.h"
 
