@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
+#include "engine/catalogue.h"
 #include "golden/golden_project.h"
 #include "persistence/project_file.h"
 #include "persistence/runtime_export.h"
@@ -115,6 +117,22 @@ TEST_P(Golden, CliInfoPrintsTheGoldenSummaries) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(GoldenCases().begin(), GoldenCases().end()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A type that joins the registry joins the all-types project too, and the golden
+// files are then rewritten on purpose with zor2-make-golden.
+TEST(GoldenRuntime, TheAllTypesProjectHoldsEveryRegisteredType) {
+    const CGoldenCase& c =
+        *std::find_if(GoldenCases().begin(), GoldenCases().end(),
+                      [](const CGoldenCase& g) { return std::string(g.name) == "all_types"; });
+    CSystem system;
+    ASSERT_TRUE(LoadProjectFile(system, GoldenPath(c, GoldenProjectName(c))));
+    std::set<int32_t> held, registered;
+    for (const CNetwork* m : system.m_modules)
+        for (const CNetworkModel* component : m->m_components) held.insert(component->m_typeId);
+    for (const CComponentType* type : RegisteredComponentTypes())
+        if (!type->traits.designerOnly) registered.insert(type->typeId);
+    EXPECT_EQ(held, registered);
+}
 
 // The runtime library runs the golden all-types file as the designer runs the
 // golden project: the same system outputs every cycle, and the values the wiring gives.
