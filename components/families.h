@@ -28,4 +28,8 @@
     X(Counter)                     \
     X(QuantityDiminish)            \
     X(Random)                      \
-    X(SimInfo)
+    X(SimInfo)                     \
+    X(Vector)                      \
+    X(UserControl)                 \
+    X(SimLight)                    \
+    X(SimAction)

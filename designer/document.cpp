@@ -8,6 +8,7 @@
 
 #include "engine/catalogue.h"
 #include "persistence/runtime_export.h"
+#include "simulation/sim_sounds.h"
 
 namespace zor2 {
 
@@ -43,6 +44,9 @@ Czor2Doc::Czor2Doc() : CSystemUndo(m_system) {
 }
 
 Czor2Doc::~Czor2Doc() {
+    // The project closes: its sounds stop. An owner destroys its player only
+    // after detaching it from the system.
+    if (ISimSounds* sounds = m_system.Sounds()) sounds->CloseAll();
     m_system.SetRecorder(nullptr);
     ClearUndoList();
     ClearRedoList();
@@ -111,7 +115,8 @@ bool Czor2Doc::SaveModified() {
 
 void Czor2Doc::StartFresh(const std::string& path) {
     // A new or loaded project starts unmodified in the system view, its
-    // present state the only undo level.
+    // present state the only undo level; the sounds of the one it replaced stop.
+    if (ISimSounds* sounds = m_system.Sounds()) sounds->CloseAll();
     m_path = path;
     SetModified(false);
     m_editor.ShowSystem();

@@ -111,6 +111,9 @@ class CEditorState {
     std::vector<int32_t> m_contractedInputCategories;
     std::vector<int32_t> m_contractedOutputCategories;
     CDragState m_drag;
+    /// The user control of the designed module that the left button pressed
+    /// while the simulation ran; the next button-up releases it (0 for none).
+    int32_t m_pressedControlId = 0;
     /// Modules whose box draws every input (output) in one slot ("Group All
     /// Inputs"). The module record does not carry this, so the editor keeps it
     /// and Prune puts it back on the modules after the system was reloaded.

@@ -38,6 +38,7 @@ struct CTypeTraits {
     bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
+    bool clearsDisplayC = false;       // AddTemplatePorts clears display flag C (the user controls)
 };
 
 /// One component type as its family defines it.

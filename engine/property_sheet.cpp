@@ -19,12 +19,15 @@ bool SameValue(const CPropField& a, const CPropField& b) {
         case EPropKind::Check:
             return a.checked == b.checked;
         case EPropKind::Radio:
+        case EPropKind::List:
             return a.choice == b.choice;
         case EPropKind::Spin:
+        case EPropKind::Colour:
             return a.number == b.number;
         case EPropKind::Stepper:
             return a.value == b.value;
         case EPropKind::Note:
+        case EPropKind::Button:
             return true;
         default:
             return a.text == b.text;
@@ -100,12 +103,14 @@ bool CPropertySheet::EditField(std::string_view key, std::initializer_list<EProp
 }
 
 bool CPropertySheet::SetText(std::string_view key, const std::string& text) {
-    return EditField(key, {EPropKind::Text, EPropKind::LongText, EPropKind::Number}, [&](CPropField& f) {
-        if (f.kind == EPropKind::Text && f.maxLength > 0 && static_cast<int32_t>(text.size()) > f.maxLength)
-            return false;
-        f.text = text;
-        return true;
-    });
+    return EditField(key, {EPropKind::Text, EPropKind::LongText, EPropKind::Number, EPropKind::Path},
+                     [&](CPropField& f) {
+                         if (f.kind == EPropKind::Text && f.maxLength > 0 &&
+                             static_cast<int32_t>(text.size()) > f.maxLength)
+                             return false;
+                         f.text = text;
+                         return true;
+                     });
 }
 
 bool CPropertySheet::SetChecked(std::string_view key, bool checked) {
@@ -116,8 +121,9 @@ bool CPropertySheet::SetChecked(std::string_view key, bool checked) {
 }
 
 bool CPropertySheet::Choose(std::string_view key, int32_t index) {
-    return EditField(key, {EPropKind::Radio}, [&](CPropField& f) {
+    return EditField(key, {EPropKind::Radio, EPropKind::List}, [&](CPropField& f) {
         if (index < 0 || index >= static_cast<int32_t>(f.options.size())) return false;
+        if (index < 32 && (f.disabledOptions >> index) & 1u) return false;
         f.choice = index;
         return true;
     });
@@ -137,6 +143,21 @@ bool CPropertySheet::Step(std::string_view key, bool up) {
         f.value = f.step(f.value, up);
         return true;
     });
+}
+
+bool CPropertySheet::SetColour(std::string_view key, int32_t colour) {
+    return EditField(key, {EPropKind::Colour}, [&](CPropField& f) {
+        f.number = colour & 0xFFFFFF;
+        return true;
+    });
+}
+
+bool CPropertySheet::Press(std::string_view key) const {
+    const CPropField* f = Find(key);
+    if (!f || f->kind != EPropKind::Button || !f->enabled || !m_component || !m_profile || !m_profile->press)
+        return false;
+    m_profile->press(*m_component, *this, key);
+    return true;
 }
 
 std::string CPropertySheet::Validate() const {
@@ -182,6 +203,7 @@ CPropertySheet ReadComponentProperties(const CNetworkModel& component) {
     CPropertySheet sheet;
     const CPropertyProfile& profile = PropertyProfile(component.m_typeId);
     sheet.m_profile = &profile;
+    sheet.m_component = &component;
     sheet.m_caption = profile.caption ? profile.caption : "";
     sheet.m_typeId = component.m_typeId;
     sheet.m_componentId = component.m_id;

@@ -21,10 +21,14 @@ enum class EPropKind {
     LongText,  // several lines (the description)
     Number,    // text parsed as a finite floating-point number on OK
     Check,     // check box
-    Radio,     // one of `options`
+    Radio,     // one of `options`, or none (-1) until the user picks one
     Spin,      // whole number with an up-down control in [minimum, maximum]
     Stepper,   // read-only number text with up and down buttons
     Note,      // static text
+    List,      // a list box: one of `options` (the object ids behind them in `values`), or none (-1)
+    Colour,    // a colour (`number`, red in the lowest byte) chosen in the colour dialog
+    Path,      // a file path typed or browsed for (`options`: dialog title, filter, default extension)
+    Button,    // a push button; pressing it runs the profile's `press`
 };
 
 struct CPropField {
@@ -32,17 +36,20 @@ struct CPropField {
     std::string key;                                  // stable name the rules and the window use
     std::string label;                                // the text shown beside or on the control
     std::string group;                                // title of the group box that holds it; empty for none
-    std::string text;                                 // Text, LongText, Number, Stepper
+    std::string text;                                 // Text, LongText, Number, Stepper, Path
     bool checked = false;                             // Check
-    int32_t choice = 0;                               // Radio: index into `options`
-    std::vector<std::string> options;                 // Radio
-    int32_t number = 0;                               // Spin
+    int32_t choice = 0;                               // Radio, List: index into `options`
+    std::vector<std::string> options;                 // Radio, List; Path: dialog title, filter, extension
+    std::vector<int32_t> values;                      // List: the id each option stands for
+    uint32_t disabledOptions = 0;                     // Radio: bit i greys out option i
+    int32_t number = 0;                               // Spin, Colour
     int32_t minimum = 0;                              // Spin
     int32_t maximum = 0;                              // Spin
     double value = 0.0;                               // Stepper: the number behind `text`
     double (*step)(double value, bool up) = nullptr;  // Stepper: the value one click up or down
     int32_t maxLength = 0;                            // Text: 0 means no limit
     bool enabled = true;
+    bool visible = true;  // a rule may hide a field that does not apply
 };
 
 /// One dialog, as a family states it for its types: the caption and the
@@ -58,6 +65,8 @@ struct CPropertyProfile {
     std::string (*apply)(CNetworkModel&, const CPropertySheet&) = nullptr;
     /// The component executes once on every OK so that its output shows the value at once.
     bool executeOnOk = false;
+    /// A Button field was pressed; the component is the one the sheet was read from.
+    void (*press)(const CNetworkModel&, const CPropertySheet&, std::string_view key) = nullptr;
 };
 
 /// The dialog of a type whose family states none: name and description only.
@@ -84,6 +93,9 @@ class CPropertySheet {
     bool Choose(std::string_view key, int32_t index);
     bool SetSpin(std::string_view key, int32_t number);
     bool Step(std::string_view key, bool up);
+    bool SetColour(std::string_view key, int32_t colour);
+    /// Presses a Button field: runs the profile's `press`; false when there is nothing to run.
+    bool Press(std::string_view key) const;
 
     /// Empty when every field holds an acceptable value; otherwise the message
     /// for the first one that does not.
@@ -110,6 +122,7 @@ class CPropertySheet {
     bool EditField(std::string_view key, std::initializer_list<EPropKind> kinds, Change change);
 
     const CPropertyProfile* m_profile = nullptr;
+    const CNetworkModel* m_component = nullptr;  // read from; a dialog's sheet lives while it does
     std::string m_caption;
     int32_t m_typeId = 0;
     int32_t m_componentId = 0;

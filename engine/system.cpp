@@ -291,6 +291,11 @@ void CSystem::RunStep() {
     ++m_currentLevel;
 }
 
+void CSystem::RecordAction(const CNetworkModel& component) {
+    m_lastActionModuleId = component.m_owner ? component.m_owner->m_id : 0;
+    m_lastActionComponentId = component.m_id;
+}
+
 void CSystem::ZeroCounters() {
     m_simulatedTime = 0.0;
     m_cycleCount = 0;

@@ -18,6 +18,8 @@
 
 namespace zor2 {
 
+class ISimSounds;
+
 /// Receives the system outputs after every cycle (the real-time link).
 class ICycleObserver {
   public:
@@ -44,6 +46,11 @@ class CSystem {
     IPrompter& Prompter() const;
     void SetRecorder(IChangeRecorder* recorder) { m_recorder = recorder; }
     void SetCycleObserver(ICycleObserver* observer) { m_cycleObserver = observer; }
+    /// The player of the Sim Action Sound components; null plays nothing.
+    void SetSounds(ISimSounds* sounds) { m_sounds = sounds; }
+    ISimSounds* Sounds() const { return m_sounds; }
+    /// A sim action notes itself as the last component that acted on the system.
+    void RecordAction(const CNetworkModel& component);
     CFeedback& Feedback() { return m_feedback; }
     const CFeedback& Feedback() const { return m_feedback; }
     /// The single change-recording routine: through the document when one is
@@ -157,6 +164,9 @@ class CSystem {
     int32_t m_diagnostic1 = 0;
     int32_t m_diagnostic2 = 0;
     bool m_paused = false;
+    int32_t m_runNumber = 0;  // counts the runs started, so a component can report once per run
+    int32_t m_lastActionModuleId = 0;
+    int32_t m_lastActionComponentId = 0;
     std::string m_thirdText;
     std::string m_description;
     // Managers saved at the end of the project file, in file order. RunCycle
@@ -177,6 +187,7 @@ class CSystem {
     IPrompter* m_prompter = nullptr;
     IChangeRecorder* m_recorder = nullptr;
     ICycleObserver* m_cycleObserver = nullptr;
+    ISimSounds* m_sounds = nullptr;
     CFeedback m_feedback;
     std::vector<CNetwork*> m_levelOrder;  // modules with a level, by level, module order within a level
     bool m_levelOrderDirty = true;

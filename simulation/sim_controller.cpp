@@ -64,6 +64,10 @@ CSimController::CSimController(CSystem& system) : m_system(system) {
     m_system.m_cyclesPerSecond = ClampRate(m_system.m_cyclesPerSecond);
 }
 
+void CSimController::SetSounds(ISimSounds* sounds) {
+    m_system.SetSounds(sounds);
+}
+
 double CSimController::Now() const {
     return static_cast<double>(m_system.Clock().TickMs());
 }
@@ -83,12 +87,13 @@ void CSimController::SetRunning(bool running) {
         m_system.m_startTime = Now();
         m_system.m_lastCycleTime = m_system.m_startTime;
         m_system.m_running = true;
+        ++m_system.m_runNumber;
         return;
     }
-    if (m_sounds) {
+    if (ISimSounds* sounds = m_system.Sounds()) {
         for (CNetwork* module : m_system.m_modules)
             for (CNetworkModel* c : module->m_components)
-                if (c->PlaysSound()) m_sounds->StopSound(*c);
+                if (c->PlaysSound()) sounds->StopSound(*c);
     }
     m_system.m_running = false;
 }

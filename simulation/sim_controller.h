@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "algo/platform.h"
+#include "simulation/sim_sounds.h"
 
 namespace zor2 {
 
@@ -25,13 +26,6 @@ class ISimTimer {
     /// Starts or restarts the timer with the period in milliseconds.
     virtual void Start(int32_t periodMs) = 0;
     virtual void Stop() = 0;
-};
-
-/// Plays and silences the sounds of Sim Action Sound components.
-class ISimSounds {
-  public:
-    virtual ~ISimSounds() = default;
-    virtual void StopSound(CNetworkModel& soundComponent) = 0;
 };
 
 /// What the owner redraws or records when the simulation changes. Every
@@ -87,7 +81,8 @@ class CSimController {
 
     // Services; null means none.
     void SetTimer(ISimTimer* timer) { m_timer = timer; }
-    void SetSounds(ISimSounds* sounds) { m_sounds = sounds; }
+    /// The sound player is the system's: its Sim Action Sound components play through it.
+    void SetSounds(ISimSounds* sounds);
     void SetView(ISimView* view) { m_view = view; }
     void SetStopListener(ISimStopListener* listener) { m_stopListener = listener; }
 
@@ -108,7 +103,8 @@ class CSimController {
     void OnTimerTick();
 
     /// `SetRunning` of the system: true stamps the start and last cycle times
-    /// with the clock; false first silences every component that plays a sound.
+    /// with the clock and counts a new run; false first silences every
+    /// component that plays a sound.
     void SetRunning(bool running);
 
     bool IsActive() const { return m_active; }
@@ -153,7 +149,6 @@ class CSimController {
 
     CSystem& m_system;
     ISimTimer* m_timer = nullptr;
-    ISimSounds* m_sounds = nullptr;
     ISimView* m_view = nullptr;
     ISimStopListener* m_stopListener = nullptr;
     bool m_active = false;

@@ -337,7 +337,17 @@ void CDesignView::mousePressEvent(QMouseEvent* e) {
     }
 }
 
+bool CDesignView::OperateControl(const CHit& hit, const QPointF& world) {
+    // While the simulation runs the mouse operates a user control instead of selecting it.
+    if (hit.kind != EHit::Component || !m_actions.OperatesControl(*hit.component)) return false;
+    m_actions.PressControl(*hit.component, static_cast<int>(std::floor(world.x())),
+                           static_cast<int>(std::floor(world.y())));
+    viewport()->update();
+    return true;
+}
+
 void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
+    if (OperateControl(hit, ToWorld(e->position()))) return;
     m_pressHit = hit;
     const bool shift = e->modifiers() & Qt::ShiftModifier;
     if (hit.kind == EHit::None) {
@@ -396,6 +406,11 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && m_actions.ReleaseControl()) {
+        viewport()->update();
+        if (m_host.selectionChanged) m_host.selectionChanged();
+        return;
+    }
     if (e->button() == Qt::LeftButton) {
         if (m_rubberBand) {
             m_rubberRect.setBottomRight(e->position());
@@ -480,6 +495,12 @@ bool CDesignView::Connect(const CHit& s, const CHit& t) {
             m_actions.ConnectToModuleOutput(*s.component, s.output, t.moduleOutput);
             return true;
         }
+        // A sim action's connection dropped on its target graphic or value window.
+        // Refused (a beep) for a component that cannot target the object.
+        if (s.kind == EHit::Component && t.kind == EHit::Graphic)
+            return m_actions.TargetGraphic(*s.component, *t.graphic);
+        if (s.kind == EHit::Component && t.kind == EHit::ValueWindow)
+            return m_actions.TargetValueWindow(*s.component, *t.valueWindow);
         if (s.kind == EHit::ModInputsBar && t.kind == EHit::Component) {
             m_actions.ExposeAllInputs(*t.component);
             return true;
@@ -521,6 +542,7 @@ void CDesignView::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void CDesignView::DoubleClick(const CHit& hit, const QPointF& w) {
+    if (OperateControl(hit, w)) return;
     switch (hit.kind) {
         case EHit::Module:
             ShowModule(hit.module);

@@ -126,6 +126,8 @@ class CDesignView : public QAbstractScrollArea {
     /// The object under the cursor becomes the selection and the item's row runs.
     void RunMenuAction(const CHit& hit, const CMenuAction& action);
 
+    /// A press or double click on a running user control operates it; false for anything else.
+    bool OperateControl(const CHit& hit, const QPointF& world);
     void PressLeft(QMouseEvent* e, const CHit& hit);
     void FinishRectangle(Qt::KeyboardModifiers mods);
     void RightGesture(const CHit& source, const CHit& target, const QPoint& at);

@@ -5,6 +5,7 @@
 
 #include "designer/commands_component.h"
 #include "designer/commands_connect.h"
+#include "designer/commands_controls.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
 #include "designer/commands_view.h"
@@ -114,6 +115,26 @@ bool CGuiActions::FinishDrag() {
 
 bool CGuiActions::AddGraphicRect(const CRect& rect) {
     return Ok(AddGraphicFromRect(m_doc, rect));
+}
+
+bool CGuiActions::OperatesControl(const CNetworkModel& component) {
+    return zor2::OperatesControl(m_doc, component);
+}
+
+bool CGuiActions::PressControl(CNetworkModel& component, int x, int y) {
+    return Ok(zor2::PressControl(m_doc, component.m_id, CPoint{x, y}));
+}
+
+bool CGuiActions::ReleaseControl() {
+    return Ok(zor2::ReleaseControl(m_doc));
+}
+
+bool CGuiActions::TargetGraphic(CNetworkModel& action, CGraphic& graphic) {
+    return Ok(zor2::TargetGraphic(m_doc, action.m_id, graphic.m_id));
+}
+
+bool CGuiActions::TargetValueWindow(CNetworkModel& action, CValueWindow& window) {
+    return Ok(zor2::TargetValueWindow(m_doc, action.m_id, window.m_id));
 }
 
 }  // namespace zor2::gui

@@ -48,6 +48,14 @@ class CGuiActions {
     bool FinishDrag();
     /// A Shift selection rectangle: a graphic holding "Text here" that fills it.
     bool AddGraphicRect(const CRect& rect);
+    /// Whether a left press on the component operates it (a user control while the simulation runs).
+    bool OperatesControl(const CNetworkModel& component);
+    /// A press of a running user control at a model point, and the button-up after it.
+    bool PressControl(CNetworkModel& component, int x, int y);
+    bool ReleaseControl();
+    /// A connection from a sim action dropped on a graphic or a value window.
+    bool TargetGraphic(CNetworkModel& action, CGraphic& graphic);
+    bool TargetValueWindow(CNetworkModel& action, CValueWindow& window);
 
   private:
     Czor2Doc& m_doc;

@@ -40,6 +40,8 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     m_timer = std::make_unique<CQtSimTimer>(m_sim);
     m_sim->SetTimer(m_timer.get());
     m_sim->SetView(this);
+    m_sounds = std::make_unique<CQtSoundPlayer>();
+    m_sim->SetSounds(m_sounds.get());
     // The real-time link binds its socket at start; datagrams arrive through
     // the window's event loop.
     m_link = std::make_unique<CUdpLink>(m_doc.System(), link ? *link : ReadUdpConfig("udp.conf"));
@@ -94,6 +96,9 @@ CMainWindow::~CMainWindow() {
     m_doc.SetObserver(nullptr);
     m_sim->SetView(nullptr);
     m_timer->Stop();
+    // Every sound stops with the window; the player goes before the document.
+    m_sounds->CloseAll();
+    m_sim->SetSounds(nullptr);
 }
 
 void CMainWindow::WatchLink() {

@@ -22,6 +22,7 @@
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
 #include "designer/gui/settings.h"
+#include "designer/gui/sound_player.h"
 #include "realtime/udp_protocol.h"
 #include "simulation/sim_controller.h"
 
@@ -73,6 +74,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     CDesignView& View() { return *m_view; }
     CSimController& Simulation() { return *m_sim; }
     CQtSimTimer& SimTimer() { return *m_timer; }
+    CQtSoundPlayer& Sounds() { return *m_sounds; }
     CSimPane& SimPane() { return *m_simPane; }
     CFeedbackPane& FeedbackPane() { return *m_feedback; }
     CMessageBoxPrompter& Prompter() { return m_prompter; }
@@ -180,6 +182,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     CSimController* m_sim = nullptr;
     std::unique_ptr<CSimController> m_simOwner;
     std::unique_ptr<CQtSimTimer> m_timer;
+    std::unique_ptr<CQtSoundPlayer> m_sounds;
     CDesignView* m_view = nullptr;
     QTabBar* m_ribbonTabs = nullptr;
     QStackedWidget* m_ribbonPages = nullptr;

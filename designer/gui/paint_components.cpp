@@ -1,8 +1,16 @@
 // Component boxes of the module design view: name, type, stage and connection
 // counts, and a port rectangle per input and output with its value and name;
-// a reduced component shows its stage and port counts only.
+// a reduced component shows its stage and port counts only. The user controls,
+// the Indicator Light and the sim actions add their faces and helper lines.
 #include <QFontMetrics>
+#include <algorithm>
+#include <string>
+#include <vector>
 
+#include "components/math/vector.h"
+#include "components/utility/sim_action.h"
+#include "components/utility/sim_light.h"
+#include "components/utility/user_control.h"
 #include "designer/commands_view.h"
 #include "designer/gui/view_paint.h"
 #include "engine/catalogue.h"
@@ -49,6 +57,83 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
     }
 }
 
+QColor LightColour(int32_t index) {
+    static const QColor kColours[kLightColourCount] = {QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xE6, 0x00),
+                                                       QColor(0xE6, 0x1E, 0x1E), QColor(0x96, 0x96, 0x96),
+                                                       QColor(0x1E, 0xC8, 0x3C), QColor(0x1E, 0x50, 0xE6),
+                                                       QColor(0x00, 0x00, 0x00)};
+    return index >= 0 && index < kLightColourCount ? kColours[index] : kColours[kLightGrey];
+}
+
+/// The Indicator Light's lamp in the colour of its state.
+void PaintIndicatorLight(QPainter& p, const CModelSimLight& light, const QRectF& box) {
+    const double d = std::min(box.width(), box.height()) * 0.45;
+    p.setPen(QPen(QColor(0x3C, 0x3C, 0x3C), 1.5));
+    p.setBrush(LightColour(light.State()));
+    p.drawEllipse(QRectF(box.center().x() - d / 2, box.top() + 6, d, d));
+}
+
+/// The user controls' faces: the button lit while on, the up and down arrows
+/// filled while the control steps that way.
+void PaintUserControl(QPainter& p, const CNetworkModel& c, const QRectF& box) {
+    if (const auto* button = dynamic_cast<const CModelUserButton*>(&c)) {
+        const QRectF face = box.adjusted(8, 8, -8, -28);
+        p.setPen(QPen(kComponentBorder, 1.5));
+        p.setBrush(button->m_value > kButtonThreshold ? kActive : QColor(0xDC, 0xDC, 0xDC));
+        p.drawRoundedRect(face, 5, 5);
+        return;
+    }
+    const auto* upDown = dynamic_cast<const CModelUserButtonUpDown*>(&c);
+    if (!upDown) return;
+    const bool up = upDown->Fields().increment >= 0.0;
+    for (const bool isUp : {true, false}) {
+        const QRectF area = ToQ(isUp ? upDown->UpArea() : upDown->DownArea());
+        const double tipY = isUp ? area.top() : area.bottom();
+        const double baseY = isUp ? area.bottom() : area.top();
+        const QPointF arrow[] = {{area.center().x(), tipY}, {area.left(), baseY}, {area.right(), baseY}};
+        p.setPen(QPen(kComponentBorder, 1.2));
+        p.setBrush(upDown->Held() && up == isUp ? kActive : QColor(0xDC, 0xDC, 0xDC));
+        p.drawPolygon(arrow, 3);
+    }
+}
+
+/// A Format action's colour: "Clr: " and a swatch, drawn under the box.
+void PaintFormatSwatch(QPainter& p, const CModelSimAction& action, const QRectF& box) {
+    const QRectF text(box.left(), box.bottom() + 2, 28, 12);
+    p.setPen(Qt::black);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Clr: "));
+    p.setPen(QPen(kComponentBorder));
+    p.setBrush(ColourOf(action.Fields().colour));
+    p.drawRect(QRectF(text.right(), text.top() + 1, 18, 10));
+}
+
+/// The helper lines a vector component, user control or sim action draws under its box.
+std::vector<std::string> SimAidHelperText(const CNetworkModel& c) {
+    if (const auto* v = dynamic_cast<const CModelVector2*>(&c)) return v->HelperText();
+    if (const auto* b = dynamic_cast<const CModelUserButton*>(&c)) return b->HelperText();
+    if (const auto* u = dynamic_cast<const CModelUserButtonUpDown*>(&c)) return u->HelperText();
+    if (const auto* a = dynamic_cast<const CModelSimAction*>(&c)) return a->HelperText();
+    return {};
+}
+
+/// What the types of the vector, control and simulation-aid families draw besides the common box.
+void PaintSimAids(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QRectF& box) {
+    double below = box.bottom() + 2;
+    if (const auto* light = dynamic_cast<const CModelSimLight*>(&c)) PaintIndicatorLight(p, *light, box);
+    PaintUserControl(p, c, box);
+    if (const auto* action = dynamic_cast<const CModelSimAction*>(&c);
+        action && action->m_typeId == kTypeSimActionFormat) {
+        PaintFormatSwatch(p, *action, box);
+        below += 14;
+    }
+    if (!scene.Options().helperText) return;
+    p.setPen(QColor(0x46, 0x46, 0x46));
+    for (const std::string& line : SimAidHelperText(c)) {
+        p.drawText(QRectF(box.center().x() - 90, below, 180, 12), Qt::AlignHCenter | Qt::AlignTop, Q(line));
+        below += 12;
+    }
+}
+
 }  // namespace
 
 void PaintComponents(QPainter& p, const CPaintScene& scene) {
@@ -88,6 +173,8 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
             QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
             QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
         PaintPorts(p, scene, *c, small, tiny);
+        p.setFont(tiny);
+        PaintSimAids(p, scene, *c, box);
     }
 }
 

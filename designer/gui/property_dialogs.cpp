@@ -4,13 +4,17 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -30,6 +34,11 @@ QString Q(const std::string& s) {
 
 QString Name(const std::string& key, const char* suffix = "") {
     return Q(key) + QLatin1String(suffix);
+}
+
+/// Colours are stored with red in the lowest byte.
+QColor ColourOf(int32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 }  // namespace
@@ -53,12 +62,16 @@ CdlgComponentProperties::CdlgComponentProperties(CPropertySheet& sheet, QWidget*
             }
         }
         QWidget* control = Build(field);
-        const bool labelled =
-            !field.label.empty() && field.kind != EPropKind::Check && field.kind != EPropKind::Note;
-        if (labelled)
-            form->addRow(Q(field.label), control);
-        else
+        const bool labelled = !field.label.empty() && field.kind != EPropKind::Check &&
+                              field.kind != EPropKind::Note && field.kind != EPropKind::Button;
+        if (labelled) {
+            auto* label = new QLabel(Q(field.label), this);
+            label->setObjectName(Name(field.key, ".label"));
+            label->setWordWrap(true);
+            form->addRow(label, control);
+        } else {
             form->addRow(control);
+        }
     }
     m_errorLabel = new QLabel(this);
     m_errorLabel->setObjectName(QStringLiteral("error"));
@@ -167,6 +180,66 @@ QWidget* CdlgComponentProperties::Build(const CPropField& field) {
             control = label;
             break;
         }
+        case EPropKind::List: {
+            auto* list = new QListWidget(this);
+            for (const std::string& option : field.options) list->addItem(Q(option));
+            list->setMaximumHeight(120);
+            connect(list, &QListWidget::currentRowChanged, this, [this, key](int row) {
+                if (m_syncing || row < 0) return;
+                m_sheet.Choose(key, row);
+                Sync();
+            });
+            control = list;
+            break;
+        }
+        case EPropKind::Colour: {
+            auto* button = new QPushButton(this);
+            button->setFixedWidth(64);
+            connect(button, &QPushButton::clicked, this, [this, key] {
+                const CPropField* f = m_sheet.Find(key);
+                const QColor chosen = QColorDialog::getColor(ColourOf(f ? f->number : 0), this);
+                if (!chosen.isValid()) return;
+                m_sheet.SetColour(key, chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16));
+                Sync();
+            });
+            control = button;
+            break;
+        }
+        case EPropKind::Path: {
+            auto* holder = new QWidget(this);
+            auto* row = new QHBoxLayout(holder);
+            row->setContentsMargins(0, 0, 0, 0);
+            auto* edit = new QLineEdit(Q(field.text), holder);
+            edit->setObjectName(Name(key, ".text"));
+            connect(edit, &QLineEdit::textEdited, this, [this, key](const QString& text) {
+                if (m_syncing) return;
+                m_sheet.SetText(key, text.toStdString());
+                Sync();
+            });
+            auto* browse = new QPushButton(tr("Browse..."), holder);
+            browse->setObjectName(Name(key, ".browse"));
+            connect(browse, &QPushButton::clicked, this, [this, key] {
+                const CPropField* f = m_sheet.Find(key);
+                if (!f) return;
+                auto option = [f](size_t i) { return i < f->options.size() ? Q(f->options[i]) : QString(); };
+                QFileDialog dialog(this, option(0), QString(), option(1));
+                dialog.setDefaultSuffix(option(2));
+                dialog.setFileMode(QFileDialog::ExistingFile);
+                if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+                m_sheet.SetText(key, dialog.selectedFiles().front().toStdString());
+                Sync();
+            });
+            row->addWidget(edit, 1);
+            row->addWidget(browse);
+            control = holder;
+            break;
+        }
+        case EPropKind::Button: {
+            auto* button = new QPushButton(Q(field.label), this);
+            connect(button, &QPushButton::clicked, this, [this, key] { m_sheet.Press(key); });
+            control = button;
+            break;
+        }
     }
     control->setObjectName(Q(key));
     m_controls[key] = control;
@@ -179,6 +252,8 @@ void CdlgComponentProperties::Sync() {
         QWidget* control = m_controls[field.key];
         if (!control) continue;
         control->setEnabled(field.enabled);
+        control->setVisible(field.visible);
+        if (auto* label = findChild<QLabel*>(Name(field.key, ".label"))) label->setVisible(field.visible);
         switch (field.kind) {
             case EPropKind::Text:
             case EPropKind::Number:
@@ -194,9 +269,27 @@ void CdlgComponentProperties::Sync() {
                 if (auto* box = qobject_cast<QCheckBox*>(control)) box->setChecked(field.checked);
                 break;
             case EPropKind::Radio:
+                for (size_t i = 0; i < field.options.size() && i < 32; ++i)
+                    if (auto* radio =
+                            control->findChild<QRadioButton*>(Name(field.key, ".") + QString::number(i)))
+                        radio->setEnabled(!((field.disabledOptions >> i) & 1u));
                 if (auto* radio = control->findChild<QRadioButton*>(Name(field.key, ".") +
                                                                     QString::number(field.choice)))
                     radio->setChecked(true);
+                break;
+            case EPropKind::List:
+                if (auto* list = qobject_cast<QListWidget*>(control)) list->setCurrentRow(field.choice);
+                break;
+            case EPropKind::Colour:
+                control->setStyleSheet(
+                    QStringLiteral("background-color: %1").arg(ColourOf(field.number).name()));
+                break;
+            case EPropKind::Path:
+                if (auto* edit = control->findChild<QLineEdit*>(Name(field.key, ".text"));
+                    edit && edit->text() != Q(field.text))
+                    edit->setText(Q(field.text));
+                break;
+            case EPropKind::Button:
                 break;
             case EPropKind::Spin:
                 if (auto* spin = qobject_cast<QSpinBox*>(control)) spin->setValue(field.number);

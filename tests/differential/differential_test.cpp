@@ -14,9 +14,11 @@
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
+#include "components/math/vector.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/timer.h"
+#include "components/utility/user_control.h"
 #include "persistence/runtime_export.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
@@ -363,6 +365,57 @@ TEST_F(Differential, LogicTypesWithoutTemplatePorts) {
     RunBoth(3, 5);
 }
 
+TEST_F(Differential, VectorsControlsAndSimInfo) {
+    CNetwork* m = system.CreateModule("Aids", 0, 0);
+    CNetworkInput* xyz[] = {SystemInputInto(*m, "x"), SystemInputInto(*m, "y"), SystemInputInto(*m, "z")};
+    int exposed = 0;
+    auto expose = [&](CNetworkModel& c) {
+        for (CModelOutput* out : c.m_outputs.Snapshot()) {
+            const std::string name = "v" + std::to_string(++exposed);
+            CNetworkOutput* mo = m->CreateOutput(name);
+            ASSERT_EQ(m->RequestConnectToModuleOutput(c, out, *mo), 0);
+            ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(name, 1), mo), nullptr);
+        }
+    };
+    // Every vector type and operation on the inputs in turn; some fed their
+    // enable from an input (its values include 0), some with an operand open.
+    struct VCase {
+        int32_t type, operation;
+        bool enableFed;
+        int skip;
+    } vectors[] = {{61, 0, false, -1}, {62, 0, true, -1}, {63, 0, false, -1}, {63, 0, true, 2},
+                   {64, 0, false, -1}, {64, 0, true, -1}, {65, 3, false, -1}, {65, 4, true, -1},
+                   {65, 5, false, -1}, {65, 6, false, 3}, {66, 3, true, -1},  {66, 4, false, -1},
+                   {66, 5, false, -1}, {66, 6, true, 4}};
+    for (const VCase& vc : vectors) {
+        SCOPED_TRACE(vc.type);
+        auto* v = static_cast<CModelVector2*>(Drop(*m, vc.type));
+        if (vc.operation >= 3) v->SetOperation(vc.operation);
+        auto inputs = v->m_inputs.Snapshot();
+        for (size_t i = vc.enableFed ? 0 : 1; i < inputs.size(); ++i)
+            if (static_cast<int>(i) != vc.skip) FeedFromModuleInput(*m, *xyz[i % 3], *v, inputs[i]);
+        expose(*v);
+    }
+    // The controls publish the value they had when exported; the Sim Info
+    // components the cycle number and the simulated time (0 in both).
+    auto* button = static_cast<CModelUserButton*>(Drop(*m, 59));
+    button->m_value = 1.0;
+    expose(*button);
+    auto* upDown = static_cast<CModelUserButtonUpDown*>(Drop(*m, 78));
+    ASSERT_TRUE(upDown->SetSteps(2.5, 1));
+    expose(*upDown);
+    expose(*Drop(*m, 53));
+    expose(*Drop(*m, 54));
+    for (int32_t sink : {73, 50, 51, 52, 69}) FeedFromModuleInput(*m, *xyz[0], *Drop(*m, sink));
+    // Without template ports (a hand-made file) both sides load and run them.
+    for (int32_t type : {61, 62, 63, 64, 65, 66, 59, 78, 73, 50, 51, 52, 69, 53, 54}) {
+        SCOPED_TRACE(type);
+        ASSERT_NE(m->CreateComponent(type, 0, "bare", 0, 0), nullptr);
+    }
+    m->ComputeStages();
+    RunBoth(40, 6);
+}
+
 /// Random systems wired through the editor's own connect requests (refusals are
 /// simply skipped), covering stage order, fan-in, feedback and module levels.
 class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
@@ -370,7 +423,8 @@ class RandomDifferential : public Differential, public ::testing::WithParamInter
 TEST_P(RandomDifferential, SameOutputsEveryCycle) {
     std::mt19937 rng(GetParam());
     const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89, 3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30,
-                             90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80,
+                             90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80, 61, 62, 63, 64, 65,
+                             66, 59, 78, 73, 50, 51, 52, 69, 53, 54,
                              // Timer and the random sources depend on the clock and the draws.
                              2, 25, 26, 68};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules

@@ -7,9 +7,13 @@
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
+#include "components/math/vector.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
+#include "components/utility/sim_action.h"
+#include "components/utility/sim_light.h"
 #include "components/utility/timer.h"
+#include "components/utility/user_control.h"
 
 namespace zor2::test {
 
@@ -263,6 +267,63 @@ CNetworkOutput* BuildUtility(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
     return b.Expose(m, seven, "seven");
 }
 
+/// Vector, user control and simulation aid types in a module of their own, fed by
+/// its own constants (so no record of the modules above changes).
+void BuildAids(CGoldenBuilder& b, CSystem& s) {
+    CNetwork* m = s.CreateModule("Aids", 450, 360);
+    b.Check(m != nullptr, "creating the aids module");
+    if (!m) return;
+    CNetworkModel* three = b.Constant(*m, 3.0);
+    CNetworkModel* four = b.Constant(*m, 4.0);
+    CNetworkModel* twelve = b.Constant(*m, 12.0);
+    auto* magnitude = b.DropAs<CModelVector2>(*m, 61);
+    b.Wire(*m, three, magnitude, 20);
+    b.Wire(*m, four, magnitude, 30);
+    for (int32_t type : {62, 63, 64}) {
+        CNetworkModel* v = b.Drop(*m, type);
+        b.Wire(*m, three, v, 20);
+        b.Wire(*m, twelve, v, 30);
+    }
+    struct VCase {
+        int32_t type;
+        int32_t operation;
+    };
+    for (const VCase& vc : {VCase{65, kVectorSubtract}, VCase{66, kVectorCross}}) {
+        auto* v = b.DropAs<CModelVector2>(*m, vc.type);
+        if (v) b.Check(v->SetOperation(vc.operation), "setting the vector operation");
+        b.Wire(*m, four, v, 20);
+        b.Wire(*m, three, v, 40);
+    }
+    auto* button = b.DropAs<CModelUserButton>(*m, 59);
+    if (button) {
+        b.Check(button->SetMode(kButtonToggle), "setting the button mode");
+        button->m_value = 1.0;  // toggled on when saved
+    }
+    auto* upDown = b.DropAs<CModelUserButtonUpDown>(*m, 78);
+    if (upDown) {
+        b.Check(upDown->SetSteps(2.5, -0.5), "setting the up-down steps");
+        upDown->m_value = 1.5;
+    }
+    auto* light = b.DropAs<CModelSimLight>(*m, 73);
+    if (light) b.Check(light->SetColours({kLightBlue, kLightYellow}), "setting the light colours");
+    b.Wire(*m, button, light, 20);
+    CNetworkModel* stop = b.Drop(*m, 50);
+    b.Wire(*m, button, stop, 10);
+    auto* sound = b.DropAs<CModelSimAction>(*m, 51);
+    if (sound) sound->SetSoundPath("/usr/share/sounds/zor2/alarm.wav");
+    b.Wire(*m, button, sound, 20);
+    auto* message = b.DropAs<CModelSimAction>(*m, 52);
+    if (message) message->SetMessage(77, "Pressure high");
+    auto* format = b.DropAs<CModelSimAction>(*m, 69);
+    if (format) b.Check(format->SetFormat(kTargetValueWindow, 88, 0x336699), "setting the format");
+    b.Wire(*m, button, format, 10);
+    b.Drop(*m, 53);
+    CNetworkModel* count = b.Drop(*m, 54);
+    b.Publish(*m, b.Expose(*m, magnitude, "magnitude"), "Magnitude");
+    b.Publish(*m, b.Expose(*m, count, "cycle"), "Cycle");
+    b.Publish(*m, b.Expose(*m, upDown, "level"), "Level");
+}
+
 void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     CGoldenBuilder b(s, problems);
     s.m_name = "All types";
@@ -300,6 +361,7 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     // Longer than the runtime file's 99-character name field.
     b.Publish(*a, product, "Product " + std::string(120, 'p'));
     s.CreateSystemOutput("Loose", 1);
+    BuildAids(b, s);
     s.ComputeLevels();
 }
 
