@@ -20,6 +20,34 @@ CVectorResult Result(std::initializer_list<double> values) {
     }
     return r;
 }
+CVectorResult Result(double v) {
+    return Result({v});
+}
+CVectorResult Result(const CVector2& v) {
+    return Result({v.m_x, v.m_y});
+}
+CVectorResult Result(const CVector3& v) {
+    return Result({v.m_x, v.m_y, v.m_z});
+}
+
+/// Sums and differences are also stored into the first vector.
+template <class V>
+CVectorResult Arithmetic(V& a, const V& b, int32_t operation) {
+    switch (operation) {
+        case kVectorAdd:
+            a = a + b;
+            return Result(a);
+        case kVectorSubtract:
+            a = a - b;
+            return Result(a);
+        case kVectorCross:
+            return Result(a.Cross(b));
+        case kVectorDot:
+            return Result(a.Dot(b));
+        default:
+            return {};
+    }
+}
 
 }  // namespace
 
@@ -57,54 +85,21 @@ void StoreVectorOperand(CVectorOperands& v, int32_t type, const CVectorOperand& 
 }
 
 CVectorResult VectorExecute(CVectorOperands& v, int32_t type, int32_t operation) {
-    CVector2& a2 = v.a2;
-    CVector3& a3 = v.a3;
     switch (type) {
         case kTypeVector2DMagnitude:
-            return Result({a2.Magnitude()});
+            return Result(v.a2.Magnitude());
         case kTypeVector3DMagnitude:
-            return Result({a3.Magnitude()});
+            return Result(v.a3.Magnitude());
         case kTypeVector2DNormalize:
-            a2.Normalize();
-            return Result({a2.m_x, a2.m_y});
+            v.a2.Normalize();
+            return Result(v.a2);
         case kTypeVector3DNormalize:
-            a3.Normalize();
-            return Result({a3.m_x, a3.m_y, a3.m_z});
+            v.a3.Normalize();
+            return Result(v.a3);
         case kTypeVector2DArithmetic:
-            switch (operation) {
-                case kVectorAdd:
-                case kVectorSubtract: {
-                    const CVector2 r = operation == kVectorAdd ? a2 + v.b2 : a2 - v.b2;
-                    a2.m_x = r.m_x;
-                    a2.m_y = r.m_y;
-                    return Result({r.m_x, r.m_y});
-                }
-                case kVectorCross:
-                    return Result({a2.Cross(v.b2)});
-                case kVectorDot:
-                    return Result({a2.Dot(v.b2)});
-                default:
-                    return {};
-            }
+            return Arithmetic(v.a2, v.b2, operation);
         case kTypeVector3DArithmetic:
-            switch (operation) {
-                case kVectorAdd:
-                case kVectorSubtract: {
-                    const CVector3 r = operation == kVectorAdd ? a3 + v.b3 : a3 - v.b3;
-                    a3.m_x = r.m_x;
-                    a3.m_y = r.m_y;
-                    a3.m_z = r.m_z;
-                    return Result({r.m_x, r.m_y, r.m_z});
-                }
-                case kVectorCross: {
-                    const CVector3 r = a3.Cross(v.b3);
-                    return Result({r.m_x, r.m_y, r.m_z});
-                }
-                case kVectorDot:
-                    return Result({a3.Dot(v.b3)});
-                default:
-                    return {};
-            }
+            return Arithmetic(v.a3, v.b3, operation);
         default:
             return {};
     }

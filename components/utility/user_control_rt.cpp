@@ -5,17 +5,15 @@
 
 namespace zor2 {
 
-namespace {
-
-/// Publishes the component value; without an output the control does nothing in a cycle.
-void PublishValue(CRNetworkModel& c) {
-    if (CRModelOutput* out = c.FirstOutput()) out->m_value = c.m_value;
-}
-void CompileValue(CRNetworkModel& c, CRPlan& plan) {
-    if (CRModelOutput* out = c.FirstOutput()) plan.AddConstant(c.m_value, out->m_value);
+int32_t CRModelControlValue::Execute() {
+    if (CRModelOutput* out = FirstOutput()) out->m_value = m_value;
+    return 0;
 }
 
-}  // namespace
+void CRModelControlValue::Compile(CRPlan& plan) {
+    // Without an output the control does nothing in a cycle.
+    if (CRModelOutput* out = FirstOutput()) plan.AddConstant(m_value, out->m_value);
+}
 
 size_t CRModelUserButton::ReadRuntime(CByteReader& in, size_t offset) {
     const size_t start = in.Position();
@@ -24,29 +22,11 @@ size_t CRModelUserButton::ReadRuntime(CByteReader& in, size_t offset) {
     return offset + (in.Position() - start);
 }
 
-int32_t CRModelUserButton::Execute() {
-    PublishValue(*this);
-    return 0;
-}
-
-void CRModelUserButton::Compile(CRPlan& plan) {
-    CompileValue(*this, plan);
-}
-
 size_t CRModelUserButtonUpDown::ReadRuntime(CByteReader& in, size_t offset) {
     const size_t start = in.Position();
     ReadBase(in);
     UpDownRuntimeFields(in, m_fields);
     return offset + (in.Position() - start);
-}
-
-int32_t CRModelUserButtonUpDown::Execute() {
-    PublishValue(*this);
-    return 0;
-}
-
-void CRModelUserButtonUpDown::Compile(CRPlan& plan) {
-    CompileValue(*this, plan);
 }
 
 namespace {

@@ -7,23 +7,27 @@
 
 namespace zor2 {
 
-class CRModelUserButton final : public CRNetworkModel {
+/// What both controls do in a host: publish the exported value every cycle.
+class CRModelControlValue : public CRNetworkModel {
   public:
-    explicit CRModelUserButton(int32_t typeId) : CRNetworkModel(typeId) {}
-    size_t ReadRuntime(CByteReader& in, size_t offset) override;
+    using CRNetworkModel::CRNetworkModel;
     int32_t Execute() override;
     void Compile(CRPlan& plan) override;
+};
+
+class CRModelUserButton final : public CRModelControlValue {
+  public:
+    using CRModelControlValue::CRModelControlValue;
+    size_t ReadRuntime(CByteReader& in, size_t offset) override;
 
   private:
     CUserButtonFields m_fields;
 };
 
-class CRModelUserButtonUpDown final : public CRNetworkModel {
+class CRModelUserButtonUpDown final : public CRModelControlValue {
   public:
-    explicit CRModelUserButtonUpDown(int32_t typeId) : CRNetworkModel(typeId) {}
+    using CRModelControlValue::CRModelControlValue;
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
-    int32_t Execute() override;
-    void Compile(CRPlan& plan) override;
 
   private:
     CUpDownFields m_fields;

@@ -33,14 +33,14 @@ TEST(VectorClasses, NormaliseKeepsShortVectorsUnscaled) {
         if (c.twoD) {
             CVector2 v(c.in.m_x, c.in.m_y);
             v.Normalize();
-            EXPECT_DOUBLE_EQ(v.m_x, c.expected.m_x);
-            EXPECT_DOUBLE_EQ(v.m_y, c.expected.m_y);
+            EXPECT_NEAR(v.m_x, c.expected.m_x, 1e-12);
+            EXPECT_NEAR(v.m_y, c.expected.m_y, 1e-12);
         } else {
             CVector3 v = c.in;
             v.Normalize();
-            EXPECT_DOUBLE_EQ(v.m_x, c.expected.m_x);
-            EXPECT_DOUBLE_EQ(v.m_y, c.expected.m_y);
-            EXPECT_DOUBLE_EQ(v.m_z, c.expected.m_z);
+            EXPECT_NEAR(v.m_x, c.expected.m_x, 1e-12);
+            EXPECT_NEAR(v.m_y, c.expected.m_y, 1e-12);
+            EXPECT_NEAR(v.m_z, c.expected.m_z, 1e-12);
         }
     }
     EXPECT_EQ(CVector2().m_tolerance, 9.999999747378752e-06);

@@ -406,7 +406,10 @@ TEST_F(Differential, VectorsControlsAndSimInfo) {
     expose(*upDown);
     expose(*Drop(*m, 53));
     expose(*Drop(*m, 54));
-    for (int32_t sink : {73, 50, 51, 52, 69}) FeedFromModuleInput(*m, *xyz[0], *Drop(*m, sink));
+    for (int32_t sink : {73, 50, 51, 52, 69}) {
+        CNetworkModel* c = Drop(*m, sink);
+        FeedFromModuleInput(*m, *xyz[0], *c, c->FirstInput());
+    }
     // Without template ports (a hand-made file) both sides load and run them.
     for (int32_t type : {61, 62, 63, 64, 65, 66, 59, 78, 73, 50, 51, 52, 69, 53, 54}) {
         SCOPED_TRACE(type);

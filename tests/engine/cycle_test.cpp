@@ -224,7 +224,16 @@ TEST_F(Cycle, MathSkipsArrayFedModuleInputs) {
 TEST_F(Cycle, PaletteDropNamesPortsAndRecordsTheChange) {
     CNetwork* m = system.CreateModule("Network 1", 0, 0);
     CNetworkModel* first = m->DropComponent(41, 10, 20);
-    CNetworkModel* second = m->DropComponent(65, 10, 20);  // no class yet: nothing happens
+    // A type without a class (one of the catalogue while any is left, else an id
+    // without a catalogue row): nothing happens.
+    int32_t classless = 60;
+    for (const CCatalogueRow& row : CatalogueRows()) {
+        if (!FindComponentType(row.typeId)) {
+            classless = row.typeId;
+            break;
+        }
+    }
+    CNetworkModel* second = m->DropComponent(classless, 10, 20);
     CNetworkModel* third = m->DropComponent(89, 10, 20);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(second, nullptr);

@@ -1,6 +1,7 @@
 // The main view driven with the mouse and its context menus: reduced
 // components, contracted categories, graphic, chart and value window gestures,
-// the graphic menu, the miniview and printing.
+// the graphic menu, the miniview, printing, and the user controls and sim
+// action targets.
 #include <QAction>
 #include <QDialog>
 #include <QDockWidget>
@@ -12,6 +13,8 @@
 #include <QtTest>
 #include <functional>
 
+#include "components/utility/sim_action.h"
+#include "components/utility/user_control.h"
 #include "designer/command_rows.h"
 #include "designer/commands.h"
 #include "designer/gui/main_window.h"
@@ -55,6 +58,7 @@ class CViewTest : public QObject {
     void miniviewClickScrollsTheView();
     void printsBothModesToPdf();
     void fittingShowsEverythingBetweenTheBars();
+    void runningControlsAndActionTargetsByMouse();
 
   private:
     QTemporaryDir m_dir;
@@ -597,6 +601,43 @@ void CViewTest::fittingShowsEverythingBetweenTheBars() {
         QVERIFY2(v.HitTest(at).kind == c.hit.kind, c.name);
     }
     QVERIFY(v.Zoom() < 1.0);
+}
+
+void CViewTest::runningControlsAndActionTargetsByMouse() {
+    CScene s;
+    CDesignView& v = s.w->View();
+    Czor2Doc& d = s.w->Document();
+    AddComponent(d, kTypeUserButton, 140, 220);
+    auto* button = static_cast<CModelUserButton*>(s.module->m_components.Tail());
+    QVERIFY(button->SetMode(kButtonToggle));
+    AddComponent(d, kTypeSimActionFormat, 380, 220);
+    auto* format = static_cast<CModelSimAction*>(s.module->m_components.Tail());
+    QWidget* vp = s.DesignAtFullSize();
+    const QPoint at = v.CentreOf({.kind = EHit::Component, .component = button});
+    // Stopped, a click selects the button as any component.
+    d.Editor().ClearSelection();
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(d.Editor().m_components, std::vector<int32_t>{button->m_id});
+    QCOMPARE(button->m_value, 0.0);
+    // Running, a click toggles it at once and leaves nothing selected; a double
+    // click (down, up, double click, up) presses it twice and opens no dialog.
+    QVERIFY(s.w->Simulation().Run());
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(button->FirstOutput()->m_value, 1.0);
+    QVERIFY(d.Editor().m_components.empty());
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(button->m_value, 0.0);
+    QTest::mouseDClick(vp, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(vp, Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(button->m_value, 1.0);
+    QVERIFY(s.w->Simulation().Stop());
+    // A connection from the Format dropped on a graphic makes the graphic its target.
+    QTest::mousePress(vp, Qt::RightButton, Qt::NoModifier,
+                      v.CentreOf({.kind = EHit::Component, .component = format}));
+    QTest::mouseRelease(vp, Qt::RightButton, Qt::NoModifier,
+                        v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
+    QCOMPARE(format->Fields().targetId, s.g1->m_id);
+    QCOMPARE(format->TargetKind(), kTargetGraphic);
 }
 
 QTEST_MAIN(CViewTest)
