@@ -99,6 +99,16 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::string DesignerOnlyNote(const CNetworkModel& c) {
+    const char* type = CatalogueName(c.m_typeId);
+    char line[1024];
+    std::snprintf(
+        line, sizeof line,
+        "Runtime export: \"%s\" (%s) in module \"%s\" runs only in the designer; the runtime library cannot load this file while it holds such a component.",
+        c.m_name.c_str(), type ? type : "?", c.m_owner ? c.m_owner->m_name.c_str() : "");
+    return line;
+}
+
 }  // namespace
 
 std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
@@ -119,10 +129,12 @@ std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
 int ExportRuntimeFile(CSystem& system, const std::string& path) {
     const int err = WriteFileAtomically(path, ExportRuntimeBytes(system));
     if (err == 0) {
-        // Settings the runtime file has no field for (a Timer's delay, a Delay's factor).
+        // Settings the runtime file has no field for (a Timer's delay, a Delay's factor),
+        // and components the runtime library has no class for, which keep it from loading the file.
         for (const CNetwork* m : system.m_modules) {
             for (const CNetworkModel* c : m->m_components) {
                 if (std::string note = c->RuntimeExportNote(); !note.empty()) system.BuildFeedback(note);
+                if (TypeTraits(c->m_typeId).designerOnly) system.BuildFeedback(DesignerOnlyNote(*c));
             }
         }
     }

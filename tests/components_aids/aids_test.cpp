@@ -8,6 +8,7 @@
 #include "components/utility/sim_info.h"
 #include "components/utility/sim_light.h"
 #include "components/utility/user_control.h"
+#include "persistence/runtime_export.h"
 #include "simulation/sim_controller.h"
 
 namespace zor2::test {
@@ -243,6 +244,21 @@ TEST_F(SimAids, LocalTimeKeepsItsDateWhenTheClockFails) {
     EXPECT_EQ(Out(*local, 80), 1999.0);
     local->ResetValues();  // keeps every value
     EXPECT_EQ(Out(*local, 80), 1999.0);
+}
+
+TEST_F(SimAids, ExportingLocalTimeSaysTheRuntimeCannotLoadTheFile) {
+    Drop(*module, kTypeSimInfoCount);
+    const std::string path = ::testing::TempDir() + "zor2_aids_local_time.z2r";
+    const std::string top = system.Feedback().build.Top();
+    ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+    EXPECT_EQ(system.Feedback().build.Top(), top);
+    CNetworkModel* local = Drop(*module, kTypeSimInfoLocalTime);
+    ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+    EXPECT_EQ(
+        system.Feedback().build.Top(),
+        "Runtime export: \"" + local->m_name +
+            "\" (Sim Info LocalTime) in module \"Plant\" runs only in the designer; the runtime library cannot load this file while it holds such a component.");
+    std::remove(path.c_str());
 }
 
 TEST_F(SimAids, UpDownGeometryAndStepping) {

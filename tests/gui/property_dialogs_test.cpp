@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +21,7 @@
 #include "components/math/delay.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
+#include "components/utility/sim_action.h"
 #include "components/utility/timer.h"
 #include "designer/commands_component.h"
 #include "designer/commands_system.h"
@@ -66,6 +68,7 @@ class PropertyDialogsTest : public QObject {
     void RandomModeButtonsLockTheRange();
     void DelayButtonsStepTheFactor();
     void ComponentPropertiesRecordsOneUndoLevel();
+    void ListsColoursPathsAndButtonsFollowTheSheet();
 };
 
 void PropertyDialogsTest::ShowsCaptionAndGroups() {
@@ -210,6 +213,49 @@ void PropertyDialogsTest::ComponentPropertiesRecordsOneUndoLevel() {
     QVERIFY(!EditComponentProperties(nullptr, w.doc, *t));
     w.doc.System().m_running = false;
     QCOMPARE(w.doc.UndoListSize(), levels + 1);
+}
+
+void PropertyDialogsTest::ListsColoursPathsAndButtonsFollowTheSheet() {
+    CDocWithModule w;
+    // The 2D arithmetic dialog greys out the cross product.
+    CNetworkModel* vector = w.Add(65);
+    CPropertySheet vectorSheet = ReadComponentProperties(*vector);
+    CdlgComponentProperties vectorDialog(vectorSheet);
+    QVERIFY(!vectorDialog.findChild<QRadioButton*>("operation.2")->isEnabled());
+    QVERIFY(vectorDialog.findChild<QRadioButton*>("operation.3")->isEnabled());
+
+    // The Format dialog shows the list of the kind chosen, and its colour.
+    CNetwork* module = w.doc.Editor().DesignedModule(w.doc.System());
+    CValueWindow* window = w.doc.System().m_valueWindows.AddValueWindow(w.doc.System().Random());
+    window->m_moduleId = module->m_id;
+    auto* format = static_cast<CModelSimAction*>(w.Add(69));
+    CPropertySheet sheet = ReadComponentProperties(*format);
+    CdlgComponentProperties d(sheet);
+    d.show();
+    auto* windows = d.findChild<QListWidget*>("targetWindow");
+    QVERIFY(windows && !windows->isVisible());
+    d.findChild<QRadioButton*>("targetKind.0")->click();
+    QVERIFY(windows->isVisible());
+    QVERIFY(!d.findChild<QListWidget*>("targetGraphic")->isVisible());
+    QCOMPARE(windows->count(), 1);
+    windows->setCurrentRow(0);
+    QVERIFY(d.findChild<QPushButton*>("colour")->styleSheet().contains("#3399ff"));
+    PressOk(d);
+    QCOMPARE(ApplyComponentProperties(w.doc, *format, sheet), ECmd::Done);
+    QCOMPARE(format->Fields().targetId, window->m_id);
+    QCOMPARE(format->TargetKind(), kTargetValueWindow);
+
+    // The Sound dialog: a path typed or browsed for, and "Test Sound".
+    auto* sound = static_cast<CModelSimAction*>(w.Add(51));
+    CPropertySheet soundSheet = ReadComponentProperties(*sound);
+    CdlgComponentProperties s(soundSheet);
+    QCOMPARE(s.findChild<QPushButton*>("soundPath.browse")->text(), QString("Browse..."));
+    QCOMPARE(s.findChild<QPushButton*>("testSound")->text(), QString("Test Sound"));
+    TypeInto(s.findChild<QLineEdit*>("soundPath.text"), "/nowhere/ping.wav");
+    s.findChild<QPushButton*>("testSound")->click();  // no such file: nothing plays
+    PressOk(s);
+    QCOMPARE(ApplyComponentProperties(w.doc, *sound, soundSheet), ECmd::Done);
+    QCOMPARE(sound->Fields().soundFile, std::string("ping.wav"));
 }
 
 QTEST_MAIN(PropertyDialogsTest)
