@@ -28,4 +28,7 @@
     X(Counter)                     \
     X(QuantityDiminish)            \
     X(Random)                      \
-    X(SimInfo)
+    X(SimInfo)                     \
+    X(Signal)                      \
+    X(Spectrum)                    \
+    X(Stats)

@@ -26,6 +26,8 @@ bool SameValue(const CPropField& a, const CPropField& b) {
             return a.value == b.value;
         case EPropKind::Note:
             return true;
+        case EPropKind::Picks:
+            return a.options == b.options && a.picks == b.picks;
         default:
             return a.text == b.text;
     }
@@ -135,6 +137,14 @@ bool CPropertySheet::Step(std::string_view key, bool up) {
     return EditField(key, {EPropKind::Stepper}, [&](CPropField& f) {
         if (!f.step) return false;
         f.value = f.step(f.value, up);
+        return true;
+    });
+}
+
+bool CPropertySheet::SetPicked(std::string_view key, int32_t index, bool picked) {
+    return EditField(key, {EPropKind::Picks}, [&](CPropField& f) {
+        if (index < 0 || index >= static_cast<int32_t>(f.picks.size())) return false;
+        f.picks[static_cast<size_t>(index)] = picked ? 1 : 0;
         return true;
     });
 }

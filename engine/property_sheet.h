@@ -25,6 +25,7 @@ enum class EPropKind {
     Spin,      // whole number with an up-down control in [minimum, maximum]
     Stepper,   // read-only number text with up and down buttons
     Note,      // static text
+    Picks,     // a list of `options`, each picked or not (`picks`)
 };
 
 struct CPropField {
@@ -35,7 +36,8 @@ struct CPropField {
     std::string text;                                 // Text, LongText, Number, Stepper
     bool checked = false;                             // Check
     int32_t choice = 0;                               // Radio: index into `options`
-    std::vector<std::string> options;                 // Radio
+    std::vector<std::string> options;                 // Radio, Picks
+    std::vector<uint8_t> picks;                       // Picks: one flag per option
     int32_t number = 0;                               // Spin
     int32_t minimum = 0;                              // Spin
     int32_t maximum = 0;                              // Spin
@@ -58,6 +60,9 @@ struct CPropertyProfile {
     std::string (*apply)(CNetworkModel&, const CPropertySheet&) = nullptr;
     /// The component executes once on every OK so that its output shows the value at once.
     bool executeOnOk = false;
+    /// The dialog replaces the component's outputs: before it opens, a component
+    /// with output connections asks whether to go on.
+    bool replacesOutputs = false;
 };
 
 /// The dialog of a type whose family states none: name and description only.
@@ -84,6 +89,7 @@ class CPropertySheet {
     bool Choose(std::string_view key, int32_t index);
     bool SetSpin(std::string_view key, int32_t number);
     bool Step(std::string_view key, bool up);
+    bool SetPicked(std::string_view key, int32_t index, bool picked);
 
     /// Empty when every field holds an acceptable value; otherwise the message
     /// for the first one that does not.
