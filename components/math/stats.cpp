@@ -24,11 +24,6 @@ constexpr CPortTemplate kNewValue[] = {{10, "New Value"}};
 constexpr CPortTemplate kAverageOut[] = {{10, "Moving Avg"}};
 constexpr CPortTemplate kTotalOut[] = {{10, "Running Total"}};
 
-template <class T>
-std::unique_ptr<CNetworkModel> Create(int32_t) {
-    return std::make_unique<T>();
-}
-
 void ReadAverageSheet(const CNetworkModel& c, CPropertySheet& sheet) {
     const auto* m = dynamic_cast<const CModelStatsMovingAvg*>(&c);
     if (!m) return;
@@ -49,9 +44,9 @@ constexpr CPropertyProfile kAverageSheet{"Component Properties - Moving Average"
                                          ApplyAverageSheet};
 
 constexpr CComponentType kTypes[] = {
-    {kTypeRunningStats, kStatsInputs, kStatsOutputs, 3, 7, Create<CModelRunningStats>},
-    {kTypeRunningTotal, kNewValue, kTotalOut, 1, 1, Create<CModelStatsRunTotal>},
-    {kTypeMovingAverage, kNewValue, kAverageOut, 1, 1, Create<CModelStatsMovingAvg>, &kAverageSheet},
+    {kTypeRunningStats, kStatsInputs, kStatsOutputs, 3, 7, CreateAs<CModelRunningStats>},
+    {kTypeRunningTotal, kNewValue, kTotalOut, 1, 1, CreateAs<CModelStatsRunTotal>},
+    {kTypeMovingAverage, kNewValue, kAverageOut, 1, 1, CreateAs<CModelStatsMovingAvg>, &kAverageSheet},
 };
 
 /// The new value of the first input: its source's value, or 0 and "-" without one.
@@ -77,31 +72,29 @@ std::span<const CComponentType> StatsComponentTypes() {
 
 void CModelRunningStats::GetInputValues() {
     CModelInput* on = FindInput(10);
-    m_enabled = !(on && on->HasSource() && SourceValue(*on) == 0.0);
-    if (on) {
-        on->m_value = m_enabled ? 1.0 : 0.0;
-        on->m_text.SetText(m_enabled ? "On" : "Off");
-    }
     CModelInput* reset = FindInput(30);
-    const bool resetting = reset && reset->HasSource() && SourceValue(*reset) != 0.0;
-    if (reset) {
-        reset->m_value = resetting ? 1.0 : 0.0;
-        reset->m_text.SetText(resetting ? "RESET" : "--");
-    }
     CModelInput* value = FindInput(20);
+    m_enabled = !(on && on->HasSource() && SourceValue(*on) == 0.0);
+    if (on) on->m_value = m_enabled ? 1.0 : 0.0;
+    const bool resetting = reset && reset->HasSource() && SourceValue(*reset) != 0.0;
+    if (reset) reset->m_value = resetting ? 1.0 : 0.0;
     const bool taken = value && value->HasSource();
     double v = 0.0;
-    if (m_enabled && value) {
-        if (taken) {
-            PullInput(*value);
-            v = value->m_value;
-            value->m_text.SetNumber("%0.2f", v);
-        } else {
-            value->m_text.SetText("-");
-        }
+    if (m_enabled && taken) {
+        PullInput(*value);
+        v = value->m_value;
     }
-    // A restarted series zeroes the ports as a system reset does.
+    // A restarted series zeroes the ports as a system reset does; the texts
+    // still say what the inputs hold.
     if (!m_stats.Take(m_enabled, resetting, taken, v, m_value)) CNetworkModel::ResetValues();
+    if (on) on->m_text.SetText(m_enabled ? "On" : "Off");
+    if (reset) reset->m_text.SetText(resetting ? "RESET" : "--");
+    if (m_enabled && value) {
+        if (taken)
+            value->m_text.SetNumber("%0.2f", v);
+        else
+            value->m_text.SetText("-");
+    }
 }
 
 void CModelRunningStats::Execute() {

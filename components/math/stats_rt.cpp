@@ -93,14 +93,10 @@ int32_t CRModelStatsRunTotal::Execute() {
 }
 
 namespace {
-template <class T>
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
-    return std::make_unique<T>(typeId);
-}
 constexpr CRuntimeType kStatsTypes[] = {
-    {kTypeRunningStats, Create<CRModelRunningStats>},
-    {kTypeRunningTotal, Create<CRModelStatsRunTotal>},
-    {kTypeMovingAverage, Create<CRModelStatsMovingAvg>},
+    {kTypeRunningStats, CreateRuntimeAs<CRModelRunningStats>},
+    {kTypeRunningTotal, CreateRuntimeAs<CRModelStatsRunTotal>},
+    {kTypeMovingAverage, CreateRuntimeAs<CRModelStatsMovingAvg>},
 };
 }  // namespace
 

@@ -146,6 +146,13 @@ bool BuildMelBank(CMelFilterBank& bank, const CMfccSettings& s, const std::vecto
     return true;
 }
 
+long MfccRuntimeBodyBytes(CByteReader body) {
+    CMfccSettings s;
+    MfccSettingsFields(body, s);
+    if (body.Failed() || s.filterCount < 0 || s.filterCount > kMaxMelFilters) return -1;
+    return 28 + static_cast<long>(kMelEntryBytes) * s.filterCount;
+}
+
 std::vector<CMelEntry> DefaultMelEntries(int32_t n) {
     std::vector<CMelEntry> entries;
     for (int32_t id = 1; id <= std::clamp(n, 0, kMaxMelFilters); ++id) entries.push_back({id, false});

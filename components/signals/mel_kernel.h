@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "algo/bytes.h"
+
 namespace zor2 {
 
 /// Bins a bank covers at most, and filters it holds at most.
@@ -119,5 +121,8 @@ void MelEntryFields(Ar& ar, E& e) {
     ar.Bool(e.enabled);
 }
 inline constexpr size_t kMelEntryBytes = 5;
+/// The length of a Voice MFCC runtime record after its base record, read from
+/// its settings: 28 bytes and one entry per filter; -1 when it cannot be read.
+long MfccRuntimeBodyBytes(CByteReader body);
 
 }  // namespace zor2

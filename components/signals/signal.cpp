@@ -29,11 +29,6 @@ constexpr CPortTemplate kWindowInputs[] = {{10, "Signal", 0, 2, true}};
 constexpr CPortTemplate kStatsInputs[] = {{10, "Signal", 0, 2, true}};
 constexpr CPortTemplate kStatsOutputs[] = {{10, "Min"}, {20, "Max"}, {30, "Mean"}};
 
-template <class T>
-std::unique_ptr<CNetworkModel> Create(int32_t) {
-    return std::make_unique<T>();
-}
-
 // --- property sheets ------------------------------------------------------------------
 
 constexpr int32_t kFrameSizes[] = {32, 64, 128, 256, 512, 1024, 2048, 4096};
@@ -99,14 +94,14 @@ constexpr CPropertyProfile kWindowSheet{"Component Properties - Signal Windowing
                                         ApplyWindowSheet};
 
 constexpr CComponentType kTypes[] = {
-    {kTypeSignalStats, kStatsInputs, kStatsOutputs, 1, 3, Create<CModelSignalStats>},
-    {kTypeSignalGen, kGenInputs, kSignalOut, 4, 1, Create<CModelSignalGen>, &kGenSheet},
-    {kTypeSignalMixer, kMixInputs, kMixedOut, 2, 1, Create<CModelSignalMixer>},
-    {kTypeSignalGain, kGainInputs, kShapedOut, 2, 1, Create<CModelSignalGain>},
-    {kTypeSignalWindow, kWindowInputs, kShapedOut, 1, 1, Create<CModelSignalWindow>, &kWindowSheet},
-    {kTypeSignalPreEmp, kPreEmpInputs, kShapedOut, 2, 1, Create<CModelSignalPreEmp>},
-    {kTypeSignalDelay, kDelayInputs, kShapedOut, 4, 1, Create<CModelSignalDelay>},
-    {kTypeSignalModulate, kMixInputs, kMixedOut, 2, 1, Create<CModelSignalModulate>},
+    {kTypeSignalStats, kStatsInputs, kStatsOutputs, 1, 3, CreateAs<CModelSignalStats>},
+    {kTypeSignalGen, kGenInputs, kSignalOut, 4, 1, CreateAs<CModelSignalGen>, &kGenSheet},
+    {kTypeSignalMixer, kMixInputs, kMixedOut, 2, 1, CreateAs<CModelSignalMixer>},
+    {kTypeSignalGain, kGainInputs, kShapedOut, 2, 1, CreateAs<CModelSignalGain>},
+    {kTypeSignalWindow, kWindowInputs, kShapedOut, 1, 1, CreateAs<CModelSignalWindow>, &kWindowSheet},
+    {kTypeSignalPreEmp, kPreEmpInputs, kShapedOut, 2, 1, CreateAs<CModelSignalPreEmp>},
+    {kTypeSignalDelay, kDelayInputs, kShapedOut, 4, 1, CreateAs<CModelSignalDelay>},
+    {kTypeSignalModulate, kMixInputs, kMixedOut, 2, 1, CreateAs<CModelSignalModulate>},
 };
 
 /// An input that sets a parameter: with a source, `param` takes the input's

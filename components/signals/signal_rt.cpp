@@ -141,15 +141,15 @@ int32_t CRModelSignalStats::Execute() {
 }
 
 namespace {
-template <class T>
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
-    return std::make_unique<T>(typeId);
-}
 constexpr CRuntimeType kSignalTypes[] = {
-    {kTypeSignalStats, Create<CRModelSignalStats>},   {kTypeSignalGen, Create<CRModelSignalGen>},
-    {kTypeSignalMixer, Create<CRModelSignalMixer>},   {kTypeSignalGain, Create<CRModelSignalGain>},
-    {kTypeSignalWindow, Create<CRModelSignalWindow>}, {kTypeSignalPreEmp, Create<CRModelSignalPreEmp>},
-    {kTypeSignalDelay, Create<CRModelSignalDelay>},   {kTypeSignalModulate, Create<CRModelSignalModulate>},
+    {kTypeSignalStats, CreateRuntimeAs<CRModelSignalStats>},
+    {kTypeSignalGen, CreateRuntimeAs<CRModelSignalGen>},
+    {kTypeSignalMixer, CreateRuntimeAs<CRModelSignalMixer>},
+    {kTypeSignalGain, CreateRuntimeAs<CRModelSignalGain>},
+    {kTypeSignalWindow, CreateRuntimeAs<CRModelSignalWindow>},
+    {kTypeSignalPreEmp, CreateRuntimeAs<CRModelSignalPreEmp>},
+    {kTypeSignalDelay, CreateRuntimeAs<CRModelSignalDelay>},
+    {kTypeSignalModulate, CreateRuntimeAs<CRModelSignalModulate>},
 };
 }  // namespace
 

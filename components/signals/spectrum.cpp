@@ -29,11 +29,6 @@ constexpr CPortTemplate kFftOutputs[] = {
 };
 constexpr CPortTemplate kMfccInputs[] = {{10, "FFT Output", 0, 2, true}};
 
-template <class T>
-std::unique_ptr<CNetworkModel> Create(int32_t) {
-    return std::make_unique<T>();
-}
-
 std::string Printf(const char* format, auto... args) {
     char text[160];
     std::snprintf(text, sizeof text, format, args...);
@@ -234,8 +229,15 @@ constexpr CPropertyProfile kMfccSheet{
     "Component Properties - Voice MFCC", ReadMfccSheet, MfccRule, ApplyMfccSheet, false, true};
 
 constexpr CComponentType kTypes[] = {
-    {kTypeSignalFft, kFftInputs, kFftOutputs, 2, 6, Create<CModelSignalFFT>, &kFftSheet},
-    {kTypeVoiceMfcc, kMfccInputs, {}, 1, 0, Create<CModelSignalMFCC>, &kMfccSheet, {EComponentMenu::Mfcc}},
+    {kTypeSignalFft, kFftInputs, kFftOutputs, 2, 6, CreateAs<CModelSignalFFT>, &kFftSheet},
+    {kTypeVoiceMfcc,
+     kMfccInputs,
+     {},
+     1,
+     0,
+     CreateAs<CModelSignalMFCC>,
+     &kMfccSheet,
+     {.menu = EComponentMenu::Mfcc, .runtimeBodyBytes = MfccRuntimeBodyBytes}},
 };
 
 }  // namespace

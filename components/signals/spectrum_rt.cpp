@@ -79,13 +79,9 @@ int32_t CRModelSignalMFCC::Execute() {
 }
 
 namespace {
-template <class T>
-std::unique_ptr<CRNetworkModel> Create(int32_t typeId) {
-    return std::make_unique<T>(typeId);
-}
 constexpr CRuntimeType kSpectrumTypes[] = {
-    {kTypeSignalFft, Create<CRModelSignalFFT>},
-    {kTypeVoiceMfcc, Create<CRModelSignalMFCC>},
+    {kTypeSignalFft, CreateRuntimeAs<CRModelSignalFFT>},
+    {kTypeVoiceMfcc, CreateRuntimeAs<CRModelSignalMFCC>},
 };
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +67,7 @@ class PropertyDialogsTest : public QObject {
     void RandomModeButtonsLockTheRange();
     void DelayButtonsStepTheFactor();
     void ComponentPropertiesRecordsOneUndoLevel();
+    void MfccFilterListFollowsTheBank();
 };
 
 void PropertyDialogsTest::ShowsCaptionAndGroups() {
@@ -210,6 +212,24 @@ void PropertyDialogsTest::ComponentPropertiesRecordsOneUndoLevel() {
     QVERIFY(!EditComponentProperties(nullptr, w.doc, *t));
     w.doc.System().m_running = false;
     QCOMPARE(w.doc.UndoListSize(), levels + 1);
+}
+
+void PropertyDialogsTest::MfccFilterListFollowsTheBank() {
+    CDocWithModule w;
+    CNetworkModel* mfcc = w.Add(33);
+    CPropertySheet sheet = ReadComponentProperties(*mfcc);
+    CdlgComponentProperties d(sheet);
+    auto* list = d.findChild<QListWidget*>("selected");
+    QVERIFY(list);
+    QCOMPARE(list->count(), 22);
+    list->item(0)->setCheckState(Qt::Checked);
+    d.findChild<QSpinBox*>("filters")->setValue(6);
+    QCOMPARE(list->count(), 4);
+    QVERIFY(list->item(0)->text().startsWith("2: f: "));
+    QCOMPARE(list->item(0)->checkState(), Qt::Checked);
+    PressOk(d);
+    QCOMPARE(ApplyComponentProperties(w.doc, *mfcc, sheet), ECmd::Done);
+    QCOMPARE(static_cast<int>(mfcc->m_outputs.Size()), 1);
 }
 
 QTEST_MAIN(PropertyDialogsTest)
