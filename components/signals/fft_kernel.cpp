@@ -77,18 +77,22 @@ inline __attribute__((always_inline)) void LevelBody(double* re, double* im, int
 
 /// Levels `n` and 2n in one pass over blocks of 2n points held in quarters A, B,
 /// C, D: level n pairs A with B and C with D, level 2n pairs A with C and B with D.
-template <class V>
+/// With `kRealInput` the imaginary parts are not read: they are the +0 of the
+/// two-point transforms.
+template <class V, bool kRealInput = false>
 inline __attribute__((always_inline)) void TwoLevelsBody(double* re, double* im, int32_t size, int32_t n,
                                                          const double* c1, const double* s1, const double* c2,
                                                          const double* s2) {
     constexpr int32_t lanes = sizeof(V) / sizeof(double);
     const int32_t q = n / 2;
+    const V zero = {};
+    auto imag = [&](const double* p) { return kRealInput ? zero : At<V>(p); };
     for (int32_t base = 0; base < size; base += 2 * n) {
         for (int32_t i = 0; i < q; i += lanes) {
             double* r = re + base + i;
             double* m = im + base + i;
-            V ar = At<V>(r), ai = At<V>(m), br = At<V>(r + q), bi = At<V>(m + q);
-            V cr = At<V>(r + 2 * q), ci = At<V>(m + 2 * q), dr = At<V>(r + 3 * q), di = At<V>(m + 3 * q);
+            V ar = At<V>(r), ai = imag(m), br = At<V>(r + q), bi = imag(m + q);
+            V cr = At<V>(r + 2 * q), ci = imag(m + 2 * q), dr = At<V>(r + 3 * q), di = imag(m + 3 * q);
             const V wc = At<V>(c1 + i), ws = At<V>(s1 + i);
             Butterfly(ar, ai, br, bi, wc, ws);
             Butterfly(cr, ci, dr, di, wc, ws);
@@ -107,6 +111,12 @@ void Level2(double* re, double* im, int32_t size, int32_t n, const double* c, co
 void TwoLevels2(double* re, double* im, int32_t size, int32_t n, const double* c1, const double* s1,
                 const double* c2, const double* s2) {
     TwoLevelsBody<V2>(re, im, size, n, c1, s1, c2, s2);
+}
+
+/// Levels 4 and 8 straight after the two-point transforms.
+void FirstTwoLevels(double* re, double* im, int32_t size, const double* c1, const double* s1,
+                    const double* c2, const double* s2) {
+    TwoLevelsBody<V2, true>(re, im, size, 4, c1, s1, c2, s2);
 }
 
 #ifdef ZOR2_FFT_X86
@@ -206,16 +216,22 @@ void CFft::Load(const double* frame, int32_t count) {
         re[2 * b] = a + z;
         re[2 * b + 1] = a - z;
     }
-    // Their imaginary parts are 0 + 0 and 0 − 0, both +0.
-    std::fill(m_im.begin(), m_im.end(), 0.0);
+    // Their imaginary parts are 0 + 0 and 0 − 0, both +0: the first level reads
+    // them as such, and a transform of 2 or 4 points finds them here.
+    if (m_n < 8) std::fill(m_im.begin(), m_im.end(), 0.0);
 }
 
 void CFft::Run() {
     double* re = m_re.data();
     double* im = m_im.data();
     const bool avx = HasAvx();
+    int32_t n = 4;
+    if (m_n >= 8) {
+        FirstTwoLevels(re, im, m_n, m_cos.data(), m_negSin.data(), m_cos.data() + 2, m_negSin.data() + 2);
+        n = 16;
+    }
     // Levels 4 … N, two at a time where two are left; level n's twiddles start at n/2 − 2.
-    for (int32_t n = 4; n <= m_n;) {
+    while (n <= m_n) {
         const size_t at = static_cast<size_t>(n / 2 - 2);
         const double* c = m_cos.data() + at;
         const double* s = m_negSin.data() + at;
