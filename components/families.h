@@ -32,4 +32,7 @@
     X(Vector)                      \
     X(UserControl)                 \
     X(SimLight)                    \
-    X(SimAction)
+    X(SimAction)                   \
+    X(Signal)                      \
+    X(Spectrum)                    \
+    X(Stats)

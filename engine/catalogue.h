@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "algo/bytes.h"
 #include "engine/object.h"
 
 namespace zor2 {
@@ -39,6 +40,10 @@ struct CTypeTraits {
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
     bool clearsDisplayC = false;       // AddTemplatePorts clears display flag C (the user controls)
+    /// For a type whose runtime record varies in length: the bytes that follow
+    /// its base record, read from `body` (a reader standing at them), or -1 when
+    /// they cannot be read. Null: every record is as long as a fresh component's.
+    long (*runtimeBodyBytes)(CByteReader body) = nullptr;
 };
 
 /// One component type as its family defines it.
@@ -54,6 +59,12 @@ struct CComponentType {
     const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
 };
+
+/// The constructor of a type row whose class is T.
+template <class T>
+std::unique_ptr<CNetworkModel> CreateAs(int32_t) {
+    return std::make_unique<T>();
+}
 
 /// The traits of `typeId`; the defaults for a type without a class.
 const CTypeTraits& TypeTraits(int32_t typeId);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "components/decision/feedback_kernel.h"
 #include "engine/object.h"
@@ -47,6 +48,9 @@ class CNetworkModel : public CObject {
         (void)ar;
         return false;
     }
+    /// Lines drawn under the component's box while the view option "Helper
+    /// Text" is on; none by default.
+    virtual std::vector<std::string> HelperText() const { return {}; }
     /// Whether this component plays a sound that the simulation silences when a
     /// run stops or pauses; by default what its type's traits say.
     virtual bool PlaysSound() const;

@@ -29,6 +29,8 @@ bool SameValue(const CPropField& a, const CPropField& b) {
         case EPropKind::Note:
         case EPropKind::Button:
             return true;
+        case EPropKind::Picks:
+            return a.options == b.options && a.picks == b.picks;
         default:
             return a.text == b.text;
     }
@@ -148,6 +150,14 @@ bool CPropertySheet::Step(std::string_view key, bool up) {
 bool CPropertySheet::SetColour(std::string_view key, int32_t colour) {
     return EditField(key, {EPropKind::Colour}, [&](CPropField& f) {
         f.number = colour & 0xFFFFFF;
+        return true;
+    });
+}
+
+bool CPropertySheet::SetPicked(std::string_view key, int32_t index, bool picked) {
+    return EditField(key, {EPropKind::Picks}, [&](CPropField& f) {
+        if (index < 0 || index >= static_cast<int32_t>(f.picks.size())) return false;
+        f.picks[static_cast<size_t>(index)] = picked ? 1 : 0;
         return true;
     });
 }

@@ -29,6 +29,7 @@ enum class EPropKind {
     Colour,    // a colour (`number`, red in the lowest byte) chosen in the colour dialog
     Path,      // a file path typed or browsed for (`options`: dialog title, filter, default extension)
     Button,    // a push button; pressing it runs the profile's `press`
+    Picks,     // a list of `options`, each picked or not (`picks`)
 };
 
 struct CPropField {
@@ -39,8 +40,9 @@ struct CPropField {
     std::string text;                                 // Text, LongText, Number, Stepper, Path
     bool checked = false;                             // Check
     int32_t choice = 0;                               // Radio, List: index into `options`
-    std::vector<std::string> options;                 // Radio, List; Path: dialog title, filter, extension
+    std::vector<std::string> options;                 // Radio, List, Picks; Path: dialog title, filter, extension
     std::vector<int32_t> values;                      // List: the id each option stands for
+    std::vector<uint8_t> picks;                       // Picks: one flag per option
     uint32_t disabledOptions = 0;                     // Radio: bit i greys out option i
     int32_t number = 0;                               // Spin, Colour
     int32_t minimum = 0;                              // Spin
@@ -67,6 +69,9 @@ struct CPropertyProfile {
     bool executeOnOk = false;
     /// A Button field was pressed; the component is the one the sheet was read from.
     void (*press)(const CNetworkModel&, const CPropertySheet&, std::string_view key) = nullptr;
+    /// The dialog replaces the component's outputs: before it opens, a component
+    /// with output connections asks whether to go on.
+    bool replacesOutputs = false;
 };
 
 /// The dialog of a type whose family states none: name and description only.
@@ -96,6 +101,7 @@ class CPropertySheet {
     bool SetColour(std::string_view key, int32_t colour);
     /// Presses a Button field: runs the profile's `press`; false when there is nothing to run.
     bool Press(std::string_view key) const;
+    bool SetPicked(std::string_view key, int32_t index, bool picked);
 
     /// Empty when every field holds an acceptable value; otherwise the message
     /// for the first one that does not.

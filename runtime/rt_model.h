@@ -146,4 +146,10 @@ struct CRuntimeType {
     std::unique_ptr<CRNetworkModel> (*create)(int32_t typeId);
 };
 
+/// The constructor of a runtime row whose class is T.
+template <class T>
+std::unique_ptr<CRNetworkModel> CreateRuntimeAs(int32_t typeId) {
+    return std::make_unique<T>(typeId);
+}
+
 }  // namespace zor2

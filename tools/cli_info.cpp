@@ -201,7 +201,9 @@ class CRuntimeWalker {
             if (!Skip<rtfile::COutputConnection>(o.m_connectionCount, "component connection count"))
                 return false;
         }
-        const long extra = ExtraBytes(c.m_typeId);
+        const CComponentType* type = FindComponentType(c.m_typeId);
+        const long extra = type && type->traits.runtimeBodyBytes ? type->traits.runtimeBodyBytes(m_r)
+                                                                 : ExtraBytes(c.m_typeId);
         if (extra < 0) {
             m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", c.m_id,
                             at, c.m_typeId));

@@ -172,6 +172,14 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.drawText(
             QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
             QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
+        if (o.helperText) {
+            // The type's own lines (its settings) under the box.
+            qreal y = box.bottom() + 2;
+            for (const std::string& line : c->HelperText()) {
+                p.drawText(QRectF(box.center().x() - 120, y, 240, 11), Qt::AlignHCenter, Q(line));
+                y += 11;
+            }
+        }
         PaintPorts(p, scene, *c, small, tiny);
         p.setFont(tiny);
         PaintSimAids(p, scene, *c, box);

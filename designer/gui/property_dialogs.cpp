@@ -192,6 +192,16 @@ QWidget* CdlgComponentProperties::Build(const CPropField& field) {
             control = list;
             break;
         }
+        case EPropKind::Picks: {
+            auto* list = new QListWidget(this);
+            connect(list, &QListWidget::itemChanged, this, [this, key, list](QListWidgetItem* item) {
+                if (m_syncing) return;
+                m_sheet.SetPicked(key, list->row(item), item->checkState() == Qt::Checked);
+                Sync();
+            });
+            control = list;
+            break;
+        }
         case EPropKind::Colour: {
             auto* button = new QPushButton(this);
             button->setFixedWidth(64);
@@ -300,9 +310,27 @@ void CdlgComponentProperties::Sync() {
                 break;
             case EPropKind::Note:
                 break;
+            case EPropKind::Picks:
+                if (auto* list = qobject_cast<QListWidget*>(control)) SyncPicks(*list, field);
+                break;
         }
     }
     m_syncing = false;
+}
+
+void CdlgComponentProperties::SyncPicks(QListWidget& list, const CPropField& field) {
+    // The rules may replace the options (the Voice MFCC relists its filters).
+    bool same = list.count() == static_cast<int>(field.options.size());
+    for (int i = 0; same && i < list.count(); ++i) same = list.item(i)->text() == Q(field.options[i]);
+    if (!same) {
+        list.clear();
+        for (const std::string& option : field.options) list.addItem(Q(option));
+    }
+    for (int i = 0; i < list.count(); ++i) {
+        QListWidgetItem* item = list.item(i);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(field.picks[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 void CdlgComponentProperties::accept() {

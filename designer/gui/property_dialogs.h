@@ -1,6 +1,6 @@
 // CdlgComponentProperties: one window that renders any component property
-// sheet (labels, edits, check boxes, radio groups, up-down controls, group
-// boxes and notes), and the call the main window makes for "Component Properties".
+// sheet (labels, edits, check boxes, radio groups, up-down controls, lists of
+// picks, group boxes and notes), and the call the main window makes for "Component Properties".
 #pragma once
 
 #include <QDialog>
@@ -11,6 +11,7 @@
 #include "designer/component_properties.h"
 
 class QLabel;
+class QListWidget;
 class QWidget;
 
 namespace zor2 {
@@ -37,6 +38,7 @@ class CdlgComponentProperties : public QDialog {
     QWidget* Build(const CPropField& field);
     /// Brings every control in line with the sheet after an edit ran its rules.
     void Sync();
+    void SyncPicks(QListWidget& list, const CPropField& field);
 
     CPropertySheet& m_sheet;
     std::map<std::string, QWidget*> m_controls;

@@ -15,6 +15,8 @@
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
 #include "components/math/vector.h"
+#include "components/signals/signal.h"
+#include "components/signals/spectrum.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/timer.h"
@@ -60,6 +62,10 @@ class Differential : public ::testing::Test {
         qxAISystemLoadResult result{};
         ASSERT_EQ(qxAISystem_Load(path.c_str(), system.m_systemId, &result), 1);
         ASSERT_EQ(qxAISystem_GetCountSystemOutputs(), static_cast<int32_t>(system.m_outputs.Size()));
+        // The host hands over the arrays the designer's array inputs hold.
+        for (CExternalInput* in : system.m_inputs)
+            if (in->m_kind == 2)
+                ASSERT_EQ(qxAISystem_SetArrayValues(in->m_id, in->ArrayData(), in->ArrayCount()), 0);
         std::mt19937 rng(seed);
         const double choices[] = {0.0, 1.0, -1.0, 0.5, 2.25, -3.75, 1e-3, 100.0, 7.0, -0.0};
         for (int cycle = 1; cycle <= cycles; ++cycle) {
@@ -71,12 +77,27 @@ class Differential : public ::testing::Test {
             system.RunCycle();
             ASSERT_EQ(qxAISystem_Execute(), 0);
             for (CExternalOutput* out : system.m_outputs) {
+                if (const CNetworkOutput* mo = out->SourceOutput(); mo && mo->CarriesArray()) {
+                    ExpectSameArray(*mo, out->m_id, cycle);
+                    continue;
+                }
                 double rt = -12345.0;
                 ASSERT_EQ(qxAISystem_GetSystemOutputValue(0, out->m_id, &rt), 0);
                 ASSERT_TRUE(Same(out->m_value, rt)) << "cycle " << cycle << " output " << out->m_name
                                                     << ": designer " << out->m_value << ", runtime " << rt;
             }
         }
+    }
+
+    /// An array system output: the runtime's array equals the designer's, element for element.
+    static void ExpectSameArray(const CNetworkOutput& designer, int32_t id, int cycle) {
+        std::vector<double> rt(static_cast<size_t>(designer.m_arrayCount) + 1, -12345.0);
+        ASSERT_EQ(qxAISystem_GetSystemOutputValues(id, rt.data(), static_cast<int32_t>(rt.size())),
+                  designer.m_arrayCount)
+            << "cycle " << cycle << " output " << id;
+        for (int32_t i = 0; i < designer.m_arrayCount; ++i)
+            ASSERT_TRUE(Same(designer.m_arrayData[i], rt[static_cast<size_t>(i)]))
+                << "cycle " << cycle << " [" << i << "]";
     }
 
     /// A system input wired into `module`, returning the module input it feeds.
@@ -419,6 +440,74 @@ TEST_F(Differential, VectorsControlsAndSimInfo) {
     RunBoth(40, 6);
 }
 
+TEST_F(Differential, SignalChainsAcrossModulesAndFromTheHost) {
+    // Module A makes a frame whose frequency follows x and hands it to module B.
+    CNetwork* a = system.CreateModule("Source", 0, 0);
+    CNetworkInput* x = SystemInputInto(*a, "x");
+    auto* gen = static_cast<CModelSignalGen*>(Drop(*a, 35));
+    gen->SetParams({11025, 512, 440.0, -1.0});
+    FeedFromModuleInput(*a, *x, *gen, gen->FindInput(20));
+    CNetworkOutput* frame = test::ExposeOutput(*a, *gen, "frame");
+    system.RunCycle();  // the module output carries the frame from now on
+    CNetwork* b = system.CreateModule("Analysis", 0, 0);
+    CNetworkConnection* link = system.ConnectModules(*a, *b, frame, nullptr);
+    ASSERT_NE(link, nullptr);
+    int exposed = 0;
+    auto out = [&](CNetwork& m, CNetworkModel& c, int32_t id) {
+        const std::string name = "s" + std::to_string(++exposed);
+        CNetworkOutput* mo = m.CreateOutput(name);
+        ASSERT_EQ(m.RequestConnectToModuleOutput(c, c.FindOutput(id), *mo), 0);
+        ASSERT_NE(system.ConnectSystemOutput(m, *system.CreateSystemOutput(name, 1), mo), nullptr);
+    };
+    auto wire = [](CNetwork& m, CNetworkModel& src, int32_t outId, CNetworkModel& dst, int32_t inId) {
+        ASSERT_EQ(m.RequestConnect(src, src.FindOutput(outId), dst, dst.FindInput(inId)), 0);
+    };
+    auto* window = static_cast<CModelSignalWindow*>(Drop(*b, 38));
+    window->SetWindowType(kWindowHamming);
+    FeedFromModuleInput(*b, *link->m_dstInput, *window, window->FirstInput());
+    auto* fft = static_cast<CModelSignalFFT*>(Drop(*b, 32));
+    fft->SetPoints(512);
+    wire(*b, *window, 10, *fft, 10);
+    auto* mfcc = static_cast<CModelSignalMFCC*>(Drop(*b, 33));
+    std::vector<CMelEntry> entries = DefaultMelEntries(24);
+    for (CMelEntry& e : entries) e.enabled = e.id > 1 && e.id < 24;
+    ASSERT_TRUE(mfcc->Configure({11025, 24, 100.0, 5000.0, 256}, entries));
+    wire(*b, *fft, 20, *mfcc, 10);
+    CNetworkModel* stats = Drop(*b, 31);
+    wire(*b, *window, 10, *stats, 10);
+    for (CModelOutput* o : mfcc->m_outputs.Snapshot()) out(*b, *mfcc, o->m_id);
+    for (int32_t id : {10, 20, 30, 40, 50, 60}) out(*b, *fft, id);
+    for (int32_t id : {10, 20, 30}) out(*b, *stats, id);
+    out(*b, *window, 10);
+
+    // Module C shapes the host's samples (300 of them: the runtime transforms 256, as the designer is set
+    // to).
+    CNetwork* c = system.CreateModule("Host", 0, 0);
+    CExternalInput* samples = system.CreateSystemInput("samples", 2);
+    std::mt19937 rng(33);
+    for (int i = 0; i < 300; ++i)
+        samples->m_array.push_back(std::uniform_real_distribution<double>(-1, 1)(rng));
+    CNetworkInput* host = system.ConnectSystemInput(*samples, *c)->m_moduleInput;
+    CNetworkInput* cx = SystemInputInto(*c, "gain");
+    CNetworkModel* shapers[5];
+    const int32_t shaperTypes[] = {37, 39, 40, 38, 32};
+    for (int i = 0; i < 5; ++i) {
+        shapers[i] = Drop(*c, shaperTypes[i]);
+        FeedFromModuleInput(*c, *host, *shapers[i], shapers[i]->FirstInput());
+    }
+    FeedFromModuleInput(*c, *cx, *shapers[0], shapers[0]->FindInput(20));
+    static_cast<CModelSignalFFT*>(shapers[4])->SetPoints(256);
+    for (int32_t type : {36, 42}) {
+        CNetworkModel* mix = Drop(*c, type);
+        wire(*c, *shapers[0], 10, *mix, 10);
+        wire(*c, *shapers[1], 10, *mix, 20);
+        out(*c, *mix, 10);
+    }
+    for (int i = 0; i < 4; ++i) out(*c, *shapers[i], 10);
+    for (int32_t id : {20, 40}) out(*c, *shapers[4], id);
+    RunBoth(12, 7);
+}
+
 /// Random systems wired through the editor's own connect requests (refusals are
 /// simply skipped), covering stage order, fan-in, feedback and module levels.
 class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
@@ -428,6 +517,8 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
     const int32_t types[] = {21, 22, 23, 24, 41, 56, 86, 87, 88, 89, 3, 4, 5, 6, 7, 8, 9, 10, 11, 28, 29, 30,
                              90, 47, 48, 49, 82, 83, 84, 34, 15, 16, 17, 18, 19, 20, 80, 61, 62, 63, 64, 65,
                              66, 59, 78, 73, 50, 51, 52, 69, 53, 54,
+                             // Signals and statistics.
+                             31, 32, 33, 35, 36, 37, 38, 39, 40, 42, 27, 57, 58,
                              // Timer and the random sources depend on the clock and the draws.
                              2, 25, 26, 68};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules

@@ -8,6 +8,9 @@
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
 #include "components/math/vector.h"
+#include "components/math/stats.h"
+#include "components/signals/signal.h"
+#include "components/signals/spectrum.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/sim_action.h"
@@ -324,8 +327,59 @@ void BuildAids(CGoldenBuilder& b, CSystem& s) {
     b.Publish(*m, b.Expose(*m, upDown, "level"), "Level");
 }
 
-void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
-    CGoldenBuilder b(s, problems);
+/// Signal sources, shaping, spectra and statistics: generator → gain → pre-emphasis
+/// → echo → mixer → modulation → window → FFT → Voice MFCC, the statistics on x.
+void BuildSignals(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
+    auto* gen = b.DropAs<CModelSignalGen>(m, 35);
+    if (gen) gen->SetParams({8000, 512, 250.0, 0.5});
+    CNetworkModel* gain = b.Drop(m, 37);
+    b.Wire(m, gen, gain, 10);
+    b.Wire(m, b.Constant(m, 1.5), gain, 20);
+    CNetworkModel* emphasis = b.Drop(m, 39);
+    b.Wire(m, gain, emphasis, 10);
+    b.Wire(m, b.Constant(m, 0.5), emphasis, 20);
+    CNetworkModel* echo = b.Drop(m, 40);
+    b.Wire(m, emphasis, echo, 10);
+    const double echoInputs[] = {0.01, 0.25, 8000.0};
+    for (int i = 0; i < 3; ++i) b.Wire(m, b.Constant(m, echoInputs[i]), echo, 20 + 10 * i);
+    CNetworkModel* mixer = b.Drop(m, 36);
+    b.Wire(m, echo, mixer, 10);
+    b.Wire(m, gen, mixer, 20);
+    CNetworkModel* modulation = b.Drop(m, 42);
+    b.Wire(m, mixer, modulation, 10);
+    b.Wire(m, gain, modulation, 20);
+    auto* window = b.DropAs<CModelSignalWindow>(m, 38);
+    if (window) window->SetWindowType(kWindowBlackman);
+    b.Wire(m, modulation, window, 10);
+    auto* fft = b.DropAs<CModelSignalFFT>(m, 32);
+    if (fft) {
+        fft->SetPoints(512);
+        fft->SetSampleRate(8000.0);
+    }
+    b.Wire(m, window, fft, 10);
+    auto* mfcc = b.DropAs<CModelSignalMFCC>(m, 33);
+    std::vector<CMelEntry> entries = DefaultMelEntries(12);
+    for (int32_t id : {3, 5, 8}) entries[static_cast<size_t>(id - 1)].enabled = true;
+    if (mfcc) b.Check(mfcc->Configure({8000, 12, 150.0, 3000.0, 256}, entries), "building the filter bank");
+    b.Wire(m, fft, mfcc, 10, 20);
+    CNetworkModel* frameStats = b.Drop(m, 31);
+    b.Wire(m, window, frameStats, 10);
+    CNetworkModel* running = b.Drop(m, 27);
+    b.Feed(m, x, running, 20);
+    auto* average = b.DropAs<CModelStatsMovingAvg>(m, 58);
+    if (average) average->SetLength(4);
+    b.Wire(m, fft, average, 10, 40);
+    CNetworkModel* total = b.Drop(m, 57);
+    b.Feed(m, x, total, 10);
+    const std::pair<CNetworkModel*, const char*> published[] = {
+        {mfcc, "MFCC c3"},         {fft, "Bins"},
+        {frameStats, "Frame min"}, {running, "Running min"},
+        {average, "Peak average"}, {total, "Running total"}};
+    for (const auto& [c, name] : published) b.Publish(m, b.Expose(m, c, name), name);
+}
+
+/// Three modules wired to each other and to the system ports; returns the system input x.
+CExternalInput* BuildWiredModules(CGoldenBuilder& b, CSystem& s) {
     s.m_name = "All types";
     s.m_systemId = 4242;
     s.m_description = "Every registered component type, wired across three modules.";
@@ -361,7 +415,24 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     // Longer than the runtime file's 99-character name field.
     b.Publish(*a, product, "Product " + std::string(120, 'p'));
     s.CreateSystemOutput("Loose", 1);
+    return x;
+}
+
+/// The wired modules alone: a file that stays as it is while types are added, for
+/// tests that name offsets in it.
+void BuildWiring(CSystem& s, std::vector<std::string>& problems) {
+    CGoldenBuilder b(s, problems);
+    BuildWiredModules(b, s);
+    s.ComputeLevels();
+}
+
+/// The wired modules and every other registered type in modules of their own.
+void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
+    CGoldenBuilder b(s, problems);
+    CExternalInput* x = BuildWiredModules(b, s);
     BuildAids(b, s);
+    CNetwork* signals = s.CreateModule("Signals", 750, 360);
+    BuildSignals(b, *signals, b.FromSystem(x, *signals));
     s.ComputeLevels();
 }
 
@@ -370,8 +441,9 @@ void BuildEmpty(CSystem& s, std::vector<std::string>&) {
     s.m_systemId = 31000;
 }
 
-constexpr std::array<CGoldenCase, 2> kCases = {{
+constexpr std::array<CGoldenCase, 3> kCases = {{
     {"all_types", 20240611, BuildAllTypes},
+    {"wiring", 20240611, BuildWiring},
     {"empty", 7, BuildEmpty},
 }};
 

@@ -69,6 +69,7 @@ class PropertyDialogsTest : public QObject {
     void DelayButtonsStepTheFactor();
     void ComponentPropertiesRecordsOneUndoLevel();
     void ListsColoursPathsAndButtonsFollowTheSheet();
+    void MfccFilterListFollowsTheBank();
 };
 
 void PropertyDialogsTest::ShowsCaptionAndGroups() {
@@ -256,6 +257,24 @@ void PropertyDialogsTest::ListsColoursPathsAndButtonsFollowTheSheet() {
     PressOk(s);
     QCOMPARE(ApplyComponentProperties(w.doc, *sound, soundSheet), ECmd::Done);
     QCOMPARE(sound->Fields().soundFile, std::string("ping.wav"));
+}
+
+void PropertyDialogsTest::MfccFilterListFollowsTheBank() {
+    CDocWithModule w;
+    CNetworkModel* mfcc = w.Add(33);
+    CPropertySheet sheet = ReadComponentProperties(*mfcc);
+    CdlgComponentProperties d(sheet);
+    auto* list = d.findChild<QListWidget*>("selected");
+    QVERIFY(list);
+    QCOMPARE(list->count(), 22);
+    list->item(0)->setCheckState(Qt::Checked);
+    d.findChild<QSpinBox*>("filters")->setValue(6);
+    QCOMPARE(list->count(), 4);
+    QVERIFY(list->item(0)->text().startsWith("2: f: "));
+    QCOMPARE(list->item(0)->checkState(), Qt::Checked);
+    PressOk(d);
+    QCOMPARE(ApplyComponentProperties(w.doc, *mfcc, sheet), ECmd::Done);
+    QCOMPARE(static_cast<int>(mfcc->m_outputs.Size()), 1);
 }
 
 QTEST_MAIN(PropertyDialogsTest)
