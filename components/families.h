@@ -28,4 +28,5 @@
     X(Counter)                     \
     X(QuantityDiminish)            \
     X(Random)                      \
-    X(SimInfo)
+    X(SimInfo)                     \
+    X(NeuralNetwork)

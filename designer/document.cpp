@@ -43,6 +43,7 @@ Czor2Doc::Czor2Doc() : CSystemUndo(m_system) {
 }
 
 Czor2Doc::~Czor2Doc() {
+    m_learning.Stop();
     m_system.SetRecorder(nullptr);
     ClearUndoList();
     ClearRedoList();
@@ -52,7 +53,11 @@ Czor2Doc::~Czor2Doc() {
 
 void Czor2Doc::RecordChange(const std::string& feedbackLine) {
     if (m_batchDepth > 0) return;
-    if (!feedbackLine.empty()) {
+    if (m_learning.Running()) {
+        // The checkpoint follows when the run is collected.
+        if (!feedbackLine.empty()) m_system.BuildFeedback(feedbackLine);
+        m_recorder.SetModified(true);
+    } else if (!feedbackLine.empty()) {
         m_recorder.RecordChange(feedbackLine);
     } else {
         m_recorder.SetModified(true);
@@ -65,6 +70,20 @@ void Czor2Doc::NotifyCountIO() {
     if (m_link)
         m_link->SendCountIO(static_cast<int32_t>(m_system.m_inputs.Size()),
                             static_cast<int32_t>(m_system.m_outputs.Size()));
+}
+
+// --- neural network learning ----------------------------------------------
+
+bool Czor2Doc::StopLearning() {
+    if (!m_learning.Stop()) return false;
+    RecordChange("");
+    return true;
+}
+
+bool Czor2Doc::PollLearning() {
+    if (!m_learning.Poll()) return false;
+    RecordChange("");
+    return true;
 }
 
 // --- undo -------------------------------------------------------------------
@@ -122,6 +141,8 @@ void Czor2Doc::StartFresh(const std::string& path) {
 }
 
 bool Czor2Doc::NewProject() {
+    // Closing the project ends a learning run; its result may still be saved.
+    StopLearning();
     if (!SaveModified()) return false;
     m_system.NewProject();
     StartFresh({});
@@ -139,6 +160,7 @@ CFileResult Czor2Doc::LoadAndReplace(const std::string& path) {
 }
 
 CFileResult Czor2Doc::Open(const std::string& path) {
+    StopLearning();
     m_system.BuildFeedback("About to open Corvel Mindlatch2 file: " + path + "\n");
     CFileResult r = LoadAndReplace(path);
     if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
@@ -147,6 +169,7 @@ CFileResult Czor2Doc::Open(const std::string& path) {
 
 CFileResult Czor2Doc::OpenThroughFramework(const std::string& path) {
     if (!FileExists(path)) return CFileResult::Failure("No file " + path);
+    StopLearning();
     if (!SaveModified()) return CFileResult::Failure("Cancelled");
     CFileResult r = LoadAndReplace(path);
     if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");

@@ -14,6 +14,7 @@
 
 namespace zor2 {
 
+class CByteReader;
 class CNetworkModel;
 struct CPropertyProfile;
 
@@ -38,6 +39,9 @@ struct CTypeTraits {
     bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
+    /// A type whose runtime body varies in length reads past it (the file summary
+    /// walks bodies it does not show); null: the body has one length for the type.
+    bool (*skipRuntimeBody)(CByteReader& body) = nullptr;
 };
 
 /// One component type as its family defines it.

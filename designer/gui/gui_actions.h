@@ -49,8 +49,13 @@ class CGuiActions {
     /// A Shift selection rectangle: a graphic holding "Text here" that fills it.
     bool AddGraphicRect(const CRect& rect);
 
+    /// Tells why and returns true while a neural network learns (the gestures
+    /// then change nothing).
+    bool Refused();
+
   private:
     Czor2Doc& m_doc;
+    bool m_dragRefused = false;
 };
 
 }  // namespace zor2::gui
