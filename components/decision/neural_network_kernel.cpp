@@ -102,9 +102,12 @@ double DrawWeight(IRandomSource& random) {
 
 // --- computation -----------------------------------------------------------------
 
-int32_t CNN::RunNetwork() {
+void CNN::RunHidden() {
     for (CNNSensoryNeuron& s : m_sensory) s.activation = (s.raw - s.minimum) * (6.0 / s.range) - 3.0;
     ComputeLayer(m_processors, m_sensory, [](const CNNSensoryNeuron& s) { return s.activation; });
+}
+
+int32_t CNN::RunOutputs() {
     ComputeLayer(m_outputs, m_processors, [](const CNNProcessorNeuron& p) { return p.output; });
     // On ties the later neuron wins; an undefined activation wins no comparison.
     double best = -1.0;
@@ -283,12 +286,49 @@ void CNNTrainer::ApplyVector(CNN& nn, const CNNFeatureVector& v) const {
     }
 }
 
+bool CNNTrainer::PrepareHidden(CNN& nn) {
+    m_hiddenReady = true;
+    m_hiddenCached = false;
+    const size_t processors = nn.m_processors.size(), vectors = nn.m_vectors.size();
+    // A cache beyond 64 MB is not worth its memory.
+    if (processors == 0 || vectors > (size_t{8} << 20) / processors) return false;
+    std::vector<bool> covered(nn.m_sensory.size());
+    for (const CNNFeatureVector& v : nn.m_vectors) {
+        for (size_t i = 0; i < covered.size(); ++i) covered[i] = nn.m_sensory[i].held;
+        for (const CNNFeature& f : v.features)
+            if (f.sensory >= 0) covered[static_cast<size_t>(f.sensory)] = true;
+        // A neuron the vector leaves alone keeps the vector before's value.
+        if (std::find(covered.begin(), covered.end(), false) != covered.end()) return false;
+    }
+    m_hidden.resize(vectors * processors);
+    double* row = m_hidden.data();
+    for (const CNNFeatureVector& v : nn.m_vectors) {
+        ApplyVector(nn, v);
+        nn.RunHidden();
+        for (const CNNProcessorNeuron& p : nn.m_processors) *row++ = p.output;
+    }
+    m_hiddenCached = true;
+    return true;
+}
+
+int32_t CNNTrainer::RunVector(CNN& nn, size_t index, bool cached) {
+    ApplyVector(nn, nn.m_vectors[index]);
+    if (!cached) return nn.RunNetwork();
+    const double* row = m_hidden.data() + index * nn.m_processors.size();
+    for (CNNProcessorNeuron& p : nn.m_processors) p.output = *row++;
+    return nn.RunOutputs();
+}
+
 int32_t CNNTrainer::EvaluateVectors(CNN& nn) {
+    return Evaluate(nn, false);
+}
+
+int32_t CNNTrainer::Evaluate(CNN& nn, bool cached) {
     int32_t learned = 0, notLearned = 0;
     bool saturated = false;
-    for (CNNFeatureVector& v : nn.m_vectors) {
-        ApplyVector(nn, v);
-        const int32_t w = nn.RunNetwork();
+    for (size_t i = 0; i < nn.m_vectors.size(); ++i) {
+        CNNFeatureVector& v = nn.m_vectors[i];
+        const int32_t w = RunVector(nn, i, cached);
         if (w >= 0) {
             v.learned = nn.m_outputs[static_cast<size_t>(w)].id == v.targetId;
             ++(v.learned ? learned : notLearned);
@@ -355,8 +395,11 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
     m_progress.iterations.fetch_add(1, std::memory_order_relaxed);
     m_progress.elapsedMs.store(clock.TickMs() - m_startMs, std::memory_order_relaxed);
     const size_t count = nn.m_vectors.size();
+    if (!m_hiddenReady) PrepareHidden(nn);
+    const bool cached = m_hiddenCached;
     int32_t walked = 0;
-    for (CNNFeatureVector& v : nn.m_vectors) {
+    for (size_t i = 0; i < count; ++i) {
+        CNNFeatureVector& v = nn.m_vectors[i];
         if (!m_progress.running.load(std::memory_order_relaxed)) {
             // Stopped midway: the pass never happened.
             for (CNNOutputNeuron& n : nn.m_outputs)
@@ -366,8 +409,7 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
             return before;
         }
         m_progress.vectorsWalked.store(++walked, std::memory_order_relaxed);
-        ApplyVector(nn, v);
-        nn.RunNetwork();
+        RunVector(nn, i, cached);
         if (IsVectorLearned(nn, v)) continue;
         for (CNNOutputNeuron& n : nn.m_outputs) {
             n.withinTolerance = std::fabs(n.activation - n.target) <= m_params.tolerance;
@@ -387,14 +429,14 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
             c.change = 0.0;
         }
     }
-    const int32_t r = EvaluateVectors(nn);
+    const int32_t r = Evaluate(nn, cached);
     if (r >= 0) return r;  // evaluating again would give the same result
     // Saturated: every weight is drawn again, without reseeding.
     ForEachConnection(nn, [&random](CNNConnection& c) {
         c.weight = DrawWeight(random);
         c.change = 0.0;
     });
-    return EvaluateVectors(nn);
+    return Evaluate(nn, PrepareHidden(nn));
 }
 
 void CNNTrainer::FixZeroRanges(CNN& nn) {
@@ -412,6 +454,7 @@ void CNNTrainer::FixZeroRanges(CNN& nn) {
 }
 
 void CNNTrainer::Restart(uint32_t nowMs) {
+    m_hiddenReady = false;
     m_startMs = nowMs;
     m_progress.iterations.store(0, std::memory_order_relaxed);
     m_progress.vectorsWalked.store(0, std::memory_order_relaxed);

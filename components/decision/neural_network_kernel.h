@@ -108,7 +108,14 @@ class CNN {
 
     /// Normalises the raw values, computes both layers and marks the winner.
     /// Returns the winner's index, or -1 with no outputs (or none comparable).
-    int32_t RunNetwork();
+    int32_t RunNetwork() {
+        RunHidden();
+        return RunOutputs();
+    }
+    /// Its two halves: the sensory and processor layers; then the output layer
+    /// from the processors' outputs, with the winner.
+    void RunHidden();
+    int32_t RunOutputs();
 
     /// Connects processor `p` from every sensory neuron with random weights;
     /// returns the number of connections made.
@@ -219,7 +226,20 @@ class CNNTrainer {
     void Restart(uint32_t nowMs);
 
   private:
+    int32_t Evaluate(CNN& nn, bool cached);
+    /// ApplyVector and the forward computation of vector `v`, from the cached
+    /// processor outputs when `cached`; returns the winner.
+    int32_t RunVector(CNN& nn, size_t v, bool cached);
+    /// Within a run the processor weights stay as they are (only the output
+    /// layer learns), so each vector's processor outputs are computed once and
+    /// a pass computes the output layer alone. Possible when every vector sets
+    /// every sensory neuron no source holds; false otherwise.
+    bool PrepareHidden(CNN& nn);
+
     bool m_aborted = false;
+    bool m_hiddenReady = false;    // PrepareHidden ran since the processor weights last changed
+    bool m_hiddenCached = false;   // and the cache is usable
+    std::vector<double> m_hidden;  // vector by vector, one output per processor
 };
 
 // --- records -------------------------------------------------------------------
