@@ -77,10 +77,7 @@ CNN MakeNetwork() {
 
 std::vector<double*> WeightsOf(CNN& nn) {
     std::vector<double*> w;
-    for (CNNProcessorNeuron& p : nn.m_processors)
-        for (CNNConnection& c : p.connections) w.push_back(&c.weight);
-    for (CNNOutputNeuron& o : nn.m_outputs)
-        for (CNNConnection& c : o.connections) w.push_back(&c.weight);
+    nn.ForEachConnection([&w](CNNConnection& c) { w.push_back(&c.weight); });
     return w;
 }
 

@@ -122,7 +122,6 @@ ECmd ImportVectorsFromWizard(Czor2Doc& doc, CLoadDataWizard& wizard) {
     Refresh(*nn);
     doc.Editor().Prune(doc.System());
     doc.RecordChange("");
-    doc.NotifyCountIO();
     return ECmd::Done;
 }
 
@@ -175,47 +174,42 @@ void SelectVectors(Czor2Doc& doc, std::vector<size_t> rows) {
 
 // --- structure --------------------------------------------------------------------------
 
-ECmd AddNetworkInput(Czor2Doc& doc) {
+namespace {
+
+/// "Add Input" and "Add Output": a beep when the ports are full; with vectors, the question first.
+template <bool kInput>
+ECmd AddNetworkPort(Czor2Doc& doc) {
     CModelNeuralNetwork* nn = SelectedNeuralNetwork(doc);
     if (!nn) return ECmd::Unavailable;
-    if (nn->InputsFull()) {
+    if (kInput ? nn->InputsFull() : nn->OutputsFull()) {
         doc.Prompter().Beep();
         return ECmd::Refused;
     }
-    const size_t vectors = nn->Network().m_vectors.size();
-    if (vectors > 0 &&
-        !Confirm(
-            doc,
-            Format(
-                "This Neural Network has %d existing feature vectors. If you add an input, these feature vectors will be modified to support the new feature. Any vectors learned will likely need to be re-learned. Continue?",
-                static_cast<int>(vectors))))
-        return ECmd::Cancelled;
-    if (!nn->AddNetworkInput()) return ECmd::Refused;
+    const int vectors = static_cast<int>(nn->Network().m_vectors.size());
+    const std::string question =
+        kInput
+            ? Format(
+                  "This Neural Network has %d existing feature vectors. If you add an input, these feature vectors will be modified to support the new feature. Any vectors learned will likely need to be re-learned. Continue?",
+                  vectors)
+            : Format(
+                  "This Neural Network has %d existing feature vectors. If you add a new output, these feature vectors will be modified to support the new output decision. Any vectors learned will likely need to be re-learned. Continue?",
+                  vectors);
+    if (vectors > 0 && !Confirm(doc, question)) return ECmd::Cancelled;
+    const bool added = kInput ? nn->AddNetworkInput() != nullptr : nn->AddNetworkOutput() != nullptr;
+    if (!added) return ECmd::Refused;
     Refresh(*nn);
     doc.RecordChange("");
     return ECmd::Done;
 }
 
+}  // namespace
+
+ECmd AddNetworkInput(Czor2Doc& doc) {
+    return AddNetworkPort<true>(doc);
+}
+
 ECmd AddNetworkOutput(Czor2Doc& doc) {
-    CModelNeuralNetwork* nn = SelectedNeuralNetwork(doc);
-    if (!nn) return ECmd::Unavailable;
-    if (nn->OutputsFull()) {
-        doc.Prompter().Beep();
-        return ECmd::Refused;
-    }
-    const size_t vectors = nn->Network().m_vectors.size();
-    if (vectors > 0 &&
-        !Confirm(
-            doc,
-            Format(
-                "This Neural Network has %d existing feature vectors. If you add a new output, these feature vectors will be modified to support the new output decision. Any vectors learned will likely need to be re-learned. Continue?",
-                static_cast<int>(vectors))))
-        return ECmd::Cancelled;
-    if (!nn->AddNetworkOutput()) return ECmd::Refused;
-    Refresh(*nn);
-    doc.RecordChange("");
-    doc.NotifyCountIO();
-    return ECmd::Done;
+    return AddNetworkPort<false>(doc);
 }
 
 ECmd AddNetworkProcessor(Czor2Doc& doc) {

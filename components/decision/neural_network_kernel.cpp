@@ -75,14 +75,6 @@ void ComputeLayer(std::vector<Neuron>& layer, const std::vector<Source>& below, 
     }
 }
 
-template <class Fn>
-void ForEachConnection(CNN& nn, Fn fn) {
-    for (CNNProcessorNeuron& p : nn.m_processors)
-        for (CNNConnection& c : p.connections) fn(c);
-    for (CNNOutputNeuron& o : nn.m_outputs)
-        for (CNNConnection& c : o.connections) fn(c);
-}
-
 /// Below this, a target activation counts as saturated.
 constexpr double kSaturated = 0.002;
 /// The share of a constant input's value by which its zero range is widened.
@@ -153,7 +145,7 @@ int32_t CNN::ConnectOutput(size_t o, IRandomSource& random) {
 }
 
 void CNN::RandomizeWeights(IRandomSource& random) {
-    ForEachConnection(*this, [&random](CNNConnection& c) { c.weight = DrawWeight(random); });
+    ForEachConnection([&random](CNNConnection& c) { c.weight = DrawWeight(random); });
 }
 
 int32_t CNN::Restructure(IRandomSource& random) {
@@ -266,8 +258,7 @@ int32_t CNN::FindOutput(int32_t id) const {
 
 size_t CNN::ConnectionCount() const {
     size_t n = 0;
-    for (const CNNProcessorNeuron& p : m_processors) n += p.connections.size();
-    for (const CNNOutputNeuron& o : m_outputs) n += o.connections.size();
+    ForEachConnection([&n](const CNNConnection&) { ++n; });
     return n;
 }
 
@@ -432,7 +423,7 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
     const int32_t r = Evaluate(nn, cached);
     if (r >= 0) return r;  // evaluating again would give the same result
     // Saturated: every weight is drawn again, without reseeding.
-    ForEachConnection(nn, [&random](CNNConnection& c) {
+    nn.ForEachConnection([&random](CNNConnection& c) {
         c.weight = DrawWeight(random);
         c.change = 0.0;
     });

@@ -148,6 +148,19 @@ class CNN {
     /// (the references stay unresolved; nothing else changes).
     bool ResolveReferences(std::string& error);
 
+    /// Every connection: those into the processors, then those into the outputs.
+    template <class Fn>
+    void ForEachConnection(Fn fn) {
+        for (CNNProcessorNeuron& p : m_processors)
+            for (CNNConnection& c : p.connections) fn(c);
+        for (CNNOutputNeuron& o : m_outputs)
+            for (CNNConnection& c : o.connections) fn(c);
+    }
+    template <class Fn>
+    void ForEachConnection(Fn fn) const {
+        const_cast<CNN*>(this)->ForEachConnection([&fn](const CNNConnection& c) { fn(c); });
+    }
+
     int32_t FindSensory(int32_t id) const;
     int32_t FindOutput(int32_t id) const;
     size_t ConnectionCount() const;

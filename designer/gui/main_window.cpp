@@ -200,6 +200,8 @@ bool CMainWindow::PaneVisible(EPane pane) const {
 
 void CMainWindow::SetPaneVisible(EPane pane, bool shown) {
     PaneWidget(pane)->setVisible(shown);
+    // The vectors pane shares its place with the feedback lists: it comes to the front.
+    if (pane == EPane::NeuralNetwork && shown) m_neuralDock->raise();
 }
 
 void CMainWindow::Close() {

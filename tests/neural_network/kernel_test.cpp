@@ -37,10 +37,7 @@ void AddVector(CNN& nn, std::vector<double> values, int32_t target) {
 
 std::vector<double> Weights(const CNN& nn) {
     std::vector<double> w;
-    for (const CNNProcessorNeuron& p : nn.m_processors)
-        for (const CNNConnection& c : p.connections) w.push_back(c.weight);
-    for (const CNNOutputNeuron& o : nn.m_outputs)
-        for (const CNNConnection& c : o.connections) w.push_back(c.weight);
+    nn.ForEachConnection([&w](const CNNConnection& c) { w.push_back(c.weight); });
     return w;
 }
 
