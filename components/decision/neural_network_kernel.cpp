@@ -277,9 +277,7 @@ void CNNTrainer::ApplyVector(CNN& nn, const CNNFeatureVector& v) const {
     }
 }
 
-bool CNNTrainer::PrepareHidden(CNN& nn) {
-    m_hiddenReady = true;
-    m_hiddenCached = false;
+bool CNNTrainer::HiddenCacheable(const CNN& nn) {
     const size_t processors = nn.m_processors.size(), vectors = nn.m_vectors.size();
     // A cache beyond 64 MB is not worth its memory.
     if (processors == 0 || vectors > (size_t{8} << 20) / processors) return false;
@@ -292,34 +290,32 @@ bool CNNTrainer::PrepareHidden(CNN& nn) {
         if (std::find(covered.begin(), covered.end(), false) != covered.end()) return false;
     }
     m_hidden.resize(vectors * processors);
-    double* row = m_hidden.data();
-    for (const CNNFeatureVector& v : nn.m_vectors) {
-        ApplyVector(nn, v);
-        nn.RunHidden();
-        for (const CNNProcessorNeuron& p : nn.m_processors) *row++ = p.output;
-    }
-    m_hiddenCached = true;
     return true;
 }
 
-int32_t CNNTrainer::RunVector(CNN& nn, size_t index, bool cached) {
+int32_t CNNTrainer::RunVector(CNN& nn, size_t index, EHidden hidden) {
     ApplyVector(nn, nn.m_vectors[index]);
-    if (!cached) return nn.RunNetwork();
-    const double* row = m_hidden.data() + index * nn.m_processors.size();
-    for (CNNProcessorNeuron& p : nn.m_processors) p.output = *row++;
+    const size_t at = index * nn.m_processors.size();
+    if (hidden == EHidden::Cached) {
+        for (size_t p = 0; p < nn.m_processors.size(); ++p) nn.m_processors[p].output = m_hidden[at + p];
+    } else {
+        nn.RunHidden();
+        if (hidden == EHidden::Store)
+            for (size_t p = 0; p < nn.m_processors.size(); ++p) m_hidden[at + p] = nn.m_processors[p].output;
+    }
     return nn.RunOutputs();
 }
 
 int32_t CNNTrainer::EvaluateVectors(CNN& nn) {
-    return Evaluate(nn, false);
+    return Evaluate(nn, EHidden::Compute);
 }
 
-int32_t CNNTrainer::Evaluate(CNN& nn, bool cached) {
+int32_t CNNTrainer::Evaluate(CNN& nn, EHidden hidden) {
     int32_t learned = 0, notLearned = 0;
     bool saturated = false;
     for (size_t i = 0; i < nn.m_vectors.size(); ++i) {
         CNNFeatureVector& v = nn.m_vectors[i];
-        const int32_t w = RunVector(nn, i, cached);
+        const int32_t w = RunVector(nn, i, hidden);
         if (w >= 0) {
             v.learned = nn.m_outputs[static_cast<size_t>(w)].id == v.targetId;
             ++(v.learned ? learned : notLearned);
@@ -386,8 +382,10 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
     m_progress.iterations.fetch_add(1, std::memory_order_relaxed);
     m_progress.elapsedMs.store(clock.TickMs() - m_startMs, std::memory_order_relaxed);
     const size_t count = nn.m_vectors.size();
-    if (!m_hiddenReady) PrepareHidden(nn);
-    const bool cached = m_hiddenCached;
+    // The first pass of a run stores each vector's processor outputs as it goes.
+    const EHidden hidden = m_hiddenCached        ? EHidden::Cached
+                           : HiddenCacheable(nn) ? EHidden::Store
+                                                 : EHidden::Compute;
     int32_t walked = 0;
     for (size_t i = 0; i < count; ++i) {
         CNNFeatureVector& v = nn.m_vectors[i];
@@ -400,7 +398,7 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
             return before;
         }
         m_progress.vectorsWalked.store(++walked, std::memory_order_relaxed);
-        RunVector(nn, i, cached);
+        RunVector(nn, i, hidden);
         if (IsVectorLearned(nn, v)) continue;
         for (CNNOutputNeuron& n : nn.m_outputs) {
             n.withinTolerance = std::fabs(n.activation - n.target) <= m_params.tolerance;
@@ -420,14 +418,16 @@ int32_t CNNTrainer::LearnPass(CNN& nn, IClock& clock, IRandomSource& random) {
             c.change = 0.0;
         }
     }
-    const int32_t r = Evaluate(nn, cached);
+    m_hiddenCached = hidden != EHidden::Compute;
+    const int32_t r = Evaluate(nn, m_hiddenCached ? EHidden::Cached : EHidden::Compute);
     if (r >= 0) return r;  // evaluating again would give the same result
     // Saturated: every weight is drawn again, without reseeding.
     nn.ForEachConnection([&random](CNNConnection& c) {
         c.weight = DrawWeight(random);
         c.change = 0.0;
     });
-    return Evaluate(nn, PrepareHidden(nn));
+    m_hiddenCached = false;
+    return Evaluate(nn, EHidden::Compute);
 }
 
 void CNNTrainer::FixZeroRanges(CNN& nn) {
@@ -445,7 +445,7 @@ void CNNTrainer::FixZeroRanges(CNN& nn) {
 }
 
 void CNNTrainer::Restart(uint32_t nowMs) {
-    m_hiddenReady = false;
+    m_hiddenCached = false;
     m_startMs = nowMs;
     m_progress.iterations.store(0, std::memory_order_relaxed);
     m_progress.vectorsWalked.store(0, std::memory_order_relaxed);

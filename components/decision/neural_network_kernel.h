@@ -239,19 +239,21 @@ class CNNTrainer {
     void Restart(uint32_t nowMs);
 
   private:
-    int32_t Evaluate(CNN& nn, bool cached);
-    /// ApplyVector and the forward computation of vector `v`, from the cached
-    /// processor outputs when `cached`; returns the winner.
-    int32_t RunVector(CNN& nn, size_t v, bool cached);
     /// Within a run the processor weights stay as they are (only the output
-    /// layer learns), so each vector's processor outputs are computed once and
-    /// a pass computes the output layer alone. Possible when every vector sets
-    /// every sensory neuron no source holds; false otherwise.
-    bool PrepareHidden(CNN& nn);
+    /// layer learns), so the first pass stores each vector's processor outputs
+    /// and the later ones compute the output layer alone. A saturation reset
+    /// and Restart drop the cache.
+    enum class EHidden { Compute, Store, Cached };
+    int32_t Evaluate(CNN& nn, EHidden hidden);
+    /// ApplyVector and the forward computation of vector `v`; returns the winner.
+    int32_t RunVector(CNN& nn, size_t v, EHidden hidden);
+    /// Whether the cache can stand for the processor outputs: every vector sets
+    /// every sensory neuron no source holds (otherwise a vector's outputs depend
+    /// on the vector before it). Sizes the cache when it can.
+    bool HiddenCacheable(const CNN& nn);
 
     bool m_aborted = false;
-    bool m_hiddenReady = false;    // PrepareHidden ran since the processor weights last changed
-    bool m_hiddenCached = false;   // and the cache is usable
+    bool m_hiddenCached = false;   // m_hidden holds the processor outputs of every vector
     std::vector<double> m_hidden;  // vector by vector, one output per processor
 };
 
