@@ -47,17 +47,6 @@ void Refresh(CModelNeuralNetwork& nn) {
     }
 }
 
-std::string Format(const char* format, auto... args) {
-    char text[1024];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
-
-std::string FileName(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 CModelNeuralNetwork* SelectedNeuralNetwork(const Czor2Doc& doc) {
@@ -95,8 +84,7 @@ ECmd ImportNewVectors(CCommandContext& ctx) {
     if (vectors > 0 &&
         !Confirm(
             ctx.doc,
-            Format(
-                "This neural network component already has %d vectors. If you continue, these vectors will be replaced and the neural network will be restructured to support the new vectors. Do you want to continue?",
+            Fmt("This neural network component already has %d vectors. If you continue, these vectors will be replaced and the neural network will be restructured to support the new vectors. Do you want to continue?",
                 static_cast<int>(vectors))))
         return ECmd::Cancelled;
     CLoadDataWizard wizard;
@@ -136,10 +124,10 @@ ECmd ImportAdditionalVectors(Czor2Doc& doc, const std::string& path) {
     int32_t skipped = 0;
     const int32_t added = nn->ImportAdditional(file, skipped);
     if (skipped > 0)
-        doc.System().BuildFeedback(Format("Skipped %d rows of %s whose target names no output of %s",
-                                          static_cast<int>(skipped), path.c_str(), nn->m_name.c_str()));
-    doc.RecordChange(Format("Imported %d additional vectors to %s from file: %s\n", static_cast<int>(added),
-                            nn->m_name.c_str(), path.c_str()));
+        doc.System().BuildFeedback(Fmt("Skipped %d rows of %s whose target names no output of %s",
+                                       static_cast<int>(skipped), path.c_str(), nn->m_name.c_str()));
+    doc.RecordChange(Fmt("Imported %d additional vectors to %s from file: %s\n", static_cast<int>(added),
+                         nn->m_name.c_str(), path.c_str()));
     return ECmd::Done;
 }
 
@@ -188,11 +176,9 @@ ECmd AddNetworkPort(Czor2Doc& doc) {
     const int vectors = static_cast<int>(nn->Network().m_vectors.size());
     const std::string question =
         kInput
-            ? Format(
-                  "This Neural Network has %d existing feature vectors. If you add an input, these feature vectors will be modified to support the new feature. Any vectors learned will likely need to be re-learned. Continue?",
+            ? Fmt("This Neural Network has %d existing feature vectors. If you add an input, these feature vectors will be modified to support the new feature. Any vectors learned will likely need to be re-learned. Continue?",
                   vectors)
-            : Format(
-                  "This Neural Network has %d existing feature vectors. If you add a new output, these feature vectors will be modified to support the new output decision. Any vectors learned will likely need to be re-learned. Continue?",
+            : Fmt("This Neural Network has %d existing feature vectors. If you add a new output, these feature vectors will be modified to support the new output decision. Any vectors learned will likely need to be re-learned. Continue?",
                   vectors);
     if (vectors > 0 && !Confirm(doc, question)) return ECmd::Cancelled;
     const bool added = kInput ? nn->AddNetworkInput() != nullptr : nn->AddNetworkOutput() != nullptr;
@@ -244,8 +230,7 @@ ECmd EraseKnowledge(Czor2Doc& doc, bool ask) {
     if (ask && learned != 0 &&
         !Confirm(
             doc,
-            Format(
-                "This neural network has %d learned feature vectors. Are you sure you want to erase this knowledge?",
+            Fmt("This neural network has %d learned feature vectors. Are you sure you want to erase this knowledge?",
                 static_cast<int>(learned))))
         return ECmd::Cancelled;
     nn->EraseKnowledge();
@@ -281,7 +266,7 @@ ECmd SetNNParameter(Czor2Doc& doc, ENNParameter which, const std::string& text) 
 std::string NNParameterText(const CModelNeuralNetwork& nn, ENNParameter which) {
     const CNNLearnParams& p = nn.Trainer().m_params;
     const double values[] = {p.learnRate, p.targetLoser, p.targetWinner, p.tolerance};
-    return Format("%0.2f", values[static_cast<size_t>(which)]);
+    return Fmt("%0.2f", values[static_cast<size_t>(which)]);
 }
 
 ECmd ToggleMaxSeparation(Czor2Doc& doc) {
@@ -315,7 +300,7 @@ std::vector<std::string> NNVectorColumns(const CModelNeuralNetwork& nn) {
     std::vector<std::string> columns = {"Name", "Target Output", "Actual Output"};
     for (const CNNSensoryNeuron& s : nn.Network().m_sensory) {
         const auto it = names.find(s.id);
-        columns.push_back(it != names.end() ? *it->second : Format("ID: %d", static_cast<int>(s.id)));
+        columns.push_back(it != names.end() ? *it->second : Fmt("ID: %d", static_cast<int>(s.id)));
     }
     return columns;
 }
@@ -327,14 +312,14 @@ std::vector<std::string> NNVectorRow(const CModelNeuralNetwork& nn, size_t index
     const CModelOutput* target = nn.FindOutput(v.targetId);
     std::vector<std::string> row = {
         v.learned ? v.name + " (L)" : v.name,
-        target ? target->m_name : Format("ID: %d", static_cast<int>(v.targetId)),
-        Format(v.learned ? "[%0.3f]" : "%0.3f", v.lastTargetActivation),
+        target ? target->m_name : Fmt("ID: %d", static_cast<int>(v.targetId)),
+        Fmt(v.learned ? "[%0.3f]" : "%0.3f", v.lastTargetActivation),
     };
     // One cell per sensory neuron, in the order of the columns.
     std::vector<std::string> cells(net.m_sensory.size());
     for (const CNNFeature& f : v.features)
         if (f.sensory >= 0 && static_cast<size_t>(f.sensory) < cells.size())
-            cells[static_cast<size_t>(f.sensory)] = Format("%0.3f", f.value);
+            cells[static_cast<size_t>(f.sensory)] = Fmt("%0.3f", f.value);
     row.insert(row.end(), cells.begin(), cells.end());
     return row;
 }

@@ -138,7 +138,9 @@ TEST_F(NeuralTest, StructureEditsAskAboutVectorsAndExtendThem) {
         const size_t levels = Levels();
         if (*c.question) Answer({EAnswer::Yes});
         EXPECT_EQ(RunCommand(m_ctx, c.command), ECmd::Done);
-        if (*c.question) EXPECT_EQ(LastQuestion(), c.question);
+        if (*c.question) {
+            EXPECT_EQ(LastQuestion(), c.question);
+        }
         EXPECT_EQ(nn->m_inputs.Size(), c.inputs);
         EXPECT_EQ(nn->m_outputs.Size(), c.outputs);
         EXPECT_EQ(nn->Network().m_processors.size(), c.processors);
