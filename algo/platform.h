@@ -13,6 +13,14 @@ class IRandomSource {
     virtual int32_t Next15() = 0;
 };
 
+/// Highest id the random rule draws; a list can hold at most this many distinct ids.
+inline constexpr int32_t kMaxDrawnId = 31999;
+
+/// Maps a 15-bit draw onto 1..31999 exactly as the stored files expect.
+inline int32_t IdFromDraw(int32_t r) {
+    return static_cast<int32_t>(static_cast<double>(r) * 0.000030517578125 * 31999.0 + 1.0);
+}
+
 /// Seedable linear congruential generator with 15-bit results (the classic
 /// 214013/2531011 sequence), used wherever the system needs a random draw.
 class CLcgRandom final : public IRandomSource {

@@ -35,4 +35,5 @@
     X(SimAction)                   \
     X(Signal)                      \
     X(Spectrum)                    \
-    X(Stats)
+    X(Stats)                       \
+    X(NeuralNetwork)

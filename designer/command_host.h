@@ -21,6 +21,7 @@ struct CValueWindowSettings;
 struct CDataConnectionRequest;
 struct CRuntimeExportInfo;
 class CPropertySheet;
+class CLoadDataWizard;
 
 /// The files a command asks a path for.
 enum class EPathKind {
@@ -41,8 +42,9 @@ enum class EPane {
     PaletteSignals,
     PaletteUtility,
     PaletteDecision,
+    NeuralNetwork,  // "Neural Network Feature Vectors"
 };
-inline constexpr int kPaneCount = 9;
+inline constexpr int kPaneCount = 10;
 
 enum class EPrintJob { Print, QuickPrint, Preview, Setup };
 
@@ -81,6 +83,8 @@ class ICommandHost {
     virtual bool AskDataConnection(const CNetwork& module, CDataConnectionRequest&) { return false; }
     /// "System Properties": true with the edited description.
     virtual bool EditProjectInfo(std::string& description) { return false; }
+    /// Runs the "Load Data Wizard"; true when it ended with Finish and a file.
+    virtual bool RunLoadDataWizard(CLoadDataWizard&) { return false; }
     virtual void ShowBehaviors() {}
     virtual void EditOptions() {}
     virtual void ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo&) {}

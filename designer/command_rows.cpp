@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "components/decision/neural_network.h"
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
 #include "designer/commands_charts.h"
 #include "designer/commands_component.h"
 #include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
+#include "designer/commands_neural.h"
 #include "designer/commands_system.h"
 #include "designer/commands_view.h"
 #include "designer/commands_window.h"
@@ -80,6 +82,38 @@ bool PreventRender(const CCommandContext& ctx) {
 }
 bool BehaviorsEnabled(const CCommandContext& ctx) {
     return ctx.doc.System().m_behaviorsEnabled;
+}
+
+// The neural network's rules read the selected network.
+bool Learning(const CCommandContext& ctx) {
+    return ctx.doc.Learning().Running();
+}
+bool HasVectors(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && !nn->Network().m_vectors.empty();
+}
+bool VectorsSelected(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && !nn->m_selectedVectors.empty();
+}
+bool CanStartLearning(const CCommandContext& ctx) {
+    return HasVectors(ctx) && !Learning(ctx);
+}
+bool NetworkInputsFree(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && !nn->InputsFull();
+}
+bool NetworkOutputsFree(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && !nn->OutputsFull();
+}
+bool MaxSeparationOn(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && nn->Trainer().m_params.maxSeparation;
+}
+bool OutputNamesShown(const CCommandContext& ctx) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    return nn && nn->ShowsOutputNames();
 }
 
 // --- the runs, one template per kind of setting ---------------------------------------
@@ -357,6 +391,9 @@ ECmd AddDataConnectionDialog(CCommandContext& ctx) {
     CDataConnectionRequest request;
     if (!ctx.host.AskDataConnection(*m, request)) return ECmd::Cancelled;
     return AddDataConnection(ctx.doc, request);
+}
+ECmd EraseAsking(CCommandContext& ctx) {
+    return EraseKnowledge(ctx.doc, true);
 }
 ECmd ProjectInfo(CCommandContext& ctx) {
     std::string description = ctx.doc.System().m_description;
@@ -702,7 +739,8 @@ constexpr CCommand kCommands[] = {
      PaneShown<EPane::PaletteUtility>},
     {kCmdPaletteDecision, "ID_CHECK_SHOWDECISIONTEMPLATES", None, TogglePane<EPane::PaletteDecision>, kAlways,
      PaneShown<EPane::PaletteDecision>},
-    {32850, "ID_CHECK_PANE_NEURALNETWORK", Unavailable, kNone, kAlways, nullptr},
+    {kCmdPaneNeuralNetwork, "ID_CHECK_PANE_NEURALNETWORK", None, TogglePane<EPane::NeuralNetwork>, kAlways,
+     PaneShown<EPane::NeuralNetwork>},
     {33165, "ID_CHECK_SHOWDEQUENCETIMELINE", Unavailable, kNone, kAlways, nullptr},
     {kCmdClearFeedbackAll, "ID_BUTTON_CLEARFEEDBACKALL", None, ClearFeedback<true, true, true>, kAlways,
      nullptr},
@@ -733,23 +771,31 @@ constexpr CCommand kCommands[] = {
      OptionOn<&CViewOptions::outputNames>},
     {33119, "ID_CHECK_COMP_CONNECTIONS", None, ToggleOption<&CViewOptions::connections>, kAlways,
      OptionOn<&CViewOptions::connections>},
-    // The neural network's context category: not carried out by this designer.
-    {33000, "ID_BUTTON_IMPORTVECTORS", Unavailable, kNone, kAlways, nullptr},
-    {33167, "ID_BUTTON_DELETESCENARIO", Unavailable, kNone, kAlways, nullptr},
-    {33003, "ID_BUTTON_DELETEALLSCENARIOS", Unavailable, kNone, kAlways, nullptr},
-    {33007, "ID_BUTTON_NN_ADDINPUT", Unavailable, kNone, kAlways, nullptr},
-    {33168, "ID_BUTTON_ADDPROCESSOR", Unavailable, kNone, kAlways, nullptr},
-    {33013, "ID_BUTTON_NN_ADDOUTPUT", Unavailable, kNone, kAlways, nullptr},
-    {32980, "ID_BUTTON_LEARNSCENARIOS", Unavailable, kNone, kAlways, nullptr},
-    {33180, "ID_BUTTON_STOPLEARNING", Unavailable, kNone, kAlways, nullptr},
-    {33166, "ID_BUTTON_ERASEKNOWLEDGE", Unavailable, kNone, kAlways, nullptr},
-    {33171, "ID_SPIN_LEARNRATE", Unavailable, kNone, kAlways, nullptr},
-    {33174, "ID_EDIT_NN_LOSEROUTPUT", Unavailable, kNone, kAlways, nullptr},
-    {33175, "ID_EDIT_NN_WINNEROUTPUT", Unavailable, kNone, kAlways, nullptr},
-    {33179, "ID_EDIT_TOLERANCE", Unavailable, kNone, kAlways, nullptr},
-    {33177, "ID_CHECK_MAXSEPERATION", Unavailable, kNone, kAlways, nullptr},
-    {32884, "ID_CHECK_SHOWINPUTNAMES", Unavailable, kNone, kAlways, nullptr},
-    {33170, "ID_CHECK_UPDATEDISPLAY", Unavailable, kNone, kAlways, nullptr},
+    // The neural network's context category.
+    {kCmdImportVectors, "ID_BUTTON_IMPORTVECTORS", NeuralNetwork, ImportNewVectors, kAlways, nullptr},
+    {kCmdDeleteSelectedVectors, "ID_BUTTON_DELETESCENARIO", NeuralNetwork, OnDoc<DeleteSelectedVectors>,
+     VectorsSelected, nullptr},
+    {kCmdDeleteAllVectors, "ID_BUTTON_DELETEALLSCENARIOS", NeuralNetwork, OnDoc<DeleteAllVectors>, HasVectors,
+     nullptr},
+    {kCmdNetworkAddInput, "ID_BUTTON_NN_ADDINPUT", NeuralNetwork, OnDoc<AddNetworkInput>, NetworkInputsFree,
+     nullptr},
+    {kCmdNetworkAddProcessor, "ID_BUTTON_ADDPROCESSOR", NeuralNetwork, OnDoc<AddNetworkProcessor>, kAlways,
+     nullptr},
+    {kCmdNetworkAddOutput, "ID_BUTTON_NN_ADDOUTPUT", NeuralNetwork, OnDoc<AddNetworkOutput>,
+     NetworkOutputsFree, nullptr},
+    {kCmdStartLearning, "ID_BUTTON_LEARNSCENARIOS", NeuralNetwork, StartLearning, CanStartLearning, nullptr},
+    {kCmdStopLearning, "ID_BUTTON_STOPLEARNING", None, OnDoc<StopLearning>, Learning, nullptr},
+    {kCmdEraseKnowledge, "ID_BUTTON_ERASEKNOWLEDGE", NeuralNetwork, EraseAsking, kAlways, nullptr},
+    {kCmdLearnRate, "ID_SPIN_LEARNRATE", NeuralNetwork, kNone, kAlways, nullptr},
+    {kCmdTargetLoser, "ID_EDIT_NN_LOSEROUTPUT", NeuralNetwork, kNone, kAlways, nullptr},
+    {kCmdTargetWinner, "ID_EDIT_NN_WINNEROUTPUT", NeuralNetwork, kNone, kAlways, nullptr},
+    {kCmdTolerance, "ID_EDIT_TOLERANCE", NeuralNetwork, kNone, kAlways, nullptr},
+    {kCmdMaxSeparation, "ID_CHECK_MAXSEPERATION", NeuralNetwork, OnDoc<ToggleMaxSeparation>, kAlways,
+     MaxSeparationOn},
+    {kCmdShowOutputNames, "ID_CHECK_SHOWINPUTNAMES", NeuralNetwork, OnDoc<ToggleShowOutputNames>, kAlways,
+     OutputNamesShown},
+    {kCmdUpdateDisplay, "ID_CHECK_UPDATEDISPLAY", None, ToggleOption<&CViewOptions::updateWhileLearning>,
+     kAlways, OptionOn<&CViewOptions::updateWhileLearning>},
 };
 
 // --- the fields ------------------------------------------------------------------
@@ -832,6 +878,18 @@ bool ShowOption(const CCommandContext& ctx, CCommandValue& v) {
     return true;
 }
 
+template <ENNParameter P>
+ECmd ApplyNNParameter(CCommandContext& ctx, const CCommandValue& v) {
+    return SetNNParameter(ctx.doc, P, v.text);
+}
+/// The boxes show the selected network's value, or nothing.
+template <ENNParameter P>
+bool ShowNNParameter(const CCommandContext& ctx, CCommandValue& v) {
+    const CModelNeuralNetwork* nn = SelectedNeuralNetwork(ctx.doc);
+    v.text = nn ? NNParameterText(*nn, P) : std::string();
+    return true;
+}
+
 constexpr const char* kConnectorTypes[] = {"Straight Lines", "Right Angles", "Curved Lines"};
 
 constexpr CFieldCommand kFields[] = {
@@ -881,6 +939,30 @@ constexpr CFieldCommand kFields[] = {
      ShowOption<&CViewOptions::gridSpacing>},
     {kCmdConnectorType, 0, 2, kConnectorTypes, ApplyOption<&CViewOptions::connectorType>,
      ShowOption<&CViewOptions::connectorType>},
+    {kCmdLearnRate,
+     0,
+     0,
+     {},
+     ApplyNNParameter<ENNParameter::LearnRate>,
+     ShowNNParameter<ENNParameter::LearnRate>},
+    {kCmdTargetLoser,
+     0,
+     0,
+     {},
+     ApplyNNParameter<ENNParameter::TargetLoser>,
+     ShowNNParameter<ENNParameter::TargetLoser>},
+    {kCmdTargetWinner,
+     0,
+     0,
+     {},
+     ApplyNNParameter<ENNParameter::TargetWinner>,
+     ShowNNParameter<ENNParameter::TargetWinner>},
+    {kCmdTolerance,
+     0,
+     0,
+     {},
+     ApplyNNParameter<ENNParameter::Tolerance>,
+     ShowNNParameter<ENNParameter::Tolerance>},
 };
 
 template <class T>
@@ -984,6 +1066,8 @@ bool NeedMet(ENeed need, const CCommandContext& ctx) {
             return FirstSelectedValueWindow(ctx.doc) != nullptr;
         case Behaviors:
             return !s.m_behaviors.m_behaviors.Empty();
+        case NeuralNetwork:
+            return SelectedNeuralNetwork(ctx.doc) != nullptr;
     }
     return false;
 }
@@ -1009,6 +1093,7 @@ bool IsChecked(const CCommand& command, const CCommandContext& ctx) {
 ECmd RunCommand(CCommandContext& ctx, int id) {
     const CCommand* c = FindCommand(id);
     if (!c || !c->run || !IsEnabled(*c, ctx)) return ECmd::Unavailable;
+    if (RefusedWhileLearning(ctx.doc, id)) return ECmd::Refused;
     return c->run(ctx);
 }
 
@@ -1016,6 +1101,7 @@ ECmd ApplyField(CCommandContext& ctx, int id, const CCommandValue& value) {
     const CCommand* c = FindCommand(id);
     const CFieldCommand* f = FindFieldCommand(id);
     if (!c || !f || !f->apply || !IsEnabled(*c, ctx)) return ECmd::Unavailable;
+    if (RefusedWhileLearning(ctx.doc, id)) return ECmd::Refused;
     return f->apply(ctx, value);
 }
 

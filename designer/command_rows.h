@@ -128,6 +128,23 @@ enum ECommand : int {
     kCmdConnectorType = 32900,
     kCmdShowInputsBar = 32861,
     kCmdShowOutputsBar = 32863,
+    kCmdPaneNeuralNetwork = 32850,
+    kCmdImportVectors = 33000,
+    kCmdDeleteSelectedVectors = 33167,
+    kCmdDeleteAllVectors = 33003,
+    kCmdNetworkAddInput = 33007,
+    kCmdNetworkAddProcessor = 33168,
+    kCmdNetworkAddOutput = 33013,
+    kCmdStartLearning = 32980,
+    kCmdStopLearning = 33180,
+    kCmdEraseKnowledge = 33166,
+    kCmdLearnRate = 33171,
+    kCmdTargetLoser = 33174,
+    kCmdTargetWinner = 33175,
+    kCmdTolerance = 33179,
+    kCmdMaxSeparation = 33177,
+    kCmdShowOutputNames = 32884,
+    kCmdUpdateDisplay = 33170,
 };
 
 /// What must be selected (or shown) before a command is enabled.
@@ -148,16 +165,17 @@ enum class ENeed {
     Component,       // a selected component (or the owner of a selected port) in the module view
     ComponentInput,  // a selected component input in the module view
     ComponentOutput,
-    Selection,     // selected modules in the system view, selected components in the module view
-    Components,    // selected components in the module view
-    Graphics,      // one or more selected graphics in the module view
-    TwoGraphics,   // at least two
-    Charts,        // a selected chart
-    ChartsShown,   // a chart in the designed module (in the system view: any chart)
-    ValueWindows,  // a selected value window
-    Behaviors,     // the system has behaviours
+    Selection,      // selected modules in the system view, selected components in the module view
+    Components,     // selected components in the module view
+    Graphics,       // one or more selected graphics in the module view
+    TwoGraphics,    // at least two
+    Charts,         // a selected chart
+    ChartsShown,    // a chart in the designed module (in the system view: any chart)
+    ValueWindows,   // a selected value window
+    Behaviors,      // the system has behaviours
+    NeuralNetwork,  // a selected Neural Network component in the module view
 };
-inline constexpr size_t kNeedCount = static_cast<size_t>(ENeed::Behaviors) + 1;
+inline constexpr size_t kNeedCount = static_cast<size_t>(ENeed::NeuralNetwork) + 1;
 
 /// Which needs a context meets, worked out once for a refresh of every command.
 struct CNeeds {

@@ -36,6 +36,7 @@ void DeleteOutputPort(CNetwork& module, CNetworkModel& component, CModelOutput* 
     module.RemoveOutputConnections(*out);
     component.m_selectedOutputs.Remove(out);
     component.m_outputs.Remove(out);
+    component.PortsRemoved();
 }
 
 }  // namespace
@@ -317,6 +318,7 @@ ECmd DeleteComponentInput(Czor2Doc& doc) {
     c.m_owner->RemoveInputConnection(*in);
     c.m_selectedInputs.Remove(in);
     c.m_inputs.Remove(in);
+    c.PortsRemoved();
     Refresh(c);
     doc.Editor().Prune(doc.System());
     doc.RecordChange("");

@@ -8,6 +8,7 @@
 #include "designer/commands_component.h"
 #include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
+#include "designer/commands_neural.h"
 #include "designer/commands_system.h"
 #include "designer/component_properties.h"
 #include "designer/document.h"
@@ -43,6 +44,8 @@ ECmd NewProject(CCommandContext& ctx) {
 }
 
 ECmd OpenProject(CCommandContext& ctx) {
+    // Closing the project ends a learning run before its result is offered for saving.
+    ctx.doc.StopLearning();
     if (!ctx.doc.SaveModified()) return ECmd::Cancelled;
     const std::string path = ctx.host.ChooseOpenPath(EPathKind::Project);
     return path.empty() ? ECmd::Cancelled : OpenProjectFile(ctx, path, false);
@@ -119,6 +122,7 @@ ECmd EditComponentProperties(CCommandContext& ctx, CNetworkModel& component) {
 
 ECmd EditObject(CCommandContext& ctx, const CHit& h) {
     Czor2Doc& doc = ctx.doc;
+    if (h.kind != EHit::None && RefusedWhileLearning(doc)) return ECmd::Refused;
     CEditorState& e = doc.Editor();
     CSystem& s = doc.System();
     switch (h.kind) {

@@ -5,6 +5,7 @@
 #include "designer/commands_component.h"
 #include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
+#include "designer/commands_neural.h"
 #include "designer/commands_system.h"
 #include "designer/commands_view.h"
 #include "designer/commands_window.h"
@@ -298,6 +299,8 @@ const CMenuAction kActions[] = {
     {EHit::Component, "Remove Output Connections", 0, OnSelection<RemoveOutputConnections>, nullptr},
     {EHit::Component, "Delete All Inputs", kCmdDeleteAllInputs, kNoAct, nullptr},
     {EHit::Component, "Delete All Outputs", kCmdDeleteAllOutputs, kNoAct, nullptr},
+    {EHit::Component, "Import Patterns...", kCmdImportVectors, kNoAct, nullptr},
+    {EHit::Component, "Learn Patterns", kCmdStartLearning, kNoAct, nullptr},
     {EHit::ComponentInput, "Input Properties...", 0, Edit, nullptr},
     {EHit::ComponentInput, "Remove Connection", kCmdDisconnectComponentInput, kNoAct, nullptr},
     {EHit::ComponentOutput, "Output Properties...", 0, Edit, nullptr},
@@ -442,6 +445,8 @@ bool MenuActionAvailable(const CMenuAction& action, const CCommandContext& ctx) 
 
 ECmd RunMenuAction(CCommandContext& ctx, const CHit& hit, const CMenuAction& action) {
     if (!MenuActionAvailable(action, ctx)) return ECmd::Unavailable;
+    // Acting on an object edits it, except for opening a module's view.
+    if (action.act && action.act != ViewComponents && RefusedWhileLearning(ctx.doc)) return ECmd::Refused;
     if (action.act) return action.act(ctx, hit);
     return RunCommand(ctx, action.command);
 }

@@ -47,6 +47,7 @@ Czor2Doc::~Czor2Doc() {
     // The project closes: its sounds stop. An owner destroys its player only
     // after detaching it from the system.
     if (ISimSounds* sounds = m_system.Sounds()) sounds->CloseAll();
+    m_learning.Stop();
     m_system.SetRecorder(nullptr);
     ClearUndoList();
     ClearRedoList();
@@ -56,7 +57,11 @@ Czor2Doc::~Czor2Doc() {
 
 void Czor2Doc::RecordChange(const std::string& feedbackLine) {
     if (m_batchDepth > 0) return;
-    if (!feedbackLine.empty()) {
+    if (m_learning.Running()) {
+        // The checkpoint follows when the run is collected.
+        if (!feedbackLine.empty()) m_system.BuildFeedback(feedbackLine);
+        m_recorder.SetModified(true);
+    } else if (!feedbackLine.empty()) {
         m_recorder.RecordChange(feedbackLine);
     } else {
         m_recorder.SetModified(true);
@@ -69,6 +74,20 @@ void Czor2Doc::NotifyCountIO() {
     if (m_link)
         m_link->SendCountIO(static_cast<int32_t>(m_system.m_inputs.Size()),
                             static_cast<int32_t>(m_system.m_outputs.Size()));
+}
+
+// --- neural network learning ----------------------------------------------
+
+bool Czor2Doc::StopLearning() {
+    if (!m_learning.Stop()) return false;
+    RecordChange("");
+    return true;
+}
+
+bool Czor2Doc::PollLearning() {
+    if (!m_learning.Poll()) return false;
+    RecordChange("");
+    return true;
 }
 
 // --- undo -------------------------------------------------------------------
@@ -127,6 +146,8 @@ void Czor2Doc::StartFresh(const std::string& path) {
 }
 
 bool Czor2Doc::NewProject() {
+    // Closing the project ends a learning run; its result may still be saved.
+    StopLearning();
     if (!SaveModified()) return false;
     m_system.NewProject();
     StartFresh({});
@@ -144,6 +165,7 @@ CFileResult Czor2Doc::LoadAndReplace(const std::string& path) {
 }
 
 CFileResult Czor2Doc::Open(const std::string& path) {
+    StopLearning();
     m_system.BuildFeedback("About to open Corvel Mindlatch2 file: " + path + "\n");
     CFileResult r = LoadAndReplace(path);
     if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
@@ -152,6 +174,7 @@ CFileResult Czor2Doc::Open(const std::string& path) {
 
 CFileResult Czor2Doc::OpenThroughFramework(const std::string& path) {
     if (!FileExists(path)) return CFileResult::Failure("No file " + path);
+    StopLearning();
     if (!SaveModified()) return CFileResult::Failure("Cancelled");
     CFileResult r = LoadAndReplace(path);
     if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");

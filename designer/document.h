@@ -10,6 +10,7 @@
 
 #include "designer/change_recorder.h"
 #include "designer/editor_state.h"
+#include "designer/neural_learning.h"
 #include "designer/undo.h"
 #include "engine/report.h"
 #include "engine/system.h"
@@ -118,6 +119,19 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     /// the runtime file, the manifest, then the project is marked modified.
     CFileResult ExportRuntime(const std::string& path, CRuntimeExportInfo* info = nullptr);
 
+    // --- neural network learning --------------------------------------------
+    /// The learning run. While it runs the commands refuse every edit
+    /// (RefusedWhileLearning), and a change recorded all the same takes no
+    /// undo checkpoint, since the snapshot would read the network the worker writes.
+    CNeuralLearning& Learning() { return m_learning; }
+    const CNeuralLearning& Learning() const { return m_learning; }
+    /// Stops the run; the learned weights are recorded as one change. False
+    /// when no network was learning.
+    bool StopLearning();
+    /// The window's timer tick: true when the run ended by itself and has been
+    /// recorded (the window then refreshes everything).
+    bool PollLearning();
+
     // --- undo ---------------------------------------------------------------
     /// Steps back or forward one recorded change; the editor selection is
     /// pruned and the levels recomputed. False when there is nothing to do.
@@ -145,6 +159,8 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     IDocumentObserver* m_observer = nullptr;
     std::function<std::string()> m_choosePath;
     int m_batchDepth = 0;
+    // Last, so that it is destroyed first: the worker stops before the system goes.
+    CNeuralLearning m_learning;
 };
 
 /// Groups engine operations that each record a change into one command: while

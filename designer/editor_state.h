@@ -70,6 +70,7 @@ struct CViewOptions {
     bool chartConnectors = true;          // lines from each chart to its output
     bool valueWindowConnectors = true;    // lines from each value window to its output
     bool graphicCount = false;            // graphics show how many components they hold
+    bool updateWhileLearning = false;     // the module view is redrawn on every tick of a learning run
 };
 
 /// A drag of selected objects in progress: the offsets moved so far. A

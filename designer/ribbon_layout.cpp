@@ -327,35 +327,39 @@ constexpr CRibbonRow kRows[] = {
     {"View", "Component Detail", "ID_CHECK_COMPINPUT_NAMES", 33115, "Input Names", ECommandKind::Check},
     {"View", "Component Detail", "ID_CHECK_COMP_OUTPUTNAMES", 33116, "Output Names", ECommandKind::Check},
     {"View", "Component Detail", "ID_CHECK_COMP_CONNECTIONS", 33119, "Connections", ECommandKind::Check},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_IMPORTVECTORS", 33000, "Import New",
+    {"Modify Neural Network", "Data Scenarios", "ID_BUTTON_IMPORTVECTORS", 33000, "Import New",
      ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_DELETESCENARIO", 33167, "Delete Selected",
+    {"Modify Neural Network", "Data Scenarios", "ID_BUTTON_DELETESCENARIO", 33167, "Delete Selected",
      ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_DELETEALLSCENARIOS", 33003, "Delete All Scenarios",
+    {"Modify Neural Network", "Data Scenarios", "ID_BUTTON_DELETEALLSCENARIOS", 33003, "Delete All Scenarios",
      ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_NN_ADDINPUT", 33007, "Add Input",
+    {"Modify Neural Network", "Structure", "ID_BUTTON_NN_ADDINPUT", 33007, "Add Input", ECommandKind::Button},
+    {"Modify Neural Network", "Structure", "ID_BUTTON_ADDPROCESSOR", 33168, "Add Processor",
      ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_ADDPROCESSOR", 33168, "Add Processor",
+    {"Modify Neural Network", "Structure", "ID_BUTTON_NN_ADDOUTPUT", 33013, "Add Output",
      ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_NN_ADDOUTPUT", 33013, "Add Output",
-     ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_LEARNSCENARIOS", 32980, "Start Learning",
-     ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_STOPLEARNING", 33180, "Stop Learning",
-     ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_BUTTON_ERASEKNOWLEDGE", 33166, "Erase Knowledge",
-     ECommandKind::Button},
-    {"Modify Neural Network", "Neural Network", "ID_SPIN_LEARNRATE", 33171, "Learn Rate", ECommandKind::Spin},
-    {"Modify Neural Network", "Neural Network", "ID_EDIT_NN_LOSEROUTPUT", 33174, "Target Loser Output",
-     ECommandKind::Edit},
-    {"Modify Neural Network", "Neural Network", "ID_EDIT_NN_WINNEROUTPUT", 33175, "Target Winner Output",
-     ECommandKind::Edit},
-    {"Modify Neural Network", "Neural Network", "ID_EDIT_TOLERANCE", 33179, "Tolerance", ECommandKind::Edit},
-    {"Modify Neural Network", "Neural Network", "ID_CHECK_MAXSEPERATION", 33177, "Max Seperation",
+    {"Modify Neural Network", "Structure", "ID_CHECK_SHOWINPUTNAMES", 32884, "Show Names",
      ECommandKind::Check},
-    {"Modify Neural Network", "Neural Network", "ID_CHECK_SHOWINPUTNAMES", 32884, "Show Names",
+    {"Modify Neural Network", "Learn Parameters", "ID_BUTTON_LEARNSCENARIOS", 32980, "Start Learning",
+     ECommandKind::Button},
+    {"Modify Neural Network", "Learn Parameters", "ID_BUTTON_STOPLEARNING", 33180, "Stop Learning",
+     ECommandKind::Button},
+    {"Modify Neural Network", "Learn Parameters", "ID_BUTTON_ERASEKNOWLEDGE", 33166, "Erase Knowledge",
+     ECommandKind::Button},
+    // The learn rate takes two decimals, so its box is an edit field like the others.
+    {"Modify Neural Network", "Learn Parameters", "ID_SPIN_LEARNRATE", 33171, "Learn Rate",
+     ECommandKind::Edit},
+    {"Modify Neural Network", "Learn Parameters", "ID_EDIT_NN_LOSEROUTPUT", 33174, "Target Loser Output",
+     ECommandKind::Edit},
+    {"Modify Neural Network", "Learn Parameters", "ID_EDIT_NN_WINNEROUTPUT", 33175, "Target Winner Output",
+     ECommandKind::Edit},
+    {"Modify Neural Network", "Learn Parameters", "ID_EDIT_TOLERANCE", 33179, "Tolerance",
+     ECommandKind::Edit},
+    {"Modify Neural Network", "Learn Parameters", "ID_CHECK_MAXSEPERATION", 33177, "Max Seperation",
      ECommandKind::Check},
-    {"Modify Neural Network", "Neural Network", "ID_CHECK_UPDATEDISPLAY", 33170,
+    {"Modify Neural Network", "Network View", "ID_CHECK_PANE_NEURALNETWORK", 32850, "Show Vectors Pane",
+     ECommandKind::Check},
+    {"Modify Neural Network", "Network View", "ID_CHECK_UPDATEDISPLAY", 33170,
      "Update Display While Learning", ECommandKind::Check},
 };
 
@@ -363,9 +367,7 @@ bool ComponentSelected(const CCommandContext& ctx) {
     return NeedMet(ENeed::Component, ctx);
 }
 bool NeuralNetworkSelected(const CCommandContext& ctx) {
-    const CNetworkModel* c =
-        ComponentSelected(ctx) ? ctx.doc.Editor().SelectedComponent(ctx.doc.System()) : nullptr;
-    return c && TypeTraits(c->m_typeId).menu == EComponentMenu::NeuralNetwork;
+    return NeedMet(ENeed::NeuralNetwork, ctx);
 }
 bool ChartOrValueWindowSelected(const CCommandContext& ctx) {
     return NeedMet(ENeed::Charts, ctx) || NeedMet(ENeed::ValueWindows, ctx);

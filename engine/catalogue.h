@@ -15,6 +15,7 @@
 
 namespace zor2 {
 
+class CByteReader;
 class CNetworkModel;
 struct CPropertyProfile;
 
@@ -40,10 +41,6 @@ struct CTypeTraits {
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
     bool clearsDisplayC = false;       // AddTemplatePorts clears display flag C (the user controls)
-    /// For a type whose runtime record varies in length: the bytes that follow
-    /// its base record, read from `body` (a reader standing at them), or -1 when
-    /// they cannot be read. Null: every record is as long as a fresh component's.
-    long (*runtimeBodyBytes)(CByteReader body) = nullptr;
 };
 
 /// One component type as its family defines it.
@@ -58,6 +55,10 @@ struct CComponentType {
     /// (name and description only).
     const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
+    /// For a runtime body whose length follows from counts inside it: reads
+    /// past the body after its base record (false when it does not fit). Null
+    /// for a body of fixed length, which a fresh component's export measures.
+    bool (*skipRuntimeBody)(CByteReader&) = nullptr;
 };
 
 /// The constructor of a type row whose class is T.

@@ -54,6 +54,13 @@ class CNetworkModel : public CObject {
     /// Whether this component plays a sound that the simulation silences when a
     /// run stops or pauses; by default what its type's traits say.
     virtual bool PlaysSound() const;
+    /// Called after inputs or outputs were removed from the component (an edit,
+    /// or a connect request taking back the port it made).
+    virtual void PortsRemoved() {}
+    /// Lines the module view writes below the box while component details show.
+    virtual std::vector<std::string> BoxNotes() const { return {}; }
+    /// Whether the box names its outputs even while the view's option is off.
+    virtual bool ShowsOutputNames() const { return false; }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);

@@ -489,6 +489,8 @@ int32_t CNetwork::RequestConnect(CNetworkModel& s, CModelOutput* out, CNetworkMo
     if (!c) {
         if (newIn) d.m_inputs.Remove(newIn);
         if (newOut) s.m_outputs.Remove(newOut);
+        d.PortsRemoved();
+        s.PortsRemoved();
         d.CalcSize();
         s.CalcSize();
         Refuse(kRefuseNoId);
@@ -515,6 +517,7 @@ int32_t CNetwork::RequestConnectModuleInput(CNetworkInput& m, CNetworkModel& d, 
     CModelConnection* c = in ? ConnectModuleInputToInput(m, *in) : nullptr;
     if (!c) {
         if (newIn) d.m_inputs.Remove(newIn);
+        d.PortsRemoved();
         d.CalcSize();
         Refuse(kRefuseNoId);
         return kRefuseNoId;
@@ -537,6 +540,7 @@ int32_t CNetwork::RequestConnectToModuleOutput(CNetworkModel& s, CModelOutput* o
     CModelConnection* c = out ? ConnectOutputToModuleOutput(*out, mo) : nullptr;
     if (!c) {
         if (newOut) s.m_outputs.Remove(newOut);
+        s.PortsRemoved();
         s.CalcSize();
         Refuse(kRefuseNoId);
         return kRefuseNoId;
@@ -720,6 +724,8 @@ int32_t CNetwork::RemoveAddedInputs(CNetworkModel& component) {
         component.m_inputs.Remove(in);
         ++removed;
     }
+    // A neural network is rebuilt for the inputs that remain.
+    if (removed > 0) component.PortsRemoved();
     component.CalcSize();
     return removed;
 }

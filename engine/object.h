@@ -154,14 +154,6 @@ class CRefList {
     std::vector<T*> m_items;
 };
 
-/// Highest id the random rule draws; a list can hold at most this many distinct ids.
-inline constexpr int32_t kMaxDrawnId = 31999;
-
-/// Maps a 15-bit draw onto 1..31999 exactly as the stored files expect.
-inline int32_t IdFromDraw(int32_t r) {
-    return static_cast<int32_t>(static_cast<double>(r) * 0.000030517578125 * 31999.0 + 1.0);
-}
-
 /// Draws a random id that no member of `list` has. Returns 0 when every id
 /// 1..31999 is taken, instead of drawing forever.
 template <class List>

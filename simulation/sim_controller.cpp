@@ -99,7 +99,7 @@ void CSimController::SetRunning(bool running) {
 }
 
 bool CSimController::Run() {
-    if (m_active) return false;
+    if (m_active || Held()) return false;
     if (!m_system.m_paused) m_system.ResetSystem();
     m_active = true;
     SetRunning(true);
@@ -144,6 +144,7 @@ void CSimController::OnTimerTick() {
 }
 
 void CSimController::RunOnce() {
+    if (Held()) return;
     if (!m_system.m_running && m_system.m_cycleCount == 0) {
         m_system.m_startTime = Now();
         m_system.m_lastCycleTime = m_system.m_startTime;
@@ -158,12 +159,14 @@ void CSimController::RunOnce() {
 }
 
 void CSimController::RunStep() {
+    if (Held()) return;
     m_system.RunStep();
     Redraw();
     if (m_stopListener) m_stopListener->OnSimulationStopped();
 }
 
 void CSimController::Reset() {
+    if (Held()) return;
     m_system.ResetSystem();
     m_system.ZeroCounters();
     if (!m_preventRender && m_view) m_view->RedrawViews();
@@ -233,7 +236,7 @@ bool CSimController::CanResetValue() const {
 }
 
 bool CSimController::ResetValue() {
-    if (!CanResetValue()) return false;
+    if (!CanResetValue() || Held()) return false;
     CExternalInput* input = FirstSelectedInput();
     input->SetValue(input->m_initialValue);
     const bool behaviors = m_system.m_behaviorsEnabled;

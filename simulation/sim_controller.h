@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,6 +125,10 @@ class CSimController {
     int32_t PeriodMs() const { return TimerPeriodMs(Rate()); }
 
     bool m_preventRender = false;
+    /// While this says so (a neural network learning on a worker thread),
+    /// nothing runs a cycle or resets: not the commands, the timer or the peer.
+    std::function<bool()> m_hold;
+    bool Held() const { return m_hold && m_hold(); }
 
     /// Brings the simulated time up to date (while running it follows the
     /// clock) and redraws the pane. Called after every tick and step.

@@ -202,14 +202,17 @@ class CRuntimeWalker {
                 return false;
         }
         const CComponentType* type = FindComponentType(c.m_typeId);
-        const long extra = type && type->traits.runtimeBodyBytes ? type->traits.runtimeBodyBytes(m_r)
-                                                                 : ExtraBytes(c.m_typeId);
-        if (extra < 0) {
-            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", c.m_id,
-                            at, c.m_typeId));
-            return false;
+        if (type && type->skipRuntimeBody) {
+            if (!type->skipRuntimeBody(m_r)) return false;
+        } else {
+            const long extra = ExtraBytes(c.m_typeId);
+            if (extra < 0) {
+                m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know",
+                                c.m_id, at, c.m_typeId));
+                return false;
+            }
+            SkipBytes(static_cast<size_t>(extra));
         }
-        SkipBytes(static_cast<size_t>(extra));
         out += Printf("    component %d: type %d (%s), stage %d\n", c.m_id, c.m_typeId, TypeName(c.m_typeId),
                       base.m_stage);
         return !m_r.Failed();

@@ -8,6 +8,8 @@ packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 packages+=(qt6-multimedia-dev)
 # The spectrum benchmark's comparison (FFTW is linked by nothing else).
 packages+=(libfftw3-dev)
+# The neural network benchmark's yardstick (FANN); linked by that benchmark alone.
+packages+=(libfann-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -153,6 +153,18 @@ long MfccRuntimeBodyBytes(CByteReader body) {
     return 28 + static_cast<long>(kMelEntryBytes) * s.filterCount;
 }
 
+bool SkipMfccRuntimeBody(CByteReader& body) {
+    long left = MfccRuntimeBodyBytes(body);
+    if (left < 0) return false;
+    uint8_t sink[256];
+    while (left > 0) {
+        const size_t n = static_cast<size_t>(std::min<long>(left, sizeof sink));
+        if (!body.Raw(sink, n)) return false;
+        left -= static_cast<long>(n);
+    }
+    return true;
+}
+
 std::vector<CMelEntry> DefaultMelEntries(int32_t n) {
     std::vector<CMelEntry> entries;
     for (int32_t id = 1; id <= std::clamp(n, 0, kMaxMelFilters); ++id) entries.push_back({id, false});

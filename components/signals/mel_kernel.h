@@ -124,5 +124,7 @@ inline constexpr size_t kMelEntryBytes = 5;
 /// The length of a Voice MFCC runtime record after its base record, read from
 /// its settings: 28 bytes and one entry per filter; -1 when it cannot be read.
 long MfccRuntimeBodyBytes(CByteReader body);
+/// Reads past a Voice MFCC runtime body (false when it does not fit).
+bool SkipMfccRuntimeBody(CByteReader& body);
 
 }  // namespace zor2

@@ -240,7 +240,8 @@ constexpr CComponentType kTypes[] = {
      0,
      CreateAs<CModelSignalMFCC>,
      &kMfccSheet,
-     {.menu = EComponentMenu::Mfcc, .runtimeBodyBytes = MfccRuntimeBodyBytes}},
+     {.menu = EComponentMenu::Mfcc},
+     SkipMfccRuntimeBody},
 };
 
 }  // namespace

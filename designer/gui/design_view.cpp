@@ -359,7 +359,7 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
         m_dragging = hit.kind == EHit::Component || hit.kind == EHit::Module || hit.kind == EHit::Graphic ||
                      hit.kind == EHit::GraphicHandle || hit.kind == EHit::Chart ||
                      hit.kind == EHit::ValueWindow;
-        if (hit.kind == EHit::ChartSizeButton) {
+        if (hit.kind == EHit::ChartSizeButton && !m_actions.Refused()) {
             SetChartField(m_actions.Doc(), EChartField::SizeCode, hit.part);
             Changed();
         }
@@ -593,6 +593,7 @@ void CDesignView::keyPressEvent(QKeyEvent* e) {
             QAbstractScrollArea::keyPressEvent(e);
             return;
     }
+    if (m_actions.Refused()) return;
     MoveSelection(m_actions.Doc(), dx < 0   ? EArrowKey::Left
                                    : dx > 0 ? EArrowKey::Right
                                    : dy < 0 ? EArrowKey::Up

@@ -57,8 +57,13 @@ class CGuiActions {
     bool TargetGraphic(CNetworkModel& action, CGraphic& graphic);
     bool TargetValueWindow(CNetworkModel& action, CValueWindow& window);
 
+    /// Tells why and returns true while a neural network learns (the gestures
+    /// then change nothing).
+    bool Refused();
+
   private:
     Czor2Doc& m_doc;
+    bool m_dragRefused = false;
 };
 
 }  // namespace zor2::gui

@@ -14,6 +14,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "components/decision/neural_network.h"
+#include "designer/commands_neural.h"
 #include "designer/commands_window.h"
 #include "engine/catalogue.h"
 
@@ -42,6 +44,8 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     m_sim->SetView(this);
     m_sounds = std::make_unique<CQtSoundPlayer>();
     m_sim->SetSounds(m_sounds.get());
+    // Nothing simulates while a neural network learns, whoever asks (the peer too).
+    m_sim->m_hold = [this] { return m_doc.Learning().Running(); };
     // The real-time link binds its socket at start; datagrams arrive through
     // the window's event loop.
     m_link = std::make_unique<CUdpLink>(m_doc.System(), link ? *link : ReadUdpConfig("udp.conf"));
@@ -80,6 +84,7 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     BuildRibbon();
     BuildMenus();
     BuildDocks();
+    BuildNeuralPane();
     statusBar()->showMessage(tr("Ready"));
     setAcceptDrops(true);
     resize(1400, 900);
@@ -88,6 +93,8 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
 }
 
 CMainWindow::~CMainWindow() {
+    m_learningTimer.stop();
+    m_doc.Learning().Stop();
     // Docks report their hiding while the base class tears the window down.
     for (QDockWidget* d : findChildren<QDockWidget*>()) disconnect(d, nullptr, this, nullptr);
     m_linkWatch.reset();
@@ -185,6 +192,8 @@ QWidget* CMainWindow::PaneWidget(EPane pane) const {
             return m_feedbackDock;
         case EPane::StatusBar:
             return statusBar();
+        case EPane::NeuralNetwork:
+            return m_neuralDock;
         default:
             return m_paletteDocks[static_cast<int>(pane) - static_cast<int>(EPane::PaletteLogic)];
     }
@@ -196,6 +205,8 @@ bool CMainWindow::PaneVisible(EPane pane) const {
 
 void CMainWindow::SetPaneVisible(EPane pane, bool shown) {
     PaneWidget(pane)->setVisible(shown);
+    // The vectors pane shares its place with the feedback lists: it comes to the front.
+    if (pane == EPane::NeuralNetwork && shown) m_neuralDock->raise();
 }
 
 void CMainWindow::Close() {
@@ -212,6 +223,55 @@ void CMainWindow::ShowModule(CNetwork& module) {
 
 void CMainWindow::CenterView() {
     m_view->CenterView();
+}
+
+// --- the neural network's pane and learning run ------------------------------------
+
+void CMainWindow::BuildNeuralPane() {
+    m_neuralPane = new CPaneNeuralNetwork(this);
+    m_neuralDock = new QDockWidget(tr("Neural Network Feature Vectors"), this);
+    m_neuralDock->setObjectName("NeuralNetwork");
+    m_neuralDock->setWidget(m_neuralPane);
+    addDockWidget(Qt::BottomDockWidgetArea, m_neuralDock);
+    tabifyDockWidget(m_feedbackDock, m_neuralDock);
+    m_feedbackDock->raise();
+    m_neuralDock->hide();
+    connect(m_neuralDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) m_neuralPane->Show(PaneNeuralNetwork(m_doc));
+        UpdateCommandStates();
+    });
+    connect(m_neuralPane, &CPaneNeuralNetwork::learnClicked, this,
+            [this] { RunCommand(m_doc.Learning().Running() ? kCmdStopLearning : kCmdStartLearning); });
+    connect(m_neuralPane, &CPaneNeuralNetwork::eraseClicked, this, [this] {
+        if (!RefusedWhileLearning(m_doc)) EraseKnowledge(m_doc, false);
+        AfterCommand();
+    });
+    connect(m_neuralPane, &CPaneNeuralNetwork::importClicked, this, [this] {
+        if (RefusedWhileLearning(m_doc) || !SelectedNeuralNetwork(m_doc)) return;
+        ImportAdditionalVectors(m_doc, ChooseOpenPath(EPathKind::Csv));
+        AfterCommand();
+    });
+    connect(m_neuralPane, &CPaneNeuralNetwork::rowsSelected, this, [this](const std::vector<size_t>& rows) {
+        SelectVectors(m_doc, rows);
+        UpdateCommandStates();
+    });
+    m_learningTimer.setInterval(50);
+    connect(&m_learningTimer, &QTimer::timeout, this, [this] { OnLearningTick(); });
+}
+
+void CMainWindow::WatchLearning() {
+    if (m_doc.Learning().Running() && !m_learningTimer.isActive()) m_learningTimer.start();
+    if (!m_doc.Learning().Running()) m_learningTimer.stop();
+}
+
+void CMainWindow::OnLearningTick() {
+    if (m_doc.PollLearning()) {
+        // The run ended by itself: the document recorded it and refreshed through its observer.
+        m_learningTimer.stop();
+        return;
+    }
+    if (const CModelNeuralNetwork* nn = m_doc.Learning().Network()) m_neuralPane->ShowProgress(*nn);
+    if (m_view->Options().updateWhileLearning) m_view->viewport()->update();
 }
 
 // --- settings ----------------------------------------------------------------
@@ -286,6 +346,8 @@ void CMainWindow::SetRate(int rate) {
 // --- window ----------------------------------------------------------------------
 
 void CMainWindow::Refresh() {
+    WatchLearning();
+    if (m_neuralDock && m_neuralDock->isVisible()) m_neuralPane->Show(PaneNeuralNetwork(m_doc));
     m_tree->Rebuild(m_doc.System());
     m_simPane->Refresh(m_doc.System());
     m_feedback->Refresh(m_doc.System().Feedback());
@@ -309,6 +371,8 @@ void CMainWindow::UpdateTitle() {
 }
 
 void CMainWindow::closeEvent(QCloseEvent* e) {
+    // Closing ends a learning run; what it learned may still be saved.
+    m_doc.StopLearning();
     if (!m_doc.SaveModified()) {
         e->ignore();
         return;

@@ -19,6 +19,7 @@
 #include "designer/gui/design_view.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/gui/miniview.h"
+#include "designer/gui/neural_pane.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
 #include "designer/gui/settings.h"
@@ -92,6 +93,11 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     std::function<std::optional<int32_t>(int32_t current)> m_colourHook;
     std::function<std::optional<QString>(const QString& title, const QString& current)> m_textHook;
     std::function<bool(CDataConnectionRequest&)> m_connectionHook;
+    /// Answers in place of the "Load Data Wizard" window (tests and scripted runs).
+    std::function<bool(CLoadDataWizard&)> m_wizardHook;
+    CPaneNeuralNetwork& NeuralPane() { return *m_neuralPane; }
+    /// The 50 ms timer that watches a learning run.
+    QTimer& LearningTimer() { return m_learningTimer; }
     QStringList RibbonTabs() const;
     void SetRate(int rate);
     /// Refreshes the panes and the title after any change.
@@ -131,6 +137,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     bool EditProperties(CPropertySheet& sheet) override;
     bool AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) override;
     bool EditProjectInfo(std::string& description) override;
+    bool RunLoadDataWizard(CLoadDataWizard& wizard) override;
     void ShowBehaviors() override;
     void EditOptions() override;
     void ShowWelcome() override;
@@ -171,6 +178,10 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     void UpdateTitle();
     QString DocumentTitle() const;
     void UpdateRecentMenu();
+    // The neural network's pane and learning run (main_window.cpp).
+    void BuildNeuralPane();
+    void WatchLearning();
+    void OnLearningTick();
 
     Czor2Doc m_doc;
     CMessageBoxPrompter m_prompter;
@@ -198,6 +209,9 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QDockWidget* m_feedbackDock = nullptr;
     QDockWidget* m_paletteDocks[5] = {};
     QMenu* m_recentMenu = nullptr;
+    CPaneNeuralNetwork* m_neuralPane = nullptr;
+    QDockWidget* m_neuralDock = nullptr;
+    QTimer m_learningTimer;
     CMiniview* m_miniview = nullptr;
     QDockWidget* m_miniDock = nullptr;
     std::unique_ptr<QPrinter> m_printer;

@@ -17,6 +17,7 @@
 #include "designer/gui/main_window.h"
 #include "designer/gui/printing.h"
 #include "designer/gui/property_dialogs.h"
+#include "designer/gui/wizard_dialog.h"
 
 namespace zor2::gui {
 namespace {
@@ -89,6 +90,12 @@ bool CMainWindow::EditProperties(CPropertySheet& sheet) {
 bool CMainWindow::AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) {
     if (m_connectionHook) return m_connectionHook(request);
     return NewInputConnectionDialog(this, m_doc.System(), module, request);
+}
+
+bool CMainWindow::RunLoadDataWizard(CLoadDataWizard& wizard) {
+    if (m_wizardHook) return m_wizardHook(wizard);
+    CdlgLoadDataWizard dialog(wizard, this);
+    return dialog.exec() == QDialog::Accepted && wizard.Finished() && wizard.Result().fileChosen;
 }
 
 bool CMainWindow::EditProjectInfo(std::string& description) {

@@ -1,7 +1,8 @@
-// Component boxes of the module design view: name, type, stage and connection
-// counts, and a port rectangle per input and output with its value and name;
-// a reduced component shows its stage and port counts only. The user controls,
-// the Indicator Light and the sim actions add their faces and helper lines.
+// Component boxes of the module design view: name, type, stage, connection
+// counts, a port rectangle per input and output with its value and name, and the
+// notes a type writes below its box; a reduced component shows its counts only.
+// The user controls, the Indicator Light and the sim actions add their faces and
+// helper lines.
 #include <QFontMetrics>
 #include <algorithm>
 #include <string>
@@ -48,7 +49,7 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setFont(small);
         p.setPen(QColor(0x14, 0x46, 0x14));
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
-        if (o.outputNames) {
+        if (o.outputNames || c.ShowsOutputNames()) {
             p.setFont(tiny);
             p.setPen(QColor(0x64, 0x64, 0x64));
             p.drawText(QRectF(r.right() + 2, r.top(), 70, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
@@ -183,6 +184,17 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         PaintPorts(p, scene, *c, small, tiny);
         p.setFont(tiny);
         PaintSimAids(p, scene, *c, box);
+        if (o.helperText) {
+            // Notes stand below the box, 12 pixels apart.
+            p.setFont(tiny);
+            p.setPen(QColor(0x46, 0x46, 0x46));
+            qreal y = box.bottom() + 2;
+            for (const std::string& line : c->BoxNotes()) {
+                p.drawText(QRectF(box.left() - 40, y, box.width() + 80, 12), Qt::AlignHCenter | Qt::AlignTop,
+                           Q(line));
+                y += 12;
+            }
+        }
     }
 }
 

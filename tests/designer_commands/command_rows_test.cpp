@@ -333,7 +333,7 @@ TEST(ContextMenus, EveryItemActsButTheMissingParts) {
         {EContextMenu::OutputCategory, EHit::OutputCategory, {}},
         {EContextMenu::Component, EHit::Component, {}},
         {EContextMenu::Mfcc, EHit::Component, {}},
-        {EContextMenu::NeuralNetwork, EHit::Component, {"Import Patterns...", "Learn Patterns"}},
+        {EContextMenu::NeuralNetwork, EHit::Component, {}},
         {EContextMenu::Sequencer, EHit::Component, {"Show Sequence Timeline Editor"}},
         {EContextMenu::ComponentInput, EHit::ComponentInput, {}},
         {EContextMenu::ComponentOutput, EHit::ComponentOutput, {}},

@@ -13,6 +13,7 @@
 #include "designer/commands_charts.h"
 #include "designer/commands_module.h"
 #include "designer/commands_system.h"
+#include "designer/load_data_wizard.h"
 
 namespace zor2::test {
 
@@ -62,6 +63,13 @@ class CScriptedHost final : public ICommandHost {
     }
     bool EditProjectInfo(std::string& description) override {
         return Answer("System Properties", description);
+    }
+    /// Browses to `m_path`, keeps every answer the wizard starts with and finishes.
+    bool RunLoadDataWizard(CLoadDataWizard& wizard) override {
+        wizard.Browse(m_path);
+        while (wizard.Next()) {
+        }
+        return Record("Load Data Wizard", m_confirm && wizard.Finish());
     }
     void ShowBehaviors() override { m_asked.push_back("ShowBehaviors"); }
     void EditOptions() override { m_asked.push_back("EditOptions"); }

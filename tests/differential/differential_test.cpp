@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "components/decision/neural_network.h"
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
@@ -21,6 +22,7 @@
 #include "components/utility/rand_gen.h"
 #include "components/utility/timer.h"
 #include "components/utility/user_control.h"
+#include "persistence/csv_file.h"
 #include "persistence/runtime_export.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
@@ -508,6 +510,46 @@ TEST_F(Differential, SignalChainsAcrossModulesAndFromTheHost) {
     RunBoth(12, 7);
 }
 
+/// A network imported from a file of vectors, trained a few passes, its inputs
+/// fed from system inputs and each output published.
+CModelNeuralNetwork* TrainedNetwork(CNetwork& m, const std::string& csvPath) {
+    auto* nn = dynamic_cast<CModelNeuralNetwork*>(Drop(m, kTypeNeuralNetwork));
+    {
+        std::ofstream csv(csvPath);
+        csv << "name,x,y,z,class\na,0,1,0.5,left\nb,0.2,0.9,0.5,left\nc,1,0,0.5,right\n"
+               "d,0.8,0.1,0.5,right\ne,0.5,0.5,0.5,middle\n";
+    }
+    CCSVFile file;
+    std::string error;
+    if (!nn || !file.Open(csvPath, ECsvMode::Read) || nn->ImportNew(file, {}, error) != 5) return nullptr;
+    std::filesystem::remove(csvPath);
+    nn->BeginLearning();
+    nn->Trainer().m_progress.running = true;
+    for (int pass = 0; pass < 40; ++pass) nn->LearnPass();
+    nn->EndLearning();
+    return nn;
+}
+
+TEST_F(Differential, TrainedNeuralNetwork) {
+    CNetwork* m = system.CreateModule("Decide", 0, 0);
+    CModelNeuralNetwork* nn = TrainedNetwork(*m, path + ".csv");
+    ASSERT_NE(nn, nullptr);
+    for (CModelInput* in : nn->m_inputs.Snapshot())
+        FeedFromModuleInput(*m, *SystemInputInto(*m, in->m_name), *nn, in);
+    for (CModelOutput* out : nn->m_outputs.Snapshot()) {
+        CNetworkOutput* mo = m->CreateOutput(out->m_name);
+        ASSERT_EQ(m->RequestConnectToModuleOutput(*nn, out, *mo), 0);
+        ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(out->m_name, 1), mo), nullptr);
+    }
+    RunBoth(40, 3);
+
+    // A connection whose source the file does not hold makes the runtime refuse the file.
+    nn->Network().m_processors[0].connections[0].sourceId = 31999;
+    ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+    qxAISystemLoadResult result{};
+    EXPECT_EQ(qxAISystem_Load(path.c_str(), system.m_systemId, &result), 32);
+}
+
 /// Random systems wired through the editor's own connect requests (refusals are
 /// simply skipped), covering stage order, fan-in, feedback and module levels.
 class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
@@ -520,7 +562,9 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
                              // Signals and statistics.
                              31, 32, 33, 35, 36, 37, 38, 39, 40, 42, 27, 57, 58,
                              // Timer and the random sources depend on the clock and the draws.
-                             2, 25, 26, 68};
+                             2, 25, 26, 68,
+                             // A network without vectors: its inputs come with the wiring.
+                             1};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
     std::vector<CNetwork*> modules;
     const int moduleCount = 2 + static_cast<int>(rng() % 3);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "components/decision/neural_network.h"
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
@@ -378,6 +379,32 @@ void BuildSignals(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
     for (const auto& [c, name] : published) b.Publish(m, b.Expose(m, c, name), name);
 }
 
+/// A neural network with two inputs and two outputs, four vectors and a few
+/// passes learned. Built last, so that its draws leave every other id as it was.
+void BuildNeuralNetwork(CGoldenBuilder& b, CNetwork& m) {
+    auto* nn = b.DropAs<CModelNeuralNetwork>(m, kTypeNeuralNetwork);
+    if (!nn) return;
+    for (int i = 0; i < 2; ++i) b.Check(nn->AddNetworkInput() != nullptr, "adding a network input");
+    for (int o = 0; o < 2; ++o) b.Check(nn->AddNetworkOutput() != nullptr, "adding a network output");
+    CNN& net = nn->Network();
+    const double rows[][3] = {{0.1, 0.9, 0}, {0.2, 0.7, 0}, {0.9, 0.2, 1}, {0.8, 0.1, 1}};
+    for (const auto& r : rows) {
+        CNNFeatureVector& v = net.m_vectors.emplace_back();
+        v.name = "vector " + std::to_string(net.m_vectors.size());
+        v.targetId = net.m_outputs[static_cast<size_t>(r[2])].id;
+        for (size_t i = 0; i < 2; ++i) {
+            v.features.push_back({net.m_sensory[i].id, {}, r[i], static_cast<int32_t>(i)});
+            net.m_sensory[i].Widen(r[i]);
+        }
+    }
+    net.Restructure(nn->Random());
+    b.Check(nn->SetLearnRate(0.3), "setting the learn rate");
+    nn->BeginLearning();
+    nn->Trainer().m_progress.running = true;
+    for (int pass = 0; pass < 5; ++pass) nn->LearnPass();
+    nn->EndLearning();
+}
+
 /// Three modules wired to each other and to the system ports; returns the system input x.
 CExternalInput* BuildWiredModules(CGoldenBuilder& b, CSystem& s) {
     s.m_name = "All types";
@@ -433,6 +460,8 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     BuildAids(b, s);
     CNetwork* signals = s.CreateModule("Signals", 750, 360);
     BuildSignals(b, *signals, b.FromSystem(x, *signals));
+    CNetwork* decisions = s.CreateModule("Decisions", 1050, 360);
+    BuildNeuralNetwork(b, *decisions);
     s.ComputeLevels();
 }
 

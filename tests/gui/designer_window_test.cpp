@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "components/decision/neural_network.h"
 #include "designer/command_rows.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
@@ -131,6 +132,7 @@ class CDesignerWindowTest : public QObject {
     void closingAModifiedProjectOffersToSave();
     void recentFilesKeepFourNewestFirst();
     void realTimeLinkToggles();
+    void neuralNetworkLearnsWithVisibleProgress();
     void rendersBothModes();
 
   private:
@@ -916,6 +918,52 @@ void CDesignerWindowTest::realTimeLinkToggles() {
     QVERIFY(!w.Link().Enabled());
     toggle->trigger();
     QVERIFY(w.Link().Enabled());
+}
+
+void CDesignerWindowTest::neuralNetworkLearnsWithVisibleProgress() {
+    CMainWindow w(nullptr, SceneLink());
+    w.show();
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Yes; };
+    Czor2Doc& d = w.Document();
+    AddModule(d);
+    CNetwork* m = d.System().m_modules.Head();
+    w.View().ShowModule(m);
+    AddComponent(d, 1, 300, 200);
+    auto* nn = dynamic_cast<CModelNeuralNetwork*>(m->m_components.Head());
+    QVERIFY(nn);
+    // Import through the wizard: a file whose last vector contradicts the first.
+    const QString csv = m_dir.filePath("vectors.csv");
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("name,a,b,class\nv1,1,5,up\nv2,9,1,down\nv3,1,5,down\n");
+    file.close();
+    w.m_wizardHook = [csv](CLoadDataWizard& wizard) {
+        wizard.Browse(csv.toStdString());
+        while (wizard.Next()) {
+        }
+        return wizard.Finish();
+    };
+    w.RunCommand(kCmdImportVectors);
+    QCOMPARE(nn->Network().m_vectors.size(), size_t(3));
+    w.RunCommand(kCmdPaneNeuralNetwork);
+    CPaneNeuralNetwork& pane = w.NeuralPane();
+    QVERIFY(pane.isVisible());
+    QCOMPARE(pane.List()->rowCount(), 3);
+    QCOMPARE(pane.Value("Total Vectors:"), QString("3"));
+
+    // The run goes on (v1 and v3 cannot both be learned) until the pane's Learn stops it.
+    pane.LearnButton()->click();
+    QVERIFY(d.Learning().Running());
+    QVERIFY(w.LearningTimer().isActive());
+    QCOMPARE(w.LearningTimer().interval(), 50);
+    while (pane.Value("Iterations:").toInt() < 2) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    w.RunCommand(kCmdSave);
+    QVERIFY(w.Prompter().m_told.back().contains("is learning"));
+    pane.LearnButton()->click();
+    QVERIFY(!d.Learning().Running());
+    QVERIFY(!w.LearningTimer().isActive());
+    QVERIFY(d.IsModified());
+    QVERIFY(pane.Value("Iterations:").toInt() >= 2);
 }
 
 QTEST_MAIN(CDesignerWindowTest)

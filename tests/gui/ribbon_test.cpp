@@ -33,7 +33,7 @@ class CRibbonTest : public QObject {
     void valueWindowOptionsThroughTheRibbon();
     void viewOptionsAreTheEditorsOptions();
     void categoryEditRenamesTheSelectedCategory();
-    void neuralNetworkCommandsStayDisabled();
+    void neuralNetworkCommandsNeedANetwork();
 
   private:
     QTemporaryDir m_dir;
@@ -519,7 +519,7 @@ void CRibbonTest::categoryEditRenamesTheSelectedCategory() {
     }
 }
 
-void CRibbonTest::neuralNetworkCommandsStayDisabled() {
+void CRibbonTest::neuralNetworkCommandsNeedANetwork() {
     CScene scene;
     CMainWindow& w = *scene.w;
     scene.Design();
@@ -527,9 +527,19 @@ void CRibbonTest::neuralNetworkCommandsStayDisabled() {
     w.UpdateCommandStates();
     for (const CRibbonRow& r : RibbonRows()) {
         if (std::strcmp(r.category, "Modify Neural Network") != 0) continue;
+        // The vectors pane and the view's option are the window's own, enabled everywhere.
+        if (FindCommand(r.id)->need != ENeed::NeuralNetwork) continue;
         QVERIFY2(!w.CommandAction(r.id)->isEnabled(), r.ident);
     }
     QVERIFY(!w.RibbonTabs().contains("Modify Neural Network"));
+    // A network shows the category; without vectors it has nothing to learn.
+    AddComponent(w.Document(), 1, 600, 300);
+    w.UpdateCommandStates();
+    QVERIFY(w.RibbonTabs().contains("Modify Neural Network"));
+    QVERIFY(w.CommandAction(kCmdImportVectors)->isEnabled());
+    QVERIFY(w.CommandAction(kCmdNetworkAddInput)->isEnabled());
+    QVERIFY(!w.CommandAction(kCmdStartLearning)->isEnabled());
+    QVERIFY(!w.CommandAction(kCmdStopLearning)->isEnabled());
 }
 
 QTEST_MAIN(CRibbonTest)
