@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "algo/platform.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
 
@@ -403,31 +404,10 @@ CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
 }
 
 CFileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return CFileResult::Failure(SystemError("Cannot open", path));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return CFileResult::Failure("Cannot open " + path + ": not a regular file");
-    }
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const CFileResult r = CFileResult::Failure(SystemError("Cannot read", path));
-            ::close(fd);
-            bytes.clear();
-            return r;
-        }
-        if (n == 0) break;
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    ::close(fd);
-    return {};
+    const int error = ReadInputFile(path, bytes);
+    if (error == 0) return {};
+    return CFileResult::Failure(std::string(error == EIO ? "Cannot read " : "Cannot open ") + path + ": " +
+                                InputFileErrorText(error));
 }
 
 CFileResult SaveProjectFile(CSystem& system, const std::string& path) {

@@ -150,15 +150,6 @@ class CRuntimeWalker {
         }
         return true;
     }
-    void SkipBytes(size_t n) {
-        if (n > m_r.Remaining()) {
-            m_r.Fail("unexpected end of data");
-            return;
-        }
-        std::vector<uint8_t> sink(n);
-        m_r.Raw(sink.data(), n);
-    }
-
     bool Module(std::string& out) {
         rtfile::CModule m;
         ReadRecord(m_r, m);
@@ -207,7 +198,7 @@ class CRuntimeWalker {
                             at, c.m_typeId));
             return false;
         }
-        SkipBytes(static_cast<size_t>(extra));
+        m_r.Skip(static_cast<size_t>(extra));
         out += Printf("    component %d: type %d (%s), stage %d\n", c.m_id, c.m_typeId, TypeName(c.m_typeId),
                       base.m_stage);
         return !m_r.Failed();

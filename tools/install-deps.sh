@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev pkg-config)
 # The designer and its offscreen tests: Qt 6 widgets and a font for rendering.
 packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+# The sanitizer build and the fuzz targets: clang with its runtimes and symbolizer.
+packages+=(clang libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
