@@ -113,8 +113,9 @@ CSystemInputData SystemInputData(const CExternalInput& input) {
 namespace {
 
 /// Reads one column (1-based) of every line after the header into the input's
-/// array. A malformed line, or a field that is missing or not a number, stops
-/// the reading with its line and column in the feedback; the array then stays.
+/// array: one value per line, 0 where the line has no such field or it is
+/// empty. A malformed line, or a field that is not a number, stops the reading
+/// with its line in the feedback; the array then stays as it was.
 void ReadDataColumn(CSystem& system, CExternalInput& input) {
     CCSVFile file;
     if (input.m_dataFilePath.empty() || !file.Open(input.m_dataFilePath, ECsvMode::Read)) return;
@@ -125,11 +126,10 @@ void ReadDataColumn(CSystem& system, CExternalInput& input) {
     if (file.ReadLine(fields)) {
         while (file.ReadLine(fields)) {
             double v = 0.0;
-            if (column >= fields.size() || !ParseCsvNumber(fields[column], v)) {
-                error = Fmt(
-                    "%s line %d, field %d: %s", file.Path().c_str(), file.LinesRead(),
-                    static_cast<int>(column + 1),
-                    column >= fields.size() ? "the line has no such field" : "not a finite decimal number");
+            if (column < fields.size() && !fields[column].empty() && !ParseCsvNumber(fields[column], v)) {
+                error =
+                    Fmt("%s line %d, field %d: \"%s\" is not a finite decimal number", file.Path().c_str(),
+                        file.LinesRead(), static_cast<int>(column + 1), fields[column].c_str());
                 break;
             }
             values.push_back(v);

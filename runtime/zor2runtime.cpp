@@ -92,6 +92,14 @@ std::string ReadFailureMessage(const zor2::CRReadResult& r) {
             return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: Corrupt file";
         case -5:
             return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt file";
+        case zor2::kReadTrailingBytes:
+            return Format(
+                "qxMindlatch2 Runtime could not read file (%zu bytes follow the last record at byte offset %zu).\n\n Reason: Corrupt file",
+                r.trailing, r.offset);
+        case zor2::kReadBadInputId:
+            return Format(
+                "qxMindlatch2 Runtime could not read file (system input id %d at byte offset %zu; ids start at 1).\n\n Reason: Corrupt file",
+                r.inputId, r.offset);
         default:
             if (zor2::IsDesignerOnlyType(r.componentType))
                 return Format(

@@ -96,8 +96,14 @@ class CRuntimeWalker {
         out += Printf("system inputs: %d\n", header.m_systemInputCount);
         if (!Count<rtfile::CSystemInput>(header.m_systemInputCount, "system input count")) return false;
         for (int32_t i = 0; i < header.m_systemInputCount; ++i) {
+            const size_t at = m_r.Position();
             rtfile::CSystemInput in;
-            ReadRecord(m_r, in);
+            if (!ReadRecord(m_r, in)) return false;
+            // The runtime library refuses such an input too: no call by id reaches it.
+            if (in.m_id < 1) {
+                m_r.Fail(Printf("system input id %d in the record at byte %zu; ids start at 1", in.m_id, at));
+                return false;
+            }
             if (!Skip<rtfile::CSystemInputConnection>(in.m_connectionCount, "system input connection count"))
                 return false;
             out += Printf("  input %d \"%s\": kind %d, %d %s\n", in.m_id, Utf16ToUtf8(in.m_name).c_str(),
