@@ -190,12 +190,19 @@ class EditingProperties : public DocTest, public ::testing::WithParamInterface<u
 TEST_P(EditingProperties, AThousandEditsKeepEveryInvariant) {
     m_doc.SetPrompter(nullptr);  // every question answered yes, as a user who agrees to everything
     CEditor editor(m_doc, GetParam());
+    size_t most = 0, undone = 0;  // that the walk reached a model worth the name
     for (int step = 0; step < 1000; ++step) {
-        const char* what = editor.Step();
+        const std::string what = editor.Step();
         SCOPED_TRACE(::testing::Message() << "step " << step << ": " << what);
         ExpectInvariants(m_doc.System());
         if (::testing::Test::HasFailure()) return;
+        size_t components = 0;
+        for (CNetwork* m : m_doc.System().m_modules) components += m->m_components.Size();
+        most = std::max(most, components);
+        undone += what == "undo";
     }
+    EXPECT_GE(most, 10u);
+    EXPECT_GE(undone, 10u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, EditingProperties, ::testing::Values(1u, 2u, 3u));
