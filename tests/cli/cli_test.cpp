@@ -322,6 +322,11 @@ TEST(CliRun, BothToolsReadAnInputsFileByOneRule) {
         EXPECT_NE(cli.err.find(c.refusedAt), std::string::npos) << cli.err;
         EXPECT_NE(run.err.find(c.refusedAt), std::string::npos) << run.err;
     }
+    // A device is refused at once, not read without end.
+    const CResult cli = Cli({"run", ex, "--cycles", "1", "--inputs", "/dev/zero"}, dir);
+    const CResult run = Zor2Run({"two.z2r", "--cycles", "1", "--inputs", "/dev/zero"}, dir);
+    EXPECT_NE(cli.err.find("/dev/zero: not a regular file"), std::string::npos) << cli.err;
+    EXPECT_NE(run.err.find("/dev/zero: not a regular file"), std::string::npos) << run.err;
 }
 
 TEST(CliHelp, EveryCommand) {
