@@ -73,6 +73,7 @@ class CUdpLink final : public ICycleObserver, public ISimStopListener {
 
     void OnCycle(const CSystem& system) override;
     void OnSimulationStopped() override { SendSimStopped(); }
+    void OnSimulatorGone() override { m_simulator = nullptr; }
 
     const CUdpConfig& Config() const { return m_config; }
     /// The receive port actually bound (the configured one, or the system's

@@ -64,6 +64,10 @@ CSimController::CSimController(CSystem& system) : m_system(system) {
     m_system.m_cyclesPerSecond = ClampRate(m_system.m_cyclesPerSecond);
 }
 
+CSimController::~CSimController() {
+    if (m_stopListener) m_stopListener->OnSimulatorGone();
+}
+
 double CSimController::Now() const {
     return static_cast<double>(m_system.Clock().TickMs());
 }
