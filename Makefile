@@ -1,8 +1,13 @@
 # Quick start: `make test` builds and runs every test; `make run` runs a shipped example.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
+# Seconds of fuzzing per target for `make fuzz`.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = project_load module_load runtime_load csv_read udp_datagram
 
-.PHONY: deps configure build test bench run clean
+.PHONY: deps configure build test test-asan fuzz fuzz-build bench run clean
 
 deps:
 	@tools/install-deps.sh
@@ -15,6 +20,30 @@ build: configure
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Every test but the GUI's, built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer; the first finding fails its test.
+test-asan: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_FLAGS_DEBUG="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+	  -DZOR2_SANITIZE=ON -DZOR2_BUILD_GUI=OFF -DZOR2_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+fuzz-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_FLAGS_DEBUG="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" \
+	  -DZOR2_FUZZ=ON -DZOR2_BUILD_GUI=OFF -DZOR2_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Each fuzz target runs its seed corpus, then fuzzes for FUZZ_SECONDS; what it
+# finds new goes to $(FUZZ_BUILD)/corpus/<target>, a crash to $(FUZZ_BUILD)/crashes.
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  tools/run-fuzzer.sh $(FUZZ_BUILD) $$t $(FUZZ_SECONDS) || exit 1; \
+	done
 
 # Every benchmark program, one after the other.
 bench: build
@@ -31,4 +60,4 @@ run: build
 	fi
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

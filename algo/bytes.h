@@ -20,6 +20,7 @@ class CByteWriter {
     void Byte(uint8_t v) { m_bytes.push_back(v); }
     void Bool(bool v) { Byte(v ? 1 : 0); }
     void Raw(const void* data, size_t n) {
+        if (n == 0) return;
         const auto* p = static_cast<const uint8_t*>(data);
         m_bytes.insert(m_bytes.end(), p, p + n);
     }
@@ -57,7 +58,17 @@ class CByteReader {
             Fail("unexpected end of data");
             return false;
         }
-        std::memcpy(out, m_data + m_pos, n);
+        // Zero bytes may come with null pointers, which memcpy must not see.
+        if (n > 0) std::memcpy(out, m_data + m_pos, n);
+        m_pos += n;
+        return true;
+    }
+    /// Moves past `n` bytes without reading them.
+    bool Skip(size_t n) {
+        if (m_failed || n > m_size - m_pos) {
+            Fail("unexpected end of data");
+            return false;
+        }
         m_pos += n;
         return true;
     }

@@ -1,8 +1,12 @@
 // Small platform services shared by the designer engine and the runtime library:
-// the 15-bit random source, the millisecond tick clock and the diagnostic trace.
+// the 15-bit random source, the millisecond tick clock, the diagnostic trace and
+// the opening of input files.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace zor2 {
 
@@ -68,6 +72,21 @@ IClock& DefaultClock();
 /// caller keeps ownership. Tests use it to make runtime draws and ticks exact.
 void SetDefaultRandom(IRandomSource* random);
 void SetDefaultClock(IClock* clock);
+
+/// Why an input file was not read: 0 when it was, an errno value from the
+/// system, or one of these two.
+inline constexpr int kNotARegularFile = -1;
+inline constexpr int kFileTooLarge = -2;
+
+/// Opens `path` for reading in binary mode only when it names a regular file:
+/// a device, a FIFO or a folder is refused (kNotARegularFile) without waiting
+/// for a writer or reading any of it. Null with `error` set when it fails.
+std::FILE* OpenInputFile(const std::string& path, int& error);
+/// Reads the whole regular file at `path` into `bytes` (at most `limit` bytes,
+/// else kFileTooLarge); returns 0 or why it failed, with `bytes` empty.
+int ReadInputFile(const std::string& path, std::vector<uint8_t>& bytes, uint64_t limit = UINT64_MAX);
+/// The reason text of such an error ("not a regular file", or the system's text).
+std::string InputFileErrorText(int error);
 
 /// Diagnostic trace: silent unless the environment variable ZOR2_TRACE is set
 /// (to "1" for standard error, or to a file path to append to).

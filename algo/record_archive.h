@@ -83,8 +83,10 @@ constexpr size_t RecordBytes() {
     record.Fields(ar);
     return ar.Bytes();
 }
+// Not constexpr: a record with a name holds a std::u16string, which not every
+// compiler and library pair can make in a constant expression.
 template <class Record>
-inline constexpr size_t kRecordBytes = RecordBytes<Record>();
+inline const size_t kRecordBytes = RecordBytes<Record>();
 
 /// Reads `count` records into `items` (resized to `count`), handing each to
 /// `take(item, record)`, which may read what follows the record. The count is

@@ -86,7 +86,7 @@ struct CComponentBase {
 };
 
 /// What a component record takes at least: its start and a base part without ports.
-inline constexpr size_t kComponentMinBytes = kRecordBytes<CComponent> + kRecordBytes<CComponentBase>;
+inline const size_t kComponentMinBytes = RecordBytes<CComponent>() + RecordBytes<CComponentBase>();
 
 /// A component input.
 struct CInputEntry {

@@ -24,16 +24,19 @@ struct CBox {
     }
     void MoveBy(int32_t dx, int32_t dy) const {
         if (graphic) {
-            graphic->m_rect = {graphic->m_rect.left + dx, graphic->m_rect.top + dy,
-                               graphic->m_rect.right + dx, graphic->m_rect.bottom + dy};
+            const CRect& r = graphic->m_rect;
+            graphic->m_rect = {ClampCoordinate(int64_t{r.left} + dx), ClampCoordinate(int64_t{r.top} + dy),
+                               ClampCoordinate(int64_t{r.right} + dx),
+                               ClampCoordinate(int64_t{r.bottom} + dy)};
         } else if (component) {
             // SetPosition centres the box on the point, so shifting the point
             // shifts every edge by the same whole number of pixels.
-            component->SetPosition(component->m_position.x + dx, component->m_position.y + dy);
+            component->SetPosition(ClampCoordinate(int64_t{component->m_position.x} + dx),
+                                   ClampCoordinate(int64_t{component->m_position.y} + dy));
             component->CalcSize();
         } else {
-            module->m_position.x += dx;
-            module->m_position.y += dy;
+            module->m_position.x = ClampCoordinate(int64_t{module->m_position.x} + dx);
+            module->m_position.y = ClampCoordinate(int64_t{module->m_position.y} + dy);
             module->LayoutBox();
         }
     }

@@ -113,16 +113,32 @@ CSystemInputData SystemInputData(const CExternalInput& input) {
 namespace {
 
 /// Reads one column (1-based) of every line after the header into the input's
-/// array; fields that are missing or not numbers read as 0.
+/// array: one value per line, 0 where the line has no such field or it is
+/// empty. A malformed line, or a field that is not a number, stops the reading
+/// with its line in the feedback; the array then stays as it was.
 void ReadDataColumn(CSystem& system, CExternalInput& input) {
     CCSVFile file;
     if (input.m_dataFilePath.empty() || !file.Open(input.m_dataFilePath, ECsvMode::Read)) return;
     std::vector<std::string> fields;
     std::vector<double> values;
     const size_t column = input.m_dataColumn >= 1 ? static_cast<size_t>(input.m_dataColumn - 1) : 0;
+    std::string error;
     if (file.ReadLine(fields)) {
-        while (file.ReadLine(fields))
-            values.push_back(column < fields.size() ? std::strtod(fields[column].c_str(), nullptr) : 0.0);
+        while (file.ReadLine(fields)) {
+            double v = 0.0;
+            if (column < fields.size() && !fields[column].empty() && !ParseCsvNumber(fields[column], v)) {
+                error =
+                    Fmt("%s line %d, field %d: \"%s\" is not a finite decimal number", file.Path().c_str(),
+                        file.LinesRead(), static_cast<int>(column + 1), fields[column].c_str());
+                break;
+            }
+            values.push_back(v);
+        }
+    }
+    if (file.Failed()) error = file.Error();
+    if (!error.empty()) {
+        system.BuildFeedback("Datafile not read: " + error + "\n");
+        return;
     }
     input.m_array = std::move(values);
     system.BuildFeedback(Fmt("Read %d values from column %d in datafile %s\n", input.ArrayCount(),

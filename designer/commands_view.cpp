@@ -91,7 +91,8 @@ void Unite(CRect& bounds, bool& any, const CRect& r) {
 }
 
 CRect Shifted(const CRect& r, int32_t dx, int32_t dy) {
-    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    return {ClampCoordinate(int64_t{r.left} + dx), ClampCoordinate(int64_t{r.top} + dy),
+            ClampCoordinate(int64_t{r.right} + dx), ClampCoordinate(int64_t{r.bottom} + dy)};
 }
 
 /// The same rectangle with left <= right and top <= bottom.
@@ -108,7 +109,8 @@ bool MoveSelected(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
     switch (kind) {
         case EDragKind::Components:
             for (CNetworkModel* c : editor.SelectedComponents(system)) {
-                c->SetPosition(c->m_position.x + dx, c->m_position.y + dy);
+                c->SetPosition(ClampCoordinate(int64_t{c->m_position.x} + dx),
+                               ClampCoordinate(int64_t{c->m_position.y} + dy));
                 moved = true;
             }
             break;
@@ -141,7 +143,8 @@ bool MoveSelected(Czor2Doc& doc, EDragKind kind, int32_t dx, int32_t dy) {
             break;
         case EDragKind::Modules:
             for (CNetwork* m : editor.SelectedModules(system)) {
-                m->m_position = {m->m_position.x + dx, m->m_position.y + dy};
+                m->m_position = {ClampCoordinate(int64_t{m->m_position.x} + dx),
+                                 ClampCoordinate(int64_t{m->m_position.y} + dy)};
                 m->LayoutBox();
                 moved = true;
             }

@@ -143,6 +143,7 @@ void Czor2Doc::StartFresh(const std::string& path) {
     ClearRedoList();
     CheckPoint();
     AfterRestore();
+    if (m_onClean) m_onClean();
 }
 
 bool Czor2Doc::NewProject() {
@@ -189,6 +190,19 @@ CFileResult Czor2Doc::SaveTo(const std::string& path) {
     }
     m_path = path;
     SetModified(false);
+    if (m_onClean) m_onClean();
+    return r;
+}
+
+CFileResult Czor2Doc::OpenRecovered(const std::string& autosavePath, const std::string& originalPath) {
+    CFileResult r = LoadAndReplace(autosavePath);
+    if (!r) {
+        Prompter().Tell(r.message + ". The current project was kept unchanged.");
+        return r;
+    }
+    m_path = originalPath;
+    SetModified(true);
+    m_system.BuildFeedback("Recovered unsaved changes from " + autosavePath + "\n");
     return r;
 }
 

@@ -110,6 +110,13 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     /// Opening from the recent-file list, the command line or a dropped file:
     /// nothing happens when the file does not exist; no feedback line.
     CFileResult OpenThroughFramework(const std::string& path);
+    /// Recovery of an autosave: the file at `autosavePath` replaces the project
+    /// as Open does, then the project takes `originalPath` (empty: untitled)
+    /// and stays modified, so that nothing is lost until the user saves it.
+    CFileResult OpenRecovered(const std::string& autosavePath, const std::string& originalPath);
+    /// Called whenever the project stops differing from a file or is new: after
+    /// a successful save, a new project and an opened one (the autosave).
+    void SetCleanListener(std::function<void()> listener) { m_onClean = std::move(listener); }
     /// The save command: saves to the document's path; an untitled project is
     /// saved to `pathIfUntitled` and takes that file's title as system name.
     CFileResult Save(const std::string& pathIfUntitled = {});
@@ -158,6 +165,7 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
     ILinkNotifier* m_link = nullptr;
     IDocumentObserver* m_observer = nullptr;
     std::function<std::string()> m_choosePath;
+    std::function<void()> m_onClean;
     int m_batchDepth = 0;
     // Last, so that it is destroyed first: the worker stops before the system goes.
     CNeuralLearning m_learning;

@@ -43,31 +43,38 @@ void CNetworkModel::TraceExecution(const std::string& line) const {
 
 void CNetworkModel::SetPosition(int32_t x, int32_t y) {
     m_position = {x, y};
-    const int32_t w = m_box.right - m_box.left;
-    const int32_t h = m_box.bottom - m_box.top;
-    m_box.left = x - w / 2;
-    m_box.top = y - h / 2;
-    m_box.right = m_box.left + w;
-    m_box.bottom = m_box.top + h;
+    const int64_t w = std::clamp<int64_t>(int64_t{m_box.right} - m_box.left, 0, INT32_MAX / 2);
+    const int64_t h = std::clamp<int64_t>(int64_t{m_box.bottom} - m_box.top, 0, INT32_MAX / 2);
+    // The box keeps its size: at the ends of the coordinate range it is moved
+    // inwards rather than cut, and so are its port columns.
+    const int64_t left = std::clamp<int64_t>(x - w / 2, int64_t{INT32_MIN} + m_portWidth,
+                                             int64_t{INT32_MAX} - w - m_portWidth);
+    const int64_t top = std::clamp<int64_t>(y - h / 2, INT32_MIN, int64_t{INT32_MAX} - h);
+    m_box.left = ClampCoordinate(left);
+    m_box.top = ClampCoordinate(top);
+    m_box.right = ClampCoordinate(left + w);
+    m_box.bottom = ClampCoordinate(top + h);
     m_inputsRect = {m_box.left - m_portWidth, m_box.top, m_box.left, m_box.bottom};
     m_outputsRect = {m_box.right, m_box.top, m_box.right + m_portWidth, m_box.bottom};
     // Ports are stacked down each column.
-    int32_t yIn = m_box.top + m_portOffset;
+    int64_t yIn = top + m_portOffset;
     for (CModelInput* in : m_inputs) {
-        const int32_t top = m_singleInputSlot ? (m_box.top + m_box.bottom) / 2 - m_portHeight / 2 : yIn;
-        in->m_rect = {m_box.left - m_portWidth, top, m_box.left, top + m_portHeight};
+        const int64_t portTop = m_singleInputSlot ? top + h / 2 - m_portHeight / 2 : yIn;
+        in->m_rect = {m_box.left - m_portWidth, ClampCoordinate(portTop), m_box.left,
+                      ClampCoordinate(portTop + m_portHeight)};
         yIn += m_portHeight + m_portSpacing;
     }
 }
 
 void CNetworkModel::CalcSize() {
-    const int32_t s = m_portSpacing, h = m_portHeight;
-    const int32_t outs = static_cast<int32_t>(m_outputs.Size());
-    const int32_t ins = static_cast<int32_t>(m_inputs.Size());
-    const int32_t outNeed = s * (outs - 1) + h * outs + 44;
-    const int32_t inNeed = m_singleInputSlot ? 64 : s * (ins - 1) + h * ins + 32;
-    const int32_t height = std::max({64, outNeed, inNeed});
-    m_box = {0, 0, 64, height};
+    const int64_t s = m_portSpacing, h = m_portHeight;
+    const int64_t outs = static_cast<int64_t>(m_outputs.Size());
+    const int64_t ins = static_cast<int64_t>(m_inputs.Size());
+    const int64_t outNeed = s * (outs - 1) + h * outs + 44;
+    const int64_t inNeed = m_singleInputSlot ? 64 : s * (ins - 1) + h * ins + 32;
+    // A box higher than half the coordinate range has no place to stand.
+    const int64_t height = std::min<int64_t>(std::max({int64_t{64}, outNeed, inNeed}), INT32_MAX / 2);
+    m_box = {0, 0, 64, static_cast<int32_t>(height)};
     m_connectionsOut = CountConnectionsOut();
     SetPosition(m_position.x, m_position.y);
 }

@@ -737,9 +737,10 @@ void CNetwork::LayoutBox() {
     const int32_t inputRows = m_collapsedInputs ? 1 : static_cast<int32_t>(m_inputs.Size());
     const int32_t outputRows = m_collapsedOutputs ? 1 : static_cast<int32_t>(m_outputs.Size());
     const int32_t rows = std::max({inputRows, outputRows, 1});
-    const int32_t height = std::max(m_minBoxHeight, rows * 20 + m_minPortColumnHeight);
-    m_boxRect = {m_position.x - m_boxWidth / 2, m_position.y - height / 2, m_position.x + m_boxWidth / 2,
-                 m_position.y + height / 2};
+    const int64_t height = std::max<int64_t>(m_minBoxHeight, int64_t{rows} * 20 + m_minPortColumnHeight);
+    const int64_t x = m_position.x, y = m_position.y;
+    m_boxRect = {ClampCoordinate(x - m_boxWidth / 2), ClampCoordinate(y - height / 2),
+                 ClampCoordinate(x + m_boxWidth / 2), ClampCoordinate(y + height / 2)};
 }
 
 void CNetwork::RebuildReferences() {

@@ -23,6 +23,12 @@ struct CPoint {
     bool operator==(const CPoint&) const = default;
 };
 
+/// Editor geometry is worked out in 64 bits and kept in the int32 range, so a
+/// stored coordinate at either end of that range cannot overflow a box.
+inline int32_t ClampCoordinate(int64_t v) {
+    return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
 /// Node kind tag of components.
 inline constexpr int32_t kNodeKindComponent = 4;
 
@@ -174,5 +180,37 @@ int32_t DrawFreeId(IRandomSource& random, const List& list) {
         if (!list.HasId(id)) return id;
     }
 }
+
+/// The ids 1..31999 still free in one list, kept while many members are added
+/// at once (an import), so that each draw checks an id in constant time.
+class CFreeIds {
+  public:
+    template <class List>
+    explicit CFreeIds(const List& list) {
+        for (auto* p : list) Take(p->m_id);
+    }
+    void Take(int32_t id) {
+        if (id >= 1 && id <= kMaxDrawnId && !m_taken[static_cast<size_t>(id)]) {
+            m_taken[static_cast<size_t>(id)] = true;
+            ++m_takenCount;
+        }
+    }
+    /// Draws by the same rule as DrawFreeId (redrawn while taken) and takes
+    /// the id; 0 when none is free.
+    int32_t Draw(IRandomSource& random) {
+        if (m_takenCount >= kMaxDrawnId) return 0;
+        for (;;) {
+            const int32_t id = IdFromDraw(random.Next15() & 0x7FFF);
+            if (!m_taken[static_cast<size_t>(id)]) {
+                Take(id);
+                return id;
+            }
+        }
+    }
+
+  private:
+    std::bitset<kMaxDrawnId + 1> m_taken;
+    int32_t m_takenCount = 0;
+};
 
 }  // namespace zor2

@@ -123,6 +123,21 @@ CNetwork* CSystem::CreateModule(const std::string& name, int32_t x, int32_t y) {
 
 namespace {
 
+// A new system port with the id given, placed in `category`.
+template <class Port, class Category>
+Port* NewSystemPort(CObList<Port>& ports, Category& category, const std::string& name, int32_t kind,
+                    int32_t id) {
+    auto port = std::make_unique<Port>();
+    port->m_id = id;
+    port->m_name = name;
+    port->m_kind = kind;
+    port->m_categoryId = category.m_id;
+    Port* p = ports.Append(std::move(port));
+    // A new port is in no category yet, so no member list needs searching.
+    category.m_members.Append(p);
+    return p;
+}
+
 // A new system input or output, placed in the default category (or the first
 // one when a damaged file left no default).
 template <class Port, class Category>
@@ -130,17 +145,30 @@ Port* CreateSystemPort(CSystem& system, CObList<Port>& ports, CObList<Category>&
                        const std::string& name, int32_t kind) {
     const int32_t id = DrawFreeId(system.Random(), ports);
     if (id == 0) return nullptr;
-    auto port = std::make_unique<Port>();
-    port->m_id = id;
-    port->m_name = name;
-    port->m_kind = kind;
-    port->m_categoryId = kDefaultCategoryId;
-    Port* p = ports.Append(std::move(port));
     Category* category = categories.Find(kDefaultCategoryId);
     if (!category) category = categories.Head();
-    if (category) system.AssignCategory(*p, *category);
+    Port* p = nullptr;
+    if (category) {
+        p = NewSystemPort(ports, *category, name, kind, id);
+    } else {
+        auto port = std::make_unique<Port>();
+        port->m_id = id;
+        port->m_name = name;
+        port->m_kind = kind;
+        port->m_categoryId = kDefaultCategoryId;
+        p = ports.Append(std::move(port));
+    }
     system.ComputeLevels();
     return p;
+}
+
+template <class Category>
+Category* NewCategory(CObList<Category>& categories, const std::string& name, int32_t id) {
+    if (id == 0) return nullptr;
+    auto category = std::make_unique<Category>();
+    category->m_id = id;
+    category->m_name = name;
+    return categories.Append(std::move(category));
 }
 
 }  // namespace
@@ -154,21 +182,31 @@ CExternalOutput* CSystem::CreateSystemOutput(const std::string& name, int32_t ki
 }
 
 CExternalInputCategory* CSystem::CreateInputCategory(const std::string& name) {
-    const int32_t id = DrawFreeId(Random(), m_inputCategories);
-    if (id == 0) return nullptr;
-    auto category = std::make_unique<CExternalInputCategory>();
-    category->m_id = id;
-    category->m_name = name;
-    return m_inputCategories.Append(std::move(category));
+    return NewCategory(m_inputCategories, name, DrawFreeId(Random(), m_inputCategories));
 }
 
 CExternalOutputCategory* CSystem::CreateOutputCategory(const std::string& name) {
-    const int32_t id = DrawFreeId(Random(), m_outputCategories);
-    if (id == 0) return nullptr;
-    auto category = std::make_unique<CExternalOutputCategory>();
-    category->m_id = id;
-    category->m_name = name;
-    return m_outputCategories.Append(std::move(category));
+    return NewCategory(m_outputCategories, name, DrawFreeId(Random(), m_outputCategories));
+}
+
+CExternalInput* CSystem::AddSystemInput(const std::string& name, int32_t kind, CFreeIds& ids,
+                                        CExternalInputCategory& category) {
+    const int32_t id = ids.Draw(Random());
+    return id ? NewSystemPort(m_inputs, category, name, kind, id) : nullptr;
+}
+
+CExternalOutput* CSystem::AddSystemOutput(const std::string& name, int32_t kind, CFreeIds& ids,
+                                          CExternalOutputCategory& category) {
+    const int32_t id = ids.Draw(Random());
+    return id ? NewSystemPort(m_outputs, category, name, kind, id) : nullptr;
+}
+
+CExternalInputCategory* CSystem::AddInputCategory(const std::string& name, CFreeIds& ids) {
+    return NewCategory(m_inputCategories, name, ids.Draw(Random()));
+}
+
+CExternalOutputCategory* CSystem::AddOutputCategory(const std::string& name, CFreeIds& ids) {
+    return NewCategory(m_outputCategories, name, ids.Draw(Random()));
 }
 
 CExternalInputCategory* CSystem::FindInputCategory(const std::string& name) const {

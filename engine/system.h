@@ -77,6 +77,15 @@ class CSystem {
     CExternalOutputCategory* FindOutputCategory(const std::string& name) const;
     void AssignCategory(CExternalInput& input, CExternalInputCategory& category);
     void AssignCategory(CExternalOutput& output, CExternalOutputCategory& category);
+    /// Many ports at once (an import): the id is drawn from `ids` by the random
+    /// rule and the port goes straight into `category`, so that each costs the
+    /// same however many there are; the caller runs ComputeLevels at the end.
+    CExternalInput* AddSystemInput(const std::string& name, int32_t kind, CFreeIds& ids,
+                                   CExternalInputCategory& category);
+    CExternalOutput* AddSystemOutput(const std::string& name, int32_t kind, CFreeIds& ids,
+                                     CExternalOutputCategory& category);
+    CExternalInputCategory* AddInputCategory(const std::string& name, CFreeIds& ids);
+    CExternalOutputCategory* AddOutputCategory(const std::string& name, CFreeIds& ids);
     CNetwork* FindModule(int32_t id) const { return m_modules.Find(id); }
     CExternalInput* FindSystemInput(int32_t id) const { return m_inputs.Find(id); }
     CExternalOutput* FindSystemOutput(int32_t id) const { return m_outputs.Find(id); }

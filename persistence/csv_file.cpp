@@ -1,5 +1,5 @@
-// The CSV dialect: line splitting and joining, and the file object that reads,
-// writes and appends lines.
+// The CSV file object: reading through the system's CSV reader, writing and
+// appending lines.
 #include "persistence/csv_file.h"
 
 #include <cerrno>
@@ -10,84 +10,47 @@ namespace zor2 {
 
 std::vector<std::string> CCSVFile::SplitLine(std::string_view line) {
     std::vector<std::string> fields;
-    const size_t n = line.size();
-    size_t pos = 0;
-    while (pos < n) {
-        if (line[pos] == '"') {
-            ++pos;
-            std::string field;
-            bool closed = false;
-            while (pos < n) {
-                const char c = line[pos];
-                if (c == '"') {
-                    if (pos + 1 < n && line[pos + 1] == '"') {
-                        field += '"';
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    closed = true;
-                    break;
-                }
-                field += c;
-                ++pos;
-            }
-            fields.push_back(std::move(field));
-            // After the closing quote one more character is skipped, whatever it
-            // is; a quote that ends the line ends the field and the line.
-            if (closed && pos < n) ++pos;
-        } else {
-            const size_t comma = line.find(',', pos);
-            if (comma == std::string_view::npos) {
-                fields.emplace_back(line.substr(pos));
-                pos = n;
-            } else {
-                fields.emplace_back(line.substr(pos, comma - pos));
-                pos = comma + 1;
-            }
-        }
-    }
+    std::string error;
+    SplitLine(line, fields, error);
     return fields;
 }
 
+bool CCSVFile::SplitLine(std::string_view line, std::vector<std::string>& fields, std::string& error) {
+    CCsvLineError e;
+    if (SplitCsvLine(line, fields, e)) return true;
+    error = "column " + std::to_string(e.column) + ": " + e.what;
+    return false;
+}
+
 std::string CCSVFile::JoinLine(const std::vector<std::string>& fields) {
-    std::string out;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) out += ',';
-        const std::string& f = fields[i];
-        if (f.find_first_of(",\"") == std::string::npos) {
-            out += f;
-            continue;
-        }
-        out += '"';
-        for (char c : f) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
-    }
-    return out;
+    return JoinCsvLine(fields);
 }
 
 bool CCSVFile::Open(const std::string& path, ECsvMode mode) {
     Close();
     m_error.clear();
-    // A folder opens for reading on some systems and then reads as nothing.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        m_error = "Cannot open " + path + ": it is a folder, not a file";
-        return false;
-    }
-    const char* how = mode == ECsvMode::Read ? "rb" : mode == ECsvMode::Write ? "wb" : "r+b";
-    m_file = std::fopen(path.c_str(), how);
-    if (!m_file) {
-        m_error = "Cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    if (mode == ECsvMode::Append && std::fseek(m_file, 0, SEEK_END) != 0) {
-        m_error = "Cannot open " + path + " for appending: " + std::strerror(errno);
-        Close();
-        return false;
+    if (mode == ECsvMode::Read) {
+        if (!m_reader.Open(path)) {
+            m_error = m_reader.Error();
+            return false;
+        }
+    } else {
+        // A folder opens on some systems and then takes nothing.
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) {
+            m_error = "Cannot open " + path + ": it is a folder, not a file";
+            return false;
+        }
+        m_file = std::fopen(path.c_str(), mode == ECsvMode::Write ? "wb" : "r+b");
+        if (!m_file) {
+            m_error = "Cannot open " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        if (mode == ECsvMode::Append && std::fseek(m_file, 0, SEEK_END) != 0) {
+            m_error = "Cannot open " + path + " for appending: " + std::strerror(errno);
+            Close();
+            return false;
+        }
     }
     m_path = path;
     m_mode = mode;
@@ -98,37 +61,17 @@ bool CCSVFile::Open(const std::string& path, ECsvMode mode) {
 }
 
 void CCSVFile::Close() {
+    m_reader.Close();
     if (m_file) std::fclose(m_file);
     m_file = nullptr;
 }
 
-bool CCSVFile::ReadRawLine(std::string& line) {
-    line.clear();
-    if (!m_file || m_mode != ECsvMode::Read) return false;
-    char chunk[4096];
-    bool any = false;
-    while (std::fgets(chunk, sizeof chunk, m_file)) {
-        any = true;
-        const size_t len = std::strlen(chunk);
-        if (len > 0 && chunk[len - 1] == '\n') {
-            line.append(chunk, len - 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            return true;
-        }
-        line.append(chunk, len);
-    }
-    // A last line without a line end still counts as a line.
-    if (any && !line.empty() && line.back() == '\r') line.pop_back();
-    return any;
-}
-
 bool CCSVFile::ReadLine(std::vector<std::string>& fields) {
-    std::string line;
-    if (!ReadRawLine(line)) {
+    if (m_mode != ECsvMode::Read || !m_reader.Next(fields)) {
         fields.clear();
+        if (m_reader.Failed()) m_error = m_reader.Error();
         return false;
     }
-    fields = SplitLine(line);
     ++m_linesRead;
     return true;
 }
@@ -146,24 +89,36 @@ bool CCSVFile::WriteLine(const std::vector<std::string>& fields) {
 }
 
 void CCSVFile::Rewind() {
-    if (!m_file) return;
-    std::rewind(m_file);
+    if (m_mode == ECsvMode::Read)
+        m_reader.Rewind();
+    else if (m_file)
+        std::rewind(m_file);
     m_linesRead = 0;
 }
 
 bool CCSVFile::ReadShape(int32_t& lines, int32_t& fieldsOfFirstLine) {
     lines = 0;
     fieldsOfFirstLine = 0;
-    if (!m_file || m_mode != ECsvMode::Read) return false;
+    if (m_mode != ECsvMode::Read || !m_reader.IsOpen()) return false;
     Rewind();
-    std::string line;
-    while (ReadRawLine(line)) {
-        if (lines == 0) fieldsOfFirstLine = static_cast<int32_t>(SplitLine(line).size());
+    std::string_view line;
+    std::vector<std::string> fields;
+    while (m_reader.NextLine(line)) {
+        if (lines == 0) {
+            CCsvLineError e;
+            if (!SplitCsvLine(line, fields, e)) {
+                m_reader.Refuse(e.column, e.what);
+                break;
+            }
+            fieldsOfFirstLine = static_cast<int32_t>(fields.size());
+        }
         if (lines < INT32_MAX) ++lines;
     }
+    const bool ok = !m_reader.Failed();
+    if (!ok) m_error = m_reader.Error();
     m_firstLineFields = fieldsOfFirstLine;
     Rewind();
-    return true;
+    return ok;
 }
 
 }  // namespace zor2

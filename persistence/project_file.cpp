@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "algo/platform.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
 
@@ -333,8 +334,33 @@ CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) 
 
 namespace {
 
-std::string SystemError(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
+CFileResult SystemError(const std::string& what, const std::string& path) {
+    const int error = errno;
+    CFileResult r = CFileResult::Failure(what + " " + path + ": " + std::strerror(error));
+    r.error = error;
+    return r;
+}
+
+/// The name a save writes to: `path` after every symbolic link on the way,
+/// one at a time, so that a link whose file does not exist yet leads to it too.
+bool SaveTarget(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::vector<char> link(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || static_cast<size_t>(n) >= link.size()) return true;
+        std::string next(link.data(), static_cast<size_t>(n));
+        if (next.empty()) return true;
+        if (next.front() != '/') {
+            const size_t slash = target.find_last_of('/');
+            if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
+        }
+        target = std::move(next);
+    }
+    errno = ELOOP;
+    return false;
 }
 
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
@@ -354,11 +380,8 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 
 CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     // Through a symbolic link the file it names is replaced, not the link.
-    std::string target = path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        target = resolved;
-        std::free(resolved);
-    }
+    std::string target;
+    if (!SaveTarget(path, target)) return SystemError("Cannot save", path);
     const size_t slash = target.find_last_of('/');
     const std::string folder =
         slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
@@ -371,12 +394,12 @@ CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return CFileResult::Failure(SystemError("Cannot create a temporary file for", path));
+    if (fd < 0) return SystemError("Cannot create a temporary file for", path);
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
 
     auto abandon = [&](const char* what) {
-        const CFileResult r = CFileResult::Failure(SystemError(what, path));
+        const CFileResult r = SystemError(what, path);
         ::close(fd);
         ::unlink(temp.c_str());
         return r;
@@ -384,12 +407,12 @@ CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
     if (!WriteAll(fd, bytes.data(), bytes.size())) return abandon("Cannot write");
     if (::fsync(fd) != 0) return abandon("Cannot flush");
     if (::close(fd) != 0) {
-        const CFileResult r = CFileResult::Failure(SystemError("Cannot close", path));
+        const CFileResult r = SystemError("Cannot close", path);
         ::unlink(temp.c_str());
         return r;
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const CFileResult r = CFileResult::Failure(SystemError("Cannot replace", path));
+        const CFileResult r = SystemError("Cannot replace", path);
         ::unlink(temp.c_str());
         return r;
     }
@@ -403,31 +426,10 @@ CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8
 }
 
 CFileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return CFileResult::Failure(SystemError("Cannot open", path));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return CFileResult::Failure("Cannot open " + path + ": not a regular file");
-    }
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const CFileResult r = CFileResult::Failure(SystemError("Cannot read", path));
-            ::close(fd);
-            bytes.clear();
-            return r;
-        }
-        if (n == 0) break;
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    ::close(fd);
-    return {};
+    const int error = ReadInputFile(path, bytes);
+    if (error == 0) return {};
+    return CFileResult::Failure(std::string(error == EIO ? "Cannot read " : "Cannot open ") + path + ": " +
+                                InputFileErrorText(error));
 }
 
 CFileResult SaveProjectFile(CSystem& system, const std::string& path) {

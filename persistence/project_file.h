@@ -18,6 +18,7 @@ struct CFileResult {
     bool ok = true;
     std::string message;
     size_t offset = 0;
+    int error = 0;  // the system's error number of a failed write, when there is one
     explicit operator bool() const { return ok; }
     static CFileResult Failure(std::string message, size_t offset = 0) {
         return {false, std::move(message), offset};
@@ -50,7 +51,9 @@ CFileResult SaveProjectFile(CSystem& system, const std::string& path);
 CFileResult LoadProjectFile(CSystem& system, const std::string& path);
 
 /// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
-/// renames it over `path`. On failure the previous file is untouched.
+/// renames it over `path`. A symbolic link is written through, dangling or
+/// not: the file it names is replaced or created, and the link stays. On
+/// failure the previous file is untouched.
 CFileResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 /// Reads a whole file.
 CFileResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);

@@ -8,6 +8,7 @@
 #include "algo/bytes.h"
 #include "algo/runtime_records.h"
 #include "engine/system.h"
+#include "persistence/project_file.h"
 
 namespace zor2 {
 
@@ -61,25 +62,11 @@ void WriteSystemOutput(CByteWriter& w, const CExternalOutput& out) {
     WriteRecord(w, r);
 }
 
-/// Writes `bytes` to `path` through "<path>.tmp" and a rename.
-int WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temp = path + ".tmp";
-    errno = 0;
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return errno ? errno : EIO;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) {
-        std::remove(temp.c_str());
-        return writeError ? writeError : EIO;
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        std::remove(temp.c_str());
-        return renameError ? renameError : EIO;
-    }
-    return 0;
+/// Writes `bytes` to `path` as a project is saved (through a temporary file
+/// and a rename, following symbolic links); 0 or the system's error number.
+int WriteExportFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const CFileResult r = WriteFileAtomically(path, bytes);
+    return r ? 0 : (r.error ? r.error : EIO);
 }
 
 std::string_view BaseName(std::string_view path) {
@@ -127,7 +114,7 @@ std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
 }
 
 int ExportRuntimeFile(CSystem& system, const std::string& path) {
-    const int err = WriteFileAtomically(path, ExportRuntimeBytes(system));
+    const int err = WriteExportFile(path, ExportRuntimeBytes(system));
     if (err == 0) {
         // Settings the runtime file has no field for (a Timer's delay, a Delay's factor),
         // and components the runtime library has no class for, which keep it from loading the file.
@@ -199,7 +186,7 @@ int WriteManifest(const CSystem& system, const std::string& runtimePath) {
         if (u == u'\n') unit(u'\r');
         unit(u);
     }
-    return WriteFileAtomically(FolderOf(runtimePath) + ManifestFileName(runtimePath), bytes);
+    return WriteExportFile(FolderOf(runtimePath) + ManifestFileName(runtimePath), bytes);
 }
 
 }  // namespace zor2

@@ -207,12 +207,12 @@ int CUdpLink::OnReadReady(int limit) {
         m_buffer[n] = '\0';
         ++read;
         ++m_received;
-        Handle(std::string_view(m_buffer, std::strlen(m_buffer)));
+        HandleDatagram(std::string_view(m_buffer, std::strlen(m_buffer)));
     }
     return read;
 }
 
-void CUdpLink::Handle(std::string_view datagram) {
+void CUdpLink::HandleDatagram(std::string_view datagram) {
     const CUdpIncoming in = ParseUdpDatagram(datagram);
     switch (in.kind) {
         case EUdpIncoming::Ignored:

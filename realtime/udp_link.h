@@ -46,6 +46,9 @@ class CUdpLink final : public ICycleObserver, public ISimStopListener {
     /// Reads and handles the datagrams waiting (at most `limit`), returns how
     /// many were read. Reads nothing while the link is disabled.
     int OnReadReady(int limit = 64);
+    /// Handles one received datagram as OnReadReady does with each it reads
+    /// (tests and the fuzz target feed it directly).
+    void HandleDatagram(std::string_view datagram);
 
     // The enabled flag gates reading and "$ZOR_OUT" only.
     bool Enabled() const { return m_enabled; }
@@ -70,6 +73,7 @@ class CUdpLink final : public ICycleObserver, public ISimStopListener {
 
     void OnCycle(const CSystem& system) override;
     void OnSimulationStopped() override { SendSimStopped(); }
+    void OnSimulatorGone() override { m_simulator = nullptr; }
 
     const CUdpConfig& Config() const { return m_config; }
     /// The receive port actually bound (the configured one, or the system's
@@ -88,7 +92,6 @@ class CUdpLink final : public ICycleObserver, public ISimStopListener {
   private:
     bool SendBuffer(size_t length);
     bool SendSimple(std::string_view type);
-    void Handle(std::string_view datagram);
 
     CSystem& m_system;
     CUdpConfig m_config;

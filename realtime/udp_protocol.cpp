@@ -8,9 +8,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
+
+#include "algo/platform.h"
 
 namespace zor2 {
 
@@ -79,13 +81,14 @@ CUdpConfig ParseUdpConfig(std::string_view text) {
 }
 
 CUdpConfig ReadUdpConfig(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    // The file holds two short lines; a longer one is not read past 64 KiB.
-    std::string text;
-    text.resize(64 * 1024);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<size_t>(in.gcount()));
+    // The file holds two short lines; a longer one is not read past 64 KiB, and
+    // only a regular file is read at all.
+    int error = 0;
+    std::FILE* f = OpenInputFile(path, error);
+    if (!f) return {};
+    std::string text(64 * 1024, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+    std::fclose(f);
     return ParseUdpConfig(text);
 }
 

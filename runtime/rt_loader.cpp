@@ -75,6 +75,13 @@ CRReadResult CRLoader::Read(int32_t systemId) {
     if (!ReadSystemOutputs(header.m_systemOutputCount)) return m_result;
     if (!ReadModuleConnections(header.m_moduleConnectionCount)) return m_result;
     LinkSystemInputs();
+    if (m_in.Remaining() != 0) {
+        m_result.code = kReadTrailingBytes;
+        m_result.trailing = m_in.Remaining();
+        m_result.offset = m_in.Position();
+        m_result.detail = "bytes after the last record";
+        return m_result;
+    }
     Trace("Finished reading %d inputs, %d outputs, %d connections and %d modules for systemID: %d\n",
           static_cast<int>(m_system.m_inputs.size()), static_cast<int>(m_system.m_outputs.size()),
           static_cast<int>(m_system.m_connections.size()), static_cast<int>(m_system.m_modules.size()),
@@ -256,8 +263,16 @@ bool CRLoader::ReadSystemInputs(int32_t count) {
         c.m_modulePortId = r.m_moduleInputId;
     };
     for (int32_t i = 0; i < count; ++i) {
+        const size_t recordOffset = m_in.Position();
         rtfile::CSystemInput record;
         if (!ReadRecord(m_in, record)) return Fail(-3);
+        if (record.m_id < 1) {
+            m_result.code = kReadBadInputId;
+            m_result.inputId = record.m_id;
+            m_result.offset = recordOffset;
+            m_result.detail = "system input id below 1";
+            return false;
+        }
         CRSystemInput in;
         in.m_id = record.m_id;
         in.m_kind = record.m_kind;

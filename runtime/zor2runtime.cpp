@@ -51,35 +51,27 @@ void SetMessage(qxAISystemLoadResult* result, const std::string& text) {
 }
 
 /// Reads the whole file; returns 0 or the open failure code of the interface.
+/// Only a regular file is read: a device or a FIFO would never end.
 int32_t ReadFile(const char* path, std::vector<uint8_t>& bytes, const char*& reason) {
-    errno = 0;
-    FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        switch (errno) {
-            case ENOENT:
-                reason = "No such file or directory";
-                return 8;
-            case ENOMEM:
-                reason = "Not enough memory";
-                return 2;
-            case EACCES:
-                reason = "Permission denied";
-                return 4;
-            default:
-                reason = "Unknown";
-                return 64;
-        }
+    switch (zor2::ReadInputFile(path, bytes)) {
+        case 0:
+            return 0;
+        case ENOENT:
+            reason = "No such file or directory";
+            return 8;
+        case ENOMEM:
+            reason = "Not enough memory";
+            return 2;
+        case EACCES:
+            reason = "Permission denied";
+            return 4;
+        case zor2::kNotARegularFile:
+            reason = "Not a regular file";
+            return 64;
+        default:
+            reason = "Unknown";
+            return 64;
     }
-    uint8_t chunk[65536];
-    size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    const bool failed = std::ferror(f) != 0;  // a folder opens but cannot be read
-    std::fclose(f);
-    if (failed) {
-        reason = "Unknown";
-        return 64;
-    }
-    return 0;
 }
 
 std::string FileNameOf(const char* path) {
@@ -100,6 +92,14 @@ std::string ReadFailureMessage(const zor2::CRReadResult& r) {
             return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: Corrupt file";
         case -5:
             return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt file";
+        case zor2::kReadTrailingBytes:
+            return Format(
+                "qxMindlatch2 Runtime could not read file (%zu bytes follow the last record at byte offset %zu).\n\n Reason: Corrupt file",
+                r.trailing, r.offset);
+        case zor2::kReadBadInputId:
+            return Format(
+                "qxMindlatch2 Runtime could not read file (system input id %d at byte offset %zu; ids start at 1).\n\n Reason: Corrupt file",
+                r.inputId, r.offset);
         default:
             if (zor2::IsDesignerOnlyType(r.componentType))
                 return Format(

@@ -68,6 +68,10 @@ void CSimController::SetSounds(ISimSounds* sounds) {
     m_system.SetSounds(sounds);
 }
 
+CSimController::~CSimController() {
+    if (m_stopListener) m_stopListener->OnSimulatorGone();
+}
+
 double CSimController::Now() const {
     return static_cast<double>(m_system.Clock().TickMs());
 }

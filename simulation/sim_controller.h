@@ -47,6 +47,8 @@ class ISimStopListener {
   public:
     virtual ~ISimStopListener() = default;
     virtual void OnSimulationStopped() = 0;
+    /// The simulator is being destroyed: a listener that keeps it must forget it.
+    virtual void OnSimulatorGone() {}
 };
 
 inline constexpr int32_t kMinCyclesPerSecond = 1;
@@ -77,6 +79,8 @@ double CycleDurationMs(int32_t cyclesPerSecond);
 class CSimController {
   public:
     explicit CSimController(CSystem& system);
+    /// Tells the stop listener, which may outlive it (the real-time link does).
+    ~CSimController();
     CSimController(const CSimController&) = delete;
     CSimController& operator=(const CSimController&) = delete;
 

@@ -96,8 +96,14 @@ class CRuntimeWalker {
         out += Printf("system inputs: %d\n", header.m_systemInputCount);
         if (!Count<rtfile::CSystemInput>(header.m_systemInputCount, "system input count")) return false;
         for (int32_t i = 0; i < header.m_systemInputCount; ++i) {
+            const size_t at = m_r.Position();
             rtfile::CSystemInput in;
-            ReadRecord(m_r, in);
+            if (!ReadRecord(m_r, in)) return false;
+            // The runtime library refuses such an input too: no call by id reaches it.
+            if (in.m_id < 1) {
+                m_r.Fail(Printf("system input id %d in the record at byte %zu; ids start at 1", in.m_id, at));
+                return false;
+            }
             if (!Skip<rtfile::CSystemInputConnection>(in.m_connectionCount, "system input connection count"))
                 return false;
             out += Printf("  input %d \"%s\": kind %d, %d %s\n", in.m_id, Utf16ToUtf8(in.m_name).c_str(),
@@ -150,15 +156,6 @@ class CRuntimeWalker {
         }
         return true;
     }
-    void SkipBytes(size_t n) {
-        if (n > m_r.Remaining()) {
-            m_r.Fail("unexpected end of data");
-            return;
-        }
-        std::vector<uint8_t> sink(n);
-        m_r.Raw(sink.data(), n);
-    }
-
     bool Module(std::string& out) {
         rtfile::CModule m;
         ReadRecord(m_r, m);
@@ -211,7 +208,7 @@ class CRuntimeWalker {
                                 c.m_id, at, c.m_typeId));
                 return false;
             }
-            SkipBytes(static_cast<size_t>(extra));
+            m_r.Skip(static_cast<size_t>(extra));
         }
         out += Printf("    component %d: type %d (%s), stage %d\n", c.m_id, c.m_typeId, TypeName(c.m_typeId),
                       base.m_stage);

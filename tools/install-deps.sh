@@ -10,6 +10,8 @@ packages+=(qt6-multimedia-dev)
 packages+=(libfftw3-dev)
 # The neural network benchmark's yardstick (FANN); linked by that benchmark alone.
 packages+=(libfann-dev)
+# The sanitizer build and the fuzz targets: clang with its runtimes and symbolizer.
+packages+=(clang libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -13,8 +13,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "algo/csv.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/csv_file.h"
@@ -115,15 +117,10 @@ int64_t ParseInteger(std::string_view text, const char* what, int64_t min, int64
     return v;
 }
 
+/// A value by the same rule as the inputs file: a finite decimal number.
 double ParseNumber(std::string_view text, const std::string& what) {
-    std::string_view t = text;
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
-    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
     double v = 0.0;
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (t.empty() || ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v))
-        Fail(what + " is not a number: \"" + std::string(text) + "\"");
+    if (!ParseCsvNumber(text, v)) Fail(what + " is not a number: \"" + std::string(text) + "\"");
     return v;
 }
 
@@ -168,38 +165,14 @@ CExternalInput& InputById(CSystem& system, int32_t id, const std::string& contex
 
 /// The rows of an inputs CSV, checked before anything runs.
 struct CInputRows {
-    std::vector<CExternalInput*> columns;
-    std::vector<std::vector<std::optional<double>>> rows;  // empty field: leave the input
+    CInputTable table;
+    std::unordered_map<int32_t, CExternalInput*> inputs;  // by the header's ids
 };
 
-CInputRows ReadInputRows(CSystem& system, const std::string& path) {
-    CCSVFile file;
-    if (!file.Open(path, ECsvMode::Read)) Fail("cannot read " + path + ": " + file.Error());
-    CInputRows table;
-    std::vector<std::string> fields;
-    if (!file.ReadLine(fields) || fields.empty())
-        Fail(path + ": the header line naming system input ids is missing");
-    for (const std::string& f : fields) {
-        const std::string context = path + " header";
-        const double id = ParseNumber(f, context + " field \"" + f + "\"");
-        if (id != static_cast<double>(static_cast<int32_t>(id)))
-            Fail(context + ": \"" + f + "\" is not an id");
-        table.columns.push_back(&InputById(system, static_cast<int32_t>(id), context));
-    }
-    while (file.ReadLine(fields)) {
-        const size_t line = table.rows.size() + 2;
-        if (fields.size() > table.columns.size())
-            Fail(path + " line " + std::to_string(line) + ": more fields than the header names");
-        std::vector<std::optional<double>> row;
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].find_first_not_of(" \t\r") == std::string::npos)
-                row.emplace_back();
-            else
-                row.emplace_back(ParseNumber(fields[i], path + " line " + std::to_string(line)));
-        }
-        table.rows.push_back(std::move(row));
-    }
-    return table;
+void ReadInputRows(CSystem& system, const std::string& path, CInputRows& rows) {
+    std::string error;
+    if (!rows.table.Read(path, error)) Fail(error);
+    for (int32_t id : rows.table.Ids()) rows.inputs.emplace(id, &InputById(system, id, path + " header"));
 }
 
 /// The system clock of a headless run: it follows simulated time.
@@ -255,7 +228,7 @@ int Run(CArgs& args) {
     CSimulatedClock clock;
     system.SetClock(&clock);
     CInputRows rows;
-    if (!inputsPath.empty()) rows = ReadInputRows(system, inputsPath);
+    if (!inputsPath.empty()) ReadInputRows(system, inputsPath, rows);
     std::vector<CExternalInput*> setTargets;
     for (const auto& [id, value] : sets) setTargets.push_back(&InputById(system, id, "--set"));
 
@@ -271,11 +244,8 @@ int Run(CArgs& args) {
     std::fputs((line + "\n").c_str(), stdout);
     char number[40];
     for (int64_t k = 0; k < *cycles; ++k) {
-        if (static_cast<size_t>(k) < rows.rows.size()) {
-            const auto& row = rows.rows[static_cast<size_t>(k)];
-            for (size_t i = 0; i < row.size(); ++i)
-                if (row[i]) rows.columns[i]->SetValue(*row[i]);
-        }
+        rows.table.Apply(static_cast<size_t>(k),
+                         [&rows](int32_t id, double v) { rows.inputs[id]->SetValue(v); });
         sim.RunOnce();
         clock.Follow(system.m_simulatedTime);
         line = std::to_string(system.m_cycleCount);

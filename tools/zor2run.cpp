@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "algo/csv.h"
 
 namespace {
 
@@ -44,33 +44,6 @@ bool ParseInt(const std::string& text, long long& out) {
     return errno == 0 && *end == '\0';
 }
 
-bool ParseDouble(const std::string& text, double& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return *end == '\0';
-}
-
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-    return s.substr(b, e - b);
-}
-
-std::vector<std::string> SplitCsv(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = line.find(',', start);
-        fields.push_back(
-            Trim(line.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return fields;
-}
-
 std::string Utf16ToNarrow(const uint16_t* text, size_t units) {
     std::string out;
     for (size_t i = 0; i < units && text[i] != 0; ++i) {
@@ -88,55 +61,6 @@ std::string Utf16ToNarrow(const uint16_t* text, size_t units) {
         }
     }
     return out;
-}
-
-/// Reads the inputs CSV: ids from the header, one row of optional values per cycle.
-using CRow = std::vector<std::optional<double>>;
-
-bool ReadInputs(const char* path, std::vector<int32_t>& ids, std::vector<CRow>& rows) {
-    std::ifstream file(path);
-    if (!file) {
-        std::fprintf(stderr, "zor2run: cannot open inputs file %s\n", path);
-        return false;
-    }
-    std::string line;
-    if (!std::getline(file, line)) {
-        std::fprintf(stderr, "zor2run: inputs file %s has no header line\n", path);
-        return false;
-    }
-    for (const std::string& field : SplitCsv(line)) {
-        long long id = 0;
-        if (!ParseInt(field, id) || id < 1 || id > INT32_MAX) {
-            std::fprintf(stderr, "zor2run: inputs file %s: header field '%s' is not a system input id\n",
-                         path, field.c_str());
-            return false;
-        }
-        ids.push_back(static_cast<int32_t>(id));
-    }
-    while (std::getline(file, line)) {
-        if (Trim(line).empty()) continue;
-        std::vector<std::string> fields = SplitCsv(line);
-        if (fields.size() > ids.size()) {
-            std::fprintf(stderr, "zor2run: inputs file %s: row %zu has more fields than the header\n", path,
-                         rows.size() + 1);
-            return false;
-        }
-        CRow row;
-        for (size_t k = 0; k < fields.size(); ++k) {
-            double v = 0.0;
-            if (fields[k].empty()) {
-                row.emplace_back();
-            } else if (ParseDouble(fields[k], v)) {
-                row.emplace_back(v);
-            } else {
-                std::fprintf(stderr, "zor2run: inputs file %s: row %zu field %zu '%s' is not a number\n",
-                             path, rows.size() + 1, k + 1, fields[k].c_str());
-                return false;
-            }
-        }
-        rows.push_back(std::move(row));
-    }
-    return true;
 }
 
 bool SetInput(int32_t id, double value) {
@@ -171,16 +95,17 @@ int main(int argc, char** argv) {
                     return kExitUsage;
                 }
             } else if (arg == "--set") {
+                // The same rule as the inputs file: a whole id, a finite decimal number.
                 const size_t eq = value.find('=');
-                long long id = 0;
+                int32_t id = 0;
                 double v = 0.0;
-                if (eq == std::string::npos || !ParseInt(value.substr(0, eq), id) || id < 1 ||
-                    id > INT32_MAX || !ParseDouble(value.substr(eq + 1), v)) {
+                if (eq == std::string::npos || !zor2::ParseCsvId(std::string_view(value).substr(0, eq), id) ||
+                    !zor2::ParseCsvNumber(std::string_view(value).substr(eq + 1), v)) {
                     std::fprintf(stderr, "zor2run: --set needs ID=VALUE with an id of 1 or more, not '%s'\n",
                                  value.c_str());
                     return kExitUsage;
                 }
-                settings.push_back({static_cast<int32_t>(id), v});
+                settings.push_back({id, v});
             } else {
                 inputsPath = argv[i];
             }
@@ -200,9 +125,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    std::vector<int32_t> inputIds;
-    std::vector<CRow> rows;
-    if (inputsPath && !ReadInputs(inputsPath, inputIds, rows)) return kExitUsage;
+    zor2::CInputTable inputs;
+    if (inputsPath) {
+        std::string error;
+        if (!inputs.Read(inputsPath, error)) {
+            std::fprintf(stderr, "zor2run: inputs file %s\n", error.c_str());
+            return kExitUsage;
+        }
+    }
 
     qxAISystemLoadResult result{};
     const int32_t status = qxAISystem_Load(file, 0, &result);
@@ -219,7 +149,7 @@ int main(int argc, char** argv) {
     for (const CSetting& s : settings) {
         if (!SetInput(s.id, s.value)) return kExitUsage;
     }
-    for (int32_t id : inputIds) {
+    for (int32_t id : inputs.Ids()) {
         double v = 0.0;
         if (qxAISystem_GetSystemInputValue(0, id, &v) != 0) {
             std::fprintf(stderr, "zor2run: inputs file: the system has no input with id %d\n", id);
@@ -232,12 +162,8 @@ int main(int argc, char** argv) {
     std::puts(line.c_str());
     char number[64];
     for (long long cycle = 1; cycle <= cycles; ++cycle) {
-        if (static_cast<size_t>(cycle) <= rows.size()) {
-            const CRow& row = rows[static_cast<size_t>(cycle - 1)];
-            for (size_t k = 0; k < row.size(); ++k) {
-                if (row[k]) qxAISystem_SetValue(inputIds[k], *row[k]);
-            }
-        }
+        inputs.Apply(static_cast<size_t>(cycle - 1),
+                     [](int32_t id, double v) { qxAISystem_SetValue(id, v); });
         qxAISystem_Execute();
         line = std::to_string(cycle);
         for (const qxAISystemPortInfo& out : outputs) {

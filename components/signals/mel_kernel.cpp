@@ -154,15 +154,8 @@ long MfccRuntimeBodyBytes(CByteReader body) {
 }
 
 bool SkipMfccRuntimeBody(CByteReader& body) {
-    long left = MfccRuntimeBodyBytes(body);
-    if (left < 0) return false;
-    uint8_t sink[256];
-    while (left > 0) {
-        const size_t n = static_cast<size_t>(std::min<long>(left, sizeof sink));
-        if (!body.Raw(sink, n)) return false;
-        left -= static_cast<long>(n);
-    }
-    return true;
+    const long bytes = MfccRuntimeBodyBytes(body);
+    return bytes >= 0 && body.Skip(static_cast<size_t>(bytes));
 }
 
 std::vector<CMelEntry> DefaultMelEntries(int32_t n) {

@@ -18,7 +18,9 @@ int main(int argc, char** argv) {
     parser.process(app);
     zor2::gui::CMainWindow window;
     window.show();
+    // Work an earlier designer could not save comes first; the file named on
+    // the command line opens only when none was recovered.
     const QStringList args = parser.positionalArguments();
-    if (!args.isEmpty()) window.OpenProject(args.front(), true);
+    if (!window.OfferRecovery() && !args.isEmpty()) window.OpenProject(args.front(), true);
     return app.exec();
 }

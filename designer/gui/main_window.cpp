@@ -60,6 +60,9 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
         });
     }
     WatchLink();
+    m_autosave = std::make_unique<CAutosave>(m_doc, m_clock, m_userFolder);
+    connect(&m_autosaveTimer, &QTimer::timeout, this, [this] { m_autosave->Tick(); });
+    m_autosaveTimer.start(30 * 1000);
 
     CViewHost host;
     host.modeChanged = [this] { Refresh(); };
@@ -378,7 +381,14 @@ void CMainWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     m_sim->Stop();
+    m_autosave->OnCleanExit();
     e->accept();
+}
+
+bool CMainWindow::OfferRecovery() {
+    const bool recovered = m_autosave->OfferRecovery();
+    if (recovered) Refresh();
+    return recovered;
 }
 
 void CMainWindow::dragEnterEvent(QDragEnterEvent* e) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "designer/autosave.h"
 #include "designer/command_rows.h"
 #include "designer/commands_module.h"
 #include "designer/context_menus.h"
@@ -62,6 +63,8 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     /// Opens a project; `fromFramework` is the recent-file list, the command
     /// line or a dropped file (a missing file does nothing).
     bool OpenProject(const QString& path, bool fromFramework = false);
+    /// At start: offers the work an earlier designer left in its autosave; true when it was opened.
+    bool OfferRecovery();
     bool SaveProjectTo(const QString& path);
     bool ExportRuntimeTo(const QString& path, bool showDialog = true);
     /// Runs a command as its ribbon button does; nothing while it is disabled.
@@ -190,6 +193,14 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     std::unique_ptr<CUdpLinkNotifier> m_linkNotifier;
     std::unique_ptr<QSocketNotifier> m_linkWatch;
     CDesignerSettings m_settings;
+    /// The autosave beside the settings, written from a timer on the window's loop.
+    class CSettingsFolder final : public IUserFolder {
+      public:
+        std::string Path() const override { return CDesignerSettings::UserFolder().toStdString(); }
+    } m_userFolder;
+    CSteadyClock m_clock;
+    std::unique_ptr<CAutosave> m_autosave;
+    QTimer m_autosaveTimer;
     CSimController* m_sim = nullptr;
     std::unique_ptr<CSimController> m_simOwner;
     std::unique_ptr<CQtSimTimer> m_timer;

@@ -2,6 +2,7 @@
 #include "designer/gui/settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -63,6 +64,10 @@ QString CDesignerSettings::Folder(EFolder folder) {
 void CDesignerSettings::SetFolder(EFolder folder, const QString& path) {
     QSettings s = Store();
     s.setValue(Key(FolderValueName(folder)), path);
+}
+
+QString CDesignerSettings::UserFolder() {
+    return QFileInfo(Store().fileName()).absolutePath();
 }
 
 QStringList CDesignerSettings::RecentFiles() const {

@@ -37,6 +37,8 @@ class CDesignerSettings {
     /// The default of a folder setting.
     static QString DefaultFolder(EFolder folder);
     static const char* FolderValueName(EFolder folder);
+    /// The folder that holds the settings file (the autosave's place too).
+    static QString UserFolder();
     /// Recent project files, newest first, at most four.
     QStringList RecentFiles() const;
     void AddRecentFile(const QString& path);

@@ -53,8 +53,8 @@ std::string ScratchDir() {
     return dir;
 }
 
-/// Starts the tool in `cwd`; its output goes to files in `cwd`.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd) {
+/// Starts the tool (zor21-cli unless another is named) in `cwd`; its output goes to files in `cwd`.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd, const char* program = ZOR21_CLI) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (::chdir(cwd.c_str()) != 0) ::_exit(127);
@@ -63,10 +63,10 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& cwd) {
         ::dup2(out, 1);
         ::dup2(err, 2);
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(ZOR21_CLI));
+        argv.push_back(const_cast<char*>(program));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        ::execv(ZOR21_CLI, argv.data());
+        ::execv(program, argv.data());
         ::_exit(127);
     }
     return pid;
@@ -93,6 +93,10 @@ CResult Finish(pid_t pid, const std::string& cwd, int seconds = 20) {
 
 CResult Cli(const std::vector<std::string>& args, const std::string& cwd) {
     return Finish(Spawn(args, cwd), cwd);
+}
+
+CResult Zor2Run(const std::vector<std::string>& args, const std::string& cwd) {
+    return Finish(Spawn(args, cwd, ZOR2RUN), cwd);
 }
 
 std::string Example(const char* name) {
@@ -244,9 +248,10 @@ TEST(CliErrors, ClearMessageExitOneNothingOnStdout) {
         {{"run", ex, "--cycles", "1", "--set", "1=2"}, "no system input with id 1"},
         {{"run", ex, "--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=x"}, "is not a number"},
         {{"run", ex, "--cycles", "1", "--set", std::to_string(two.inputs[0]) + "=nan"}, "is not a number"},
-        {{"run", ex, "--cycles", "1", "--inputs", "missing.csv"}, "cannot read missing.csv"},
+        {{"run", ex, "--cycles", "1", "--inputs", "missing.csv"}, "Cannot open missing.csv"},
         {{"run", ex, "--cycles", "1", "--inputs", "bad_header.csv"}, "no system input with id 999999"},
-        {{"run", ex, "--cycles", "1", "--inputs", "bad_value.csv"}, "line 3 is not a number"},
+        {{"run", ex, "--cycles", "1", "--inputs", "bad_value.csv"},
+         "line 3, column 1: \"abc\" is not a finite decimal number"},
         {{"run", ex, "--cycles", "1", "--inputs", "too_many.csv"}, "more fields than the header names"},
         {{"run", ex, "--cycles", "1", "--frobnicate"}, "unknown option --frobnicate"},
         {{"run", "nowhere.zr2", "--cycles", "1"}, "nowhere.zr2"},
@@ -271,6 +276,57 @@ TEST(CliErrors, ClearMessageExitOneNothingOnStdout) {
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(std::ifstream(dir + "/out.zr2").good());
+}
+
+TEST(CliRun, BothToolsReadAnInputsFileByOneRule) {
+    const std::string dir = ScratchDir();
+    const std::string ex = Example("two_stage");
+    ASSERT_EQ(Cli({"export", ex, "two.z2r"}, dir).exitCode, 0);
+    const CIds two = IdsOf(ex);
+    const std::string a = std::to_string(two.inputs[0]), b = std::to_string(two.inputs[1]);
+    // The runtime file carries no input values: every case sets both inputs first.
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string refusedAt;  // "line L, column C", or empty when both take the file
+    };
+    const Case cases[] = {
+        {"plain", a + "," + b + "\n1,2\n,3\n", ""},
+        {"byte-order mark skipped", "\xEF\xBB\xBF" + a + "," + b + "\n4,5\n", ""},
+        {"blanks, sign and quotes", a + "," + b + "\n +1.5 ,\"-2e3\"\r\n", ""},
+        {"empty line leaves every input", a + "," + b + "\n1,2\n\n3\n", ""},
+        {"NUL byte", a + "\n1" + std::string(1, '\0') + "2\n", "line 2, column 2"},
+        {"nan", a + "\nnan\n", "line 2, column 1"},
+        {"inf", a + "\n-inf\n", "line 2, column 1"},
+        {"beyond a double", a + "\n1e999\n", "line 2, column 1"},
+        {"hexadecimal", a + "\n0x10\n", "line 2, column 1"},
+        {"header id with a point", a + ".0\n1\n", "line 1, column 1"},
+        {"trailing empty header field", a + ",\n1\n", "line 1, column " + std::to_string(a.size() + 2)},
+        {"unterminated quote", a + "\n\"1\n", "line 2, column 1"},
+        {"text after a quote", a + "\n\"1\"2\n", "line 2, column 4"},
+        {"more fields than ids", a + "\n1,2\n", "line 2, column 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteText(dir + "/in.csv", c.text);
+        const CResult cli = Cli({"run", ex, "--cycles", "3", "--no-behaviors", "--inputs", "in.csv"}, dir);
+        const CResult run = Zor2Run({"two.z2r", "--cycles", "3", "--inputs", "in.csv"}, dir);
+        if (c.refusedAt.empty()) {
+            EXPECT_EQ(cli.exitCode, 0) << cli.err;
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_EQ(cli.out, run.out);
+            continue;
+        }
+        EXPECT_EQ(cli.exitCode, 1);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(cli.err.find(c.refusedAt), std::string::npos) << cli.err;
+        EXPECT_NE(run.err.find(c.refusedAt), std::string::npos) << run.err;
+    }
+    // A device is refused at once, not read without end.
+    const CResult cli = Cli({"run", ex, "--cycles", "1", "--inputs", "/dev/zero"}, dir);
+    const CResult run = Zor2Run({"two.z2r", "--cycles", "1", "--inputs", "/dev/zero"}, dir);
+    EXPECT_NE(cli.err.find("/dev/zero: not a regular file"), std::string::npos) << cli.err;
+    EXPECT_NE(run.err.find("/dev/zero: not a regular file"), std::string::npos) << run.err;
 }
 
 TEST(CliHelp, EveryCommand) {

@@ -97,7 +97,8 @@ TEST_F(ChartsCommandsTest, ScaleIsAppliedOrRefusedWithAMessage) {
             EXPECT_FALSE(chart->m_autoScale);
         }
     }
-    const CChart* saved = Reloaded()->m_charts.m_charts.Find(m_c2->m_id);
+    const auto reloaded = Reloaded();  // the saved project lives while `saved` is read
+    const CChart* saved = reloaded->m_charts.m_charts.Find(m_c2->m_id);
     EXPECT_EQ(saved->m_max, 1000.0);
     EXPECT_EQ(saved->m_majorIncrement, 100.0);
     EXPECT_FALSE(saved->m_autoScale);
@@ -262,7 +263,8 @@ TEST_F(ChartsCommandsTest, SettingsDialogAppliesEverythingAsOneChange) {
     EXPECT_EQ(Changes() - before, 1u);
     EXPECT_EQ(m_w1->FormatValue(2.25), "2.2 rpm");
     EXPECT_EQ(m_w2->m_suffix, "");  // only the window named
-    const CValueWindow* saved = Reloaded()->m_valueWindows.m_windows.Find(m_w1->m_id);
+    const auto reloaded = Reloaded();
+    const CValueWindow* saved = reloaded->m_valueWindows.m_windows.Find(m_w1->m_id);
     EXPECT_EQ(saved->m_title, "Rotor");
     EXPECT_TRUE(saved->m_transparent);
     EXPECT_EQ(ApplyValueWindowSettings(m_doc, 0, s), ECmd::Unavailable);

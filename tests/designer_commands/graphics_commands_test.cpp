@@ -79,7 +79,8 @@ TEST_F(GraphicsCommandsTest, PropertiesDialogAppliesEverythingAsOneChange) {
     EXPECT_TRUE(m_g1->m_outline);  // the new width turned it on
     EXPECT_EQ(m_g1->m_text, "Sensors");
     EXPECT_EQ(m_g2->m_text, kGraphicHint);  // only the graphic named
-    const CGraphic* saved = Reloaded()->m_graphics.m_graphics.Find(m_g1->m_id);
+    const auto reloaded = Reloaded();       // the saved project lives while `saved` is read
+    const CGraphic* saved = reloaded->m_graphics.m_graphics.Find(m_g1->m_id);
     EXPECT_EQ(saved->m_fontName, "Courier");
     EXPECT_EQ(saved->m_lineWidth, 2);
     EXPECT_EQ(ApplyGraphicSettings(m_doc, 0, s), ECmd::Unavailable);

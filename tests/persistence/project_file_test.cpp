@@ -13,6 +13,8 @@
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/archive.h"
+#include "persistence/module_file.h"
+#include "support/alloc_counter.h"
 #include "support/sample_project.h"
 #include "support/system_builder.h"
 
@@ -359,6 +361,79 @@ TEST(ProjectFile, FlippedBytesNeverCrashAndFailCleanly) {
     EXPECT_GT(loaded, 0);
 }
 
+TEST(ProjectFile, CoordinatesAtTheEndsOfTheRangeKeepSaneBoxes) {
+    struct Case {
+        const char* name;
+        int32_t x, y;
+    };
+    const Case cases[] = {
+        {"largest", INT32_MAX, INT32_MAX},
+        {"smallest", INT32_MIN, INT32_MIN},
+        {"mixed", INT32_MAX, INT32_MIN},
+        {"near the top", INT32_MAX - 40, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSystem s;
+        BuildOpenDocument(s);
+        CNetwork* m = s.m_modules.Head();
+        m->m_position = {c.x, c.y};
+        m->m_components.Head()->m_position = {c.x, c.y};
+        const Bytes stored = SaveProjectBytes(s);
+        CSystem loaded;
+        ASSERT_TRUE(LoadProjectBytes(loaded, stored));
+        const CNetwork* lm = loaded.m_modules.Head();
+        const CNetworkModel* lc = lm->m_components.Head();
+        EXPECT_EQ(lc->m_position, (CPoint{c.x, c.y}));  // what the file says is kept
+        EXPECT_EQ(lc->m_box.right - int64_t{lc->m_box.left}, 64);
+        EXPECT_GE(lc->m_box.bottom - int64_t{lc->m_box.top}, 64);
+        EXPECT_LE(lm->m_boxRect.left, lm->m_boxRect.right);
+        EXPECT_LE(lm->m_boxRect.top, lm->m_boxRect.bottom);
+        CSystem imported;
+        const Bytes module = ExportModuleBytes(*loaded.m_modules.Head());
+        EXPECT_TRUE(ImportModuleBytes(imported, module.data(), module.size()));
+        const Bytes once = SaveProjectBytes(loaded);
+        CSystem again;
+        ASSERT_TRUE(LoadProjectBytes(again, once));
+        EXPECT_EQ(SaveProjectBytes(again), once);
+    }
+}
+
+TEST(ProjectFile, ClaimedCountsCostNoMoreThanTheFileHolds) {
+    // A count of 2^31 - 1 or 2^31 (read as INT32_MIN) must not be believed before the bytes are there.
+    CSystem s;
+    BuildOpenDocument(s);
+    CNetwork* m = s.m_modules.Head();
+    const Bytes project = SaveProjectBytes(s);
+    const Bytes module = ExportModuleBytes(*m);
+    const size_t projectCounts = FindI32s(project, {m->m_saved1, m->m_saved2, 1, 0, 1});
+    const size_t moduleCounts = FindI32s(module, {m->m_saved1, m->m_saved2, 1, 0, 1});
+    ASSERT_NE(projectCounts, std::string::npos);
+    ASSERT_NE(moduleCounts, std::string::npos);
+    auto loadProject = [](const Bytes& b) {
+        CSystem target;
+        return test::PeakBytesDuring([&] { EXPECT_FALSE(LoadProjectBytes(target, b)); });
+    };
+    auto loadModule = [](const Bytes& b) {
+        CSystem target;
+        return test::PeakBytesDuring([&] { EXPECT_FALSE(ImportModuleBytes(target, b.data(), b.size())); });
+    };
+    CSystem empty;
+    const Bytes emptyProject = SaveProjectBytes(empty);
+    const size_t baseline = test::PeakBytesDuring([&] {
+        CSystem target;
+        EXPECT_TRUE(LoadProjectBytes(target, emptyProject));
+    });
+    for (const int32_t claim : {INT32_MAX, INT32_MIN}) {
+        SCOPED_TRACE(claim);
+        Bytes p = project, q = module;
+        PutI32(p, projectCounts + 8, claim);
+        PutI32(q, moduleCounts + 8, claim);
+        EXPECT_LE(loadProject(p), baseline + 8 * p.size());
+        EXPECT_LE(loadModule(q), baseline + 8 * q.size());
+    }
+}
+
 class ProjectFiles : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -425,6 +500,42 @@ TEST_F(ProjectFiles, FailedSaveReportsAndLeavesThePreviousFile) {
     EXPECT_EQ(text, "previous");
 }
 
+TEST_F(ProjectFiles, SavingThroughALinkWritesItsTargetAndKeepsTheLink) {
+    CSystem s;
+    test::BuildSampleProject(s);
+    fs::create_directory(m_dir / "real");
+    struct Case {
+        const char* name;
+        std::string link;    // what the link says
+        std::string target;  // the file the save must write, relative to the folder
+    };
+    const Case cases[] = {
+        {"live link", "real/live.zr2", "real/live.zr2"},
+        {"dangling link", "real/new.zr2", "real/new.zr2"},
+        {"dangling link by absolute path", (m_dir / "real" / "abs.zr2").string(), "real/abs.zr2"},
+        {"link to a dangling link", "hop.zr2", "real/end.zr2"},
+    };
+    fs::create_symlink("real/end.zr2", m_dir / "hop.zr2");
+    { std::ofstream(m_dir / "real" / "live.zr2") << "old"; }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path link = m_dir / (std::string("link_") + std::to_string(&c - cases) + ".zr2");
+        fs::create_symlink(c.link, link);
+        const CFileResult r = SaveProjectFile(s, link.string());
+        ASSERT_TRUE(r) << r.message;
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::read_symlink(link), fs::path(c.link));
+        CSystem loaded;
+        ASSERT_TRUE(LoadProjectFile(loaded, (m_dir / c.target).string()));
+        EXPECT_EQ(SaveProjectBytes(loaded), SaveProjectBytes(s));
+    }
+    fs::create_symlink("loop_b.zr2", m_dir / "loop_a.zr2");
+    fs::create_symlink("loop_a.zr2", m_dir / "loop_b.zr2");
+    const CFileResult loop = SaveProjectFile(s, (m_dir / "loop_a.zr2").string());
+    EXPECT_FALSE(loop);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "loop_a.zr2"));
+}
+
 TEST_F(ProjectFiles, UnreadableFilesAreReportedAndChangeNothing) {
     CSystem doc;
     BuildOpenDocument(doc);
@@ -438,6 +549,7 @@ TEST_F(ProjectFiles, UnreadableFilesAreReportedAndChangeNothing) {
     const Case cases[] = {
         {"missing", (m_dir / "none.zr2").string(), "Cannot open"},
         {"folder", m_dir.string(), "not a regular file"},
+        {"device", "/dev/zero", "not a regular file"},
         {"garbage", (m_dir / "garbage.zr2").string(), "Cannot load"},
     };
     for (const Case& c : cases) {

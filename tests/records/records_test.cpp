@@ -145,6 +145,17 @@ std::vector<uint8_t> GoldenRuntimeFile() {
 // 232, 236), first component 240 (its input and output counts at 268 and 272,
 // its first output's connection count at 284), system inputs 9316 (the first's
 // connection count at 9524), system outputs 10228, the module connection 11560.
+TEST(ByteReader, ZeroBytesMayComeWithNullPointers) {
+    // memcpy must not see them: an empty file and an empty field are both ordinary.
+    CByteReader r(nullptr, 0);
+    EXPECT_TRUE(r.Raw(nullptr, 0));
+    EXPECT_TRUE(r.Skip(0));
+    EXPECT_FALSE(r.Skip(1));
+    CByteWriter w;
+    w.Raw(nullptr, 0);
+    EXPECT_EQ(w.Size(), 0u);
+}
+
 TEST(RuntimeFileFaults, LoaderAndSummaryNameEachFaultWhereItStands) {
     struct Case {
         const char* name;
@@ -189,8 +200,10 @@ TEST(RuntimeFileFaults, LoaderAndSummaryNameEachFaultWhereItStands) {
          "unexpected end of data (at byte 11550)"},
         {"module connection count", 16, 2, -1, -5, 11560, "module connection count exceeds the file",
          "impossible module connection count 2 (at byte 11560)"},
-        {"a byte past the last record", 16, 1, -2, 0, 0, "",
+        {"a byte past the last record", 16, 1, -2, kReadTrailingBytes, 11580, "bytes after the last record",
          "1 bytes follow the last record (at byte 11580)"},
+        {"system input id 0", 9316, 0, -1, kReadBadInputId, 9316, "system input id below 1",
+         "system input id 0 in the record at byte 9316; ids start at 1 (at byte 9528)"},
     };
     const std::vector<uint8_t> golden = GoldenRuntimeFile();
     ASSERT_EQ(golden.size(), 11580u);

@@ -1,6 +1,7 @@
 // Runtime library tests through the public C interface: lifecycle codes, hand-built
 // files (chain, feedback, levels), damaged files and the host-facing records.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zor2runtime.h>
 
 #include <cstddef>
@@ -116,10 +117,49 @@ TEST_F(RuntimeTest, MissingFileWithoutRecordStillGivesEight) {
     EXPECT_EQ(qxAISystem_Load((m_dir / "absent.z2r").c_str(), 0, nullptr), 8);
 }
 
-TEST_F(RuntimeTest, FolderIsNotAReadableFile) {
-    qxAISystemLoadResult r{};
-    EXPECT_EQ(qxAISystem_Load(m_dir.c_str(), 0, &r), 64);
-    EXPECT_EQ(Message(r), "qxMindlatch2 Runtime could not open file.\n\n Reason: Unknown");
+TEST_F(RuntimeTest, OnlyRegularFilesAreRead) {
+    // A device or a FIFO would stream without end or wait for a writer.
+    const std::string fifo = (m_dir / "pipe.z2r").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {m_dir.string(), std::string("/dev/zero"), fifo}) {
+        SCOPED_TRACE(path);
+        qxAISystemLoadResult r{};
+        EXPECT_EQ(qxAISystem_Load(path.c_str(), 0, &r), 64);
+        EXPECT_EQ(Message(r), "qxMindlatch2 Runtime could not open file.\n\n Reason: Not a regular file");
+        EXPECT_EQ(qxAISystem_GetCountSystemInputs(), 0);
+    }
+}
+
+TEST_F(RuntimeTest, FilesTheDesignerDoesNotWriteAreRefusedWithTheirOffset) {
+    const auto good = WriteZ2r(TwoModuleSystem());
+    ZSystem zeroId = TwoModuleSystem();
+    zeroId.inputs[1].id = 0;  // no call by id could reach it
+    const auto zero = WriteZ2r(zeroId);
+    // Counted from the end: two input records with one connection each, the
+    // connected and the unconnected output, the module connections.
+    const size_t inputRecord = 4 + 4 + 200 + 4 + 16;
+    const size_t secondInput = zero.size() - (inputRecord * 2 + 224 + 212 + 20 * zeroId.connections.size());
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::string message;
+    };
+    std::vector<uint8_t> tail = good;
+    tail.push_back(0);
+    const Case cases[] = {
+        {"a byte after the last record", tail,
+         "qxMindlatch2 Runtime could not read file (1 bytes follow the last record at byte offset " +
+             std::to_string(good.size()) + ").\n\n Reason: Corrupt file"},
+        {"a system input with id 0", zero,
+         "qxMindlatch2 Runtime could not read file (system input id 0 at byte offset " +
+             std::to_string(secondInput) + "; ids start at 1).\n\n Reason: Corrupt file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qxAISystemLoadResult r{};
+        EXPECT_EQ(Load(c.bytes, &r), 32);
+        EXPECT_EQ(Message(r), c.message);
+    }
 }
 
 TEST_F(RuntimeTest, SuccessfulLoadFillsTheRecord) {
