@@ -28,4 +28,11 @@
     X(Counter)                     \
     X(QuantityDiminish)            \
     X(Random)                      \
-    X(SimInfo)
+    X(SimInfo)                     \
+    X(Pattern)                     \
+    X(MatchCount)                  \
+    X(Segmenter)                   \
+    X(CsvData)                     \
+    X(DataStore)                   \
+    X(LedMatrix)                   \
+    X(Display)

@@ -52,6 +52,9 @@ struct CComponentType {
     /// (name and description only).
     const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
+    /// Runs at the end of AddTemplatePorts (a new component from the palette):
+    /// the ports and settings a type derives from its own state.
+    void (*afterTemplatePorts)(CNetworkModel&) = nullptr;
 };
 
 /// The traits of `typeId`; the defaults for a type without a class.
