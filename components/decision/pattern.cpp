@@ -212,10 +212,7 @@ void ReadAnalyzerSheet(const CNetworkModel& c, CPropertySheet& sheet) {
 
 bool ImportRegistered(CAnalyzerEdit& edit, IPropertyHost& host, bool wizard) {
     const EAnswer answer = host.Prompter().Ask(
-        "Do you want to automatically add new inputs on the component to receive the values of the registered patterns?"
-        " It is recommended that you say yes, if you have not yet added inputs manually, or if this is the first import of registered patterns to this component."
-        " If there are existing inputs, and you wish to delete them with a rebuild to the imported pattern structure, say yes as well."
-        " Say no if you are simply registering additional patterns to a model with existing registered patterns and existing inputs.",
+        "Do you want to automatically add new inputs on the component to receive the values of the registered patterns? It is recommended that you say yes, if you have not yet added inputs manually, or if this is the first import of registered patterns to this component. If there are existing inputs, and you wish to delete them with a rebuild to the imported pattern structure, say yes as well. Say no if you are simply registering additional patterns to a model with existing registered patterns and existing inputs.",
         EButtons::YesNoCancel);
     if (answer == EAnswer::Cancel) return false;
     const std::string path = host.ChooseDataFile(kImportTitle, wizard);
