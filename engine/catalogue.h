@@ -14,6 +14,7 @@
 
 namespace zor2 {
 
+class CByteReader;
 class CNetworkModel;
 struct CPropertyProfile;
 
@@ -55,6 +56,10 @@ struct CComponentType {
     /// Runs at the end of AddTemplatePorts (a new component from the palette):
     /// the ports and settings a type derives from its own state.
     void (*afterTemplatePorts)(CNetworkModel&) = nullptr;
+    /// For a runtime body whose length follows from counts inside it: reads
+    /// past the body after its base record (false when it does not fit). Null
+    /// for a body of fixed length, which a fresh component's export measures.
+    bool (*skipRuntimeBody)(CByteReader&) = nullptr;
 };
 
 /// The traits of `typeId`; the defaults for a type without a class.

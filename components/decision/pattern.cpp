@@ -275,18 +275,30 @@ std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<T>();
 }
 
+constexpr CTypeTraits kRecorderTraits{.inputsNamedBySource = true};
 constexpr CComponentType kTypes[] = {
-    {kTypePatternGenerator, kGeneratorInputs, {}, 2, -1, Create<CModelPatternGenerator>, &kGeneratorSheet},
-    {kTypePatternAnalyzer, kAnalyzerInputs, kAnalyzerOutputs, -1, 2, Create<CModelPatternAnalyzer>,
-     &kAnalyzerSheet},
-    {kTypePatternRecorder,
-     kAnalyzerInputs,
-     kRecorderOutputs,
+    {kTypePatternGenerator,
+     kGeneratorInputs,
+     {},
+     2,
      -1,
-     6,
-     Create<CModelPatternRecorder>,
-     &kRecorderSheet,
-     {.inputsNamedBySource = true}},
+     Create<CModelPatternGenerator>,
+     &kGeneratorSheet,
+     {},
+     nullptr,
+     SkipPatternBody},
+    {kTypePatternAnalyzer,
+     kAnalyzerInputs,
+     kAnalyzerOutputs,
+     -1,
+     2,
+     Create<CModelPatternAnalyzer>,
+     &kAnalyzerSheet,
+     {},
+     nullptr,
+     SkipPatternBody},
+    {kTypePatternRecorder, kAnalyzerInputs, kRecorderOutputs, -1, 6, Create<CModelPatternRecorder>,
+     &kRecorderSheet, kRecorderTraits, nullptr, SkipPatternBody},
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "algo/record_archive.h"
+
 namespace zor2 {
 
 uint32_t PatternBits(std::span<const double> values) {
@@ -12,6 +14,12 @@ uint32_t PatternBits(std::span<const double> values) {
     for (size_t i = 0; i < n; ++i)
         if (PatternInputOn(values[i])) bits |= uint32_t{1} << i;
     return bits;
+}
+
+bool SkipPatternBody(CByteReader& in) {
+    bool enabled = false;
+    int32_t count = 0;
+    return in.Bool(enabled) && in.I32(count) && SkipRecords<CPatternRecord>(in, count, "pattern");
 }
 
 double PatternsPossible(size_t inputs) {

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "algo/bytes.h"
 #include "algo/platform.h"
 
 namespace zor2 {
@@ -111,6 +112,9 @@ struct CPatternRecord {
         ar.I32(m_number);
     }
 };
+
+/// Reads past the runtime body of a pattern component: enable state, count, patterns.
+bool SkipPatternBody(CByteReader& in);
 
 // --- Pattern Analyzer ---------------------------------------------------------
 

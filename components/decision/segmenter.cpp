@@ -151,8 +151,26 @@ void NewMultiple(CNetworkModel& c) {
 }
 
 constexpr CComponentType kTypes[] = {
-    {kTypeSegmenterSingle, kInputs, kSingleOutputs, 1, 1, CreateSingle, &kSingleSheet, {}, NewSingle},
-    {kTypeSegmenterMultiple, kInputs, {}, 1, 0, CreateMultiple, &kMultipleSheet, {}, NewMultiple},
+    {kTypeSegmenterSingle,
+     kInputs,
+     kSingleOutputs,
+     1,
+     1,
+     CreateSingle,
+     &kSingleSheet,
+     {},
+     NewSingle,
+     SkipSegmenterBody},
+    {kTypeSegmenterMultiple,
+     kInputs,
+     {},
+     1,
+     0,
+     CreateMultiple,
+     &kMultipleSheet,
+     {},
+     NewMultiple,
+     SkipSegmenterBody},
 };
 
 }  // namespace

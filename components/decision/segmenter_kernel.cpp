@@ -1,7 +1,14 @@
 // Segmenter thresholds: the sort, the segments between thresholds and the lookup of a value.
 #include "components/decision/segmenter_kernel.h"
 
+#include "algo/record_archive.h"
+
 namespace zor2 {
+
+bool SkipSegmenterBody(CByteReader& in) {
+    int32_t count = 0;
+    return in.I32(count) && SkipRecords<CThresholdRecord>(in, count, "threshold");
+}
 
 void CSegmentation::Sort() {
     std::vector<CThreshold> rest = std::move(m_thresholds);

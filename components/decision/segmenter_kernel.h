@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "algo/bytes.h"
+
 namespace zor2 {
 
 inline constexpr int32_t kTypeSegmenterSingle = 12;
@@ -70,5 +72,8 @@ struct CThresholdRecord {
         ar.F64(m_value);
     }
 };
+
+/// Reads past a segmenter's runtime body: threshold count, thresholds.
+bool SkipSegmenterBody(CByteReader& in);
 
 }  // namespace zor2

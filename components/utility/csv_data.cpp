@@ -136,8 +136,10 @@ void NewLog(CNetworkModel& c) {
 
 constexpr CTypeTraits kCsvTraits{.notExported = true};
 constexpr CComponentType kTypes[] = {
-    {kTypeCsvOutput, kLogInputs, kLogOutputs, -1, 3, Create<CModelLogBook>, &kLogSheet, kCsvTraits, NewLog},
-    {kTypeCsvInput, kInputInputs, kInputOutputs, 1, 4, Create<CModelDataImport>, &kImportSheet, kCsvTraits},
+    {kTypeCsvOutput, kLogInputs, kLogOutputs, -1, 3, Create<CModelLogBook>, &kLogSheet, kCsvTraits, NewLog,
+     SkipCsvOutputBody},
+    {kTypeCsvInput, kInputInputs, kInputOutputs, 1, 4, Create<CModelDataImport>, &kImportSheet, kCsvTraits,
+     nullptr, SkipCsvInputBody},
 };
 
 }  // namespace

@@ -6,6 +6,16 @@
 
 namespace zor2 {
 
+bool SkipCsvInputBody(CByteReader& in) {
+    std::u16string text;
+    return in.FixedName(text, kCsvPathUnits) && in.FixedName(text, kCsvPathUnits);
+}
+
+bool SkipCsvOutputBody(CByteReader& in) {
+    std::u16string text;
+    return in.FixedName(text, kCsvPathUnits);
+}
+
 double CsvFieldNumber(std::string_view field) {
     size_t pos = 0;
     while (pos < field.size() && (field[pos] == ' ' || field[pos] == '\t')) ++pos;

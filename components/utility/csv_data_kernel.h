@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "algo/bytes.h"
 #include "algo/csv_file.h"
 
 namespace zor2 {
@@ -17,6 +18,12 @@ inline constexpr int32_t kTypeCsvInput = 45;
 inline constexpr size_t kCsvPathUnits = 260;
 /// Id of the output of data column 0; column i feeds output kCsvFirstColumnOutput + i.
 inline constexpr int32_t kCsvFirstColumnOutput = 100;
+
+/// Read past the runtime bodies: two path fields (CSV Data Input) or one (CSV
+/// Data Output). Stated by the types so that reading a runtime file never has
+/// to make one of them, which would create its log file.
+bool SkipCsvInputBody(CByteReader& in);
+bool SkipCsvOutputBody(CByteReader& in);
 
 /// A CSV field as a number: the leading number in C notation whatever the
 /// process locale (blanks before it allowed), 0 for text that is not a number

@@ -112,8 +112,16 @@ std::unique_ptr<CNetworkModel> Create(int32_t) {
 }
 
 constexpr CComponentType kTypes[] = {
-    {kType8x8Controller, kControllerInputs, kControllerOutputs, 2, 1, Create<CModel8x8Controller>,
-     &kControllerSheet},
+    {kType8x8Controller,
+     kControllerInputs,
+     kControllerOutputs,
+     2,
+     1,
+     Create<CModel8x8Controller>,
+     &kControllerSheet,
+     {},
+     nullptr,
+     SkipLedControllerBody},
     {kType8x8Display, kDisplayInputs, {}, 4, 0, Create<CModel8x8Display>, &kDisplaySheet},
 };
 

@@ -1,7 +1,15 @@
 // The 8 x 8 LED controller's picture and the display's shift.
 #include "components/utility/led_matrix_kernel.h"
 
+#include "algo/record_archive.h"
+
 namespace zor2 {
+
+bool SkipLedControllerBody(CByteReader& in) {
+    bool enabled = false;
+    int32_t count = 0;
+    return in.Bool(enabled) && in.I32(count) && SkipRecords<CLedPatternRecord>(in, count, "picture");
+}
 
 void ControllerPicture(const std::vector<CPattern64Bit>& patterns, bool enabled, int32_t key,
                        CLedCells& out) {

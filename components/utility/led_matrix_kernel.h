@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "algo/bytes.h"
 #include "components/decision/pattern_kernel.h"
 
 namespace zor2 {
@@ -43,6 +44,9 @@ struct CLedPatternRecord {
         for (double& cell : m_cells) ar.F64(cell);
     }
 };
+
+/// Reads past the controller's runtime body: enabled, count, pictures.
+bool SkipLedControllerBody(CByteReader& in);
 
 /// The controller's picture: the cells of the first pattern numbered `key`
 /// while enabled; every cell 0 when disabled or when no pattern has that number.
