@@ -143,8 +143,8 @@ std::vector<uint8_t> GoldenRuntimeFile() {
 
 // Offsets into the golden file: header 0, first module 20 (its counts at 228,
 // 232, 236), first component 240 (its input and output counts at 268 and 272,
-// its first output's connection count at 284), system inputs 9316 (the first's
-// connection count at 9524), system outputs 10228, the module connection 11560.
+// its first output's connection count at 284), system inputs 14075 (the first's
+// connection count at 14283), system outputs 15003, the module connection 16559.
 TEST(RuntimeFileFaults, LoaderAndSummaryNameEachFaultWhereItStands) {
     struct Case {
         const char* name;
@@ -165,8 +165,8 @@ TEST(RuntimeFileFaults, LoaderAndSummaryNameEachFaultWhereItStands) {
          "impossible component count 100000 (at byte 240)"},
         {"negative component count", 236, -1, -1, -2, 240, "component count exceeds the file",
          "impossible component count -1 (at byte 240)"},
-        {"component input count", 268, 1000, -1, -2, 276, "component input count exceeds the file",
-         "impossible component input count 1000 (at byte 276)"},
+        {"component input count", 268, 100000, -1, -2, 276, "component input count exceeds the file",
+         "impossible component input count 100000 (at byte 276)"},
         {"component output count", 272, 1000000, -1, -2, 276, "component output count exceeds the file",
          "impossible component output count 1000000 (at byte 276)"},
         {"component connection count", 284, 5000, -1, -2, 288, "connection count exceeds the file",
@@ -178,22 +178,22 @@ TEST(RuntimeFileFaults, LoaderAndSummaryNameEachFaultWhereItStands) {
         {"unknown component type", 244, 99, -1, kReadUnsupportedType, 240,
          "component type without a runtime class",
          "component 7213 at byte 240 has type 99, which this designer does not know (at byte 456)"},
-        {"system input count", 8, 0x7fffffff, -1, -3, 9316, "system input count exceeds the file",
-         "impossible system input count 2147483647 (at byte 9316)"},
-        {"system input connection count", 9524, 1000, -1, -3, 9528,
+        {"system input count", 8, 0x7fffffff, -1, -3, 14075, "system input count exceeds the file",
+         "impossible system input count 2147483647 (at byte 14075)"},
+        {"system input connection count", 14283, 1000, -1, -3, 14287,
          "system input connection count exceeds the file",
-         "impossible system input connection count 1000 (at byte 9528)"},
-        {"system output count", 12, 0x7fffffff, -1, -4, 10228, "system output count exceeds the file",
-         "impossible system output count 2147483647 (at byte 10228)"},
-        {"system output cut short", 12, 6, 11550, -4, 11550, "unexpected end of data",
-         "unexpected end of data (at byte 11550)"},
-        {"module connection count", 16, 2, -1, -5, 11560, "module connection count exceeds the file",
-         "impossible module connection count 2 (at byte 11560)"},
+         "impossible system input connection count 1000 (at byte 14287)"},
+        {"system output count", 12, 0x7fffffff, -1, -4, 15003, "system output count exceeds the file",
+         "impossible system output count 2147483647 (at byte 15003)"},
+        {"system output cut short", 12, 7, 16547, -4, 16547, "unexpected end of data",
+         "unexpected end of data (at byte 16547)"},
+        {"module connection count", 16, 2, -1, -5, 16559, "module connection count exceeds the file",
+         "impossible module connection count 2 (at byte 16559)"},
         {"a byte past the last record", 16, 1, -2, 0, 0, "",
-         "1 bytes follow the last record (at byte 11580)"},
+         "1 bytes follow the last record (at byte 16579)"},
     };
     const std::vector<uint8_t> golden = GoldenRuntimeFile();
-    ASSERT_EQ(golden.size(), 11580u);
+    ASSERT_EQ(golden.size(), 16579u);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<uint8_t> bytes = golden;
