@@ -2,6 +2,8 @@
 // input phase and records. The view draws them; the runtime computes nothing.
 #include "components/utility/display.h"
 
+#include <algorithm>
+
 #include "engine/catalogue.h"
 #include "engine/port_helpers.h"
 #include "engine/property_sheet.h"
@@ -15,11 +17,13 @@ constexpr CPortTemplate kDigitInputs[] = {{10, "Enable"}, {20, "seg1"}, {30, "se
                                           {50, "seg4"},   {60, "seg5"}, {70, "seg6"}, {80, "seg7"}};
 constexpr CPortTemplate kChartInputs[] = {{10, "Enable"}};
 constexpr int32_t kDisplayWidth = 140;
+constexpr int32_t kChartHeight = 170;
 
-/// The base box, widened.
-void WideBox(CNetworkModel& c) {
+/// The base box, widened and at least `height` high so the picture has room.
+void WideBox(CNetworkModel& c, int32_t height) {
     c.CNetworkModel::CalcSize();
     c.m_box.right = c.m_box.left + kDisplayWidth;
+    c.m_box.bottom = c.m_box.top + std::max(height, c.m_box.bottom - c.m_box.top);
     c.SetPosition(c.m_position.x, c.m_position.y);
 }
 
@@ -80,7 +84,7 @@ void CModelLEDDigit::Serialize(CArchive& ar) {
 }
 
 void CModelLEDDigit::CalcSize() {
-    WideBox(*this);
+    WideBox(*this, 0);
 }
 
 void CModelLEDDigit::GetInputValues() {
@@ -116,7 +120,7 @@ void CModelChartColumn::Serialize(CArchive& ar) {
 }
 
 void CModelChartColumn::CalcSize() {
-    WideBox(*this);
+    WideBox(*this, kChartHeight);
 }
 
 void CModelChartColumn::GetInputValues() {

@@ -38,7 +38,7 @@ class CModelChartColumn : public CNetworkModel {
     const char* ClassName() const override { return "CModelChartColumn"; }
     /// Base part, then show-bars flag, low and high limits and the three zone colours.
     void Serialize(CArchive& ar) override;
-    /// 140 wide, as high as the ports need.
+    /// 140 wide, 170 high or as high as the ports need.
     void CalcSize() override;
     void GetInputValues() override;
 
