@@ -185,6 +185,11 @@ std::string CModelDataImport::RuntimeExportRefusal() const {
     return CsvPathRefusal(*this, m_path);
 }
 
+bool CModelDataImport::UnsavedSettings(CArchive& ar) {
+    ar.Bool(m_showName);
+    return true;
+}
+
 bool CModelDataImport::OpenFile(const std::string& path) {
     m_player.Close();
     if (!NamesFile(path)) return false;

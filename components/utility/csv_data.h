@@ -20,6 +20,8 @@ class CModelDataImport : public CNetworkModel {
     void ResetValues() override;
     void ExportRuntime(CByteWriter& w) const override;
     std::string RuntimeExportRefusal() const override;
+    /// The show-file-name flag, which the project record does not carry.
+    bool UnsavedSettings(CArchive& ar) override;
 
     /// Opens `path`: its header names the column outputs (100, 101, …, made when
     /// missing). A path that names no file leaves the component without one.
