@@ -33,6 +33,12 @@ size_t CRModelPatternBase::ReadRuntime(CByteReader& in, size_t offset) {
     return offset + (in.Position() - start);
 }
 
+int32_t CRModelPatternBase::GetInputValues() {
+    m_value = 0.0;
+    m_enabled = PatternEnable(m_enable);
+    return 0;
+}
+
 uint32_t CRModelPatternBase::ReadBits() {
     m_values.clear();
     for (CRModelInput* input : m_dataInputs) {
@@ -73,12 +79,6 @@ size_t CRModelPatternAnalyzer::ReadRuntime(CByteReader& in, size_t offset) {
     return offset;
 }
 
-int32_t CRModelPatternAnalyzer::GetInputValues() {
-    m_value = 0.0;
-    m_enabled = PatternEnable(m_enable);
-    return 0;
-}
-
 int32_t CRModelPatternAnalyzer::Execute() {
     m_value = 0.0;
     if (!m_enabled || ConnectedDataInputs() <= 1) return 0;
@@ -97,12 +97,6 @@ size_t CRModelPatternRecorder::ReadRuntime(CByteReader& in, size_t offset) {
     m_recording.Reindex(m_id);
     for (int32_t i = 0; i < 6; ++i) m_out[i] = RuntimeOutput(*this, 10 * (i + 1));
     return offset;
-}
-
-int32_t CRModelPatternRecorder::GetInputValues() {
-    m_value = 0.0;
-    m_enabled = PatternEnable(m_enable);
-    return 0;
 }
 
 int32_t CRModelPatternRecorder::Execute() {

@@ -16,6 +16,8 @@ class CRModelPatternBase : public CRNetworkModel {
     explicit CRModelPatternBase(int32_t typeId) : CRNetworkModel(typeId) {}
     /// Base record, then enable state, count and patterns.
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
+    /// The component value goes to 0 and the enable state is read.
+    int32_t GetInputValues() override;
 
   protected:
     /// The bit set of the data inputs this cycle.
@@ -40,7 +42,6 @@ class CRModelPatternAnalyzer final : public CRModelPatternBase {
   public:
     using CRModelPatternBase::CRModelPatternBase;
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
-    int32_t GetInputValues() override;
     int32_t Execute() override;
     const CPatternAnalysis& Analysis() const { return m_analysis; }
 
@@ -52,7 +53,6 @@ class CRModelPatternRecorder final : public CRModelPatternBase {
   public:
     using CRModelPatternBase::CRModelPatternBase;
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
-    int32_t GetInputValues() override;
     int32_t Execute() override;
 
   private:

@@ -243,16 +243,8 @@ void CModelDataImport::Execute() {
                 const int32_t column = out->m_id - kCsvFirstColumnOutput;
                 if (column >= 0 && column < static_cast<int32_t>(m_row.size())) out->SetValue(m_row[column]);
             }
-            if (m_player.ShortLine() > 0 && !m_shortReported) {
-                m_shortReported = true;
-                char line[1400];
-                std::snprintf(
-                    line, sizeof line,
-                    "CSV Data Input [%s]: line %d of %s has %d fields where the header has %d; the missing columns read 0.",
-                    m_name.c_str(), m_player.ShortLine(), m_path.c_str(), m_player.ShortLineFields(),
-                    m_player.Columns());
-                Report(line);
-            }
+            if (const std::string note = m_player.TakeShortLineNote(m_path); !note.empty())
+                Report("CSV Data Input [" + m_name + "]: " + note);
             break;
         case CCsvPlayer::EStep::Looped:
             break;
@@ -264,7 +256,7 @@ void CModelDataImport::Execute() {
 
 void CModelDataImport::ResetValues() {
     CNetworkModel::ResetValues();
-    m_shortReported = false;
+    m_player.ClearNotes();
     // A file that was missing (or disabled when saved) is tried again at every
     // reset, so a run after the file appears plays it.
     if (!m_player.IsOpen() && !m_path.empty() && !OpenFile(m_path)) {

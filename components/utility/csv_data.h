@@ -50,7 +50,6 @@ class CModelDataImport : public CNetworkModel {
     bool m_showName = true;
     CCsvPlayer m_player;
     std::vector<double> m_row;
-    bool m_shortReported = false;  // this run
 };
 
 class CModelLogBook : public CNetworkModel {

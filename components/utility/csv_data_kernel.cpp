@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace zor2 {
 
@@ -50,12 +51,23 @@ bool CCsvPlayer::Open(const std::string& path) {
     return true;
 }
 
+std::string CCsvPlayer::TakeShortLineNote(const std::string& path) {
+    if (m_shortLine == 0 || m_noted) return {};
+    m_noted = true;
+    char note[1200];
+    std::snprintf(note, sizeof note,
+                  "line %d of %s has %d fields where the header has %d; the missing columns read 0.",
+                  m_shortLine, path.c_str(), m_shortLineFields, Columns());
+    return note;
+}
+
 void CCsvPlayer::Close() {
     m_file.Close();
     m_header.clear();
     m_rows = 0;
     m_current = 0;
     m_shortLine = 0;
+    m_noted = false;
 }
 
 void CCsvPlayer::Rewind() {

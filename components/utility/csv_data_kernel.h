@@ -64,6 +64,10 @@ class CCsvPlayer {
     /// than the header since the last Rewind; 0 when none.
     int32_t ShortLine() const { return m_shortLine; }
     int32_t ShortLineFields() const { return m_shortLineFields; }
+    /// The note on the first short line, once until ClearNotes (a new run) or
+    /// a new file; empty when there is nothing new to say.
+    std::string TakeShortLineNote(const std::string& path);
+    void ClearNotes() { m_noted = false; }
 
   private:
     CCSVFile m_file;
@@ -74,6 +78,7 @@ class CCsvPlayer {
     int32_t m_current = 0;
     int32_t m_shortLine = 0;
     int32_t m_shortLineFields = 0;
+    bool m_noted = false;
 };
 
 /// CSV Data Output's file: created with its header at a reset, then opened for

@@ -53,13 +53,8 @@ int32_t CRModelDataImport::Execute() {
     switch (m_player.Advance(false, m_row)) {
         case CCsvPlayer::EStep::Played:
             for (size_t i = 0; i < m_columns.size(); ++i) SetRuntimeOutput(m_columns[i], m_row[i]);
-            if (m_player.ShortLine() > 0 && !m_shortReported) {
-                m_shortReported = true;
-                Trace(
-                    "CSV Data Input %d: line %d of %s has %d fields where the header has %d; the missing columns read 0.\n",
-                    m_id, m_player.ShortLine(), m_path.c_str(), m_player.ShortLineFields(),
-                    m_player.Columns());
-            }
+            if (const std::string note = m_player.TakeShortLineNote(m_path); !note.empty())
+                Trace("CSV Data Input %d: %s\n", m_id, note.c_str());
             break;
         case CCsvPlayer::EStep::Looped:
             break;

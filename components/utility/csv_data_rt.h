@@ -23,7 +23,6 @@ class CRModelDataImport final : public CRNetworkModel {
     std::string m_path;
     CCsvPlayer m_player;
     bool m_enabled = true;
-    bool m_shortReported = false;
     std::vector<double> m_row;
     CRModelInput* m_on = nullptr;
     CRModelOutput* m_out[4] = {};           // outputs 10 … 40
