@@ -156,6 +156,7 @@ class CPropertySheet {
     void SetData(std::any data) { m_data = std::move(data); }
     /// Marks the working data changed (rules that edit it call this).
     void MarkDataEdited() { m_dataEdited = true; }
+    bool DataEdited() const { return m_dataEdited; }
 
   private:
     friend CPropertySheet ReadComponentProperties(const CNetworkModel& component);

@@ -5,10 +5,12 @@
 // ids below 1 until OK gives them fresh ones.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "components/decision/pattern_kernel.h"

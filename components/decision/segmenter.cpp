@@ -125,7 +125,8 @@ bool Action(CPropertySheet& sheet, std::string_view key, IPropertyHost& host) {
 std::string Apply(CNetworkModel& c, const CPropertySheet& sheet) {
     auto* s = dynamic_cast<CModelSegmenter*>(&c);
     const CSegmentation* seg = sheet.Data<CSegmentation>();
-    if (s && seg) s->SetThresholds(seg->m_thresholds);
+    // Only a change of the thresholds rebuilds the ranges (and a Segmenter Multiple's outputs).
+    if (s && seg && sheet.DataEdited()) s->SetThresholds(seg->m_thresholds);
     return {};
 }
 

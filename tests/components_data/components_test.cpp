@@ -231,6 +231,12 @@ TEST(Segmenters, ThresholdDialogOrdersRangesAndRefusesWhatItCannotPlace) {
 
     auto* multiple = static_cast<CModelSegmenter*>(Drop(*d.module, kTypeSegmenterMultiple));
     multiple->SetThresholds(single->Segmentation().m_thresholds);
+    // Renaming alone keeps the range outputs and their connections.
+    d.Wire(*multiple, *Drop(*d.module, 21));
+    CPropertySheet rename = ReadComponentProperties(*multiple);
+    rename.SetText("name", "ranges");
+    EXPECT_EQ(Apply(*multiple, rename), "");
+    EXPECT_EQ(multiple->CountConnectionsOut(), 1);
     std::vector<std::string> labels;
     for (const CModelOutput* out : multiple->m_outputs) labels.push_back(out->m_name);
     EXPECT_EQ(labels, (std::vector<std::string>{"x <= 0.00", "0.00 < x <= 10.00", "10.00 < x"}));
