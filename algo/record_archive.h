@@ -107,4 +107,16 @@ bool ReadRecords(CByteReader& in, int32_t count, std::string_view what, std::vec
     return true;
 }
 
+/// Reads past `count` records (a count read before them), checked first
+/// against the bytes that remain; false when they do not fit.
+template <class Record>
+bool SkipRecords(CByteReader& in, int32_t count, std::string_view what) {
+    if (!in.CheckCount(count, kRecordBytes<Record>, what)) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        Record record;
+        if (!ReadRecord(in, record)) return false;
+    }
+    return true;
+}
+
 }  // namespace zor2

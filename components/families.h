@@ -36,4 +36,11 @@
     X(Signal)                      \
     X(Spectrum)                    \
     X(Stats)                       \
-    X(NeuralNetwork)
+    X(NeuralNetwork)              \
+    X(Pattern)                     \
+    X(MatchCount)                  \
+    X(Segmenter)                   \
+    X(CsvData)                     \
+    X(DataStore)                   \
+    X(LedMatrix)                   \
+    X(Display)

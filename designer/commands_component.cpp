@@ -561,6 +561,8 @@ bool ConfirmDataSourceChange(Czor2Doc& doc, const CNetworkModel& component) {
 
 ECmd RecordComponentProperties(Czor2Doc& doc, CNetworkModel& component) {
     Refresh(component);
+    // A dialog may have rebuilt ports that a selection or a drag still names.
+    doc.Editor().Prune(doc.System());
     doc.RecordChange("");
     return ECmd::Done;
 }

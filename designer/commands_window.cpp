@@ -112,9 +112,16 @@ ECmd ExportRuntimeTo(CCommandContext& ctx, const std::string& path, bool report)
 ECmd EditComponentProperties(CCommandContext& ctx, CNetworkModel& component) {
     if (!HasPropertyDialog(component)) return ECmd::Unavailable;
     if (!CanEditComponentProperties(ctx.doc)) return ECmd::Refused;
-    if (PropertyProfile(component.m_typeId).replacesOutputs &&
-        !ConfirmSegmentOutputsChange(ctx.doc, component))
-        return ECmd::Cancelled;
+    switch (PropertyProfile(component.m_typeId).openCheck) {
+        case EOpenCheck::None:
+            break;
+        case EOpenCheck::SegmentOutputs:
+            if (!ConfirmSegmentOutputsChange(ctx.doc, component)) return ECmd::Cancelled;
+            break;
+        case EOpenCheck::DataSource:
+            if (!ConfirmDataSourceChange(ctx.doc, component)) return ECmd::Cancelled;
+            break;
+    }
     CPropertySheet sheet = ReadComponentProperties(component);
     if (!ctx.host.EditProperties(sheet)) return ECmd::Cancelled;
     return ApplyComponentProperties(ctx.doc, component, sheet);

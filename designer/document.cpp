@@ -233,6 +233,8 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
         Prompter().Tell(
             "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.");
     if (path.empty()) return CFileResult::Failure("Cancelled");
+    if (std::string why = RuntimeExportRefusal(m_system); !why.empty())
+        return CFileResult::Failure(std::move(why));
     if (const int e = ExportRuntimeFile(m_system, path); e != 0) {
         CFileResult r =
             CFileResult::Failure("Cannot write the runtime file " + path + ": " + std::strerror(e));

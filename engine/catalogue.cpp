@@ -235,6 +235,7 @@ void AddTemplatePorts(CNetworkModel& component) {
     component.m_maxInputs = type->maxInputs;
     component.m_maxOutputs = type->maxOutputs;
     if (type->traits.clearsDisplayC) component.m_displayC = false;
+    if (type->afterTemplatePorts) type->afterTemplatePorts(component);
 }
 
 }  // namespace zor2

@@ -55,6 +55,9 @@ struct CComponentType {
     /// (name and description only).
     const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
+    /// Runs at the end of AddTemplatePorts (a new component from the palette):
+    /// the ports and settings a type derives from its own state.
+    void (*afterTemplatePorts)(CNetworkModel&) = nullptr;
     /// For a runtime body whose length follows from counts inside it: reads
     /// past the body after its base record (false when it does not fit). Null
     /// for a body of fixed length, which a fresh component's export measures.

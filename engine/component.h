@@ -41,6 +41,10 @@ class CNetworkModel : public CObject {
     /// A line for "System Build Feedback" when the runtime file cannot carry one
     /// of this component's settings; empty when it can. Asked by the export.
     virtual std::string RuntimeExportNote() const { return {}; }
+    /// Why the runtime file cannot hold this component as it stands (a setting
+    /// longer than its fixed field), naming it; empty when it can. The export
+    /// is refused rather than writing a cut value.
+    virtual std::string RuntimeExportRefusal() const { return {}; }
     /// Settings of this type that its project record cannot carry. Undo
     /// snapshots keep them so that stepping back through unrelated edits does
     /// not reset them; false (nothing moved) for a type without such settings.

@@ -19,8 +19,9 @@ bool SameValue(const CPropField& a, const CPropField& b) {
         case EPropKind::Check:
             return a.checked == b.checked;
         case EPropKind::Radio:
-        case EPropKind::List:
             return a.choice == b.choice;
+        case EPropKind::List:  // choosing what a list stands for is an edit; selecting a line to act on is not
+            return a.values.empty() || a.choice == b.choice;
         case EPropKind::Spin:
         case EPropKind::Colour:
             return a.number == b.number;
@@ -31,6 +32,8 @@ bool SameValue(const CPropField& a, const CPropField& b) {
             return true;
         case EPropKind::Picks:
             return a.options == b.options && a.picks == b.picks;
+        case EPropKind::Grid:
+            return a.cells == b.cells;
         default:
             return a.text == b.text;
     }
@@ -90,6 +93,7 @@ bool CPropertySheet::Changed(std::string_view key) const {
 }
 
 bool CPropertySheet::Edited() const {
+    if (m_dataEdited) return true;
     for (const CPropField& f : m_fields)
         if (Changed(f.key)) return true;
     return false;
@@ -147,9 +151,26 @@ bool CPropertySheet::Step(std::string_view key, bool up) {
     });
 }
 
+bool CPropertySheet::Select(std::string_view key, int32_t index) {
+    return EditField(key, {EPropKind::List}, [&](CPropField& f) {
+        if (index < -1 || index >= static_cast<int32_t>(f.options.size())) return false;
+        f.choice = index;
+        return true;
+    });
+}
+
+bool CPropertySheet::SetCell(std::string_view key, size_t index, double code) {
+    return EditField(key, {EPropKind::Grid}, [&](CPropField& f) {
+        if (index >= f.cells.size() || !(code >= f.minimum && code <= f.maximum)) return false;
+        f.cells[index] = code;
+        return true;
+    });
+}
+
 bool CPropertySheet::SetColour(std::string_view key, int32_t colour) {
     return EditField(key, {EPropKind::Colour}, [&](CPropField& f) {
-        f.number = colour & 0xFFFFFF;
+        if (colour < 0 || colour > 0xFFFFFF) return false;
+        f.number = colour;
         return true;
     });
 }
@@ -168,6 +189,19 @@ bool CPropertySheet::Press(std::string_view key) const {
         return false;
     m_profile->press(*m_component, *this, key);
     return true;
+}
+
+bool CPropertySheet::Press(std::string_view key, IPropertyHost& host) {
+    const CPropField* f = Find(key);
+    if (!f || !f->enabled || f->kind != EPropKind::Button || !m_profile) return false;
+    if (!m_profile->action) {
+        Press(key);
+        return false;
+    }
+    const bool changed = m_profile->action(*this, key, host);
+    if (changed) m_dataEdited = true;
+    if (m_profile->rule) m_profile->rule(*this, key);
+    return changed;
 }
 
 std::string CPropertySheet::Validate() const {
@@ -256,6 +290,32 @@ CPropField Radio(const char* key, int32_t choice, std::vector<std::string> optio
     CPropField f = Field(EPropKind::Radio, key, "");
     f.choice = choice;
     f.options = std::move(options);
+    return f;
+}
+
+CPropField List(const char* key, const char* label, std::vector<std::string> lines, int32_t selected) {
+    CPropField f = Field(EPropKind::List, key, label);
+    f.options = std::move(lines);
+    f.choice = selected;
+    return f;
+}
+
+CPropField Button(const char* key, const char* label, const char* group) {
+    return Field(EPropKind::Button, key, label, {}, group);
+}
+
+CPropField Colour(const char* key, const char* label, int32_t colour, const char* group) {
+    CPropField f = Field(EPropKind::Colour, key, label, {}, group);
+    f.number = colour;
+    return f;
+}
+
+CPropField Spin(const char* key, const char* label, int32_t number, int32_t minimum, int32_t maximum,
+                const char* group) {
+    CPropField f = Field(EPropKind::Spin, key, label, {}, group);
+    f.number = number;
+    f.minimum = minimum;
+    f.maximum = maximum;
     return f;
 }
 

@@ -3,6 +3,7 @@
 // its types, and the field helpers the families build their sheets with.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -14,6 +15,7 @@ namespace zor2 {
 
 class CNetworkModel;
 class CPropertySheet;
+class IPrompter;
 
 /// What a field of a property sheet is and how it is edited.
 enum class EPropKind {
@@ -25,11 +27,14 @@ enum class EPropKind {
     Spin,      // whole number with an up-down control in [minimum, maximum]
     Stepper,   // read-only number text with up and down buttons
     Note,      // static text
-    List,      // a list box: one of `options` (the object ids behind them in `values`), or none (-1)
-    Colour,    // a colour (`number`, red in the lowest byte) chosen in the colour dialog
-    Path,      // a file path typed or browsed for (`options`: dialog title, filter, default extension)
-    Button,    // a push button; pressing it runs the profile's `press`
+    List,      // `options` as lines, `choice` the selected one (-1 none); with `values` (the ids the
+               // lines stand for) the choice is an edit, without them a selection to act on is not
+    Colour,    // `number` as 0xBBGGRR (red in the lowest byte), chosen with a colour dialog
+    Path,      // `text` with a browse button: `options` title, filter, default extension; a save
+               // dialog when `checked`
+    Button,    // a push button: runs the profile's `action` (or `press`)
     Picks,     // a list of `options`, each picked or not (`picks`)
+    Grid,      // `cells` in rows of `columns`, each a code in [minimum, maximum] (`options` names the codes)
 };
 
 struct CPropField {
@@ -52,6 +57,29 @@ struct CPropField {
     int32_t maxLength = 0;                            // Text: 0 means no limit
     bool enabled = true;
     bool visible = true;  // a rule may hide a field that does not apply
+    std::vector<double> cells;            // Grid
+    int32_t columns = 0;                  // Grid: cells a row
+    std::vector<std::string> cellLabels;  // Grid: what each cell stands for (may be empty)
+};
+
+/// What a button of a property dialog may ask for: questions and messages, and
+/// the data files it reads.
+class IPropertyHost {
+  public:
+    virtual ~IPropertyHost() = default;
+    virtual IPrompter& Prompter() = 0;
+    /// A CSV file to read, chosen with an open dialog titled `title` (filter
+    /// "CSV Files(*.csv)"), or through the "Load Data Wizard" when `wizard` is
+    /// set. Empty when cancelled.
+    virtual std::string ChooseDataFile(const std::string& title, bool wizard) = 0;
+};
+
+/// A question the designer asks before a type's dialog opens, when the
+/// component has output connections that the dialog may delete.
+enum class EOpenCheck : uint8_t {
+    None,
+    SegmentOutputs,  // the number of segment outputs may change
+    DataSource,      // the data source and its outputs may change
 };
 
 /// One dialog, as a family states it for its types: the caption and the
@@ -67,11 +95,12 @@ struct CPropertyProfile {
     std::string (*apply)(CNetworkModel&, const CPropertySheet&) = nullptr;
     /// The component executes once on every OK so that its output shows the value at once.
     bool executeOnOk = false;
-    /// A Button field was pressed; the component is the one the sheet was read from.
+    /// A button (`key`) was pressed: edits the sheet's data and fields, asking
+    /// through `host`; returns true when the data changed.
+    bool (*action)(CPropertySheet&, std::string_view key, IPropertyHost& host) = nullptr;
+    EOpenCheck openCheck = EOpenCheck::None;
+    /// A Button field was pressed, for a type without `action`; the component is the one the sheet was read from.
     void (*press)(const CNetworkModel&, const CPropertySheet&, std::string_view key) = nullptr;
-    /// The dialog replaces the component's outputs: before it opens, a component
-    /// with output connections asks whether to go on.
-    bool replacesOutputs = false;
 };
 
 /// The dialog of a type whose family states none: name and description only.
@@ -99,14 +128,22 @@ class CPropertySheet {
     bool SetSpin(std::string_view key, int32_t number);
     bool Step(std::string_view key, bool up);
     bool SetColour(std::string_view key, int32_t colour);
-    /// Presses a Button field: runs the profile's `press`; false when there is nothing to run.
-    bool Press(std::string_view key) const;
+    /// Selects line `index` of a list (-1 selects none).
+    bool Select(std::string_view key, int32_t index);
+    /// Sets cell `index` of a grid to `code`.
+    bool SetCell(std::string_view key, size_t index, double code);
     bool SetPicked(std::string_view key, int32_t index, bool picked);
+    /// Presses a Button field whose profile acts on the component itself
+    /// (`press`); false when there is nothing to run.
+    bool Press(std::string_view key) const;
+    /// Presses a Button field: runs the profile's `action` (true when it changed
+    /// the sheet's data), or else its `press` (false).
+    bool Press(std::string_view key, IPropertyHost& host);
 
     /// Empty when every field holds an acceptable value; otherwise the message
     /// for the first one that does not.
     std::string Validate() const;
-    /// Whether any field differs from what was read.
+    /// Whether any field differs from what was read, or an action changed the data.
     bool Edited() const;
     /// The field as read from the component (null for an unknown key).
     const CPropField* Original(std::string_view key) const;
@@ -119,6 +156,21 @@ class CPropertySheet {
     /// Text a rule keeps aside while its field shows something else (the
     /// integer bounds while a floating random mode shows its fixed range).
     std::string& Kept(std::string_view name);
+    /// The working data of a type whose dialog edits more than fields (a list
+    /// of patterns or thresholds): set by its read function, changed by its
+    /// actions and rules, written back by its apply function.
+    template <class T>
+    T* Data() {
+        return std::any_cast<T>(&m_data);
+    }
+    template <class T>
+    const T* Data() const {
+        return std::any_cast<T>(&m_data);
+    }
+    void SetData(std::any data) { m_data = std::move(data); }
+    /// Marks the working data changed (rules that edit it call this).
+    void MarkDataEdited() { m_dataEdited = true; }
+    bool DataEdited() const { return m_dataEdited; }
 
   private:
     friend CPropertySheet ReadComponentProperties(const CNetworkModel& component);
@@ -135,6 +187,8 @@ class CPropertySheet {
     std::vector<CPropField> m_fields;
     std::vector<CPropField> m_original;
     std::vector<std::pair<std::string, std::string>> m_kept;
+    std::any m_data;
+    bool m_dataEdited = false;
 };
 
 /// The profile of a type: the one its family states, the generic dialog for a
@@ -159,6 +213,11 @@ CPropField Number(const char* key, const char* label, std::string text, const ch
 CPropField Note(const char* key, const char* text, const char* group = "");
 CPropField Check(const char* key, const char* label, bool on, const char* group = "");
 CPropField Radio(const char* key, int32_t choice, std::vector<std::string> options);
+CPropField List(const char* key, const char* label, std::vector<std::string> lines, int32_t selected = -1);
+CPropField Button(const char* key, const char* label, const char* group = "");
+CPropField Colour(const char* key, const char* label, int32_t colour, const char* group = "");
+CPropField Spin(const char* key, const char* label, int32_t number, int32_t minimum, int32_t maximum,
+                const char* group = "");
 /// `format` applied to one double ("%0.2f", "%g", ...).
 std::string Format(const char* format, double v);
 /// The parsed value of a number field (validated before any apply; 0 when absent).

@@ -113,7 +113,15 @@ std::vector<uint8_t> ExportRuntimeBytes(CSystem& system) {
     return std::move(w.Bytes());
 }
 
+std::string RuntimeExportRefusal(const CSystem& system) {
+    for (const CNetwork* m : system.m_modules)
+        for (const CNetworkModel* c : m->m_components)
+            if (std::string why = c->RuntimeExportRefusal(); !why.empty()) return why;
+    return {};
+}
+
 int ExportRuntimeFile(CSystem& system, const std::string& path) {
+    if (!RuntimeExportRefusal(system).empty()) return EINVAL;
     const int err = WriteExportFile(path, ExportRuntimeBytes(system));
     if (err == 0) {
         // Settings the runtime file has no field for (a Timer's delay, a Delay's factor),

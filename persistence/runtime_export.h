@@ -34,9 +34,15 @@ Record RuntimeConnectionRecord(const CModelConnection& c) {
 /// inputs, the system outputs and the module connections.
 std::vector<uint8_t> ExportRuntimeBytes(CSystem& system);
 
+/// Why the system cannot be exported as it stands: the first component whose
+/// settings the runtime file cannot hold (a file path longer than its field),
+/// named in the message; empty when it can be exported.
+std::string RuntimeExportRefusal(const CSystem& system);
+
 /// Writes the runtime file at `path` (through a temporary file renamed into
 /// place, so an existing file is replaced only by a complete one). Returns 0 or
-/// the error number of the failed file operation.
+/// the error number of the failed file operation; EINVAL, writing nothing, when
+/// RuntimeExportRefusal names a reason.
 int ExportRuntimeFile(CSystem& system, const std::string& path);
 
 /// The manifest file name for a runtime file path: "ZOR2_RT_MANIFEST_<name>.txt"

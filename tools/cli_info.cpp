@@ -198,6 +198,7 @@ class CRuntimeWalker {
             if (!Skip<rtfile::COutputConnection>(o.m_connectionCount, "component connection count"))
                 return false;
         }
+        // A body whose length follows from its counts is read past by its type.
         const CComponentType* type = FindComponentType(c.m_typeId);
         if (type && type->skipRuntimeBody) {
             if (!type->skipRuntimeBody(m_r)) return false;

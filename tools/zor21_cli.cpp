@@ -298,6 +298,7 @@ int Export(CArgs& args) {
         std::fputs(
             "Your AI System currently utilizes one or more CSV Log Models. NOTE: These models will not be exported as they are for in-IDE use only, and not supported in the runtime module.\n",
             stderr);
+    if (const std::string why = RuntimeExportRefusal(system); !why.empty()) Fail(why);
     if (const int e = ExportRuntimeFile(system, files[1]))
         Fail("cannot write " + files[1] + ": " + std::strerror(e));
     if (const int e = WriteManifest(system, files[1]))

@@ -59,6 +59,7 @@ constexpr CComponentType kTypes[] = {
      Create,
      &kSheet,
      CTypeTraits{.menu = EComponentMenu::NeuralNetwork},
+     nullptr,
      SkipRuntimeBody},
 };
 

@@ -229,7 +229,7 @@ constexpr CPropertyProfile kMfccSheet{.caption = "Component Properties - Voice M
                                       .read = ReadMfccSheet,
                                       .rule = MfccRule,
                                       .apply = ApplyMfccSheet,
-                                      .replacesOutputs = true};
+                                      .openCheck = EOpenCheck::SegmentOutputs};
 
 constexpr CComponentType kTypes[] = {
     {kTypeSignalFft, kFftInputs, kFftOutputs, 2, 6, CreateAs<CModelSignalFFT>, &kFftSheet},
@@ -241,6 +241,7 @@ constexpr CComponentType kTypes[] = {
      CreateAs<CModelSignalMFCC>,
      &kMfccSheet,
      {.menu = EComponentMenu::Mfcc},
+     nullptr,
      SkipMfccRuntimeBody},
 };
 

@@ -157,8 +157,10 @@ std::string ApplyFormatSheet(CNetworkModel& c, const CPropertySheet& sheet) {
     return {};
 }
 
-constexpr CPropertyProfile kSoundSheet{"Component Properties", ReadSoundSheet, nullptr,
-                                       ApplySoundSheet,        false,          PressSoundSheet};
+constexpr CPropertyProfile kSoundSheet{.caption = "Component Properties",
+                                       .read = ReadSoundSheet,
+                                       .apply = ApplySoundSheet,
+                                       .press = PressSoundSheet};
 constexpr CPropertyProfile kMessageSheet{"Component Properties - Sim Action Message", ReadMessageSheet,
                                          nullptr, ApplyMessageSheet};
 constexpr CPropertyProfile kFormatSheet{"Component Properties - Sim Action Format", ReadFormatSheet,

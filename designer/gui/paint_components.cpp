@@ -2,13 +2,17 @@
 // counts, a port rectangle per input and output with its value and name, and the
 // notes a type writes below its box; a reduced component shows its counts only.
 // The user controls, the Indicator Light and the sim actions add their faces and
-// helper lines.
+// helper lines; the display components draw their pictures inside their boxes.
 #include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainterPath>
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "components/math/vector.h"
+#include "components/utility/display.h"
+#include "components/utility/led_matrix.h"
 #include "components/utility/sim_action.h"
 #include "components/utility/sim_light.h"
 #include "components/utility/user_control.h"
@@ -135,7 +139,131 @@ void PaintSimAids(QPainter& p, const CPaintScene& scene, const CNetworkModel& c,
     }
 }
 
+// --- the display components' pictures -------------------------------------------------
+
+/// A segment of a digit: a six-sided bar from `a` to `b` (horizontal or vertical), `t` thick.
+QPolygonF SegmentShape(QPointF a, QPointF b, double t) {
+    const double h = t / 2;
+    if (a.y() == b.y())
+        return QPolygonF({a,
+                          {a.x() + h, a.y() - h},
+                          {b.x() - h, b.y() - h},
+                          b,
+                          {b.x() - h, b.y() + h},
+                          {a.x() + h, a.y() + h}});
+    return QPolygonF({a,
+                      {a.x() + h, a.y() + h},
+                      {b.x() + h, b.y() - h},
+                      b,
+                      {b.x() - h, b.y() - h},
+                      {a.x() - h, a.y() + h}});
+}
+
+void PaintLedDigit(QPainter& p, const QRectF& area, const CModelLEDDigit& d) {
+    const double w = std::min(area.width(), area.height() / 2);
+    const QRectF digit(area.center().x() - w / 2, area.center().y() - w, w, 2 * w);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1E, 0x1E, 0x1E));
+    p.drawRoundedRect(digit.adjusted(-4, -4, 4, 4), 3, 3);
+    const double t = w * 0.16, g = t * 0.2;
+    const double l = digit.left() + t / 2, r = digit.right() - t / 2;
+    const double top = digit.top() + t / 2, mid = digit.center().y(), bottom = digit.bottom() - t / 2;
+    // seg1 … seg7: top, upper right, lower right, bottom, lower left, upper left, middle.
+    const std::array<QPolygonF, 7> shapes = {
+        SegmentShape({l + g, top}, {r - g, top}, t),    SegmentShape({r, top + g}, {r, mid - g}, t),
+        SegmentShape({r, mid + g}, {r, bottom - g}, t), SegmentShape({l + g, bottom}, {r - g, bottom}, t),
+        SegmentShape({l, mid + g}, {l, bottom - g}, t), SegmentShape({l, top + g}, {l, mid - g}, t),
+        SegmentShape({l + g, mid}, {r - g, mid}, t)};
+    const QColor lit = ColourOf(d.Colour());
+    QColor dark = lit;
+    dark.setAlpha(45);
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        p.setBrush(d.Enabled() && d.Lit(k) ? lit : dark);
+        p.drawPolygon(shapes[k]);
+    }
+}
+
+void PaintColumnChart(QPainter& p, const QRectF& area, const CModelChartColumn& c, const QFont& tiny) {
+    int bars = 0;
+    for (const CModelInput* in : c.m_inputs)
+        if (in->m_id != 10) ++bars;
+    p.setFont(tiny);
+    p.setPen(QColor(0x46, 0x46, 0x46));
+    if (bars == 0) {
+        p.drawText(area, Qt::AlignCenter, QStringLiteral("Drag to add\ndata input\nitems here"));
+        return;
+    }
+    const QRectF plot = area.adjusted(24, 4, -4, -14);
+    p.setBrush(Qt::white);
+    p.setPen(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRect(plot);
+    auto yOf = [&plot](double percent) {
+        return plot.bottom() - plot.height() * std::clamp(percent, 0.0, 100.0) / 100;
+    };
+    p.setPen(QColor(0x46, 0x46, 0x46));
+    for (const auto& [percent, label] : {std::pair{0, "0%"}, std::pair{50, "50%"}, std::pair{100, "100%"}})
+        p.drawText(QRectF(area.left(), yOf(percent) - 6, 22, 12), Qt::AlignRight | Qt::AlignVCenter, label);
+    if (c.ShowBars()) {
+        const double slot = plot.width() / bars;
+        int i = 0;
+        for (const CModelInput* in : c.m_inputs) {
+            if (in->m_id == 10) continue;
+            const double v = c.Enabled() ? in->m_value : 0.0;
+            const QRectF bar(plot.left() + slot * i++ + slot * 0.15, yOf(v), slot * 0.7,
+                             plot.bottom() - yOf(v));
+            const QColor zone = ColourOf(c.ZoneColour(ChartZone(v, c.Low(), c.High())));
+            QLinearGradient fill(bar.topLeft(), bar.topRight());
+            fill.setColorAt(0, zone.lighter(150));
+            fill.setColorAt(1, zone.darker(120));
+            p.setPen(Qt::NoPen);
+            p.setBrush(fill);
+            p.drawRect(bar);
+        }
+    }
+    for (const auto& [limit, label] : {std::pair{c.Low(), "Low"}, std::pair{c.High(), "Ideal"}}) {
+        p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1, Qt::DashLine));
+        p.drawLine(QPointF(plot.left(), yOf(limit)), QPointF(plot.right(), yOf(limit)));
+        p.setPen(QColor(0x50, 0x50, 0x50));
+        p.drawText(QRectF(plot.left() + 2, yOf(limit) - 11, plot.width() - 4, 10), Qt::AlignRight, label);
+    }
+    p.drawText(QRectF(area.left(), plot.bottom() + 1, area.width(), 12), Qt::AlignCenter,
+               QStringLiteral("Current: %1 data inputs").arg(bars));
+}
+
+void PaintLedMatrix(QPainter& p, const QRectF& area, const CModel8x8Display& d) {
+    const double side = std::min(area.width(), area.height());
+    const QRectF square(area.center().x() - side / 2, area.center().y() - side / 2, side, side);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ColourOf(d.Background()));
+    p.drawRect(square);
+    const double cell = side / kLedSide;
+    for (int i = 0; i < kLedCells; ++i) {
+        const QRectF r(square.left() + cell * (i % kLedSide), square.top() + cell * (i / kLedSide), cell,
+                       cell);
+        p.setBrush(LedCodeColour(d.Enabled() ? d.Cells()[static_cast<size_t>(i)] : 0.0));
+        p.drawEllipse(r.adjusted(cell * 0.12, cell * 0.12, -cell * 0.12, -cell * 0.12));
+    }
+}
+
+/// The picture of a display component inside its box; nothing for other types.
+void PaintDisplay(QPainter& p, const QRectF& box, const CNetworkModel& c, const QFont& tiny) {
+    const QRectF area = box.adjusted(8, 16, -8, -28);
+    if (const auto* digit = dynamic_cast<const CModelLEDDigit*>(&c))
+        PaintLedDigit(p, area, *digit);
+    else if (const auto* chart = dynamic_cast<const CModelChartColumn*>(&c))
+        PaintColumnChart(p, area, *chart, tiny);
+    else if (const auto* matrix = dynamic_cast<const CModel8x8Display*>(&c))
+        PaintLedMatrix(p, area, *matrix);
+}
+
 }  // namespace
+
+QColor LedCodeColour(double code) {
+    static const QColor kCodes[kLedCodes] = {{0x3A, 0x3A, 0x3A}, {0xE8, 0x24, 0x24}, {0x24, 0xC8, 0x46},
+                                             {0x30, 0x64, 0xF0}, {0xF0, 0xD2, 0x1E}, {0xF8, 0xF8, 0xF8}};
+    const int i = code >= 0 && code < kLedCodes ? static_cast<int>(code) : 0;
+    return kCodes[i];
+}
 
 void PaintComponents(QPainter& p, const CPaintScene& scene) {
     const CViewOptions& o = scene.Options();
@@ -163,6 +291,9 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
                                   static_cast<int>(c->m_outputs.Size())));
             continue;
         }
+        PaintDisplay(p, box, *c, tiny);
+        p.setFont(tiny);
+        p.setPen(QColor(0x46, 0x46, 0x46));
         if (o.helperText) {
             const char* typeName = CatalogueName(c->m_typeId);
             p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,

@@ -1,5 +1,6 @@
 // The generic component property window: builds one control per sheet field,
-// forwards every edit to the sheet and mirrors the sheet's rules back.
+// forwards every edit to the sheet and mirrors the sheet's rules back; its
+// buttons ask through message boxes, file dialogs and the Load Data Wizard.
 #include "designer/gui/property_dialogs.h"
 
 #include <QButtonGroup>
@@ -10,6 +11,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -24,27 +27,57 @@
 #include "designer/commands_component.h"
 #include "designer/commands_window.h"
 #include "designer/document.h"
+#include "designer/gui/prompter.h"
+#include "designer/gui/view_paint.h"
+#include "designer/gui/wizard_dialog.h"
 
 namespace zor2::gui {
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QString Name(const std::string& key, const char* suffix = "") {
     return Q(key) + QLatin1String(suffix);
 }
 
-/// Colours are stored with red in the lowest byte.
-QColor ColourOf(int32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+/// Buttons' questions as message boxes, their data files from a file dialog or the wizard.
+class CWindowPropertyHost final : public IPropertyHost {
+  public:
+    explicit CWindowPropertyHost(QWidget* parent) : m_parent(parent), m_prompter(parent) {}
+    IPrompter& Prompter() override { return m_prompter; }
+    std::string ChooseDataFile(const std::string& title, bool wizard) override {
+        if (wizard) return ChooseWithLoadDataWizard(m_parent);
+        return QFileDialog::getOpenFileName(m_parent, Q(title), QString(), QStringLiteral("CSV Files(*.csv)"))
+            .toStdString();
+    }
+
+  private:
+    QWidget* m_parent;
+    CMessageBoxPrompter m_prompter;
+};
+
+/// What a grid cell shows: on/off grids green or grey, code grids the LED colours.
+QColor CellColour(const CPropField& field, double code) {
+    if (field.maximum == 1) return code != 0.0 ? QColor(0x3C, 0xB4, 0x50) : QColor(0xE6, 0xE6, 0xE6);
+    return LedCodeColour(code);
+}
+
+void ShowColour(QPushButton* button, int32_t colour) {
+    const QColor c = ColourOf(colour);
+    button->setText(c.name());
+    button->setStyleSheet(
+        QStringLiteral("background-color: %1; color: %2")
+            .arg(c.name(), c.lightness() > 128 ? QStringLiteral("black") : QStringLiteral("white")));
 }
 
 }  // namespace
 
-CdlgComponentProperties::CdlgComponentProperties(CPropertySheet& sheet, QWidget* parent)
-    : QDialog(parent), m_sheet(sheet) {
+CdlgComponentProperties::~CdlgComponentProperties() = default;
+
+CdlgComponentProperties::CdlgComponentProperties(CPropertySheet& sheet, QWidget* parent, IPropertyHost* host)
+    : QDialog(parent), m_sheet(sheet), m_host(host) {
+    if (!m_host) {
+        m_ownHost = std::make_unique<CWindowPropertyHost>(this);
+        m_host = m_ownHost.get();
+    }
     setWindowTitle(Q(sheet.Caption()));
     auto* layout = new QVBoxLayout(this);
     QFormLayout* form = nullptr;
@@ -183,10 +216,16 @@ QWidget* CdlgComponentProperties::Build(const CPropField& field) {
         case EPropKind::List: {
             auto* list = new QListWidget(this);
             for (const std::string& option : field.options) list->addItem(Q(option));
-            list->setMaximumHeight(120);
+            list->setMinimumHeight(90);
+            list->setMaximumHeight(160);
             connect(list, &QListWidget::currentRowChanged, this, [this, key](int row) {
-                if (m_syncing || row < 0) return;
-                m_sheet.Choose(key, row);
+                if (m_syncing) return;
+                const CPropField* f = m_sheet.Find(key);
+                if (f && !f->values.empty()) {
+                    if (row >= 0) m_sheet.Choose(key, row);
+                } else {
+                    m_sheet.Select(key, row);
+                }
                 Sync();
             });
             control = list;
@@ -200,6 +239,50 @@ QWidget* CdlgComponentProperties::Build(const CPropField& field) {
                 Sync();
             });
             control = list;
+            break;
+        }
+        case EPropKind::Button: {
+            auto* button = new QPushButton(Q(field.label), this);
+            connect(button, &QPushButton::clicked, this, [this, key] {
+                m_sheet.Press(key, *m_host);
+                Sync();
+            });
+            control = button;
+            break;
+        }
+        case EPropKind::Grid: {
+            auto* holder = new QWidget(this);
+            auto* column = new QVBoxLayout(holder);
+            column->setContentsMargins(0, 0, 0, 0);
+            auto* grid = new QTableWidget(holder);
+            grid->setObjectName(Name(key, ".cells"));
+            grid->horizontalHeader()->hide();
+            grid->verticalHeader()->hide();
+            grid->horizontalHeader()->setDefaultSectionSize(22);
+            grid->verticalHeader()->setDefaultSectionSize(22);
+            grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            grid->setSelectionMode(QAbstractItemView::NoSelection);
+            connect(grid, &QTableWidget::cellClicked, this,
+                    [this, key, grid](int row, int col) { PaintCell(key, row * grid->columnCount() + col); });
+            column->addWidget(grid);
+            if (!field.options.empty()) {
+                // The codes a click paints with.
+                auto* palette = new QHBoxLayout;
+                auto* codes = new QButtonGroup(holder);
+                for (size_t i = 0; i < field.options.size(); ++i) {
+                    auto* radio = new QRadioButton(Q(field.options[i]), holder);
+                    radio->setObjectName(Name(key, ".paint") +
+                                         QString::number(field.minimum + static_cast<int>(i)));
+                    codes->addButton(radio, field.minimum + static_cast<int>(i));
+                    palette->addWidget(radio);
+                }
+                m_paint[key] = std::min(field.maximum, field.minimum + 1);
+                if (auto* b = codes->button(m_paint[key])) b->setChecked(true);
+                connect(codes, &QButtonGroup::idClicked, this,
+                        [this, key](int code) { m_paint[key] = code; });
+                column->addLayout(palette);
+            }
+            control = holder;
             break;
         }
         case EPropKind::Colour: {
@@ -221,33 +304,38 @@ QWidget* CdlgComponentProperties::Build(const CPropField& field) {
             row->setContentsMargins(0, 0, 0, 0);
             auto* edit = new QLineEdit(Q(field.text), holder);
             edit->setObjectName(Name(key, ".text"));
+            edit->setMinimumWidth(320);
             connect(edit, &QLineEdit::textEdited, this, [this, key](const QString& text) {
                 if (m_syncing) return;
                 m_sheet.SetText(key, text.toStdString());
                 Sync();
             });
+            row->addWidget(edit, 1);
             auto* browse = new QPushButton(tr("Browse..."), holder);
             browse->setObjectName(Name(key, ".browse"));
             connect(browse, &QPushButton::clicked, this, [this, key] {
                 const CPropField* f = m_sheet.Find(key);
                 if (!f) return;
-                auto option = [f](size_t i) { return i < f->options.size() ? Q(f->options[i]) : QString(); };
-                QFileDialog dialog(this, option(0), QString(), option(1));
-                dialog.setDefaultSuffix(option(2));
-                dialog.setFileMode(QFileDialog::ExistingFile);
-                if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-                m_sheet.SetText(key, dialog.selectedFiles().front().toStdString());
+                const auto option = [f](size_t i) { return i < f->options.size() ? f->options[i] : std::string(); };
+                std::string path;
+                if (f->checked) {
+                    const std::string filter = option(1).empty() ? "CSV Files(*.csv)" : option(1);
+                    path = QFileDialog::getSaveFileName(this, Q(option(0)), Q(f->text), Q(filter)).toStdString();
+                } else if (!option(1).empty()) {
+                    QFileDialog dialog(this, Q(option(0)), QString(), Q(option(1)));
+                    dialog.setDefaultSuffix(Q(option(2)));
+                    dialog.setFileMode(QFileDialog::ExistingFile);
+                    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                        path = dialog.selectedFiles().front().toStdString();
+                } else {
+                    path = m_host->ChooseDataFile(option(0), false);
+                }
+                if (path.empty()) return;
+                m_sheet.SetText(key, path);
                 Sync();
             });
-            row->addWidget(edit, 1);
             row->addWidget(browse);
             control = holder;
-            break;
-        }
-        case EPropKind::Button: {
-            auto* button = new QPushButton(Q(field.label), this);
-            connect(button, &QPushButton::clicked, this, [this, key] { m_sheet.Press(key); });
-            control = button;
             break;
         }
     }
@@ -287,20 +375,6 @@ void CdlgComponentProperties::Sync() {
                                                                     QString::number(field.choice)))
                     radio->setChecked(true);
                 break;
-            case EPropKind::List:
-                if (auto* list = qobject_cast<QListWidget*>(control)) list->setCurrentRow(field.choice);
-                break;
-            case EPropKind::Colour:
-                control->setStyleSheet(
-                    QStringLiteral("background-color: %1").arg(ColourOf(field.number).name()));
-                break;
-            case EPropKind::Path:
-                if (auto* edit = control->findChild<QLineEdit*>(Name(field.key, ".text"));
-                    edit && edit->text() != Q(field.text))
-                    edit->setText(Q(field.text));
-                break;
-            case EPropKind::Button:
-                break;
             case EPropKind::Spin:
                 if (auto* spin = qobject_cast<QSpinBox*>(control)) spin->setValue(field.number);
                 break;
@@ -309,6 +383,53 @@ void CdlgComponentProperties::Sync() {
                     edit->setText(Q(field.text));
                 break;
             case EPropKind::Note:
+                if (auto* label = qobject_cast<QLabel*>(control); label && label->text() != Q(field.label))
+                    label->setText(Q(field.label));
+                break;
+            case EPropKind::List:
+                if (auto* list = qobject_cast<QListWidget*>(control)) {
+                    QStringList lines;
+                    for (const std::string& line : field.options) lines << Q(line);
+                    bool same = list->count() == lines.size();
+                    for (int i = 0; same && i < lines.size(); ++i) same = list->item(i)->text() == lines[i];
+                    if (!same) {
+                        list->clear();
+                        list->addItems(lines);
+                    }
+                    list->setCurrentRow(field.choice);
+                }
+                break;
+            case EPropKind::Button:
+                break;
+            case EPropKind::Grid:
+                if (auto* grid = control->findChild<QTableWidget*>(Name(field.key, ".cells"))) {
+                    const int columns = std::max(1, static_cast<int>(field.columns));
+                    const int cells = static_cast<int>(field.cells.size());
+                    grid->setColumnCount(columns);
+                    grid->setRowCount((cells + columns - 1) / columns);
+                    for (int i = 0; i < grid->rowCount() * columns; ++i) {
+                        auto* item = grid->item(i / columns, i % columns);
+                        if (!item) {
+                            item = new QTableWidgetItem;
+                            grid->setItem(i / columns, i % columns, item);
+                        }
+                        const bool used = i < cells;
+                        item->setBackground(used ? CellColour(field, field.cells[static_cast<size_t>(i)])
+                                                 : palette().color(QPalette::Window));
+                        item->setToolTip(used && static_cast<size_t>(i) < field.cellLabels.size()
+                                             ? Q(field.cellLabels[static_cast<size_t>(i)])
+                                             : QString());
+                    }
+                    grid->setFixedSize(columns * 22 + 4, std::max(1, grid->rowCount()) * 22 + 4);
+                }
+                break;
+            case EPropKind::Colour:
+                if (auto* button = qobject_cast<QPushButton*>(control)) ShowColour(button, field.number);
+                break;
+            case EPropKind::Path:
+                if (auto* edit = control->findChild<QLineEdit*>(Name(field.key, ".text"));
+                    edit && edit->text() != Q(field.text))
+                    edit->setText(Q(field.text));
                 break;
             case EPropKind::Picks:
                 if (auto* list = qobject_cast<QListWidget*>(control)) SyncPicks(*list, field);
@@ -331,6 +452,15 @@ void CdlgComponentProperties::SyncPicks(QListWidget& list, const CPropField& fie
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(field.picks[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
     }
+}
+
+void CdlgComponentProperties::PaintCell(const std::string& key, int index) {
+    const CPropField* f = m_sheet.Find(key);
+    if (!f || index < 0 || static_cast<size_t>(index) >= f->cells.size()) return;
+    const double now = f->cells[static_cast<size_t>(index)];
+    const double code = f->maximum == 1 ? (now != 0.0 ? 0.0 : 1.0) : m_paint[key];
+    m_sheet.SetCell(key, static_cast<size_t>(index), code);
+    Sync();
 }
 
 void CdlgComponentProperties::accept() {

@@ -34,6 +34,9 @@ inline QColor ColourOf(int32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+/// The colour an 8x8 LED cell code stands for (0 and unknown codes: off).
+QColor LedCodeColour(double code);
+
 inline const QColor kModuleFill(0xEE, 0xF3, 0xFA);
 inline const QColor kModuleBorder(0x46, 0x5A, 0x78);
 inline const QColor kSelected(0x1E, 0x78, 0xE6);

@@ -236,4 +236,11 @@ void CdlgLoadDataWizard::Show() {
     m_finish->setEnabled(m_wizard.CanFinish());
 }
 
+std::string ChooseWithLoadDataWizard(QWidget* parent) {
+    CLoadDataWizard wizard;
+    CdlgLoadDataWizard dialog(wizard, parent);
+    if (dialog.exec() != QDialog::Accepted || !wizard.Finished() || !wizard.Result().fileChosen) return {};
+    return wizard.Result().path;
+}
+
 }  // namespace zor2::gui

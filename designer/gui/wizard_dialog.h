@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 #include "designer/load_data_wizard.h"
 
@@ -53,5 +54,9 @@ class CdlgLoadDataWizard : public QDialog {
     QPushButton* m_next = nullptr;
     QPushButton* m_finish = nullptr;
 };
+
+/// Runs the wizard as the data file chooser of a component's dialog: the path
+/// of the file chosen when it ends with Finish, else empty.
+std::string ChooseWithLoadDataWizard(QWidget* parent);
 
 }  // namespace zor2::gui

@@ -9,7 +9,9 @@
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/timer.h"
+#include "designer/commands_window.h"
 #include "doc_fixture.h"
+#include "scripted_host.h"
 
 namespace zor2::test {
 namespace {
@@ -59,6 +61,18 @@ TEST_F(PropertiesTest, CaptionsFollowTheType) {
         {kQuantity, "Component Properties - Diminishing Quantity"},
         {kRandGen, "Component Properties - Random Number Generator"},
         {kDynamic, "Component Properties - Dynamic Number"},
+        {12, "Segmenter Single - Thresholds"},
+        {13, "Segmenter Multiple - Thresholds"},
+        {46, "Component Properties - Match Count"},
+        {70, "Pattern Generator Properties"},
+        {71, "Pattern Analyzer Properties"},
+        {72, "Component Properties - Pattern Recorder"},
+        {45, "CSV Data Input Properties"},
+        {67, "Component Properties - Data Value Storage"},
+        {74, "7-Segment LED Properties"},
+        {75, "Integrated Column Chart Properties"},
+        {76, "8x8 LED Controller Properties"},
+        {77, "8x8 LED Display Properties"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typeId);
@@ -444,6 +458,37 @@ TEST_F(PropertiesTest, DynamicBoundIsReadOnlyWhileItsBoxIsChecked) {
     EXPECT_FALSE(f.useFloor);
     EXPECT_EQ(f.floor, 0.0);
     EXPECT_EQ(f.start, 7.0);
+}
+
+TEST_F(PropertiesTest, SegmentAndDataSourceDialogsAskFirstWhenOutputsAreConnected) {
+    struct Case {
+        int32_t typeId;
+        bool connected;
+        std::deque<EAnswer> answers;
+        bool opened;
+    };
+    const Case cases[] = {
+        {13, false, {}, true},
+        {13, true, {EAnswer::No}, false},
+        {13, true, {EAnswer::Yes}, true},
+        {45, true, {EAnswer::Cancel}, false},
+        {45, true, {EAnswer::Yes}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typeId * 10 + static_cast<int>(c.answers.size()));
+        CNetworkModel* comp = Fresh(c.typeId);
+        if (c.connected) Wire(*comp, *Fresh(21));
+        Select(comp);
+        CScriptedHost host;
+        host.m_confirm = false;
+        CCommandContext ctx{m_doc, host};
+        Answer(c.answers);
+        EXPECT_EQ(EditComponentProperties(ctx, *comp), ECmd::Cancelled);
+        EXPECT_EQ(host.m_asked.size(), c.opened ? 1u : 0u);
+        if (c.connected)
+            EXPECT_NE(LastQuestion().find("This component has 1 existing output connections."),
+                      std::string::npos);
+    }
 }
 
 TEST(PropertyNumbers, ParseOneFiniteNumber) {

@@ -12,12 +12,16 @@
 #include <vector>
 
 #include "components/decision/neural_network.h"
+#include "components/decision/pattern.h"
+#include "components/decision/segmenter.h"
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
 #include "components/math/vector.h"
 #include "components/signals/signal.h"
 #include "components/signals/spectrum.h"
+#include "components/utility/csv_data.h"
+#include "components/utility/led_matrix.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/timer.h"
@@ -550,6 +554,109 @@ TEST_F(Differential, TrainedNeuralNetwork) {
     EXPECT_EQ(qxAISystem_Load(path.c_str(), system.m_systemId, &result), 32);
 }
 
+TEST_F(Differential, PatternSegmenterStorageAndLedTypes) {
+    CNetwork* m = system.CreateModule("Patterns", 0, 0);
+    CNetworkInput* xyz[] = {SystemInputInto(*m, "x"), SystemInputInto(*m, "y"), SystemInputInto(*m, "z")};
+    int exposed = 0;
+    auto expose = [&](CNetworkModel& c) {
+        for (CModelOutput* out : c.m_outputs.Snapshot()) {
+            const std::string name = "p" + std::to_string(++exposed);
+            CNetworkOutput* mo = m->CreateOutput(name);
+            ASSERT_EQ(m->RequestConnectToModuleOutput(c, out, *mo), 0);
+            ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(name, 1), mo), nullptr);
+        }
+    };
+    auto feed = [&](CNetworkModel& c, std::initializer_list<int32_t> inputIds) {
+        int i = 0;
+        for (int32_t id : inputIds) FeedFromModuleInput(*m, *xyz[i++ % 3], c, id ? c.FindInput(id) : nullptr);
+    };
+    for (int32_t type : {kTypeSegmenterSingle, kTypeSegmenterMultiple}) {
+        auto* seg = static_cast<CModelSegmenter*>(Drop(*m, type));
+        seg->SetThresholds({{0, 2.25}, {0, -1.0}, {0, 0.5}, {0, 0.5}});
+        feed(*seg, {10});
+        expose(*seg);
+    }
+    auto* generator = static_cast<CModelPatternGenerator*>(Drop(*m, kTypePatternGenerator));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(generator->AddPatternOutput());
+    generator->SetPatterns({{0, 0b101, "a", 1}, {0, 0b011, "b", 0}, {0, 0b110, "c", 7}});
+    feed(*generator, {20, 10});
+    expose(*generator);
+    auto* analyzer = static_cast<CModelPatternAnalyzer*>(Drop(*m, kTypePatternAnalyzer));
+    analyzer->Analysis().m_registered = {{12, 0b011, "xy"}, {13, 0b100, "z"}, {14, 0b111, "all"}};
+    feed(*analyzer, {0, 0, 0});
+    expose(*analyzer);
+    for (int32_t type : {kTypePatternRecorder, 46}) {
+        CNetworkModel* c = Drop(*m, type);
+        feed(*c, {0, 0, 0});
+        expose(*c);
+    }
+    CNetworkModel* store = Drop(*m, 67);
+    feed(*store, {10, 20, 30});
+    for (int32_t id : {10, 20, 50}) {  // the time stamps are the two sides' own clocks
+        CNetworkOutput* mo = m->CreateOutput("store" + std::to_string(id));
+        ASSERT_EQ(m->RequestConnectToModuleOutput(*store, store->FindOutput(id), *mo), 0);
+        ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(mo->m_name, 1), mo), nullptr);
+    }
+    auto* controller = static_cast<CModel8x8Controller*>(Drop(*m, kType8x8Controller));
+    CPattern64Bit picture{0, 1, "one"};
+    picture.m_cells.fill(4.0);
+    controller->SetPatterns({picture});
+    feed(*controller, {20});
+    CNetworkModel* display = Drop(*m, kType8x8Display);
+    ASSERT_EQ(m->RequestConnect(*controller, controller->FirstOutput(), *display, display->FindInput(20)), 0);
+    for (int32_t type : {74, 75}) feed(*Drop(*m, type), {10});
+    RunBoth(60, 6);
+}
+
+TEST_F(Differential, CsvDataFlowsThroughTheDesignerAndTheRuntime) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(path).replace_extension(".d");
+    fs::create_directories(dir);
+    const std::string in = (dir / "in.csv").string();
+    const std::string out = (dir / "out.csv").string();
+    std::ofstream(in) << "a,b\n1,10\n2.5,\"20\"\n-3,30\n";
+    CNetwork* m = system.CreateModule("Data", 0, 0);
+    auto* source = static_cast<CModelDataImport*>(Drop(*m, kTypeCsvInput));
+    source->ChangeFile(in);
+    auto* log = static_cast<CModelLogBook*>(Drop(*m, kTypeCsvOutput));
+    fs::remove(log->Path());
+    log->SetPath(out);
+    CNetworkModel* sum = Drop(*m, 21);
+    for (int32_t column : {100, 101}) {
+        ASSERT_EQ(m->RequestConnect(*source, source->FindOutput(column), *sum, nullptr), 0);
+        ASSERT_EQ(m->RequestConnect(*source, source->FindOutput(column), *log, nullptr), 0);
+    }
+    test::Wire(*m, *sum, *log);
+    ToSystemOutput(*m, *sum, "sum");
+    for (int32_t id : {10, 20, 30, 40}) {
+        CNetworkOutput* mo = m->CreateOutput("csv" + std::to_string(id));
+        ASSERT_EQ(m->RequestConnectToModuleOutput(*source, source->FindOutput(id), *mo), 0);
+        ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(mo->m_name, 1), mo), nullptr);
+    }
+    ToSystemOutput(*m, *log, "logged");
+    auto read = [&out] {
+        std::ifstream f(out, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    };
+    // Each side alone, then both together cycle by cycle.
+    system.ResetSystem();
+    for (int i = 0; i < 5; ++i) system.RunCycle();
+    EXPECT_EQ(read(),
+              "Tick Count,a,b,Result\n1,1.00,10.00,11.00\n2,2.50,20.00,22.50\n3,-3.00,30.00,27.00\n"
+              "4,-3.00,30.00,27.00\n5,-3.00,30.00,27.00\n");
+    ASSERT_EQ(ExportRuntimeFile(system, path), 0);
+    qxAISystemLoadResult result{};
+    ASSERT_EQ(qxAISystem_Load(path.c_str(), system.m_systemId, &result), 1);
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(qxAISystem_Execute(), 0);
+    double sumValue = 0.0;
+    ASSERT_EQ(qxAISystem_GetSystemOutputValue(0, system.m_outputs.Head()->m_id, &sumValue), 0);
+    EXPECT_EQ(sumValue, 27.0);
+    qxAISystem_Unload();
+    EXPECT_EQ(read(), "Tick Count,a,b,Result\n1,1,10,11\n2,2.5,20,22.5\n3,-3,30,27\n4,-3,30,27\n");
+    RunBoth(6, 7);
+    fs::remove_all(dir);
+}
+
 /// Random systems wired through the editor's own connect requests (refusals are
 /// simply skipped), covering stage order, fan-in, feedback and module levels.
 class RandomDifferential : public Differential, public ::testing::WithParamInterface<uint32_t> {};
@@ -564,7 +671,9 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
                              // Timer and the random sources depend on the clock and the draws.
                              2, 25, 26, 68,
                              // A network without vectors: its inputs come with the wiring.
-                             1};
+                             1,
+                             // Patterns, segmenters, storage and the LED controller.
+                             12, 13, 46, 70, 71, 72, 67, 76};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
     std::vector<CNetwork*> modules;
     const int moduleCount = 2 + static_cast<int>(rng() % 3);

@@ -57,7 +57,6 @@ TEST(Catalogue, FactoryKnowsOnlyBuiltTypes) {
         ASSERT_NE(c, nullptr);
         AddTemplatePorts(*c);
         EXPECT_EQ(c->m_inputs.Size(), t->inputs.size());
-        EXPECT_EQ(c->m_outputs.Size(), t->outputs.size());
         int32_t expectedId = 10;
         for (CModelInput* in : c->m_inputs) {
             EXPECT_TRUE(in->m_template);
@@ -65,6 +64,10 @@ TEST(Catalogue, FactoryKnowsOnlyBuiltTypes) {
             expectedId += 10;
         }
         EXPECT_EQ(c->m_maxInputs, t->maxInputs);
+        // A type that derives ports from its own state (a segmenter's range
+        // outputs) adds them after the rows and sets its own output limit.
+        if (t->afterTemplatePorts) continue;
+        EXPECT_EQ(c->m_outputs.Size(), t->outputs.size());
         EXPECT_EQ(c->m_maxOutputs, t->maxOutputs);
     }
 }

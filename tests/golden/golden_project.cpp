@@ -3,15 +3,24 @@
 #include "golden/golden_project.h"
 
 #include <array>
+#include <cstdio>
+#include <fstream>
 
+#include "components/decision/match_count.h"
 #include "components/decision/neural_network.h"
+#include "components/decision/pattern.h"
+#include "components/decision/segmenter.h"
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
-#include "components/math/vector.h"
 #include "components/math/stats.h"
+#include "components/math/vector.h"
 #include "components/signals/signal.h"
 #include "components/signals/spectrum.h"
+#include "components/utility/csv_data.h"
+#include "components/utility/data_store.h"
+#include "components/utility/display.h"
+#include "components/utility/led_matrix.h"
 #include "components/utility/quantity_diminish.h"
 #include "components/utility/rand_gen.h"
 #include "components/utility/sim_action.h"
@@ -405,6 +414,78 @@ void BuildNeuralNetwork(CGoldenBuilder& b, CNetwork& m) {
     nn->EndLearning();
 }
 
+/// Pattern, segmenter, data and display types in a module of their own. The
+/// CSV files they name are relative and gone when the build ends, so the bytes
+/// do not depend on the folder it ran in.
+CNetworkOutput* BuildDataAndDisplays(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
+    CNetworkModel* k = b.Constant(m, 2.0);
+    auto* single = b.DropAs<CModelSegmenter>(m, kTypeSegmenterSingle);
+    if (single) single->SetThresholds({{0, 4.0}, {0, -1.5}});
+    b.Feed(m, x, single, 10);
+    auto* multiple = b.DropAs<CModelSegmenter>(m, kTypeSegmenterMultiple);
+    if (multiple) multiple->SetThresholds({{0, 2.5}, {0, 0.0}, {0, 2.5}});
+    b.Feed(m, x, multiple, 10);
+    auto* generator = b.DropAs<CModelPatternGenerator>(m, kTypePatternGenerator);
+    if (generator) {
+        for (int i = 0; i < 3; ++i) b.Check(generator->AddPatternOutput(), "adding a generator output");
+        generator->SetPatterns({{0, 0b101, "five", 5}, {0, 0b010, "zero", 0}});
+    }
+    b.Feed(m, x, generator, 20);
+    auto* analyzer = b.DropAs<CModelPatternAnalyzer>(m, kTypePatternAnalyzer);
+    if (analyzer) {
+        analyzer->TakeImportHeader({"Name", "ID", "Left", "Right"}, true);
+        analyzer->Analysis().m_registered = {{21, 3, "both"}, {22, 1, "left"}};
+    }
+    b.Feed(m, x, analyzer, 2);
+    b.Wire(m, k, analyzer, 3);
+    CNetworkModel* recorder = b.Drop(m, kTypePatternRecorder);
+    b.Feed(m, x, recorder);
+    b.Wire(m, k, recorder);
+    auto* count = b.DropAs<CModelMatchCount>(m, kTypeMatchCount);
+    if (count) {
+        count->SetEnabled(false);
+        count->m_tolerance = 0.5;
+    }
+    b.Feed(m, x, count);
+    b.Wire(m, k, count);
+    const char* data = "golden_data.csv";
+    std::ofstream(data) << "speed,load\n1,2\n";
+    auto* input = b.DropAs<CModelDataImport>(m, kTypeCsvInput);
+    if (input) {
+        input->ChangeFile(data);
+        input->SetLoop(true);
+    }
+    std::remove(data);
+    auto* log = b.DropAs<CModelLogBook>(m, kTypeCsvOutput);
+    if (log) {
+        std::remove(log->Path().c_str());
+        log->SetPath("golden_log.csv");
+    }
+    b.Feed(m, x, log);
+    CNetworkModel* store = b.Drop(m, kTypeDataStore);
+    b.Wire(m, k, store, 10);
+    b.Feed(m, x, store, 20);
+    auto* digit = b.DropAs<CModelLEDDigit>(m, kTypeLedDigit);
+    if (digit) digit->SetColour(0x00FF00);
+    b.Wire(m, k, digit, 30);
+    auto* chart = b.DropAs<CModelChartColumn>(m, kTypeChartColumn);
+    if (chart)
+        b.Check(chart->SetLimits(20, 80, {0x0000FF, 0x00FFFF, 0x00FF00}).empty(), "setting the chart limits");
+    b.Feed(m, x, chart);
+    auto* controller = b.DropAs<CModel8x8Controller>(m, kType8x8Controller);
+    if (controller) {
+        CPattern64Bit picture{0, 2, "corners"};
+        for (int cell : {0, 7, 56, 63}) picture.m_cells[static_cast<size_t>(cell)] = 3.0;
+        controller->SetPatterns({picture});
+    }
+    b.Wire(m, k, controller, 20);
+    auto* display = b.DropAs<CModel8x8Display>(m, kType8x8Display);
+    if (display) display->SetLook(0x203040, 2);
+    b.Wire(m, controller, display, 20);
+    std::remove("golden_log.csv");
+    return b.Expose(m, single, "segment");
+}
+
 /// Three modules wired to each other and to the system ports; returns the system input x.
 CExternalInput* BuildWiredModules(CGoldenBuilder& b, CSystem& s) {
     s.m_name = "All types";
@@ -462,6 +543,10 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     BuildSignals(b, *signals, b.FromSystem(x, *signals));
     CNetwork* decisions = s.CreateModule("Decisions", 1050, 360);
     BuildNeuralNetwork(b, *decisions);
+    // Added after every earlier draw of the random source, so the records before stay as they were.
+    CNetwork* data = s.CreateModule("Data and displays", 1350, 360);
+    CNetworkOutput* segment = BuildDataAndDisplays(b, *data, b.FromSystem(x, *data));
+    b.Publish(*data, segment, "Segment");
     s.ComputeLevels();
 }
 

@@ -1,6 +1,6 @@
 // The CSV file object: reading through the system's CSV reader, writing and
 // appending lines.
-#include "persistence/csv_file.h"
+#include "algo/csv_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -79,11 +79,12 @@ bool CCSVFile::ReadLine(std::vector<std::string>& fields) {
 bool CCSVFile::WriteLine(const std::vector<std::string>& fields) {
     if (!m_file || m_mode == ECsvMode::Read) return false;
     const std::string line = JoinLine(fields) + "\n";
-    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size()) {
+    // The line is flushed at once, and a flush that fails (a full disk) fails the
+    // write: a line reported as written is in the file.
+    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size() || std::fflush(m_file) != 0) {
         m_error = "Cannot write " + m_path + ": " + std::strerror(errno);
         return false;
     }
-    std::fflush(m_file);
     ++m_lineCounter;
     return true;
 }
