@@ -28,4 +28,6 @@
     X(Counter)                     \
     X(QuantityDiminish)            \
     X(Random)                      \
-    X(SimInfo)
+    X(SimInfo)                     \
+    X(DecisionMatrix)              \
+    X(ActionSequence)

@@ -21,6 +21,7 @@ struct CValueWindowSettings;
 struct CDataConnectionRequest;
 struct CRuntimeExportInfo;
 class CPropertySheet;
+class CDecisionMatrixEditor;
 
 /// The files a command asks a path for.
 enum class EPathKind {
@@ -41,8 +42,9 @@ enum class EPane {
     PaletteSignals,
     PaletteUtility,
     PaletteDecision,
+    SequenceTimeline,  // "Action Sequence Timeline"
 };
-inline constexpr int kPaneCount = 9;
+inline constexpr int kPaneCount = 10;
 
 enum class EPrintJob { Print, QuickPrint, Preview, Setup };
 
@@ -78,6 +80,9 @@ class ICommandHost {
     virtual bool EditValueWindow(CValueWindowSettings&) { return false; }
     /// The property sheet of a component's type.
     virtual bool EditProperties(CPropertySheet&) { return false; }
+    /// The decision matrix dialog: the table's edits run through `editor` as
+    /// they are made; true when closed with OK (the sheet's name and description apply).
+    virtual bool EditDecisionMatrix(CDecisionMatrixEditor&, CPropertySheet&) { return false; }
     virtual bool AskDataConnection(const CNetwork& module, CDataConnectionRequest&) { return false; }
     /// "System Properties": true with the edited description.
     virtual bool EditProjectInfo(std::string& description) { return false; }

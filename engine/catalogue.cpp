@@ -234,6 +234,7 @@ void AddTemplatePorts(CNetworkModel& component) {
     }
     component.m_maxInputs = type->maxInputs;
     component.m_maxOutputs = type->maxOutputs;
+    if (type->afterTemplatePorts) type->afterTemplatePorts(component);
 }
 
 }  // namespace zor2

@@ -29,6 +29,9 @@ struct CPortTemplate {
 
 /// The context menu a component's box opens in the module view.
 enum class EComponentMenu : uint8_t { Standard, Mfcc, NeuralNetwork, Sequencer };
+/// What "Properties..." opens for a component: its property sheet alone, or
+/// with it the editor of the type's table.
+enum class EComponentEditor : uint8_t { Sheet, DecisionMatrix };
 
 /// What other code needs to know about a type beyond its ports, stated by its
 /// family so that nothing else tests a type id.
@@ -38,6 +41,7 @@ struct CTypeTraits {
     bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
+    EComponentEditor editor = EComponentEditor::Sheet;
 };
 
 /// One component type as its family defines it.
@@ -52,6 +56,9 @@ struct CComponentType {
     /// (name and description only).
     const CPropertyProfile* properties = nullptr;
     CTypeTraits traits = {};
+    /// Runs at the end of AddTemplatePorts (a new component from the palette):
+    /// the ports and settings a type derives from its own state.
+    void (*afterTemplatePorts)(CNetworkModel&) = nullptr;
 };
 
 /// The traits of `typeId`; the defaults for a type without a class.

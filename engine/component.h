@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "components/decision/feedback_kernel.h"
 #include "engine/object.h"
@@ -50,6 +51,12 @@ class CNetworkModel : public CObject {
     /// Whether this component plays a sound that the simulation silences when a
     /// run stops or pauses; by default what its type's traits say.
     virtual bool PlaysSound() const;
+    /// Lines written under the box while the view shows helper text (a type's
+    /// own detail); none by default.
+    virtual std::vector<std::string> HelperLines() const { return {}; }
+    /// Called before one of its outputs is deleted, so that what the type keeps
+    /// about that output (decisions, timed actions) goes with it.
+    virtual void OnOutputRemoved(int32_t outputId) { (void)outputId; }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);
