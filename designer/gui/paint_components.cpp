@@ -81,6 +81,13 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
             const char* typeName = CatalogueName(c->m_typeId);
             p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                        typeName ? QString::fromUtf8(typeName) : QString());
+            // A type's own detail: lines 12 pixels apart from 2 pixels under the box.
+            double y = box.bottom() + 2;
+            for (const std::string& line : c->HelperLines()) {
+                p.drawText(QRectF(box.left() - 40, y, box.width() + 80, 12), Qt::AlignHCenter | Qt::AlignTop,
+                           Q(line));
+                y += 12;
+            }
         }
         p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
                    QString::asprintf("S: %d", c->m_stage));
