@@ -176,11 +176,6 @@ CPaneActionSequencer::CPaneActionSequencer(Czor2Doc& doc, const CSimController* 
     auto* side = new QVBoxLayout;
     layout->addLayout(side);
 
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("status"));
-    m_status->setMinimumWidth(220);
-    side->addWidget(m_status);
-
     auto* sequences = new QGroupBox(tr("Sequences"), this);
     auto* sequenceLayout = new QVBoxLayout(sequences);
     m_sequences = new QListWidget(sequences);
@@ -251,6 +246,10 @@ CPaneActionSequencer::CPaneActionSequencer(Czor2Doc& doc, const CSimController* 
 
     auto* right = new QVBoxLayout;
     layout->addLayout(right, 1);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    right->addWidget(m_status);
     m_timeline = new CTimelineCanvas(m_editor, this);
     right->addWidget(m_timeline, 1);
     m_controls = new QWidget(this);
