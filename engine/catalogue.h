@@ -14,6 +14,7 @@
 
 namespace zor2 {
 
+class CByteReader;
 class CNetworkModel;
 struct CPropertyProfile;
 
@@ -59,6 +60,10 @@ struct CComponentType {
     /// Runs at the end of AddTemplatePorts (a new component from the palette):
     /// the ports and settings a type derives from its own state.
     void (*afterTemplatePorts)(CNetworkModel&) = nullptr;
+    /// Reads past the type's runtime body after the base record, for a body whose
+    /// length depends on what it holds (false when it does not fit the bytes);
+    /// null for a body of fixed length, which the file summary measures itself.
+    bool (*skipRuntimeBody)(CByteReader&) = nullptr;
 };
 
 /// The traits of `typeId`; the defaults for a type without a class.

@@ -201,13 +201,19 @@ class CRuntimeWalker {
             if (!Skip<rtfile::COutputConnection>(o.m_connectionCount, "component connection count"))
                 return false;
         }
-        const long extra = ExtraBytes(c.m_typeId);
-        if (extra < 0) {
-            m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know", c.m_id,
-                            at, c.m_typeId));
-            return false;
+        const CComponentType* type = FindComponentType(c.m_typeId);
+        if (type && type->skipRuntimeBody) {
+            if (!type->skipRuntimeBody(m_r))
+                m_r.Fail(Printf("component %d at byte %zu has a damaged body", c.m_id, at));
+        } else {
+            const long extra = ExtraBytes(c.m_typeId);
+            if (extra < 0) {
+                m_r.Fail(Printf("component %d at byte %zu has type %d, which this designer does not know",
+                                c.m_id, at, c.m_typeId));
+                return false;
+            }
+            SkipBytes(static_cast<size_t>(extra));
         }
-        SkipBytes(static_cast<size_t>(extra));
         out += Printf("    component %d: type %d (%s), stage %d\n", c.m_id, c.m_typeId, TypeName(c.m_typeId),
                       base.m_stage);
         return !m_r.Failed();

@@ -27,9 +27,22 @@ void ReadSheet(const CNetworkModel&, CPropertySheet& sheet) {
         "To add edit delete outputs and sequences, select Show Sequences Timeline from the popup menu for this component."));
 }
 constexpr CPropertyProfile kSheet{"Component Properties - Action Sequencer", ReadSheet};
+bool SkipBody(CByteReader& in) {
+    bool enabled = false;
+    CActionSequencer scratch;
+    return in.Bool(enabled) && CActionSequencer::Fields(in, scratch);
+}
 // Outputs come from the sequence pane, so the generic "Add Output" stays unavailable.
-constexpr CComponentType kTypes[] = {
-    {kTypeActionSequence, kInputs, {}, 3, 0, Create, &kSheet, {.menu = EComponentMenu::Sequencer}}};
+constexpr CComponentType kTypes[] = {{kTypeActionSequence,
+                                      kInputs,
+                                      {},
+                                      3,
+                                      0,
+                                      Create,
+                                      &kSheet,
+                                      {.menu = EComponentMenu::Sequencer},
+                                      nullptr,
+                                      SkipBody}};
 
 }  // namespace
 

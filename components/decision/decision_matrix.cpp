@@ -26,6 +26,10 @@ std::unique_ptr<CNetworkModel> Create(int32_t) {
 void Initialise(CNetworkModel& c) {
     if (auto* m = dynamic_cast<CModelDecisionMatrix*>(&c)) m->Initialise();
 }
+bool SkipBody(CByteReader& in) {
+    CDecisionMatrix scratch;
+    return CDecisionMatrix::Fields(in, scratch);
+}
 constexpr CPropertyProfile kSheet{"Component Properties - Decision Matrix"};
 // Outputs are added in the matrix dialog, which gives them their colour, so the
 // generic "Add Output" stays unavailable.
@@ -37,7 +41,8 @@ constexpr CComponentType kTypes[] = {{kTypeDecisionMatrix,
                                       Create,
                                       &kSheet,
                                       {.editor = EComponentEditor::DecisionMatrix},
-                                      Initialise}};
+                                      Initialise,
+                                      SkipBody}};
 
 double InputValue(const CNetworkModel& c, int32_t portId) {
     const CModelInput* in = c.FindInput(portId);

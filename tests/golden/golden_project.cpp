@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "components/decision/action_sequence.h"
+#include "components/decision/decision_matrix.h"
 #include "components/math/compare.h"
 #include "components/math/delay.h"
 #include "components/math/math_exp.h"
@@ -263,6 +265,39 @@ CNetworkOutput* BuildUtility(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
     return b.Expose(m, seven, "seven");
 }
 
+/// Decision types on x: a matrix with named outputs and painted cells, and a
+/// sequencer whose sequence of trigger 3 repeats a step and a ramp.
+void BuildDecision(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
+    if (auto* matrix = b.DropAs<CModelDecisionMatrix>(m, kTypeDecisionMatrix)) {
+        matrix->m_description = "x against nothing";
+        b.Check(matrix->AddThreshold(1, 2.5) && matrix->AddThreshold(2, -1.0), "adding thresholds");
+        CModelOutput* low = matrix->AddDecisionOutput("Low", 0x3030C0);
+        CModelOutput* high = matrix->AddDecisionOutput("High", 0x30C030);
+        b.Check(low && high && matrix->AssignDecisions({{0, 0}, {1, 2}}, low->m_id) == 2 &&
+                    matrix->AssignDecisions({{2, 1}}, high->m_id) == 1,
+                "painting decisions");
+        b.Feed(m, x, matrix, kDecisionInput1PortId);
+    }
+    if (auto* seq = b.DropAs<CModelActionSequence>(m, kTypeActionSequence)) {
+        const int32_t motor = seq->NewOutput()->m_id;
+        const int32_t lamp = seq->NewOutput()->m_id;
+        CActionSequence& walk = seq->NewSequence();
+        walk.m_name = "Walk";
+        walk.m_description = "x = 3";
+        walk.m_trigger = 3;
+        walk.m_repeat = true;
+        seq->AddAction(walk, motor, 0, 300);
+        CAction& ramp = seq->AddAction(walk, lamp, 100, 400);
+        ramp.m_type = kActionDynamic;
+        ramp.m_startValue = 1.0;
+        ramp.m_endValue = 5.0;
+        CAction& hold = seq->AddAction(seq->NewSequence(), motor, 200, 100);
+        hold.m_type = kActionConstant;
+        hold.m_constantValue = -2.0;
+        b.Feed(m, x, seq, kSequencerPatternInputId);
+    }
+}
+
 void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     CGoldenBuilder b(s, problems);
     s.m_name = "All types";
@@ -300,6 +335,7 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     // Longer than the runtime file's 99-character name field.
     b.Publish(*a, product, "Product " + std::string(120, 'p'));
     s.CreateSystemOutput("Loose", 1);
+    BuildDecision(b, *utility, utility->m_inputs.Head());
     s.ComputeLevels();
 }
 
