@@ -185,6 +185,17 @@ TEST_F(Sequencer, SavedSequencesLoadAsTheyWereAndOrphanActionsAreDropped) {
                   ": 1 event(s) for an output the component does not have were dropped while loading.");
 }
 
+TEST_F(Sequencer, ExportNotesARateTheRuntimeDoesNotStepAt) {
+    EXPECT_EQ(seq->RuntimeExportNote(), "") << "no actions";
+    Add(1, {{0, 100, kActionOn}});
+    EXPECT_EQ(seq->RuntimeExportNote(), "") << "the runtime's own rate";
+    system.m_cyclesPerSecond = 20;
+    EXPECT_EQ(
+        seq->RuntimeExportNote(),
+        "Runtime export: Pattern Sequencer \"" + seq->m_name +
+            "\" in module \"Plant\" steps its sequences by 10 cycles per second there, not by the 20 of this simulation (the runtime file does not carry the rate).");
+}
+
 TEST(SequencerRecord, DamagedCountsFailTheReadWithoutAllocating) {
     CActionSequencer q;
     q.m_sequences.resize(1);
