@@ -43,4 +43,6 @@
     X(CsvData)                     \
     X(DataStore)                   \
     X(LedMatrix)                   \
-    X(Display)
+    X(Display)                     \
+    X(DecisionMatrix)              \
+    X(ActionSequence)

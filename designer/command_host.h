@@ -22,6 +22,7 @@ struct CDataConnectionRequest;
 struct CRuntimeExportInfo;
 class CPropertySheet;
 class CLoadDataWizard;
+class CDecisionMatrixEditor;
 
 /// The files a command asks a path for.
 enum class EPathKind {
@@ -43,6 +44,7 @@ enum class EPane {
     PaletteUtility,
     PaletteDecision,
     NeuralNetwork,  // "Neural Network Feature Vectors"
+    SequenceTimeline,  // "Action Sequence Timeline"
 };
 inline constexpr int kPaneCount = 10;
 
@@ -80,6 +82,9 @@ class ICommandHost {
     virtual bool EditValueWindow(CValueWindowSettings&) { return false; }
     /// The property sheet of a component's type.
     virtual bool EditProperties(CPropertySheet&) { return false; }
+    /// The decision matrix dialog: the table's edits run through `editor` as
+    /// they are made; true when closed with OK (the sheet's name and description apply).
+    virtual bool EditDecisionMatrix(CDecisionMatrixEditor&, CPropertySheet&) { return false; }
     virtual bool AskDataConnection(const CNetwork& module, CDataConnectionRequest&) { return false; }
     /// "System Properties": true with the edited description.
     virtual bool EditProjectInfo(std::string& description) { return false; }

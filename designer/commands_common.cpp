@@ -1,10 +1,16 @@
-// Formatting helper of the commands.
+// Formatting and question helpers of the commands.
 #include "designer/commands_common.h"
 
 #include <cstdio>
 #include <vector>
 
+#include "engine/report.h"
+
 namespace zor2 {
+
+bool AskYesNoCancel(IPrompter& prompter, const std::string& question) {
+    return prompter.Ask(question, EButtons::YesNoCancel) == EAnswer::Yes;
+}
 
 std::string Fmt(const char* format, ...) {
     va_list args;

@@ -19,6 +19,11 @@ enum class ECmd {
     Unavailable,  // nothing selected or nothing to act on; nothing shown
 };
 
+class IPrompter;
+
+/// Asks with Yes, No and Cancel; true only for Yes.
+bool AskYesNoCancel(IPrompter& prompter, const std::string& question);
+
 /// printf-style formatting into a string.
 std::string Fmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -22,7 +22,8 @@ int32_t CountInputConnections(const CNetworkModel& c) {
     return n;
 }
 
-/// After a structural change inside a module: sizes, stages and the module box.
+}  // namespace
+
 void Refresh(CNetworkModel& component) {
     component.CalcSize();
     if (component.m_owner) {
@@ -32,14 +33,13 @@ void Refresh(CNetworkModel& component) {
 }
 
 void DeleteOutputPort(CNetwork& module, CNetworkModel& component, CModelOutput* out) {
+    component.OnOutputRemoved(out->m_id);
     if (module.System()) module.System()->DeleteOutputViews(nullptr, nullptr, out);
     module.RemoveOutputConnections(*out);
     component.m_selectedOutputs.Remove(out);
     component.m_outputs.Remove(out);
     component.PortsRemoved();
 }
-
-}  // namespace
 
 // --- components ---------------------------------------------------------------
 

@@ -11,7 +11,9 @@
 namespace zor2 {
 
 class Czor2Doc;
+class CNetwork;
 class CNetworkModel;
+class CModelOutput;
 
 // --- components ---------------------------------------------------------------
 /// A palette entry dropped on the designed module at (x, y): the component is
@@ -41,6 +43,12 @@ ECmd DeleteAllInputs(Czor2Doc& doc);
 /// "Delete All Outputs": the user-added outputs of the selected component and
 /// their connections; template outputs remain (no feedback line).
 ECmd DeleteAllOutputs(Czor2Doc& doc);
+
+/// After a structural change inside a module: sizes, stages and the module box.
+void Refresh(CNetworkModel& component);
+/// Deletes one output of a component with its connections, charts and value
+/// windows, after the component has let go of what refers to it.
+void DeleteOutputPort(CNetwork& module, CNetworkModel& component, CModelOutput* out);
 
 // --- component ports ----------------------------------------------------------
 /// "Add Input" / "Add Output": one more user port on the selected component,

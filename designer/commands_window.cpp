@@ -11,6 +11,7 @@
 #include "designer/commands_neural.h"
 #include "designer/commands_system.h"
 #include "designer/component_properties.h"
+#include "designer/decision_matrix_editor.h"
 #include "designer/document.h"
 #include "simulation/sim_controller.h"
 
@@ -123,6 +124,13 @@ ECmd EditComponentProperties(CCommandContext& ctx, CNetworkModel& component) {
             break;
     }
     CPropertySheet sheet = ReadComponentProperties(component);
+    if (TypeTraits(component.m_typeId).editor == EComponentEditor::DecisionMatrix && component.m_owner) {
+        // The table's edits are recorded one by one while the dialog is open.
+        CDecisionMatrixEditor editor(ctx.doc, component.m_owner->m_id, component.m_id);
+        if (!ctx.host.EditDecisionMatrix(editor, sheet)) return ECmd::Cancelled;
+        CNetworkModel* edited = editor.Component();
+        return edited ? ApplyComponentProperties(ctx.doc, *edited, sheet) : ECmd::Unavailable;
+    }
     if (!ctx.host.EditProperties(sheet)) return ECmd::Cancelled;
     return ApplyComponentProperties(ctx.doc, component, sheet);
 }

@@ -229,6 +229,14 @@ ECmd Copy(CCommandContext& ctx, const CHit&) {
 ECmd Paste(CCommandContext& ctx, const CHit&) {
     return ctx.clipboard ? PasteGraphics(ctx.doc, *ctx.clipboard) : ECmd::Unavailable;
 }
+/// "Show Sequence Timeline Editor": the sequencer becomes the selection the pane edits.
+ECmd ShowTimeline(CCommandContext& ctx, const CHit& h) {
+    if (!h.component) return ECmd::Unavailable;
+    ctx.doc.Editor().ClearSelection();
+    ctx.doc.Editor().SelectComponents({h.component->m_id});
+    ctx.host.SetPaneVisible(EPane::SequenceTimeline, true);
+    return ECmd::Done;
+}
 bool ClipboardHolds(const CCommandContext& ctx) {
     return ctx.clipboard && !ctx.clipboard->Empty();
 }
@@ -288,6 +296,7 @@ const CMenuAction kActions[] = {
     {EHit::OutputCategory, "Add New Output...", 0, Edit, nullptr},
     {EHit::Component, "Properties...", 0, Edit, nullptr},
     {EHit::Component, "Show Reduced", 0, OnSelection<ToggleComponentReduced>, nullptr},
+    {EHit::Component, "Show Sequence Timeline Editor", 0, ShowTimeline, nullptr},
     {EHit::Component, "Execute", 0, OnComponent<ExecuteComponent>, nullptr},
     {EHit::Component, "Delete", 0, OnComponent<DeleteComponent>, nullptr},
     {EHit::Component, "Expose All Inputs to Module Inputs Layer", 0,

@@ -31,6 +31,9 @@ struct CPortTemplate {
 
 /// The context menu a component's box opens in the module view.
 enum class EComponentMenu : uint8_t { Standard, Mfcc, NeuralNetwork, Sequencer };
+/// What "Properties..." opens for a component: its property sheet alone, or
+/// with it the editor of the type's table.
+enum class EComponentEditor : uint8_t { Sheet, DecisionMatrix };
 
 /// What other code needs to know about a type beyond its ports, stated by its
 /// family so that nothing else tests a type id.
@@ -41,6 +44,7 @@ struct CTypeTraits {
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
     bool clearsDisplayC = false;       // AddTemplatePorts clears display flag C (the user controls)
+    EComponentEditor editor = EComponentEditor::Sheet;
 };
 
 /// One component type as its family defines it.

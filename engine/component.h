@@ -61,10 +61,11 @@ class CNetworkModel : public CObject {
     /// Called after inputs or outputs were removed from the component (an edit,
     /// or a connect request taking back the port it made).
     virtual void PortsRemoved() {}
-    /// Lines the module view writes below the box while component details show.
-    virtual std::vector<std::string> BoxNotes() const { return {}; }
     /// Whether the box names its outputs even while the view's option is off.
     virtual bool ShowsOutputNames() const { return false; }
+    /// Called before one of its outputs is deleted, so that what the type keeps
+    /// about that output (decisions, timed actions) goes with it.
+    virtual void OnOutputRemoved(int32_t outputId) { (void)outputId; }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);

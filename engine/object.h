@@ -213,4 +213,17 @@ class CFreeIds {
     int32_t m_takenCount = 0;
 };
 
+/// The id rule for a plain list of records with an `m_id` (a component's own
+/// tables): a random id that no record has. The caller keeps such lists well
+/// below 31999 entries.
+template <class Records>
+int32_t DrawFreeRecordId(IRandomSource& random, const Records& records) {
+    for (;;) {
+        const int32_t id = IdFromDraw(random.Next15() & 0x7FFF);
+        bool taken = false;
+        for (const auto& r : records) taken = taken || r.m_id == id;
+        if (!taken) return id;
+    }
+}
+
 }  // namespace zor2

@@ -327,6 +327,10 @@ CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) 
         return CFileResult::Failure(ar.Error() + " at byte offset " + std::to_string(ar.ErrorOffset()),
                                     ar.ErrorOffset());
     system.SwapContents(fresh);
+    // Notes the components made while loading (repairs of damaged records)
+    // were written into the spare system; they belong to the loaded one.
+    const auto& notes = fresh.Feedback().build.Lines();
+    for (auto line = notes.rbegin(); line != notes.rend(); ++line) system.BuildFeedback(*line);
     return {};
 }
 

@@ -198,10 +198,10 @@ class CRuntimeWalker {
             if (!Skip<rtfile::COutputConnection>(o.m_connectionCount, "component connection count"))
                 return false;
         }
-        // A body whose length follows from its counts is read past by its type.
         const CComponentType* type = FindComponentType(c.m_typeId);
         if (type && type->skipRuntimeBody) {
-            if (!type->skipRuntimeBody(m_r)) return false;
+            if (!type->skipRuntimeBody(m_r))
+                m_r.Fail(Printf("component %d at byte %zu has a damaged body", c.m_id, at));
         } else {
             const long extra = ExtraBytes(c.m_typeId);
             if (extra < 0) {

@@ -220,7 +220,7 @@ bool CModelNeuralNetwork::UnsavedSettings(CArchive& ar) {
     return true;
 }
 
-std::vector<std::string> CModelNeuralNetwork::BoxNotes() const {
+std::vector<std::string> CModelNeuralNetwork::HelperText() const {
     const int inputs = static_cast<int>(m_inputs.Size()), outputs = static_cast<int>(m_outputs.Size());
     const int processors = static_cast<int>(m_nn.m_processors.size());
     std::vector<std::string> lines;

@@ -37,7 +37,7 @@ class CModelNeuralNetwork : public CNetworkModel {
     bool UnsavedSettings(CArchive& ar) override;
     /// The network keeps the neurons of the remaining ports only.
     void PortsRemoved() override;
-    std::vector<std::string> BoxNotes() const override;
+    std::vector<std::string> HelperText() const override;
     bool ShowsOutputNames() const override { return m_showOutputNames; }
 
     CNN& Network() { return m_nn; }

@@ -30,7 +30,7 @@ class CModelVector2 : public CNetworkModel {
     /// are refused (false).
     bool SetOperation(int32_t operation);
     /// "Process:" and the process line drawn under the box.
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     CVectorOperands m_operands;

@@ -40,7 +40,7 @@ class CModelQuantityDiminish : public CNetworkModel {
     /// Auto rate and auto mode, which the project record does not carry.
     bool UnsavedSettings(CArchive& ar) override;
     /// "Helper Text" lines drawn under the box.
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     // Template ports by id (inputs 20, 30, 40; outputs 10..40), found on first use.

@@ -29,7 +29,7 @@ class CModelRandGen : public CNetworkModel {
     /// mode, timing or interval the dialog cannot produce or a bound that is
     /// not a finite number.
     bool SetDraw(CRandomDraw draw);
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     CRandGenFields m_fields;
@@ -56,7 +56,7 @@ class CModelDynamicNumber : public CNetworkModel {
     /// enabled flag is kept. Refused as CModelRandGen::SetDraw,
     /// and for a start value or a bound in use that is not a finite number.
     bool SetFields(const CDynamicFields& fields);
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     CDynamicFields m_fields;

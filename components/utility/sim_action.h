@@ -53,7 +53,7 @@ class CModelSimAction : public CNetworkModel {
     /// Stops the playing sound, when a file is set.
     void StopSound();
     /// Lines drawn under the box while "Helper Text" is on.
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     void Play();

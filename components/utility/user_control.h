@@ -29,7 +29,7 @@ class CModelUserButton : public CNetworkModel {
     bool SetMode(int32_t mode);
     bool WasOn() const { return m_wasOn; }
     /// "Press Me" and the response line.
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     CUserButtonFields m_fields;
@@ -64,7 +64,7 @@ class CModelUserButtonUpDown : public CNetworkModel {
     /// The dialog's OK: starting value and increment; refused (false) unless both are finite.
     bool SetSteps(double baseValue, double increment);
     /// "Base Value: %0.2f" and "Increment: %0.2f".
-    std::vector<std::string> HelperText() const;
+    std::vector<std::string> HelperText() const override;
 
   private:
     CUpDownFields m_fields;

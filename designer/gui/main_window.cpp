@@ -66,7 +66,11 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
 
     CViewHost host;
     host.modeChanged = [this] { Refresh(); };
-    host.selectionChanged = [this] { UpdateCommandStates(); };
+    host.selectionChanged = [this] {
+        UpdateCommandStates();
+        // The sequence pane edits the selected Pattern Sequencer.
+        if (m_sequencePane) m_sequencePane->Refresh();
+    };
     host.modelChanged = [this] { Refresh(); };
     host.editObject = [this](const CHit& h) { EditHit(h); };
     host.runMenuAction = [this](const CHit& h, const CMenuAction& a) { RunMenuAction(h, a); };
@@ -174,6 +178,15 @@ void CMainWindow::BuildDocks() {
             m_view->Options().showMiniview = false;
     });
 
+    // "Action Sequence Timeline": hidden until asked for.
+    m_sequencePane = new CPaneActionSequencer(
+        m_doc, m_sim, [this](int command) { RunCommand(command); }, this);
+    m_sequenceDock = new QDockWidget(tr("Action Sequencer"), this);
+    m_sequenceDock->setObjectName("ActionSequencer");
+    m_sequenceDock->setWidget(m_sequencePane);
+    addDockWidget(Qt::BottomDockWidgetArea, m_sequenceDock);
+    m_sequenceDock->hide();
+
     m_feedback = new CFeedbackPane(this);
     m_feedbackDock = new QDockWidget(tr("Feedback Windows"), this);
     m_feedbackDock->setObjectName("Feedback");
@@ -197,6 +210,8 @@ QWidget* CMainWindow::PaneWidget(EPane pane) const {
             return statusBar();
         case EPane::NeuralNetwork:
             return m_neuralDock;
+        case EPane::SequenceTimeline:
+            return m_sequenceDock;
         default:
             return m_paletteDocks[static_cast<int>(pane) - static_cast<int>(EPane::PaletteLogic)];
     }
@@ -323,6 +338,7 @@ void CMainWindow::showEvent(QShowEvent* e) {
 
 void CMainWindow::RedrawViews() {
     m_view->viewport()->update();
+    if (m_sequenceDock && m_sequenceDock->isVisible()) m_sequencePane->FollowSimulation();
 }
 
 void CMainWindow::RedrawPane() {
@@ -354,6 +370,7 @@ void CMainWindow::Refresh() {
     m_tree->Rebuild(m_doc.System());
     m_simPane->Refresh(m_doc.System());
     m_feedback->Refresh(m_doc.System().Feedback());
+    m_sequencePane->Refresh();
     m_view->viewport()->update();
     // The miniview shows no values, so only edits and view changes redraw it.
     m_miniview->update();

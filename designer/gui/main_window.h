@@ -23,6 +23,7 @@
 #include "designer/gui/neural_pane.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
+#include "designer/gui/sequence_pane.h"
 #include "designer/gui/settings.h"
 #include "designer/gui/sound_player.h"
 #include "realtime/udp_protocol.h"
@@ -86,6 +87,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QList<QAction*> CommandActions(int id) const { return m_actionsById.values(id); }
     QSpinBox* RateSpin() const { return m_rateSpin; }
     CMiniview& Miniview() { return *m_miniview; }
+    CPaneActionSequencer& SequencePane() { return *m_sequencePane; }
     QDockWidget* MiniviewDock() const { return m_miniDock; }
     /// The printer of Print, Quick Print and Print Preview (made on first use).
     QPrinter& Printer();
@@ -138,6 +140,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     bool EditGraphicText(std::string& text) override;
     bool EditValueWindow(CValueWindowSettings& settings) override;
     bool EditProperties(CPropertySheet& sheet) override;
+    bool EditDecisionMatrix(CDecisionMatrixEditor& editor, CPropertySheet& sheet) override;
     bool AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) override;
     bool EditProjectInfo(std::string& description) override;
     bool RunLoadDataWizard(CLoadDataWizard& wizard) override;
@@ -225,6 +228,8 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QTimer m_learningTimer;
     CMiniview* m_miniview = nullptr;
     QDockWidget* m_miniDock = nullptr;
+    CPaneActionSequencer* m_sequencePane = nullptr;
+    QDockWidget* m_sequenceDock = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::array<int32_t, 3> m_filledFor{};  // the graphic, chart and value window the fields show
     bool m_refillFields = true;

@@ -13,6 +13,7 @@
 
 #include "designer/commands_behaviors.h"
 #include "designer/commands_system.h"
+#include "designer/gui/decision_matrix_dialog.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
 #include "designer/gui/printing.h"
@@ -85,6 +86,11 @@ bool CMainWindow::EditValueWindow(CValueWindowSettings& settings) {
 
 bool CMainWindow::EditProperties(CPropertySheet& sheet) {
     return RunPropertiesDialog(this, sheet);
+}
+
+bool CMainWindow::EditDecisionMatrix(CDecisionMatrixEditor& editor, CPropertySheet& sheet) {
+    CdlgModelDecisionMatrix dialog(editor, sheet, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool CMainWindow::AskDataConnection(const CNetwork& module, CDataConnectionRequest& request) {

@@ -112,17 +112,9 @@ void PaintFormatSwatch(QPainter& p, const CModelSimAction& action, const QRectF&
     p.drawRect(QRectF(text.right(), text.top() + 1, 18, 10));
 }
 
-/// The helper lines a vector component, user control or sim action draws under its box.
-std::vector<std::string> SimAidHelperText(const CNetworkModel& c) {
-    if (const auto* v = dynamic_cast<const CModelVector2*>(&c)) return v->HelperText();
-    if (const auto* b = dynamic_cast<const CModelUserButton*>(&c)) return b->HelperText();
-    if (const auto* u = dynamic_cast<const CModelUserButtonUpDown*>(&c)) return u->HelperText();
-    if (const auto* a = dynamic_cast<const CModelSimAction*>(&c)) return a->HelperText();
-    return {};
-}
-
-/// What the types of the vector, control and simulation-aid families draw besides the common box.
-void PaintSimAids(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QRectF& box) {
+/// What the types of the vector, control and simulation-aid families draw besides
+/// the common box; returns where the lines under the box start.
+double PaintSimAids(QPainter& p, const CNetworkModel& c, const QRectF& box) {
     double below = box.bottom() + 2;
     if (const auto* light = dynamic_cast<const CModelSimLight*>(&c)) PaintIndicatorLight(p, *light, box);
     PaintUserControl(p, c, box);
@@ -131,12 +123,7 @@ void PaintSimAids(QPainter& p, const CPaintScene& scene, const CNetworkModel& c,
         PaintFormatSwatch(p, *action, box);
         below += 14;
     }
-    if (!scene.Options().helperText) return;
-    p.setPen(QColor(0x46, 0x46, 0x46));
-    for (const std::string& line : SimAidHelperText(c)) {
-        p.drawText(QRectF(box.center().x() - 90, below, 180, 12), Qt::AlignHCenter | Qt::AlignTop, Q(line));
-        below += 12;
-    }
+    return below;
 }
 
 // --- the display components' pictures -------------------------------------------------
@@ -304,25 +291,15 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.drawText(
             QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
             QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
-        if (o.helperText) {
-            // The type's own lines (its settings) under the box.
-            qreal y = box.bottom() + 2;
-            for (const std::string& line : c->HelperText()) {
-                p.drawText(QRectF(box.center().x() - 120, y, 240, 11), Qt::AlignHCenter, Q(line));
-                y += 11;
-            }
-        }
         PaintPorts(p, scene, *c, small, tiny);
         p.setFont(tiny);
-        PaintSimAids(p, scene, *c, box);
+        const double below = PaintSimAids(p, *c, box);
         if (o.helperText) {
-            // Notes stand below the box, 12 pixels apart.
-            p.setFont(tiny);
+            // The type's own lines (its settings) under the box, 12 pixels apart.
             p.setPen(QColor(0x46, 0x46, 0x46));
-            qreal y = box.bottom() + 2;
-            for (const std::string& line : c->BoxNotes()) {
-                p.drawText(QRectF(box.left() - 40, y, box.width() + 80, 12), Qt::AlignHCenter | Qt::AlignTop,
-                           Q(line));
+            double y = below;
+            for (const std::string& line : c->HelperText()) {
+                p.drawText(QRectF(box.center().x() - 120, y, 240, 12), Qt::AlignHCenter | Qt::AlignTop, Q(line));
                 y += 12;
             }
         }

@@ -334,7 +334,7 @@ TEST(ContextMenus, EveryItemActsButTheMissingParts) {
         {EContextMenu::Component, EHit::Component, {}},
         {EContextMenu::Mfcc, EHit::Component, {}},
         {EContextMenu::NeuralNetwork, EHit::Component, {}},
-        {EContextMenu::Sequencer, EHit::Component, {"Show Sequence Timeline Editor"}},
+        {EContextMenu::Sequencer, EHit::Component, {}},
         {EContextMenu::ComponentInput, EHit::ComponentInput, {}},
         {EContextMenu::ComponentOutput, EHit::ComponentOutput, {}},
         {EContextMenu::Graphic, EHit::Graphic, {}},

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -57,6 +58,12 @@ class CScriptedHost final : public ICommandHost {
     bool EditGraphicText(std::string& text) override { return Answer("Graphic Text", text); }
     bool EditValueWindow(CValueWindowSettings&) override { return Record("Value Window", m_confirm); }
     bool EditProperties(CPropertySheet&) override { return Record("Properties", m_confirm); }
+    /// The edits the decision matrix dialog makes before it closes.
+    std::function<void(CDecisionMatrixEditor&)> m_matrixEdits;
+    bool EditDecisionMatrix(CDecisionMatrixEditor& editor, CPropertySheet&) override {
+        if (m_matrixEdits) m_matrixEdits(editor);
+        return Record("Decision Matrix", m_confirm);
+    }
     bool AskDataConnection(const CNetwork&, CDataConnectionRequest& request) override {
         if (m_confirm) request = m_connection;
         return Record("Data Connection", m_confirm);

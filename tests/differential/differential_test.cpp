@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "components/decision/action_sequence.h"
+#include "components/decision/decision_matrix.h"
 #include "components/decision/neural_network.h"
 #include "components/decision/pattern.h"
 #include "components/decision/segmenter.h"
@@ -375,6 +377,64 @@ TEST_F(Differential, TimingCountingAndValueSources) {
     RunBoth(60, 5);
 }
 
+TEST_F(Differential, DecisionMatrixAndSequencer) {
+    CNetwork* m = system.CreateModule("Decide", 0, 0);
+    CNetworkInput* x = SystemInputInto(*m, "x");
+    CNetworkInput* y = SystemInputInto(*m, "y");
+    CNetworkInput* on = SystemInputInto(*m, "on");
+    // Thresholds on values the inputs take, so that values fall on them too.
+    auto* matrix = static_cast<CModelDecisionMatrix*>(Drop(*m, kTypeDecisionMatrix));
+    ASSERT_TRUE(matrix->AddThreshold(1, 1.0) && matrix->AddThreshold(2, -1.0) &&
+                matrix->AddThreshold(2, 7.0));
+    for (int k = 1; k < 6; ++k) {
+        const int32_t id = matrix->AddDecisionOutput(matrix->NextOutputName(), 0)->m_id;
+        ASSERT_EQ(matrix->AssignDecisions({{k % 3, k % 4}, {(k + 1) % 3, 3 - k % 4}}, id) > 0, true);
+    }
+    FeedFromModuleInput(*m, *x, *matrix, matrix->FindInput(kDecisionInput1PortId));
+    FeedFromModuleInput(*m, *y, *matrix, matrix->FindInput(kDecisionInput2PortId));
+    FeedFromModuleInput(*m, *on, *matrix, matrix->FindInput(kDecisionEnableInputId));
+    // Sequences picked by x: steps, ramps of every length, overlaps and repeats.
+    auto* seq = static_cast<CModelActionSequence*>(Drop(*m, kTypeActionSequence));
+    const int32_t a = seq->NewOutput()->m_id, b = seq->NewOutput()->m_id;
+    struct Row {
+        int32_t trigger;
+        bool repeat;
+        int32_t output;
+        double start, duration;
+        int32_t type;
+        double v1, v2;
+    };
+    const Row rows[] = {
+        {0, true, a, 0, 300, kActionDynamic, 0, 9},    {0, true, a, 100, 100, kActionConstant, 4, 0},
+        {0, true, b, 200, 100, kActionDynamic, 2, 3},  {1, false, a, 0, 700, kActionOn, 0, 0},
+        {1, false, b, 300, 50, kActionDynamic, 1, 5},  {7, true, b, 0, 1000, kActionDynamic, -1, 1},
+        {-1, false, a, 0, 400, kActionConstant, -2, 0}};
+    for (const Row& r : rows) {
+        int32_t at = seq->Sequencer().FindByTrigger(r.trigger);
+        if (at < 0) {
+            CActionSequence& made = seq->NewSequence();
+            made.m_trigger = r.trigger;
+            made.m_repeat = r.repeat;
+            at = seq->Sequencer().FindByTrigger(r.trigger);
+        }
+        CAction& act = seq->AddAction(seq->Sequencer().m_sequences[static_cast<size_t>(at)], r.output,
+                                      r.start, r.duration);
+        act.m_type = r.type;
+        act.m_constantValue = act.m_startValue = r.v1;
+        act.m_endValue = r.v2;
+    }
+    FeedFromModuleInput(*m, *x, *seq, seq->FindInput(kSequencerPatternInputId));
+    FeedFromModuleInput(*m, *on, *seq, seq->FindInput(kSequencerEnableInputId));
+    for (CNetworkModel* c : {static_cast<CNetworkModel*>(matrix), static_cast<CNetworkModel*>(seq)}) {
+        for (CModelOutput* o : c->m_outputs.Snapshot()) {
+            CNetworkOutput* mo = m->CreateOutput(c->m_name + std::to_string(o->m_id));
+            ASSERT_EQ(m->RequestConnectToModuleOutput(*c, o, *mo), 0);
+            ASSERT_NE(system.ConnectSystemOutput(*m, *system.CreateSystemOutput(mo->m_name, 1), mo), nullptr);
+        }
+    }
+    for (uint32_t seed : {3u, 11u, 29u}) RunBoth(40, seed);
+}
+
 TEST_F(Differential, LogicTypesWithoutTemplatePorts) {
     // A hand-made file may lack template ports: both sides load and run such
     // components, and one with an output but no inputs agrees on its value.
@@ -673,7 +733,9 @@ TEST_P(RandomDifferential, SameOutputsEveryCycle) {
                              // A network without vectors: its inputs come with the wiring.
                              1,
                              // Patterns, segmenters, storage and the LED controller.
-                             12, 13, 46, 70, 71, 72, 67, 76};
+                             12, 13, 46, 70, 71, 72, 67, 76,
+                             // A new Decision Matrix and a Pattern Sequencer without sequences.
+                             kTypeDecisionMatrix, kTypeActionSequence};
     std::vector<CNetworkOutput*> exposed;  // module outputs of earlier modules
     std::vector<CNetwork*> modules;
     const int moduleCount = 2 + static_cast<int>(rng() % 3);

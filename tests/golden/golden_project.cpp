@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "components/decision/action_sequence.h"
+#include "components/decision/decision_matrix.h"
 #include "components/decision/match_count.h"
 #include "components/decision/neural_network.h"
 #include "components/decision/pattern.h"
@@ -486,6 +488,39 @@ CNetworkOutput* BuildDataAndDisplays(CGoldenBuilder& b, CNetwork& m, CNetworkInp
     return b.Expose(m, single, "segment");
 }
 
+/// Decision types on x: a matrix with named outputs and painted cells, and a
+/// sequencer whose sequence of trigger 3 repeats a step and a ramp.
+void BuildDecision(CGoldenBuilder& b, CNetwork& m, CNetworkInput* x) {
+    if (auto* matrix = b.DropAs<CModelDecisionMatrix>(m, kTypeDecisionMatrix)) {
+        matrix->m_description = "x against nothing";
+        b.Check(matrix->AddThreshold(1, 2.5) && matrix->AddThreshold(2, -1.0), "adding thresholds");
+        CModelOutput* low = matrix->AddDecisionOutput("Low", 0x3030C0);
+        CModelOutput* high = matrix->AddDecisionOutput("High", 0x30C030);
+        b.Check(low && high && matrix->AssignDecisions({{0, 0}, {1, 2}}, low->m_id) == 2 &&
+                    matrix->AssignDecisions({{2, 1}}, high->m_id) == 1,
+                "painting decisions");
+        b.Feed(m, x, matrix, kDecisionInput1PortId);
+    }
+    if (auto* seq = b.DropAs<CModelActionSequence>(m, kTypeActionSequence)) {
+        const int32_t motor = seq->NewOutput()->m_id;
+        const int32_t lamp = seq->NewOutput()->m_id;
+        CActionSequence& walk = seq->NewSequence();
+        walk.m_name = "Walk";
+        walk.m_description = "x = 3";
+        walk.m_trigger = 3;
+        walk.m_repeat = true;
+        seq->AddAction(walk, motor, 0, 300);
+        CAction& ramp = seq->AddAction(walk, lamp, 100, 400);
+        ramp.m_type = kActionDynamic;
+        ramp.m_startValue = 1.0;
+        ramp.m_endValue = 5.0;
+        CAction& hold = seq->AddAction(seq->NewSequence(), motor, 200, 100);
+        hold.m_type = kActionConstant;
+        hold.m_constantValue = -2.0;
+        b.Feed(m, x, seq, kSequencerPatternInputId);
+    }
+}
+
 /// Three modules wired to each other and to the system ports; returns the system input x.
 CExternalInput* BuildWiredModules(CGoldenBuilder& b, CSystem& s) {
     s.m_name = "All types";
@@ -547,6 +582,8 @@ void BuildAllTypes(CSystem& s, std::vector<std::string>& problems) {
     CNetwork* data = s.CreateModule("Data and displays", 1350, 360);
     CNetworkOutput* segment = BuildDataAndDisplays(b, *data, b.FromSystem(x, *data));
     b.Publish(*data, segment, "Segment");
+    CNetwork* decide = s.CreateModule("Decide", 1650, 360);
+    BuildDecision(b, *decide, b.FromSystem(x, *decide));
     s.ComputeLevels();
 }
 
