@@ -167,7 +167,9 @@ TEST_F(SimAids, MessageAndFormatChangeTheirTargets) {
         auto* action = static_cast<CModelSimAction*>(Drop(*module, c.type));
         const int32_t target = c.toWindow ? window->m_id : graphic->m_id;
         if (c.type == kTypeSimActionMessage) action->SetMessage(target, "Hello");
-        if (c.type == kTypeSimActionFormat) ASSERT_TRUE(action->SetFormat(c.kind, target, 0x00FF00));
+        if (c.type == kTypeSimActionFormat) {
+            ASSERT_TRUE(action->SetFormat(c.kind, target, 0x00FF00));
+        }
         Feed(*action, 10, c.trigger);
         module->ComputeStages();
         system.m_lastActionComponentId = 0;

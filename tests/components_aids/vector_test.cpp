@@ -99,7 +99,9 @@ TEST_F(VectorComponents, EveryTypeAndOperation) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.type << " op " << c.operation);
         auto* v = static_cast<CModelVector2*>(Drop(*module, c.type));
-        if (c.operation) ASSERT_TRUE(v->SetOperation(c.operation));
+        if (c.operation) {
+            ASSERT_TRUE(v->SetOperation(c.operation));
+        }
         for (auto [id, value] : c.inputs) Feed(*v, id, value);
         module->ComputeStages();
         Cycle();

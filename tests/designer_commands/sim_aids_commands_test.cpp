@@ -66,8 +66,9 @@ TEST_F(SimAidsCommands, ControlGesturesWhileRunning) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CNetworkModel* control = Add(c.type, 300, 200);
-        if (c.mode >= 0)
+        if (c.mode >= 0) {
             ASSERT_EQ(Dialog(*control, [&](CPropertySheet& s) { s.Choose("mode", c.mode); }), ECmd::Done);
+        }
         ASSERT_TRUE(m_sim.Run());
         const int32_t id = control->m_id;
         const CPoint upper{300, control->m_box.top + 2}, lower{300, control->m_box.bottom - 2};
@@ -75,7 +76,9 @@ TEST_F(SimAidsCommands, ControlGesturesWhileRunning) {
         bool pressed = false;
         auto press = [&](CPoint at) {
             ASSERT_EQ(PressControl(m_doc, id, at), ECmd::Done);
-            if (!pressed) EXPECT_EQ(Shown(*control), c.shownAtPress);
+            if (!pressed) {
+                EXPECT_EQ(Shown(*control), c.shownAtPress);
+            }
             pressed = true;
         };
         for (const char* step = c.steps; *step; ++step) {
@@ -108,8 +111,9 @@ TEST_F(SimAidsCommands, ControlGesturesWhileRunning) {
         EXPECT_EQ(ticks, c.ticks);
         EXPECT_TRUE(Ed().m_components.empty());  // a release clears the module's selection
         ASSERT_TRUE(m_sim.Stop());
-        if (c.type == kTypeUserButtonUpDown && std::string(c.steps).find('L') != std::string::npos)
+        if (c.type == kTypeUserButtonUpDown && std::string(c.steps).find('L') != std::string::npos) {
             EXPECT_EQ(static_cast<CModelUserButtonUpDown*>(control)->Fields().increment, -1.0);
+        }
     }
 }
 

@@ -72,8 +72,9 @@ class Differential : public ::testing::Test {
         ASSERT_EQ(qxAISystem_GetCountSystemOutputs(), static_cast<int32_t>(system.m_outputs.Size()));
         // The host hands over the arrays the designer's array inputs hold.
         for (CExternalInput* in : system.m_inputs)
-            if (in->m_kind == 2)
+            if (in->m_kind == 2) {
                 ASSERT_EQ(qxAISystem_SetArrayValues(in->m_id, in->ArrayData(), in->ArrayCount()), 0);
+            }
         std::mt19937 rng(seed);
         const double choices[] = {0.0, 1.0, -1.0, 0.5, 2.25, -3.75, 1e-3, 100.0, 7.0, -0.0};
         for (int cycle = 1; cycle <= cycles; ++cycle) {
