@@ -14,6 +14,7 @@
 
 #include "algo/csv.h"
 #include "algo/platform.h"
+#include "components/utility/csv_data.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/project_file.h"
@@ -36,31 +37,48 @@ bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-std::string Describe(const CNetworkModel& c, const char* why) {
+}  // namespace
+
+CScratchFolder::CScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zor2_check_XXXXXX").string();
+    if (::mkdtemp(pattern.data())) m_path = pattern;
+}
+
+CScratchFolder::~CScratchFolder() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+}
+
+std::string CScratchFolder::File(const std::string& name) const {
+    return m_path + "/" + name;
+}
+
+std::unique_ptr<CSystem> ScratchCopy(CSystem& project, const CScratchFolder& folder, std::string& error) {
+    if (!folder) {
+        error = std::string("cannot create a temporary folder: ") + std::strerror(errno);
+        return nullptr;
+    }
+    auto copy = std::make_unique<CSystem>();
+    if (const CFileResult r = LoadProjectBytes(*copy, SaveProjectBytes(project)); !r) {
+        error = "cannot copy the project: " + r.message;
+        return nullptr;
+    }
+    // A reset or a runtime load starts a CSV log afresh: the copy's logs go to the folder.
+    int n = 0;
+    for (CNetwork* m : copy->m_modules)
+        for (CNetworkModel* c : m->m_components)
+            if (auto* log = dynamic_cast<CModelLogBook*>(c))
+                log->SetPath(folder.File("log" + std::to_string(++n) + ".csv"));
+    return copy;
+}
+
+std::string DescribeComponent(const CNetworkModel& c, const char* why) {
     const char* type = CatalogueName(c.m_typeId);
     return "\"" + c.m_name + "\" (" + (type ? type : "?") + ") in module \"" +
            (c.m_owner ? c.m_owner->m_name : std::string()) + "\": " + why;
 }
 
-/// A temporary runtime file, removed when it goes.
-class CTempFile {
-  public:
-    CTempFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zor2_verify_XXXXXX").string();
-        const int fd = ::mkstemp(pattern.data());
-        if (fd >= 0) {
-            ::close(fd);
-            m_path = pattern;
-        }
-    }
-    ~CTempFile() {
-        if (!m_path.empty()) std::remove(m_path.c_str());
-    }
-    const std::string& Path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
+namespace {
 
 /// The designer clock of a verification: it follows simulated time, as a headless run's does.
 class CFollowingClock final : public IClock {
@@ -101,12 +119,11 @@ std::vector<std::string> RuntimeDifferences(const CSystem& system) {
     for (const CNetwork* m : system.m_modules) {
         for (const CNetworkModel* c : m->m_components) {
             const CTypeTraits& traits = TypeTraits(c->m_typeId);
-            if (traits.designerOnly)
-                lines.push_back(Describe(*c, "runs only in the designer; the runtime refuses the file"));
-            if (traits.notExported)
-                lines.push_back(Describe(*c, "works in the designer only; the runtime leaves it idle"));
+            if (traits.designerOnly || traits.notExported)
+                lines.push_back(DescribeComponent(
+                    *c, traits.runtimeNote ? traits.runtimeNote : "runs only in the designer"));
             if (traits.followsClock)
-                lines.push_back(Describe(
+                lines.push_back(DescribeComponent(
                     *c,
                     "reads the clock; the runtime's is the host's time, the designer's the simulated time"));
             if (const std::string note = c->RuntimeExportNote(); !note.empty()) lines.push_back(note);
@@ -142,27 +159,22 @@ CVerifyReport VerifyRuntime(CSystem& project, const CVerifyOptions& options) {
         report.error = why;
         return report;
     }
-    // A copy runs, so the project's values, counters and settings stay as they are.
-    CSystem system;
-    if (const CFileResult r = LoadProjectBytes(system, SaveProjectBytes(project)); !r) {
-        report.error = "cannot copy the project: " + r.message;
-        return report;
-    }
-    CTempFile file;
-    if (file.Path().empty()) {
-        report.error = std::string("cannot create a temporary file: ") + std::strerror(errno);
-        return report;
-    }
+    // A copy runs, so the project's values, counters, settings and files stay as they are.
+    CScratchFolder folder;
+    const std::unique_ptr<CSystem> copy = ScratchCopy(project, folder, report.error);
+    if (!copy) return report;
+    CSystem& system = *copy;
+    const std::string runtimeFile = folder.File("system.z2r");
     CFollowingClock clock;
     system.SetClock(&clock);
     system.m_behaviorsEnabled = false;
     system.ResetSystem();
-    if (const int e = ExportRuntimeFile(system, file.Path())) {
+    if (const int e = ExportRuntimeFile(system, runtimeFile)) {
         report.error = std::string("cannot write the runtime file: ") + std::strerror(e);
         return report;
     }
     zor2rt_status status = ZOR2RT_OK;
-    zor2rt_system* rt = zor2rt_open(file.Path().c_str(), &status);
+    zor2rt_system* rt = zor2rt_open(runtimeFile.c_str(), &status);
     if (!rt) {
         report.error =
             std::string("the runtime library cannot load the exported file: ") + zor2rt_status_text(status);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,29 @@ struct CVerifyReport {
     /// The report as the CLI prints it and the designer shows it.
     std::string Text() const;
 };
+
+class CNetworkModel;
+
+/// A temporary folder, removed with everything in it when it goes.
+class CScratchFolder {
+  public:
+    CScratchFolder();
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    explicit operator bool() const { return !m_path.empty(); }
+    std::string File(const std::string& name) const;
+
+  private:
+    std::string m_path;
+};
+
+/// A copy of `project` to run in place of it: its CSV logs write into `folder`, so
+/// nothing of the user's changes. Null with `error` set when it cannot be made.
+std::unique_ptr<CSystem> ScratchCopy(CSystem& project, const CScratchFolder& folder, std::string& error);
+
+/// One line on a component for the reports: "<name>" (<type>) in module "<module>": <why>.
+std::string DescribeComponent(const CNetworkModel& c, const char* why);
 
 /// The components of `system` whose runtime behaviour differs by definition:
 /// designer-only and unexported types, documented differences, clock-driven types.

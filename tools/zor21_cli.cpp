@@ -27,6 +27,7 @@
 #include "realtime/udp_link.h"
 #include "simulation/sim_controller.h"
 #include "tools/cli_info.h"
+#include "tools/runtime_report.h"
 #include "tools/runtime_verify.h"
 
 namespace zor2 {
@@ -78,7 +79,10 @@ constexpr const char* kExportHelp =
     "usage: zor21-cli export PROJECT.zr2 OUT.z2r\n"
     "\n"
     "Writes the runtime file and, beside it, its manifest ZOR2_RT_MANIFEST_<name>.txt. A note on\n"
-    "standard error says when the system uses CSV components, which the runtime does not run.\n";
+    "standard error says when the system uses CSV components, which the runtime does not run.\n"
+    "Standard output names both files, then reports the file's size, the components by type, the\n"
+    "memory the runtime library holds once it has loaded the file and the cost of one cycle (both\n"
+    "measured), and every designer-only component with what the runtime does instead.\n";
 
 constexpr const char* kInfoHelp =
     "usage: zor21-cli info FILE\n"
@@ -336,6 +340,7 @@ int Export(CArgs& args) {
         Fail("There was an error (e: " + std::to_string(e) + ") in trying to create the manifest file.");
     std::printf("Runtime AI File: %s\nManifest File: %s\nCurrent Project: %s\n", files[1].c_str(),
                 ManifestFileName(files[1]).c_str(), system.m_name.c_str());
+    std::fputs(ReportRuntimeExport(system, files[1]).Text().c_str(), stdout);
     return 0;
 }
 

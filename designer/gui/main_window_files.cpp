@@ -14,6 +14,7 @@
 #include "designer/commands_window.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
+#include "tools/runtime_report.h"
 #include "tools/runtime_verify.h"
 
 namespace zor2::gui {
@@ -72,7 +73,9 @@ void CMainWindow::FileUsed(const std::string& path) {
 void CMainWindow::ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo& info) {
     const QString path = QString::fromStdString(runtimePath);
     const QString manifest = QFileInfo(path).dir().filePath(QString::fromStdString(info.manifestFileName));
-    CdlgExportSuccess dlg(this, path, manifest, QString::fromStdString(info.projectName));
+    const std::string report = ReportRuntimeExport(m_doc.System(), runtimePath).Text();
+    CdlgExportSuccess dlg(this, path, manifest, QString::fromStdString(info.projectName),
+                          QString::fromStdString(report));
     dlg.exec();
 }
 

@@ -10,11 +10,14 @@
 #include <string>
 
 #include "algo/csv.h"
+#include "components/utility/csv_data.h"
 #include "components/utility/rand_gen.h"
 #include "designer/command_rows.h"
 #include "designer/document.h"
 #include "persistence/project_file.h"
+#include "persistence/runtime_export.h"
 #include "support/system_builder.h"
+#include "tools/runtime_report.h"
 #include "tools/runtime_verify.h"
 
 namespace zor2 {
@@ -105,6 +108,46 @@ TEST_F(Verify, Reports) {
         EXPECT_EQ(report.listed.size(), c.listed) << report.Text();
         EXPECT_EQ(SaveProjectBytes(m_system), before);
     }
+}
+
+TEST_F(Verify, ExportReportAndChecksLeaveTheUsersFilesAlone) {
+    const std::string log = (m_dir / "precious.csv").string();
+    struct Case {
+        const char* name;
+        void (*build)(CSystem&, const std::string& log);
+        std::vector<std::string> lines;  // the report holds each
+    } const cases[] = {
+        {"arithmetic",
+         [](CSystem& s, const std::string&) { Around(s, 21); },
+         {"Components: 1\n  1 x Add Input Values\n", "Runtime memory once loaded: ", "One cycle: "}},
+        {"csv log",
+         [](CSystem& s, const std::string& log) {
+             auto* book = static_cast<CModelLogBook*>(Around(s, kTypeCsvOutput, 2));
+             book->SetPath(log);
+             std::ofstream(log) << "precious\n";
+         },
+         {"1 x CSV Data Output", "One cycle: ",
+          "Designer-only components:\n  \"M1 CSV Data Output\" (CSV Data Output) in module \"M\": the runtime starts"}},
+        {"designer-only type",
+         [](CSystem& s, const std::string&) { Around(s, 55, 0); },
+         {"Not measured: the runtime library cannot load the file: the file holds a component that runs only in the designer\n",
+          "Designer-only components:\n  \"M1 Sim Info LocalTime\""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_system.NewProject();
+        c.build(m_system, log);
+        const std::string path = (m_dir / "out.z2r").string();
+        ASSERT_EQ(ExportRuntimeFile(m_system, path), 0);
+        const std::string text = ReportRuntimeExport(m_system, path).Text();
+        EXPECT_EQ(text.rfind("Runtime file size: " + std::to_string(fs::file_size(path)) + " bytes\n", 0),
+                  0u);
+        for (const std::string& line : c.lines)
+            EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+        VerifyRuntime(m_system, {.cycles = 5});
+    }
+    std::ifstream in(log);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious\n");
 }
 
 /// A host that runs the check as the designer window does and keeps the report.
