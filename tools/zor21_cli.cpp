@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "algo/csv.h"
+#include "designer/commands_system.h"
+#include "designer/document.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/csv_file.h"
@@ -48,6 +50,8 @@ constexpr const char* kUsage =
     "  verify PROJECT.zr2 [--cycles N] [--inputs FILE.csv] [--seed S]\n"
     "  to-json PROJECT.zr2 OUT.json\n"
     "  from-json IN.json OUT.zr2\n"
+    "  import-inputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "  import-outputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
     "\n"
     "`zor21-cli COMMAND --help` describes one command.\n";
 
@@ -129,6 +133,23 @@ constexpr const char* kFromJsonHelp =
     "\n"
     "Reads a project's text form and saves the project. A malformed or incomplete text is refused\n"
     "with the line and the record key at fault; OUT is then not written.\n";
+
+constexpr const char* kImportHelp =
+    "usage: zor21-cli import-inputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "\n"
+    "Runs the designer's \"Import Inputs...\" (\"Import Outputs...\") on the project: the header line\n"
+    "is skipped, then every line makes a system input (output) named by its first field in the\n"
+    "category its second field names (made when missing). The project is saved to OUT, or over\n"
+    "PROJECT without -o. A file that cannot be read or a line with fewer than two fields writes\n"
+    "nothing and exits 1. The designer's messages go to standard error; a question it asks is\n"
+    "answered with --answer (default cancel).\n"
+    "\n"
+    "Standard output: the feedback line, e.g. \"Imported: 3 system inputs\".\n";
+
+constexpr const char* kImportOutputsHelp =
+    "usage: zor21-cli import-outputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "\n"
+    "As import-inputs (`zor21-cli import-inputs --help`), for system outputs and output categories.\n";
 
 /// A command's failure: printed on standard error, exit code 1.
 struct CCliError {
@@ -383,6 +404,13 @@ int Info(CArgs& args) {
 
 // --- verify ---------------------------------------------------------------
 
+/// An argument no option took: the project file, given once.
+void TakeProject(const std::string& a, std::string& project) {
+    if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
+    if (!project.empty()) Fail("unexpected argument " + a);
+    project = a;
+}
+
 int Verify(CArgs& args) {
     std::string project, inputsPath;
     CVerifyOptions options;
@@ -394,12 +422,8 @@ int Verify(CArgs& args) {
             options.seed = static_cast<uint32_t>(ParseInteger(args.Value(a), "--seed", 0, UINT32_MAX));
         else if (a == "--inputs")
             inputsPath = args.Value(a);
-        else if (!a.empty() && a[0] == '-')
-            Fail("unknown option " + a);
-        else if (project.empty())
-            project = a;
         else
-            Fail("unexpected argument " + a);
+            TakeProject(a, project);
     }
     if (project.empty()) Fail("the project file is missing");
     CSystem system;
@@ -441,6 +465,77 @@ int FromJson(CArgs& args) {
     if (!r) Fail(files[0] + ": " + r.message);
     Save(system, files[1]);
     return 0;
+}
+
+// --- import-inputs, import-outputs --------------------------------------------
+
+/// The designer's questions answered by an option; its messages on standard error.
+class CCliPrompter final : public IPrompter {
+  public:
+    EAnswer m_answer = EAnswer::Cancel;
+    EAnswer Ask(std::string_view question, EButtons) override {
+        std::fprintf(stderr, "%s: %.*s -> %s\n", kProgram, static_cast<int>(question.size()), question.data(),
+                     m_answer == EAnswer::Yes  ? "yes"
+                     : m_answer == EAnswer::No ? "no"
+                                               : "cancel");
+        return m_answer;
+    }
+    bool m_told = false;
+    void Tell(std::string_view message) override {
+        m_told = true;
+        std::fprintf(stderr, "%s: %.*s\n", kProgram, static_cast<int>(message.size()), message.data());
+    }
+    void Beep() override {}
+};
+
+int Import(CArgs& args, ECmd (*command)(Czor2Doc&, const std::string&)) {
+    std::vector<std::string> files;
+    std::string out;
+    CCliPrompter prompter;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (a == "-o") {
+            out = args.Value(a);
+        } else if (a == "--answer") {
+            const std::string& v = args.Value(a);
+            if (v == "yes")
+                prompter.m_answer = EAnswer::Yes;
+            else if (v == "no")
+                prompter.m_answer = EAnswer::No;
+            else if (v == "cancel")
+                prompter.m_answer = EAnswer::Cancel;
+            else
+                Fail("--answer must be yes, no or cancel, not \"" + v + "\"");
+        } else if (!a.empty() && a[0] == '-') {
+            Fail("unknown option " + a);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        Fail("expected PROJECT.zr2 and FILE.csv, got " + std::to_string(files.size()) + " file names");
+    if (out.empty()) out = files[0];
+    Czor2Doc doc;
+    doc.SetPrompter(&prompter);
+    if (const CFileResult r = doc.Open(files[0]); !r)
+        Fail(r.message.empty() ? "cannot load " + files[0] : r.message);
+    const ECmd r = command(doc, files[1]);
+    // The designer tells only of a failure. A stopped import keeps what it made
+    // there, for the user to see; a script gets no file rather than part of one.
+    if (prompter.m_told || (r != ECmd::Done && r != ECmd::Unavailable))
+        Fail("the import did not complete; " + out + " is not written");
+    Save(doc.System(), out);
+    std::printf("%s\n", r == ECmd::Done ? doc.System().Feedback().build.Lines().front().c_str()
+                                        : "Imported: nothing");
+    return 0;
+}
+
+int ImportInputs(CArgs& args) {
+    return Import(args, ImportSystemInputs);
+}
+
+int ImportOutputs(CArgs& args) {
+    return Import(args, ImportSystemOutputs);
 }
 
 // --- serve ----------------------------------------------------------------
@@ -535,9 +630,16 @@ struct CCommand {
 };
 
 constexpr CCommand kCommands[] = {
-    {"run", kRunHelp, Run},           {"resave", kResaveHelp, Resave},        {"export", kExportHelp, Export},
-    {"info", kInfoHelp, Info},        {"serve", kServeHelp, Serve},           {"verify", kVerifyHelp, Verify},
-    {"to-json", kToJsonHelp, ToJson}, {"from-json", kFromJsonHelp, FromJson},
+    {"run", kRunHelp, Run},
+    {"resave", kResaveHelp, Resave},
+    {"export", kExportHelp, Export},
+    {"info", kInfoHelp, Info},
+    {"serve", kServeHelp, Serve},
+    {"verify", kVerifyHelp, Verify},
+    {"to-json", kToJsonHelp, ToJson},
+    {"from-json", kFromJsonHelp, FromJson},
+    {"import-inputs", kImportHelp, ImportInputs},
+    {"import-outputs", kImportOutputsHelp, ImportOutputs},
 };
 
 int Main(int argc, char** argv) {
