@@ -123,6 +123,7 @@ TEST_F(Verify, ExportReportAndChecksLeaveTheUsersFilesAlone) {
         {"csv log",
          [](CSystem& s, const std::string& log) {
              auto* book = static_cast<CModelLogBook*>(Around(s, kTypeCsvOutput, 2));
+             fs::remove(book->Path());  // the file a new log starts with
              book->SetPath(log);
              std::ofstream(log) << "precious\n";
          },
