@@ -13,6 +13,7 @@ class Czor2Doc;
 class CSimController;
 class CUdpLink;
 class CNetwork;
+class CSystem;
 struct CGraphicClipboard;
 struct CSystemInputData;
 struct CSystemOutputData;
@@ -43,7 +44,7 @@ enum class EPane {
     PaletteSignals,
     PaletteUtility,
     PaletteDecision,
-    NeuralNetwork,  // "Neural Network Feature Vectors"
+    NeuralNetwork,     // "Neural Network Feature Vectors"
     SequenceTimeline,  // "Action Sequence Timeline"
 };
 inline constexpr int kPaneCount = 10;
@@ -93,6 +94,11 @@ class ICommandHost {
     virtual void ShowBehaviors() {}
     virtual void EditOptions() {}
     virtual void ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo&) {}
+    /// Runs the designer engine and the runtime library side by side on `system`
+    /// and returns the report; nothing when this host has no runtime library.
+    virtual std::optional<std::string> VerifyRuntimeEquivalence(CSystem&) { return std::nullopt; }
+    /// Shows a finished report in a window of its own.
+    virtual void ShowReport(const std::string& title, const std::string& text) {}
     virtual void ShowWelcome() {}
     virtual void About() {}
 

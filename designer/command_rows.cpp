@@ -471,6 +471,7 @@ constexpr CCommand kCommands[] = {
     {kCmdAppOptions, "ID_BUTTON_APPLICATION_OPTIONS", None, AskHost<&ICommandHost::EditOptions>, kAlways,
      nullptr},
     {kCmdExportRuntime, "ID_BUTTON_EXPORTRUNTIME", None, ExportRuntimeSystem, kAlways, nullptr},
+    {kCmdVerifyRuntime, "ID_BUTTON_VERIFYRUNTIME", None, VerifyRuntimeEquivalence, kAlways, nullptr},
     {kCmdEnableRealtime, "ID_BUTTON_ENABLE_REALTIMEDATAFLOW", None, ToggleLink, LinkBound, LinkEnabled},
     {kCmdWelcome, "ID_BUTTON_WELCOMESCREEN", None, AskHost<&ICommandHost::ShowWelcome>, kAlways, nullptr},
     {kCmdUndo, "ID_BUTTON_UNDO", None, Undo, CanUndo, nullptr},

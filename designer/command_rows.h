@@ -38,6 +38,7 @@ enum ECommand : int {
     kCmdProjectInfo = 32905,
     kCmdAppOptions = 32982,
     kCmdExportRuntime = 32864,
+    kCmdVerifyRuntime = 33190,
     kCmdEnableRealtime = 33183,
     kCmdWelcome = 32859,
     kCmdUndo = 32997,

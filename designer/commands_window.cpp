@@ -110,6 +110,13 @@ ECmd ExportRuntimeTo(CCommandContext& ctx, const std::string& path, bool report)
     return ECmd::Done;
 }
 
+ECmd VerifyRuntimeEquivalence(CCommandContext& ctx) {
+    const std::optional<std::string> report = ctx.host.VerifyRuntimeEquivalence(ctx.doc.System());
+    if (!report) return ECmd::Unavailable;
+    ctx.host.ShowReport("Verify Runtime Equivalence", *report);
+    return ECmd::Done;
+}
+
 ECmd EditComponentProperties(CCommandContext& ctx, CNetworkModel& component) {
     if (!HasPropertyDialog(component)) return ECmd::Unavailable;
     if (!CanEditComponentProperties(ctx.doc)) return ECmd::Refused;

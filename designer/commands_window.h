@@ -30,6 +30,8 @@ ECmd SaveProjectTo(CCommandContext& ctx, const std::string& path);
 /// manifest and, with `report`, shows where they went.
 ECmd ExportRuntimeSystem(CCommandContext& ctx);
 ECmd ExportRuntimeTo(CCommandContext& ctx, const std::string& path, bool report);
+/// "Verify Runtime Equivalence...": the host runs the check and its report is shown.
+ECmd VerifyRuntimeEquivalence(CCommandContext& ctx);
 
 // --- object dialogs -----------------------------------------------------------
 /// The dialog of an object in the view (a double click, a "Properties..."

@@ -26,6 +26,8 @@ constexpr CRibbonRow kRows[] = {
     {"Home", "Project", "ID_BUTTON_PROJECTSETTINGS", 32905, "Project Info", ECommandKind::Button},
     {"Home", "Project", "ID_BUTTON_APPLICATION_OPTIONS", 32982, "Application Options", ECommandKind::Button},
     {"Home", "Project", "ID_BUTTON_EXPORTRUNTIME", 32864, "Export Runtime System", ECommandKind::Button},
+    {"Home", "Project", "ID_BUTTON_VERIFYRUNTIME", 33190, "Verify Runtime Equivalence...",
+     ECommandKind::Button},
     {"Home", "Project", "ID_BUTTON_ENABLE_REALTIMEDATAFLOW", 33183, "Enable RealTime Data",
      ECommandKind::Button},
     {"Home", "Support", "ID_BUTTON_WELCOMESCREEN", 32859, "Show Welcome Screen", ECommandKind::Button},

@@ -43,7 +43,10 @@ struct CTypeTraits {
     bool notExported = false;   // in-designer data component: the export warns that it is left out
     bool inputsNamedBySource = false;  // a new input takes the feeding output's name, not its component's
     bool playsSound = false;           // the simulation stops its sound when the run stops
-    bool clearsDisplayC = false;       // AddTemplatePorts clears display flag C (the user controls)
+    bool followsClock = false;         // reads the system clock, which the runtime takes from the host
+    const char* runtimeNote =
+        nullptr;                  // what the runtime does instead, for a designerOnly or notExported type
+    bool clearsDisplayC = false;  // AddTemplatePorts clears display flag C (the user controls)
     EComponentEditor editor = EComponentEditor::Sheet;
 };
 

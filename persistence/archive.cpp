@@ -10,12 +10,21 @@ CArchive::CArchive() : m_loading(false), m_reader(nullptr, 0) {}
 
 CArchive::CArchive(const uint8_t* data, size_t size) : m_loading(true), m_reader(data, size) {}
 
+CArchive::CArchive(IFieldStream& stream, bool loading)
+    : m_loading(loading), m_stream(&stream), m_reader(nullptr, 0) {}
+
 size_t CArchive::Position() const {
+    if (m_stream) return m_stream->Position();
     return m_loading ? m_reader.Position() : m_writer.Size();
 }
 
 size_t CArchive::Remaining() const {
+    if (m_stream) return m_loading ? m_stream->Remaining() : 0;
     return m_loading ? m_reader.Remaining() : 0;
+}
+
+void CArchive::Mark(const char* record) {
+    if (m_stream && !m_failed && !m_stream->Mark(record)) Fail(m_stream->Error());
 }
 
 void CArchive::Fail(const std::string& why) {
@@ -44,26 +53,40 @@ bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what) {
 
 bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what, size_t countAt) {
     if (!m_loading || m_failed) return !m_failed;
-    if (count < 0 || !m_reader.CanHold(count, minBytes)) {
+    // A stream holds at least one value per record.
+    const bool fits =
+        m_stream ? static_cast<size_t>(count) <= m_stream->Remaining() : m_reader.CanHold(count, minBytes);
+    if (count < 0 || !fits) {
         Fail(std::string("impossible ") + what + " count " + std::to_string(count), countAt);
         return false;
     }
     return true;
 }
 
+template <class T>
+bool CArchive::Streamed(bool (IFieldStream::*move)(T&), T& v) {
+    if (!m_stream) return false;
+    // The stream takes or gives the value itself; its first failure stops the archive.
+    if (!m_failed && !(m_stream->*move)(v)) Fail(m_stream->Error());
+    return true;
+}
+
 void CArchive::I32(int32_t& v) {
+    if (Streamed(&IFieldStream::I32, v)) return;
     if (!m_loading) return m_writer.I32(v);
     int32_t t;
     if (ReadRaw(&t, 4)) v = t;
 }
 
 void CArchive::F64(double& v) {
+    if (Streamed(&IFieldStream::F64, v)) return;
     if (!m_loading) return m_writer.F64(v);
     double t;
     if (ReadRaw(&t, 8)) v = t;
 }
 
 void CArchive::Byte(uint8_t& v) {
+    if (Streamed(&IFieldStream::Byte, v)) return;
     if (!m_loading) return m_writer.Byte(v);
     uint8_t t;
     if (ReadRaw(&t, 1)) v = t;
@@ -88,6 +111,7 @@ void CArchive::Point(CPoint& p) {
 }
 
 void CArchive::Str(std::string& v) {
+    if (Streamed(&IFieldStream::Str, v)) return;
     if (!m_loading) {
         // Plain ASCII (most names) is widened in place without a UTF-16 copy.
         const bool ascii =

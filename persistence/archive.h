@@ -12,12 +12,33 @@
 
 namespace zor2 {
 
+/// The field values of a project in another form than its bytes (the text form):
+/// an archive over a stream moves every field through it instead. Records are
+/// named by Mark as the field lists reach them. Each call returns false with
+/// Error() set when a value cannot be read.
+class IFieldStream {
+  public:
+    virtual ~IFieldStream() = default;
+    virtual bool Mark(const char* record) = 0;
+    virtual bool I32(int32_t& v) = 0;
+    virtual bool F64(double& v) = 0;
+    virtual bool Byte(uint8_t& v) = 0;
+    virtual bool Str(std::string& v) = 0;
+    /// Values moved so far (what an archive over the stream calls its position).
+    virtual size_t Position() const = 0;
+    /// Loading: values left, the bound of every count read.
+    virtual size_t Remaining() const = 0;
+    virtual const std::string& Error() const = 0;
+};
+
 class CArchive {
   public:
     /// An archive that writes into its own buffer.
     CArchive();
     /// An archive that reads `size` bytes at `data` (the bytes must outlive it).
     CArchive(const uint8_t* data, size_t size);
+    /// An archive that reads (`loading`) or writes its fields through `stream`.
+    CArchive(IFieldStream& stream, bool loading);
 
     bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
@@ -31,6 +52,8 @@ class CArchive {
     void Str(std::string& v);
     void Rect(CRect& r);
     void Point(CPoint& p);
+    /// Names the record whose fields follow; only a field stream sees it.
+    void Mark(const char* record);
 
     /// Loading: checks that `count` records of at least `minBytes` each can
     /// still follow; fails the archive with a message naming `what` if not.
@@ -70,8 +93,12 @@ class CArchive {
 
   private:
     bool ReadRaw(void* out, size_t n);
+    /// Moves `v` through the stream when there is one; false when there is none.
+    template <class T>
+    bool Streamed(bool (IFieldStream::*move)(T&), T& v);
 
     bool m_loading;
+    IFieldStream* m_stream = nullptr;
     CByteWriter m_writer;
     CByteReader m_reader;
     bool m_failed = false;

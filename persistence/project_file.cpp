@@ -45,13 +45,17 @@ template <class T, class Fields>
 void Records(CArchive& ar, CObList<T>& list, int32_t count, size_t countAt, size_t minBytes, const char* what,
              Fields fields) {
     if (ar.IsStoring()) {
-        for (T* item : list) fields(*item);
+        for (T* item : list) {
+            ar.Mark(what);
+            fields(*item);
+        }
         return;
     }
     if (!ar.CheckCount(count, minBytes, what, countAt)) return;
     list.Reserve(list.Size() + static_cast<size_t>(count));
     for (int32_t i = 0; i < count && !ar.Failed(); ++i) {
         auto item = std::make_unique<T>();
+        ar.Mark(what);
         fields(*item);
         list.Append(std::move(item));
     }
@@ -65,6 +69,7 @@ void ExternalConnectionFields(CArchive& ar, CExternalConnection& c) {
 }
 
 void TiePoints(CArchive& ar, CTiePointManager& t) {
+    ar.Mark("tie points");
     ar.Bool(t.flag);
     for (int32_t& s : t.settings) ar.I32(s);
     int32_t count = Count(t.points.size());
@@ -87,6 +92,7 @@ void TiePoints(CArchive& ar, CTiePointManager& t) {
 
 /// One component: the header that names its class, then its own record.
 void ComponentRecord(CArchive& ar, CNetwork& module, CNetworkModel* c) {
+    ar.Mark("component");
     if (ar.IsStoring()) {
         ar.WriteI32(c->m_id);
         ar.WriteI32(c->m_typeId);
@@ -215,6 +221,7 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
     int32_t outputs = Count(s.m_outputs.Size());
     int32_t inputCategories = Count(s.m_inputCategories.Size());
     int32_t outputCategories = Count(s.m_outputCategories.Size());
+    ar.Mark("system");
     ar.I32(s.m_systemId);
     ar.Str(s.m_name);
     ar.Str(s.m_thirdText);
@@ -292,10 +299,15 @@ void SerializeSystem(CArchive& ar, CSystem& s) {
             [&ar](CExternalInputCategory& c) { CategoryFields(ar, c); });
     Records(ar, s.m_outputCategories, outputCategories, countsAt + 16, kCategoryMin, "output category",
             [&ar](CExternalOutputCategory& c) { CategoryFields(ar, c); });
+    ar.Mark("events");
     s.m_events.Serialize(ar, s.Random());
+    ar.Mark("charts");
     s.m_charts.Serialize(ar);
+    ar.Mark("behaviors");
     s.m_behaviors.Serialize(ar, s.Random());
+    ar.Mark("graphics");
     s.m_graphics.Serialize(ar);
+    ar.Mark("value windows");
     s.m_valueWindows.Serialize(ar);
 
     if (ar.IsLoading() && !ar.Failed()) {
@@ -318,20 +330,38 @@ void SaveProjectBytes(CSystem& system, std::vector<uint8_t>& bytes) {
     bytes = ar.TakeBytes();
 }
 
-CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) {
+namespace {
+/// Loads through `ar` into a spare system that replaces `system`'s contents on
+/// success; `where` introduces the position of a failure (null: the caller names it).
+CFileResult LoadProject(CSystem& system, CArchive& ar, const char* where) {
     CSystem fresh;
     fresh.SetRandom(&system.Random());
-    CArchive ar(data, size);
     SerializeSystem(ar, fresh);
     if (ar.Failed())
-        return CFileResult::Failure(ar.Error() + " at byte offset " + std::to_string(ar.ErrorOffset()),
-                                    ar.ErrorOffset());
+        return CFileResult::Failure(
+            where ? ar.Error() + where + std::to_string(ar.ErrorOffset()) : ar.Error(), ar.ErrorOffset());
     system.SwapContents(fresh);
     // Notes the components made while loading (repairs of damaged records)
     // were written into the spare system; they belong to the loaded one.
     const auto& notes = fresh.Feedback().build.Lines();
     for (auto line = notes.rbegin(); line != notes.rend(); ++line) system.BuildFeedback(*line);
     return {};
+}
+}  // namespace
+
+CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) {
+    CArchive ar(data, size);
+    return LoadProject(system, ar, " at byte offset ");
+}
+
+CFileResult LoadProjectFields(CSystem& system, IFieldStream& stream) {
+    CArchive ar(stream, true);
+    return LoadProject(system, ar, nullptr);
+}
+
+void SaveProjectFields(CSystem& system, IFieldStream& stream) {
+    CArchive ar(stream, false);
+    SerializeSystem(ar, system);
 }
 
 // --- files ----------------------------------------------------------------

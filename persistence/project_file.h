@@ -9,6 +9,7 @@
 namespace zor2 {
 
 class CArchive;
+class IFieldStream;
 class CSystem;
 class CNetwork;
 
@@ -44,6 +45,11 @@ CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size);
 inline CFileResult LoadProjectBytes(CSystem& system, const std::vector<uint8_t>& bytes) {
     return LoadProjectBytes(system, bytes.data(), bytes.size());
 }
+
+/// The same two through a field stream (the project's text form); a failed
+/// load gives the value index at fault as its offset, for the stream to name.
+CFileResult LoadProjectFields(CSystem& system, IFieldStream& stream);
+void SaveProjectFields(CSystem& system, IFieldStream& stream);
 
 /// Saves the project to `path` without ever leaving a partly written file.
 CFileResult SaveProjectFile(CSystem& system, const std::string& path);

@@ -19,6 +19,14 @@ CRModelInput* CRNetworkModel::FindInput(int32_t id) {
     return nullptr;
 }
 
+IRandomSource& CRNetworkModel::Random() const {
+    return m_owner && m_owner->m_owner ? m_owner->m_owner->Random() : DefaultRandom();
+}
+
+IClock& CRNetworkModel::Clock() const {
+    return m_owner && m_owner->m_owner ? m_owner->m_owner->Clock() : DefaultClock();
+}
+
 bool CRNetworkModel::ReadBase(CByteReader& in) {
     rtfile::CComponentBase base;
     if (!ReadRecord(in, base)) return false;

@@ -16,6 +16,8 @@ namespace zor2 {
 
 class CRNetwork;
 class CRNetworkModel;
+class IClock;
+class IRandomSource;
 class CRPlan;
 struct CRModelInput;
 struct CRModelOutput;
@@ -123,6 +125,9 @@ class CRNetworkModel {
     CRModelOutput* FirstOutput() { return m_outputs.empty() ? nullptr : &m_outputs.front(); }
     /// First input with this id (ids below 1 never match); for use at load time.
     CRModelInput* FindInput(int32_t id);
+    /// The random source and clock of the system this component belongs to.
+    IRandomSource& Random() const;
+    IClock& Clock() const;
 
     int32_t m_id = 0;
     int32_t m_nodeKind = 4;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "algo/platform.h"
 #include "runtime/rt_model.h"
 #include "runtime/rt_plan.h"
 
@@ -146,7 +147,7 @@ class CRNetwork {
     std::vector<CRCopy> m_outputValues;            // every fed module output, after the Feedback Flows
 };
 
-/// The loaded runtime system (one per process, owned by the C interface).
+/// A loaded runtime system, owned by the C interface (the default instance or a handle).
 class CRSystem {
   public:
     std::vector<std::unique_ptr<CRNetwork>> m_modules;
@@ -158,6 +159,13 @@ class CRSystem {
     int32_t m_cycleCount2 = 0;
     int32_t m_systemId = 0;
     int32_t m_currentLevel = 1;
+    // Where random draws and ticks come from; null means the process-wide defaults,
+    // which the default instance keeps using. A handle points them at its own.
+    IRandomSource* m_random = nullptr;
+    IClock* m_clock = nullptr;
+
+    IRandomSource& Random() const { return m_random ? *m_random : DefaultRandom(); }
+    IClock& Clock() const { return m_clock ? *m_clock : DefaultClock(); }
 
     /// Builds the module order (by level, list order among equals), every
     /// module's plan and the id maps of the system ports. Called once after

@@ -1,20 +1,14 @@
-// The exported C interface: one loaded system per process, status codes at the
-// boundary, no exception ever leaves a function.
+// The global C interface: one default system per process over the same load path
+// as the handles, status codes at the boundary, no exception ever leaves a function.
 #include "runtime/zor2runtime.h"
 
-#include <cerrno>
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
-#include <vector>
 
 #include "algo/bytes.h"
-#include "algo/platform.h"
-#include "runtime/rt_loader.h"
-#include "runtime/rt_registry.h"
+#include "runtime/rt_open.h"
 #include "runtime/rt_system.h"
 
 namespace {
@@ -29,16 +23,6 @@ constexpr int32_t kNotLoaded = -1;
 constexpr int32_t kBadId = -2;
 constexpr int32_t kNullArgument = -3;
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char buffer[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
-}
-
 /// Copies `text` into a fixed UTF-16 field of `units` code units, cut to
 /// units - 1 and zero-filled.
 void CopyUnits(const std::u16string& text, uint16_t* field, size_t units) {
@@ -48,67 +32,6 @@ void CopyUnits(const std::u16string& text, uint16_t* field, size_t units) {
 
 void SetMessage(qxAISystemLoadResult* result, const std::string& text) {
     if (result) CopyUnits(zor2::Utf8ToUtf16(text), result->message, 256);
-}
-
-/// Reads the whole file; returns 0 or the open failure code of the interface.
-/// Only a regular file is read: a device or a FIFO would never end.
-int32_t ReadFile(const char* path, std::vector<uint8_t>& bytes, const char*& reason) {
-    switch (zor2::ReadInputFile(path, bytes)) {
-        case 0:
-            return 0;
-        case ENOENT:
-            reason = "No such file or directory";
-            return 8;
-        case ENOMEM:
-            reason = "Not enough memory";
-            return 2;
-        case EACCES:
-            reason = "Permission denied";
-            return 4;
-        case zor2::kNotARegularFile:
-            reason = "Not a regular file";
-            return 64;
-        default:
-            reason = "Unknown";
-            return 64;
-    }
-}
-
-std::string FileNameOf(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p; ++p) {
-        if (*p == '/' || *p == '\\') name = p + 1;
-    }
-    return name;
-}
-
-std::string ReadFailureMessage(const zor2::CRReadResult& r) {
-    switch (r.code) {
-        case -2:
-            return "qxMindlatch2 Runtime could not read file (error in module count).\n\n Reason: Corrupt file";
-        case -3:
-            return "qxMindlatch2 Runtime could not read file (error in system input count).\n\n Reason: Corrupt file";
-        case -4:
-            return "qxMindlatch2 Runtime could not read file (error in system output count).\n\n Reason: Corrupt file";
-        case -5:
-            return "qxMindlatch2 Runtime could not read file (error in system connection count).\n\n Reason: Corrupt file";
-        case zor2::kReadTrailingBytes:
-            return Format(
-                "qxMindlatch2 Runtime could not read file (%zu bytes follow the last record at byte offset %zu).\n\n Reason: Corrupt file",
-                r.trailing, r.offset);
-        case zor2::kReadBadInputId:
-            return Format(
-                "qxMindlatch2 Runtime could not read file (system input id %d at byte offset %zu; ids start at 1).\n\n Reason: Corrupt file",
-                r.inputId, r.offset);
-        default:
-            if (zor2::IsDesignerOnlyType(r.componentType))
-                return Format(
-                    "qxMindlatch2 Runtime could not read file (component type %d at byte offset %zu runs only in the designer).\n\n Reason: Unsupported component type",
-                    r.componentType, r.offset);
-            return Format(
-                "qxMindlatch2 Runtime could not read file (unknown component type %d at byte offset %zu).\n\n Reason: Corrupt file",
-                r.componentType, r.offset);
-    }
 }
 
 void FillInputInfo(CRSystemInput& in, qxAISystemPortInfo* info) {
@@ -154,32 +77,13 @@ int32_t qxAISystem_Load(const char* path, int32_t systemId, qxAISystemLoadResult
         return 0;
     }
     try {
-        std::vector<uint8_t> bytes;
-        const char* reason = "Unknown";
-        if (const int32_t code = ReadFile(path, bytes, reason); code != 0) {
-            SetMessage(result, Format("qxMindlatch2 Runtime could not open file.\n\n Reason: %s", reason));
-            return code;
-        }
-        const zor2::CRReadResult read =
-            zor2::ReadRuntimeSystem(*g_system, bytes.data(), bytes.size(), systemId);
-        g_system->BuildOrder();
-        if (read.code != 0) {
-            zor2::Trace("Runtime file %s: %s at byte %zu\n", path, read.detail.c_str(), read.offset);
-            SetMessage(result, ReadFailureMessage(read));
-            return 32;
-        }
-        if (result) {
+        const zor2::CROpenResult opened = zor2::OpenRuntimeFile(*g_system, path, systemId);
+        if (opened.code == 1 && result) {
             result->status = 0;
             result->loaded = 1;
-            SetMessage(
-                result,
-                Format(
-                    "Successfully opened runtime file (%s) - %d module(s), %d system input(s), %d system output(s)",
-                    FileNameOf(path).c_str(), static_cast<int>(g_system->m_modules.size()),
-                    static_cast<int>(g_system->m_inputs.size()),
-                    static_cast<int>(g_system->m_outputs.size())));
         }
-        return 1;
+        SetMessage(result, opened.message);
+        return opened.code;
     } catch (...) {
         // Only an allocation failure can land here; nothing half-built stays loaded.
         g_system.reset();

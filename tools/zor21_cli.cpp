@@ -17,15 +17,20 @@
 #include <vector>
 
 #include "algo/csv.h"
+#include "designer/commands_system.h"
+#include "designer/document.h"
 #include "engine/catalogue.h"
 #include "engine/system.h"
 #include "persistence/csv_file.h"
 #include "persistence/module_file.h"
 #include "persistence/project_file.h"
+#include "persistence/project_text.h"
 #include "persistence/runtime_export.h"
 #include "realtime/udp_link.h"
 #include "simulation/sim_controller.h"
 #include "tools/cli_info.h"
+#include "tools/runtime_report.h"
+#include "tools/runtime_verify.h"
 
 namespace zor2 {
 namespace {
@@ -42,6 +47,11 @@ constexpr const char* kUsage =
     "  export PROJECT.zr2 OUT.z2r\n"
     "  info FILE                 (.zr2, .zrm or .z2r)\n"
     "  serve PROJECT.zr2 [--rate C] [--run] [--cycles N]\n"
+    "  verify PROJECT.zr2 [--cycles N] [--inputs FILE.csv] [--seed S]\n"
+    "  to-json PROJECT.zr2 OUT.json\n"
+    "  from-json IN.json OUT.zr2\n"
+    "  import-inputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "  import-outputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
     "\n"
     "`zor21-cli COMMAND --help` describes one command.\n";
 
@@ -73,7 +83,10 @@ constexpr const char* kExportHelp =
     "usage: zor21-cli export PROJECT.zr2 OUT.z2r\n"
     "\n"
     "Writes the runtime file and, beside it, its manifest ZOR2_RT_MANIFEST_<name>.txt. A note on\n"
-    "standard error says when the system uses CSV components, which the runtime does not run.\n";
+    "standard error says when the system uses CSV components, which the runtime does not run.\n"
+    "Standard output names both files, then reports the file's size, the components by type, the\n"
+    "memory the runtime library holds once it has loaded the file and the cost of one cycle (both\n"
+    "measured), and every designer-only component with what the runtime does instead.\n";
 
 constexpr const char* kInfoHelp =
     "usage: zor21-cli info FILE\n"
@@ -94,6 +107,49 @@ constexpr const char* kServeHelp =
     "  --cycles N    stop after N cycles; otherwise run until SIGINT or SIGTERM\n"
     "\n"
     "On the way out it stops a running simulation, sends $ZOR_SHUTDOWN and closes its sockets.\n";
+
+constexpr const char* kVerifyHelp =
+    "usage: zor21-cli verify PROJECT.zr2 [--cycles N] [--inputs FILE.csv] [--seed S]\n"
+    "\n"
+    "Exports the project to a temporary runtime file and runs the designer engine and the runtime\n"
+    "library side by side from a reset, with the same inputs and random seed and the system input\n"
+    "behaviours off, comparing every system output after every cycle bit for bit.\n"
+    "\n"
+    "  --cycles N        number of cycles (default 100)\n"
+    "  --inputs FILE     CSV whose header names system input ids; row k is applied before cycle k\n"
+    "  --seed S          seed of both random sources (default 1)\n"
+    "\n"
+    "Standard output: \"equivalent for N cycles\" (exit 0), or the first cycle, output and both values\n"
+    "that differ (exit 2); then the components whose runtime behaviour differs by definition.\n";
+
+constexpr const char* kToJsonHelp =
+    "usage: zor21-cli to-json PROJECT.zr2 OUT.json\n"
+    "\n"
+    "Writes the project's text form: every field of the project file in file order, one record per\n"
+    "line as {\"<record>\": [values]}, so that `from-json` gives back the same bytes.\n";
+
+constexpr const char* kFromJsonHelp =
+    "usage: zor21-cli from-json IN.json OUT.zr2\n"
+    "\n"
+    "Reads a project's text form and saves the project. A malformed or incomplete text is refused\n"
+    "with the line and the record key at fault; OUT is then not written.\n";
+
+constexpr const char* kImportHelp =
+    "usage: zor21-cli import-inputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "\n"
+    "Runs the designer's \"Import Inputs...\" (\"Import Outputs...\") on the project: the header line\n"
+    "is skipped, then every line makes a system input (output) named by its first field in the\n"
+    "category its second field names (made when missing). The project is saved to OUT, or over\n"
+    "PROJECT without -o. A file that cannot be read or a line with fewer than two fields writes\n"
+    "nothing and exits 1. The designer's messages go to standard error; a question it asks is\n"
+    "answered with --answer (default cancel).\n"
+    "\n"
+    "Standard output: the feedback line, e.g. \"Imported: 3 system inputs\".\n";
+
+constexpr const char* kImportOutputsHelp =
+    "usage: zor21-cli import-outputs PROJECT.zr2 FILE.csv [-o OUT.zr2] [--answer yes|no|cancel]\n"
+    "\n"
+    "As import-inputs (`zor21-cli import-inputs --help`), for system outputs and output categories.\n";
 
 /// A command's failure: printed on standard error, exit code 1.
 struct CCliError {
@@ -305,6 +361,7 @@ int Export(CArgs& args) {
         Fail("There was an error (e: " + std::to_string(e) + ") in trying to create the manifest file.");
     std::printf("Runtime AI File: %s\nManifest File: %s\nCurrent Project: %s\n", files[1].c_str(),
                 ManifestFileName(files[1]).c_str(), system.m_name.c_str());
+    std::fputs(ReportRuntimeExport(system, files[1]).Text().c_str(), stdout);
     return 0;
 }
 
@@ -343,6 +400,142 @@ int Info(CArgs& args) {
     }
     std::fputs(summary.c_str(), stdout);
     return 0;
+}
+
+// --- verify ---------------------------------------------------------------
+
+/// An argument no option took: the project file, given once.
+void TakeProject(const std::string& a, std::string& project) {
+    if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
+    if (!project.empty()) Fail("unexpected argument " + a);
+    project = a;
+}
+
+int Verify(CArgs& args) {
+    std::string project, inputsPath;
+    CVerifyOptions options;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (a == "--cycles")
+            options.cycles = ParseInteger(args.Value(a), "--cycles", 0, INT32_MAX);
+        else if (a == "--seed")
+            options.seed = static_cast<uint32_t>(ParseInteger(args.Value(a), "--seed", 0, UINT32_MAX));
+        else if (a == "--inputs")
+            inputsPath = args.Value(a);
+        else
+            TakeProject(a, project);
+    }
+    if (project.empty()) Fail("the project file is missing");
+    CSystem system;
+    Load(system, project);
+    CInputRows rows;
+    if (!inputsPath.empty()) {
+        ReadInputRows(system, inputsPath, rows);
+        options.inputs = &rows.table;
+    }
+    const CVerifyReport report = VerifyRuntime(system, options);
+    if (report.result == CVerifyReport::EResult::NotRun) {
+        std::string text = report.Text();
+        text.pop_back();
+        Fail(text);
+    }
+    std::fputs(report.Text().c_str(), stdout);
+    return report.result == CVerifyReport::EResult::Equivalent ? 0 : 2;
+}
+
+// --- to-json, from-json ----------------------------------------------------
+
+int ToJson(CArgs& args) {
+    const auto files = Positionals(args, 2);
+    CSystem system;
+    Load(system, files[0]);
+    const std::string text = ProjectToText(system);
+    const CFileResult r = WriteFileAtomically(files[1], std::vector<uint8_t>(text.begin(), text.end()));
+    if (!r) Fail(r.message);
+    return 0;
+}
+
+int FromJson(CArgs& args) {
+    const auto files = Positionals(args, 2);
+    std::vector<uint8_t> bytes;
+    if (const CFileResult r = ReadWholeFile(files[0], bytes); !r) Fail(r.message);
+    CSystem system;
+    const CFileResult r =
+        ProjectFromText(system, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!r) Fail(files[0] + ": " + r.message);
+    Save(system, files[1]);
+    return 0;
+}
+
+// --- import-inputs, import-outputs --------------------------------------------
+
+/// The designer's questions answered by an option; its messages on standard error.
+class CCliPrompter final : public IPrompter {
+  public:
+    EAnswer m_answer = EAnswer::Cancel;
+    EAnswer Ask(std::string_view question, EButtons) override {
+        std::fprintf(stderr, "%s: %.*s -> %s\n", kProgram, static_cast<int>(question.size()), question.data(),
+                     m_answer == EAnswer::Yes  ? "yes"
+                     : m_answer == EAnswer::No ? "no"
+                                               : "cancel");
+        return m_answer;
+    }
+    bool m_told = false;
+    void Tell(std::string_view message) override {
+        m_told = true;
+        std::fprintf(stderr, "%s: %.*s\n", kProgram, static_cast<int>(message.size()), message.data());
+    }
+    void Beep() override {}
+};
+
+int Import(CArgs& args, ECmd (*command)(Czor2Doc&, const std::string&)) {
+    std::vector<std::string> files;
+    std::string out;
+    CCliPrompter prompter;
+    while (!args.Done()) {
+        const std::string& a = args.Next();
+        if (a == "-o") {
+            out = args.Value(a);
+        } else if (a == "--answer") {
+            const std::string& v = args.Value(a);
+            if (v == "yes")
+                prompter.m_answer = EAnswer::Yes;
+            else if (v == "no")
+                prompter.m_answer = EAnswer::No;
+            else if (v == "cancel")
+                prompter.m_answer = EAnswer::Cancel;
+            else
+                Fail("--answer must be yes, no or cancel, not \"" + v + "\"");
+        } else if (!a.empty() && a[0] == '-') {
+            Fail("unknown option " + a);
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        Fail("expected PROJECT.zr2 and FILE.csv, got " + std::to_string(files.size()) + " file names");
+    if (out.empty()) out = files[0];
+    Czor2Doc doc;
+    doc.SetPrompter(&prompter);
+    if (const CFileResult r = doc.Open(files[0]); !r)
+        Fail(r.message.empty() ? "cannot load " + files[0] : r.message);
+    const ECmd r = command(doc, files[1]);
+    // The designer tells only of a failure. A stopped import keeps what it made
+    // there, for the user to see; a script gets no file rather than part of one.
+    if (prompter.m_told || (r != ECmd::Done && r != ECmd::Unavailable))
+        Fail("the import did not complete; " + out + " is not written");
+    Save(doc.System(), out);
+    std::printf("%s\n", r == ECmd::Done ? doc.System().Feedback().build.Lines().front().c_str()
+                                        : "Imported: nothing");
+    return 0;
+}
+
+int ImportInputs(CArgs& args) {
+    return Import(args, ImportSystemInputs);
+}
+
+int ImportOutputs(CArgs& args) {
+    return Import(args, ImportSystemOutputs);
 }
 
 // --- serve ----------------------------------------------------------------
@@ -437,8 +630,16 @@ struct CCommand {
 };
 
 constexpr CCommand kCommands[] = {
-    {"run", kRunHelp, Run},    {"resave", kResaveHelp, Resave}, {"export", kExportHelp, Export},
-    {"info", kInfoHelp, Info}, {"serve", kServeHelp, Serve},
+    {"run", kRunHelp, Run},
+    {"resave", kResaveHelp, Resave},
+    {"export", kExportHelp, Export},
+    {"info", kInfoHelp, Info},
+    {"serve", kServeHelp, Serve},
+    {"verify", kVerifyHelp, Verify},
+    {"to-json", kToJsonHelp, ToJson},
+    {"from-json", kFromJsonHelp, FromJson},
+    {"import-inputs", kImportHelp, ImportInputs},
+    {"import-outputs", kImportOutputsHelp, ImportOutputs},
 };
 
 int Main(int argc, char** argv) {

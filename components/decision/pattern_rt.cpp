@@ -106,7 +106,7 @@ int32_t CRModelPatternRecorder::Execute() {
         const uint32_t bits = ReadBits();
         m_value = bits;
         if (inputs >= 2) {
-            const CPatternRecording::CResult r = m_recording.Record(bits, m_id, DefaultRandom());
+            const CPatternRecording::CResult r = m_recording.Record(bits, m_id, Random());
             SetRuntimeOutput(m_out[0], r.recorded ? 1.0 : 0.0);
             if (r.recorded) SetRuntimeOutput(m_out[1], r.number);
             SetRuntimeOutput(m_out[5], m_recording.MostCommonNumber());

@@ -134,12 +134,17 @@ void NewLog(CNetworkModel& c) {
     l->SetPath(path);
 }
 
-constexpr CTypeTraits kCsvTraits{.notExported = true};
+constexpr CTypeTraits kCsvInputTraits{
+    .notExported = true,
+    .runtimeNote = "the runtime plays the rows of its file once through, without looping"};
+constexpr CTypeTraits kCsvOutputTraits{
+    .notExported = true,
+    .runtimeNote = "the runtime starts its file afresh at load and writes the values unformatted"};
 constexpr CComponentType kTypes[] = {
-    {kTypeCsvOutput, kLogInputs, kLogOutputs, -1, 3, Create<CModelLogBook>, &kLogSheet, kCsvTraits, NewLog,
-     SkipCsvOutputBody},
-    {kTypeCsvInput, kInputInputs, kInputOutputs, 1, 4, Create<CModelDataImport>, &kImportSheet, kCsvTraits,
-     nullptr, SkipCsvInputBody},
+    {kTypeCsvOutput, kLogInputs, kLogOutputs, -1, 3, Create<CModelLogBook>, &kLogSheet, kCsvOutputTraits,
+     NewLog, SkipCsvOutputBody},
+    {kTypeCsvInput, kInputInputs, kInputOutputs, 1, 4, Create<CModelDataImport>, &kImportSheet,
+     kCsvInputTraits, nullptr, SkipCsvInputBody},
 };
 
 }  // namespace

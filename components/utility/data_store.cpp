@@ -20,7 +20,8 @@ std::unique_ptr<CNetworkModel> Create(int32_t) {
     return std::make_unique<CModelDataStore>();
 }
 constexpr CPropertyProfile kSheet{"Component Properties - Data Value Storage"};
-constexpr CComponentType kTypes[] = {{kTypeDataStore, kInputs, kOutputs, 2, 5, Create, &kSheet}};
+constexpr CComponentType kTypes[] = {
+    {kTypeDataStore, kInputs, kOutputs, 2, 5, Create, &kSheet, {.followsClock = true}}};
 }  // namespace
 
 std::span<const CComponentType> DataStoreComponentTypes() {

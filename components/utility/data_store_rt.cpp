@@ -29,7 +29,7 @@ int32_t CRModelDataStore::Execute() {
         if (!m_fields.flag) Reset();
         return 0;
     }
-    const double seconds = DefaultClock().TickMs() / 1000.0;
+    const double seconds = Clock().TickMs() / 1000.0;
     const CRSystem* system = m_owner ? m_owner->m_owner : nullptr;
     SetRuntimeOutput(m_out[0], m_fields.stored);
     SetRuntimeOutput(m_out[1], system ? system->m_cycleCount : 0);

@@ -155,8 +155,15 @@ constexpr CPropertyProfile kDynamicSheet{"Component Properties - Dynamic Number"
                                          ApplyDynamicSheet};
 
 constexpr CComponentType kTypes[] = {
-    {kTypeRandGen, kRandInputs, kRandOutputs, 1, 1, CreateRandGen, &kRandGenSheet},
-    {kTypeDynamicNumber, kDynamicInputs, kDynamicOutputs, 1, 1, CreateDynamic, &kDynamicSheet},
+    {kTypeRandGen, kRandInputs, kRandOutputs, 1, 1, CreateRandGen, &kRandGenSheet, {.followsClock = true}},
+    {kTypeDynamicNumber,
+     kDynamicInputs,
+     kDynamicOutputs,
+     1,
+     1,
+     CreateDynamic,
+     &kDynamicSheet,
+     {.followsClock = true}},
 };
 
 /// The shared input phase: input 10 switches the component (on without a source).

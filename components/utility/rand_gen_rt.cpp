@@ -13,11 +13,11 @@ bool ReadEnable(CRModelInput* in) {
     return on;
 }
 
-double DrawNow(const CRandomDraw& draw, bool enabled, uint32_t& seconds) {
+double DrawNow(const CRNetworkModel& self, const CRandomDraw& draw, bool enabled, uint32_t& seconds) {
     seconds = 0;
     if (!enabled) return 0.0;
-    const double v = DrawRandom(draw, DefaultRandom());
-    if (draw.timing == kTimingSeconds) seconds = RuntimeSeconds(DefaultClock().TickMs());
+    const double v = DrawRandom(draw, self.Random());
+    if (draw.timing == kTimingSeconds) seconds = RuntimeSeconds(self.Clock().TickMs());
     return v;
 }
 
@@ -38,7 +38,7 @@ int32_t CRModelRandGen::GetInputValues() {
 
 int32_t CRModelRandGen::Execute() {
     uint32_t seconds = 0;
-    const double v = DrawNow(m_fields.draw, m_fields.enabled, seconds);
+    const double v = DrawNow(*this, m_fields.draw, m_fields.enabled, seconds);
     const double out = RandGenStep(m_fields.draw, m_state, m_fields.enabled, v, seconds);
     if (CRModelOutput* o = FirstOutput()) o->m_value = out;
     return 0;
@@ -59,7 +59,7 @@ int32_t CRModelDynamicNumber::GetInputValues() {
 
 int32_t CRModelDynamicNumber::Execute() {
     uint32_t seconds = 0;
-    const double v = DrawNow(m_fields.draw, m_fields.enabled, seconds);
+    const double v = DrawNow(*this, m_fields.draw, m_fields.enabled, seconds);
     m_value = DynamicStep(m_fields, m_state, v, seconds, m_value);
     if (CRModelOutput* o = FirstOutput()) o->m_value = m_value;
     return 0;

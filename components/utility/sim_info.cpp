@@ -38,7 +38,15 @@ constexpr CPropertyProfile kSheet{"Component Properties - Sim Info", ReadSheet};
 constexpr CComponentType kTypes[] = {
     {kTypeSimInfoSimTime, {}, kSimTime, 0, 1, CreateInfo, &kSheet},
     {kTypeSimInfoCount, {}, kCount, 0, 1, CreateInfo, &kSheet},
-    {kTypeSimInfoLocalTime, {}, kLocalTime, 0, 8, CreateSysTime, &kSheet, {.designerOnly = true}},
+    {kTypeSimInfoLocalTime,
+     {},
+     kLocalTime,
+     0,
+     8,
+     CreateSysTime,
+     &kSheet,
+     {.designerOnly = true,
+      .runtimeNote = "the runtime has no class for it and refuses a file that holds it"}},
 };
 
 }  // namespace

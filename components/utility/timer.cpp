@@ -41,7 +41,8 @@ std::string ApplySheet(CNetworkModel& c, const CPropertySheet& sheet) {
 }
 
 constexpr CPropertyProfile kSheet{"Timer Component Properties", ReadSheet, nullptr, ApplySheet};
-constexpr CComponentType kTypes[] = {{kTypeTimer, kInputs, kOutputs, 2, 1, Create, &kSheet}};
+constexpr CComponentType kTypes[] = {
+    {kTypeTimer, kInputs, kOutputs, 2, 1, Create, &kSheet, {.followsClock = true}}};
 }  // namespace
 
 std::span<const CComponentType> TimerComponentTypes() {

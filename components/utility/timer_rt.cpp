@@ -22,7 +22,7 @@ int32_t CRModelTimer::GetInputValues() {
 }
 
 int32_t CRModelTimer::Execute() {
-    const bool fired = m_state.Step(DefaultClock().TickMs(), m_delay, m_enabled);
+    const bool fired = m_state.Step(Clock().TickMs(), m_delay, m_enabled);
     if (CRModelOutput* out = FirstOutput()) out->m_value = fired ? 1.0 : 0.0;
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,7 +101,7 @@ bool ShowSystemProperties(QWidget* parent, const CSystem& s, std::string& descri
 }
 
 CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
-                                     const QString& project)
+                                     const QString& project, const QString& report)
     : QDialog(parent), m_manifest(manifestPath) {
     setWindowTitle(tr("Successful Runtime Export"));
     auto* layout = new QVBoxLayout(this);
@@ -124,6 +125,14 @@ CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath
     form->addRow(tr("Manifest File:"), new QLabel(QFileInfo(manifestPath).fileName()));
     form->addRow(tr("Current Project:"), new QLabel(project));
     layout->addLayout(form);
+    if (!report.isEmpty()) {
+        auto* text = new QPlainTextEdit(report, this);
+        text->setObjectName(QStringLiteral("exportReport"));
+        text->setReadOnly(true);
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        layout->addWidget(text);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     QPushButton* view = buttons->addButton(tr("View Manifest..."), QDialogButtonBox::ActionRole);
     connect(view, &QPushButton::clicked, this,

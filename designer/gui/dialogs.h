@@ -29,12 +29,12 @@ QString SystemPropertiesText(const CSystem& system);
 /// "System Properties": shows the project information; OK returns the edited description.
 bool ShowSystemProperties(QWidget* parent, const CSystem& system, std::string& description);
 
-/// "Successful Runtime Export" with "View Manifest..." and "OK".
+/// "Successful Runtime Export" with "View Manifest..." and "OK", and the export report when given.
 class CdlgExportSuccess : public QDialog {
     Q_OBJECT
   public:
     CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
-                      const QString& project);
+                      const QString& project, const QString& report = {});
 
   private:
     QString m_manifest;

@@ -17,6 +17,7 @@
 #include "components/decision/neural_network.h"
 #include "designer/commands_neural.h"
 #include "designer/commands_window.h"
+#include "designer/gui/clipboard_actions.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
@@ -92,6 +93,7 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     BuildMenus();
     BuildDocks();
     BuildNeuralPane();
+    InstallClipboardActions(*this);
     statusBar()->showMessage(tr("Ready"));
     setAcceptDrops(true);
     resize(1400, 900);

@@ -129,6 +129,8 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     std::string ChooseSavePath(EPathKind kind, const std::string& name) override;
     void FileUsed(const std::string& path) override;
     void ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo& info) override;
+    std::optional<std::string> VerifyRuntimeEquivalence(CSystem& system) override;
+    void ShowReport(const std::string& title, const std::string& text) override;
     // ICommandHost: dialogs (main_window_dialogs.cpp).
     std::optional<int32_t> ChooseColour(int32_t current) override;
     std::string FieldText(int id) const override;

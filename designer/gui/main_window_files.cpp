@@ -1,13 +1,21 @@
 // The window's side of the file commands: the file dialogs, the recent-file
-// list, the export report, and the entry points that take a path directly.
+// list, the export report, the runtime equivalence report, and the entry points
+// that take a path directly.
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 #include "designer/commands_window.h"
 #include "designer/gui/dialogs.h"
 #include "designer/gui/main_window.h"
+#include "tools/runtime_report.h"
+#include "tools/runtime_verify.h"
 
 namespace zor2::gui {
 namespace {
@@ -65,7 +73,32 @@ void CMainWindow::FileUsed(const std::string& path) {
 void CMainWindow::ShowExportSuccess(const std::string& runtimePath, const CRuntimeExportInfo& info) {
     const QString path = QString::fromStdString(runtimePath);
     const QString manifest = QFileInfo(path).dir().filePath(QString::fromStdString(info.manifestFileName));
-    CdlgExportSuccess dlg(this, path, manifest, QString::fromStdString(info.projectName));
+    const std::string report = ReportRuntimeExport(m_doc.System(), runtimePath).Text();
+    CdlgExportSuccess dlg(this, path, manifest, QString::fromStdString(info.projectName),
+                          QString::fromStdString(report));
+    dlg.exec();
+}
+
+std::optional<std::string> CMainWindow::VerifyRuntimeEquivalence(CSystem& system) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string text = VerifyRuntime(system, {}).Text();
+    QApplication::restoreOverrideCursor();
+    return text;
+}
+
+void CMainWindow::ShowReport(const std::string& title, const std::string& text) {
+    QDialog dlg(this);
+    dlg.setWindowTitle(QString::fromStdString(title));
+    auto* view = new QPlainTextEdit(QString::fromStdString(text), &dlg);
+    view->setReadOnly(true);
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dlg);
+    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(view);
+    layout->addWidget(buttons);
+    dlg.resize(720, 420);
     dlg.exec();
 }
 

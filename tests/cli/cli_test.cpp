@@ -331,7 +331,8 @@ TEST(CliRun, BothToolsReadAnInputsFileByOneRule) {
 
 TEST(CliHelp, EveryCommand) {
     const std::string dir = ScratchDir();
-    const char* commands[] = {"run", "resave", "export", "info", "serve"};
+    const char* commands[] = {"run",    "resave",  "export",    "info",          "serve",
+                              "verify", "to-json", "from-json", "import-inputs", "import-outputs"};
     for (const char* c : commands) {
         SCOPED_TRACE(c);
         for (const char* flag : {"--help", "-h"}) {
@@ -358,6 +359,55 @@ TEST(CliFiles, ResaveIsByteIdentical) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(ReadText(dir + "/copy.zr2"), ReadText(Example(name)));
     }
+}
+
+TEST(CliFiles, ImportsTextFormAndReport) {
+    const std::string dir = ScratchDir();
+    const std::string ex = Example("two_stage");
+    WriteText(dir + "/ports.csv", "name,category\ntemp,Sensors\nhum,sensors\n");
+    WriteText(dir + "/short.csv", "name,category\ntemp,Sensors\nlonely\n");
+    WriteText(dir + "/bad.json",
+              "{\"format\": \"zor2 project text\", \"version\": 1, \"records\": [\n{\"system\": [1]}\n]}\n");
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string out;      // standard output starts with it
+        const char* written;  // the file the command writes, or that must not exist
+    } const cases[] = {
+        {{"import-inputs", ex, "ports.csv", "-o", "in.zr2"}, 0, "Imported: 2 system inputs\n", "in.zr2"},
+        {{"import-outputs", ex, "ports.csv", "-o", "out.zr2", "--answer", "no"},
+         0,
+         "Imported: 2 system outputs\n",
+         "out.zr2"},
+        {{"import-inputs", ex, "short.csv", "-o", "short.zr2"}, 1, "", "short.zr2"},
+        {{"import-inputs", ex, "missing.csv", "-o", "missing.zr2"}, 1, "", "missing.zr2"},
+        {{"import-inputs", ex, "ports.csv", "--answer", "maybe"}, 1, "", nullptr},
+        {{"to-json", ex, "p.json"}, 0, "", "p.json"},
+        {{"from-json", "p.json", "back.zr2"}, 0, "", "back.zr2"},
+        {{"from-json", "bad.json", "bad.zr2"}, 1, "", "bad.zr2"},
+        {{"export", ex, "two.z2r"},
+         0,
+         "Runtime AI File: two.z2r\nManifest File: ZOR2_RT_MANIFEST_two.txt\n",
+         "two.z2r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[2]);
+        const CResult r = Cli(c.args, dir);
+        EXPECT_EQ(r.exitCode, c.exit) << r.err;
+        EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+        if (c.written) EXPECT_EQ(::access((dir + "/" + c.written).c_str(), F_OK) == 0, c.exit == 0);
+    }
+    EXPECT_EQ(ReadText(dir + "/back.zr2"), ReadText(ex));
+    EXPECT_NE(
+        Cli({"from-json", "bad.json", "bad.zr2"}, dir).err.find("line 2, key \"system\": the record ends"),
+        std::string::npos);
+    const std::string report = Cli({"export", ex, "two.z2r"}, dir).out;
+    for (const char* line :
+         {"Runtime file size: ", "Components: 4\n", "Runtime memory once loaded: ", "One cycle: "})
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+    CSystem system;
+    ASSERT_TRUE(LoadProjectFile(system, dir + "/in.zr2"));
+    EXPECT_EQ(system.m_inputs.Size(), 4u);
 }
 
 TEST(CliFiles, ExportWritesRuntimeFileAndManifest) {

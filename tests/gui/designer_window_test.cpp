@@ -134,6 +134,7 @@ class CDesignerWindowTest : public QObject {
     void realTimeLinkToggles();
     void neuralNetworkLearnsWithVisibleProgress();
     void rendersBothModes();
+    void clipboardCarriesComponentsToAnotherWindow();
 
   private:
     QTemporaryDir m_dir;
@@ -400,6 +401,41 @@ void CDesignerWindowTest::doubleClickAddsModulesAndSystemPorts() {
                       v.CentreOf({.kind = EHit::Module, .module = s.m_modules.At(2)}));
     QCOMPARE(s.m_selectedModules.Size(), size_t(1));
     QCOMPARE(s.m_modulesByCreation.Items().back(), s.m_modules.At(2));
+}
+
+void CDesignerWindowTest::clipboardCarriesComponentsToAnotherWindow() {
+    const QString path = WriteExampleProject(m_dir.path());
+    CMainWindow from(nullptr, SceneLink());
+    QVERIFY(from.OpenProject(path));
+    Czor2Doc& doc = from.Document();
+    CNetwork* adder = doc.System().m_modules.Head();
+    doc.Editor().DesignModule(adder->m_id);
+    std::vector<int32_t> all;
+    for (const CNetworkModel* c : adder->m_components) all.push_back(c->m_id);
+    doc.Editor().SelectComponents(all);
+    auto action = [](CMainWindow& w, const QString& text) -> QAction* {
+        for (QAction* a : w.View().actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    };
+    QVERIFY(action(from, "Copy") && action(from, "Paste") && action(from, "Cut") &&
+            action(from, "Duplicate"));
+    action(from, "Copy")->trigger();
+    CMainWindow into(nullptr, SceneLink());
+    QCOMPARE(AddModule(into.Document()), ECmd::Done);
+    CNetwork* target = into.Document().System().m_modules.Head();
+    into.Document().Editor().DesignModule(target->m_id);
+    action(into, "Paste")->trigger();
+    QCOMPARE(target->m_components.Size(), size_t(3));
+    into.Document().System().ResetSystem();
+    into.Document().System().RunCycle();
+    double total = 0;
+    for (const CNetworkModel* c : target->m_components)
+        if (c->m_typeId == 21) total = c->FirstOutput()->m_value;
+    QCOMPARE(total, 5.0);  // both constants wired into the sum, as copied
+    QAction* verify = from.CommandAction(kCmdVerifyRuntime);
+    QVERIFY(verify != nullptr);
+    QCOMPARE(verify->text(), QString("Verify Runtime Equivalence..."));
 }
 
 void CDesignerWindowTest::unreadableProjectChangesNothing() {
