@@ -47,7 +47,8 @@ enum class EPane {
     NeuralNetwork,     // "Neural Network Feature Vectors"
     SequenceTimeline,  // "Action Sequence Timeline"
 };
-inline constexpr int kPaneCount = 10;
+/// One past the last pane: arrays indexed by pane take this size.
+inline constexpr int kPaneCount = static_cast<int>(EPane::SequenceTimeline) + 1;
 
 enum class EPrintJob { Print, QuickPrint, Preview, Setup };
 

@@ -49,7 +49,7 @@ TEST_F(SequenceEditor, EveryEditIsOneUndoLevelWithItsLine) {
         std::deque<EAnswer> answers;
         std::function<ECmd(E&)> act;
         ECmd outcome;
-        std::function<std::string(E&)> line;  // a Done edit's line, from the state before it
+        std::function<std::string(E&)> line = {};  // a Done edit's line, from the state before it
         std::string message = {};
         bool lineAfter = false;  // the line names what the edit made
     };
