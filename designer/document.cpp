@@ -206,14 +206,20 @@ CFileResult Czor2Doc::OpenRecovered(const std::string& autosavePath, const std::
     return r;
 }
 
+CFileResult Czor2Doc::SaveRenamed(const std::string& path) {
+    // A file chosen in the save dialog names the system after its title; a
+    // failed save keeps the old name.
+    const std::string oldName = m_system.m_name;
+    m_system.m_name = FileTitle(path);
+    CFileResult r = SaveTo(path);
+    if (!r) m_system.m_name = oldName;
+    return r;
+}
+
 CFileResult Czor2Doc::Save(const std::string& pathIfUntitled) {
     if (!m_path.empty()) return SaveTo(m_path);
     if (pathIfUntitled.empty()) return CFileResult::Failure("Cancelled Save!");
-    const std::string oldName = m_system.m_name;
-    m_system.m_name = FileTitle(pathIfUntitled);
-    CFileResult r = SaveTo(pathIfUntitled);
-    if (!r) m_system.m_name = oldName;
-    return r;
+    return SaveRenamed(pathIfUntitled);
 }
 
 CFileResult Czor2Doc::SaveAs(const std::string& path) {
@@ -221,7 +227,8 @@ CFileResult Czor2Doc::SaveAs(const std::string& path) {
         Trace("Cancelled Save!\n");
         return CFileResult::Failure("Cancelled Save!");
     }
-    return SaveTo(path);
+    // The same dialog as Save's, with the same effect on the system's name.
+    return SaveRenamed(path);
 }
 
 CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo* info) {

@@ -1,0 +1,50 @@
+// Where the names above component boxes go so that no name covers another box
+// or another name: above its box where there is room, else shortened to the
+// box's width, else in the top line of its own box.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "designer/view_geometry.h"
+
+namespace zor2 {
+
+struct CTitlePlace {
+    CRectD rect;
+    bool cut = false;  // the name is wider than its place and is shown shortened
+};
+
+/// The places of the names of `footprints` (each box with its ports, model
+/// units) whose texts are `widths` wide and `lineHeight` high. Expected
+/// linear time: the boxes are looked up in a grid of cells.
+std::vector<CTitlePlace> PlaceTitles(std::span<const CRectD> footprints, std::span<const CRectD> boxes,
+                                     std::span<const double> widths, double lineHeight);
+
+class CNetwork;
+class CNetworkModel;
+
+struct CComponentTitle {
+    const CNetworkModel* component;
+    CTitlePlace place;
+};
+
+/// The names of a module's shown components, placed with `width` measuring a
+/// name in model units; a component's footprint is its box with its ports.
+std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
+                                             const std::function<double(const std::string&)>& width,
+                                             double lineHeight);
+
+struct CHit;
+/// What hovering over an object shows: its whole name (a drawn name may be
+/// cut), with a port's value and a component's type. Empty for other objects.
+std::string HoverText(const CHit& hit);
+
+/// Whether two rectangles share more than an edge.
+inline bool Overlap(const CRectD& a, const CRectD& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace zor2
