@@ -169,7 +169,7 @@ CFileResult Czor2Doc::Open(const std::string& path) {
     StopLearning();
     m_system.BuildFeedback("About to open Corvel Mindlatch2 file: " + path + "\n");
     CFileResult r = LoadAndReplace(path);
-    if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
+    if (!r) Prompter().Warn(r.message + ". The current project was kept unchanged.");
     return r;
 }
 
@@ -178,14 +178,14 @@ CFileResult Czor2Doc::OpenThroughFramework(const std::string& path) {
     StopLearning();
     if (!SaveModified()) return CFileResult::Failure("Cancelled");
     CFileResult r = LoadAndReplace(path);
-    if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
+    if (!r) Prompter().Warn(r.message + ". The current project was kept unchanged.");
     return r;
 }
 
 CFileResult Czor2Doc::SaveTo(const std::string& path) {
     CFileResult r = SaveProjectFile(m_system, path);
     if (!r) {
-        Prompter().Tell(r.message);
+        Prompter().Warn(r.message);
         return r;
     }
     m_path = path;
@@ -197,7 +197,7 @@ CFileResult Czor2Doc::SaveTo(const std::string& path) {
 CFileResult Czor2Doc::OpenRecovered(const std::string& autosavePath, const std::string& originalPath) {
     CFileResult r = LoadAndReplace(autosavePath);
     if (!r) {
-        Prompter().Tell(r.message + ". The current project was kept unchanged.");
+        Prompter().Warn(r.message + ". The current project was kept unchanged.");
         return r;
     }
     m_path = originalPath;
@@ -245,11 +245,11 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
     if (const int e = ExportRuntimeFile(m_system, path); e != 0) {
         CFileResult r =
             CFileResult::Failure("Cannot write the runtime file " + path + ": " + std::strerror(e));
-        Prompter().Tell(r.message);
+        Prompter().Warn(r.message);
         return r;
     }
     if (const int e = WriteManifest(m_system, path); e != 0)
-        Prompter().Tell("There was an error (e: " + std::to_string(e) +
+        Prompter().Warn("There was an error (e: " + std::to_string(e) +
                         ") in trying to create the manifest file.");
     if (info) {
         info->runtimeFileName = FileName(path);

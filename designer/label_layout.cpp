@@ -8,8 +8,10 @@
 #include <unordered_map>
 
 #include "designer/commands_view.h"
+#include "designer/editor_state.h"
 #include "designer/view_layout.h"
 #include "engine/catalogue.h"
+#include "engine/system.h"
 
 namespace zor2 {
 namespace {
@@ -113,6 +115,11 @@ std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
     out.reserve(places.size());
     for (size_t i = 0; i < places.size(); ++i) out.push_back({shown[i], places[i]});
     return out;
+}
+
+bool ModulePortsShowValues(const CSystem& system, const CViewOptions& options) {
+    // Before the first cycle every value is blank or "-": the names say more.
+    return options.showModuleValues && system.m_cycleCount > 0;
 }
 
 std::string HoverText(const CHit& h) {

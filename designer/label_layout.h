@@ -38,6 +38,12 @@ std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
                                              double lineHeight);
 
 struct CHit;
+class CSystem;
+struct CViewOptions;
+/// Whether module boxes show their ports' values rather than their names:
+/// when the option asks for values and a cycle has produced some.
+bool ModulePortsShowValues(const CSystem& system, const CViewOptions& options);
+
 /// What hovering over an object shows: its whole name (a drawn name may be
 /// cut), with a port's value and a component's type. Empty for other objects.
 std::string HoverText(const CHit& hit);

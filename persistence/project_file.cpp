@@ -323,9 +323,7 @@ CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) 
     fresh.SetRandom(&system.Random());
     CArchive ar(data, size);
     SerializeSystem(ar, fresh);
-    if (ar.Failed())
-        return CFileResult::Failure(ar.Error() + " at byte offset " + std::to_string(ar.ErrorOffset()),
-                                    ar.ErrorOffset());
+    if (ar.Failed()) return CFileResult::Failure(ar.Describe(), ar.ErrorOffset());
     system.SwapContents(fresh);
     // Notes the components made while loading (repairs of damaged records)
     // were written into the spare system; they belong to the loaded one.

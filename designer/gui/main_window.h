@@ -64,6 +64,9 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     /// Opens a project; `fromFramework` is the recent-file list, the command
     /// line or a dropped file (a missing file does nothing).
     bool OpenProject(const QString& path, bool fromFramework = false);
+    /// The project named on the command line: a file that is not there is
+    /// said so, instead of the designer starting empty without a word.
+    bool OpenFromCommandLine(const QString& path);
     /// At start: offers the work an earlier designer left in its autosave; true when it was opened.
     bool OfferRecovery();
     bool SaveProjectTo(const QString& path);

@@ -89,7 +89,8 @@ void CPalette::SetFilter(const QString& text) {
         for (const CPaletteEntry& e : entries) {
             auto* item = new QTreeWidgetItem(heading, {Q(e.name)});
             item->setData(0, kTypeRole, e.typeId);
-            item->setToolTip(0, Q(e.tip));
+            // The whole name first: a narrow pane cuts long ones.
+            item->setToolTip(0, Q(e.name) + '\n' + Q(e.tip));
             // An entry that cannot be added stays readable with its reason, but cannot be dragged.
             item->setFlags(e.available ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
                                        : Qt::ItemIsEnabled);

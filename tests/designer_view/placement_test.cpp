@@ -139,6 +139,21 @@ TEST(Placement, PaletteSearch) {
     EXPECT_LT(found, all);
 }
 
+TEST(Placement, ModulePortsShowNamesUntilValuesExist) {
+    struct Case {
+        bool option;
+        int32_t cycles;
+        bool values;
+    };
+    for (const Case& c : {Case{true, 0, false}, Case{true, 1, true}, Case{false, 5, false}}) {
+        CSystem s;
+        s.m_cycleCount = c.cycles;
+        CViewOptions o;
+        o.showModuleValues = c.option;
+        EXPECT_EQ(ModulePortsShowValues(s, o), c.values) << c.option << " " << c.cycles;
+    }
+}
+
 TEST(Placement, ConnectionVerdictBeforeRelease) {
     CSystem s;
     s.NewProject();

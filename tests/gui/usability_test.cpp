@@ -2,7 +2,12 @@
 // widths with every text whole, context categories that come and go with the
 // selection, the palette search, the wire drawn during a connection drag and
 // the reason of a refusal, and the rate box clamping what is typed.
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
@@ -10,8 +15,11 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "designer/commands_behaviors.h"
+#include "designer/gui/dialogs.h"
 #include "designer/gui/ribbon.h"
 #include "gui_scene.h"
+#include "persistence/project_file.h"
 
 using namespace zor2;
 using namespace zor2::gui;
@@ -27,6 +35,9 @@ class CUsabilityTest : public QObject {
     void paletteSearch();
     void liveWireAndRefusalHint();
     void rateBoxClampsWhatIsTyped();
+    void manageBehaviorsShowsTheSelectedOne();
+    void manifestWithoutAViewer();
+    void missingFileOnTheCommandLineIsSaid();
 
   private:
     QTemporaryDir m_dir;
@@ -212,6 +223,65 @@ void CUsabilityTest::rateBoxClampsWhatIsTyped() {
     QCOMPARE(rate->value(), 20);
     QCOMPARE(w.Document().System().m_cyclesPerSecond, 20);
     QVERIFY2(w.statusBar()->currentMessage().contains("25"), qPrintable(w.statusBar()->currentMessage()));
+}
+
+void CUsabilityTest::manageBehaviorsShowsTheSelectedOne() {
+    CScene scene;
+    CMainWindow& w = *scene.w;
+    Czor2Doc& doc = w.Document();
+    CExternalInput* input = doc.System().CreateSystemInput("Speed", 1);
+    for (const char* name : {"rise", "fall"}) {
+        CBehaviorData data;
+        data.name = name;
+        QVERIFY(AddBehaviorTo(doc, input->m_id, data) == ECmd::Done);
+    }
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        auto* list = d->findChild<QListWidget*>();
+        auto label = [&](const char* name) { return d->findChild<QLabel*>(name)->text(); };
+        // Nothing selected: nothing to edit or delete.
+        QVERIFY(!d->findChild<QPushButton*>("delete")->isEnabled());
+        list->setCurrentRow(1);
+        seen << label("name") << label("target") << label("type");
+        QVERIFY(d->findChild<QCheckBox*>("enable")->isChecked());
+        QVERIFY(d->findChild<QPushButton*>("edit")->isEnabled());
+        d->findChild<QPushButton*>("delete")->click();
+        seen << QString::number(list->count()) << label("name");
+        d->accept();
+    });
+    w.RunCommand(kCmdViewBehaviors);
+    QCOMPARE(seen,
+             QStringList({"fall", "Speed", QString(CSimBehaviorMgr::BehaviorTypeName(kBehaviorAscending)),
+                          "1", "rise"}));
+    QCOMPARE(doc.System().m_behaviors.m_behaviors.Size(), size_t(1));
+}
+
+void CUsabilityTest::manifestWithoutAViewer() {
+    QTemporaryDir dir;
+    const QString manifest = dir.filePath("plant.txt");
+    QFile file(manifest);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Inputs: 1\n");
+    file.close();
+    CdlgExportSuccess dialog(nullptr, dir.filePath("plant.z2r"), manifest, "plant");
+    for (const bool viewerStarts : {true, false}) {
+        dialog.m_openUrl = [viewerStarts](const QUrl&) { return viewerStarts; };
+        QDialog* own = dialog.ViewManifest();
+        QCOMPARE(own == nullptr, viewerStarts);
+        if (own) QCOMPARE(own->findChild<QPlainTextEdit*>("manifest")->toPlainText(), QString("Inputs: 1\n"));
+    }
+}
+
+void CUsabilityTest::missingFileOnTheCommandLineIsSaid() {
+    CScene scene;
+    CMainWindow& w = *scene.w;
+    w.Prompter().m_answerHook = [](const QString&) { return EAnswer::Ok; };
+    const std::vector<uint8_t> before = SaveProjectBytes(w.Document().System());
+    QVERIFY(!w.OpenFromCommandLine("/nonexistent/plant.zr2"));
+    QVERIFY(w.Prompter().m_told.back().contains("no such file"));
+    QCOMPARE(SaveProjectBytes(w.Document().System()), before);
 }
 
 QTEST_MAIN(CUsabilityTest)
