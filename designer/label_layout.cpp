@@ -57,10 +57,12 @@ class CGrid {
 
 }  // namespace
 
-std::vector<CTitlePlace> PlaceTitles(std::span<const CRectD> footprints, std::span<const CRectD> boxes,
-                                     std::span<const double> widths, double lineHeight) {
+namespace {
+
+std::vector<CTitlePlace> PlaceTitlesIn(CGrid& grid, std::span<const CRectD> footprints,
+                                       std::span<const CRectD> boxes, std::span<const double> widths,
+                                       double lineHeight) {
     const size_t n = std::min({footprints.size(), boxes.size(), widths.size()});
-    CGrid grid;
     for (size_t i = 0; i < n; ++i) grid.Insert(footprints[i], i);
     std::vector<CTitlePlace> places(n);
     for (size_t i = 0; i < n; ++i) {
@@ -85,9 +87,16 @@ std::vector<CTitlePlace> PlaceTitles(std::span<const CRectD> footprints, std::sp
     return places;
 }
 
-std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
-                                             const std::function<double(const std::string&)>& width,
-                                             double lineHeight) {
+}  // namespace
+
+std::vector<CTitlePlace> PlaceTitles(std::span<const CRectD> footprints, std::span<const CRectD> boxes,
+                                     std::span<const double> widths, double lineHeight) {
+    CGrid grid;
+    return PlaceTitlesIn(grid, footprints, boxes, widths, lineHeight);
+}
+
+CModuleLabels ModuleLabels(const CNetwork& module, const TextWidth& width, double lineHeight, bool inputNames,
+                           bool outputNames, double maxWidth) {
     std::vector<const CNetworkModel*> shown;
     std::vector<CRectD> feet, boxes;
     std::vector<double> widths;
@@ -110,11 +119,46 @@ std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
         feet.push_back(foot);
         widths.push_back(width(c->m_name));
     }
-    const std::vector<CTitlePlace> places = PlaceTitles(feet, boxes, widths, lineHeight);
-    std::vector<CComponentTitle> out;
-    out.reserve(places.size());
-    for (size_t i = 0; i < places.size(); ++i) out.push_back({shown[i], places[i]});
-    return out;
+    CGrid grid;
+    const std::vector<CTitlePlace> places = PlaceTitlesIn(grid, feet, boxes, widths, lineHeight);
+    CModuleLabels labels;
+    labels.titles.reserve(places.size());
+    for (size_t i = 0; i < places.size(); ++i) labels.titles.push_back({shown[i], places[i]});
+    // Port names beside their ports, after the titles: as wide as the name (up to
+    // `maxWidth`) where nothing is in the way, narrower where something is, else none.
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const CNetworkModel& c = *shown[i];
+        if (IsReduced(c)) continue;
+        for (bool output : {false, true}) {
+            if (output ? !(outputNames || c.ShowsOutputNames()) : !inputNames) continue;
+            int index = 0;
+            auto place = [&](const std::string& name) {
+                const CRectD port = ComponentPortRect(c, index, output);
+                const double full = std::min(width(name), maxWidth);
+                const double cy = (port.top + port.bottom) / 2;
+                for (double w : {full, full * 0.6, full * 0.35}) {
+                    if (w < 16) break;
+                    const double left = output ? port.right + kGap : port.left - kGap - w;
+                    const CRectD r{left, cy - lineHeight / 2, left + w, cy + lineHeight / 2};
+                    if (grid.Blocked(r, i)) continue;
+                    grid.Insert(r, i);
+                    labels.ports.push_back({&c, output, index, r, w < width(name)});
+                    break;
+                }
+                ++index;
+            };
+            if (output)
+                for (const CModelOutput* o : c.m_outputs) place(o->m_name);
+            else
+                for (const CModelInput* in : c.m_inputs) place(in->m_name);
+        }
+    }
+    return labels;
+}
+
+std::vector<CComponentTitle> ComponentTitles(const CNetwork& module, const TextWidth& width,
+                                             double lineHeight) {
+    return ModuleLabels(module, width, lineHeight, false, false, 0).titles;
 }
 
 bool ModulePortsShowValues(const CSystem& system, const CViewOptions& options) {

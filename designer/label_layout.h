@@ -31,10 +31,31 @@ struct CComponentTitle {
     CTitlePlace place;
 };
 
+/// The name of port `index` of a component, beside the port.
+struct CPortName {
+    const CNetworkModel* component;
+    bool output;
+    int index;
+    CRectD rect;
+    bool cut;  // narrower than the name: shown shortened
+};
+
+struct CModuleLabels {
+    std::vector<CComponentTitle> titles;
+    std::vector<CPortName> ports;  // only those with room; hover shows any
+};
+
+using TextWidth = std::function<double(const std::string&)>;
+
 /// The names of a module's shown components, placed with `width` measuring a
 /// name in model units; a component's footprint is its box with its ports.
-std::vector<CComponentTitle> ComponentTitles(const CNetwork& module,
-                                             const std::function<double(const std::string&)>& width,
+/// Then the names of the inputs (`inputNames`) and outputs (`outputNames`, or
+/// the component's own wish) beside their ports, at most `maxWidth` wide and
+/// clear of every other box and name.
+CModuleLabels ModuleLabels(const CNetwork& module, const TextWidth& width, double lineHeight, bool inputNames,
+                           bool outputNames, double maxWidth);
+/// The titles alone.
+std::vector<CComponentTitle> ComponentTitles(const CNetwork& module, const TextWidth& width,
                                              double lineHeight);
 
 struct CHit;

@@ -29,8 +29,7 @@ namespace {
 constexpr double kPortNameWidth = 90;
 const QColor kPortName(0x30, 0x30, 0x30);
 
-void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small,
-                const QFont& names) {
+void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small) {
     const CViewOptions& o = scene.Options();
     int i = 0;
     for (CModelInput* in : c.m_inputs) {
@@ -41,13 +40,6 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setFont(small);
         p.setPen(Qt::black);
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight, Q(in->ValueString()));
-        if (o.inputNames) {
-            p.setFont(names);
-            p.setPen(kPortName);
-            p.drawText(QRectF(r.left() - kPortNameWidth - 2, r.top() - 4, kPortNameWidth, r.height() + 8),
-                       Qt::AlignVCenter | Qt::AlignRight,
-                       p.fontMetrics().elidedText(Q(in->m_name), Qt::ElideRight, kPortNameWidth));
-        }
     }
     i = 0;
     for (CModelOutput* out : c.m_outputs) {
@@ -60,13 +52,6 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setFont(small);
         p.setPen(QColor(0x14, 0x46, 0x14));
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
-        if (o.outputNames || c.ShowsOutputNames()) {
-            p.setFont(names);
-            p.setPen(kPortName);
-            p.drawText(QRectF(r.right() + 2, r.top() - 4, kPortNameWidth, r.height() + 8),
-                       Qt::AlignVCenter | Qt::AlignLeft,
-                       p.fontMetrics().elidedText(Q(out->m_name), Qt::ElideRight, kPortNameWidth));
-        }
     }
 }
 
@@ -293,7 +278,7 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.drawText(
             QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
             QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
-        PaintPorts(p, scene, *c, small, scene.font);
+        PaintPorts(p, scene, *c, small);
         p.setFont(tiny);
         const double below = PaintSimAids(p, *c, box);
         if (o.helperText) {
@@ -308,11 +293,23 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         }
     }
     // The names last, each in a place that covers no other box or name.
+    // Measured in bold, the wider face, so the plain port names always fit their places.
+    const CModuleLabels labels = ModuleLabels(*scene.layout.Module(), TitleWidth(bold), TitleLine(bold),
+                                              o.inputNames, o.outputNames, kPortNameWidth);
+    p.setFont(scene.font);
+    p.setPen(kPortName);
+    for (const CPortName& n : labels.ports) {
+        const std::string& name =
+            n.output ? n.component->m_outputs.At(n.index)->m_name : n.component->m_inputs.At(n.index)->m_name;
+        const QRectF r = ToQ(n.rect);
+        p.drawText(r, Qt::AlignVCenter | (n.output ? Qt::AlignLeft : Qt::AlignRight),
+                   n.cut ? p.fontMetrics().elidedText(Q(name), Qt::ElideRight, static_cast<int>(r.width()))
+                         : Q(name));
+    }
     if (!o.componentNames) return;
     p.setFont(bold);
     p.setPen(Qt::black);
-    for (const CComponentTitle& t :
-         ComponentTitles(*scene.layout.Module(), TitleWidth(bold), TitleLine(bold))) {
+    for (const CComponentTitle& t : labels.titles) {
         const QRectF r = ToQ(t.place.rect);
         const QString name = Q(t.component->m_name);
         p.drawText(r, Qt::AlignCenter,

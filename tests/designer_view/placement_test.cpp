@@ -65,8 +65,18 @@ TEST(Placement, NoNameCoversAnotherInTheShippedExamples) {
         for (const CNetwork* m : s.m_modules) {
             ++modules;
             // A bold face of about 8 units a letter.
-            const auto titles = ComponentTitles(
-                *m, [](const std::string& n) { return 8.0 * n.size() + 4; }, 17);
+            const CModuleLabels labels = ModuleLabels(
+                *m, [](const std::string& n) { return 8.0 * n.size() + 4; }, 17, true, true, 90);
+            const auto& titles = labels.titles;
+            // No port name covers another box, a title or another port name.
+            for (const CPortName& n : labels.ports) {
+                for (const CComponentTitle& t : titles) {
+                    if (t.component != n.component) EXPECT_FALSE(Overlap(n.rect, ComponentBox(*t.component)));
+                    EXPECT_FALSE(Overlap(n.rect, t.place.rect)) << n.component->m_name << " port " << n.index;
+                }
+                for (const CPortName& other : labels.ports)
+                    if (&other != &n) EXPECT_FALSE(Overlap(n.rect, other.rect)) << n.component->m_name;
+            }
             for (size_t i = 0; i < titles.size(); ++i) {
                 for (size_t j = i + 1; j < titles.size(); ++j)
                     EXPECT_FALSE(Overlap(titles[i].place.rect, titles[j].place.rect))

@@ -38,6 +38,7 @@ class CUsabilityTest : public QObject {
     void manageBehaviorsShowsTheSelectedOne();
     void manifestWithoutAViewer();
     void missingFileOnTheCommandLineIsSaid();
+    void examplesAtTheSmallestWidth();
 
   private:
     QTemporaryDir m_dir;
@@ -282,6 +283,19 @@ void CUsabilityTest::missingFileOnTheCommandLineIsSaid() {
     QVERIFY(!w.OpenFromCommandLine("/nonexistent/plant.zr2"));
     QVERIFY(w.Prompter().m_told.back().contains("no such file"));
     QCOMPARE(SaveProjectBytes(w.Document().System()), before);
+}
+
+void CUsabilityTest::examplesAtTheSmallestWidth() {
+    // Pictures of each shipped example's first module at 1280 x 720, for the eye.
+    for (const char* name : {"celsius", "two_stage", "accumulator", "ramp"}) {
+        CMainWindow w(nullptr, SceneLink());
+        w.resize(1280, 720);
+        w.show();
+        QVERIFY2(w.OpenProject(QStringLiteral(ZOR2_SOURCE_DIR "/examples/%1.zr2").arg(name)), name);
+        w.grab().save(QStringLiteral(ZOR2_GUI_TEST_OUT "/example_%1_system.png").arg(name));
+        w.View().ShowModule(w.Document().System().m_modules.Head());
+        w.grab().save(QStringLiteral(ZOR2_GUI_TEST_OUT "/example_%1_module.png").arg(name));
+    }
 }
 
 QTEST_MAIN(CUsabilityTest)
