@@ -204,21 +204,21 @@ QWidget* CMainWindow::PaneWidget(EPane pane) const {
     }
 }
 
+namespace {
+
+/// The palette group each palette pane command shows.
+constexpr std::pair<EPane, int> kPaletteGroups[] = {{EPane::PaletteLogic, kGroupLogic},
+                                                    {EPane::PaletteMath, kGroupMath},
+                                                    {EPane::PaletteSignals, kGroupSignals},
+                                                    {EPane::PaletteUtility, kGroupUtility},
+                                                    {EPane::PaletteDecision, kGroupDecision}};
+
+}  // namespace
+
 std::optional<int> CMainWindow::PaletteGroup(EPane pane) {
-    switch (pane) {
-        case EPane::PaletteLogic:
-            return kGroupLogic;
-        case EPane::PaletteMath:
-            return kGroupMath;
-        case EPane::PaletteSignals:
-            return kGroupSignals;
-        case EPane::PaletteUtility:
-            return kGroupUtility;
-        case EPane::PaletteDecision:
-            return kGroupDecision;
-        default:
-            return std::nullopt;
-    }
+    for (const auto& [p, group] : kPaletteGroups)
+        if (p == pane) return group;
+    return std::nullopt;
 }
 
 bool CMainWindow::PaneVisible(EPane pane) const {
@@ -232,9 +232,7 @@ void CMainWindow::SetPaneVisible(EPane pane, bool shown) {
     if (const std::optional<int> group = PaletteGroup(pane)) {
         m_palette->SetGroupShown(*group, shown);
         bool any = false;
-        for (EPane p : {EPane::PaletteLogic, EPane::PaletteMath, EPane::PaletteSignals, EPane::PaletteUtility,
-                        EPane::PaletteDecision})
-            any = any || m_palette->GroupShown(*PaletteGroup(p));
+        for (const auto& [p, g] : kPaletteGroups) any = any || m_palette->GroupShown(g);
         m_paletteDock->setVisible(any);
         return;
     }
