@@ -97,6 +97,32 @@ ECmd DeleteInputBehaviors(Czor2Doc& doc) {
     return ECmd::Done;
 }
 
+ECmd DeleteBehavior(Czor2Doc& doc, int32_t behaviorId) {
+    if (!doc.System().m_behaviors.m_behaviors.RemoveId(behaviorId)) return ECmd::Unavailable;
+    doc.RecordChange("");
+    return ECmd::Done;
+}
+
+std::optional<CBehaviorSummary> BehaviorSummary(const CSystem& system, int index) {
+    if (index < 0) return std::nullopt;
+    for (const CSimBehavior* b : system.m_behaviors.m_behaviors) {
+        if (index-- > 0) continue;
+        CBehaviorSummary s{.id = b->m_id,
+                           .name = b->m_name,
+                           .type = CSimBehaviorMgr::BehaviorTypeName(b->m_type),
+                           .enabled = b->m_enabled};
+        // The first system input with the target id, as loading binds it; ids below 1 match nothing.
+        if (b->m_targetInputId >= 1)
+            for (const CExternalInput* in : system.m_inputs)
+                if (in->m_id == b->m_targetInputId) {
+                    s.targetInput = in->m_name;
+                    break;
+                }
+        return s;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> InputBehaviorLines(const CSystem& system, int32_t inputId) {
     std::vector<std::string> lines;
     for (const CSimBehavior* b : system.m_behaviors.m_behaviors)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,20 @@ ECmd DeleteAllBehaviors(Czor2Doc& doc);
 /// "Delete Behaviors" of the "System Inputs" group: every behaviour of the
 /// first selected system input, after confirmation.
 ECmd DeleteInputBehaviors(Czor2Doc& doc);
+
+/// The "Manage Behavaiors" dialog's "Delete": removes one behaviour.
+ECmd DeleteBehavior(Czor2Doc& doc, int32_t behaviorId);
+
+/// The "Selected Behavior" box of the "Manage Behavaiors" dialog.
+struct CBehaviorSummary {
+    int32_t id = 0;
+    std::string name;
+    std::string targetInput;  // the name of the system input it drives, empty when none
+    std::string type;         // the type's list name
+    bool enabled = false;
+};
+/// The summary of the behaviour on line `index` of the list; nothing for a line that is not there.
+std::optional<CBehaviorSummary> BehaviorSummary(const CSystem& system, int index);
 
 /// The System Input dialog's list: "%s (enabled)" / "%s (disabled)".
 std::vector<std::string> InputBehaviorLines(const CSystem& system, int32_t inputId);

@@ -2,6 +2,7 @@
 #include "designer/commands_component.h"
 
 #include "designer/document.h"
+#include "designer/free_spot.h"
 
 namespace zor2 {
 
@@ -433,12 +434,15 @@ ECmd ShowChart(Czor2Doc& doc) {
     CModelOutput* out = doc.Editor().SelectedComponentOutput(doc.System());
     if (!out || !out->m_owner || !out->m_owner->m_owner) return ECmd::Unavailable;
     CSystem& system = doc.System();
+    CNetworkModel& c = *out->m_owner;
+    const std::vector<CRect> taken = TakenInModule(system, *c.m_owner);
     CChart* chart = system.m_charts.AddChart(system.Random());
     if (!chart) return ECmd::Refused;
-    CNetworkModel& c = *out->m_owner;
     chart->Attach(c.m_owner, &c, out);
     const int32_t w = chart->m_rect.right - chart->m_rect.left, h = chart->m_rect.bottom - chart->m_rect.top;
-    chart->m_rect = {c.m_box.right + 60, c.m_box.top, c.m_box.right + 60 + w, c.m_box.top + h};
+    // Beside the component, or the nearest spot from there that covers nothing.
+    chart->m_rect = FreeSpotNear({c.m_box.right + 60, c.m_box.top, c.m_box.right + 60 + w, c.m_box.top + h},
+                                 c.m_box, taken);
     doc.RecordChange(Fmt("Added chart visibility to the [%s] output from component [%s].",
                          out->m_name.c_str(), c.m_name.c_str()));
     return ECmd::Done;
@@ -448,15 +452,17 @@ ECmd ShowValueWindow(Czor2Doc& doc) {
     CModelOutput* out = doc.Editor().SelectedComponentOutput(doc.System());
     if (!out || !out->m_owner || !out->m_owner->m_owner) return ECmd::Unavailable;
     CSystem& system = doc.System();
+    CNetworkModel& c = *out->m_owner;
+    const std::vector<CRect> taken = TakenInModule(system, *c.m_owner);
     CValueWindow* window = system.m_valueWindows.AddValueWindow(system.Random());
     if (!window) return ECmd::Refused;
-    CNetworkModel& c = *out->m_owner;
     window->Attach(c.m_owner, &c, out);
     window->m_title = out->m_name;
     const int32_t w = window->m_rect.right - window->m_rect.left,
                   h = window->m_rect.bottom - window->m_rect.top;
-    window->m_rect = {c.m_box.right + 60, c.m_box.bottom + 10, c.m_box.right + 60 + w,
-                      c.m_box.bottom + 10 + h};
+    window->m_rect = FreeSpotNear(
+        {c.m_box.right + 60, c.m_box.bottom + 10, c.m_box.right + 60 + w, c.m_box.bottom + 10 + h}, c.m_box,
+        taken);
     doc.RecordChange(Fmt("Added data value visibility to the [%s] output from component [%s].",
                          out->m_name.c_str(), c.m_name.c_str()));
     return ECmd::Done;

@@ -169,7 +169,7 @@ CFileResult Czor2Doc::Open(const std::string& path) {
     StopLearning();
     m_system.BuildFeedback("About to open Corvel Mindlatch2 file: " + path + "\n");
     CFileResult r = LoadAndReplace(path);
-    if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
+    if (!r) Prompter().Warn(r.message + ". The current project was kept unchanged.");
     return r;
 }
 
@@ -178,14 +178,14 @@ CFileResult Czor2Doc::OpenThroughFramework(const std::string& path) {
     StopLearning();
     if (!SaveModified()) return CFileResult::Failure("Cancelled");
     CFileResult r = LoadAndReplace(path);
-    if (!r) Prompter().Tell(r.message + ". The current project was kept unchanged.");
+    if (!r) Prompter().Warn(r.message + ". The current project was kept unchanged.");
     return r;
 }
 
 CFileResult Czor2Doc::SaveTo(const std::string& path) {
     CFileResult r = SaveProjectFile(m_system, path);
     if (!r) {
-        Prompter().Tell(r.message);
+        Prompter().Warn(r.message);
         return r;
     }
     m_path = path;
@@ -197,7 +197,7 @@ CFileResult Czor2Doc::SaveTo(const std::string& path) {
 CFileResult Czor2Doc::OpenRecovered(const std::string& autosavePath, const std::string& originalPath) {
     CFileResult r = LoadAndReplace(autosavePath);
     if (!r) {
-        Prompter().Tell(r.message + ". The current project was kept unchanged.");
+        Prompter().Warn(r.message + ". The current project was kept unchanged.");
         return r;
     }
     m_path = originalPath;
@@ -206,14 +206,20 @@ CFileResult Czor2Doc::OpenRecovered(const std::string& autosavePath, const std::
     return r;
 }
 
+CFileResult Czor2Doc::SaveRenamed(const std::string& path) {
+    // A file chosen in the save dialog names the system after its title; a
+    // failed save keeps the old name.
+    const std::string oldName = m_system.m_name;
+    m_system.m_name = FileTitle(path);
+    CFileResult r = SaveTo(path);
+    if (!r) m_system.m_name = oldName;
+    return r;
+}
+
 CFileResult Czor2Doc::Save(const std::string& pathIfUntitled) {
     if (!m_path.empty()) return SaveTo(m_path);
     if (pathIfUntitled.empty()) return CFileResult::Failure("Cancelled Save!");
-    const std::string oldName = m_system.m_name;
-    m_system.m_name = FileTitle(pathIfUntitled);
-    CFileResult r = SaveTo(pathIfUntitled);
-    if (!r) m_system.m_name = oldName;
-    return r;
+    return SaveRenamed(pathIfUntitled);
 }
 
 CFileResult Czor2Doc::SaveAs(const std::string& path) {
@@ -221,7 +227,8 @@ CFileResult Czor2Doc::SaveAs(const std::string& path) {
         Trace("Cancelled Save!\n");
         return CFileResult::Failure("Cancelled Save!");
     }
-    return SaveTo(path);
+    // The same dialog as Save's, with the same effect on the system's name.
+    return SaveRenamed(path);
 }
 
 CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo* info) {
@@ -238,11 +245,11 @@ CFileResult Czor2Doc::ExportRuntime(const std::string& path, CRuntimeExportInfo*
     if (const int e = ExportRuntimeFile(m_system, path); e != 0) {
         CFileResult r =
             CFileResult::Failure("Cannot write the runtime file " + path + ": " + std::strerror(e));
-        Prompter().Tell(r.message);
+        Prompter().Warn(r.message);
         return r;
     }
     if (const int e = WriteManifest(m_system, path); e != 0)
-        Prompter().Tell("There was an error (e: " + std::to_string(e) +
+        Prompter().Warn("There was an error (e: " + std::to_string(e) +
                         ") in trying to create the manifest file.");
     if (info) {
         info->runtimeFileName = FileName(path);

@@ -154,6 +154,8 @@ class Czor2Doc : public CSystemUndo, public IChangeRecorder {
   private:
     friend class CChangeBatch;
     CFileResult SaveTo(const std::string& path);
+    /// Saves to a file chosen in the save dialog: the system takes the file's title as its name.
+    CFileResult SaveRenamed(const std::string& path);
     CFileResult LoadAndReplace(const std::string& path);
     /// After the system was replaced: `path`, unmodified, system view, one undo level.
     void StartFresh(const std::string& path);

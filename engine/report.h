@@ -48,6 +48,8 @@ class IPrompter {
     virtual ~IPrompter() = default;
     virtual EAnswer Ask(std::string_view question, EButtons buttons) = 0;
     virtual void Tell(std::string_view message) = 0;
+    /// A failure (a file that cannot be read or written), told as a warning.
+    virtual void Warn(std::string_view message) { Tell(message); }
     virtual void Beep() = 0;
 };
 

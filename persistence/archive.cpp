@@ -38,8 +38,29 @@ void CArchive::Fail(const std::string& why, size_t offset) {
     m_errorOffset = offset;
 }
 
+void CArchive::FailEndsEarly(uint64_t needed, const std::string& forWhat, size_t offset) {
+    if (m_failed) return;
+    // Where the file ends, not only where the cut record starts: that is what a
+    // person holding a shortened copy needs to know.
+    const size_t end = Position() + Remaining();
+    Fail("the file ends early (at byte " + std::to_string(end) + "; it needs " +
+             (forWhat.empty() ? "" : "at least ") + std::to_string(needed) + " more bytes" +
+             (forWhat.empty() ? "" : " for " + forWhat) + ")",
+         offset);
+    m_endsEarly = true;
+}
+
+std::string CArchive::Describe() const {
+    if (m_endsEarly) return m_error;
+    return m_error + " at byte offset " + std::to_string(m_errorOffset);
+}
+
 bool CArchive::ReadRaw(void* out, size_t n) {
     if (m_failed) return false;
+    if (n > Remaining()) {
+        FailEndsEarly(n - Remaining(), {}, Position());
+        return false;
+    }
     if (!m_reader.Raw(out, n)) {
         Fail("unexpected end of file");
         return false;
@@ -53,10 +74,19 @@ bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what) {
 
 bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what, size_t countAt) {
     if (!m_loading || m_failed) return !m_failed;
-    // A stream holds at least one value per record.
-    const bool fits =
-        m_stream ? static_cast<size_t>(count) <= m_stream->Remaining() : m_reader.CanHold(count, minBytes);
-    if (count < 0 || !fits) {
+    if (m_stream) {
+        // A stream holds at least one value per record.
+        if (count >= 0 && static_cast<size_t>(count) <= m_stream->Remaining()) return true;
+        Fail(std::string("impossible ") + what + " count " + std::to_string(count), countAt);
+        return false;
+    }
+    if (count >= 0 && count <= kPlausibleCount && !m_reader.CanHold(count, minBytes)) {
+        // A count a real project may hold, with too few bytes after it: the file was cut short.
+        FailEndsEarly(static_cast<uint64_t>(count) * minBytes - Remaining(),
+                      std::string("the ") + what + " count " + std::to_string(count), countAt);
+        return false;
+    }
+    if (count < 0 || !m_reader.CanHold(count, minBytes)) {
         Fail(std::string("impossible ") + what + " count " + std::to_string(count), countAt);
         return false;
     }
@@ -173,6 +203,10 @@ void CArchive::Str(std::string& v) {
         }
     }
     const size_t bytes = static_cast<size_t>(length) * (wide ? 2 : 1);
+    if (length <= kPlausibleStringLength && bytes > m_reader.Remaining()) {
+        FailEndsEarly(bytes - m_reader.Remaining(), {}, Position());
+        return;
+    }
     if (length > m_reader.Remaining() || bytes > m_reader.Remaining()) {
         Fail("string length " + std::to_string(length) + " runs past the end of the file");
         return;

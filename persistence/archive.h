@@ -64,6 +64,9 @@ class CArchive {
     void Fail(const std::string& why);
     /// Stops a load with a message about the field that starts at `offset`.
     void Fail(const std::string& why, size_t offset);
+    /// Stops a load because the file ends `needed` bytes too early (at least
+    /// that many when `forWhat`, a count, asked for them) for the field at `offset`.
+    void FailEndsEarly(uint64_t needed, const std::string& forWhat, size_t offset);
     /// Storing: makes room for `bytes` so a large record grows without copies.
     void Reserve(size_t bytes) { m_writer.Bytes().reserve(bytes); }
     /// Storing: writes into `buffer` (emptied first), reusing its memory.
@@ -79,6 +82,9 @@ class CArchive {
 
     bool Failed() const { return m_failed; }
     const std::string& Error() const { return m_error; }
+    /// The error as a person reads it: where the file ends when it was cut
+    /// short, else the message and the offset of the field at fault.
+    std::string Describe() const;
     size_t ErrorOffset() const { return m_errorOffset; }
     /// Loading: bytes consumed; storing: bytes written.
     size_t Position() const;
@@ -102,6 +108,10 @@ class CArchive {
     CByteWriter m_writer;
     CByteReader m_reader;
     bool m_failed = false;
+    bool m_endsEarly = false;  // the failure is a file cut short
+    // Counts above this are corruption, not a project cut short.
+    static constexpr int32_t kPlausibleCount = 100000;
+    static constexpr uint32_t kPlausibleStringLength = 1u << 20;
     std::string m_error;
     size_t m_errorOffset = 0;
 };

@@ -23,9 +23,7 @@ CFileResult ImportModuleBytes(CSystem& system, const uint8_t* data, size_t size,
     module->m_owner = &system;
     CArchive ar(data, size);
     SerializeModule(ar, *module);
-    if (ar.Failed())
-        return CFileResult::Failure(ar.Error() + " at byte offset " + std::to_string(ar.ErrorOffset()),
-                                    ar.ErrorOffset());
+    if (ar.Failed()) return CFileResult::Failure(ar.Describe(), ar.ErrorOffset());
     // Nothing outside the module travelled with it.
     for (CNetworkInput* in : module->m_inputs) {
         in->ClearSource();

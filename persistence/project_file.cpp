@@ -337,9 +337,9 @@ CFileResult LoadProject(CSystem& system, CArchive& ar, const char* where) {
     CSystem fresh;
     fresh.SetRandom(&system.Random());
     SerializeSystem(ar, fresh);
-    if (ar.Failed())
-        return CFileResult::Failure(
-            where ? ar.Error() + where + std::to_string(ar.ErrorOffset()) : ar.Error(), ar.ErrorOffset());
+    // A binary file names the byte at fault (or how much is missing); a text
+    // form's error names its line and key itself.
+    if (ar.Failed()) return CFileResult::Failure(where ? ar.Describe() : ar.Error(), ar.ErrorOffset());
     system.SwapContents(fresh);
     // Notes the components made while loading (repairs of damaged records)
     // were written into the spare system; they belong to the loaded one.

@@ -41,7 +41,9 @@ std::string FormatElapsed(double t) {
     const long long minutes = total / 6000;
     const long long seconds = (total / 100) % 60;
     const long long sub = total % 100;
-    return Printf("%.2lld:%.2lld:%.2lld", minutes, seconds, sub);
+    // Minutes, seconds and hundredths: a point before the hundredths, so that
+    // 14.1 s reads "00:14.10" and not like fourteen minutes.
+    return Printf("%.2lld:%.2lld.%.2lld", minutes, seconds, sub);
 }
 
 std::vector<CSimPaneRow> SimPaneRows(const CSystem& system) {

@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev 
 packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 # Sim Action Sound plays wave files through Qt Multimedia.
 packages+=(qt6-multimedia-dev)
+# The install test validates the designer's desktop entry.
+packages+=(desktop-file-utils)
 # The spectrum benchmark's comparison (FFTW is linked by nothing else).
 packages+=(libfftw3-dev)
 # The neural network benchmark's yardstick (FANN); linked by that benchmark alone.

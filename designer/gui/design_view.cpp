@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,7 @@
 #include "designer/commands_system.h"
 #include "designer/commands_view.h"
 #include "designer/gui/view_paint.h"
+#include "designer/label_layout.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
@@ -33,6 +35,11 @@ CDesignView::CDesignView(CGuiActions& actions, CViewHost host, QWidget* parent)
     horizontalScrollBar()->setSingleStep(16);
     verticalScrollBar()->setSingleStep(16);
     m_scroll = QPointF(-kBarWidth - 20, -20);
+    m_hintTimer.setSingleShot(true);
+    connect(&m_hintTimer, &QTimer::timeout, this, [this] {
+        m_hint.clear();
+        viewport()->update();
+    });
     UpdateScrollRange();
 }
 
@@ -64,7 +71,7 @@ void CDesignView::DocumentReplaced() {
     // both survive the replaced system; the model's flags follow it.
     m_actions.Editor().ApplyToModel(m_actions.System());
     m_pressHit = m_rightSource = CHit{};
-    m_dragging = m_rubberBand = false;
+    m_dragging = m_rubberBand = m_wiring = false;
     UpdateVisible();
     UpdateScrollRange();
     viewport()->update();
@@ -209,6 +216,7 @@ void CDesignView::paintEvent(QPaintEvent*) {
         inModel([&] { PaintModules(p, scene); });
     }
     PaintBars(p, scene);
+    PaintWire(p, layout);
     if (m_rubberBand) {
         p.setPen(QPen(kSelected, 1, Qt::DashLine));
         p.setBrush(QColor(0x1E, 0x78, 0xE6, 30));
@@ -334,7 +342,58 @@ void CDesignView::mousePressEvent(QMouseEvent* e) {
         PressLeft(e, hit);
     } else if (e->button() == Qt::RightButton) {
         m_rightSource = hit;
+        m_wiring = StartsConnection(hit.kind);
+        m_wireEnd = e->position();
     }
+}
+
+bool CDesignView::viewportEvent(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(e);
+    // Hovering shows an object's whole name, however its drawing cut it.
+    const auto* help = static_cast<QHelpEvent*>(e);
+    const QString text = Q(HoverText(HitTest(help->pos())));
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport());
+    return true;
+}
+
+std::optional<CConnectPreview> CDesignView::WirePreview() const {
+    if (!m_wiring) return std::nullopt;
+    const CViewLayout layout = Layout();
+    return PreviewConnect(layout, m_rightSource, layout.HitTest(FromQ(m_wireEnd)));
+}
+
+void CDesignView::PaintWire(QPainter& p, const CViewLayout& layout) {
+    static const QColor accepted(0x2E, 0x9A, 0x46), refused(0xC8, 0x3C, 0x32);
+    if (m_wiring && m_wireEnd != QPointF(m_pressViewport)) {
+        const CHit target = layout.HitTest(FromQ(m_wireEnd));
+        const CConnectPreview preview = PreviewConnect(layout, m_rightSource, target);
+        const QColor c = preview.verdict == EConnectVerdict::Accepted  ? accepted
+                         : preview.verdict == EConnectVerdict::Refused ? refused
+                                                                       : kWire;
+        p.setPen(QPen(c, 2, Qt::DashLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(ToQ(WireStart(layout, m_rightSource)), m_wireEnd);
+        if (preview.verdict != EConnectVerdict::None) {
+            // The object under the cursor, marked as taking the wire or not.
+            p.setPen(QPen(c, 2));
+            p.setBrush(QColor(c.red(), c.green(), c.blue(), 40));
+            p.drawRect(ToQ(TargetRect(layout, target)).adjusted(-2, -2, 2, 2));
+        }
+    }
+    if (m_hint.isEmpty()) return;
+    const QFontMetrics fm(font());
+    QRectF box(m_hintAt + QPointF(14, 14), QSizeF(fm.horizontalAdvance(m_hint) + 12, fm.height() + 8));
+    // Kept inside the viewport so the reason can be read in full.
+    box.moveRight(std::min(box.right(), viewport()->width() - 2.0));
+    box.moveBottom(std::min(box.bottom(), viewport()->height() - 2.0));
+    p.setPen(QPen(refused, 1));
+    p.setBrush(QColor(0xFF, 0xF4, 0xD6));
+    p.drawRoundedRect(box, 3, 3);
+    p.setPen(Qt::black);
+    p.drawText(box, Qt::AlignCenter, m_hint);
 }
 
 bool CDesignView::OperateControl(const CHit& hit, const QPointF& world) {
@@ -369,6 +428,11 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
 }
 
 void CDesignView::mouseMoveEvent(QMouseEvent* e) {
+    if (m_wiring && (e->buttons() & Qt::RightButton)) {
+        m_wireEnd = e->position();
+        viewport()->update();
+        return;
+    }
     if (m_rubberBand) {
         m_rubberRect.setBottomRight(e->position());
         viewport()->update();
@@ -427,8 +491,18 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
         if (m_host.selectionChanged) m_host.selectionChanged();
     } else if (e->button() == Qt::RightButton) {
         const CHit target = HitTest(e->position().toPoint());
+        // Judged before the request: a refused one leaves the model as it was, a made one changes it.
+        const CViewLayout layout = Layout();
+        const CConnectPreview preview = PreviewConnect(layout, m_rightSource, target);
+        m_wiring = false;
         RightGesture(m_rightSource, target, e->position().toPoint());
         m_rightSource = CHit{};
+        if (preview.verdict == EConnectVerdict::Refused) {
+            m_hint = QString::fromStdString(preview.reason);
+            m_hintAt = e->position();
+            m_hintTimer.start(4000);
+        }
+        viewport()->update();
     }
 }
 

@@ -8,9 +8,12 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "designer/commands_graphics.h"
+#include "designer/connect_preview.h"
 #include "designer/context_menus.h"
 #include "designer/gui/gui_actions.h"
 #include "designer/view_hit.h"
@@ -99,6 +102,10 @@ class CDesignView : public QAbstractScrollArea {
     CGraphicClipboard& GraphicClipboard() { return m_clipboard; }
     /// Runs a context-menu item on an object as choosing it in the menu does.
     void RunMenuItem(const CHit& hit, const QString& item);
+    /// While a right-button drag draws a wire: the verdict on the object under the cursor.
+    std::optional<CConnectPreview> WirePreview() const;
+    /// Why the last connection was refused, shown beside the cursor for a moment; empty when none.
+    QString ConnectHint() const { return m_hint; }
 
   signals:
     void statusMessage(const QString& text);
@@ -118,6 +125,7 @@ class CDesignView : public QAbstractScrollArea {
     void dropEvent(QDropEvent*) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent*) override;
+    bool viewportEvent(QEvent* e) override;
 
   private:
     /// The core layout of the current mode at the current zoom and scroll.
@@ -134,6 +142,7 @@ class CDesignView : public QAbstractScrollArea {
     bool Connect(const CHit& source, const CHit& target);
     void DoubleClick(const CHit& hit, const QPointF& world);
     void SelectHit(const CHit& hit, bool add);
+    void PaintWire(QPainter& p, const CViewLayout& layout);
     void UpdateScrollRange();
     /// Tells the editor which part of the model is visible (new modules go to its centre).
     void UpdateVisible();
@@ -151,6 +160,11 @@ class CDesignView : public QAbstractScrollArea {
     QPoint m_pressViewport;
     bool m_dragging = false;
     bool m_rubberBand = false;
+    bool m_wiring = false;  // a right-button drag from an object that connects
+    QPointF m_wireEnd;      // viewport
+    QString m_hint;
+    QPointF m_hintAt;
+    QTimer m_hintTimer;
     CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu
     QRectF m_rubberRect;            // viewport coordinates
     QPointF m_lastMoveWorld;

@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -30,6 +31,7 @@
 #include "designer/commands_behaviors.h"
 #include "designer/commands_charts.h"
 #include "designer/commands_system.h"
+#include "designer/document.h"
 
 namespace zor2::gui {
 namespace {
@@ -135,10 +137,35 @@ CdlgExportSuccess::CdlgExportSuccess(QWidget* parent, const QString& runtimePath
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     QPushButton* view = buttons->addButton(tr("View Manifest..."), QDialogButtonBox::ActionRole);
-    connect(view, &QPushButton::clicked, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_manifest)); });
+    connect(view, &QPushButton::clicked, this, [this] { ViewManifest(); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+}
+
+QDialog* CdlgExportSuccess::ViewManifest() {
+    const QUrl url = QUrl::fromLocalFile(m_manifest);
+    if (m_openUrl ? m_openUrl(url) : QDesktopServices::openUrl(url)) return nullptr;
+    // No program to show it: the manifest in a window of our own, so the button never does nothing.
+    auto* window = new QDialog(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QFileInfo(m_manifest).fileName());
+    window->resize(640, 480);
+    auto* column = new QVBoxLayout(window);
+    auto* text = new QPlainTextEdit(window);
+    text->setObjectName("manifest");
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFile file(m_manifest);
+    if (file.open(QIODevice::ReadOnly))
+        text->setPlainText(QString::fromUtf8(file.readAll()));
+    else
+        text->setPlainText(tr("The manifest %1 cannot be read: %2").arg(m_manifest, file.errorString()));
+    column->addWidget(text);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    connect(close, &QDialogButtonBox::rejected, window, &QDialog::close);
+    column->addWidget(close);
+    window->show();
+    return window;
 }
 
 bool EditFolders(QWidget* parent, CDesignerSettings& settings) {
@@ -266,10 +293,12 @@ bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorDa
     return true;
 }
 
-void ShowBehaviors(QWidget* parent, const CSystem& system) {
+void ShowBehaviors(QWidget* parent, Czor2Doc& doc,
+                   const std::function<bool(const std::string& inputName, CBehaviorData&)>& edit) {
     QDialog d(parent);
+    d.setObjectName("ManageBehaviors");
     d.setWindowTitle(QObject::tr("Manage Behavaiors"));
-    d.resize(520, 360);
+    d.resize(560, 420);
     auto* layout = new QVBoxLayout(&d);
     auto* note = new QLabel(
         QObject::tr(
@@ -279,8 +308,65 @@ void ShowBehaviors(QWidget* parent, const CSystem& system) {
     layout->addWidget(note);
     layout->addWidget(new QLabel(QObject::tr("Behaviors:"), &d));
     auto* list = new QListWidget(&d);
-    for (const std::string& line : ManageBehaviorLines(system)) list->addItem(Q(line));
     layout->addWidget(list);
+    // "Selected Behavior": what the selected line is, and what can be done with it.
+    auto* box = new QGroupBox(QObject::tr("Selected Behavior"), &d);
+    auto* form = new QFormLayout(box);
+    auto* name = new QLabel(box);
+    auto* target = new QLabel(box);
+    auto* type = new QLabel(box);
+    auto* enable = new QCheckBox(QObject::tr("Enable"), box);
+    enable->setEnabled(false);  // shows the flag; "Edit..." changes it
+    name->setObjectName("name");
+    target->setObjectName("target");
+    type->setObjectName("type");
+    enable->setObjectName("enable");
+    form->addRow(QObject::tr("Name:"), name);
+    form->addRow(QObject::tr("Target Input:"), target);
+    form->addRow(QObject::tr("Type:"), type);
+    form->addRow(enable);
+    auto* actions = new QHBoxLayout;
+    auto* editButton = new QPushButton(QObject::tr("Edit..."), box);
+    auto* deleteButton = new QPushButton(QObject::tr("Delete"), box);
+    editButton->setObjectName("edit");
+    deleteButton->setObjectName("delete");
+    actions->addWidget(editButton);
+    actions->addWidget(deleteButton);
+    actions->addStretch(1);
+    form->addRow(actions);
+    layout->addWidget(box);
+    auto fill = [&](int keep) {
+        list->clear();
+        for (const std::string& line : ManageBehaviorLines(doc.System())) list->addItem(Q(line));
+        list->setCurrentRow(std::min(keep, list->count() - 1));
+    };
+    auto show = [&] {
+        const std::optional<CBehaviorSummary> b = BehaviorSummary(doc.System(), list->currentRow());
+        name->setText(b ? Q(b->name) : QString());
+        target->setText(b ? Q(b->targetInput) : QString());
+        type->setText(b ? Q(b->type) : QString());
+        enable->setChecked(b && b->enabled);
+        editButton->setEnabled(b.has_value());
+        deleteButton->setEnabled(b.has_value());
+    };
+    QObject::connect(list, &QListWidget::currentRowChanged, &d, show);
+    QObject::connect(editButton, &QPushButton::clicked, &d, [&] {
+        const int row = list->currentRow();
+        const std::optional<CBehaviorSummary> b = BehaviorSummary(doc.System(), row);
+        const CSimBehavior* behavior = b ? doc.System().m_behaviors.m_behaviors.Find(b->id) : nullptr;
+        if (!behavior) return;
+        CBehaviorData data = BehaviorData(*behavior);
+        if (edit(b->targetInput, data)) EditBehavior(doc, b->id, data);
+        fill(row);
+    });
+    QObject::connect(deleteButton, &QPushButton::clicked, &d, [&] {
+        const int row = list->currentRow();
+        if (const std::optional<CBehaviorSummary> b = BehaviorSummary(doc.System(), row))
+            DeleteBehavior(doc, b->id);
+        fill(row);
+    });
+    fill(-1);
+    show();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
     layout->addWidget(buttons);

@@ -35,6 +35,11 @@ class CdlgExportSuccess : public QDialog {
   public:
     CdlgExportSuccess(QWidget* parent, const QString& runtimePath, const QString& manifestPath,
                       const QString& project, const QString& report = {});
+    /// "View Manifest...": the platform's viewer, or our own read-only window
+    /// when none starts; returns that window (null when a viewer took it).
+    QDialog* ViewManifest();
+    /// Replaces the platform's viewer (tests): false means it could not start.
+    std::function<bool(const QUrl&)> m_openUrl;
 
   private:
     QString m_manifest;
@@ -47,14 +52,17 @@ bool EditFolders(QWidget* parent, CDesignerSettings& settings);
 
 namespace zor2 {
 struct CBehaviorData;
-}
+class Czor2Doc;
+}  // namespace zor2
 
 namespace zor2::gui {
 
 /// "Sim Behavior Properties": edits `data` for the input named `targetInput`.
 bool EditBehaviorDialog(QWidget* parent, const QString& targetInput, CBehaviorData& data);
-/// "Manage Behavaiors": the system's behaviours, one line each.
-void ShowBehaviors(QWidget* parent, const CSystem& system);
+/// "Manage Behavaiors": the system's behaviours, one line each; the selected one
+/// shown in "Selected Behavior", edited through `edit` or deleted there.
+void ShowBehaviors(QWidget* parent, Czor2Doc& doc,
+                   const std::function<bool(const std::string& inputName, CBehaviorData&)>& edit);
 
 }  // namespace zor2::gui
 

@@ -2,6 +2,7 @@
 // command line when one is given.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include "designer/gui/main_window.h"
 
@@ -19,8 +20,11 @@ int main(int argc, char** argv) {
     zor2::gui::CMainWindow window;
     window.show();
     // Work an earlier designer could not save comes first; the file named on
-    // the command line opens only when none was recovered.
+    // the command line opens only when none was recovered. Both wait for the
+    // welcome screen, so that what they tell shows on top of it.
     const QStringList args = parser.positionalArguments();
-    if (!window.OfferRecovery() && !args.isEmpty()) window.OpenProject(args.front(), true);
+    QTimer::singleShot(0, &window, [&window, args] {
+        if (!window.OfferRecovery() && !args.isEmpty()) window.OpenFromCommandLine(args.front());
+    });
     return app.exec();
 }

@@ -6,13 +6,12 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
-#include <QStackedWidget>
 #include <QStatusBar>
-#include <QTabBar>
-#include <QVBoxLayout>
+#include <QToolBar>
 
 #include "components/decision/neural_network.h"
 #include "designer/commands_neural.h"
@@ -79,16 +78,17 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     host.simulationActive = [this] { return m_sim->IsActive(); };
     m_view = new CDesignView(m_actions, host, this);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_ribbonTabs = new QTabBar(central);
-    m_ribbonPages = new QStackedWidget(central);
-    layout->addWidget(m_ribbonTabs);
-    layout->addWidget(m_ribbonPages);
-    layout->addWidget(m_view, 1);
-    setCentralWidget(central);
+    setCentralWidget(m_view);
+    // The ribbon sits in the top tool bar area, which spans the window above the side panes.
+    m_ribbon = new CRibbon(this);
+    auto* ribbonBar = new QToolBar(tr("Ribbon"), this);
+    ribbonBar->setObjectName("Ribbon");
+    ribbonBar->setMovable(false);
+    ribbonBar->setFloatable(false);
+    ribbonBar->toggleViewAction()->setVisible(false);
+    ribbonBar->layout()->setContentsMargins(0, 0, 0, 0);
+    ribbonBar->addWidget(m_ribbon);
+    addToolBar(Qt::TopToolBarArea, ribbonBar);
     BuildRibbon();
     BuildMenus();
     BuildDocks();
@@ -147,26 +147,13 @@ void CMainWindow::BuildDocks() {
     m_simDock->setWidget(m_simPane);
     addDockWidget(Qt::LeftDockWidgetArea, m_simDock);
 
-    const struct {
-        int group;
-        const char* title;
-    } palettes[] = {{kGroupLogic, "Logic"},
-                    {kGroupMath, "Math"},
-                    {kGroupSignals, "Signals"},
-                    {kGroupUtility, "Utility"},
-                    {kGroupDecision, "Decision"}};
-    for (int i = 0; i < 5; ++i) {
-        auto* list = new CPaletteList(palettes[i].group, this);
-        list->Fill(m_doc.System());
-        auto* dock = new QDockWidget(tr(palettes[i].title), this);
-        dock->setObjectName(QStringLiteral("Palette%1").arg(palettes[i].title));
-        dock->setWidget(list);
-        dock->setMinimumWidth(190);
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-        if (i > 0) tabifyDockWidget(m_paletteDocks[0], dock);
-        m_paletteDocks[i] = dock;
-    }
-    m_paletteDocks[0]->raise();
+    m_palette = new CPalette(this);
+    m_palette->Fill(m_doc.System());
+    m_paletteDock = new QDockWidget(tr("Components"), this);
+    m_paletteDock->setObjectName("Palette");
+    m_paletteDock->setWidget(m_palette);
+    m_paletteDock->setMinimumWidth(190);
+    addDockWidget(Qt::RightDockWidgetArea, m_paletteDock);
 
     m_miniview = new CMiniview(*m_view, this);
     m_miniDock = new QDockWidget(tr("Miniview"), this);
@@ -195,7 +182,7 @@ void CMainWindow::BuildDocks() {
     m_feedbackDock->setWidget(m_feedback);
     addDockWidget(Qt::BottomDockWidgetArea, m_feedbackDock);
     resizeDocks({m_feedbackDock}, {150}, Qt::Vertical);
-    resizeDocks({m_treeDock, m_paletteDocks[0]}, {230, 200}, Qt::Horizontal);
+    resizeDocks({m_treeDock, m_paletteDock}, {230, 210}, Qt::Horizontal);
     for (QDockWidget* d : findChildren<QDockWidget*>())
         connect(d, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
 }
@@ -215,15 +202,42 @@ QWidget* CMainWindow::PaneWidget(EPane pane) const {
         case EPane::SequenceTimeline:
             return m_sequenceDock;
         default:
-            return m_paletteDocks[static_cast<int>(pane) - static_cast<int>(EPane::PaletteLogic)];
+            return m_paletteDock;
     }
 }
 
+namespace {
+
+/// The palette group each palette pane command shows.
+constexpr std::pair<EPane, int> kPaletteGroups[] = {{EPane::PaletteLogic, kGroupLogic},
+                                                    {EPane::PaletteMath, kGroupMath},
+                                                    {EPane::PaletteSignals, kGroupSignals},
+                                                    {EPane::PaletteUtility, kGroupUtility},
+                                                    {EPane::PaletteDecision, kGroupDecision}};
+
+}  // namespace
+
+std::optional<int> CMainWindow::PaletteGroup(EPane pane) {
+    for (const auto& [p, group] : kPaletteGroups)
+        if (p == pane) return group;
+    return std::nullopt;
+}
+
 bool CMainWindow::PaneVisible(EPane pane) const {
+    const std::optional<int> group = PaletteGroup(pane);
+    if (group && !m_palette->GroupShown(*group)) return false;
     return PaneWidget(pane)->isVisible();
 }
 
 void CMainWindow::SetPaneVisible(EPane pane, bool shown) {
+    // Each palette group is a part of the one palette pane, shown while any group is.
+    if (const std::optional<int> group = PaletteGroup(pane)) {
+        m_palette->SetGroupShown(*group, shown);
+        bool any = false;
+        for (const auto& [p, g] : kPaletteGroups) any = any || m_palette->GroupShown(g);
+        m_paletteDock->setVisible(any);
+        return;
+    }
     PaneWidget(pane)->setVisible(shown);
     // The vectors pane shares its place with the feedback lists: it comes to the front.
     if (pane == EPane::NeuralNetwork && shown) m_neuralDock->raise();

@@ -23,6 +23,7 @@
 #include "designer/gui/neural_pane.h"
 #include "designer/gui/panes.h"
 #include "designer/gui/prompter.h"
+#include "designer/gui/ribbon.h"
 #include "designer/gui/sequence_pane.h"
 #include "designer/gui/settings.h"
 #include "designer/gui/sound_player.h"
@@ -32,8 +33,7 @@
 class QAction;
 class QGroupBox;
 class QSpinBox;
-class QTabBar;
-class QStackedWidget;
+class QToolButton;
 class QDockWidget;
 class QPrinter;
 
@@ -64,6 +64,9 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     /// Opens a project; `fromFramework` is the recent-file list, the command
     /// line or a dropped file (a missing file does nothing).
     bool OpenProject(const QString& path, bool fromFramework = false);
+    /// The project named on the command line: a file that is not there is
+    /// said so, instead of the designer starting empty without a word.
+    bool OpenFromCommandLine(const QString& path);
     /// At start: offers the work an earlier designer left in its autosave; true when it was opened.
     bool OfferRecovery();
     bool SaveProjectTo(const QString& path);
@@ -87,6 +90,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QList<QAction*> CommandActions(int id) const { return m_actionsById.values(id); }
     QSpinBox* RateSpin() const { return m_rateSpin; }
     CMiniview& Miniview() { return *m_miniview; }
+    CPalette& Palette() { return *m_palette; }
     CPaneActionSequencer& SequencePane() { return *m_sequencePane; }
     QDockWidget* MiniviewDock() const { return m_miniDock; }
     /// The printer of Print, Quick Print and Print Preview (made on first use).
@@ -104,6 +108,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     /// The 50 ms timer that watches a learning run.
     QTimer& LearningTimer() { return m_learningTimer; }
     QStringList RibbonTabs() const;
+    CRibbon& Ribbon() { return *m_ribbon; }
     void SetRate(int rate);
     /// Refreshes the panes and the title after any change.
     void Refresh();
@@ -169,7 +174,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     void RunMenuAction(const CHit& hit, const CMenuAction& action);
     void BuildRibbon();
     QAction* MakeAction(int id, const QString& label, const QString& ident, bool check);
-    QWidget* MakeButton(QAction* action, QWidget* panel);
+    QToolButton* MakeButton(QAction* action, QWidget* panel);
     QWidget* MakeSpin(const CFieldCommand* field, QAction* action, QWidget* panel);
     QWidget* MakeCombo(const CFieldCommand* field, QAction* action, QWidget* panel);
     QWidget* MakeEdit(const CFieldCommand* field, QAction* action, QWidget* panel);
@@ -182,6 +187,8 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     /// Writes the display options kept in the settings when they changed.
     void StoreSettings();
     QWidget* PaneWidget(EPane pane) const;
+    /// The palette group a palette pane command shows, if it is one.
+    static std::optional<int> PaletteGroup(EPane pane);
     void WatchLink();
     void UpdateTitle();
     QString DocumentTitle() const;
@@ -211,8 +218,7 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     std::unique_ptr<CQtSimTimer> m_timer;
     std::unique_ptr<CQtSoundPlayer> m_sounds;
     CDesignView* m_view = nullptr;
-    QTabBar* m_ribbonTabs = nullptr;
-    QStackedWidget* m_ribbonPages = nullptr;
+    CRibbon* m_ribbon = nullptr;
     std::vector<const CRibbonCategory*> m_categories;  // by tab index
     QMultiMap<int, QAction*> m_actionsById;
     QMultiMap<int, QWidget*> m_fields;  // spin boxes, combo boxes and edits by command id
@@ -223,7 +229,8 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     QDockWidget* m_treeDock = nullptr;
     QDockWidget* m_simDock = nullptr;
     QDockWidget* m_feedbackDock = nullptr;
-    QDockWidget* m_paletteDocks[5] = {};
+    CPalette* m_palette = nullptr;
+    QDockWidget* m_paletteDock = nullptr;
     QMenu* m_recentMenu = nullptr;
     CPaneNeuralNetwork* m_neuralPane = nullptr;
     QDockWidget* m_neuralDock = nullptr;

@@ -109,7 +109,10 @@ bool CMainWindow::EditProjectInfo(std::string& description) {
 }
 
 void CMainWindow::ShowBehaviors() {
-    gui::ShowBehaviors(this, m_doc.System());
+    gui::ShowBehaviors(this, m_doc, [this](const std::string& input, CBehaviorData& data) {
+        return EditBehaviorDialog(this, Q(input), data);
+    });
+    Refresh();
 }
 
 void CMainWindow::EditOptions() {

@@ -109,6 +109,15 @@ bool CMainWindow::OpenProject(const QString& path, bool fromFramework) {
     return r == ECmd::Done;
 }
 
+bool CMainWindow::OpenFromCommandLine(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        m_prompter.Warn(
+            tr("Cannot open %1: there is no such file.").arg(QDir::toNativeSeparators(path)).toStdString());
+        return false;
+    }
+    return OpenProject(path, true);
+}
+
 bool CMainWindow::SaveProjectTo(const QString& path) {
     CCommandContext ctx = Context();
     const ECmd r = zor2::SaveProjectTo(ctx, path.toStdString());

@@ -5,24 +5,21 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFontComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QSpinBox>
-#include <QStackedWidget>
-#include <QTabBar>
+#include <QStatusBar>
 #include <QToolButton>
+#include <algorithm>
+#include <functional>
 
 #include "designer/commands_window.h"
 #include "designer/gui/main_window.h"
 
 namespace zor2::gui {
 namespace {
-
-constexpr int kRibbonRows = 3;
 
 QList<QKeySequence> Keys(EShortcut key) {
     switch (key) {
@@ -60,6 +57,35 @@ void ShowValue(QWidget* w, const CCommandValue& v) {
         spin->setValue(v.number);
     }
 }
+
+/// A spin box that takes a number typed beyond its range and sets it to the
+/// nearest end (a plain one would drop the digit that goes too far: 25 read as 2).
+class CClampingSpin : public QSpinBox {
+  public:
+    CClampingSpin(QWidget* parent, std::function<void(int typed, int set)> clamped)
+        : QSpinBox(parent), m_clamped(std::move(clamped)) {
+        setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    }
+
+  protected:
+    QValidator::State validate(QString& text, int& pos) const override {
+        bool ok = false;
+        const int v = text.trimmed().toInt(&ok);
+        if (ok && (v < minimum() || v > maximum())) return QValidator::Intermediate;
+        return QSpinBox::validate(text, pos);
+    }
+    void fixup(QString& text) const override {
+        bool ok = false;
+        const int v = text.trimmed().toInt(&ok);
+        if (!ok || (v >= minimum() && v <= maximum())) return QSpinBox::fixup(text);
+        const int set = std::clamp(v, minimum(), maximum());
+        text = QString::number(set);
+        if (m_clamped) m_clamped(v, set);
+    }
+
+  private:
+    std::function<void(int, int)> m_clamped;
+};
 
 }  // namespace
 
@@ -117,9 +143,12 @@ QAction* CMainWindow::MakeAction(int id, const QString& label, const QString& id
     action->setData(id);
     const char* tip = CommandTip(id);
     const char* title = CommandTipTitle(id);
-    action->setToolTip(tip ? QString::fromUtf8(tip) : label);
+    // The tip names the command first, then says what it does (the status bar's prompt).
+    const QString heading = title ? QString::fromUtf8(title) : label;
+    action->setToolTip(tip ? heading + '\n' + QString::fromUtf8(tip) : heading);
     action->setStatusTip(tip ? QString::fromUtf8(tip) : label);
     if (title) action->setWhatsThis(QString::fromUtf8(title));
+    action->setIcon(CommandIcon(ident.toLatin1().constData(), label));
     const CCommand* command = FindCommand(id);
     if (!command) action->setEnabled(false);
     if (check || (command && command->checked)) action->setCheckable(true);
@@ -127,10 +156,9 @@ QAction* CMainWindow::MakeAction(int id, const QString& label, const QString& id
     return action;
 }
 
-QWidget* CMainWindow::MakeButton(QAction* action, QWidget* panel) {
+QToolButton* CMainWindow::MakeButton(QAction* action, QWidget* panel) {
     auto* button = new QToolButton(panel);
     button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAutoRaise(true);
     const int id = action->data().toInt();
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
@@ -142,7 +170,19 @@ QWidget* CMainWindow::MakeSpin(const CFieldCommand* field, QAction* action, QWid
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(action->text(), box));
-    auto* spin = new QSpinBox(box);
+    QString name = action->text();
+    if (name.endsWith(':')) name.chop(1);
+    const int low = field ? field->minimum : 0, high = field ? field->maximum : 99;
+    // Said where the eye is: the status bar, for a while.
+    auto* spin = new CClampingSpin(box, [this, name, low, high](int typed, int set) {
+        statusBar()->showMessage(tr("%1 takes %2 to %3: %4 was set to %5")
+                                     .arg(name.trimmed())
+                                     .arg(low)
+                                     .arg(high)
+                                     .arg(typed)
+                                     .arg(set),
+                                 8000);
+    });
     spin->setToolTip(action->toolTip());
     row->addWidget(spin);
     if (field) {
@@ -195,40 +235,16 @@ QWidget* CMainWindow::MakeEdit(const CFieldCommand* field, QAction* action, QWid
 }
 
 void CMainWindow::BuildRibbon() {
-    QMap<QString, QWidget*> pages;
+    QMap<QString, int> pages;
     for (const CRibbonCategory& category : RibbonCategories()) {
-        auto* page = new QWidget;
-        auto* row = new QHBoxLayout(page);
-        row->setContentsMargins(4, 2, 4, 2);
-        row->addStretch(1);
-        pages[QString::fromLatin1(category.name)] = page;
-        const int index = m_ribbonTabs->addTab(QString::fromLatin1(category.tab));
+        pages[QString::fromLatin1(category.name)] =
+            m_ribbon->AddCategory(QString::fromLatin1(category.tab), category.shown != nullptr);
         m_categories.push_back(&category);
-        // A category wider than the window scrolls sideways instead of widening it.
-        auto* scroller = new QScrollArea;
-        scroller->setWidget(page);
-        scroller->setWidgetResizable(true);
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_ribbonPages->addWidget(scroller);
-        if (category.shown) m_ribbonTabs->setTabVisible(index, false);
     }
-    QMap<QString, QGroupBox*> panels;
-    QMap<QGroupBox*, int> panelCounts;
     for (const CRibbonRow& r : RibbonRows()) {
-        QWidget* page = pages.value(QString::fromLatin1(r.category));
-        if (!page) continue;  // the menu bar's
-        const QString key = QString::fromLatin1(r.category) + '/' + QString::fromLatin1(r.panel);
-        QGroupBox* panel = panels.value(key);
-        if (!panel) {
-            panel = new QGroupBox(QString::fromLatin1(r.panel), page);
-            auto* grid = new QGridLayout(panel);
-            grid->setContentsMargins(4, 2, 4, 2);
-            grid->setSpacing(2);
-            auto* row = static_cast<QHBoxLayout*>(page->layout());
-            row->insertWidget(row->count() - 1, panel);
-            panels[key] = panel;
-        }
+        const auto page = pages.find(QString::fromLatin1(r.category));
+        if (page == pages.end()) continue;  // the menu bar's
+        CRibbonPanel* panel = m_ribbon->Panel(*page, QString::fromLatin1(r.panel));
         QAction* action = MakeAction(r.id, QString::fromUtf8(r.label), QString::fromLatin1(r.ident),
                                      r.kind == ECommandKind::Check);
         const CFieldCommand* field = FindFieldCommand(r.id);
@@ -248,20 +264,16 @@ void CMainWindow::BuildRibbon() {
                 widget = MakeEdit(field, action, panel);
                 break;
         }
-        if (r.kind != ECommandKind::Button && r.kind != ECommandKind::Check) {
+        const bool button = r.kind == ECommandKind::Button || r.kind == ECommandKind::Check;
+        if (!button) {
             // A field is usable exactly when its command is enabled.
             m_fields.insert(r.id, widget);
             connect(action, &QAction::changed, widget,
                     [widget, action] { widget->setEnabled(action->isEnabled()); });
         }
         widget->setObjectName(QString::fromLatin1(r.ident));
-        const int n = panelCounts[panel]++;
-        static_cast<QGridLayout*>(panel->layout())->addWidget(widget, n % kRibbonRows, n / kRibbonRows);
+        panel->AddItem(widget, button);
     }
-    connect(m_ribbonTabs, &QTabBar::currentChanged, m_ribbonPages, &QStackedWidget::setCurrentIndex);
-    m_ribbonTabs->setExpanding(false);
-    m_ribbonTabs->setDrawBase(false);
-    m_ribbonPages->setFixedHeight(118);
 }
 
 void CMainWindow::BuildMenus() {
@@ -302,10 +314,7 @@ void CMainWindow::BuildMenus() {
 }
 
 QStringList CMainWindow::RibbonTabs() const {
-    QStringList tabs;
-    for (int i = 0; i < m_ribbonTabs->count(); ++i)
-        if (m_ribbonTabs->isTabVisible(i)) tabs << m_ribbonTabs->tabText(i);
-    return tabs;
+    return m_ribbon->ShownTabs();
 }
 
 QAction* CMainWindow::CommandAction(int id) const {
@@ -333,9 +342,10 @@ void CMainWindow::UpdateCommandStates() {
         m_miniDock->setVisible(m_view->Options().showMiniview);
     FillFields();
     // Context categories follow the selection.
+    std::vector<bool> shown(m_categories.size());
     for (size_t i = 0; i < m_categories.size(); ++i)
-        if (m_categories[i]->shown)
-            m_ribbonTabs->setTabVisible(static_cast<int>(i), m_categories[i]->shown(ctx));
+        shown[i] = !m_categories[i]->shown || m_categories[i]->shown(ctx);
+    m_ribbon->SetShown(shown);
 }
 
 void CMainWindow::FillFields() {

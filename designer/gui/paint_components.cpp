@@ -18,13 +18,18 @@
 #include "components/utility/user_control.h"
 #include "designer/commands_view.h"
 #include "designer/gui/view_paint.h"
+#include "designer/label_layout.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
 namespace {
 
-void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small,
-                const QFont& tiny) {
+// Port names beside the ports, in the view's own font size and a dark grey
+// that reads on the background; cut names show whole on hover.
+constexpr double kPortNameWidth = 90;
+const QColor kPortName(0x30, 0x30, 0x30);
+
+void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small) {
     const CViewOptions& o = scene.Options();
     int i = 0;
     for (CModelInput* in : c.m_inputs) {
@@ -35,12 +40,6 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setFont(small);
         p.setPen(Qt::black);
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight, Q(in->ValueString()));
-        if (o.inputNames) {
-            p.setFont(tiny);
-            p.setPen(QColor(0x64, 0x64, 0x64));
-            p.drawText(QRectF(r.left() - 60, r.top(), 58, r.height()), Qt::AlignVCenter | Qt::AlignRight,
-                       p.fontMetrics().elidedText(Q(in->m_name), Qt::ElideRight, 58));
-        }
     }
     i = 0;
     for (CModelOutput* out : c.m_outputs) {
@@ -53,12 +52,6 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setFont(small);
         p.setPen(QColor(0x14, 0x46, 0x14));
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
-        if (o.outputNames || c.ShowsOutputNames()) {
-            p.setFont(tiny);
-            p.setPen(QColor(0x64, 0x64, 0x64));
-            p.drawText(QRectF(r.right() + 2, r.top(), 70, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
-                       p.fontMetrics().elidedText(Q(out->m_name), Qt::ElideRight, 70));
-        }
     }
 }
 
@@ -263,12 +256,6 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.setPen(c->m_selected ? QPen(kSelected, 2.5) : QPen(kComponentBorder, 1.2));
         p.setBrush(kComponentFill);
         p.drawRoundedRect(box, 4, 4);
-        if (o.componentNames) {
-            p.setFont(bold);
-            p.setPen(Qt::black);
-            p.drawText(QRectF(box.center().x() - 100, box.top() - 18, 200, 16),
-                       Qt::AlignHCenter | Qt::AlignBottom, Q(c->m_name));
-        }
         p.setFont(tiny);
         p.setPen(QColor(0x46, 0x46, 0x46));
         if (IsReduced(*c)) {
@@ -291,7 +278,7 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.drawText(
             QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
             QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
-        PaintPorts(p, scene, *c, small, tiny);
+        PaintPorts(p, scene, *c, small);
         p.setFont(tiny);
         const double below = PaintSimAids(p, *c, box);
         if (o.helperText) {
@@ -299,11 +286,46 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
             p.setPen(QColor(0x46, 0x46, 0x46));
             double y = below;
             for (const std::string& line : c->HelperText()) {
-                p.drawText(QRectF(box.center().x() - 120, y, 240, 12), Qt::AlignHCenter | Qt::AlignTop, Q(line));
+                p.drawText(QRectF(box.center().x() - 120, y, 240, 12), Qt::AlignHCenter | Qt::AlignTop,
+                           Q(line));
                 y += 12;
             }
         }
     }
+    // The names last, each in a place that covers no other box or name.
+    // Measured in bold, the wider face, so the plain port names always fit their places.
+    const CModuleLabels labels = ModuleLabels(*scene.layout.Module(), TitleWidth(bold), TitleLine(bold),
+                                              o.inputNames, o.outputNames, kPortNameWidth);
+    p.setFont(scene.font);
+    p.setPen(kPortName);
+    for (const CPortName& n : labels.ports) {
+        const std::string& name =
+            n.output ? n.component->m_outputs.At(n.index)->m_name : n.component->m_inputs.At(n.index)->m_name;
+        const QRectF r = ToQ(n.rect);
+        p.drawText(r, Qt::AlignVCenter | (n.output ? Qt::AlignLeft : Qt::AlignRight),
+                   n.cut ? p.fontMetrics().elidedText(Q(name), Qt::ElideRight, static_cast<int>(r.width()))
+                         : Q(name));
+    }
+    if (!o.componentNames) return;
+    p.setFont(bold);
+    p.setPen(Qt::black);
+    for (const CComponentTitle& t : labels.titles) {
+        const QRectF r = ToQ(t.place.rect);
+        const QString name = Q(t.component->m_name);
+        p.drawText(r, Qt::AlignCenter,
+                   t.place.cut ? p.fontMetrics().elidedText(name, Qt::ElideRight, static_cast<int>(r.width()))
+                               : name);
+    }
+}
+
+std::function<double(const std::string&)> TitleWidth(const QFont& font) {
+    return [metrics = QFontMetricsF(font)](const std::string& name) {
+        return metrics.horizontalAdvance(QString::fromStdString(name)) + 4;
+    };
+}
+
+double TitleLine(const QFont& font) {
+    return QFontMetricsF(font).height();
 }
 
 }  // namespace zor2::gui

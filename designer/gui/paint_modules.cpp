@@ -1,15 +1,17 @@
 // Module boxes of the system view: title with the level, a port slot per
-// module input and output with its value or name, and the component count.
+// module input and output with its value (once a cycle ran) or its name, and
+// the component count.
 #include <QFontMetrics>
 
 #include "designer/gui/view_paint.h"
+#include "designer/label_layout.h"
 
 namespace zor2::gui {
 
 void PaintModules(QPainter& p, const CPaintScene& scene) {
     const CViewOptions& o = scene.Options();
     const QFont bold = scene.Bold();
-    const QFont small = scene.Scaled(0.85);
+    const bool values = ModulePortsShowValues(scene.layout.System(), o);
     for (CNetwork* m : ModulesInDrawOrder(scene.layout.System())) {
         const QRectF box = ToQ(ModuleBox(*m));
         p.setPen(m->m_selected ? QPen(kSelected, 2.5) : QPen(kModuleBorder, 1.2));
@@ -25,7 +27,8 @@ void PaintModules(QPainter& p, const CPaintScene& scene) {
             title, Qt::AlignVCenter | Qt::AlignLeft,
             p.fontMetrics().elidedText(Q(m->m_name), Qt::ElideRight, static_cast<int>(box.width() - 40)));
         p.drawText(title, Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("L%1").arg(m->m_level));
-        p.setFont(small);
+        // Port texts in the view's own size, so names read at 100%.
+        p.setFont(scene.font);
         // Port texts take half the box each, inputs from the left, outputs from the right.
         const double half = box.width() / 2 - 10;
         int i = 0;
@@ -37,7 +40,7 @@ void PaintModules(QPainter& p, const CPaintScene& scene) {
             p.setBrush(in->HasSource() ? kIncoming : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QString t = o.showModuleValues ? Q(in->ValueString()) : Q(in->m_name);
+            const QString t = values ? Q(in->ValueString()) : Q(in->m_name);
             p.drawText(QRectF(r.right() + 3, r.top() - 3, half, r.height() + 6),
                        Qt::AlignVCenter | Qt::AlignLeft,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));
@@ -53,7 +56,7 @@ void PaintModules(QPainter& p, const CPaintScene& scene) {
                                                                        : kPortFill);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QString t = o.showModuleValues ? Q(out->ValueString()) : Q(out->m_name);
+            const QString t = values ? Q(out->ValueString()) : Q(out->m_name);
             p.drawText(QRectF(r.left() - 3 - half, r.top() - 3, half, r.height() + 6),
                        Qt::AlignVCenter | Qt::AlignRight,
                        p.fontMetrics().elidedText(t, Qt::ElideRight, static_cast<int>(half)));

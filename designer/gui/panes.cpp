@@ -4,8 +4,11 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QVBoxLayout>
 
 #include "designer/gui/design_view.h"
+#include "designer/palette_filter.h"
+#include "engine/catalogue.h"
 #include "simulation/sim_controller.h"
 
 namespace zor2::gui {
@@ -20,37 +23,108 @@ constexpr int kFeedbackShown = 1000;
 
 }  // namespace
 
-CPaletteList::CPaletteList(int group, QWidget* parent) : QListWidget(parent), m_group(group) {
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+namespace {
+
+/// The palette's list: a drag carries the type id of the entry.
+class CPaletteTree : public QTreeWidget {
+  public:
+    using QTreeWidget::QTreeWidget;
+
+  protected:
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override {
+        if (items.isEmpty() || !items.front()->data(0, kTypeRole).isValid()) return nullptr;
+        return CPalette::MimeFor(items.front()->data(0, kTypeRole).toInt());
+    }
+};
+
+constexpr struct {
+    int group;
+    const char* title;
+} kPaletteGroups[] = {{kGroupLogic, "Logic"},
+                      {kGroupMath, "Math"},
+                      {kGroupSignals, "Signals"},
+                      {kGroupUtility, "Utility"},
+                      {kGroupDecision, "Decision"}};
+
+}  // namespace
+
+CPalette::CPalette(QWidget* parent) : QWidget(parent) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->setSpacing(2);
+    m_search = new QLineEdit(this);
+    m_search->setObjectName("PaletteSearch");
+    m_search->setPlaceholderText(tr("Search components"));
+    m_search->setClearButtonEnabled(true);
+    m_tree = new CPaletteTree(this);
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setDragEnabled(true);
+    m_tree->setDragDropMode(QAbstractItemView::DragOnly);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    column->addWidget(m_search);
+    column->addWidget(m_tree, 1);
+    connect(m_search, &QLineEdit::textChanged, this, &CPalette::SetFilter);
 }
 
-void CPaletteList::Fill(const CSystem& system) {
-    clear();
-    for (const CModelTemplate* t : system.m_catalogue) {
-        if (t->m_group != m_group) continue;
-        auto* item = new QListWidgetItem(Q(t->m_name), this);
-        item->setData(kTypeRole, t->m_id);
-        if (!FindComponentType(t->m_id)) {
-            // Listed with its group, but no class for it is built in.
-            item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsDragEnabled));
-            item->setToolTip(tr("Not available in this build"));
-        } else {
-            item->setToolTip(tr("Drag onto a module's design view to add (type %1)").arg(t->m_id));
+void CPalette::Fill(const CSystem& system) {
+    m_system = &system;
+    SetFilter(m_search->text());
+}
+
+void CPalette::SetFilter(const QString& text) {
+    if (!m_system) return;
+    m_tree->clear();
+    const std::string filter = text.toStdString();
+    for (const auto& g : kPaletteGroups) {
+        if (m_hiddenGroups.contains(g.group)) continue;
+        const std::vector<CPaletteEntry> entries = PaletteEntries(*m_system, g.group, filter);
+        // While searching, a group without matches makes no heading.
+        if (entries.empty() && !text.trimmed().isEmpty()) continue;
+        auto* heading = new QTreeWidgetItem(m_tree, {tr(g.title)});
+        heading->setFlags(Qt::ItemIsEnabled);
+        QFont bold = heading->font(0);
+        bold.setBold(true);
+        heading->setFont(0, bold);
+        for (const CPaletteEntry& e : entries) {
+            auto* item = new QTreeWidgetItem(heading, {Q(e.name)});
+            item->setData(0, kTypeRole, e.typeId);
+            // The whole name first: a narrow pane cuts long ones.
+            item->setToolTip(0, Q(e.name) + '\n' + Q(e.tip));
+            // An entry that cannot be added stays readable with its reason, but cannot be dragged.
+            item->setFlags(e.available ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
+                                       : Qt::ItemIsEnabled);
+            if (!e.available) item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
         }
+        heading->setExpanded(true);
     }
 }
 
-QMimeData* CPaletteList::MimeFor(int typeId) {
+void CPalette::SetGroupShown(int group, bool shown) {
+    if (shown == GroupShown(group)) return;
+    if (shown)
+        m_hiddenGroups.removeAll(group);
+    else
+        m_hiddenGroups.append(group);
+    SetFilter(m_search->text());
+}
+
+bool CPalette::GroupShown(int group) const {
+    return !m_hiddenGroups.contains(group);
+}
+
+QList<int> CPalette::Listed() const {
+    QList<int> ids;
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        for (int j = 0; j < m_tree->topLevelItem(i)->childCount(); ++j)
+            ids << m_tree->topLevelItem(i)->child(j)->data(0, kTypeRole).toInt();
+    return ids;
+}
+
+QMimeData* CPalette::MimeFor(int typeId) {
     auto* data = new QMimeData;
     data->setData(kComponentMime, QByteArray::number(typeId));
     return data;
-}
-
-QMimeData* CPaletteList::mimeData(const QList<QListWidgetItem*>& items) const {
-    if (items.isEmpty()) return nullptr;
-    return MimeFor(items.front()->data(kTypeRole).toInt());
 }
 
 CStructureTree::CStructureTree(QWidget* parent) : QTreeWidget(parent) {

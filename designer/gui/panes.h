@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -12,21 +13,29 @@
 
 namespace zor2::gui {
 
-/// One palette group; entries drag their type id onto the module design view.
-class CPaletteList : public QListWidget {
+/// The component palette: a search field over every palette group, each group
+/// a heading in one list; entries drag their type id onto the module design view.
+class CPalette : public QWidget {
     Q_OBJECT
   public:
-    CPaletteList(int group, QWidget* parent = nullptr);
+    explicit CPalette(QWidget* parent = nullptr);
     void Fill(const CSystem& system);
-    int Group() const { return m_group; }
+    /// Shows only the components whose names hold every word typed.
+    void SetFilter(const QString& text);
+    void SetGroupShown(int group, bool shown);
+    bool GroupShown(int group) const;
+    QLineEdit* Search() const { return m_search; }
+    QTreeWidget* Tree() const { return m_tree; }
+    /// The type ids listed now, in order (the filter and hidden groups applied).
+    QList<int> Listed() const;
     /// The mime data a drag of the entry of `typeId` carries.
     static QMimeData* MimeFor(int typeId);
 
-  protected:
-    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
-
   private:
-    int m_group;
+    const CSystem* m_system = nullptr;
+    QLineEdit* m_search;
+    QTreeWidget* m_tree;
+    QList<int> m_hiddenGroups;
 };
 
 class CStructureTree : public QTreeWidget {

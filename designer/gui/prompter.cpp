@@ -51,6 +51,13 @@ void CMessageBoxPrompter::Tell(std::string_view message) {
     QMessageBox::information(m_parent, QApplication::applicationName(), text);
 }
 
+void CMessageBoxPrompter::Warn(std::string_view message) {
+    const QString text = Text(message);
+    m_told << text;
+    if (m_answerHook) return;
+    QMessageBox::warning(m_parent, QApplication::applicationName(), text);
+}
+
 void CMessageBoxPrompter::Beep() {
     ++m_beeps;
     QApplication::beep();

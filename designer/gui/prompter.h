@@ -17,6 +17,7 @@ class CMessageBoxPrompter final : public IPrompter {
     explicit CMessageBoxPrompter(QWidget* parent) : m_parent(parent) {}
     EAnswer Ask(std::string_view question, EButtons buttons) override;
     void Tell(std::string_view message) override;
+    void Warn(std::string_view message) override;
     void Beep() override;
 
     /// When set, questions are answered by the hook instead of a message box

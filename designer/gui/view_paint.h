@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "designer/view_layout.h"
@@ -71,6 +72,9 @@ void PaintConnections(QPainter& p, const CPaintScene& scene);
 // Model coordinates: the painter is scaled and translated by the view's transform.
 void PaintModules(QPainter& p, const CPaintScene& scene);
 void PaintComponents(QPainter& p, const CPaintScene& scene);
+/// How wide a component's name is in `font` (model units), and its line's height.
+std::function<double(const std::string&)> TitleWidth(const QFont& font);
+double TitleLine(const QFont& font);
 /// The background graphics, under the components.
 void PaintGraphics(QPainter& p, const CPaintScene& scene);
 /// Charts and value windows of the designed module, above the components.

@@ -39,6 +39,28 @@ TEST_F(DocTest, SaveUntitledTakesTheFileTitleAsSystemName) {
     EXPECT_FALSE(m_doc.IsModified());
 }
 
+TEST_F(DocTest, SaveAsNamesTheSystemAsSaveDoes) {
+    struct Case {
+        const char* name;
+        bool savedBefore;
+    };
+    for (const Case& c : {Case{"a new project", false}, Case{"one saved under another name", true}}) {
+        SCOPED_TRACE(c.name);
+        CTempFile first("first.zr2"), second("plant.zr2");
+        ASSERT_TRUE(m_doc.NewProject());
+        if (c.savedBefore) ASSERT_TRUE(m_doc.Save(first.Path()));
+        ASSERT_TRUE(m_doc.SaveAs(second.Path()));
+        EXPECT_EQ(Sys().m_name, "plant");
+        EXPECT_EQ(m_doc.Path(), second.Path());
+        // The file holds the name as well: it opens named so.
+        ASSERT_TRUE(m_doc.Open(second.Path()));
+        EXPECT_EQ(Sys().m_name, "plant");
+    }
+    // A cancelled dialog changes nothing.
+    EXPECT_FALSE(m_doc.SaveAs(""));
+    EXPECT_EQ(Sys().m_name, "plant");
+}
+
 TEST_F(DocTest, OpenReplacesTheProjectAndRestartsUndo) {
     CTempFile t("p.zr2");
     ASSERT_EQ(AddModule(m_doc), ECmd::Done);

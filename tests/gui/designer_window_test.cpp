@@ -96,7 +96,7 @@ double GainOverFourCycles(CMainWindow& w) {
 
 bool Drop(CDesignView& view, int typeId, QPoint at) {
     // What a palette entry carries when dragged, handed to the view as its drop handler does.
-    std::unique_ptr<QMimeData> mime(CPaletteList::MimeFor(typeId));
+    std::unique_ptr<QMimeData> mime(CPalette::MimeFor(typeId));
     return view.DropMime(mime.get(), at);
 }
 
@@ -201,7 +201,7 @@ void CDesignerWindowTest::openedExampleRunsThroughTheActions() {
     RunOnce(w, 3);
     QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("3"));
     QCOMPARE(w.SimPane().Value("Cycle duration:"), QString("100.00 ms"));
-    QCOMPARE(w.SimPane().Value("Time elapsed:"), QString("00:00:30"));
+    QCOMPARE(w.SimPane().Value("Time elapsed:"), QString("00:00.30"));
     QCOMPARE(s.m_outputs.Head()->m_value, 5.0);
     w.CommandAction(kCmdReset)->trigger();
     QCOMPARE(w.SimPane().Value("Cycles completed:"), QString("0"));
@@ -522,11 +522,12 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
     const QList<QAction*> undo = w.CommandActions(kCmdUndo);
     QVERIFY(undo.size() >= 5);
     for (QAction* a : undo) QVERIFY(!a->isEnabled());
-    QCOMPARE(
-        w.CommandAction(kCmdRun)->toolTip(),
-        QString(
-            "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes in outputs as simulation continues."));
-    QCOMPARE(w.CommandAction(kCmdRate)->toolTip(), QString("Set the logic cycles per second (1-20)"));
+    // The tip names the command, then says what it does, as the status bar does.
+    const QString runPrompt(
+        "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes in outputs as simulation continues.");
+    QCOMPARE(w.CommandAction(kCmdRun)->statusTip(), runPrompt);
+    QCOMPARE(w.CommandAction(kCmdRun)->toolTip(), QString::fromUtf8(CommandTipTitle(kCmdRun)) + "\n" + runPrompt);
+    QVERIFY(w.CommandAction(kCmdRate)->toolTip().endsWith("\nSet the logic cycles per second (1-20)"));
     QCOMPARE(w.CommandAction(kCmdRate)->text(), QString("Cycles / sec:"));
     // The component context category appears with a selected component.
     CSystem& s = w.Document().System();
