@@ -56,7 +56,7 @@ void CRPlan::Clear() {
 }
 
 void CRPlan::Push(CRStep step) {
-    if (Chainable(step.m_kind) && !m_steps.empty()) {
+    if ((Chainable(step.m_kind) || step.m_kind == kStepCounter) && !m_steps.empty()) {
         const CRStep& previous = m_steps.back();
         // Every compiled step leaves the value it published in the register.
         if (previous.m_kind != kStepCallThrough && step.m_a == previous.m_out)
@@ -133,6 +133,15 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
     Push(step);
 }
 
+void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
+    CRStep step;
+    step.m_kind = kStepDelay;
+    step.m_a = raw;
+    step.m_sourceCount = feedback ? 1 : 0;
+    step.m_out = &out;
+    Push(step);
+}
+
 void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> tested, int32_t connected,
                         const double& compareValue, const double& tolerance, double& out, double* count,
                         double* satisfied) {
@@ -184,8 +193,9 @@ void CRPlan::Run() {
                 if (const char* line = TruthTraceLine(s.m_type)) Trace("%s", line);
                 break;
             }
-            case kStepCounter: {
-                const bool event = s.m_a && *s.m_a != 0.0;
+            case kStepCounter:
+            case kStepCounterChained: {
+                const bool event = s.m_kind == kStepCounterChained ? last != 0.0 : s.m_a && *s.m_a != 0.0;
                 double reset = 0.0;
                 if (s.m_b) {
                     reset = *s.m_b;
@@ -193,6 +203,11 @@ void CRPlan::Run() {
                 }
                 last = static_cast<double>(
                     CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
+                break;
+            }
+            case kStepDelay: {
+                const double feedback = s.m_sourceCount ? DelayFeedback(*s.m_out, kDelayDefaultFactor) : 0.0;
+                last = (s.m_a ? *s.m_a : 0.0) + feedback;
                 break;
             }
             case kStepCompare: {
