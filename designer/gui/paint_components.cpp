@@ -23,6 +23,9 @@
 namespace zor2::gui {
 namespace {
 
+/// Room the port names take beside a component's ports.
+constexpr double kPortNameRoom = 72;
+
 void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small,
                 const QFont& tiny) {
     const CViewOptions& o = scene.Options();
@@ -260,6 +263,9 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
     for (CNetworkModel* c : scene.layout.Module()->m_components) {
         if (IsConsolidated(*c)) continue;
         const QRectF box = ToQ(ComponentBox(*c));
+        // With the name above and the ports and their names beside the box.
+        const double side = c->m_portWidth + kPortNameRoom;
+        if (!scene.ShowsModel(box.adjusted(-side, -20, side, 2))) continue;
         p.setPen(c->m_selected ? QPen(kSelected, 2.5) : QPen(kComponentBorder, 1.2));
         p.setBrush(kComponentFill);
         p.drawRoundedRect(box, 4, 4);
@@ -299,7 +305,8 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
             p.setPen(QColor(0x46, 0x46, 0x46));
             double y = below;
             for (const std::string& line : c->HelperText()) {
-                p.drawText(QRectF(box.center().x() - 120, y, 240, 12), Qt::AlignHCenter | Qt::AlignTop, Q(line));
+                p.drawText(QRectF(box.center().x() - 120, y, 240, 12), Qt::AlignHCenter | Qt::AlignTop,
+                           Q(line));
                 y += 12;
             }
         }
