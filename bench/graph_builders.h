@@ -14,6 +14,8 @@
 #include "components/math/compare.h"
 #include "components/math/compare_kernel.h"
 #include "components/math/math_kernel.h"
+#include "components/signals/signal.h"
+#include "components/signals/spectrum.h"
 #include "components/utility/constant.h"
 #include "components/utility/timing_kernel.h"
 #include "engine/system.h"
@@ -112,6 +114,24 @@ inline CNetworkModel* TimingModule(CNetwork& module, CNetworkInput& in, int) {
         prev = minus;
     }
     return prev;
+}
+
+inline CNetworkModel* SignalModule(CNetwork& module, CNetworkInput& in, int) {
+    CNetworkModel* stats = nullptr;
+    for (int c = 0; c < kHandSignalChains; ++c) {
+        auto* generator = static_cast<CModelSignalGen*>(Drop(module, kTypeSignalGen));
+        CSignalGenParams params = generator->Params();
+        params.frameSize = kHandSignalFrame;
+        generator->SetParams(params);
+        module.RequestConnectModuleInput(in, *generator, generator->FirstInput());
+        CNetworkModel* window = Drop(module, kTypeSignalWindow);
+        Wire(module, *generator, *window, window->FirstInput());
+        CNetworkModel* fft = Drop(module, kTypeSignalFft);
+        Wire(module, *window, *fft, fft->FirstInput());
+        stats = Drop(module, kTypeSignalStats);
+        module.RequestConnect(*fft, fft->FindOutput(20), *stats, stats->FirstInput());
+    }
+    return stats;
 }
 
 /// A graph built through the engine's connect operations, kept for the designer

@@ -32,6 +32,20 @@ void HandTimingCycle(CHandTiming* s, uint32_t now, double x, double out[kHandMod
 /* The millisecond tick the runtime's clock reads. */
 uint32_t HandTickMs(void);
 
+/* Signal chains: per module 25 of generator (100 Hz at 44,100 per second, 256
+   samples, switched by the module input) -> Hanning window -> transform ->
+   statistics; the module's output is the last chain's smallest magnitude. */
+enum { kHandSignalChains = 25, kHandSignalFrame = 256 };
+typedef struct {
+    double frequency[kHandModules][kHandSignalChains]; /* of the frame held, -1 before the first */
+    double frame[kHandModules][kHandSignalChains][kHandSignalFrame];
+    double re[kHandSignalFrame], im[kHandSignalFrame], magnitude[kHandSignalFrame / 2];
+    double weights[kHandSignalFrame];
+    double cosines[kHandSignalFrame / 2], sines[kHandSignalFrame / 2];
+    int ready;
+} CHandSignal;
+void HandSignalCycle(CHandSignal* s, double x, double out[kHandModules]);
+
 /* The constants of module m. */
 double HandArithK(int m);
 double HandCellsK(int m);
