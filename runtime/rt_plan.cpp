@@ -56,11 +56,14 @@ void CRPlan::Clear() {
 }
 
 void CRPlan::Push(CRStep step) {
-    if ((Chainable(step.m_kind) || step.m_kind == kStepCounter) && !m_steps.empty()) {
-        const CRStep& previous = m_steps.back();
+    if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
-        if (previous.m_kind != kStepCallThrough && step.m_a == previous.m_out)
-            step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
+        const double* published = m_steps.back().m_out;
+        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter)
+                                 ? step.m_a == published
+                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                                       m_sources[step.m_firstSource] == published;
+        if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
     }
     m_steps.push_back(step);
 }
@@ -152,7 +155,8 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
     step.m_sourceCount = static_cast<uint32_t>(tested.size());
     for (const CRModelInput* in : tested) m_sources.push_back(SourceOf(*in));
     step.m_record = static_cast<uint32_t>(m_compares.size());
-    m_compares.push_back({connected, count ? count : &m_sink, satisfied ? satisfied : &m_sink});
+    m_compares.push_back({connected, count ? count : &m_sink, satisfied ? satisfied : &m_sink,
+                          count == &out || satisfied == &out});
     step.m_a = &compareValue;
     step.m_b = &tolerance;
     step.m_out = &out;
@@ -210,22 +214,28 @@ void CRPlan::Run() {
                 last = (s.m_a ? *s.m_a : 0.0) + feedback;
                 break;
             }
-            case kStepCompare: {
+            case kStepCompare:
+            case kStepCompareChained: {
                 const CRCompareRecord& r = m_compares[s.m_record];
                 const double k = *s.m_a;
                 const double tolerance = *s.m_b;
                 int32_t satisfied = 0;
                 if (r.m_connected > 0) {
-                    const double* const* src = sources + s.m_firstSource;
-                    for (uint32_t i = 0; i < s.m_sourceCount; ++i)
-                        satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
+                    if (s.m_kind == kStepCompareChained) {
+                        satisfied = CompareTest(s.m_type, last, k, tolerance) ? 1 : 0;
+                    } else {
+                        const double* const* src = sources + s.m_firstSource;
+                        for (uint32_t i = 0; i < s.m_sourceCount; ++i)
+                            satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
+                    }
                 }
                 // In the component's order, in case one output is listed twice.
-                *s.m_out = CompareAllSatisfy(r.m_connected, satisfied);
+                last = CompareAllSatisfy(r.m_connected, satisfied);
+                *s.m_out = last;
                 *r.m_count = r.m_connected;
                 *r.m_satisfied = satisfied;
-                // The outputs are written; only the register takes the first one back.
-                last = *s.m_out;
+                // The register holds what the first output holds now.
+                if (r.m_readBack) last = *s.m_out;
                 continue;
             }
             case kStepAdd:

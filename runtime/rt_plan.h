@@ -22,6 +22,7 @@ enum ERStepKind : uint8_t {
     kStepCounter,         // m_a the event source, m_b the reset source (null when none)
     kStepCounterChained,  // the same with the event from the register
     kStepCompare,         // m_a the compare value, m_b the tolerance, the rest in a compare record
+    kStepCompareChained,  // the same testing one input, the register
     kStepDelay,           // m_a the raw source (null: 0); m_sourceCount 1 when the feedback input exists
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
@@ -87,8 +88,9 @@ class CRPlan {
     const std::vector<CRStep>& Steps() const { return m_steps; }
 
   private:
-    /// Appends `step`, turning a two-source kind or a counter into its chained
-    /// form when its first source is the value the previous step has just published.
+    /// Appends `step`, turning a two-source kind, a counter or a one-input
+    /// compare into its chained form when its first source is the value the
+    /// previous step has just published.
     void Push(CRStep step);
 
     /// The outputs of a Compare beyond its first.
@@ -96,6 +98,7 @@ class CRPlan {
         int32_t m_connected;
         double* m_count;
         double* m_satisfied;
+        bool m_readBack;  // a later output is the first one too, so the register reads it back
     };
 
     std::vector<CRStep> m_steps;
