@@ -110,7 +110,7 @@ void BM_CliResave10k(benchmark::State& state) {
 BENCHMARK(BM_CliResave10k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 #endif
 
-void BM_RuntimeLoad10k(benchmark::State& state) {
+void BM_RuntimeLoadExport10k(benchmark::State& state) {
     const std::string& path = Arith10k().exported;
     for (auto _ : state) {
         qxAISystemLoadResult result{};
@@ -121,7 +121,7 @@ void BM_RuntimeLoad10k(benchmark::State& state) {
         qxAISystem_Unload();
     }
 }
-BENCHMARK(BM_RuntimeLoad10k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RuntimeLoadExport10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zor2::bench
