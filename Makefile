@@ -45,9 +45,14 @@ fuzz: fuzz-build
 	  tools/run-fuzzer.sh $(FUZZ_BUILD) $$t $(FUZZ_SECONDS) || exit 1; \
 	done
 
-# Every benchmark program, one after the other.
+# Every benchmark program, one after the other, then the table of the speed
+# targets from their results (kept in $(BUILD)/bench/results).
 bench: build
-	@for b in $(BUILD)/bench/zor2_bench_*; do echo "== $$b"; $$b || exit 1; done
+	@mkdir -p $(BUILD)/bench/results
+	@for b in $(BUILD)/bench/zor2_bench_*; do echo "== $$b"; \
+	  $$b --benchmark_out=$(BUILD)/bench/results/$$(basename $$b).json --benchmark_out_format=json || exit 1; \
+	done
+	@python3 bench/summary.py $(BUILD)/bench/results
 
 # With a display, open the designer on a shipped example; without one, run the
 # example headless and print its outputs.

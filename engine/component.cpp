@@ -3,6 +3,7 @@
 #include "engine/component.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
@@ -37,8 +38,24 @@ IClock& CNetworkModel::Clock() const {
     return s ? s->Clock() : DefaultClock();
 }
 
-void CNetworkModel::TraceExecution(const std::string& line) const {
-    if (CSystem* s = System()) s->Feedback().execution.Add(line);
+void CNetworkModel::TraceExecution(std::string_view phase) const {
+    CSystem* s = System();
+    if (!s) return;
+    // "CNetworkModel::<phase> (Type: <id>, <name>)\n", cut at 511 bytes like the
+    // fixed buffer it was once formatted into; built by hand into a kept buffer,
+    // since a tracing component adds one every cycle.
+    thread_local std::string line;
+    char id[16];
+    char* idEnd = std::to_chars(id, id + sizeof id, m_typeId).ptr;
+    line.assign("CNetworkModel::")
+        .append(phase)
+        .append(" (Type: ")
+        .append(id, static_cast<size_t>(idEnd - id))
+        .append(", ")
+        .append(m_name.c_str())
+        .append(")\n");
+    if (line.size() > 511) line.resize(511);
+    s->Feedback().execution.Add(line);
 }
 
 void CNetworkModel::SetPosition(int32_t x, int32_t y) {
@@ -86,16 +103,11 @@ int32_t CNetworkModel::CountConnectionsOut() const {
 }
 
 void CNetworkModel::GetInputValues() {
-    char line[512];
-    std::snprintf(line, sizeof line, "CNetworkModel::GetInputValues (Type: %d, %s)\n", m_typeId,
-                  m_name.c_str());
-    TraceExecution(line);
+    TraceExecution("GetInputValues");
 }
 
 void CNetworkModel::Execute() {
-    char line[512];
-    std::snprintf(line, sizeof line, "CNetworkModel::Execute (Type: %d, %s)\n", m_typeId, m_name.c_str());
-    TraceExecution(line);
+    TraceExecution("Execute");
 }
 
 CModelInput* CNetworkModel::AddInput(int32_t id) {

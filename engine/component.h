@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "components/decision/feedback_kernel.h"
@@ -102,8 +103,9 @@ class CNetworkModel : public CObject {
     CSystem* System() const;
     IRandomSource& Random() const;
     IClock& Clock() const;
-    /// Appends a line at the top of "System Execution Feedback".
-    void TraceExecution(const std::string& line) const;
+    /// Appends the base trace line of `phase` ("GetInputValues" or "Execute")
+    /// at the top of "System Execution Feedback".
+    void TraceExecution(std::string_view phase) const;
 
     std::string m_name;
     CRect m_box;

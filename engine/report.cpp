@@ -3,9 +3,14 @@
 
 namespace zor2 {
 
-void CFeedbackList::Add(std::string line) {
-    m_lines.push_front(std::move(line));
-    if (m_lines.size() > Limit()) m_lines.pop_back();
+void CFeedbackList::Add(std::string_view line) {
+    std::string entry;
+    if (m_lines.size() >= Limit()) {
+        entry = std::move(m_lines.back());
+        m_lines.pop_back();
+    }
+    entry.assign(line);
+    m_lines.push_front(std::move(entry));
 }
 
 const std::string& CFeedbackList::Top() const {

@@ -15,7 +15,9 @@ namespace zor2 {
 class CFeedbackList {
   public:
     explicit CFeedbackList(std::string title) : m_title(std::move(title)) {}
-    void Add(std::string line);
+    /// Inserts `line` at the top; at the limit the oldest line goes, and its
+    /// storage takes the new text.
+    void Add(std::string_view line);
     void Clear() { m_lines.clear(); }
     const std::string& Title() const { return m_title; }
     size_t Size() const { return m_lines.size(); }

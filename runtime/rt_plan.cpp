@@ -56,11 +56,14 @@ void CRPlan::Clear() {
 }
 
 void CRPlan::Push(CRStep step) {
-    if (Chainable(step.m_kind) && !m_steps.empty()) {
-        const CRStep& previous = m_steps.back();
+    if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
-        if (previous.m_kind != kStepCallThrough && step.m_a == previous.m_out)
-            step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
+        const double* published = m_steps.back().m_out;
+        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter)
+                                 ? step.m_a == published
+                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                                       m_sources[step.m_firstSource] == published;
+        if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
     }
     m_steps.push_back(step);
 }
@@ -133,6 +136,15 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
     Push(step);
 }
 
+void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
+    CRStep step;
+    step.m_kind = kStepDelay;
+    step.m_a = raw;
+    step.m_sourceCount = feedback ? 1 : 0;
+    step.m_out = &out;
+    Push(step);
+}
+
 void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> tested, int32_t connected,
                         const double& compareValue, const double& tolerance, double& out, double* count,
                         double* satisfied) {
@@ -143,7 +155,8 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
     step.m_sourceCount = static_cast<uint32_t>(tested.size());
     for (const CRModelInput* in : tested) m_sources.push_back(SourceOf(*in));
     step.m_record = static_cast<uint32_t>(m_compares.size());
-    m_compares.push_back({connected, count ? count : &m_sink, satisfied ? satisfied : &m_sink});
+    m_compares.push_back({connected, count ? count : &m_sink, satisfied ? satisfied : &m_sink,
+                          count == &out || satisfied == &out});
     step.m_a = &compareValue;
     step.m_b = &tolerance;
     step.m_out = &out;
@@ -184,8 +197,9 @@ void CRPlan::Run() {
                 if (const char* line = TruthTraceLine(s.m_type)) Trace("%s", line);
                 break;
             }
-            case kStepCounter: {
-                const bool event = s.m_a && *s.m_a != 0.0;
+            case kStepCounter:
+            case kStepCounterChained: {
+                const bool event = s.m_kind == kStepCounterChained ? last != 0.0 : s.m_a && *s.m_a != 0.0;
                 double reset = 0.0;
                 if (s.m_b) {
                     reset = *s.m_b;
@@ -195,22 +209,33 @@ void CRPlan::Run() {
                     CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
                 break;
             }
-            case kStepCompare: {
+            case kStepDelay: {
+                const double feedback = s.m_sourceCount ? DelayFeedback(*s.m_out, kDelayDefaultFactor) : 0.0;
+                last = (s.m_a ? *s.m_a : 0.0) + feedback;
+                break;
+            }
+            case kStepCompare:
+            case kStepCompareChained: {
                 const CRCompareRecord& r = m_compares[s.m_record];
                 const double k = *s.m_a;
                 const double tolerance = *s.m_b;
                 int32_t satisfied = 0;
                 if (r.m_connected > 0) {
-                    const double* const* src = sources + s.m_firstSource;
-                    for (uint32_t i = 0; i < s.m_sourceCount; ++i)
-                        satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
+                    if (s.m_kind == kStepCompareChained) {
+                        satisfied = CompareTest(s.m_type, last, k, tolerance) ? 1 : 0;
+                    } else {
+                        const double* const* src = sources + s.m_firstSource;
+                        for (uint32_t i = 0; i < s.m_sourceCount; ++i)
+                            satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
+                    }
                 }
                 // In the component's order, in case one output is listed twice.
-                *s.m_out = CompareAllSatisfy(r.m_connected, satisfied);
+                last = CompareAllSatisfy(r.m_connected, satisfied);
+                *s.m_out = last;
                 *r.m_count = r.m_connected;
                 *r.m_satisfied = satisfied;
-                // The outputs are written; only the register takes the first one back.
-                last = *s.m_out;
+                // The register holds what the first output holds now.
+                if (r.m_readBack) last = *s.m_out;
                 continue;
             }
             case kStepAdd:

@@ -14,13 +14,16 @@ namespace zor2 {
 /// writes only its outputs: the input values and the component value the
 /// component's own phases would also keep are read by nothing else.
 enum ERStepKind : uint8_t {
-    kStepCallThrough,  // the component's own GetInputValues and Execute
-    kStepConstant,     // m_a into the output
-    kStepRangeCheck,   // three sources: value, minimum, maximum
-    kStepMath,         // any arithmetic type over any number of sources
-    kStepTruthCheck,   // a gate over any number of sources
-    kStepCounter,      // m_a the event source, m_b the reset source (null when none)
-    kStepCompare,      // m_a the compare value, m_b the tolerance, the rest in a compare record
+    kStepCallThrough,     // the component's own GetInputValues and Execute
+    kStepConstant,        // m_a into the output
+    kStepRangeCheck,      // three sources: value, minimum, maximum
+    kStepMath,            // any arithmetic type over any number of sources
+    kStepTruthCheck,      // a gate over any number of sources
+    kStepCounter,         // m_a the event source, m_b the reset source (null when none)
+    kStepCounterChained,  // the same with the event from the register
+    kStepCompare,         // m_a the compare value, m_b the tolerance, the rest in a compare record
+    kStepCompareChained,  // the same testing one input, the register
+    kStepDelay,           // m_a the raw source (null: 0); m_sourceCount 1 when the feedback input exists
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -68,6 +71,9 @@ class CRPlan {
     /// A counter of `type` counting in `out`; `event` and `reset` are the sources
     /// of its event and reset inputs, null when the input is missing or unfed.
     void AddCounter(int32_t type, const double* event, const double* reset, double& out);
+    /// A Delay adding `raw` (0 when null) to the decayed last value of `out`
+    /// when `feedback`, the component has its feedback input.
+    void AddDelay(const double* raw, bool feedback, double& out);
 
     /// A Compare of `type` testing `tested` (`connected` of them fed) against
     /// `compareValue` with `tolerance`; "All Satisfy?" into `out`, the counts into
@@ -82,8 +88,9 @@ class CRPlan {
     const std::vector<CRStep>& Steps() const { return m_steps; }
 
   private:
-    /// Appends `step`, turning a two-source kind into its chained form when its
-    /// first source is the value the previous step has just published.
+    /// Appends `step`, turning a two-source kind, a counter or a one-input
+    /// compare into its chained form when its first source is the value the
+    /// previous step has just published.
     void Push(CRStep step);
 
     /// The outputs of a Compare beyond its first.
@@ -91,6 +98,7 @@ class CRPlan {
         int32_t m_connected;
         double* m_count;
         double* m_satisfied;
+        bool m_readBack;  // a later output is the first one too, so the register reads it back
     };
 
     std::vector<CRStep> m_steps;

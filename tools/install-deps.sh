@@ -12,6 +12,8 @@ packages+=(desktop-file-utils)
 packages+=(libfftw3-dev)
 # The neural network benchmark's yardstick (FANN); linked by that benchmark alone.
 packages+=(libfann-dev)
+# `make bench` prints its summary table of the speed targets with Python.
+packages+=(python3)
 # The sanitizer build and the fuzz targets: clang with its runtimes and symbolizer.
 packages+=(clang libclang-rt-14-dev llvm-14)
 missing=()

@@ -211,6 +211,21 @@ void Save(CSystem& system, const std::string& path) {
     if (!r) Fail(r.message.empty() ? "cannot save " + path : r.message);
 }
 
+/// Load and Save through one buffer: the file read in takes the bytes written
+/// out, already of about their size.
+void Resave(CSystem& system, const std::string& in, const std::string& out) {
+    std::vector<uint8_t> bytes;
+    CFileResult r = ReadWholeFile(in, bytes);
+    if (r) {
+        r = LoadProjectBytes(system, bytes);
+        if (!r) r.message = "Cannot load " + in + ": " + r.message;
+    }
+    if (!r) Fail(r.message.empty() ? "cannot load " + in : r.message);
+    SaveProjectBytes(system, bytes);
+    r = WriteFileAtomically(out, bytes);
+    if (!r) Fail(r.message.empty() ? "cannot save " + out : r.message);
+}
+
 CExternalInput& InputById(CSystem& system, int32_t id, const std::string& context) {
     CExternalInput* p = system.FindSystemInput(id);
     if (!p) Fail(context + ": the project has no system input with id " + std::to_string(id));
@@ -337,8 +352,7 @@ std::vector<std::string> Positionals(CArgs& args, size_t count) {
 int Resave(CArgs& args) {
     const auto files = Positionals(args, 2);
     CSystem system;
-    Load(system, files[0]);
-    Save(system, files[1]);
+    Resave(system, files[0], files[1]);
     return 0;
 }
 

@@ -1,25 +1,7 @@
-// Runtime Feedback Flow: consumers read its output whether primed or not.
+// Runtime Feedback Flow: its registry row (the cycle is in the header).
 #include "components/decision/feedback_rt.h"
 
 namespace zor2 {
-
-int32_t CRModelFeedback::GetInputValues() {
-    CRModelInput* in = FirstInput();
-    if (!in) return 0;
-    if (in->HasSource()) {
-        in->Pull();
-        m_state.Take(in->m_value);
-    } else {
-        in->m_value = 0.0;  // pending keeps the last value taken
-    }
-    return 0;
-}
-
-int32_t CRModelFeedback::Execute() {
-    const double published = m_state.Publish(m_value);
-    if (CRModelOutput* out = FirstOutput()) out->m_value = published;
-    return 0;
-}
 
 namespace {
 std::unique_ptr<CRNetworkModel> CreateFeedback(int32_t typeId) {

@@ -10,8 +10,23 @@ namespace zor2 {
 class CRModelFeedback final : public CRNetworkModel {
   public:
     explicit CRModelFeedback(int32_t typeId) : CRNetworkModel(typeId) {}
-    int32_t GetInputValues() override;
-    int32_t Execute() override;
+    // Inline: the module calls both for every Feedback Flow in every cycle.
+    int32_t GetInputValues() override {
+        CRModelInput* in = FirstInput();
+        if (!in) return 0;
+        if (in->HasSource()) {
+            in->Pull();
+            m_state.Take(in->m_value);
+        } else {
+            in->m_value = 0.0;  // pending keeps the last value taken
+        }
+        return 0;
+    }
+    int32_t Execute() override {
+        const double published = m_state.Publish(m_value);
+        if (CRModelOutput* out = FirstOutput()) out->m_value = published;
+        return 0;
+    }
 
     /// Set by the first Execute after the load; the module pushes the first
     /// output's held value into the inputs it feeds only once this is set.

@@ -2,6 +2,7 @@
 #include "components/math/delay_rt.h"
 
 #include "components/utility/timing_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -24,6 +25,14 @@ int32_t CRModelDelay::Execute() {
     const double feedback = m_inputs.size() >= 2 ? m_inputs.back().m_value : 0.0;
     if (CRModelOutput* out = FirstOutput()) out->m_value = raw + feedback;
     return 0;
+}
+
+void CRModelDelay::Compile(CRPlan& plan) {
+    // Without an output the feedback has no last value to read.
+    CRModelOutput* out = FirstOutput();
+    if (!out) return plan.AddCallThrough(*this);
+    const CRModelInput* raw = FirstInput();
+    plan.AddDelay(raw && raw->HasSource() ? raw->m_source : nullptr, m_inputs.size() >= 2, out->m_value);
 }
 
 namespace {

@@ -11,6 +11,7 @@ class CRModelDelay final : public CRNetworkModel {
     explicit CRModelDelay(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 };
 
 }  // namespace zor2

@@ -2,6 +2,7 @@
 // and Quantity Diminishing components, with their parameter records.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace zor2 {
@@ -54,8 +55,13 @@ inline double DelayFeedback(double lastOutput, double factor) {
 // --- Counters ---------------------------------------------------------------
 
 /// An output value as the unsigned 32-bit count it holds (modulo 2^32; a
-/// negative or non-numeric value counts as 0).
-uint32_t CounterFromValue(double v);
+/// negative or non-numeric value counts as 0). Inline: both cycles call it per counter.
+inline uint32_t CounterFromValue(double v) {
+    if (!(v >= 0.0)) return 0;
+    constexpr double kWrap = 4294967296.0;
+    if (v >= kWrap) v = std::fmod(v, kWrap);
+    return static_cast<uint32_t>(v);
+}
 
 struct CCounterResult {
     uint32_t count;
@@ -64,7 +70,18 @@ struct CCounterResult {
 
 /// One Execute of a counter of `type` (25 reset on value, 26 reset on event).
 /// `resetValue` is the reset input's value as GetInputValues left it.
-CCounterResult CounterStep(int32_t type, double current, bool event, bool resetConnected, double resetValue);
+inline CCounterResult CounterStep(int32_t type, double current, bool event, bool resetConnected,
+                                  double resetValue) {
+    const uint32_t c = CounterFromValue(current);
+    const uint32_t next = c + (event ? 1u : 0u);  // wraps after 4 294 967 295
+    if (type == kTypeCounterOnValue) {
+        // Compares before counting: reset value 3 gives 1, 2, 3, 0, 1, ...
+        if (resetConnected && resetValue <= static_cast<double>(c)) return {0, true};
+        return {next, false};
+    }
+    if (!resetConnected || resetValue == 0.0) return {next, false};
+    return {0, true};  // the event of the resetting cycle is dropped
+}
 
 // --- Quantity Diminishing ---------------------------------------------------
 

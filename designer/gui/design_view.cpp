@@ -194,7 +194,8 @@ void CDesignView::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(viewport()->rect(), ColourOf(Options().backgroundColour));
     const CViewLayout layout = Layout();
-    const CPaintScene scene{layout, font()};
+    const QSizeF shown(viewport()->width() / m_zoom, viewport()->height() / m_zoom);
+    const CPaintScene scene{layout, font(), QRectF(m_scroll, shown), QRectF(viewport()->rect())};
     // Connections and bars in viewport coordinates, boxes in model coordinates.
     auto inModel = [&](auto&& paint) {
         p.save();

@@ -253,6 +253,10 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
     for (CNetworkModel* c : scene.layout.Module()->m_components) {
         if (IsConsolidated(*c)) continue;
         const QRectF box = ToQ(ComponentBox(*c));
+        // With the name above, the ports and their names beside the box and the
+        // type's own lines under it.
+        const double side = c->m_portWidth + kPortNameWidth;
+        if (!scene.ShowsModel(box.adjusted(-side, -40, side, 80))) continue;
         p.setPen(c->m_selected ? QPen(kSelected, 2.5) : QPen(kComponentBorder, 1.2));
         p.setBrush(kComponentFill);
         p.drawRoundedRect(box, 4, 4);

@@ -10,6 +10,9 @@ namespace zor2::gui {
 namespace {
 
 void PaintConnection(QPainter& p, const CPaintScene& scene, QPointF a, QPointF b, const QColor& colour) {
+    // Every form stays within the ends widened by the curve's pull and the end dot.
+    const double pull = std::max(40.0, std::abs(b.x() - a.x()) / 2);
+    if (!scene.ShowsViewport(QRectF(a, b).normalized().adjusted(-pull - 3, -3, pull + 3, 3))) return;
     p.setPen(QPen(colour, 1.5));
     p.setBrush(Qt::NoBrush);
     QPainterPath path(a);
@@ -25,8 +28,7 @@ void PaintConnection(QPainter& p, const CPaintScene& scene, QPointF a, QPointF b
             break;
         }
         default: {
-            const double dx = std::max(40.0, std::abs(b.x() - a.x()) / 2);
-            path.cubicTo(a + QPointF(dx, 0), b - QPointF(dx, 0), b);
+            path.cubicTo(a + QPointF(pull, 0), b - QPointF(pull, 0), b);
             break;
         }
     }

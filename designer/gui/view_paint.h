@@ -54,9 +54,17 @@ inline const QColor kOutgoing(0xB4, 0x50, 0x28);  // to the outputs side
 struct CPaintScene {
     const CViewLayout& layout;
     QFont font;
+    // What the viewport shows, in model and in viewport coordinates; the painters
+    // skip what lies wholly outside. Null rectangles show everything.
+    QRectF visibleModel{};
+    QRectF visibleViewport{};
 
     const CViewOptions& Options() const { return layout.Editor().m_options; }
     bool IsSelected(const CHit& hit) const { return IsHitSelected(layout.Editor(), hit); }
+    bool ShowsModel(const QRectF& r) const { return visibleModel.isNull() || visibleModel.intersects(r); }
+    bool ShowsViewport(const QRectF& r) const {
+        return visibleViewport.isNull() || visibleViewport.intersects(r);
+    }
     /// The view's font scaled by `k`, or in bold.
     QFont Scaled(double k) const;
     QFont Bold() const;

@@ -260,5 +260,34 @@ TEST_F(Cycle, DefaultOperationsTraceToExecutionFeedback) {
     EXPECT_EQ(system.Feedback().execution.Line(1), "CNetworkModel::GetInputValues (Type: 41, plain)\n");
 }
 
+TEST_F(Cycle, TraceLinesKeepTheirTextAndTheListItsLimit) {
+    CNetwork* m = system.CreateModule("Network 1", 0, 0);
+    CNetworkModel* c = m->CreateComponent(2, 0, "d", 0, 0);
+    const std::string head = "CNetworkModel::Execute (Type: 2, ";
+    struct Case {
+        std::string name;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"%s %d", head + "%s %d)\n"},
+        {std::string("cut") + '\0' + "off", head + "cut)\n"},
+        // The line stops at 511 bytes, as it always did.
+        {std::string(600, 'x'), (head + std::string(600, 'x')).substr(0, 511)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name.substr(0, 8));
+        c->m_name = k.name;
+        c->CNetworkModel::Execute();
+        EXPECT_EQ(system.Feedback().execution.Top(), k.expected);
+    }
+    // Past the limit the oldest lines go and the newest stays on top.
+    const CFeedbackList& list = system.Feedback().execution;
+    c->m_name = "d";
+    for (size_t i = 0; i < CFeedbackList::Limit() + 5; ++i) c->CNetworkModel::GetInputValues();
+    EXPECT_EQ(list.Size(), CFeedbackList::Limit());
+    EXPECT_EQ(list.Top(), "CNetworkModel::GetInputValues (Type: 2, d)\n");
+    EXPECT_EQ(list.Line(list.Size() - 1), "CNetworkModel::GetInputValues (Type: 2, d)\n");
+}
+
 }  // namespace
 }  // namespace zor2

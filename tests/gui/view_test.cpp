@@ -59,6 +59,7 @@ class CViewTest : public QObject {
     void printsBothModesToPdf();
     void fittingShowsEverythingBetweenTheBars();
     void runningControlsAndActionTargetsByMouse();
+    void scrolledViewDrawsWhatStraddlesItsEdges();
 
   private:
     QTemporaryDir m_dir;
@@ -395,9 +396,8 @@ void CViewTest::everyMenuItemIsLiveButTheMissingComponents() {
         {"graphic", {.kind = EHit::Graphic, .module = s.module, .graphic = s.g1}, {"Paste"}},
     };
     if (sequencer)
-        cases.push_back({"sequencer",
-                         {.kind = EHit::Component, .module = s.module, .component = sequencer},
-                         {}});
+        cases.push_back(
+            {"sequencer", {.kind = EHit::Component, .module = s.module, .component = sequencer}, {}});
     QStringList mismatches;
     for (const Case& c : cases) {
         std::unique_ptr<QMenu> menu(v.BuildContextMenu(c.hit, s.w.get()));
@@ -638,6 +638,38 @@ void CViewTest::runningControlsAndActionTargetsByMouse() {
                         v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
     QCOMPARE(format->Fields().targetId, s.g1->m_id);
     QCOMPARE(format->TargetKind(), kTargetGraphic);
+}
+
+void CViewTest::scrolledViewDrawsWhatStraddlesItsEdges() {
+    // Without the bars and the grid, which keep to the viewport, and without the
+    // dotted chart lines, whose dashes restart where the painter clips them, a
+    // scrolled view is the whole view shifted: what the culling skipped is missing.
+    CScene s;
+    CDesignView& v = s.w->View();
+    s.Design();
+    CViewOptions& o = v.Options();
+    o.showGrid = o.showModuleInputsBar = o.showModuleOutputsBar = false;
+    o.chartConnectors = o.valueWindowConnectors = false;
+    v.SetPlace(1.0, QPointF(0, 0));
+    const QPointF origin = v.Scroll();
+    auto render = [&v] {
+        QImage image(v.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        v.viewport()->render(&image);
+        return image;
+    };
+    const QImage whole = render();
+    // Edges through the constant's input names and box, between the two
+    // components, through the sum's box and port names, and below the boxes' tops.
+    for (const QPoint shift : {QPoint(90, 0), QPoint(150, 0), QPoint(230, 0), QPoint(300, 0), QPoint(420, 0),
+                               QPoint(480, 0), QPoint(0, 110), QPoint(0, 150), QPoint(160, 140)}) {
+        v.SetPlace(1.0, origin + shift);
+        const QPoint moved = (v.Scroll() - origin).toPoint();
+        QCOMPARE(moved, shift);
+        const QImage scrolled = render();
+        const QRect overlap(QPoint(0, 0), whole.size() - QSize(shift.x(), shift.y()));
+        QVERIFY2(scrolled.copy(overlap) == whole.copy(overlap.translated(shift)),
+                 qPrintable(QStringLiteral("shift %1,%2").arg(shift.x()).arg(shift.y())));
+    }
 }
 
 QTEST_MAIN(CViewTest)

@@ -194,6 +194,12 @@ TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
         {"a counter and a compare between arithmetic",
          {{{21, {1, 0}, 2}, {26, {2}, 3}, {21, {3, 1}, 4}, {19, {4}, 5}, {87, {5, 2}, 6}}},
          0},
+        {"a compare counted through the register, with and without a reset input",
+         {{{19, {0}, 2}, {26, {2}, 3}, {23, {3, 1}, 4}, {19, {4}, 5}, {25, {5, -1}, 6}, {26, {6, 0}, 7}}},
+         1},
+        {"delays fed by the chain, by nothing and without their feedback input",
+         {{{21, {1, 0}, 2}, {2, {2, -1}, 3}, {2, {-1, -1}, 4}, {2, {3}, 5}, {21, {5, 4}, 6}, {2, {6, 0}, 7}}},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
