@@ -52,7 +52,7 @@ ECmd DeleteBehavior(Czor2Doc& doc, int32_t behaviorId);
 struct CBehaviorSummary {
     int32_t id = 0;
     std::string name;
-    std::string targetInput;  // the name of the system input it drives, empty when none
+    std::string targetInput = {};  // the name of the system input it drives, empty when none
     std::string type;         // the type's list name
     bool enabled = false;
 };

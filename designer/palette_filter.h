@@ -15,7 +15,7 @@ struct CPaletteEntry {
     int group = 0;
     std::string name;  // one line: a line break in the catalogue name reads as a space
     bool available = true;
-    std::string tip;  // how to use it, or why it cannot be used
+    std::string tip = {};  // how to use it, or why it cannot be used
 };
 
 /// Whether a palette name matches what was typed: every word of `filter`

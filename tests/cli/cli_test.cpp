@@ -395,7 +395,9 @@ TEST(CliFiles, ImportsTextFormAndReport) {
         const CResult r = Cli(c.args, dir);
         EXPECT_EQ(r.exitCode, c.exit) << r.err;
         EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
-        if (c.written) EXPECT_EQ(::access((dir + "/" + c.written).c_str(), F_OK) == 0, c.exit == 0);
+        if (c.written) {
+            EXPECT_EQ(::access((dir + "/" + c.written).c_str(), F_OK) == 0, c.exit == 0);
+        }
     }
     EXPECT_EQ(ReadText(dir + "/back.zr2"), ReadText(ex));
     EXPECT_NE(

@@ -64,8 +64,9 @@ TEST_F(ClipboardTest, ComponentsComeWithTheWiresAmongThem) {
         ASSERT_EQ(pasted.size(), 2u);
         CNetworkModel* k = pasted[0]->m_typeId == kAdd ? pasted[1] : pasted[0];
         CNetworkModel* sum = pasted[0]->m_typeId == kAdd ? pasted[0] : pasted[1];
-        if (!c.otherDesigner)
+        if (!c.otherDesigner) {
             for (const CNetworkModel* p : pasted) EXPECT_EQ(std::count(old.begin(), old.end(), p->m_id), 0);
+        }
         const CPoint corner =
             c.duplicate ? CPoint{100 + kDuplicateOffset, 100 + kDuplicateOffset} : CPoint{500, 400};
         EXPECT_EQ(k->m_position.x, corner.x);
@@ -73,7 +74,9 @@ TEST_F(ClipboardTest, ComponentsComeWithTheWiresAmongThem) {
         into.System().ResetSystem();
         into.System().RunCycle();
         EXPECT_EQ(sum->FirstOutput()->m_value, 2.0);  // the copied constant alone
-        if (!c.otherDesigner) EXPECT_EQ(m_sum->FirstOutput()->m_value, 7.0);
+        if (!c.otherDesigner) {
+            EXPECT_EQ(m_sum->FirstOutput()->m_value, 7.0);
+        }
         ASSERT_TRUE(into.Undo());
         EXPECT_EQ(into.Editor().DesignedModule(into.System())->m_components.Size(), before);
     }

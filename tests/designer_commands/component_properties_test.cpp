@@ -485,9 +485,10 @@ TEST_F(PropertiesTest, SegmentAndDataSourceDialogsAskFirstWhenOutputsAreConnecte
         Answer(c.answers);
         EXPECT_EQ(EditComponentProperties(ctx, *comp), ECmd::Cancelled);
         EXPECT_EQ(host.m_asked.size(), c.opened ? 1u : 0u);
-        if (c.connected)
+        if (c.connected) {
             EXPECT_NE(LastQuestion().find("This component has 1 existing output connections."),
                       std::string::npos);
+        }
     }
 }
 

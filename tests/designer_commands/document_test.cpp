@@ -48,7 +48,9 @@ TEST_F(DocTest, SaveAsNamesTheSystemAsSaveDoes) {
         SCOPED_TRACE(c.name);
         CTempFile first("first.zr2"), second("plant.zr2");
         ASSERT_TRUE(m_doc.NewProject());
-        if (c.savedBefore) ASSERT_TRUE(m_doc.Save(first.Path()));
+        if (c.savedBefore) {
+            ASSERT_TRUE(m_doc.Save(first.Path()));
+        }
         ASSERT_TRUE(m_doc.SaveAs(second.Path()));
         EXPECT_EQ(Sys().m_name, "plant");
         EXPECT_EQ(m_doc.Path(), second.Path());

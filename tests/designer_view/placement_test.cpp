@@ -71,20 +71,25 @@ TEST(Placement, NoNameCoversAnotherInTheShippedExamples) {
             // No port name covers another box, a title or another port name.
             for (const CPortName& n : labels.ports) {
                 for (const CComponentTitle& t : titles) {
-                    if (t.component != n.component) EXPECT_FALSE(Overlap(n.rect, ComponentBox(*t.component)));
+                    if (t.component != n.component) {
+                        EXPECT_FALSE(Overlap(n.rect, ComponentBox(*t.component)));
+                    }
                     EXPECT_FALSE(Overlap(n.rect, t.place.rect)) << n.component->m_name << " port " << n.index;
                 }
                 for (const CPortName& other : labels.ports)
-                    if (&other != &n) EXPECT_FALSE(Overlap(n.rect, other.rect)) << n.component->m_name;
+                    if (&other != &n) {
+                        EXPECT_FALSE(Overlap(n.rect, other.rect)) << n.component->m_name;
+                    }
             }
             for (size_t i = 0; i < titles.size(); ++i) {
                 for (size_t j = i + 1; j < titles.size(); ++j)
                     EXPECT_FALSE(Overlap(titles[i].place.rect, titles[j].place.rect))
                         << titles[i].component->m_name << " / " << titles[j].component->m_name;
                 for (const CComponentTitle& other : titles)
-                    if (other.component != titles[i].component)
+                    if (other.component != titles[i].component) {
                         EXPECT_FALSE(Overlap(titles[i].place.rect, ComponentBox(*other.component)))
                             << titles[i].component->m_name << " over " << other.component->m_name;
+                    }
             }
         }
     }

@@ -25,11 +25,6 @@ std::string Utf16Message(const qxAISystemLoadResult& r) {
     return text;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 /// A document with one module in the design view, as the user starts.
 struct CDesigner {
     CLcgRandom random{7};

@@ -33,7 +33,9 @@ CNetworkModel* Around(CSystem& s, int32_t type, int feeds = 2) {
         CExternalConnection* in = s.ConnectSystemInput(*s.CreateSystemInput(name, 1), *m);
         // A template input takes the first feed; the others get inputs of their own.
         CModelInput* free = c->FirstInput() && !c->FirstInput()->HasSource() ? c->FirstInput() : nullptr;
-        if (feeds-- > 0) EXPECT_EQ(m->RequestConnectModuleInput(*in->m_moduleInput, *c, free), 0);
+        if (feeds-- > 0) {
+            EXPECT_EQ(m->RequestConnectModuleInput(*in->m_moduleInput, *c, free), 0);
+        }
     }
     CNetworkOutput* mo = test::ExposeOutput(*m, *c, "out");
     EXPECT_NE(s.ConnectSystemOutput(*m, *s.CreateSystemOutput("out", 1), mo), nullptr);
