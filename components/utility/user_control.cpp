@@ -2,6 +2,8 @@
 // the cycle, the up-down control's geometry and the records.
 #include "components/utility/user_control.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -165,11 +167,14 @@ void CModelUserButtonUpDown::CalcSize() {
 
 void CModelUserButtonUpDown::SetPosition(int32_t x, int32_t y) {
     CNetworkModel::SetPosition(x, y);
-    constexpr int32_t kInset = 4;  // the inner rectangle inside the box's frame
-    const CRect inner{m_box.left + kInset, m_box.top + kInset, m_box.right - kInset, m_box.bottom - kInset};
-    const int32_t middle = (inner.top + inner.bottom) / 2;
-    m_upArea = {inner.left, inner.top, inner.right, middle - 8};
-    m_downArea = {inner.left, middle + 8, inner.right, inner.bottom};
+    constexpr int64_t kInset = 4;  // the inner rectangle inside the box's frame
+    // In 64 bits: a stored position may put the box at the edge of the coordinate range.
+    const auto at = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    const int64_t left = int64_t{m_box.left} + kInset, top = int64_t{m_box.top} + kInset;
+    const int64_t right = int64_t{m_box.right} - kInset, bottom = int64_t{m_box.bottom} - kInset;
+    const int64_t middle = (top + bottom) / 2;
+    m_upArea = {at(left), at(top), at(right), at(middle - 8)};
+    m_downArea = {at(left), at(middle + 8), at(right), at(bottom)};
 }
 
 void CModelUserButtonUpDown::Press(CPoint at) {

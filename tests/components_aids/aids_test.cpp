@@ -269,6 +269,13 @@ TEST_F(SimAids, UpDownGeometryAndStepping) {
     EXPECT_LT(control->UpArea().bottom, 300 - 7);
     EXPECT_GT(control->DownArea().top, 300 + 7);
     EXPECT_FALSE(control->m_displayC);
+    // A stored position at either end of the coordinate range keeps both halves in order.
+    for (int32_t edge : {INT32_MIN, INT32_MAX}) {
+        control->SetPosition(edge, edge);
+        EXPECT_LE(control->UpArea().top, control->UpArea().bottom) << edge;
+        EXPECT_LE(control->UpArea().bottom, control->DownArea().top) << edge;
+    }
+    control->SetPosition(200, 300);
     // Held while the simulation is not running: no step.
     control->Press({200, 260});
     control->Execute();
