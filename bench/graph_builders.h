@@ -15,7 +15,7 @@
 #include "components/math/compare_kernel.h"
 #include "components/math/math_kernel.h"
 #include "components/signals/signal.h"
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 #include "components/utility/constant.h"
 #include "components/utility/timing_kernel.h"
 #include "engine/system.h"

@@ -34,7 +34,7 @@
     X(SimLight)                    \
     X(SimAction)                   \
     X(Signal)                      \
-    X(Spectrum)                    \
+    X(FftMfcc)                     \
     X(Stats)                       \
     X(NeuralNetwork)              \
     X(Pattern)                     \

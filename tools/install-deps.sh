@@ -8,7 +8,7 @@ packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 packages+=(qt6-multimedia-dev)
 # The install test validates the designer's desktop entry.
 packages+=(desktop-file-utils)
-# The spectrum benchmark's comparison (FFTW is linked by nothing else).
+# The FFT benchmark's comparison (FFTW is linked by nothing else).
 packages+=(libfftw3-dev)
 # The neural network benchmark's yardstick (FANN); linked by that benchmark alone.
 packages+=(libfann-dev)

@@ -21,7 +21,7 @@
 #include "components/math/math_exp.h"
 #include "components/math/vector.h"
 #include "components/signals/signal.h"
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 #include "components/utility/csv_data.h"
 #include "components/utility/led_matrix.h"
 #include "components/utility/quantity_diminish.h"

@@ -18,7 +18,7 @@
 #include "components/math/stats.h"
 #include "components/math/vector.h"
 #include "components/signals/signal.h"
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 #include "components/utility/csv_data.h"
 #include "components/utility/data_store.h"
 #include "components/utility/display.h"

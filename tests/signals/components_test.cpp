@@ -10,7 +10,7 @@
 
 #include "components/math/stats.h"
 #include "components/signals/signal.h"
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 #include "designer/command_host.h"
 #include "designer/commands_window.h"
 #include "designer/component_properties.h"

@@ -2,7 +2,7 @@
 // estimate plan for the same complex transform (when FFTW is installed) and beside
 // the step-by-step recursive form; the Voice MFCC step for 24 filters over 256
 // bins; and 1,000 frames of generator → window → FFT → Voice MFCC run by the runtime.
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

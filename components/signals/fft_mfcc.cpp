@@ -1,6 +1,6 @@
 // Signal FFT and Voice MFCC: type table, property sheets (the Voice MFCC's edits
 // its own filter bank), input phases, outputs and records.
-#include "components/signals/spectrum.h"
+#include "components/signals/fft_mfcc.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -247,7 +247,7 @@ constexpr CComponentType kTypes[] = {
 
 }  // namespace
 
-std::span<const CComponentType> SpectrumComponentTypes() {
+std::span<const CComponentType> FftMfccComponentTypes() {
     return kTypes;
 }
 

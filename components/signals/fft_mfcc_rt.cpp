@@ -1,5 +1,5 @@
 // Runtime spectral analysis: record fields, the frame at input 10 and the outputs.
-#include "components/signals/spectrum_rt.h"
+#include "components/signals/fft_mfcc_rt.h"
 
 #include "components/signals/signal_rt.h"
 
@@ -85,7 +85,7 @@ constexpr CRuntimeType kSpectrumTypes[] = {
 };
 }  // namespace
 
-std::span<const CRuntimeType> SpectrumRuntimeTypes() {
+std::span<const CRuntimeType> FftMfccRuntimeTypes() {
     return kSpectrumTypes;
 }
 
