@@ -332,14 +332,13 @@ void SaveProjectBytes(CSystem& system, std::vector<uint8_t>& bytes) {
 
 namespace {
 /// Loads through `ar` into a spare system that replaces `system`'s contents on
-/// success; `where` introduces the position of a failure (null: the caller names it).
-CFileResult LoadProject(CSystem& system, CArchive& ar, const char* where) {
+/// success. A failure in a binary file names the byte at fault (or how much is
+/// missing); a text form's error names its line and key itself.
+CFileResult LoadProject(CSystem& system, CArchive& ar, bool binary) {
     CSystem fresh;
     fresh.SetRandom(&system.Random());
     SerializeSystem(ar, fresh);
-    // A binary file names the byte at fault (or how much is missing); a text
-    // form's error names its line and key itself.
-    if (ar.Failed()) return CFileResult::Failure(where ? ar.Describe() : ar.Error(), ar.ErrorOffset());
+    if (ar.Failed()) return CFileResult::Failure(binary ? ar.Describe() : ar.Error(), ar.ErrorOffset());
     system.SwapContents(fresh);
     // Notes the components made while loading (repairs of damaged records)
     // were written into the spare system; they belong to the loaded one.
@@ -351,12 +350,12 @@ CFileResult LoadProject(CSystem& system, CArchive& ar, const char* where) {
 
 CFileResult LoadProjectBytes(CSystem& system, const uint8_t* data, size_t size) {
     CArchive ar(data, size);
-    return LoadProject(system, ar, " at byte offset ");
+    return LoadProject(system, ar, true);
 }
 
 CFileResult LoadProjectFields(CSystem& system, IFieldStream& stream) {
     CArchive ar(stream, true);
-    return LoadProject(system, ar, nullptr);
+    return LoadProject(system, ar, false);
 }
 
 void SaveProjectFields(CSystem& system, IFieldStream& stream) {

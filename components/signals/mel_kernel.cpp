@@ -146,16 +146,13 @@ bool BuildMelBank(CMelFilterBank& bank, const CMfccSettings& s, const std::vecto
     return true;
 }
 
-long MfccRuntimeBodyBytes(CByteReader body) {
-    CMfccSettings s;
-    MfccSettingsFields(body, s);
-    if (body.Failed() || s.filterCount < 0 || s.filterCount > kMaxMelFilters) return -1;
-    return 28 + static_cast<long>(kMelEntryBytes) * s.filterCount;
-}
-
 bool SkipMfccRuntimeBody(CByteReader& body) {
-    const long bytes = MfccRuntimeBodyBytes(body);
-    return bytes >= 0 && body.Skip(static_cast<size_t>(bytes));
+    // The settings (28 bytes) say how many filter entries follow them.
+    CMfccSettings s;
+    CByteReader settings = body;
+    MfccSettingsFields(settings, s);
+    if (settings.Failed() || s.filterCount < 0 || s.filterCount > kMaxMelFilters) return false;
+    return body.Skip(28 + kMelEntryBytes * static_cast<size_t>(s.filterCount));
 }
 
 std::vector<CMelEntry> DefaultMelEntries(int32_t n) {

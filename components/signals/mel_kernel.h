@@ -121,10 +121,8 @@ void MelEntryFields(Ar& ar, E& e) {
     ar.Bool(e.enabled);
 }
 inline constexpr size_t kMelEntryBytes = 5;
-/// The length of a Voice MFCC runtime record after its base record, read from
-/// its settings: 28 bytes and one entry per filter; -1 when it cannot be read.
-long MfccRuntimeBodyBytes(CByteReader body);
-/// Reads past a Voice MFCC runtime body (false when it does not fit).
+/// Reads past a Voice MFCC runtime body after its base record: 28 bytes of
+/// settings and one entry per filter (false when it does not fit).
 bool SkipMfccRuntimeBody(CByteReader& body);
 
 }  // namespace zor2
