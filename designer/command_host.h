@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zor2 {
 
@@ -110,6 +111,14 @@ class ICommandHost {
     virtual void Close() {}
     /// A project file was opened or saved (the recent-file list).
     virtual void FileUsed(const std::string& path) {}
+
+    // The clipboard of copied components and modules (project-file records).
+    virtual void PutOnClipboard(const std::vector<uint8_t>& bytes) {}
+    virtual std::vector<uint8_t> ClipboardBytes() const { return {}; }
+    /// Cheaper than reading the bytes: whether the clipboard holds copied items.
+    virtual bool ClipboardHoldsItems() const { return !ClipboardBytes().empty(); }
+    /// Where a paste goes, in world coordinates; false leaves it to the command.
+    virtual bool PastePoint(int32_t& x, int32_t& y) const { return false; }
 
     // The view: scrolling and mode changes the editor state does not hold.
     virtual void ShowSystem() {}

@@ -9,6 +9,7 @@
 #include "designer/commands_align.h"
 #include "designer/commands_behaviors.h"
 #include "designer/commands_charts.h"
+#include "designer/commands_clipboard.h"
 #include "designer/commands_component.h"
 #include "designer/commands_graphics.h"
 #include "designer/commands_module.h"
@@ -277,6 +278,24 @@ ECmd AskHost(CCommandContext& ctx) {
     (ctx.host.*F)();
     return ECmd::Done;
 }
+bool CanPaste(const CCommandContext& ctx) {
+    return !SimActive(ctx) && ctx.host.ClipboardHoldsItems();
+}
+template <ECmd (*F)(Czor2Doc&, CProjectClipboard&)>
+ECmd CopyOut(CCommandContext& ctx) {
+    CProjectClipboard clipboard;
+    const ECmd r = F(ctx.doc, clipboard);
+    if (r == ECmd::Done) ctx.host.PutOnClipboard(clipboard.bytes);
+    return r;
+}
+/// Pasted at the mouse when the host knows where it is, else just inside the view's origin.
+ECmd Paste(CCommandContext& ctx) {
+    CProjectClipboard clipboard{ctx.host.ClipboardBytes()};
+    int32_t x = kDuplicateOffset, y = kDuplicateOffset;
+    ctx.host.PastePoint(x, y);
+    return PasteClipboard(ctx.doc, clipboard, x, y);
+}
+
 ECmd Undo(CCommandContext& ctx) {
     return Outcome(ctx.doc.UndoChange());
 }
@@ -476,6 +495,10 @@ constexpr CCommand kCommands[] = {
     {kCmdWelcome, "ID_BUTTON_WELCOMESCREEN", None, AskHost<&ICommandHost::ShowWelcome>, kAlways, nullptr},
     {kCmdUndo, "ID_BUTTON_UNDO", None, Undo, CanUndo, nullptr},
     {kCmdRedo, "ID_BUTTON_REDO", None, Redo, CanRedo, nullptr},
+    {kCmdCopy, "ID_BUTTON_COPY", Selection, CopyOut<CopySelection>, kAlways, nullptr},
+    {kCmdCut, "ID_BUTTON_CUT", Selection, CopyOut<CutSelection>, SimIdle, nullptr},
+    {kCmdPaste, "ID_BUTTON_PASTE", None, Paste, CanPaste, nullptr},
+    {kCmdDuplicate, "ID_BUTTON_DUPLICATE", Selection, OnDoc<DuplicateSelection>, SimIdle, nullptr},
     // System inputs and outputs.
     {kCmdAddSystemInput, "ID_BUTTON_ADDEXTERNALINPUT", SystemView, AddSystemInputDialog, kAlways, nullptr},
     {kCmdEditSystemInput, "ID_BUTTON_EDIT_SYSTEMINPUT", SystemInput, EditSelectedSystemInput, kAlways,

@@ -39,6 +39,10 @@ enum ECommand : int {
     kCmdAppOptions = 32982,
     kCmdExportRuntime = 32864,
     kCmdVerifyRuntime = 33190,
+    kCmdCopy = 33191,
+    kCmdCut = 33192,
+    kCmdPaste = 33193,
+    kCmdDuplicate = 33194,
     kCmdEnableRealtime = 33183,
     kCmdWelcome = 32859,
     kCmdUndo = 32997,
@@ -273,7 +277,7 @@ const char* CommandTip(int id);
 /// The tip title of a command, or null.
 const char* CommandTipTitle(int id);
 
-enum class EShortcut { None, New, Open, Save, SaveAs, Print, Quit, Undo, Redo };
+enum class EShortcut { None, New, Open, Save, SaveAs, Print, Quit, Undo, Redo, Cut, Copy, Paste, Duplicate };
 /// An entry of the menu bar: a command, a separator (id 0) or the recent-file list.
 struct CMenuBarItem {
     const char* menu;  // "File", "Edit", "Help"

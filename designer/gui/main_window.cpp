@@ -2,7 +2,9 @@
 // panes, the simulation and real-time link services, the settings and the title.
 #include "designer/gui/main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -16,7 +18,6 @@
 #include "components/decision/neural_network.h"
 #include "designer/commands_neural.h"
 #include "designer/commands_window.h"
-#include "designer/gui/clipboard_actions.h"
 #include "engine/catalogue.h"
 
 namespace zor2::gui {
@@ -93,9 +94,10 @@ CMainWindow::CMainWindow(QWidget* parent, std::optional<CUdpConfig> link)
     BuildMenus();
     BuildDocks();
     BuildNeuralPane();
-    InstallClipboardActions(*this);
     statusBar()->showMessage(tr("Ready"));
     setAcceptDrops(true);
+    // Paste follows what any program, another designer too, puts on the clipboard.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateCommandStates(); });
     resize(1400, 900);
     ApplySettings();
     Refresh();

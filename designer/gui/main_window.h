@@ -163,6 +163,11 @@ class CMainWindow : public QMainWindow, private ISimView, private IDocumentObser
     void ShowSystem() override;
     void ShowModule(CNetwork& module) override;
     void CenterView() override;
+    // ICommandHost: the clipboard (main_window_clipboard.cpp).
+    void PutOnClipboard(const std::vector<uint8_t>& bytes) override;
+    std::vector<uint8_t> ClipboardBytes() const override;
+    bool ClipboardHoldsItems() const override;
+    bool PastePoint(int32_t& x, int32_t& y) const override;
 
     // The commands (main_window_ribbon.cpp).
     CCommandContext Context();

@@ -39,6 +39,14 @@ QList<QKeySequence> Keys(EShortcut key) {
             return {QKeySequence::Undo};
         case EShortcut::Redo:
             return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo};
+        case EShortcut::Cut:
+            return {QKeySequence::Cut};
+        case EShortcut::Copy:
+            return {QKeySequence::Copy};
+        case EShortcut::Paste:
+            return {QKeySequence::Paste};
+        case EShortcut::Duplicate:
+            return {QKeySequence(Qt::CTRL | Qt::Key_D)};
         case EShortcut::None:
             break;
     }

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "aids_fixture.h"
+#include "designer/commands_clipboard.h"
 #include "designer/commands_window.h"
 #include "designer/context_menus.h"
 #include "realtime/udp_link.h"
@@ -236,6 +237,14 @@ TEST_F(CommandRowsTest, EnabledAndCheckedFollowTheState) {
         {"value windows, chart selected", S::Chart, 33121, false, false},
         {"behaviours, none", S::SystemInput, kCmdViewBehaviors, false, false},
         {"behaviours", S::Behavior, kCmdDeleteAllBehaviors, true, false},
+        {"copy components", S::Components, kCmdCopy, true, false},
+        {"copy modules", S::Module, kCmdCopy, true, false},
+        {"copy, nothing selected", S::Designing, kCmdCopy, false, false},
+        {"copy while running", S::Running, kCmdCopy, true, false},
+        {"cut while running", S::Running, kCmdCut, false, false},
+        {"duplicate", S::Components, kCmdDuplicate, true, false},
+        {"duplicate while running", S::Running, kCmdDuplicate, false, false},
+        {"paste, clipboard empty", S::Designing, kCmdPaste, false, false},
         {"undo after edits", S::Designing, kCmdUndo, true, false},
         {"undo while running", S::Running, kCmdUndo, false, false},
         {"redo, nothing undone", S::Designing, kCmdRedo, false, false},
@@ -407,6 +416,41 @@ TEST_F(CommandRowsTest, CommandsAskTheHostAndCancelChangesNothing) {
         EXPECT_EQ(c.changed(), c.outcome == ECmd::Done);
         EXPECT_EQ(Levels(), levels + (c.outcome == ECmd::Done ? 1 : 0));
         if (c.outcome == ECmd::Done) m_doc.UndoChange();
+    }
+}
+
+TEST_F(CommandRowsTest, ClipboardCommandsGoThroughTheHost) {
+    struct Step {
+        const char* name;
+        int id;
+        std::optional<std::pair<int32_t, int32_t>> mouse;
+        int added;  // components
+        size_t levels;
+        CPoint corner;  // of the selection afterwards
+    };
+    const Step steps[] = {
+        {"copy changes nothing", kCmdCopy, {}, 0, 0, {0, 0}},
+        {"paste under the mouse", kCmdPaste, std::pair{700, 500}, 2, 1, {700, 500}},
+        {"paste without a mouse", kCmdPaste, {}, 2, 1, {kDuplicateOffset, kDuplicateOffset}},
+        {"duplicate beside", kCmdDuplicate, {}, 2, 1, {2 * kDuplicateOffset, 2 * kDuplicateOffset}},
+        {"cut", kCmdCut, {}, -2, 1, {0, 0}},
+    };
+    Arrange(EState::Components);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        m_host.m_mouse = s.mouse;
+        const size_t before = Module()->m_components.Size(), levels = Levels();
+        CCommandContext ctx = Ctx();
+        EXPECT_EQ(RunCommand(ctx, s.id), ECmd::Done);
+        EXPECT_TRUE(IsEnabled(*FindCommand(kCmdPaste), Ctx()));
+        EXPECT_EQ(static_cast<int>(Module()->m_components.Size()), static_cast<int>(before) + s.added);
+        EXPECT_EQ(Levels(), levels + s.levels);
+        if (s.corner.x == 0) continue;
+        CPoint corner{INT32_MAX, INT32_MAX};
+        for (const CNetworkModel* c : Ed().SelectedComponents(Sys()))
+            corner = {std::min(corner.x, c->m_position.x), std::min(corner.y, c->m_position.y)};
+        EXPECT_EQ(corner.x, s.corner.x);
+        EXPECT_EQ(corner.y, s.corner.y);
     }
 }
 

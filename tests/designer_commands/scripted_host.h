@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "designer/command_host.h"
@@ -96,6 +97,14 @@ class CScriptedHost final : public ICommandHost {
     void ShowSystem() override { m_asked.push_back("ShowSystem"); }
     void ShowModule(CNetwork&) override { m_asked.push_back("ShowModule"); }
     void CenterView() override { m_asked.push_back("CenterView"); }
+    std::vector<uint8_t> m_clipboard;
+    std::optional<std::pair<int32_t, int32_t>> m_mouse;  // where a paste goes; none leaves it to the command
+    void PutOnClipboard(const std::vector<uint8_t>& bytes) override { m_clipboard = bytes; }
+    std::vector<uint8_t> ClipboardBytes() const override { return m_clipboard; }
+    bool PastePoint(int32_t& x, int32_t& y) const override {
+        if (m_mouse) std::tie(x, y) = *m_mouse;
+        return m_mouse.has_value();
+    }
 
     /// Whether the commands asked for `what` (a dialog title or a request).
     bool Asked(const std::string& what) const {

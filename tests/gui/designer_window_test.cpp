@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <tuple>
 
 #include "components/decision/neural_network.h"
 #include "designer/command_rows.h"
@@ -413,19 +414,28 @@ void CDesignerWindowTest::clipboardCarriesComponentsToAnotherWindow() {
     std::vector<int32_t> all;
     for (const CNetworkModel* c : adder->m_components) all.push_back(c->m_id);
     doc.Editor().SelectComponents(all);
-    auto action = [](CMainWindow& w, const QString& text) -> QAction* {
-        for (QAction* a : w.View().actions())
-            if (a->text() == text) return a;
-        return nullptr;
-    };
-    QVERIFY(action(from, "Copy") && action(from, "Paste") && action(from, "Cut") &&
-            action(from, "Duplicate"));
-    action(from, "Copy")->trigger();
+    // The four commands are in the menu bar and the ribbon with their usual keys.
+    for (const auto& [id, text, key] : {std::tuple{kCmdCopy, "Copy", QKeySequence(QKeySequence::Copy)},
+                                        {kCmdCut, "Cut", QKeySequence(QKeySequence::Cut)},
+                                        {kCmdPaste, "Paste", QKeySequence(QKeySequence::Paste)},
+                                        {kCmdDuplicate, "Duplicate", QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
+        QAction* a = from.CommandAction(id);
+        QVERIFY(a != nullptr);
+        QCOMPARE(a->text(), QString(text));
+        QVERIFY(from.CommandActions(id).size() >= 2);
+        bool keyed = false;
+        for (QAction* each : from.CommandActions(id)) keyed = keyed || each->shortcuts().contains(key);
+        QVERIFY(keyed);
+    }
+    from.UpdateCommandStates();
+    from.CommandAction(kCmdCopy)->trigger();
     CMainWindow into(nullptr, SceneLink());
     QCOMPARE(AddModule(into.Document()), ECmd::Done);
     CNetwork* target = into.Document().System().m_modules.Head();
     into.Document().Editor().DesignModule(target->m_id);
-    action(into, "Paste")->trigger();
+    into.UpdateCommandStates();
+    QVERIFY(into.CommandEnabled(kCmdPaste));
+    into.CommandAction(kCmdPaste)->trigger();
     QCOMPARE(target->m_components.Size(), size_t(3));
     into.Document().System().ResetSystem();
     into.Document().System().RunCycle();
@@ -526,7 +536,8 @@ void CDesignerWindowTest::ribbonCarriesEveryCommand() {
     const QString runPrompt(
         "Run Simulation. Cycles will continue until simulator is stopped. Watch values change and plot changes in outputs as simulation continues.");
     QCOMPARE(w.CommandAction(kCmdRun)->statusTip(), runPrompt);
-    QCOMPARE(w.CommandAction(kCmdRun)->toolTip(), QString::fromUtf8(CommandTipTitle(kCmdRun)) + "\n" + runPrompt);
+    QCOMPARE(w.CommandAction(kCmdRun)->toolTip(),
+             QString::fromUtf8(CommandTipTitle(kCmdRun)) + "\n" + runPrompt);
     QVERIFY(w.CommandAction(kCmdRate)->toolTip().endsWith("\nSet the logic cycles per second (1-20)"));
     QCOMPARE(w.CommandAction(kCmdRate)->text(), QString("Cycles / sec:"));
     // The component context category appears with a selected component.
