@@ -91,12 +91,12 @@ CModelSignalFFT* Spectrum(CNetwork& m, CNetworkModel* frames, int32_t points, in
 void ToneDetector(CSystem& s) {
     CNetwork* m = s.CreateModule("detect", 200, 120);
     CExternalInput* tone = Input(s, "tone Hz", 440.0);
-    CNetworkModel* gen = ToneSource(s, *m, tone, 256, 20, 60);
-    CModelSignalFFT* fft = Spectrum(*m, gen, 256, 200, 60);
-    auto* band = static_cast<CModelSegmenter*>(Drop(*m, kTypeSegmenterMultiple, 560, 60));
+    CNetworkModel* gen = ToneSource(s, *m, tone, 256, 140, 60);
+    CModelSignalFFT* fft = Spectrum(*m, gen, 256, 320, 60);
+    auto* band = static_cast<CModelSegmenter*>(Drop(*m, kTypeSegmenterMultiple, 680, 60));
     if (band) band->SetThresholds({{.m_value = 400.0}, {.m_value = 480.0}});
     WireTo(*m, fft, 40, band, 10);
-    CNetworkModel* lamp = Drop(*m, kIndicatorLight, 760, 80);
+    CNetworkModel* lamp = Drop(*m, kIndicatorLight, 880, 80);
     WireTo(*m, band, 2, lamp, 20);
     PublishOutput(s, *m, fft, 40, "peak Hz");
     PublishOutput(s, *m, band, 2, "A4 heard");
@@ -142,13 +142,13 @@ void VowelClassifier(CSystem& s) {
     CNetwork* m = s.CreateModule("classify", 200, 120);
     CExternalInput* f1 = Input(s, "F1 Hz", kVowels[0].f1);
     CExternalInput* f2 = Input(s, "F2 Hz", kVowels[0].f2);
-    CNetworkModel* low = ToneSource(s, *m, f1, 512, 20, 40);
-    CNetworkModel* high = ToneSource(s, *m, f2, 512, 20, 200);
-    CNetworkModel* mix = Drop(*m, kTypeSignalMixer, 200, 120);
+    CNetworkModel* low = ToneSource(s, *m, f1, 512, 140, 40);
+    CNetworkModel* high = ToneSource(s, *m, f2, 512, 140, 200);
+    CNetworkModel* mix = Drop(*m, kTypeSignalMixer, 320, 120);
     WireTo(*m, low, 10, mix, 10);
     WireTo(*m, high, 10, mix, 20);
-    CModelSignalFFT* fft = Spectrum(*m, mix, 512, 380, 120);
-    auto* mfcc = static_cast<CModelSignalMFCC*>(Drop(*m, kTypeVoiceMfcc, 740, 120));
+    CModelSignalFFT* fft = Spectrum(*m, mix, 512, 500, 120);
+    auto* mfcc = static_cast<CModelSignalMFCC*>(Drop(*m, kTypeVoiceMfcc, 860, 120));
     if (!mfcc || !f1 || !f2) return Check(false, "building the vowel chain");
     std::vector<CMelEntry> entries = DefaultMelEntries(10);
     for (CMelEntry& e : entries) e.enabled = e.id >= 2 && e.id <= 9;
@@ -163,7 +163,7 @@ void VowelClassifier(CSystem& s) {
 
     s.ResetSystem();
     const std::string vectors = WriteDataFile("vowels.csv", FeatureVectors(s, f1, f2, *mfcc));
-    auto* nn = static_cast<CModelNeuralNetwork*>(Drop(*m, kTypeNeuralNetwork, 960, 120));
+    auto* nn = static_cast<CModelNeuralNetwork*>(Drop(*m, kTypeNeuralNetwork, 1080, 120));
     CCSVFile file;
     std::string error;
     Check(nn && file.Open(vectors, ECsvMode::Read) && nn->ImportNew(file, {}, error) > 0,
@@ -194,7 +194,7 @@ void Thermostat(CSystem& s) {
     CNetwork* m = s.CreateModule("control", 200, 120);
     CExternalInput* room = Input(s, "room C", 15.0);
     CExternalInput* hour = Input(s, "hour", 3.0);
-    auto* table = static_cast<CModelDecisionMatrix*>(Drop(*m, kTypeDecisionMatrix, 200, 60));
+    auto* table = static_cast<CModelDecisionMatrix*>(Drop(*m, kTypeDecisionMatrix, 320, 60));
     if (!table) return;
     FeedTo(*m, Bring(s, room, *m), table, kDecisionInput1PortId);
     FeedTo(*m, Bring(s, hour, *m), table, kDecisionInput2PortId);
@@ -211,10 +211,10 @@ void Thermostat(CSystem& s) {
 
     // While heating, the burner runs in two-second cycles: the fan starts, the
     // flame ramps up over half a second and burns for the rest of the cycle.
-    auto* burner = static_cast<CModelActionSequence*>(Drop(*m, kTypeActionSequence, 200, 300));
+    auto* burner = static_cast<CModelActionSequence*>(Drop(*m, kTypeActionSequence, 320, 300));
     if (!burner) return;
     WireTo(*m, table, heat->m_id, burner, kSequencerEnableInputId);
-    WireTo(*m, Constant(*m, 1.0, 20, 340), 0, burner, kSequencerPatternInputId);
+    WireTo(*m, Constant(*m, 1.0, 140, 340), 0, burner, kSequencerPatternInputId);
     CActionSequence& cycle = burner->NewSequence();
     cycle.m_name = "burner cycle";
     cycle.m_repeat = true;
@@ -235,7 +235,7 @@ void Thermostat(CSystem& s) {
     const char* names[] = {"fan", "flame"};
     int32_t row = 0;
     for (CModelOutput* out : {fan, flame}) {
-        CNetworkModel* gate = Drop(*m, kMultiply, 480, 280 + 100 * row);
+        CNetworkModel* gate = Drop(*m, kMultiply, 640, 280 + 100 * row);
         WireTo(*m, burner, out->m_id, gate, 0);
         WireTo(*m, table, heat->m_id, gate, 0);
         PublishOutput(s, *m, gate, 0, names[row++]);
@@ -265,16 +265,16 @@ void SensorLog(CSystem& s) {
     const std::string dataPath = WriteDataFile("sensor_log.csv", log);
 
     CNetwork* m = s.CreateModule("log", 200, 120);
-    auto* source = static_cast<CModelDataImport*>(Drop(*m, kCsvInput, 20, 60));
+    auto* source = static_cast<CModelDataImport*>(Drop(*m, kCsvInput, 140, 60));
     if (!source) return;
     source->ChangeFile(dataPath);
     Check(source->Player().IsOpen(), "opening the sensor log");
-    CNetworkModel* stats = Drop(*m, kRunningStats, 240, 40);
+    CNetworkModel* stats = Drop(*m, kRunningStats, 360, 40);
     WireTo(*m, source, kCsvFirstColumnOutput, stats, 20);
-    auto* average = static_cast<CModelStatsMovingAvg*>(Drop(*m, kMovingAverage, 240, 300));
+    auto* average = static_cast<CModelStatsMovingAvg*>(Drop(*m, kMovingAverage, 360, 300));
     if (average) average->SetLength(4);
     WireTo(*m, source, kCsvFirstColumnOutput, average, 0);
-    auto* report = static_cast<CModelLogBook*>(Drop(*m, kCsvOutput, 520, 200));
+    auto* report = static_cast<CModelLogBook*>(Drop(*m, kCsvOutput, 640, 200));
     if (!report) return;
     WireTo(*m, source, kCsvFirstColumnOutput, report, kNewInput);
     WireTo(*m, stats, 30, report, kNewInput);
@@ -297,9 +297,9 @@ void DigitDisplay(CSystem& s) {
     constexpr uint32_t kSegments[] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
     CNetwork* m = s.CreateModule("display", 200, 120);
     CExternalInput* digit = Input(s, "digit", 0.0);
-    auto* encoder = static_cast<CModelPatternGenerator*>(Drop(*m, kTypePatternGenerator, 200, 60));
-    auto* reader = static_cast<CModelPatternAnalyzer*>(Drop(*m, kTypePatternAnalyzer, 520, 320));
-    CNetworkModel* led = Drop(*m, kSevenSegment, 520, 20);
+    auto* encoder = static_cast<CModelPatternGenerator*>(Drop(*m, kTypePatternGenerator, 320, 60));
+    auto* reader = static_cast<CModelPatternAnalyzer*>(Drop(*m, kTypePatternAnalyzer, 640, 320));
+    CNetworkModel* led = Drop(*m, kSevenSegment, 640, 20);
     if (!encoder || !reader || !led) return;
     std::vector<CPattern> patterns;
     for (int32_t d = 0; d < 10; ++d)
@@ -317,9 +317,9 @@ void DigitDisplay(CSystem& s) {
         seg += 10;
         WireTo(*m, encoder, out->m_id, reader, kNewInput);
     }
-    CNetworkModel* shown = Drop(*m, kSubtract, 760, 340);
+    CNetworkModel* shown = Drop(*m, kSubtract, 880, 340);
     WireTo(*m, reader, 20, shown, 0);
-    WireTo(*m, Constant(*m, 10.0, 520, 520), 0, shown, 0);
+    WireTo(*m, Constant(*m, 10.0, 640, 520), 0, shown, 0);
     PublishOutput(s, *m, shown, 0, "digit shown");
     PublishOutput(s, *m, reader, 10, "recognised");
     WriteDataFile("digit_display_inputs.csv",
@@ -332,23 +332,23 @@ void Homing(CSystem& s) {
     CNetwork* m = s.CreateModule("steer", 200, 120);
     CExternalInput* x = Input(s, "x", 0.0);
     CExternalInput* y = Input(s, "y", 0.0);
-    auto* offset = static_cast<CModelVector2*>(Drop(*m, kVector2DArithmetic, 200, 60));
+    auto* offset = static_cast<CModelVector2*>(Drop(*m, kVector2DArithmetic, 320, 60));
     if (!offset) return;
     Check(offset->SetOperation(kVectorSubtract), "choosing the subtraction");
-    WireTo(*m, Constant(*m, 40.0, 20, 40), 0, offset, 20);
-    WireTo(*m, Constant(*m, 30.0, 20, 120), 0, offset, 30);
+    WireTo(*m, Constant(*m, 40.0, 140, 0), 0, offset, 20);
+    WireTo(*m, Constant(*m, 30.0, 140, 160), 0, offset, 30);
     FeedTo(*m, Bring(s, x, *m), offset, 40);
     FeedTo(*m, Bring(s, y, *m), offset, 50);
-    CNetworkModel* distance = Drop(*m, kVector2DMagnitude, 420, 40);
-    CNetworkModel* heading = Drop(*m, kVector2DNormalize, 420, 220);
+    CNetworkModel* distance = Drop(*m, kVector2DMagnitude, 540, 40);
+    CNetworkModel* heading = Drop(*m, kVector2DNormalize, 540, 220);
     for (CNetworkModel* c : {distance, heading}) {
         WireTo(*m, offset, 10, c, 20);
         WireTo(*m, offset, 20, c, 30);
     }
-    auto* near = static_cast<CModelCompare*>(Drop(*m, kCompareBelowConstant, 640, 40));
+    auto* near = static_cast<CModelCompare*>(Drop(*m, kCompareBelowConstant, 760, 40));
     if (near) near->SetCompareValue(1.0);
     WireTo(*m, distance, 10, near, 0);
-    WireTo(*m, near, 0, Drop(*m, kIndicatorLight, 840, 60), 20);
+    WireTo(*m, near, 0, Drop(*m, kIndicatorLight, 960, 60), 20);
     PublishOutput(s, *m, distance, 10, "distance");
     PublishOutput(s, *m, heading, 10, "heading x");
     PublishOutput(s, *m, heading, 20, "heading y");

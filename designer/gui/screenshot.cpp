@@ -3,8 +3,10 @@
 // module view, fitted to its content, as a PNG picture.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDockWidget>
 #include <QImage>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,9 +14,13 @@
 #include "algo/csv.h"
 #include "designer/gui/design_view.h"
 #include "designer/gui/main_window.h"
+#include "designer/view_layout.h"
 #include "simulation/sim_controller.h"
 
 namespace {
+
+/// How far port fields and their names reach beyond a component's box, model units.
+constexpr double kPortMargin = 130.0;
 
 int Fail(const QString& why) {
     std::fprintf(stderr, "zor2-screenshot: %s\n", why.toLocal8Bit().constData());
@@ -91,11 +97,23 @@ int main(int argc, char** argv) {
                    [&system](int32_t id, double v) { system.FindSystemInput(id)->SetValue(v); });
         window.Simulation().RunOnce();
     }
-    window.View().ShowModule(shown);
-    window.View().FitContent();
+    // The module view alone, as large as the window allows, its content fitted.
+    for (QDockWidget* pane : window.findChildren<QDockWidget*>()) pane->hide();
+    if (QWidget* ribbon = window.menuWidget()) ribbon->hide();
+    window.statusBar()->hide();
+    gui::CDesignView& view = window.View();
+    view.ShowModule(shown);
     QApplication::processEvents();
-    QImage image(window.View().viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-    window.View().viewport()->render(&image);
+    // The boxes with the port fields and names that stand out on both sides, between the bars.
+    const QRectF content = view.ContentBounds();
+    const auto fit =
+        FitTransform(CRectD::Sized(content.left() - kPortMargin, content.top() - kPortMargin,
+                                   content.width() + 2 * kPortMargin, content.height() + 2 * kPortMargin),
+                     view.viewport()->width(), view.viewport()->height(), kBarWidth, kBarWidth, true);
+    if (fit) view.SetPlace(fit->zoom, QPointF(fit->scroll.x, fit->scroll.y));
+    QApplication::processEvents();
+    QImage image(view.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    view.viewport()->render(&image);
     if (!image.save(files[1], "PNG")) return Fail(QStringLiteral("cannot write %1").arg(files[1]));
     return 0;
 }
