@@ -15,6 +15,7 @@
 #include "designer/gui/design_view.h"
 #include "designer/gui/main_window.h"
 #include "designer/view_layout.h"
+#include "persistence/project_file.h"
 #include "simulation/sim_controller.h"
 
 namespace {
@@ -32,6 +33,7 @@ int Fail(const QString& why) {
 int main(int argc, char** argv) {
     using namespace zor2;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("ZOR2_NO_WELCOME", "1", 1);  // a welcome dialog would wait for a click no one gives
     QApplication app(argc, argv);
     // Keeps the user's designer settings, recent files and autosave out of it.
     QStandardPaths::setTestModeEnabled(true);
@@ -75,6 +77,13 @@ int main(int argc, char** argv) {
         if (!rows.Read(parser.value(inputs).toStdString(), error)) return Fail(QString::fromStdString(error));
     }
 
+    // The window tells of a file it cannot open in a message box no one would
+    // close: the file is tried here first.
+    {
+        CSystem trial;
+        const CFileResult r = LoadProjectFile(trial, files[0].toStdString());
+        if (!r) return Fail(QString::fromStdString(r.message));
+    }
     CUdpConfig link;
     link.receivePort = 0;  // any free port: the picture needs no real-time link
     link.sendPort = 9;     // discard

@@ -169,6 +169,10 @@ TEST(Examples, TasksGiveTheirOutputsInTheDesignerAndTheRuntime) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string project = std::string("examples/") + c.name + ".zr2";
+        CSystem stored;
+        ASSERT_TRUE(LoadProjectFile(stored, dir + "/" + project));
+        EXPECT_EQ(stored.m_name, c.name);
+        EXPECT_FALSE(stored.m_description.empty());
         std::vector<std::string> steps = {"--cycles", std::to_string(c.cycles)};
         if (c.inputs)
             steps.insert(steps.end(), {"--inputs", std::string("examples/") + c.name + "_inputs.csv"});
