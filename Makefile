@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = project_load module_load runtime_load csv_read udp_datagram
 
-.PHONY: deps configure build test test-asan fuzz fuzz-build bench run clean
+.PHONY: deps configure build test test-asan fuzz fuzz-build bench run screenshots clean
 
 deps:
 	@tools/install-deps.sh
@@ -63,6 +63,18 @@ run: build
 	  echo "examples/accumulator.zr2, 5 cycles at 10 per second (cycle, then each system output by id):"; \
 	  $(BUILD)/tools/zor21-cli run examples/accumulator.zr2 --cycles 5; \
 	fi
+
+# The module pictures of the examples in docs/examples/, each after the cycles
+# given here; run from the repository root, where the examples find their data.
+EXAMPLE_SHOTS = tone_detector:1 vowel_classifier:3 thermostat:20 sensor_log:24 digit_display:9 homing:11
+screenshots: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target zor2-screenshot
+	@mkdir -p docs/examples
+	@for shot in $(EXAMPLE_SHOTS); do name=$${shot%%:*}; cycles=$${shot##*:}; inputs=; \
+	  if [ -f examples/$${name}_inputs.csv ]; then inputs="--inputs examples/$${name}_inputs.csv"; fi; \
+	  $(BUILD)/designer/gui/zor2-screenshot examples/$$name.zr2 docs/examples/$$name.png --cycles $$cycles $$inputs \
+	    || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,79 +1,21 @@
 // Writes the example projects through the engine's own editing operations and
 // the project file writer, so the shipped files are always what the code saves.
-// Usage: zor2-make-examples OUTPUT_FOLDER
+// Usage: zor2-make-examples OUTPUT_FOLDER (data files go there too; projects name
+// them "<folder name>/FILE", relative to the folder's parent, the working folder)
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "engine/system.h"
+#include "examples/example_builder.h"
+#include "examples/example_tasks.h"
 #include "persistence/project_file.h"
 #include "simulation/behaviors.h"
 
 namespace zor2 {
 namespace {
 
-bool g_ok = true;
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "zor2-make-examples: %s failed\n", what);
-        g_ok = false;
-    }
-}
-
-CNetworkModel* Drop(CNetwork& m, int32_t type, int32_t x, int32_t y) {
-    CNetworkModel* c = m.DropComponent(type, x, y);
-    Check(c != nullptr, "dropping a component");
-    return c;
-}
-
-CNetworkModel* Constant(CNetwork& m, double value, int32_t x, int32_t y) {
-    CNetworkModel* c = Drop(m, 41, x, y);
-    if (c) c->m_value = value;
-    return c;
-}
-
-void Wire(CNetwork& m, CNetworkModel* src, CNetworkModel* dst) {
-    if (!src || !dst) return;
-    // A free template input takes the wire; otherwise the component grows a new input.
-    CModelInput* free = nullptr;
-    for (CModelInput* in : dst->m_inputs)
-        if (!free && !in->HasSource()) free = in;
-    const int32_t refused = m.RequestConnect(*src, src->FirstOutput(), *dst, free);
-    if (refused != 0) {
-        std::fprintf(stderr, "zor2-make-examples: wiring %s to %s refused: %s\n", src->m_name.c_str(),
-                     dst->m_name.c_str(), RefusalMessage(refused));
-        g_ok = false;
-    }
-}
-
-CExternalInput* Input(CSystem& s, const char* name, double initial) {
-    CExternalInput* p = s.CreateSystemInput(name, 1);
-    Check(p != nullptr, "creating a system input");
-    if (p) {
-        p->m_initialValue = initial;
-        p->SetValue(initial);
-    }
-    return p;
-}
-
-/// Feeds `dst` from system input `p` through a new module input.
-void FeedFromInput(CSystem& s, CExternalInput* p, CNetwork& m, CNetworkModel* dst) {
-    if (!p || !dst) return;
-    CExternalConnection* c = s.ConnectSystemInput(*p, m);
-    Check(c != nullptr && c->m_moduleInput != nullptr, "connecting a system input");
-    if (c && c->m_moduleInput)
-        Check(m.RequestConnectModuleInput(*c->m_moduleInput, *dst, nullptr) == 0, "feeding a component");
-}
-
-/// Publishes `src`'s result as module output `name` and system output `name`.
-CNetworkOutput* Publish(CSystem& s, CNetwork& m, CNetworkModel* src, const char* name) {
-    if (!src) return nullptr;
-    CNetworkOutput* mo = m.CreateOutput(name);
-    Check(mo && m.RequestConnectToModuleOutput(*src, src->FirstOutput(), *mo) == 0, "exposing a result");
-    CExternalOutput* q = s.CreateSystemOutput(name, 1);
-    Check(q && mo && s.ConnectSystemOutput(m, *q, mo) != nullptr, "connecting a system output");
-    return mo;
-}
+using namespace examples;
 
 void Begin(CSystem& s, CLcgRandom& random, const char* name, const char* description) {
     s.SetRandom(&random);
@@ -167,19 +109,53 @@ int main(int argc, char** argv) {
          13},
         {"ramp", "A simulation behaviour raises the level input by 1 per second; the output doubles it.",
          Ramp, 14},
+        {"tone_detector",
+         "Hears a 440 Hz tone: generated frames are windowed, transformed, and the peak frequency is segmented into a band that lights a lamp.",
+         ToneDetector, 15},
+        {"vowel_classifier",
+         "Names the vowel of two formants: their mixed signal gives MFCC features, which a network trained on vowels.csv classifies.",
+         VowelClassifier, 16},
+        {"thermostat",
+         "Decides heating or cooling from room temperature and hour in a decision matrix; a sequencer runs two-second burner cycles while heating.",
+         Thermostat, 17},
+        {"sensor_log",
+         "Plays a day of hourly sensor readings from sensor_log.csv through running statistics into the report sensor_report.csv.",
+         SensorLog, 18},
+        {"digit_display",
+         "Shows a digit on a 7-segment LED through a pattern generator and reads the lit segments back with a pattern analyzer.",
+         DigitDisplay, 19},
+        {"homing",
+         "Steers a robot home: vector arithmetic gives the distance and heading to the target at (40, 30), and a lamp lights on arrival.",
+         Homing, 20},
     };
+    // Data files live in the output folder; the projects refer to them relative
+    // to its parent, which becomes the working folder.
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::absolute(argv[1], error).lexically_normal();
+    const fs::path named = folder.has_filename() ? folder : folder.parent_path();
+    fs::current_path(named.parent_path(), error);
+    if (error) {
+        std::fprintf(stderr, "zor2-make-examples: cannot work in %s: %s\n", named.parent_path().c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+    SetDataFolder(named.string(), named.filename().string());
     for (const Example& e : examples) {
         CSystem system;
         CLcgRandom random(e.seed);
+        CManualClock clock;  // learning reads the clock; the files must not
+        system.SetClock(&clock);
         Begin(system, random, e.file, e.description);
         e.build(system);
-        const std::string path = std::string(argv[1]) + "/" + e.file + ".zr2";
+        const std::string path = (named / (std::string(e.file) + ".zr2")).string();
         const CFileResult r = SaveProjectFile(system, path);
         if (!r) {
             std::fprintf(stderr, "zor2-make-examples: %s\n", r.message.c_str());
             return 1;
         }
         system.SetRandom(nullptr);
+        system.SetClock(nullptr);
     }
-    return g_ok ? 0 : 1;
+    return AllSucceeded() ? 0 : 1;
 }
