@@ -2,7 +2,12 @@
 // kernels the designer uses, so both compute every value the same way.
 #include "runtime/rt_plan.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+
 #include "algo/platform.h"
+#include "components/decision/feedback_kernel.h"
 #include "components/logic/truth_check_kernel.h"
 #include "components/math/compare_kernel.h"
 #include "components/math/math_kernel.h"
@@ -50,19 +55,27 @@ bool Chainable(ERStepKind kind) {
 }  // namespace
 
 void CRPlan::Clear() {
+    // The outputs take back what they hold, so a plan built again starts from it.
+    for (const auto& [record, slot] : m_slotOf) *record = m_slots[slot];
+    for (const auto& [input, source] : m_redirected) input->m_source = source;
     m_steps.clear();
     m_sources.clear();
     m_compares.clear();
+    m_slots.clear();
+    m_slotOf.clear();
+    m_redirected.clear();
+    m_needsTick = false;
 }
 
 void CRPlan::Push(CRStep step) {
     if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
         const double* published = m_steps.back().m_out;
-        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter)
-                                 ? step.m_a == published
-                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
-                                       m_sources[step.m_firstSource] == published;
+        const bool chained =
+            (Chainable(step.m_kind) || step.m_kind == kStepCounter || step.m_kind == kStepDelay)
+                ? step.m_a == published
+                : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                      m_sources[step.m_firstSource] == published;
         if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
     }
     m_steps.push_back(step);
@@ -145,6 +158,27 @@ void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
     Push(step);
 }
 
+void CRPlan::AddTimer(CTimerRunState& state, const double* on, const double* delay, double* out) {
+    CRStep step;
+    step.m_kind = kStepTimer;
+    step.m_a = on;
+    step.m_b = delay;
+    step.m_out = out ? out : &m_sink;
+    step.m_timer = &state;
+    m_needsTick = true;
+    Push(step);
+}
+
+void CRPlan::AddFeedback(CFeedbackState& state, const double* source, const double& value, double* out) {
+    CRStep step;
+    step.m_kind = kStepFeedback;
+    step.m_a = source;
+    step.m_b = &value;
+    step.m_out = out ? out : &m_sink;
+    step.m_feedback = &state;
+    Push(step);
+}
+
 void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> tested, int32_t connected,
                         const double& compareValue, const double& tolerance, double& out, double* count,
                         double* satisfied) {
@@ -163,7 +197,81 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
     Push(step);
 }
 
-void CRPlan::Run() {
+double* CRPlan::SlotOf(const double* record) {
+    auto it = std::lower_bound(m_slotOf.begin(), m_slotOf.end(), record,
+                               [](const std::pair<double*, uint32_t>& e, const double* p) {
+                                   return std::less<const double*>()(e.first, p);
+                               });
+    return it != m_slotOf.end() && it->first == record ? &m_slots[it->second] : nullptr;
+}
+
+const double* CRPlan::Resolve(const double* record) const {
+    const double* slot = const_cast<CRPlan*>(this)->SlotOf(record);
+    return slot ? slot : record;
+}
+
+void CRPlan::Finish() {
+    // Every value a compiled step publishes gets one slot, in step order, so the
+    // values a cycle writes one after another sit side by side.
+    std::vector<double*> published;
+    for (const CRStep& s : m_steps) {
+        if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) published.push_back(s.m_out);
+    }
+    for (const CRCompareRecord& r : m_compares) {
+        if (r.m_count != &m_sink) published.push_back(r.m_count);
+        if (r.m_satisfied != &m_sink) published.push_back(r.m_satisfied);
+    }
+    const auto byAddress = [](const std::pair<double*, uint32_t>& x, const std::pair<double*, uint32_t>& y) {
+        return std::less<const double*>()(x.first, y.first) || (x.first == y.first && x.second < y.second);
+    };
+    m_slotOf.clear();
+    for (size_t i = 0; i < published.size(); ++i)
+        m_slotOf.emplace_back(published[i], static_cast<uint32_t>(i));
+    std::sort(m_slotOf.begin(), m_slotOf.end(), byAddress);
+    // A Compare may list one output twice: the first mention keeps the slot.
+    m_slotOf.erase(std::unique(m_slotOf.begin(), m_slotOf.end(),
+                               [](const auto& x, const auto& y) { return x.first == y.first; }),
+                   m_slotOf.end());
+    constexpr uint32_t kNone = UINT32_MAX;
+    std::vector<uint32_t> rank(published.size(), kNone);
+    for (const auto& e : m_slotOf) rank[e.second] = 0;
+    uint32_t count = 0;
+    for (uint32_t& r : rank) {
+        if (r != kNone) r = count++;
+    }
+    m_slots.assign(count, 0.0);
+    for (auto& e : m_slotOf) {
+        e.second = rank[e.second];
+        m_slots[e.second] = *e.first;
+    }
+
+    const auto take = [this](const double*& p) {
+        if (const double* slot = p ? SlotOf(p) : nullptr) p = slot;
+    };
+    for (CRStep& s : m_steps) {
+        if (s.m_kind == kStepCallThrough) {
+            // The component's own phases pull through m_source; pointed into the
+            // array for as long as the plan lives.
+            for (CRModelInput& in : s.m_model->m_inputs) {
+                if (const double* slot = in.m_source ? SlotOf(in.m_source) : nullptr) {
+                    m_redirected.emplace_back(&in, in.m_source);
+                    in.m_source = slot;
+                }
+            }
+            continue;
+        }
+        take(s.m_a);
+        take(s.m_b);
+        if (double* slot = SlotOf(s.m_out)) s.m_out = slot;
+    }
+    for (const double*& p : m_sources) take(p);
+    for (CRCompareRecord& r : m_compares) {
+        if (double* slot = SlotOf(r.m_count)) r.m_count = slot;
+        if (double* slot = SlotOf(r.m_satisfied)) r.m_satisfied = slot;
+    }
+}
+
+void CRPlan::Run(uint32_t now) {
     const double* const* sources = m_sources.data();
     // The value the last compiled step published; a chained step takes its first
     // input from here instead of waiting for the store to land.
@@ -209,11 +317,23 @@ void CRPlan::Run() {
                     CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
                 break;
             }
-            case kStepDelay: {
+            case kStepDelay:
+            case kStepDelayChained: {
                 const double feedback = s.m_sourceCount ? DelayFeedback(*s.m_out, kDelayDefaultFactor) : 0.0;
-                last = (s.m_a ? *s.m_a : 0.0) + feedback;
+                const double raw = s.m_kind == kStepDelayChained ? last : s.m_a ? *s.m_a : 0.0;
+                last = raw + feedback;
                 break;
             }
+            case kStepTimer: {
+                const bool enabled = !s.m_a || *s.m_a != 0.0;
+                if (s.m_b) s.m_timer->delay = *s.m_b;
+                last = s.m_timer->timer.Step(now, s.m_timer->delay, enabled) ? 1.0 : 0.0;
+                break;
+            }
+            case kStepFeedback:
+                if (s.m_a) s.m_feedback->Take(*s.m_a);
+                last = s.m_feedback->Publish(*s.m_b);
+                break;
             case kStepCompare:
             case kStepCompareChained: {
                 const CRCompareRecord& r = m_compares[s.m_record];

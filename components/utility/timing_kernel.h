@@ -29,6 +29,13 @@ struct CTimerState {
     bool Step(uint32_t now, double delay, bool enabled);
 };
 
+/// What the runtime's Timer keeps from cycle to cycle: its firing state and the
+/// delay last read from "Delay ms". Its compiled step works on it in place.
+struct CTimerRunState {
+    CTimerState timer;
+    double delay = kTimerDefaultDelay;
+};
+
 // --- Delay ------------------------------------------------------------------
 
 inline constexpr double kDelayDefaultFactor = 0.75;

@@ -34,7 +34,7 @@ std::vector<double> Observed(const CRSystem& s) {
     for (const auto& m : s.m_modules) {
         for (const CRNetworkInput& in : m->m_inputs) values.push_back(in.m_value);
         for (const auto& c : m->m_components) {
-            for (const CRModelOutput& out : c->m_outputs) values.push_back(out.m_value);
+            for (const CRModelOutput& out : c->m_outputs) values.push_back(m->OutputValue(out));
         }
         for (const CRNetworkOutput& out : m->m_outputs) values.push_back(out.m_value);
     }
