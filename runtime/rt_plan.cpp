@@ -29,6 +29,13 @@ inline double Pair(double a, double b) {
     return fold.Result();
 }
 
+/// The fold's 0 + a + b. Adding 0 only turns -0 into +0, so a + (b + 0) is the
+/// same value, signed zeros included, with the 0 taken off the chain through `a`.
+template <>
+inline double Pair<kMathAdd>(double a, double b) {
+    return a + (b + 0.0);
+}
+
 ERStepKind PairKind(int32_t type) {
     switch (type) {
         case kMathAdd:
@@ -61,6 +68,8 @@ void CRPlan::Clear() {
     m_steps.clear();
     m_sources.clear();
     m_compares.clear();
+    m_copies.clear();
+    m_settle.clear();
     m_slots.clear();
     m_slotOf.clear();
     m_redirected.clear();
@@ -87,12 +96,27 @@ void CRPlan::AddCallThrough(CRNetworkModel& model) {
     Push(step);
 }
 
-void CRPlan::AddConstant(const double& value, double& out) {
+void CRPlan::AddCopy(const double* from, double* to) {
+    if (!m_steps.empty()) {
+        CRStep& back = m_steps.back();
+        if (back.m_kind == kStepCopies && back.m_firstSource + back.m_sourceCount == m_copies.size()) {
+            m_copies.push_back({from, to});
+            ++back.m_sourceCount;
+            back.m_out = to;
+            return;
+        }
+    }
     CRStep step;
-    step.m_kind = kStepConstant;
-    step.m_a = &value;
-    step.m_out = &out;
+    step.m_kind = kStepCopies;
+    step.m_firstSource = static_cast<uint32_t>(m_copies.size());
+    step.m_sourceCount = 1;
+    step.m_out = to;
+    m_copies.push_back({from, to});
     Push(step);
+}
+
+void CRPlan::AddConstant(const double& value, double& out) {
+    AddCopy(&value, &out);
 }
 
 bool CRPlan::AddMath(int32_t type, std::span<const CRModelInput> inputs, double& out) {
@@ -170,6 +194,10 @@ void CRPlan::AddTimer(CTimerRunState& state, const double* on, const double* del
 }
 
 void CRPlan::AddFeedback(CFeedbackState& state, const double* source, const double& value, double* out) {
+    if (source) {
+        m_settle.emplace_back(&state, &value);
+        return AddCopy(source, out ? out : &m_sink);
+    }
     CRStep step;
     step.m_kind = kStepFeedback;
     step.m_a = source;
@@ -215,7 +243,14 @@ void CRPlan::Finish() {
     // values a cycle writes one after another sit side by side.
     std::vector<double*> published;
     for (const CRStep& s : m_steps) {
-        if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) published.push_back(s.m_out);
+        if (s.m_kind == kStepCopies) {
+            for (uint32_t i = 0; i < s.m_sourceCount; ++i) {
+                double* to = m_copies[s.m_firstSource + i].m_to;
+                if (to != &m_sink) published.push_back(to);
+            }
+        } else if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) {
+            published.push_back(s.m_out);
+        }
     }
     for (const CRCompareRecord& r : m_compares) {
         if (r.m_count != &m_sink) published.push_back(r.m_count);
@@ -265,6 +300,10 @@ void CRPlan::Finish() {
         if (double* slot = SlotOf(s.m_out)) s.m_out = slot;
     }
     for (const double*& p : m_sources) take(p);
+    for (CRPlanCopy& c : m_copies) {
+        take(c.m_from);
+        if (double* slot = SlotOf(c.m_to)) c.m_to = slot;
+    }
     for (CRCompareRecord& r : m_compares) {
         if (double* slot = SlotOf(r.m_count)) r.m_count = slot;
         if (double* slot = SlotOf(r.m_satisfied)) r.m_satisfied = slot;
@@ -282,9 +321,14 @@ void CRPlan::Run(uint32_t now) {
                 s.m_model->GetInputValues();
                 s.m_model->Execute();
                 continue;
-            case kStepConstant:
-                last = *s.m_a;
-                break;
+            case kStepCopies: {
+                const CRPlanCopy* c = m_copies.data() + s.m_firstSource;
+                for (uint32_t i = 0; i < s.m_sourceCount; ++i) {
+                    last = *c[i].m_from;
+                    *c[i].m_to = last;
+                }
+                continue;
+            }
             case kStepRangeCheck: {
                 const double* const* src = sources + s.m_firstSource;
                 last = MathRangeCheck(*src[0], *src[1], *src[2]);
@@ -331,7 +375,6 @@ void CRPlan::Run(uint32_t now) {
                 break;
             }
             case kStepFeedback:
-                if (s.m_a) s.m_feedback->Take(*s.m_a);
                 last = s.m_feedback->Publish(*s.m_b);
                 break;
             case kStepCompare:
@@ -398,6 +441,12 @@ void CRPlan::Run(uint32_t now) {
                 __builtin_unreachable();
         }
         *s.m_out = last;
+    }
+    if (!m_settle.empty()) {
+        // The fed Feedback Flows have run once; their Execute would leave the same
+        // state in every cycle from now on.
+        for (const auto& [state, value] : m_settle) state->Publish(*value);
+        m_settle.clear();
     }
 }
 

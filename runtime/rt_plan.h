@@ -20,7 +20,7 @@ struct CTimerRunState;
 /// component's own phases would also keep are read by nothing else.
 enum ERStepKind : uint8_t {
     kStepCallThrough,     // the component's own GetInputValues and Execute
-    kStepConstant,        // m_a into the output
+    kStepCopies,          // m_sourceCount copies from the plan's copy list on, in order
     kStepRangeCheck,      // three sources: value, minimum, maximum
     kStepMath,            // any arithmetic type over any number of sources
     kStepTruthCheck,      // a gate over any number of sources
@@ -31,7 +31,7 @@ enum ERStepKind : uint8_t {
     kStepDelay,           // m_a the raw source (null: 0); m_sourceCount 1 when the feedback input exists
     kStepDelayChained,    // the same with the raw value from the register
     kStepTimer,           // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
-    kStepFeedback,        // m_a the source (null when unfed), m_b the component value
+    kStepFeedback,        // an unfed Feedback Flow: m_b the component value
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -99,6 +99,8 @@ class CRPlan {
     void AddTimer(CTimerRunState& state, const double* on, const double* delay, double* out);
     /// A Feedback Flow on `state` taking `source` (null when unfed) and publishing
     /// into `out` (null when it has no output); `value` is the component value.
+    /// A fed one publishes its source as it stands, so it is a copy, and its state
+    /// settles after the first cycle.
     void AddFeedback(CFeedbackState& state, const double* source, const double& value, double* out);
 
     /// A Compare of `type` testing `tested` (`connected` of them fed) against
@@ -132,6 +134,8 @@ class CRPlan {
     /// compare into its chained form when its first source is the value the
     /// previous step has just published.
     void Push(CRStep step);
+    /// `*from` into `*to` in a cycle; copies that follow one another form one step.
+    void AddCopy(const double* from, double* to);
 
     /// The outputs of a Compare beyond its first.
     struct CRCompareRecord {
@@ -147,6 +151,14 @@ class CRPlan {
     std::vector<CRStep> m_steps;
     std::vector<const double*> m_sources;
     std::vector<CRCompareRecord> m_compares;
+    struct CRPlanCopy {
+        const double* m_from;
+        double* m_to;
+    };
+    std::vector<CRPlanCopy> m_copies;
+    // The fed Feedback Flows with their component values: after the first cycle
+    // their states hold what every later cycle would leave in them.
+    std::vector<std::pair<CFeedbackState*, const double*>> m_settle;
     // Filled by Finish: the values the compiled steps publish, side by side, and
     // the component output each came from, by address for the lookup.
     std::vector<double> m_slots;
