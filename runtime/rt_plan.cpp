@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 
 #include "algo/platform.h"
 #include "components/decision/feedback_kernel.h"
@@ -311,137 +312,158 @@ void CRPlan::Finish() {
 }
 
 void CRPlan::Run(uint32_t now) {
+    // Threaded dispatch: every step jumps straight to the next one's code, so each
+    // kind has its own indirect jump for the predictor to learn what follows it.
+    static const void* const kCode[] = {
+        &&kStepCallThrough,     &&kStepCopies,   &&kStepRangeCheck,      &&kStepMath,
+        &&kStepTruthCheck,      &&kStepCounter,  &&kStepCounterChained,  &&kStepCompare,
+        &&kStepCompareChained,  &&kStepDelay,    &&kStepDelayChained,    &&kStepTimer,
+        &&kStepFeedback,        &&kStepAdd,      &&kStepAddChained,      &&kStepSubtract,
+        &&kStepSubtractChained, &&kStepMultiply, &&kStepMultiplyChained, &&kStepDivide,
+        &&kStepDivideChained,   &&kStepGetMin,   &&kStepGetMinChained,   &&kStepGetMax,
+        &&kStepGetMaxChained};
+    static_assert(std::size(kCode) == kStepGetMaxChained + 1, "one entry per step kind, in enum order");
     const double* const* sources = m_sources.data();
+    const CRStep* s = m_steps.data();
+    const CRStep* const end = s + m_steps.size();
     // The value the last compiled step published; a chained step takes its first
     // input from here instead of waiting for the store to land.
     double last = 0.0;
-    for (const CRStep& s : m_steps) {
-        switch (s.m_kind) {
-            case kStepCallThrough:
-                s.m_model->GetInputValues();
-                s.m_model->Execute();
-                continue;
-            case kStepCopies: {
-                const CRPlanCopy* c = m_copies.data() + s.m_firstSource;
-                for (uint32_t i = 0; i < s.m_sourceCount; ++i) {
-                    last = *c[i].m_from;
-                    *c[i].m_to = last;
-                }
-                continue;
-            }
-            case kStepRangeCheck: {
-                const double* const* src = sources + s.m_firstSource;
-                last = MathRangeCheck(*src[0], *src[1], *src[2]);
-                break;
-            }
-            case kStepMath: {
-                CMathAccumulator fold(s.m_type);
-                const double* const* src = sources + s.m_firstSource;
-                for (uint32_t i = 0; i < s.m_sourceCount; ++i) fold.Add(*src[i]);
-                last = fold.Result();
-                break;
-            }
-            case kStepTruthCheck: {
-                CTruthAccumulator gate(s.m_type);
-                const double* const* src = sources + s.m_firstSource;
-                for (uint32_t i = 0; i < s.m_sourceCount; ++i) gate.Add(*src[i]);
-                last = gate.Result() ? 1.0 : 0.0;
-                if (const char* line = TruthTraceLine(s.m_type)) Trace("%s", line);
-                break;
-            }
-            case kStepCounter:
-            case kStepCounterChained: {
-                const bool event = s.m_kind == kStepCounterChained ? last != 0.0 : s.m_a && *s.m_a != 0.0;
-                double reset = 0.0;
-                if (s.m_b) {
-                    reset = *s.m_b;
-                    if (s.m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
-                }
-                last = static_cast<double>(
-                    CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
-                break;
-            }
-            case kStepDelay:
-            case kStepDelayChained: {
-                const double feedback = s.m_sourceCount ? DelayFeedback(*s.m_out, kDelayDefaultFactor) : 0.0;
-                const double raw = s.m_kind == kStepDelayChained ? last : s.m_a ? *s.m_a : 0.0;
-                last = raw + feedback;
-                break;
-            }
-            case kStepTimer: {
-                const bool enabled = !s.m_a || *s.m_a != 0.0;
-                if (s.m_b) s.m_timer->delay = *s.m_b;
-                last = s.m_timer->timer.Step(now, s.m_timer->delay, enabled) ? 1.0 : 0.0;
-                break;
-            }
-            case kStepFeedback:
-                last = s.m_feedback->Publish(*s.m_b);
-                break;
-            case kStepCompare:
-            case kStepCompareChained: {
-                const CRCompareRecord& r = m_compares[s.m_record];
-                const double k = *s.m_a;
-                const double tolerance = *s.m_b;
-                int32_t satisfied = 0;
-                if (r.m_connected > 0) {
-                    if (s.m_kind == kStepCompareChained) {
-                        satisfied = CompareTest(s.m_type, last, k, tolerance) ? 1 : 0;
-                    } else {
-                        const double* const* src = sources + s.m_firstSource;
-                        for (uint32_t i = 0; i < s.m_sourceCount; ++i)
-                            satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
-                    }
-                }
-                // In the component's order, in case one output is listed twice.
-                last = CompareAllSatisfy(r.m_connected, satisfied);
-                *s.m_out = last;
-                *r.m_count = r.m_connected;
-                *r.m_satisfied = satisfied;
-                // The register holds what the first output holds now.
-                if (r.m_readBack) last = *s.m_out;
-                continue;
-            }
-            case kStepAdd:
-                last = Pair<kMathAdd>(*s.m_a, *s.m_b);
-                break;
-            case kStepAddChained:
-                last = Pair<kMathAdd>(last, *s.m_b);
-                break;
-            case kStepSubtract:
-                last = Pair<kMathSubtract>(*s.m_a, *s.m_b);
-                break;
-            case kStepSubtractChained:
-                last = Pair<kMathSubtract>(last, *s.m_b);
-                break;
-            case kStepMultiply:
-                last = Pair<kMathMultiply>(*s.m_a, *s.m_b);
-                break;
-            case kStepMultiplyChained:
-                last = Pair<kMathMultiply>(last, *s.m_b);
-                break;
-            case kStepDivide:
-                last = Pair<kMathDivide>(*s.m_a, *s.m_b);
-                break;
-            case kStepDivideChained:
-                last = Pair<kMathDivide>(last, *s.m_b);
-                break;
-            case kStepGetMin:
-                last = Pair<kMathGetMin>(*s.m_a, *s.m_b);
-                break;
-            case kStepGetMinChained:
-                last = Pair<kMathGetMin>(last, *s.m_b);
-                break;
-            case kStepGetMax:
-                last = Pair<kMathGetMax>(*s.m_a, *s.m_b);
-                break;
-            case kStepGetMaxChained:
-                last = Pair<kMathGetMax>(last, *s.m_b);
-                break;
-            default:
-                __builtin_unreachable();
-        }
-        *s.m_out = last;
+#define ZOR2_NEXT()                    \
+    do {                               \
+        if (++s == end) goto finished; \
+        goto* kCode[s->m_kind];        \
+    } while (false)
+#define ZOR2_PUBLISH()    \
+    do {                  \
+        *s->m_out = last; \
+        ZOR2_NEXT();      \
+    } while (false)
+    if (s == end) goto finished;
+    goto* kCode[s->m_kind];
+kStepCallThrough:
+    s->m_model->GetInputValues();
+    s->m_model->Execute();
+    ZOR2_NEXT();
+kStepCopies : {
+    const CRPlanCopy* c = m_copies.data() + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) {
+        last = *c[i].m_from;
+        *c[i].m_to = last;
     }
+    ZOR2_NEXT();
+}
+kStepRangeCheck : {
+    const double* const* src = sources + s->m_firstSource;
+    last = MathRangeCheck(*src[0], *src[1], *src[2]);
+    ZOR2_PUBLISH();
+}
+kStepMath : {
+    CMathAccumulator fold(s->m_type);
+    const double* const* src = sources + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) fold.Add(*src[i]);
+    last = fold.Result();
+    ZOR2_PUBLISH();
+}
+kStepTruthCheck : {
+    CTruthAccumulator gate(s->m_type);
+    const double* const* src = sources + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) gate.Add(*src[i]);
+    last = gate.Result() ? 1.0 : 0.0;
+    if (const char* line = TruthTraceLine(s->m_type)) Trace("%s", line);
+    ZOR2_PUBLISH();
+}
+kStepCounter:
+kStepCounterChained : {
+    const bool event = s->m_kind == kStepCounterChained ? last != 0.0 : s->m_a && *s->m_a != 0.0;
+    double reset = 0.0;
+    if (s->m_b) {
+        reset = *s->m_b;
+        if (s->m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
+    }
+    last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, s->m_b != nullptr, reset).count);
+    ZOR2_PUBLISH();
+}
+kStepDelay:
+kStepDelayChained : {
+    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
+    const double raw = s->m_kind == kStepDelayChained ? last : s->m_a ? *s->m_a : 0.0;
+    last = raw + feedback;
+    ZOR2_PUBLISH();
+}
+kStepTimer : {
+    const bool enabled = !s->m_a || *s->m_a != 0.0;
+    if (s->m_b) s->m_timer->delay = *s->m_b;
+    last = s->m_timer->timer.Step(now, s->m_timer->delay, enabled) ? 1.0 : 0.0;
+    ZOR2_PUBLISH();
+}
+kStepFeedback:
+    last = s->m_feedback->Publish(*s->m_b);
+    ZOR2_PUBLISH();
+kStepCompare:
+kStepCompareChained : {
+    const CRCompareRecord& r = m_compares[s->m_record];
+    const double k = *s->m_a;
+    const double tolerance = *s->m_b;
+    int32_t satisfied = 0;
+    if (r.m_connected > 0) {
+        if (s->m_kind == kStepCompareChained) {
+            satisfied = CompareTest(s->m_type, last, k, tolerance) ? 1 : 0;
+        } else {
+            const double* const* src = sources + s->m_firstSource;
+            for (uint32_t i = 0; i < s->m_sourceCount; ++i)
+                satisfied += CompareTest(s->m_type, *src[i], k, tolerance) ? 1 : 0;
+        }
+    }
+    // In the component's order, in case one output is listed twice.
+    last = CompareAllSatisfy(r.m_connected, satisfied);
+    *s->m_out = last;
+    *r.m_count = r.m_connected;
+    *r.m_satisfied = satisfied;
+    // The register holds what the first output holds now.
+    if (r.m_readBack) last = *s->m_out;
+    ZOR2_NEXT();
+}
+kStepAdd:
+    last = Pair<kMathAdd>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepAddChained:
+    last = Pair<kMathAdd>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepSubtract:
+    last = Pair<kMathSubtract>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepSubtractChained:
+    last = Pair<kMathSubtract>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepMultiply:
+    last = Pair<kMathMultiply>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepMultiplyChained:
+    last = Pair<kMathMultiply>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepDivide:
+    last = Pair<kMathDivide>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepDivideChained:
+    last = Pair<kMathDivide>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMin:
+    last = Pair<kMathGetMin>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMinChained:
+    last = Pair<kMathGetMin>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMax:
+    last = Pair<kMathGetMax>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMaxChained:
+    last = Pair<kMathGetMax>(last, *s->m_b);
+    ZOR2_PUBLISH();
+
+finished:
+#undef ZOR2_NEXT
+#undef ZOR2_PUBLISH
     if (!m_settle.empty()) {
         // The fed Feedback Flows have run once; their Execute would leave the same
         // state in every cycle from now on.
