@@ -75,6 +75,7 @@ void CRPlan::Clear() {
     m_slotOf.clear();
     m_redirected.clear();
     m_needsTick = false;
+    m_finished = false;
 }
 
 void CRPlan::Push(CRStep step) {
@@ -175,9 +176,10 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
 }
 
 void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
+    static constexpr double kUnfed = 0.0;
     CRStep step;
     step.m_kind = kStepDelay;
-    step.m_a = raw;
+    step.m_a = raw ? raw : &kUnfed;
     step.m_sourceCount = feedback ? 1 : 0;
     step.m_out = &out;
     Push(step);
@@ -309,37 +311,58 @@ void CRPlan::Finish() {
         if (double* slot = SlotOf(r.m_count)) r.m_count = slot;
         if (double* slot = SlotOf(r.m_satisfied)) r.m_satisfied = slot;
     }
+    CRStep end;
+    end.m_kind = kStepEnd;
+    m_steps.push_back(end);
+    m_finished = true;
 }
 
 void CRPlan::Run(uint32_t now) {
     // Threaded dispatch: every step jumps straight to the next one's code, so each
     // kind has its own indirect jump for the predictor to learn what follows it.
-    static const void* const kCode[] = {
-        &&kStepCallThrough,     &&kStepCopies,   &&kStepRangeCheck,      &&kStepMath,
-        &&kStepTruthCheck,      &&kStepCounter,  &&kStepCounterChained,  &&kStepCompare,
-        &&kStepCompareChained,  &&kStepDelay,    &&kStepDelayChained,    &&kStepTimer,
-        &&kStepFeedback,        &&kStepAdd,      &&kStepAddChained,      &&kStepSubtract,
-        &&kStepSubtractChained, &&kStepMultiply, &&kStepMultiplyChained, &&kStepDivide,
-        &&kStepDivideChained,   &&kStepGetMin,   &&kStepGetMinChained,   &&kStepGetMax,
-        &&kStepGetMaxChained};
+    static const void* const kCode[] = {&&kStepCallThrough,
+                                        &&kStepCopies,
+                                        &&kStepRangeCheck,
+                                        &&kStepMath,
+                                        &&kStepTruthCheck,
+                                        &&kStepCounter,
+                                        &&kStepCounterChained,
+                                        &&kStepCompare,
+                                        &&kStepCompareChained,
+                                        &&kStepDelay,
+                                        &&kStepDelayChained,
+                                        &&kStepTimer,
+                                        &&kStepFeedback,
+                                        &&kStepEnd,
+                                        &&kStepAdd,
+                                        &&kStepAddChained,
+                                        &&kStepSubtract,
+                                        &&kStepSubtractChained,
+                                        &&kStepMultiply,
+                                        &&kStepMultiplyChained,
+                                        &&kStepDivide,
+                                        &&kStepDivideChained,
+                                        &&kStepGetMin,
+                                        &&kStepGetMinChained,
+                                        &&kStepGetMax,
+                                        &&kStepGetMaxChained};
     static_assert(std::size(kCode) == kStepGetMaxChained + 1, "one entry per step kind, in enum order");
+    if (!m_finished) return;
     const double* const* sources = m_sources.data();
     const CRStep* s = m_steps.data();
-    const CRStep* const end = s + m_steps.size();
     // The value the last compiled step published; a chained step takes its first
     // input from here instead of waiting for the store to land.
     double last = 0.0;
-#define ZOR2_NEXT()                    \
-    do {                               \
-        if (++s == end) goto finished; \
-        goto* kCode[s->m_kind];        \
+#define ZOR2_NEXT()             \
+    do {                        \
+        ++s;                    \
+        goto* kCode[s->m_kind]; \
     } while (false)
 #define ZOR2_PUBLISH()    \
     do {                  \
         *s->m_out = last; \
         ZOR2_NEXT();      \
     } while (false)
-    if (s == end) goto finished;
     goto* kCode[s->m_kind];
 kStepCallThrough:
     s->m_model->GetInputValues();
@@ -384,11 +407,14 @@ kStepCounterChained : {
     last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, s->m_b != nullptr, reset).count);
     ZOR2_PUBLISH();
 }
-kStepDelay:
+kStepDelay : {
+    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
+    last = *s->m_a + feedback;
+    ZOR2_PUBLISH();
+}
 kStepDelayChained : {
     const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
-    const double raw = s->m_kind == kStepDelayChained ? last : s->m_a ? *s->m_a : 0.0;
-    last = raw + feedback;
+    last = last + feedback;
     ZOR2_PUBLISH();
 }
 kStepTimer : {
@@ -461,7 +487,7 @@ kStepGetMaxChained:
     last = Pair<kMathGetMax>(last, *s->m_b);
     ZOR2_PUBLISH();
 
-finished:
+kStepEnd:
 #undef ZOR2_NEXT
 #undef ZOR2_PUBLISH
     if (!m_settle.empty()) {

@@ -28,10 +28,11 @@ enum ERStepKind : uint8_t {
     kStepCounterChained,  // the same with the event from the register
     kStepCompare,         // m_a the compare value, m_b the tolerance, the rest in a compare record
     kStepCompareChained,  // the same testing one input, the register
-    kStepDelay,           // m_a the raw source (null: 0); m_sourceCount 1 when the feedback input exists
+    kStepDelay,           // m_a the raw source (a zero when unfed); m_sourceCount 1 with the feedback input
     kStepDelayChained,    // the same with the raw value from the register
     kStepTimer,           // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
     kStepFeedback,        // an unfed Feedback Flow: m_b the component value
+    kStepEnd,             // after the last step, so a step needs no count to find the end
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -127,7 +128,8 @@ class CRPlan {
     /// tick in milliseconds, read once for every Timer of the cycle.
     void Run(uint32_t now = 0);
 
-    const std::vector<CRStep>& Steps() const { return m_steps; }
+    /// The steps Run walks, in order (the end mark left out).
+    std::span<const CRStep> Steps() const { return {m_steps.data(), m_steps.size() - (m_finished ? 1 : 0)}; }
 
   private:
     /// Appends `step`, turning a two-source kind, a counter, a delay or a one-input
@@ -166,7 +168,8 @@ class CRPlan {
     // The call-through inputs Finish pointed into m_slots, with their own sources.
     std::vector<std::pair<CRModelInput*, const double*>> m_redirected;
     bool m_needsTick = false;
-    double m_sink = 0.0;  // takes the writes to outputs a component lacks
+    bool m_finished = false;  // Finish has run: the steps end in kStepEnd
+    double m_sink = 0.0;      // takes the writes to outputs a component lacks
 };
 
 /// Where an input's value comes from in a cycle: its source, or, without one,
