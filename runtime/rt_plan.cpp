@@ -2,7 +2,13 @@
 // kernels the designer uses, so both compute every value the same way.
 #include "runtime/rt_plan.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+
 #include "algo/platform.h"
+#include "components/decision/feedback_kernel.h"
 #include "components/logic/truth_check_kernel.h"
 #include "components/math/compare_kernel.h"
 #include "components/math/math_kernel.h"
@@ -22,6 +28,13 @@ inline double Pair(double a, double b) {
     fold.Add(a);
     fold.Add(b);
     return fold.Result();
+}
+
+/// The fold's 0 + a + b. Adding 0 only turns -0 into +0, so a + (b + 0) is the
+/// same value, signed zeros included, with the 0 taken off the chain through `a`.
+template <>
+inline double Pair<kMathAdd>(double a, double b) {
+    return a + (b + 0.0);
 }
 
 ERStepKind PairKind(int32_t type) {
@@ -50,19 +63,30 @@ bool Chainable(ERStepKind kind) {
 }  // namespace
 
 void CRPlan::Clear() {
+    // The outputs take back what they hold, so a plan built again starts from it.
+    for (const auto& [record, slot] : m_slotOf) *record = m_slots[slot];
+    for (const auto& [input, source] : m_redirected) input->m_source = source;
     m_steps.clear();
     m_sources.clear();
     m_compares.clear();
+    m_copies.clear();
+    m_settle.clear();
+    m_slots.clear();
+    m_slotOf.clear();
+    m_redirected.clear();
+    m_needsTick = false;
+    m_finished = false;
 }
 
 void CRPlan::Push(CRStep step) {
     if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
         const double* published = m_steps.back().m_out;
-        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter)
-                                 ? step.m_a == published
-                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
-                                       m_sources[step.m_firstSource] == published;
+        const bool chained =
+            (Chainable(step.m_kind) || step.m_kind == kStepCounter || step.m_kind == kStepDelay)
+                ? step.m_a == published
+                : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                      m_sources[step.m_firstSource] == published;
         if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
     }
     m_steps.push_back(step);
@@ -74,12 +98,27 @@ void CRPlan::AddCallThrough(CRNetworkModel& model) {
     Push(step);
 }
 
-void CRPlan::AddConstant(const double& value, double& out) {
+void CRPlan::AddCopy(const double* from, double* to) {
+    if (!m_steps.empty()) {
+        CRStep& back = m_steps.back();
+        if (back.m_kind == kStepCopies && back.m_firstSource + back.m_sourceCount == m_copies.size()) {
+            m_copies.push_back({from, to});
+            ++back.m_sourceCount;
+            back.m_out = to;
+            return;
+        }
+    }
     CRStep step;
-    step.m_kind = kStepConstant;
-    step.m_a = &value;
-    step.m_out = &out;
+    step.m_kind = kStepCopies;
+    step.m_firstSource = static_cast<uint32_t>(m_copies.size());
+    step.m_sourceCount = 1;
+    step.m_out = to;
+    m_copies.push_back({from, to});
     Push(step);
+}
+
+void CRPlan::AddConstant(const double& value, double& out) {
+    AddCopy(&value, &out);
 }
 
 bool CRPlan::AddMath(int32_t type, std::span<const CRModelInput> inputs, double& out) {
@@ -137,11 +176,37 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
 }
 
 void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
+    static constexpr double kUnfed = 0.0;
     CRStep step;
     step.m_kind = kStepDelay;
-    step.m_a = raw;
+    step.m_a = raw ? raw : &kUnfed;
     step.m_sourceCount = feedback ? 1 : 0;
     step.m_out = &out;
+    Push(step);
+}
+
+void CRPlan::AddTimer(CTimerRunState& state, const double* on, const double* delay, double* out) {
+    CRStep step;
+    step.m_kind = kStepTimer;
+    step.m_a = on;
+    step.m_b = delay;
+    step.m_out = out ? out : &m_sink;
+    step.m_timer = &state;
+    m_needsTick = true;
+    Push(step);
+}
+
+void CRPlan::AddFeedback(CFeedbackState& state, const double* source, const double& value, double* out) {
+    if (source) {
+        m_settle.emplace_back(&state, &value);
+        return AddCopy(source, out ? out : &m_sink);
+    }
+    CRStep step;
+    step.m_kind = kStepFeedback;
+    step.m_a = source;
+    step.m_b = &value;
+    step.m_out = out ? out : &m_sink;
+    step.m_feedback = &state;
     Push(step);
 }
 
@@ -163,121 +228,273 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
     Push(step);
 }
 
-void CRPlan::Run() {
+double* CRPlan::SlotOf(const double* record) {
+    auto it = std::lower_bound(m_slotOf.begin(), m_slotOf.end(), record,
+                               [](const std::pair<double*, uint32_t>& e, const double* p) {
+                                   return std::less<const double*>()(e.first, p);
+                               });
+    return it != m_slotOf.end() && it->first == record ? &m_slots[it->second] : nullptr;
+}
+
+const double* CRPlan::Resolve(const double* record) const {
+    const double* slot = const_cast<CRPlan*>(this)->SlotOf(record);
+    return slot ? slot : record;
+}
+
+void CRPlan::Finish() {
+    // Every value a compiled step publishes gets one slot, in step order, so the
+    // values a cycle writes one after another sit side by side.
+    std::vector<double*> published;
+    for (const CRStep& s : m_steps) {
+        if (s.m_kind == kStepCopies) {
+            for (uint32_t i = 0; i < s.m_sourceCount; ++i) {
+                double* to = m_copies[s.m_firstSource + i].m_to;
+                if (to != &m_sink) published.push_back(to);
+            }
+        } else if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) {
+            published.push_back(s.m_out);
+        }
+    }
+    for (const CRCompareRecord& r : m_compares) {
+        if (r.m_count != &m_sink) published.push_back(r.m_count);
+        if (r.m_satisfied != &m_sink) published.push_back(r.m_satisfied);
+    }
+    const auto byAddress = [](const std::pair<double*, uint32_t>& x, const std::pair<double*, uint32_t>& y) {
+        return std::less<const double*>()(x.first, y.first) || (x.first == y.first && x.second < y.second);
+    };
+    m_slotOf.clear();
+    for (size_t i = 0; i < published.size(); ++i)
+        m_slotOf.emplace_back(published[i], static_cast<uint32_t>(i));
+    std::sort(m_slotOf.begin(), m_slotOf.end(), byAddress);
+    // A Compare may list one output twice: the first mention keeps the slot.
+    m_slotOf.erase(std::unique(m_slotOf.begin(), m_slotOf.end(),
+                               [](const auto& x, const auto& y) { return x.first == y.first; }),
+                   m_slotOf.end());
+    constexpr uint32_t kNone = UINT32_MAX;
+    std::vector<uint32_t> rank(published.size(), kNone);
+    for (const auto& e : m_slotOf) rank[e.second] = 0;
+    uint32_t count = 0;
+    for (uint32_t& r : rank) {
+        if (r != kNone) r = count++;
+    }
+    m_slots.assign(count, 0.0);
+    for (auto& e : m_slotOf) {
+        e.second = rank[e.second];
+        m_slots[e.second] = *e.first;
+    }
+
+    const auto take = [this](const double*& p) {
+        if (const double* slot = p ? SlotOf(p) : nullptr) p = slot;
+    };
+    for (CRStep& s : m_steps) {
+        if (s.m_kind == kStepCallThrough) {
+            // The component's own phases pull through m_source; pointed into the
+            // array for as long as the plan lives.
+            for (CRModelInput& in : s.m_model->m_inputs) {
+                if (const double* slot = in.m_source ? SlotOf(in.m_source) : nullptr) {
+                    m_redirected.emplace_back(&in, in.m_source);
+                    in.m_source = slot;
+                }
+            }
+            continue;
+        }
+        take(s.m_a);
+        take(s.m_b);
+        if (double* slot = SlotOf(s.m_out)) s.m_out = slot;
+    }
+    for (const double*& p : m_sources) take(p);
+    for (CRPlanCopy& c : m_copies) {
+        take(c.m_from);
+        if (double* slot = SlotOf(c.m_to)) c.m_to = slot;
+    }
+    for (CRCompareRecord& r : m_compares) {
+        if (double* slot = SlotOf(r.m_count)) r.m_count = slot;
+        if (double* slot = SlotOf(r.m_satisfied)) r.m_satisfied = slot;
+    }
+    CRStep end;
+    end.m_kind = kStepEnd;
+    m_steps.push_back(end);
+    m_finished = true;
+}
+
+void CRPlan::Run(uint32_t now) {
+    // Threaded dispatch: every step jumps straight to the next one's code, so each
+    // kind has its own indirect jump for the predictor to learn what follows it.
+    static const void* const kCode[] = {&&kStepCallThrough,
+                                        &&kStepCopies,
+                                        &&kStepRangeCheck,
+                                        &&kStepMath,
+                                        &&kStepTruthCheck,
+                                        &&kStepCounter,
+                                        &&kStepCounterChained,
+                                        &&kStepCompare,
+                                        &&kStepCompareChained,
+                                        &&kStepDelay,
+                                        &&kStepDelayChained,
+                                        &&kStepTimer,
+                                        &&kStepFeedback,
+                                        &&kStepEnd,
+                                        &&kStepAdd,
+                                        &&kStepAddChained,
+                                        &&kStepSubtract,
+                                        &&kStepSubtractChained,
+                                        &&kStepMultiply,
+                                        &&kStepMultiplyChained,
+                                        &&kStepDivide,
+                                        &&kStepDivideChained,
+                                        &&kStepGetMin,
+                                        &&kStepGetMinChained,
+                                        &&kStepGetMax,
+                                        &&kStepGetMaxChained};
+    static_assert(std::size(kCode) == kStepGetMaxChained + 1, "one entry per step kind, in enum order");
+    if (!m_finished) return;
     const double* const* sources = m_sources.data();
+    const CRStep* s = m_steps.data();
     // The value the last compiled step published; a chained step takes its first
     // input from here instead of waiting for the store to land.
     double last = 0.0;
-    for (const CRStep& s : m_steps) {
-        switch (s.m_kind) {
-            case kStepCallThrough:
-                s.m_model->GetInputValues();
-                s.m_model->Execute();
-                continue;
-            case kStepConstant:
-                last = *s.m_a;
-                break;
-            case kStepRangeCheck: {
-                const double* const* src = sources + s.m_firstSource;
-                last = MathRangeCheck(*src[0], *src[1], *src[2]);
-                break;
-            }
-            case kStepMath: {
-                CMathAccumulator fold(s.m_type);
-                const double* const* src = sources + s.m_firstSource;
-                for (uint32_t i = 0; i < s.m_sourceCount; ++i) fold.Add(*src[i]);
-                last = fold.Result();
-                break;
-            }
-            case kStepTruthCheck: {
-                CTruthAccumulator gate(s.m_type);
-                const double* const* src = sources + s.m_firstSource;
-                for (uint32_t i = 0; i < s.m_sourceCount; ++i) gate.Add(*src[i]);
-                last = gate.Result() ? 1.0 : 0.0;
-                if (const char* line = TruthTraceLine(s.m_type)) Trace("%s", line);
-                break;
-            }
-            case kStepCounter:
-            case kStepCounterChained: {
-                const bool event = s.m_kind == kStepCounterChained ? last != 0.0 : s.m_a && *s.m_a != 0.0;
-                double reset = 0.0;
-                if (s.m_b) {
-                    reset = *s.m_b;
-                    if (s.m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
-                }
-                last = static_cast<double>(
-                    CounterStep(s.m_type, *s.m_out, event, s.m_b != nullptr, reset).count);
-                break;
-            }
-            case kStepDelay: {
-                const double feedback = s.m_sourceCount ? DelayFeedback(*s.m_out, kDelayDefaultFactor) : 0.0;
-                last = (s.m_a ? *s.m_a : 0.0) + feedback;
-                break;
-            }
-            case kStepCompare:
-            case kStepCompareChained: {
-                const CRCompareRecord& r = m_compares[s.m_record];
-                const double k = *s.m_a;
-                const double tolerance = *s.m_b;
-                int32_t satisfied = 0;
-                if (r.m_connected > 0) {
-                    if (s.m_kind == kStepCompareChained) {
-                        satisfied = CompareTest(s.m_type, last, k, tolerance) ? 1 : 0;
-                    } else {
-                        const double* const* src = sources + s.m_firstSource;
-                        for (uint32_t i = 0; i < s.m_sourceCount; ++i)
-                            satisfied += CompareTest(s.m_type, *src[i], k, tolerance) ? 1 : 0;
-                    }
-                }
-                // In the component's order, in case one output is listed twice.
-                last = CompareAllSatisfy(r.m_connected, satisfied);
-                *s.m_out = last;
-                *r.m_count = r.m_connected;
-                *r.m_satisfied = satisfied;
-                // The register holds what the first output holds now.
-                if (r.m_readBack) last = *s.m_out;
-                continue;
-            }
-            case kStepAdd:
-                last = Pair<kMathAdd>(*s.m_a, *s.m_b);
-                break;
-            case kStepAddChained:
-                last = Pair<kMathAdd>(last, *s.m_b);
-                break;
-            case kStepSubtract:
-                last = Pair<kMathSubtract>(*s.m_a, *s.m_b);
-                break;
-            case kStepSubtractChained:
-                last = Pair<kMathSubtract>(last, *s.m_b);
-                break;
-            case kStepMultiply:
-                last = Pair<kMathMultiply>(*s.m_a, *s.m_b);
-                break;
-            case kStepMultiplyChained:
-                last = Pair<kMathMultiply>(last, *s.m_b);
-                break;
-            case kStepDivide:
-                last = Pair<kMathDivide>(*s.m_a, *s.m_b);
-                break;
-            case kStepDivideChained:
-                last = Pair<kMathDivide>(last, *s.m_b);
-                break;
-            case kStepGetMin:
-                last = Pair<kMathGetMin>(*s.m_a, *s.m_b);
-                break;
-            case kStepGetMinChained:
-                last = Pair<kMathGetMin>(last, *s.m_b);
-                break;
-            case kStepGetMax:
-                last = Pair<kMathGetMax>(*s.m_a, *s.m_b);
-                break;
-            case kStepGetMaxChained:
-                last = Pair<kMathGetMax>(last, *s.m_b);
-                break;
-            default:
-                __builtin_unreachable();
+#define ZOR2_NEXT()             \
+    do {                        \
+        ++s;                    \
+        goto* kCode[s->m_kind]; \
+    } while (false)
+#define ZOR2_PUBLISH()    \
+    do {                  \
+        *s->m_out = last; \
+        ZOR2_NEXT();      \
+    } while (false)
+    goto* kCode[s->m_kind];
+kStepCallThrough:
+    s->m_model->GetInputValues();
+    s->m_model->Execute();
+    ZOR2_NEXT();
+kStepCopies : {
+    const CRPlanCopy* c = m_copies.data() + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) {
+        last = *c[i].m_from;
+        *c[i].m_to = last;
+    }
+    ZOR2_NEXT();
+}
+kStepRangeCheck : {
+    const double* const* src = sources + s->m_firstSource;
+    last = MathRangeCheck(*src[0], *src[1], *src[2]);
+    ZOR2_PUBLISH();
+}
+kStepMath : {
+    CMathAccumulator fold(s->m_type);
+    const double* const* src = sources + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) fold.Add(*src[i]);
+    last = fold.Result();
+    ZOR2_PUBLISH();
+}
+kStepTruthCheck : {
+    CTruthAccumulator gate(s->m_type);
+    const double* const* src = sources + s->m_firstSource;
+    for (uint32_t i = 0; i < s->m_sourceCount; ++i) gate.Add(*src[i]);
+    last = gate.Result() ? 1.0 : 0.0;
+    if (const char* line = TruthTraceLine(s->m_type)) Trace("%s", line);
+    ZOR2_PUBLISH();
+}
+kStepCounter:
+kStepCounterChained : {
+    const bool event = s->m_kind == kStepCounterChained ? last != 0.0 : s->m_a && *s->m_a != 0.0;
+    double reset = 0.0;
+    if (s->m_b) {
+        reset = *s->m_b;
+        if (s->m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
+    }
+    last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, s->m_b != nullptr, reset).count);
+    ZOR2_PUBLISH();
+}
+kStepDelay : {
+    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
+    last = *s->m_a + feedback;
+    ZOR2_PUBLISH();
+}
+kStepDelayChained : {
+    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
+    last = last + feedback;
+    ZOR2_PUBLISH();
+}
+kStepTimer : {
+    const bool enabled = !s->m_a || *s->m_a != 0.0;
+    if (s->m_b) s->m_timer->delay = *s->m_b;
+    last = s->m_timer->timer.Step(now, s->m_timer->delay, enabled) ? 1.0 : 0.0;
+    ZOR2_PUBLISH();
+}
+kStepFeedback:
+    last = s->m_feedback->Publish(*s->m_b);
+    ZOR2_PUBLISH();
+kStepCompare:
+kStepCompareChained : {
+    const CRCompareRecord& r = m_compares[s->m_record];
+    const double k = *s->m_a;
+    const double tolerance = *s->m_b;
+    int32_t satisfied = 0;
+    if (r.m_connected > 0) {
+        if (s->m_kind == kStepCompareChained) {
+            satisfied = CompareTest(s->m_type, last, k, tolerance) ? 1 : 0;
+        } else {
+            const double* const* src = sources + s->m_firstSource;
+            for (uint32_t i = 0; i < s->m_sourceCount; ++i)
+                satisfied += CompareTest(s->m_type, *src[i], k, tolerance) ? 1 : 0;
         }
-        *s.m_out = last;
+    }
+    // In the component's order, in case one output is listed twice.
+    last = CompareAllSatisfy(r.m_connected, satisfied);
+    *s->m_out = last;
+    *r.m_count = r.m_connected;
+    *r.m_satisfied = satisfied;
+    // The register holds what the first output holds now.
+    if (r.m_readBack) last = *s->m_out;
+    ZOR2_NEXT();
+}
+kStepAdd:
+    last = Pair<kMathAdd>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepAddChained:
+    last = Pair<kMathAdd>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepSubtract:
+    last = Pair<kMathSubtract>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepSubtractChained:
+    last = Pair<kMathSubtract>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepMultiply:
+    last = Pair<kMathMultiply>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepMultiplyChained:
+    last = Pair<kMathMultiply>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepDivide:
+    last = Pair<kMathDivide>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepDivideChained:
+    last = Pair<kMathDivide>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMin:
+    last = Pair<kMathGetMin>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMinChained:
+    last = Pair<kMathGetMin>(last, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMax:
+    last = Pair<kMathGetMax>(*s->m_a, *s->m_b);
+    ZOR2_PUBLISH();
+kStepGetMaxChained:
+    last = Pair<kMathGetMax>(last, *s->m_b);
+    ZOR2_PUBLISH();
+
+kStepEnd:
+#undef ZOR2_NEXT
+#undef ZOR2_PUBLISH
+    if (!m_settle.empty()) {
+        // The fed Feedback Flows have run once; their Execute would leave the same
+        // state in every cycle from now on.
+        for (const auto& [state, value] : m_settle) state->Publish(*value);
+        m_settle.clear();
     }
 }
 

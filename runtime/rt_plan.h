@@ -1,21 +1,26 @@
 // A module's compiled cycle: one contiguous list of small steps built once after
-// loading, run by a switch on the step kind, with a call-through step for the rest.
+// loading, run by a switch on the step kind, with a call-through step for the rest;
+// the compiled steps publish into one array of values the plan owns.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "runtime/rt_model.h"
 
 namespace zor2 {
 
+struct CFeedbackState;
+struct CTimerRunState;
+
 /// What a step does. A compiled step reads its inputs' sources directly and
 /// writes only its outputs: the input values and the component value the
 /// component's own phases would also keep are read by nothing else.
 enum ERStepKind : uint8_t {
     kStepCallThrough,     // the component's own GetInputValues and Execute
-    kStepConstant,        // m_a into the output
+    kStepCopies,          // m_sourceCount copies from the plan's copy list on, in order
     kStepRangeCheck,      // three sources: value, minimum, maximum
     kStepMath,            // any arithmetic type over any number of sources
     kStepTruthCheck,      // a gate over any number of sources
@@ -23,7 +28,11 @@ enum ERStepKind : uint8_t {
     kStepCounterChained,  // the same with the event from the register
     kStepCompare,         // m_a the compare value, m_b the tolerance, the rest in a compare record
     kStepCompareChained,  // the same testing one input, the register
-    kStepDelay,           // m_a the raw source (null: 0); m_sourceCount 1 when the feedback input exists
+    kStepDelay,           // m_a the raw source (a zero when unfed); m_sourceCount 1 with the feedback input
+    kStepDelayChained,    // the same with the raw value from the register
+    kStepTimer,           // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
+    kStepFeedback,        // an unfed Feedback Flow: m_b the component value
+    kStepEnd,             // after the last step, so a step needs no count to find the end
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -46,15 +55,25 @@ struct CRStep {
     int16_t m_type = 0;          // the component type (ids stay below 128), where the kind needs it
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
-    uint32_t m_record = 0;              // into the plan's compare records (kStepCompare)
-    const double* m_a = nullptr;        // first source of a two-source step; the value of a Constant
-    const double* m_b = nullptr;        // second source of a two-source step
-    double* m_out = nullptr;            // the first output's value
-    CRNetworkModel* m_model = nullptr;  // for a call-through step
+    uint32_t m_record = 0;        // into the plan's compare records (kStepCompare)
+    const double* m_a = nullptr;  // first source of a two-source step; the value of a Constant
+    const double* m_b = nullptr;  // second source of a two-source step
+    double* m_out = nullptr;      // the first output's value
+    union {
+        CRNetworkModel* m_model = nullptr;  // a call-through step's component
+        CTimerRunState* m_timer;            // kStepTimer: the component's state
+        CFeedbackState* m_feedback;         // kStepFeedback: the component's state
+    };
 };
 
 class CRPlan {
   public:
+    CRPlan() = default;
+    CRPlan(const CRPlan&) = delete;
+    CRPlan& operator=(const CRPlan&) = delete;
+
+    /// Hands the values the plan holds back to the component outputs, points the
+    /// inputs it redirected back at them and empties the plan.
     void Clear();
     /// A step that calls the component's GetInputValues and Execute.
     void AddCallThrough(CRNetworkModel& model);
@@ -75,6 +94,16 @@ class CRPlan {
     /// when `feedback`, the component has its feedback input.
     void AddDelay(const double* raw, bool feedback, double& out);
 
+    /// A Timer on `state` firing at the cycle's tick; `on` and `delay` are the
+    /// sources of its "On Off" and "Delay ms" inputs (null when missing or unfed),
+    /// `out` its first output (null when it has none).
+    void AddTimer(CTimerRunState& state, const double* on, const double* delay, double* out);
+    /// A Feedback Flow on `state` taking `source` (null when unfed) and publishing
+    /// into `out` (null when it has no output); `value` is the component value.
+    /// A fed one publishes its source as it stands, so it is a copy, and its state
+    /// settles after the first cycle.
+    void AddFeedback(CFeedbackState& state, const double* source, const double& value, double* out);
+
     /// A Compare of `type` testing `tested` (`connected` of them fed) against
     /// `compareValue` with `tolerance`; "All Satisfy?" into `out`, the counts into
     /// `count` and `satisfied` when the component has those outputs.
@@ -82,16 +111,33 @@ class CRPlan {
                     const double& compareValue, const double& tolerance, double& out, double* count,
                     double* satisfied);
 
-    /// One pass over the steps: no allocation, no lookups.
-    void Run();
+    /// Called once after the last Add: every value a compiled step publishes moves
+    /// into the plan's own array, seeded from the output that held it. The steps
+    /// and the inputs of the call-through components read it there from now on.
+    void Finish();
 
-    const std::vector<CRStep>& Steps() const { return m_steps; }
+    /// Where the value at `record` (a component output's value) lives while the
+    /// plan runs: in the plan's array when a compiled step publishes it, else at
+    /// `record` itself. O(log n); for use at load time and by inspection.
+    const double* Resolve(const double* record) const;
+
+    /// True when a step reads the cycle's tick.
+    bool NeedsTick() const { return m_needsTick; }
+
+    /// One pass over the steps: no allocation, no lookups. `now` is the cycle's
+    /// tick in milliseconds, read once for every Timer of the cycle.
+    void Run(uint32_t now = 0);
+
+    /// The steps Run walks, in order (the end mark left out).
+    std::span<const CRStep> Steps() const { return {m_steps.data(), m_steps.size() - (m_finished ? 1 : 0)}; }
 
   private:
-    /// Appends `step`, turning a two-source kind, a counter or a one-input
+    /// Appends `step`, turning a two-source kind, a counter, a delay or a one-input
     /// compare into its chained form when its first source is the value the
     /// previous step has just published.
     void Push(CRStep step);
+    /// `*from` into `*to` in a cycle; copies that follow one another form one step.
+    void AddCopy(const double* from, double* to);
 
     /// The outputs of a Compare beyond its first.
     struct CRCompareRecord {
@@ -101,10 +147,29 @@ class CRPlan {
         bool m_readBack;  // a later output is the first one too, so the register reads it back
     };
 
+    /// The slot of the value at `record`, or null when no compiled step publishes it.
+    double* SlotOf(const double* record);
+
     std::vector<CRStep> m_steps;
     std::vector<const double*> m_sources;
     std::vector<CRCompareRecord> m_compares;
-    double m_sink = 0.0;  // takes the writes to outputs a component lacks
+    struct CRPlanCopy {
+        const double* m_from;
+        double* m_to;
+    };
+    std::vector<CRPlanCopy> m_copies;
+    // The fed Feedback Flows with their component values: after the first cycle
+    // their states hold what every later cycle would leave in them.
+    std::vector<std::pair<CFeedbackState*, const double*>> m_settle;
+    // Filled by Finish: the values the compiled steps publish, side by side, and
+    // the component output each came from, by address for the lookup.
+    std::vector<double> m_slots;
+    std::vector<std::pair<double*, uint32_t>> m_slotOf;
+    // The call-through inputs Finish pointed into m_slots, with their own sources.
+    std::vector<std::pair<CRModelInput*, const double*>> m_redirected;
+    bool m_needsTick = false;
+    bool m_finished = false;  // Finish has run: the steps end in kStepEnd
+    double m_sink = 0.0;      // takes the writes to outputs a component lacks
 };
 
 /// Where an input's value comes from in a cycle: its source, or, without one,

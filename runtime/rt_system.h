@@ -122,13 +122,17 @@ class CRNetwork {
     CRSystem* m_owner = nullptr;
 
     /// Builds the flat execution lists: the plan of the non-feedback components
-    /// by stage (list order among equals), Feedback Flow components apart in list
-    /// order. Without `compile` every plan step calls through to its component.
+    /// by stage (list order among equals), then the Feedback Flow components in
+    /// list order. Without `compile` every plan step calls through to its component.
     void BuildOrder(bool compile = true);
-    /// Pulls the module inputs, runs the components and publishes the module outputs.
-    void Execute();
+    /// Pulls the module inputs, runs the components and publishes the module
+    /// outputs; `now` is the cycle's tick in milliseconds for its Timers.
+    void Execute(uint32_t now = 0);
 
     const CRPlan& Plan() const { return m_plan; }
+    /// The value of one of this module's component outputs as the last cycle left
+    /// it: a value the plan publishes lives in the plan's array, not in `out`.
+    double OutputValue(const CRModelOutput& out) const { return *m_plan.Resolve(&out.m_value); }
 
   private:
     /// A primed Feedback Flow's push of its first output's held value into an input it feeds.
@@ -180,6 +184,7 @@ class CRSystem {
 
   private:
     std::vector<CRNetwork*> m_order;
+    bool m_needsTick = false;         // some module's plan holds a Timer
     std::vector<CRCopy> m_published;  // connected system outputs from their module outputs
     std::unordered_map<int32_t, size_t> m_inputIndex;
     std::unordered_map<int32_t, size_t> m_outputIndex;

@@ -28,6 +28,8 @@ class CRModelFeedback final : public CRNetworkModel {
         return 0;
     }
 
+    void Compile(CRPlan& plan) override;
+
     /// Set by the first Execute after the load; the module pushes the first
     /// output's held value into the inputs it feeds only once this is set.
     bool Primed() const { return m_state.primed; }

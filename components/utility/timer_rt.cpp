@@ -2,6 +2,7 @@
 #include "components/utility/timer_rt.h"
 
 #include "algo/platform.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -15,16 +16,24 @@ int32_t CRModelTimer::GetInputValues() {
         CRModelInput& delay = m_inputs.back();
         if (delay.HasSource()) {
             delay.Pull();
-            m_delay = delay.m_value;
+            m_state.delay = delay.m_value;
         }
     }
     return 0;
 }
 
 int32_t CRModelTimer::Execute() {
-    const bool fired = m_state.Step(Clock().TickMs(), m_delay, m_enabled);
+    const bool fired = m_state.timer.Step(Clock().TickMs(), m_state.delay, m_enabled);
     if (CRModelOutput* out = FirstOutput()) out->m_value = fired ? 1.0 : 0.0;
     return 0;
+}
+
+void CRModelTimer::Compile(CRPlan& plan) {
+    const CRModelInput* on = FirstInput();
+    const CRModelInput* delay = m_inputs.size() >= 2 ? &m_inputs.back() : nullptr;
+    CRModelOutput* out = FirstOutput();
+    plan.AddTimer(m_state, on ? on->m_source : nullptr, delay ? delay->m_source : nullptr,
+                  out ? &out->m_value : nullptr);
 }
 
 namespace {

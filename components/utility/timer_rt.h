@@ -13,10 +13,10 @@ class CRModelTimer final : public CRNetworkModel {
     explicit CRModelTimer(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 
   private:
-    CTimerState m_state;
-    double m_delay = kTimerDefaultDelay;
+    CTimerRunState m_state;
     bool m_enabled = true;
 };
 

@@ -2,6 +2,7 @@
 // and Quantity Diminishing components, with their parameter records.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -29,6 +30,13 @@ struct CTimerState {
     bool Step(uint32_t now, double delay, bool enabled);
 };
 
+/// What the runtime's Timer keeps from cycle to cycle: its firing state and the
+/// delay last read from "Delay ms". Its compiled step works on it in place.
+struct CTimerRunState {
+    CTimerState timer;
+    double delay = kTimerDefaultDelay;
+};
+
 // --- Delay ------------------------------------------------------------------
 
 inline constexpr double kDelayDefaultFactor = 0.75;
@@ -49,7 +57,10 @@ inline double StepDelayFactor(double factor, bool up) {
 /// The feedback term of the next cycle: last output × factor, or 0 when that is below 0.01.
 inline double DelayFeedback(double lastOutput, double factor) {
     const double f = lastOutput * factor;
-    return f < kDelayFeedbackFloor ? 0.0 : f;
+    // f < floor ? +0.0 : f, as a mask rather than a branch: whether a term falls
+    // below the floor follows the data, so a branch on it is often mispredicted.
+    const uint64_t keep = uint64_t{0} - static_cast<uint64_t>(!(f < kDelayFeedbackFloor));
+    return std::bit_cast<double>(std::bit_cast<uint64_t>(f) & keep);
 }
 
 // --- Counters ---------------------------------------------------------------

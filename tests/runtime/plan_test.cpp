@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "algo/bytes.h"
+#include "algo/platform.h"
+#include "components/decision/feedback_rt.h"
 #include "runtime/rt_loader.h"
 #include "runtime/rt_system.h"
 #include "tests/runtime/z2r_builder.h"
@@ -28,13 +30,16 @@ std::unique_ptr<CRSystem> LoadSystem(const std::vector<uint8_t>& bytes, bool com
 }
 
 /// What anyone can read after a cycle: every component output, module port and
-/// system output value, in file order.
+/// system output value, in file order, and whether each Feedback Flow is primed.
 std::vector<double> Observed(const CRSystem& s) {
     std::vector<double> values;
     for (const auto& m : s.m_modules) {
         for (const CRNetworkInput& in : m->m_inputs) values.push_back(in.m_value);
         for (const auto& c : m->m_components) {
-            for (const CRModelOutput& out : c->m_outputs) values.push_back(out.m_value);
+            for (const CRModelOutput& out : c->m_outputs) values.push_back(m->OutputValue(out));
+            // Whether the module pushes a Feedback Flow's held value before the next cycle.
+            if (c->m_type == kTypeFeedbackFlow)
+                values.push_back(static_cast<const CRModelFeedback&>(*c).Primed());
         }
         for (const CRNetworkOutput& out : m->m_outputs) values.push_back(out.m_value);
     }
@@ -45,6 +50,8 @@ std::vector<double> Observed(const CRSystem& s) {
 struct CPlanCounts {
     size_t compiled = 0;
     size_t chained = 0;
+    size_t timers = 0;
+    size_t feedbacks = 0;
 };
 
 CPlanCounts Count(const CRSystem& s) {
@@ -53,18 +60,35 @@ CPlanCounts Count(const CRSystem& s) {
         for (const CRStep& step : m->Plan().Steps()) {
             if (step.m_kind != kStepCallThrough) ++n.compiled;
             if (step.m_kind >= kStepAdd && (step.m_kind - kStepAdd) % 2 == 1) ++n.chained;
+            if (step.m_kind == kStepTimer) ++n.timers;
+            if (step.m_kind == kStepFeedback) ++n.feedbacks;
         }
     }
     return n;
 }
 
+/// The tick both loads see: it moves only between cycles, by a step that lets a
+/// Timer of the default 500 ms fire now and then.
+class CCycleClock {
+  public:
+    CCycleClock() { SetDefaultClock(&m_clock); }
+    ~CCycleClock() { SetDefaultClock(nullptr); }
+    void Next() { m_clock.Advance(173); }
+
+  private:
+    CManualClock m_clock;
+};
+
 /// Runs both loads of `bytes` for `cycles` cycles, giving every system input a
 /// value from a list that holds signed zeros, infinities and NaN (in list order
-/// for seed 0); returns the compiled plan's counts.
-CPlanCounts RunBoth(const std::vector<uint8_t>& bytes, int cycles, uint32_t seed) {
+/// for seed 0); returns the compiled plan's counts. At cycle `rebuildAt` the
+/// compiled load builds its plan again, once without compiling and once with.
+CPlanCounts RunBoth(const std::vector<uint8_t>& bytes, int cycles, uint32_t seed, int rebuildAt = 0) {
+    CCycleClock clock;
     auto compiled = LoadSystem(bytes, true);
     auto callThrough = LoadSystem(bytes, false);
     EXPECT_EQ(Count(*callThrough).compiled, 0u);
+    const CPlanCounts counts = Count(*compiled);
     std::mt19937 rng(seed);
     const double choices[] = {0.0,
                               -0.0,
@@ -86,6 +110,14 @@ CPlanCounts RunBoth(const std::vector<uint8_t>& bytes, int cycles, uint32_t seed
             compiled->m_inputs[i].m_value = v;
             callThrough->m_inputs[i].m_value = v;
         }
+        clock.Next();
+        if (cycle == rebuildAt) {
+            // What the cycle left must carry over into the plan built again.
+            compiled->BuildOrder(false);
+            compiled->Execute();
+            compiled->BuildOrder(true);
+            callThrough->Execute();
+        }
         compiled->Execute();
         callThrough->Execute();
         const std::vector<double> a = Observed(*compiled);
@@ -100,7 +132,7 @@ CPlanCounts RunBoth(const std::vector<uint8_t>& bytes, int cycles, uint32_t seed
                               << ", called through " << b[i];
         }
     }
-    return Count(*compiled);
+    return counts;
 }
 
 ZOutput Out(int32_t id, std::vector<ZConn> conns = {}) {
@@ -183,6 +215,7 @@ TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
         {"one, three and no inputs",
          {{{21, {0}, 2}, {23, {2}, 3}, {22, {3, 0, 1}, 4}, {86, {}, 5}, {87, {5, 1}, 6}}},
          1},
+        {"signed zeros through a sum, fed twice and chained", {{{21, {0, 0}, 2}, {21, {2, 0}, 3}}}, 1},
         {"divide by a zero and by itself",
          {{{22, {0, 0}, 2}, {24, {1, 2}, 3}, {24, {3, 3}, 4}, {24, {4, 0}, 5}}},
          2},
@@ -200,12 +233,29 @@ TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
         {"delays fed by the chain, by nothing and without their feedback input",
          {{{21, {1, 0}, 2}, {2, {2, -1}, 3}, {2, {-1, -1}, 4}, {2, {3}, 5}, {21, {5, 4}, 6}, {2, {6, 0}, 7}}},
          1},
+        {"timers with and without their inputs, switched and delayed by the module input",
+         {{{14, {}, 2}, {14, {-1, 0}, 3}, {14, {0, 0}, 4}, {14, {3}, 5}, {21, {5, 4}, 6}, {14, {6, 1}, 7}}},
+         1},
+        {"feedback flows fed, unfed and in a ring, read by compiled and called-through steps",
+         {{{56, {0}, 1}, {56, {}, 1}, {56, {5}, 1}, {21, {2, 4}, 2}, {88, {2}, 3}, {22, {6, 3}, 4}}},
+         0},
+        {"a delay, its feedback flow and a subtract, as cells in a chain",
+         {{{21, {0, 1}, 2},
+           {2, {2, -1}, 3},
+           {56, {3}, 1},
+           {23, {3, 4}, 4},
+           {2, {5, -1}, 5},
+           {56, {6}, 1},
+           {23, {6, 7}, 6}}},
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CPlanCounts n = RunBoth(c.chain.Bytes(), 30, 0);
         EXPECT_GE(n.chained, c.minChained);
         EXPECT_GT(n.compiled, 0u);
+        SCOPED_TRACE("built again at cycle 11");
+        RunBoth(c.chain.Bytes(), 30, 0, 11);
     }
 }
 
@@ -216,10 +266,15 @@ TEST(RuntimePlan, RandomSystemsMatchTheComponentsOwnPhases) {
         const CPlanCounts n = RunBoth(RandomSystem(seed), 20, seed * 3 + 1);
         total.compiled += n.compiled;
         total.chained += n.chained;
+        total.timers += n.timers;
+        total.feedbacks += n.feedbacks;
+        if (seed % 6 == 0) RunBoth(RandomSystem(seed), 20, seed * 3 + 1, 7);
     }
     // The generator must reach the compiled kinds, chained ones included.
     EXPECT_GT(total.compiled, 100u);
     EXPECT_GT(total.chained, 10u);
+    EXPECT_GT(total.timers, 5u);
+    EXPECT_GT(total.feedbacks, 5u);
 }
 
 }  // namespace
