@@ -150,16 +150,39 @@ void CNetworkModel::ResetValues() {
     }
 }
 
-double CNetworkModel::SourceValue(const CModelInput& in) {
+namespace {
+
+/// The value a connected input reads, cached in the input when the pointer
+/// stays good until the wiring changes: a component output whose owner is no
+/// Feedback Flow (only those read 0 while unprimed), or a module input.
+const double* SourceValuePointer(const CModelInput& in) {
+    const CModelConnection* c = in.m_sourceConnection;
+    if (!c) return nullptr;
+    if (in.m_sourceKind == kSourceModuleInput) return c->m_moduleInput ? &c->m_moduleInput->m_value : nullptr;
+    const CModelOutput* out = c->m_srcOutput;
+    if (!out || !out->m_owner || out->m_owner->IsFeedback()) return nullptr;
+    return &out->m_value;
+}
+
+void CacheSource(const CModelInput& in) {
+    in.m_cachedSource = SourceValuePointer(in);
+    in.m_cachedGeneration = in.m_cachedSource ? WiringGeneration() : 0;
+}
+
+}  // namespace
+
+double CNetworkModel::SourceValueWalk(const CModelInput& in) {
     const CModelConnection* c = in.m_sourceConnection;
     if (!c) return 0.0;
+    CacheSource(in);
     if (in.m_sourceKind == kSourceModuleInput) return c->m_moduleInput ? c->m_moduleInput->m_value : 0.0;
     return c->m_srcOutput ? c->m_srcOutput->ConsumerValue() : 0.0;
 }
 
-bool CNetworkModel::PullInput(CModelInput& in, bool skipArraySources) {
+bool CNetworkModel::PullInputWalk(CModelInput& in, bool skipArraySources) {
     const CModelConnection* c = in.m_sourceConnection;
     if (!c) return false;
+    CacheSource(in);
     if (in.m_sourceKind == kSourceModuleInput) {
         const CNetworkInput* m = c->m_moduleInput;
         if (!m) return true;

@@ -97,12 +97,22 @@ class CNetworkModel : public CObject {
     static bool PullInput(CModelInput& input, bool skipArraySources = false);
     /// The value a connected input's source delivers now (0 without a source).
     static double SourceValue(const CModelInput& input);
+    /// Whether the input's cached source pointer holds (an array-skipping pull
+    /// of a module input always walks, since that test follows the running system).
+    static bool CachedSourceHolds(const CModelInput& input, bool skipArraySources = false) {
+        return input.m_cachedGeneration == WiringGeneration() &&
+               !(skipArraySources && input.m_sourceKind == kSourceModuleInput);
+    }
 
     // Services reached through the owning module and system (process defaults
     // when the component is not in a system).
     CSystem* System() const;
     IRandomSource& Random() const;
     IClock& Clock() const;
+    /// PullInput and SourceValue along the connection, caching the source.
+    static bool PullInputWalk(CModelInput& input, bool skipArraySources);
+    static double SourceValueWalk(const CModelInput& input);
+
     /// Appends the base trace line of `phase` ("GetInputValues" or "Execute")
     /// at the top of "System Execution Feedback".
     void TraceExecution(std::string_view phase) const;
@@ -150,6 +160,18 @@ void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list);
 
 inline double CModelOutput::ConsumerValue() const {
     return (m_owner && m_owner->m_unprimed) ? 0.0 : m_value;
+}
+
+inline bool CNetworkModel::PullInput(CModelInput& in, bool skipArraySources) {
+    if (CachedSourceHolds(in, skipArraySources)) {
+        in.m_value = *in.m_cachedSource;
+        return true;
+    }
+    return PullInputWalk(in, skipArraySources);
+}
+
+inline double CNetworkModel::SourceValue(const CModelInput& in) {
+    return CachedSourceHolds(in) ? *in.m_cachedSource : SourceValueWalk(in);
 }
 
 }  // namespace zor2

@@ -744,6 +744,7 @@ void CNetwork::LayoutBox() {
 }
 
 void CNetwork::RebuildReferences() {
+    NoteWiringChange();
     std::unordered_map<int32_t, CNetworkModel*> byId;
     byId.reserve(m_components.Size() * 2);
     for (CNetworkModel* c : m_components)
