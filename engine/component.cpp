@@ -19,6 +19,7 @@ CNetworkModel::CNetworkModel() {
 }
 
 CNetworkModel::~CNetworkModel() {
+    NoteWiringChange();
     ClearPortSelection();
     m_inputs.Clear();
     m_outputs.Clear();
@@ -152,21 +153,23 @@ void CNetworkModel::ResetValues() {
 
 namespace {
 
-/// The value a connected input reads, cached in the input when the pointer
-/// stays good until the wiring changes: a component output whose owner is no
-/// Feedback Flow (only those read 0 while unprimed), or a module input.
-const double* SourceValuePointer(const CModelInput& in) {
-    const CModelConnection* c = in.m_sourceConnection;
-    if (!c) return nullptr;
-    if (in.m_sourceKind == kSourceModuleInput) return c->m_moduleInput ? &c->m_moduleInput->m_value : nullptr;
-    const CModelOutput* out = c->m_srcOutput;
-    if (!out || !out->m_owner || out->m_owner->IsFeedback()) return nullptr;
-    return &out->m_value;
-}
-
+/// Caches in the input where its source's value lives, when that stays good
+/// until the wiring changes: a component output (with its owner's unprimed
+/// flag if the owner is a Feedback Flow) or a module input.
 void CacheSource(const CModelInput& in) {
-    in.m_cachedSource = SourceValuePointer(in);
-    in.m_cachedGeneration = in.m_cachedSource ? WiringGeneration() : 0;
+    const CModelConnection* c = in.m_sourceConnection;
+    in.m_cachedGeneration = 0;
+    in.m_cachedUnprimed = nullptr;
+    if (in.m_sourceKind == kSourceModuleInput) {
+        if (!c->m_moduleInput) return;
+        in.m_cachedSource = &c->m_moduleInput->m_value;
+    } else {
+        const CModelOutput* out = c->m_srcOutput;
+        if (!out) return;
+        in.m_cachedSource = &out->m_value;
+        if (out->m_owner && out->m_owner->IsFeedback()) in.m_cachedUnprimed = &out->m_owner->m_unprimed;
+    }
+    in.m_cachedGeneration = WiringGeneration();
 }
 
 }  // namespace

@@ -211,7 +211,7 @@ void CNetwork::ExecuteModule() {
     for (CNetworkOutput* mo : m_outputs) {
         const CModelOutput* src = mo->SourceOutput();
         if (!src) {
-            mo->m_text.SetText("-");
+            mo->m_text.SetStatic("-");
             continue;
         }
         if (src->m_dataType == kDataArray) {

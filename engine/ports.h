@@ -32,10 +32,12 @@ class CModelInput : public CObject {
     CModelConnection* m_sourceConnection = nullptr;
     int32_t m_sourceKind = kSourceNone;
     double m_value = 0.0;
-    /// The source's value as the last pull found it (a component output that is
-    /// not a Feedback Flow's, or a module input), valid while the wiring
-    /// generation is m_cachedGeneration; saves the walk along the connection.
+    /// The source's value as the last pull found it (a component output or a
+    /// module input), valid while the wiring generation is m_cachedGeneration;
+    /// saves the walk along the connection. m_cachedUnprimed is the source
+    /// component's flag when it is a Feedback Flow (read as 0 while set).
     mutable const double* m_cachedSource = nullptr;
+    mutable const bool* m_cachedUnprimed = nullptr;
     mutable uint64_t m_cachedGeneration = 0;
     CValueText m_text;
     CNetworkModel* m_owner = nullptr;
