@@ -19,6 +19,7 @@ CNetworkModel::CNetworkModel() {
 }
 
 CNetworkModel::~CNetworkModel() {
+    NoteWiringChange();
     ClearPortSelection();
     m_inputs.Clear();
     m_outputs.Clear();
@@ -150,16 +151,41 @@ void CNetworkModel::ResetValues() {
     }
 }
 
-double CNetworkModel::SourceValue(const CModelInput& in) {
+namespace {
+
+/// Caches in the input where its source's value lives, when that stays good
+/// until the wiring changes: a component output (with its owner's unprimed
+/// flag if the owner is a Feedback Flow) or a module input.
+void CacheSource(const CModelInput& in) {
+    const CModelConnection* c = in.m_sourceConnection;
+    in.m_cachedGeneration = 0;
+    in.m_cachedUnprimed = nullptr;
+    if (in.m_sourceKind == kSourceModuleInput) {
+        if (!c->m_moduleInput) return;
+        in.m_cachedSource = &c->m_moduleInput->m_value;
+    } else {
+        const CModelOutput* out = c->m_srcOutput;
+        if (!out) return;
+        in.m_cachedSource = &out->m_value;
+        if (out->m_owner && out->m_owner->IsFeedback()) in.m_cachedUnprimed = &out->m_owner->m_unprimed;
+    }
+    in.m_cachedGeneration = WiringGeneration();
+}
+
+}  // namespace
+
+double CNetworkModel::SourceValueWalk(const CModelInput& in) {
     const CModelConnection* c = in.m_sourceConnection;
     if (!c) return 0.0;
+    CacheSource(in);
     if (in.m_sourceKind == kSourceModuleInput) return c->m_moduleInput ? c->m_moduleInput->m_value : 0.0;
     return c->m_srcOutput ? c->m_srcOutput->ConsumerValue() : 0.0;
 }
 
-bool CNetworkModel::PullInput(CModelInput& in, bool skipArraySources) {
+bool CNetworkModel::PullInputWalk(CModelInput& in, bool skipArraySources) {
     const CModelConnection* c = in.m_sourceConnection;
     if (!c) return false;
+    CacheSource(in);
     if (in.m_sourceKind == kSourceModuleInput) {
         const CNetworkInput* m = c->m_moduleInput;
         if (!m) return true;

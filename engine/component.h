@@ -97,37 +97,54 @@ class CNetworkModel : public CObject {
     static bool PullInput(CModelInput& input, bool skipArraySources = false);
     /// The value a connected input's source delivers now (0 without a source).
     static double SourceValue(const CModelInput& input);
+    /// Whether the input's cached source pointer holds (an array-skipping pull
+    /// of a module input always walks, since that test follows the running system).
+    static bool CachedSourceHolds(const CModelInput& input, bool skipArraySources = false) {
+        return input.m_cachedGeneration == WiringGeneration() &&
+               !(skipArraySources && input.m_sourceKind == kSourceModuleInput);
+    }
 
     // Services reached through the owning module and system (process defaults
     // when the component is not in a system).
     CSystem* System() const;
     IRandomSource& Random() const;
     IClock& Clock() const;
+    /// PullInput and SourceValue along the connection, caching the source.
+    static bool PullInputWalk(CModelInput& input, bool skipArraySources);
+    static double SourceValueWalk(const CModelInput& input);
+    /// What a cached source delivers (ConsumerValue's rule).
+    static double CachedSourceValue(const CModelInput& input);
+
     /// Appends the base trace line of `phase` ("GetInputValues" or "Execute")
     /// at the top of "System Execution Feedback".
     void TraceExecution(std::string_view phase) const;
+
+    // What every cycle reads comes first, so that it shares cache lines.
+    int32_t m_typeId = 0;
+    int32_t m_stage = 0;
+    CObList<CModelInput> m_inputs;
+    CObList<CModelOutput> m_outputs;
+    double m_value = 0.0;
+    CNetwork* m_owner = nullptr;
+    /// Set while a Feedback Flow component has not executed since its last
+    /// reset: its consumers then read 0 from it.
+    bool m_unprimed = false;
 
     std::string m_name;
     CRect m_box;
     CRect m_inputsRect;   // editor: input column
     CRect m_outputsRect;  // editor: output column
-    CNetwork* m_owner = nullptr;
-    CObList<CModelInput> m_inputs;
-    CObList<CModelOutput> m_outputs;
     CRefList<CModelInput> m_selectedInputs;
     CRefList<CModelOutput> m_selectedOutputs;
-    int32_t m_typeId = 0;
     CPoint m_position;
     bool m_singleInputSlot = false;
     int32_t m_maxInputs = -1;
     int32_t m_maxOutputs = -1;
-    int32_t m_stage = 0;
     int32_t m_connectionsOut = 0;
     int32_t m_portSpacing = 14;
     int32_t m_portHeight = 12;
     int32_t m_portWidth = 48;
     int32_t m_portOffset = 24;
-    double m_value = 0.0;
     std::string m_description;
     int32_t m_imageIndex = 0;
     double m_tolerance = 0.00001;
@@ -139,9 +156,6 @@ class CNetworkModel : public CObject {
     bool m_displayA = false;
     bool m_displayB = false;
     bool m_displayC = true;
-    /// Set while a Feedback Flow component has not executed since its last
-    /// reset: its consumers then read 0 from it.
-    bool m_unprimed = false;
 };
 
 /// Component connection records (seven int32), alone or as a counted list.
@@ -150,6 +164,22 @@ void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list);
 
 inline double CModelOutput::ConsumerValue() const {
     return (m_owner && m_owner->m_unprimed) ? 0.0 : m_value;
+}
+
+inline double CNetworkModel::CachedSourceValue(const CModelInput& in) {
+    return (in.m_cachedUnprimed && *in.m_cachedUnprimed) ? 0.0 : *in.m_cachedSource;
+}
+
+inline bool CNetworkModel::PullInput(CModelInput& in, bool skipArraySources) {
+    if (CachedSourceHolds(in, skipArraySources)) {
+        in.m_value = CachedSourceValue(in);
+        return true;
+    }
+    return PullInputWalk(in, skipArraySources);
+}
+
+inline double CNetworkModel::SourceValue(const CModelInput& in) {
+    return CachedSourceHolds(in) ? CachedSourceValue(in) : SourceValueWalk(in);
 }
 
 }  // namespace zor2

@@ -211,7 +211,7 @@ void CNetwork::ExecuteModule() {
     for (CNetworkOutput* mo : m_outputs) {
         const CModelOutput* src = mo->SourceOutput();
         if (!src) {
-            mo->m_text.SetText("-");
+            mo->m_text.SetStatic("-");
             continue;
         }
         if (src->m_dataType == kDataArray) {
@@ -744,6 +744,7 @@ void CNetwork::LayoutBox() {
 }
 
 void CNetwork::RebuildReferences() {
+    NoteWiringChange();
     std::unordered_map<int32_t, CNetworkModel*> byId;
     byId.reserve(m_components.Size() * 2);
     for (CNetworkModel* c : m_components)

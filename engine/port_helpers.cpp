@@ -33,7 +33,7 @@ bool ReadOnOffInput(CNetworkModel& component) {
     if (!in) return true;
     const bool on = !in->HasSource() || CNetworkModel::SourceValue(*in) != 0.0;
     in->m_value = on ? 1.0 : 0.0;
-    in->m_text.SetText(on ? "On" : "Off");
+    in->m_text.SetStatic(on ? "On" : "Off");
     return on;
 }
 

@@ -26,6 +26,7 @@ const char* DataTypeLabel(int32_t dataType) {
 }
 
 void CModelInput::ClearSource() {
+    NoteWiringChange();
     m_sourceConnectionId = 0;
     m_sourceConnection = nullptr;
     m_sourceKind = kSourceNone;
@@ -69,6 +70,7 @@ void CNetworkInput::Pull() {
 }
 
 void CNetworkInput::ClearSource() {
+    NoteWiringChange();
     m_sourceConnectionId = 0;
     m_sourceNetConnection = nullptr;
     m_sourceExtConnection = nullptr;

@@ -26,14 +26,24 @@ const char* DataTypeLabel(int32_t dataType);
 
 class CModelInput : public CObject {
   public:
-    CNetworkModel* m_owner = nullptr;
-    int32_t m_sourceConnectionId = 0;
+    ~CModelInput() override { NoteWiringChange(); }
+
+    // What the cycle reads and writes comes first, so that it shares cache lines.
     CModelConnection* m_sourceConnection = nullptr;
     int32_t m_sourceKind = kSourceNone;
-    CRect m_rect;  // editor
     double m_value = 0.0;
-    std::string m_name;
+    /// The source's value as the last pull found it (a component output or a
+    /// module input), valid while the wiring generation is m_cachedGeneration;
+    /// saves the walk along the connection. m_cachedUnprimed is the source
+    /// component's flag when it is a Feedback Flow (read as 0 while set).
+    mutable const double* m_cachedSource = nullptr;
+    mutable const bool* m_cachedUnprimed = nullptr;
+    mutable uint64_t m_cachedGeneration = 0;
     CValueText m_text;
+    CNetworkModel* m_owner = nullptr;
+    int32_t m_sourceConnectionId = 0;
+    CRect m_rect;  // editor
+    std::string m_name;
     bool m_template = false;
     void* m_sensoryNeuron = nullptr;  // neural network input neuron
     bool m_arrayInput = false;
@@ -51,11 +61,13 @@ class CModelInput : public CObject {
 
 class CModelOutput : public CObject {
   public:
+    ~CModelOutput() override { NoteWiringChange(); }
+
+    double m_value = 0.0;
+    CValueText m_text;
     CNetworkModel* m_owner = nullptr;
     CObList<CModelConnection> m_connections;
-    double m_value = 0.0;
     std::string m_name;
-    CValueText m_text;
     int32_t m_decimals = 2;
     bool m_template = false;
     int32_t m_dataType = kDataDouble;
@@ -81,6 +93,8 @@ class CModelOutput : public CObject {
 
 class CNetworkInput : public CObject {
   public:
+    ~CNetworkInput() override { NoteWiringChange(); }
+
     CRect m_rect;  // editor
     CNetwork* m_owner = nullptr;
     std::string m_name;

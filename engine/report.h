@@ -4,33 +4,41 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zor2 {
 
 /// A list of text lines with the newest at the top. Keeps at most `Limit()`
-/// lines; the oldest fall off the bottom.
+/// lines; the oldest fall off the bottom. A ring once full, so a line added
+/// every cycle (execution traces) reuses the storage of the one it replaces.
 class CFeedbackList {
   public:
     explicit CFeedbackList(std::string title) : m_title(std::move(title)) {}
     /// Inserts `line` at the top; at the limit the oldest line goes, and its
     /// storage takes the new text.
     void Add(std::string_view line);
-    void Clear() { m_lines.clear(); }
+    void Clear() {
+        m_ring.clear();
+        m_oldest = 0;
+    }
     const std::string& Title() const { return m_title; }
-    size_t Size() const { return m_lines.size(); }
-    bool Empty() const { return m_lines.empty(); }
+    size_t Size() const { return m_ring.size(); }
+    bool Empty() const { return m_ring.empty(); }
     /// Line 0 is the newest.
-    const std::string& Line(size_t i) const { return m_lines[i]; }
+    const std::string& Line(size_t i) const {
+        return m_ring[(m_oldest + m_ring.size() - 1 - i) % m_ring.size()];
+    }
     const std::string& Top() const;
-    const std::deque<std::string>& Lines() const { return m_lines; }
+    /// A copy of the lines, newest first.
+    std::vector<std::string> Lines() const;
     static constexpr size_t Limit() { return 5000; }
 
   private:
     std::string m_title;
-    std::deque<std::string> m_lines;
+    std::vector<std::string> m_ring;  // in the order added, from m_oldest round
+    size_t m_oldest = 0;              // the slot the next line takes once full
 };
 
 /// The three lists the designer shows.

@@ -657,6 +657,7 @@ void CSystem::DeleteSystemOutput(CExternalOutput* q) {
 // --- references after a load ----------------------------------------------
 
 void CSystem::RebuildReferences() {
+    NoteWiringChange();
     std::unordered_map<int32_t, CNetwork*> modules;
     modules.reserve(m_modules.Size() * 2);
     for (CNetwork* m : m_modules)
@@ -725,6 +726,7 @@ void CSystem::RebuildReferences() {
 }
 
 void CSystem::SwapContents(CSystem& o) {
+    NoteWiringChange();
     using std::swap;
     swap(m_systemId, o.m_systemId);
     swap(m_name, o.m_name);

@@ -51,6 +51,8 @@ std::string CValueText::Str(int32_t decimals, int32_t dataType) const {
     switch (m_kind) {
         case EKind::Text:
             return m_text;
+        case EKind::Static:
+            return m_format;
         case EKind::Number:
             return Printf(m_format, m_number);
         case EKind::Int:

@@ -22,6 +22,12 @@ class CValueText {
         m_kind = EKind::Text;
         m_text.assign(text);
     }
+    /// A text with static storage (a string literal), kept as a pointer: the
+    /// cycle's fixed texts ("On", "-") copy nothing.
+    void SetStatic(const char* text) {
+        m_kind = EKind::Static;
+        m_format = text;
+    }
     void Clear() { SetText({}); }
     /// printf-style `format` (a string literal) with one double argument.
     void SetNumber(const char* format, double v) {
@@ -44,7 +50,7 @@ class CValueText {
     std::string Str(int32_t decimals = 2, int32_t dataType = 0) const;
 
   private:
-    enum class EKind : uint8_t { Text, Number, Int, Rule };
+    enum class EKind : uint8_t { Text, Static, Number, Int, Rule };
     EKind m_kind = EKind::Text;
     const char* m_format = "";
     double m_number = 0.0;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "algo/csv.h"
+#include "algo/number_text.h"
 #include "designer/commands_system.h"
 #include "designer/document.h"
 #include "engine/catalogue.h"
@@ -310,23 +311,24 @@ int Run(CArgs& args) {
     system.ResetSystem();
     for (size_t i = 0; i < sets.size(); ++i) setTargets[i]->SetValue(sets[i].second);
 
-    std::string line = "cycle";
-    for (const CExternalOutput* q : system.m_outputs) line += "," + std::to_string(q->m_id);
-    std::fputs((line + "\n").c_str(), stdout);
-    char number[40];
+    std::string header = "cycle";
+    for (const CExternalOutput* q : system.m_outputs) header += "," + std::to_string(q->m_id);
+    std::fputs((header + "\n").c_str(), stdout);
+    // One line per cycle, written into a buffer sized once: the cycle number,
+    // then ",%.17g" per output.
+    std::vector<char> line(24 + system.m_outputs.Size() * (1 + kG17Chars) + 1);
     for (int64_t k = 0; k < *cycles; ++k) {
         rows.table.Apply(static_cast<size_t>(k),
                          [&rows](int32_t id, double v) { rows.inputs[id]->SetValue(v); });
         sim.RunOnce();
         clock.Follow(system.m_simulatedTime);
-        line = std::to_string(system.m_cycleCount);
+        char* end = std::to_chars(line.data(), line.data() + 24, system.m_cycleCount).ptr;
         for (const CExternalOutput* q : system.m_outputs) {
-            std::snprintf(number, sizeof number, "%.17g", q->m_value);
-            line += ',';
-            line += number;
+            *end++ = ',';
+            end = FormatG17(end, q->m_value);
         }
-        line += '\n';
-        std::fputs(line.c_str(), stdout);
+        *end++ = '\n';
+        std::fwrite(line.data(), 1, static_cast<size_t>(end - line.data()), stdout);
     }
     system.m_behaviorsEnabled = behaviors;
     if (!savePath.empty()) Save(system, savePath);
@@ -539,8 +541,7 @@ int Import(CArgs& args, ECmd (*command)(Czor2Doc&, const std::string&)) {
     if (prompter.m_told || (r != ECmd::Done && r != ECmd::Unavailable))
         Fail("the import did not complete; " + out + " is not written");
     Save(doc.System(), out);
-    std::printf("%s\n", r == ECmd::Done ? doc.System().Feedback().build.Lines().front().c_str()
-                                        : "Imported: nothing");
+    std::printf("%s\n", r == ECmd::Done ? doc.System().Feedback().build.Top().c_str() : "Imported: nothing");
     return 0;
 }
 

@@ -26,7 +26,7 @@ void CModelFeedback::GetInputValues() {
         in->m_text.SetNumber("%0.2f", in->m_value);
     } else {
         in->m_value = 0.0;
-        in->m_text.SetText("-");
+        in->m_text.SetStatic("-");
     }
 }
 
@@ -45,7 +45,7 @@ void CModelFeedback::ResetValues() {
     m_value = 0.0;
     if (CModelInput* in = FirstInput()) {
         in->m_value = 0.0;
-        in->m_text.SetText("-");
+        in->m_text.SetStatic("-");
     }
     if (CModelOutput* out = FirstOutput()) out->SetValue(m_state.pending);
 }

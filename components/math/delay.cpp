@@ -70,7 +70,7 @@ void CModelDelay::GetInputValues() {
             raw->m_text.SetNumber("%.2f", raw->m_value);
         } else {
             raw->m_value = 0.0;
-            raw->m_text.SetText("-");
+            raw->m_text.SetStatic("-");
         }
     }
 }

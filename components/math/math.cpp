@@ -53,7 +53,7 @@ void CModelMath::GetInputValues() {
                 in->m_value = 0.0;
             }
             if (in->m_value == 0.0)
-                in->m_text.SetText("-");
+                in->m_text.SetStatic("-");
             else
                 in->m_text.SetNumber("%.3f", in->m_value);
             break;

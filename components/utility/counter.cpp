@@ -28,12 +28,12 @@ void CModelCounter::GetInputValues() {
     if (CModelInput* event = FirstInput()) {
         const bool on = event->HasSource() && SourceValue(*event) != 0.0;
         event->m_value = on ? 1.0 : 0.0;
-        event->m_text.SetText(on ? "1" : "0");
+        event->m_text.SetStatic(on ? "1" : "0");
     }
     if (CModelInput* reset = ResetInput()) {
         if (!reset->HasSource()) {
             reset->m_value = 0.0;
-            reset->m_text.SetText("--");
+            reset->m_text.SetStatic("--");
         } else if (m_typeId == kTypeCounterOnValue) {
             PullInput(*reset);
         } else {
@@ -51,7 +51,7 @@ void CModelCounter::Execute() {
     const CCounterResult r = CounterStep(m_typeId, out->m_value, event && event->m_value != 0.0,
                                          resetConnected, reset ? reset->m_value : 0.0);
     if (reset && (resetConnected || m_typeId == kTypeCounterOnValue))
-        reset->m_text.SetText(r.reset ? "RESET" : "--");
+        reset->m_text.SetStatic(r.reset ? "RESET" : "--");
     out->m_value = static_cast<double>(r.count);
     // "%d" of the unsigned count, as stored texts show it.
     out->m_text.SetInt("%d", static_cast<int32_t>(r.count));

@@ -62,7 +62,7 @@ void CModelTimer::GetInputValues() {
     if (CModelInput* on = FirstInput()) {
         m_enabled = on->HasSource() ? SourceValue(*on) != 0.0 : true;
         on->m_value = m_enabled ? 1.0 : 0.0;
-        on->m_text.SetText(m_enabled ? "On" : "Off");
+        on->m_text.SetStatic(m_enabled ? "On" : "Off");
     }
     if (CModelInput* delay = DelayInput()) {
         if (PullInput(*delay)) m_delay = delay->m_value;
@@ -74,7 +74,7 @@ void CModelTimer::Execute() {
     const bool fired = m_state.Step(Clock().TickMs(), m_delay, m_enabled);
     if (CModelOutput* out = FirstOutput()) {
         out->m_value = fired ? 1.0 : 0.0;
-        out->m_text.SetText(fired ? "1" : "0");
+        out->m_text.SetStatic(fired ? "1" : "0");
     }
     Trace("CModelTimer::Execute\n");
 }

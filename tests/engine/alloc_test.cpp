@@ -44,5 +44,31 @@ TEST(Allocation, SteadyStateCycleAllocatesNothing) {
     EXPECT_NE(q->m_value, 0.0);
 }
 
+TEST(Allocation, CyclesOfEveryCountingAndTracingTypeAllocateNothing) {
+    // Compare, Counter, Timer, Delay (which adds a trace line every cycle) and
+    // Feedback Flow in one chain; once the trace list is full its oldest line's
+    // storage takes the new one.
+    CSystem system;
+    system.m_behaviorsEnabled = false;
+    CNetwork* m = system.CreateModule("m", 0, 0);
+    CNetworkModel* k = test::DropConstant(*m, 1.0);
+    CNetworkModel* chain[] = {test::Drop(*m, 19), test::Drop(*m, 26), test::Drop(*m, 2), test::Drop(*m, 56),
+                              test::Drop(*m, 22)};
+    CNetworkModel* timer = test::Drop(*m, 14);
+    ASSERT_EQ(m->RequestConnect(*k, k->FirstOutput(), *chain[0], nullptr), 0);
+    for (int i = 0; i + 1 < 5; ++i)
+        ASSERT_EQ(
+            m->RequestConnect(*chain[i], chain[i]->FirstOutput(), *chain[i + 1], chain[i + 1]->FirstInput()),
+            0);
+    ASSERT_EQ(m->RequestConnect(*timer, timer->FirstOutput(), *chain[4], nullptr), 0);
+    system.ResetSystem();
+    for (size_t i = 0; i <= CFeedbackList::Limit(); ++i) system.RunCycle();
+    ASSERT_EQ(system.Feedback().execution.Size(), CFeedbackList::Limit());
+    const long before = test::AllocationCount();
+    for (int i = 0; i < 50; ++i) system.RunCycle();
+    EXPECT_EQ(test::AllocationCount() - before, 0);
+    EXPECT_NE(system.Feedback().execution.Top().find("GetInputValues (Type: 2"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zor2

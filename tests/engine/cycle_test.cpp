@@ -2,6 +2,7 @@
 // modules, steps, reset, and a two-module system end to end.
 #include <gtest/gtest.h>
 
+#include "engine/port_helpers.h"
 #include "support/scripted_prompter.h"
 #include "support/system_builder.h"
 
@@ -287,6 +288,112 @@ TEST_F(Cycle, TraceLinesKeepTheirTextAndTheListItsLimit) {
     EXPECT_EQ(list.Size(), CFeedbackList::Limit());
     EXPECT_EQ(list.Top(), "CNetworkModel::GetInputValues (Type: 2, d)\n");
     EXPECT_EQ(list.Line(list.Size() - 1), "CNetworkModel::GetInputValues (Type: 2, d)\n");
+}
+
+/// A Reverse Sign fed by a Constant of 1, beside a Constant of 2.
+struct CRewired {
+    CNetwork* m = nullptr;
+    CNetworkModel* one = nullptr;
+    CNetworkModel* two = nullptr;
+    CNetworkModel* neg = nullptr;
+    CModelInput* in = nullptr;
+};
+
+void FeedFromTwo(CRewired& p) {
+    ASSERT_EQ(p.m->RequestConnect(*p.two, p.two->FirstOutput(), *p.neg, p.in), 0);
+}
+
+TEST_F(Cycle, InputsFollowEveryRewiringBetweenCycles) {
+    // After each edit the input reads its new source, never what the first
+    // source left behind.
+    struct Case {
+        const char* name;
+        void (*edit)(CSystem&, CRewired&);
+        double expected;
+    };
+    const Case cases[] = {
+        {"disconnected, then fed by another component",
+         [](CSystem&, CRewired& p) {
+             p.m->RemoveInputConnection(*p.in);
+             FeedFromTwo(p);
+         },
+         -2.0},
+        {"source component deleted, then fed by another",
+         [](CSystem&, CRewired& p) {
+             p.m->DeleteComponent(p.one);
+             FeedFromTwo(p);
+         },
+         -2.0},
+        {"source output deleted, then fed by another",
+         [](CSystem&, CRewired& p) {
+             RemoveComponentOutput(*p.one, p.one->FirstOutput());
+             FeedFromTwo(p);
+         },
+         -2.0},
+        {"fed by a module input",
+         [](CSystem& s, CRewired& p) {
+             CExternalInput* x = s.CreateSystemInput("x", 1);
+             x->m_initialValue = 5.0;
+             ASSERT_NE(s.ConnectSystemInput(*x, *p.m), nullptr);
+             p.m->RemoveInputConnection(*p.in);
+             ASSERT_EQ(p.m->RequestConnectModuleInput(*p.m->m_inputs.Head(), *p.neg, p.in), 0);
+         },
+         -5.0},
+        {"fed by a Feedback Flow not yet run (reads 0)",
+         [](CSystem&, CRewired& p) {
+             CNetworkModel* fb = Drop(*p.m, 56);
+             ASSERT_EQ(p.m->RequestConnect(*p.two, p.two->FirstOutput(), *fb, fb->FirstInput()), 0);
+             p.m->RemoveInputConnection(*p.in);
+             ASSERT_EQ(p.m->RequestConnect(*fb, fb->FirstOutput(), *p.neg, p.in), 0);
+         },
+         0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSystem s;
+        s.SetRandom(&random);
+        s.SetPrompter(&prompter);
+        s.m_behaviorsEnabled = false;
+        CRewired p;
+        p.m = s.CreateModule("M", 0, 0);
+        p.one = DropConstant(*p.m, 1.0);
+        p.two = DropConstant(*p.m, 2.0);
+        p.neg = Drop(*p.m, 88);
+        p.in = p.neg->FirstInput();
+        ASSERT_EQ(p.m->RequestConnect(*p.one, p.one->FirstOutput(), *p.neg, p.in), 0);
+        s.ResetSystem();
+        s.RunCycle();
+        ASSERT_EQ(p.neg->FirstOutput()->m_value, -1.0);
+        c.edit(s, p);
+        s.ResetSystem();
+        s.RunCycle();
+        EXPECT_EQ(p.neg->FirstOutput()->m_value, c.expected);
+        EXPECT_EQ(p.in->m_value, -c.expected);
+    }
+}
+
+TEST(FeedbackList, NewestFirstAcrossTheWrap) {
+    CFeedbackList list("t");
+    list.Add("a");
+    list.Add(list.Line(0));  // a line of its own, while the list grows
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "a"}));
+    const size_t limit = CFeedbackList::Limit();
+    const size_t total = limit + 7;
+    for (size_t i = 2; i < total; ++i) list.Add(std::to_string(i));
+    ASSERT_EQ(list.Size(), limit);
+    for (size_t i : {size_t{0}, size_t{6}, size_t{7}, limit - 1})
+        EXPECT_EQ(list.Line(i), std::to_string(total - 1 - i));
+    const std::vector<std::string> lines = list.Lines();
+    EXPECT_EQ(lines.front(), list.Top());
+    EXPECT_EQ(lines.back(), std::to_string(total - limit));
+    list.Add(list.Line(3));  // a line of its own, once full
+    EXPECT_EQ(list.Top(), std::to_string(total - 4));
+    EXPECT_EQ(list.Line(limit - 1), std::to_string(total - limit + 1));
+    list.Clear();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(list.Top(), "");
+    list.Add("b");
+    EXPECT_EQ(list.Top(), "b");
 }
 
 }  // namespace

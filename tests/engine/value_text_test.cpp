@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
 
+#include "algo/number_text.h"
 #include "engine/ports.h"
 
 namespace zor2 {
@@ -61,6 +66,50 @@ TEST(ValueText, DataTypeLabels) {
     for (int i = 0; i < 6; ++i) EXPECT_STREQ(DataTypeLabel(i), labels[i]);
     EXPECT_STREQ(DataTypeLabel(6), "Unkown data type");
     EXPECT_STREQ(DataTypeLabel(-1), "Unkown data type");
+}
+
+TEST(ValueText, G17TextIsPrintfsText) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  -1.5,
+                                  0.1,
+                                  1e16,
+                                  1e17,
+                                  123456789012345678.0,
+                                  1e300,
+                                  -1e-300,
+                                  5e-324,
+                                  std::numeric_limits<double>::max(),
+                                  kInf,
+                                  -kInf,
+                                  std::numeric_limits<double>::quiet_NaN(),
+                                  -std::numeric_limits<double>::quiet_NaN()};
+    // Random bit patterns reach every exponent, subnormals and NaN payloads.
+    std::mt19937_64 bits(20);
+    for (int i = 0; i < 20000; ++i) {
+        const uint64_t b = bits();
+        double v;
+        std::memcpy(&v, &b, sizeof v);
+        values.push_back(v);
+    }
+    for (double v : values) {
+        char want[64];
+        std::snprintf(want, sizeof want, "%.17g", v);
+        char got[kG17Chars];
+        const std::string text(got, FormatG17(got, v));
+        ASSERT_EQ(text, want);
+    }
+}
+
+TEST(ValueText, StaticTextKeepsItsPointer) {
+    CValueText t;
+    t.SetNumber("%.2f", 1.0);
+    t.SetStatic("On");
+    EXPECT_EQ(t.Str(), "On");
+    t.SetText("typed");
+    EXPECT_EQ(t.Str(), "typed");
 }
 
 TEST(ValueText, LongFormattedTextIsComplete) {
