@@ -52,7 +52,7 @@ void InstallClipboardActions(CMainWindow& window) {
         QObject::connect(action, &QAction::triggered, &view, [&window, &view, run] {
             if (run() == ECmd::Done) {
                 window.UpdateCommandStates();
-                view.viewport()->update();
+                view.Redraw();
             }
         });
         view.addAction(action);
