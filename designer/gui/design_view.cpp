@@ -217,6 +217,12 @@ void CDesignView::paintEvent(QPaintEvent*) {
         q.restore();
     };
     // What lies under the boxes changes with edits only: a simulation cycle copies it.
+    const CLayerKey key{m_zoom, m_scroll, viewport()->size(), devicePixelRatioF(), m_revision, fingerprint};
+    if (m_splitKey != key) {
+        m_split = layout.Module() && ComponentsSplit(scene);
+        m_splitKey = key;
+    }
+    const bool split = m_stillKept && m_split;
     auto still = [&](QPainter& q) {
         q.setRenderHint(QPainter::Antialiasing);
         q.setFont(font());
@@ -224,18 +230,16 @@ void CDesignView::paintEvent(QPaintEvent*) {
         PaintGrid(q, scene);
         if (layout.Module()) inModel(q, [&] { PaintGraphics(q, scene); });
         PaintConnections(q, scene);
+        if (split) inModel(q, [&] { PaintComponents(q, scene, EComponents::Still); });
     };
     if (m_stillKept)
-        m_still.Paint(
-            p,
-            {m_zoom, m_scroll, viewport()->size(), devicePixelRatioF(), m_revision, StillFingerprint(scene)},
-            still);
+        m_still.Paint(p, key, still);
     else
         still(p);
     p.setRenderHint(QPainter::Antialiasing);
     if (layout.Module())
         inModel(p, [&] {
-            PaintComponents(p, scene);
+            PaintComponents(p, scene, split ? EComponents::Live : EComponents::All);
             PaintCharts(p, scene);
         });
     else

@@ -181,6 +181,9 @@ class CDesignView : public QAbstractScrollArea {
 
     CStillLayer m_still;
     CKeptLabels m_labels;
+    // Whether the still layer holds the components that no cycle changes, judged once per key.
+    std::optional<CLayerKey> m_splitKey;
+    bool m_split = false;
     bool m_stillKept = true;
     uint64_t m_revision = 0;  // every edit the view hears of draws the still layer afresh
 };

@@ -241,7 +241,51 @@ void PaintDisplay(QPainter& p, const QRectF& box, const CNetworkModel& c, const 
         PaintLedMatrix(p, area, *matrix);
 }
 
+/// Whether a cycle changes what a component shows besides its values: a display's
+/// picture, a light's lamp, a user control's face.
+bool IsLive(const CNetworkModel& c) {
+    return dynamic_cast<const CModelLEDDigit*>(&c) || dynamic_cast<const CModelChartColumn*>(&c) ||
+           dynamic_cast<const CModel8x8Display*>(&c) || dynamic_cast<const CModelSimLight*>(&c) ||
+           dynamic_cast<const CModelUserButton*>(&c) || dynamic_cast<const CModelUserButtonUpDown*>(&c);
+}
+
+/// A component's box with its ports and the swatch a Format action draws under it.
+QRectF Footprint(const CNetworkModel& c) {
+    QRectF foot = ToQ(ComponentBox(c)).adjusted(0, 0, 0, 16);
+    if (IsReduced(c)) return foot;
+    for (const bool output : {false, true}) {
+        const int count = static_cast<int>(output ? c.m_outputs.Size() : c.m_inputs.Size());
+        for (int i = 0; i < count; ++i) foot |= ToQ(ComponentPortRect(c, i, output));
+    }
+    return foot;
+}
+
 }  // namespace
+
+bool ComponentsSplit(const CPaintScene& scene) {
+    if (scene.Options().highlightActiveOutputs || scene.Readable(scene.font) || scene.Readable(scene.Bold()))
+        return false;
+    struct CFoot {
+        QRectF rect;
+        bool live;
+    };
+    std::vector<CFoot> feet;
+    bool anyLive = false;
+    for (const CNetworkModel* c : scene.layout.Module()->m_components) {
+        if (IsConsolidated(*c)) continue;
+        // Grown by the widest pen, whose edge lies half outside the rectangle.
+        feet.push_back({Footprint(*c).adjusted(-3, -3, 3, 3), IsLive(*c)});
+        anyLive = anyLive || feet.back().live;
+    }
+    if (!anyLive) return true;
+    // A sweep from left to right compares only the footprints that share columns.
+    std::sort(feet.begin(), feet.end(),
+              [](const CFoot& a, const CFoot& b) { return a.rect.left() < b.rect.left(); });
+    for (size_t i = 0; i < feet.size(); ++i)
+        for (size_t j = i + 1; j < feet.size() && feet[j].rect.left() <= feet[i].rect.right(); ++j)
+            if ((feet[i].live || feet[j].live) && feet[i].rect.intersects(feet[j].rect)) return false;
+    return true;
+}
 
 QColor LedCodeColour(double code) {
     static const QColor kCodes[kLedCodes] = {{0x3A, 0x3A, 0x3A}, {0xE8, 0x24, 0x24}, {0x24, 0xC8, 0x46},
@@ -250,7 +294,7 @@ QColor LedCodeColour(double code) {
     return kCodes[i];
 }
 
-void PaintComponents(QPainter& p, const CPaintScene& scene) {
+void PaintComponents(QPainter& p, const CPaintScene& scene, EComponents which) {
     const CViewOptions& o = scene.Options();
     const QFont small = scene.Scaled(0.8);
     const QFont tiny = scene.Scaled(0.7);
@@ -259,6 +303,7 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
     const bool tinyText = scene.Readable(tiny), smallText = scene.Readable(small);
     for (CNetworkModel* c : scene.layout.Module()->m_components) {
         if (IsConsolidated(*c)) continue;
+        if (which != EComponents::All && (which == EComponents::Live) != IsLive(*c)) continue;
         const QRectF box = ToQ(ComponentBox(*c));
         // With the name above, the ports and their names beside the box and the
         // type's own lines under it.
@@ -307,6 +352,7 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         }
     }
     // The names last, each in a place that covers no other box or name.
+    if (which == EComponents::Still) return;
     std::optional<CModuleLabels> placed;
     const CModuleLabels& labels = scene.labels ? *scene.labels : placed.emplace(PlaceLabels(scene));
     p.setFont(scene.font);

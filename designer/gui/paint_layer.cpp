@@ -38,7 +38,8 @@ void AddOptions(CMixer& mix, const CViewOptions& o) {
     uint64_t flags = 0;
     for (const bool b : {o.showGrid, o.showSystemInputsBar, o.showSystemOutputsBar, o.showModuleInputsBar,
                          o.showModuleOutputsBar, o.inputCategoryDetail, o.outputCategoryDetail, o.connections,
-                         o.graphicCount, o.inputNames, o.outputNames})
+                         o.graphicCount, o.inputNames, o.outputNames, o.highlightActiveOutputs,
+                         o.componentNames, o.helperText})
         flags = flags << 1 | (b ? 1 : 0);
     mix.Add(flags);
 }
@@ -60,6 +61,7 @@ void AddGraphic(CMixer& mix, const CPaintScene& scene, CGraphic& g) {
 uint64_t StillFingerprint(const CPaintScene& scene) {
     CMixer mix;
     AddOptions(mix, scene.Options());
+    mix.Add(scene.font.key().toStdString());
     const CSystem& s = scene.layout.System();
     if (const CNetwork* m = scene.layout.Module()) {
         mix.Add(reinterpret_cast<uintptr_t>(m));
@@ -68,6 +70,9 @@ uint64_t StillFingerprint(const CPaintScene& scene) {
             mix.Add(reinterpret_cast<uintptr_t>(c));
             mix.Add(c->m_box);
             mix.Add(static_cast<uint64_t>(c->m_graphicId) << 1 | (IsReduced(*c) ? 1 : 0));
+            // Selected boxes and ports are drawn with another pen.
+            mix.Add(c->m_selectedInputs.Size() << 33 | c->m_selectedOutputs.Size() << 1 |
+                    (c->m_selected ? 1 : 0));
             for (const CModelOutput* out : c->m_outputs)
                 mix.Add(static_cast<uint64_t>(out->m_connections.Size()));
         }

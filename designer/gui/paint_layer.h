@@ -1,6 +1,7 @@
 // What the view keeps between paints: the still layer (the background, the
 // grid, the background graphics and the connections, which a simulation cycle
-// leaves as they were) in a pixmap, and the places of the module's names.
+// leaves as they were, and zoomed far out most components too) in a pixmap,
+// and the places of the module's names.
 #pragma once
 
 #include <QPainter>
@@ -29,7 +30,7 @@ struct CLayerKey {
 };
 
 /// A fingerprint of what the still layer and the names are drawn from: the
-/// options, the objects and boxes the connections end on, the wiring's counts
+/// options, the font, the selection, the objects and boxes the connections end on, the wiring's counts
 /// and the background graphics (a sim action changes a graphic's text and
 /// colour while the simulation runs).
 uint64_t StillFingerprint(const CPaintScene& scene);

@@ -85,7 +85,17 @@ void PaintConnections(QPainter& p, const CPaintScene& scene);
 
 // Model coordinates: the painter is scaled and translated by the view's transform.
 void PaintModules(QPainter& p, const CPaintScene& scene);
-void PaintComponents(QPainter& p, const CPaintScene& scene);
+/// Which of the designed module's components a painter draws.
+enum class EComponents {
+    All,
+    Still,  // those whose drawing no cycle changes at this zoom
+    Live    // the others, with the names and values
+};
+void PaintComponents(QPainter& p, const CPaintScene& scene, EComponents which = EComponents::All);
+/// Whether the still components can go under the others unseen: zoomed out so
+/// far that no text is drawn, active outputs not marked, and no live component
+/// (a display, a light, a user control) touching another.
+bool ComponentsSplit(const CPaintScene& scene);
 /// How wide a component's name is in `font` (model units), and its line's height.
 std::function<double(const std::string&)> TitleWidth(const QFont& font);
 /// The places of the designed module's names, measured in bold, the wider

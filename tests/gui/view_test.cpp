@@ -686,6 +686,7 @@ void CViewTest::keptStillLayerPaintsAsDrawnAfresh() {
         v.viewport()->render(&image);
         return image;
     };
+    auto button = [&] { return static_cast<CModelUserButton*>(s.module->m_components.Tail()); };
     struct Case {
         const char* name;
         std::function<void()> change;
@@ -693,12 +694,8 @@ void CViewTest::keptStillLayerPaintsAsDrawnAfresh() {
     };
     const Case cases[] = {
         {"a cycle", [&] { system.RunCycle(); }, true},
-        {"a cycle with active outputs marked",
-         [&] {
-             v.Options().highlightActiveOutputs = true;
-             system.RunCycle();
-         },
-         true},
+        {"active outputs marked", [&] { v.Options().highlightActiveOutputs = true; }, false},
+        {"a cycle marking them", [&] { system.RunCycle(); }, true},
         {"a sim action's colour on a graphic", [&] { s.g1->m_background = 0x3050E0; }, false},
         {"a sim action's message in a graphic", [&] { s.g2->m_text = "Tank full"; }, false},
         {"a component dragged",
@@ -720,7 +717,18 @@ void CViewTest::keptStillLayerPaintsAsDrawnAfresh() {
         {"the wire dropped, a connection tried",
          [&] { QTest::mouseRelease(vp, Qt::RightButton, Qt::NoModifier, QPoint(300, 450)); }, false},
         {"connections drawn straight", [&] { v.Options().connectorType = 0; }, false},
-        {"zoomed out where text is left out", [&] { v.SetPlace(0.25, v.Scroll()); }, false},
+        {"zoomed out where text is left out", [&] { v.SetPlace(0.25, QPointF(-800, -300)); }, false},
+        {"the marks cleared: the still components join the layer",
+         [&] { v.Options().highlightActiveOutputs = false; }, false},
+        {"a user button added", [&] { AddComponent(s.w->Document(), kTypeUserButton, 140, 260); }, false},
+        {"the button pressed", [&] { button()->m_value = 1.0; }, true},
+        {"the button dragged onto a box",
+         [&] {
+             LeftDrag(vp, v.CentreOf({.kind = EHit::Component, .component = button()}),
+                      v.CentreOf({.kind = EHit::Component, .component = s.a}));
+         },
+         false},
+        {"the button released", [&] { button()->m_value = 0.0; }, true},
     };
     for (const Case& c : cases) {
         render();  // the layer as it stands before the change
