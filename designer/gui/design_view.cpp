@@ -206,8 +206,12 @@ void CDesignView::paintEvent(QPaintEvent*) {
     const CViewLayout layout = Layout();
     const QSizeF shown(viewport()->width() / m_zoom, viewport()->height() / m_zoom);
     CPaintScene scene{layout, font(), QRectF(m_scroll, shown), QRectF(viewport()->rect())};
+    // Painted onto a page (printing) the painter is scaled: text the page makes
+    // readable is drawn, and nothing is copied from the screen's kept layer.
+    scene.textScale = p.deviceTransform().m11() / devicePixelRatioF();
+    const bool keep = m_stillKept && std::abs(scene.textScale - 1) < 1e-9;
     const uint64_t fingerprint = StillFingerprint(scene);
-    if (m_stillKept && layout.Module()) scene.labels = &m_labels.For(scene, m_revision, fingerprint);
+    if (keep && layout.Module()) scene.labels = &m_labels.For(scene, m_revision, fingerprint);
     // Connections and bars in viewport coordinates, boxes in model coordinates.
     auto inModel = [&](QPainter& q, auto&& paint) {
         q.save();
@@ -222,7 +226,7 @@ void CDesignView::paintEvent(QPaintEvent*) {
         m_split = layout.Module() && ComponentsSplit(scene);
         m_splitKey = key;
     }
-    const bool split = m_stillKept && m_split;
+    const bool split = keep && m_split;
     auto still = [&](QPainter& q) {
         q.setRenderHint(QPainter::Antialiasing);
         q.setFont(font());
@@ -232,7 +236,7 @@ void CDesignView::paintEvent(QPaintEvent*) {
         PaintConnections(q, scene);
         if (split) inModel(q, [&] { PaintComponents(q, scene, EComponents::Still); });
     };
-    if (m_stillKept)
+    if (keep)
         m_still.Paint(p, key, still);
     else
         still(p);

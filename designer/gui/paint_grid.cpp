@@ -16,7 +16,7 @@ QFont CPaintScene::Scaled(double k) const {
 bool CPaintScene::Readable(const QFont& face) const {
     // Below this many pixels a line of text is a smudge: zoomed out that far it is left out.
     constexpr double kReadablePixels = 5;
-    return QFontMetricsF(face).height() * layout.Transform().zoom >= kReadablePixels;
+    return QFontMetricsF(face).height() * layout.Transform().zoom * textScale >= kReadablePixels;
 }
 
 QFont CPaintScene::Bold() const {

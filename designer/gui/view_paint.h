@@ -62,6 +62,8 @@ struct CPaintScene {
     // The places of the module's names when the view keeps them between paints;
     // null: the painter places them.
     const CModuleLabels* labels = nullptr;
+    // How much larger than on screen the device shows the view (a printed page).
+    double textScale = 1;
 
     const CViewOptions& Options() const { return layout.Editor().m_options; }
     bool IsSelected(const CHit& hit) const { return IsHitSelected(layout.Editor(), hit); }

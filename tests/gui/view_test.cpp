@@ -559,8 +559,11 @@ void CViewTest::printsBothModesToPdf() {
         QVERIFY(s.w->CommandAction(kCmdFilePrintDirect)->isEnabled());
         const double zoom = s.w->View().Zoom();
         const QPointF scroll = s.w->View().Scroll();
+        const int draws = s.w->View().StillLayerDraws();
         s.w->RunCommand(kCmdFilePrintDirect);
-        // The page shows the whole mode; the view stays where the user left it.
+        // The page shows the whole mode, drawn in vectors rather than copied from
+        // the screen's kept layer; the view stays where the user left it.
+        QCOMPARE(s.w->View().StillLayerDraws(), draws);
         QCOMPARE(s.w->View().Zoom(), zoom);
         QCOMPARE(s.w->View().Scroll(), scroll);
         QVERIFY2(QFileInfo(path).size() > 1000, c.name);
