@@ -222,7 +222,7 @@ void CDesignView::paintEvent(QPaintEvent*) {
     };
     // What lies under the boxes changes with edits only: a simulation cycle copies it.
     const CLayerKey key{m_zoom, m_scroll, viewport()->size(), devicePixelRatioF(), m_revision, fingerprint};
-    if (m_splitKey != key) {
+    if (keep && m_splitKey != key) {
         m_split = layout.Module() && ComponentsSplit(scene);
         m_splitKey = key;
     }

@@ -95,8 +95,10 @@ uint64_t StillFingerprint(const CPaintScene& scene) {
 }
 
 void CStillLayer::Paint(QPainter& p, const CLayerKey& key, const std::function<void(QPainter&)>& paint) {
+    if (key.size.isEmpty()) return;
     if (m_key != key || m_pixmap.isNull()) {
-        m_pixmap = QPixmap(key.size * key.pixelRatio);
+        const QSize pixels = key.size * key.pixelRatio;
+        if (m_pixmap.size() != pixels) m_pixmap = QPixmap(pixels);
         m_pixmap.setDevicePixelRatio(key.pixelRatio);
         QPainter q(&m_pixmap);
         paint(q);
