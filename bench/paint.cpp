@@ -1,6 +1,7 @@
 // The module view of 1,000 components with their values, painted offscreen:
 // one simulation cycle plus one repaint, with the whole module on screen and
-// zoomed to 100% where most of it is off screen; and the cycle alone.
+// zoomed to 100% where most of it is off screen; the same after an edit, which
+// draws what the view keeps between cycles afresh; and the cycle alone.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -66,6 +67,8 @@ CViewScene& Scene() {
 /// One cycle and one repaint per iteration at the view's current place.
 void CycleAndPaint(benchmark::State& state) {
     CViewScene& s = Scene();
+    // The first paint at a place draws what the cycles leave as it was; each cycle repaints over it.
+    s.View().viewport()->render(&s.image);
     for (auto _ : state) {
         s.System().RunCycle();
         s.View().viewport()->render(&s.image);
@@ -85,6 +88,20 @@ void BM_CycleAndPaintZoomed1k(benchmark::State& state) {
     CycleAndPaint(state);
 }
 BENCHMARK(BM_CycleAndPaintZoomed1k)->Unit(benchmark::kMillisecond)->Repetitions(3);
+
+/// One cycle and one repaint after an edit at 100%: what the view keeps between
+/// cycles is drawn afresh, as while scrolling during a run.
+void BM_CycleAndRedrawZoomed1k(benchmark::State& state) {
+    if (!Scene().ready) return state.SkipWithError("the view could not be set up");
+    CViewScene& s = Scene();
+    s.View().SetPlace(1.0, QPointF(0, 0));
+    for (auto _ : state) {
+        s.System().RunCycle();
+        s.View().Redraw();
+        s.View().viewport()->render(&s.image);
+    }
+}
+BENCHMARK(BM_CycleAndRedrawZoomed1k)->Unit(benchmark::kMillisecond)->Repetitions(3);
 
 void BM_Cycle1k(benchmark::State& state) {
     if (!Scene().ready) return state.SkipWithError("the view could not be set up");

@@ -50,7 +50,7 @@ void CDesignView::ShowSystem() {
     m_actions.Editor().ApplyToModel(m_actions.System());
     m_scroll = QPointF(-kBarWidth - 20, -20);
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
     if (m_host.modeChanged) m_host.modeChanged();
 }
 
@@ -74,7 +74,7 @@ void CDesignView::DocumentReplaced() {
     m_dragging = m_rubberBand = m_wiring = false;
     UpdateVisible();
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
     if (m_host.modeChanged) m_host.modeChanged();
 }
 
@@ -90,13 +90,13 @@ void CDesignView::ScrollToCentre(const QPointF& world) {
     const QSizeF vp = QSizeF(viewport()->size()) / m_zoom;
     m_scroll = world - QPointF(vp.width() / 2, vp.height() / 2);
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::SetZoom(double zoom) {
     m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::CenterView() {
@@ -107,7 +107,7 @@ void CDesignView::CenterView() {
     // An empty view keeps its origin clear of the inputs bar.
     m_scroll = empty ? QPointF(-kBarWidth / m_zoom - 20, -20) : QPointF(r.left, r.top);
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
 }
 
 QRectF CDesignView::ContentBounds() const {
@@ -122,14 +122,14 @@ void CDesignView::FitContent(bool anyZoom) {
     m_zoom = fit->zoom;
     m_scroll = ToQ(fit->scroll);
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::SetPlace(double zoom, QPointF scroll) {
     m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     m_scroll = scroll;
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
 }
 
 std::vector<CNetwork*> CDesignView::ModulesInDrawOrder() const {
@@ -179,7 +179,7 @@ void CDesignView::UpdateScrollRange() {
 void CDesignView::scrollContentsBy(int, int) {
     m_scroll = QPointF(horizontalScrollBar()->value() / m_zoom, verticalScrollBar()->value() / m_zoom);
     UpdateVisible();
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::resizeEvent(QResizeEvent* e) {
@@ -189,33 +189,65 @@ void CDesignView::resizeEvent(QResizeEvent* e) {
 
 // --- painting --------------------------------------------------------------
 
+void CDesignView::Redraw() {
+    ++m_revision;
+    viewport()->update();
+}
+
+void CDesignView::SetStillLayerKept(bool kept) {
+    m_stillKept = kept;
+    m_still.Clear();
+    m_labels.Clear();
+    viewport()->update();
+}
+
 void CDesignView::paintEvent(QPaintEvent*) {
     QPainter p(viewport());
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(viewport()->rect(), ColourOf(Options().backgroundColour));
     const CViewLayout layout = Layout();
     const QSizeF shown(viewport()->width() / m_zoom, viewport()->height() / m_zoom);
-    const CPaintScene scene{layout, font(), QRectF(m_scroll, shown), QRectF(viewport()->rect())};
+    CPaintScene scene{layout, font(), QRectF(m_scroll, shown), QRectF(viewport()->rect())};
+    // Painted onto a page (printing) the painter is scaled: text the page makes
+    // readable is drawn, and nothing is copied from the screen's kept layer.
+    scene.textScale = p.deviceTransform().m11() / devicePixelRatioF();
+    const bool keep = m_stillKept && std::abs(scene.textScale - 1) < 1e-9;
+    const uint64_t fingerprint = StillFingerprint(scene);
+    if (keep && layout.Module()) scene.labels = &m_labels.For(scene, m_revision, fingerprint);
     // Connections and bars in viewport coordinates, boxes in model coordinates.
-    auto inModel = [&](auto&& paint) {
-        p.save();
-        p.scale(m_zoom, m_zoom);
-        p.translate(-m_scroll);
+    auto inModel = [&](QPainter& q, auto&& paint) {
+        q.save();
+        q.scale(m_zoom, m_zoom);
+        q.translate(-m_scroll);
         paint();
-        p.restore();
+        q.restore();
     };
-    PaintGrid(p, scene);
-    if (layout.Module()) {
-        inModel([&] { PaintGraphics(p, scene); });
-        PaintConnections(p, scene);
-        inModel([&] {
-            PaintComponents(p, scene);
+    // What lies under the boxes changes with edits only: a simulation cycle copies it.
+    const CLayerKey key{m_zoom, m_scroll, viewport()->size(), devicePixelRatioF(), m_revision, fingerprint};
+    if (keep && m_splitKey != key) {
+        m_split = layout.Module() && ComponentsSplit(scene);
+        m_splitKey = key;
+    }
+    const bool split = keep && m_split;
+    auto still = [&](QPainter& q) {
+        q.setRenderHint(QPainter::Antialiasing);
+        q.setFont(font());
+        q.fillRect(viewport()->rect(), ColourOf(Options().backgroundColour));
+        PaintGrid(q, scene);
+        if (layout.Module()) inModel(q, [&] { PaintGraphics(q, scene); });
+        PaintConnections(q, scene);
+        if (split) inModel(q, [&] { PaintComponents(q, scene, EComponents::Still); });
+    };
+    if (keep)
+        m_still.Paint(p, key, still);
+    else
+        still(p);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (layout.Module())
+        inModel(p, [&] {
+            PaintComponents(p, scene, split ? EComponents::Live : EComponents::All);
             PaintCharts(p, scene);
         });
-    } else {
-        PaintConnections(p, scene);
-        inModel([&] { PaintModules(p, scene); });
-    }
+    else
+        inModel(p, [&] { PaintModules(p, scene); });
     PaintBars(p, scene);
     PaintWire(p, layout);
     if (m_rubberBand) {
@@ -245,7 +277,7 @@ void CDesignView::SelectAllComponents() {
     m_actions.Editor().ClearSelection();
     m_actions.Editor().SelectComponents(std::move(ids));
     m_actions.Editor().ApplyToModel(m_actions.System());
-    viewport()->update();
+    Redraw();
     if (m_host.selectionChanged) m_host.selectionChanged();
 }
 
@@ -402,7 +434,7 @@ bool CDesignView::OperateControl(const CHit& hit, const QPointF& world) {
     if (hit.kind != EHit::Component || !m_actions.OperatesControl(*hit.component)) return false;
     m_actions.PressControl(*hit.component, static_cast<int>(std::floor(world.x())),
                            static_cast<int>(std::floor(world.y())));
-    viewport()->update();
+    Redraw();
     return true;
 }
 
@@ -424,7 +456,7 @@ void CDesignView::PressLeft(QMouseEvent* e, const CHit& hit) {
             Changed();
         }
     }
-    viewport()->update();
+    Redraw();
     if (m_host.selectionChanged) m_host.selectionChanged();
 }
 
@@ -467,12 +499,12 @@ void CDesignView::mouseMoveEvent(QMouseEvent* e) {
         default:
             return;
     }
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && m_actions.ReleaseControl()) {
-        viewport()->update();
+        Redraw();
         if (m_host.selectionChanged) m_host.selectionChanged();
         return;
     }
@@ -488,7 +520,7 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
             if (m_host.modelChanged) m_host.modelChanged();
         }
         m_dragging = false;
-        viewport()->update();
+        Redraw();
         if (m_host.selectionChanged) m_host.selectionChanged();
     } else if (e->button() == Qt::RightButton) {
         const CHit target = HitTest(e->position().toPoint());
@@ -503,7 +535,7 @@ void CDesignView::mouseReleaseEvent(QMouseEvent* e) {
             m_hintAt = e->position();
             m_hintTimer.start(4000);
         }
-        viewport()->update();
+        Redraw();
     }
 }
 
@@ -539,7 +571,7 @@ void CDesignView::RightGesture(const CHit& source, const CHit& target, const QPo
     if (source.kind == EHit::None && target.kind == EHit::None) return;
     if (source == target) {
         SelectHit(source, false);
-        viewport()->update();
+        Redraw();
         if (m_host.selectionChanged) m_host.selectionChanged();
         QMenu* menu = BuildContextMenu(source, this);
         if (!menu) return;
@@ -673,7 +705,7 @@ void CDesignView::keyPressEvent(QKeyEvent* e) {
                                    : dx > 0 ? EArrowKey::Right
                                    : dy < 0 ? EArrowKey::Up
                                             : EArrowKey::Down);
-    viewport()->update();
+    Redraw();
 }
 
 void CDesignView::wheelEvent(QWheelEvent* e) {
@@ -714,7 +746,7 @@ bool CDesignView::DropMime(const QMimeData* mime, const QPoint& at) {
 
 void CDesignView::Changed() {
     UpdateScrollRange();
-    viewport()->update();
+    Redraw();
     if (m_host.modelChanged) m_host.modelChanged();
 }
 

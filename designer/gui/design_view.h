@@ -16,6 +16,7 @@
 #include "designer/connect_preview.h"
 #include "designer/context_menus.h"
 #include "designer/gui/gui_actions.h"
+#include "designer/gui/paint_layer.h"
 #include "designer/view_hit.h"
 #include "designer/view_layout.h"
 
@@ -107,6 +108,15 @@ class CDesignView : public QAbstractScrollArea {
     /// Why the last connection was refused, shown beside the cursor for a moment; empty when none.
     QString ConnectHint() const { return m_hint; }
 
+    /// Repaints after an edit: the still layer (grid, graphics, connections) is
+    /// drawn afresh. A plain viewport update, as a simulation cycle asks for,
+    /// reuses it while the view and the drawn objects are as they were.
+    void Redraw();
+    /// Whether the still layer is kept between paints (on unless a test compares).
+    void SetStillLayerKept(bool kept);
+    /// How often the still layer was drawn afresh.
+    int StillLayerDraws() const { return m_still.Draws(); }
+
   signals:
     void statusMessage(const QString& text);
     /// The visible part or the mode changed (the miniview follows).
@@ -168,6 +178,14 @@ class CDesignView : public QAbstractScrollArea {
     CGraphicClipboard m_clipboard;  // graphics copied from the graphic context menu
     QRectF m_rubberRect;            // viewport coordinates
     QPointF m_lastMoveWorld;
+
+    CStillLayer m_still;
+    CKeptLabels m_labels;
+    // Whether the still layer holds the components that no cycle changes, judged once per key.
+    std::optional<CLayerKey> m_splitKey;
+    bool m_split = false;
+    bool m_stillKept = true;
+    uint64_t m_revision = 0;  // every edit the view hears of draws the still layer afresh
 };
 
 }  // namespace zor2::gui

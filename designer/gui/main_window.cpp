@@ -307,7 +307,7 @@ void CMainWindow::OnLearningTick() {
         return;
     }
     if (const CModelNeuralNetwork* nn = m_doc.Learning().Network()) m_neuralPane->ShowProgress(*nn);
-    if (m_view->Options().updateWhileLearning) m_view->viewport()->update();
+    if (m_view->Options().updateWhileLearning) m_view->Redraw();
 }
 
 // --- settings ----------------------------------------------------------------
@@ -389,7 +389,7 @@ void CMainWindow::Refresh() {
     m_simPane->Refresh(m_doc.System());
     m_feedback->Refresh(m_doc.System().Feedback());
     m_sequencePane->Refresh();
-    m_view->viewport()->update();
+    m_view->Redraw();
     // The miniview shows no values, so only edits and view changes redraw it.
     m_miniview->update();
     StoreSettings();

@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,9 @@ namespace {
 constexpr double kPortNameWidth = 90;
 const QColor kPortName(0x30, 0x30, 0x30);
 
-void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small) {
+/// The port rectangles with their values in `small`; without the values where `values` is false.
+void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, const QFont& small,
+                bool values) {
     const CViewOptions& o = scene.Options();
     int i = 0;
     for (CModelInput* in : c.m_inputs) {
@@ -37,6 +40,7 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
         p.setPen(c.m_selectedInputs.Contains(in) ? QPen(kSelected, 2) : QPen(kComponentBorder));
         p.setBrush(in->HasSource() ? QColor(0xE6, 0xF5, 0xE6) : kPortFill);
         p.drawRect(r);
+        if (!values) continue;
         p.setFont(small);
         p.setPen(Qt::black);
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignRight, Q(in->ValueString()));
@@ -49,6 +53,7 @@ void PaintPorts(QPainter& p, const CPaintScene& scene, const CNetworkModel& c, c
                    : out->m_connections.Empty()                    ? kPortFill
                                                                    : QColor(0xF5, 0xE6, 0xDC));
         p.drawRect(r);
+        if (!values) continue;
         p.setFont(small);
         p.setPen(QColor(0x14, 0x46, 0x14));
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, Q(out->ValueString()));
@@ -236,7 +241,51 @@ void PaintDisplay(QPainter& p, const QRectF& box, const CNetworkModel& c, const 
         PaintLedMatrix(p, area, *matrix);
 }
 
+/// Whether a cycle changes what a component shows besides its values: a display's
+/// picture, a light's lamp, a user control's face.
+bool IsLive(const CNetworkModel& c) {
+    return dynamic_cast<const CModelLEDDigit*>(&c) || dynamic_cast<const CModelChartColumn*>(&c) ||
+           dynamic_cast<const CModel8x8Display*>(&c) || dynamic_cast<const CModelSimLight*>(&c) ||
+           dynamic_cast<const CModelUserButton*>(&c) || dynamic_cast<const CModelUserButtonUpDown*>(&c);
+}
+
+/// A component's box with its ports and the swatch a Format action draws under it.
+QRectF Footprint(const CNetworkModel& c) {
+    QRectF foot = ToQ(ComponentBox(c)).adjusted(0, 0, 0, 16);
+    if (IsReduced(c)) return foot;
+    for (const bool output : {false, true}) {
+        const int count = static_cast<int>(output ? c.m_outputs.Size() : c.m_inputs.Size());
+        for (int i = 0; i < count; ++i) foot |= ToQ(ComponentPortRect(c, i, output));
+    }
+    return foot;
+}
+
 }  // namespace
+
+bool ComponentsSplit(const CPaintScene& scene) {
+    if (scene.Options().highlightActiveOutputs || scene.Readable(scene.font) || scene.Readable(scene.Bold()))
+        return false;
+    struct CFoot {
+        QRectF rect;
+        bool live;
+    };
+    std::vector<CFoot> feet;
+    bool anyLive = false;
+    for (const CNetworkModel* c : scene.layout.Module()->m_components) {
+        if (IsConsolidated(*c)) continue;
+        // Grown by the widest pen, whose edge lies half outside the rectangle.
+        feet.push_back({Footprint(*c).adjusted(-3, -3, 3, 3), IsLive(*c)});
+        anyLive = anyLive || feet.back().live;
+    }
+    if (!anyLive) return true;
+    // A sweep from left to right compares only the footprints that share columns.
+    std::sort(feet.begin(), feet.end(),
+              [](const CFoot& a, const CFoot& b) { return a.rect.left() < b.rect.left(); });
+    for (size_t i = 0; i < feet.size(); ++i)
+        for (size_t j = i + 1; j < feet.size() && feet[j].rect.left() <= feet[i].rect.right(); ++j)
+            if ((feet[i].live || feet[j].live) && feet[i].rect.intersects(feet[j].rect)) return false;
+    return true;
+}
 
 QColor LedCodeColour(double code) {
     static const QColor kCodes[kLedCodes] = {{0x3A, 0x3A, 0x3A}, {0xE8, 0x24, 0x24}, {0x24, 0xC8, 0x46},
@@ -245,13 +294,16 @@ QColor LedCodeColour(double code) {
     return kCodes[i];
 }
 
-void PaintComponents(QPainter& p, const CPaintScene& scene) {
+void PaintComponents(QPainter& p, const CPaintScene& scene, EComponents which) {
     const CViewOptions& o = scene.Options();
     const QFont small = scene.Scaled(0.8);
     const QFont tiny = scene.Scaled(0.7);
     const QFont bold = scene.Bold();
+    // Zoomed out, text too small to read is left out: it costs most of the drawing.
+    const bool tinyText = scene.Readable(tiny), smallText = scene.Readable(small);
     for (CNetworkModel* c : scene.layout.Module()->m_components) {
         if (IsConsolidated(*c)) continue;
+        if (which != EComponents::All && (which == EComponents::Live) != IsLive(*c)) continue;
         const QRectF box = ToQ(ComponentBox(*c));
         // With the name above, the ports and their names beside the box and the
         // type's own lines under it.
@@ -263,29 +315,32 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         p.setFont(tiny);
         p.setPen(QColor(0x46, 0x46, 0x46));
         if (IsReduced(*c)) {
-            p.drawText(
-                box.adjusted(2, 2, -2, -2), Qt::AlignCenter,
-                QString::asprintf("S: %d\nI: %d  O: %d", c->m_stage, static_cast<int>(c->m_inputs.Size()),
-                                  static_cast<int>(c->m_outputs.Size())));
+            if (tinyText)
+                p.drawText(
+                    box.adjusted(2, 2, -2, -2), Qt::AlignCenter,
+                    QString::asprintf("S: %d\nI: %d  O: %d", c->m_stage, static_cast<int>(c->m_inputs.Size()),
+                                      static_cast<int>(c->m_outputs.Size())));
             continue;
         }
         PaintDisplay(p, box, *c, tiny);
         p.setFont(tiny);
         p.setPen(QColor(0x46, 0x46, 0x46));
-        if (o.helperText) {
+        if (o.helperText && tinyText) {
             const char* typeName = CatalogueName(c->m_typeId);
             p.drawText(box.adjusted(3, 3, -3, -26), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                        typeName ? QString::fromUtf8(typeName) : QString());
         }
-        p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
-                   QString::asprintf("S: %d", c->m_stage));
-        p.drawText(
-            QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
-            QString::asprintf("O: %d/%d", c->CountConnectionsOut(), static_cast<int>(c->m_outputs.Size())));
-        PaintPorts(p, scene, *c, small);
+        if (tinyText) {
+            p.drawText(QRectF(box.left() + 2, box.bottom() - 24, box.width() - 4, 11), Qt::AlignHCenter,
+                       QString::asprintf("S: %d", c->m_stage));
+            p.drawText(QRectF(box.left() + 2, box.bottom() - 13, box.width() - 4, 11), Qt::AlignHCenter,
+                       QString::asprintf("O: %d/%d", c->CountConnectionsOut(),
+                                         static_cast<int>(c->m_outputs.Size())));
+        }
+        PaintPorts(p, scene, *c, small, smallText);
         p.setFont(tiny);
         const double below = PaintSimAids(p, *c, box);
-        if (o.helperText) {
+        if (o.helperText && tinyText) {
             // The type's own lines (its settings) under the box, 12 pixels apart.
             p.setPen(QColor(0x46, 0x46, 0x46));
             double y = below;
@@ -297,29 +352,39 @@ void PaintComponents(QPainter& p, const CPaintScene& scene) {
         }
     }
     // The names last, each in a place that covers no other box or name.
-    // Measured in bold, the wider face, so the plain port names always fit their places.
-    const CModuleLabels labels = ModuleLabels(*scene.layout.Module(), TitleWidth(bold), TitleLine(bold),
-                                              o.inputNames, o.outputNames, kPortNameWidth);
+    if (which == EComponents::Still) return;
+    std::optional<CModuleLabels> placed;
+    const CModuleLabels& labels = scene.labels ? *scene.labels : placed.emplace(PlaceLabels(scene));
     p.setFont(scene.font);
     p.setPen(kPortName);
+    if (!scene.Readable(scene.font)) return;
     for (const CPortName& n : labels.ports) {
+        const QRectF r = ToQ(n.rect);
+        if (!scene.ShowsModel(r)) continue;
         const std::string& name =
             n.output ? n.component->m_outputs.At(n.index)->m_name : n.component->m_inputs.At(n.index)->m_name;
-        const QRectF r = ToQ(n.rect);
         p.drawText(r, Qt::AlignVCenter | (n.output ? Qt::AlignLeft : Qt::AlignRight),
                    n.cut ? p.fontMetrics().elidedText(Q(name), Qt::ElideRight, static_cast<int>(r.width()))
                          : Q(name));
     }
-    if (!o.componentNames) return;
+    if (!o.componentNames || !scene.Readable(bold)) return;
     p.setFont(bold);
     p.setPen(Qt::black);
     for (const CComponentTitle& t : labels.titles) {
         const QRectF r = ToQ(t.place.rect);
+        if (!scene.ShowsModel(r)) continue;
         const QString name = Q(t.component->m_name);
         p.drawText(r, Qt::AlignCenter,
                    t.place.cut ? p.fontMetrics().elidedText(name, Qt::ElideRight, static_cast<int>(r.width()))
                                : name);
     }
+}
+
+CModuleLabels PlaceLabels(const CPaintScene& scene) {
+    const CViewOptions& o = scene.Options();
+    const QFont bold = scene.Bold();
+    return ModuleLabels(*scene.layout.Module(), TitleWidth(bold), TitleLine(bold), o.inputNames,
+                        o.outputNames, kPortNameWidth);
 }
 
 std::function<double(const std::string&)> TitleWidth(const QFont& font) {

@@ -1,4 +1,6 @@
-// The grid under everything, and the faces the painters take from the view's font.
+// The grid under everything, and the faces the painters take from the view's font
+// with whether they can be read at the view's zoom.
+#include <QFontMetricsF>
 #include <cmath>
 
 #include "designer/gui/view_paint.h"
@@ -9,6 +11,12 @@ QFont CPaintScene::Scaled(double k) const {
     QFont f = font;
     f.setPointSizeF(font.pointSizeF() * k);
     return f;
+}
+
+bool CPaintScene::Readable(const QFont& face) const {
+    // Below this many pixels a line of text is a smudge: zoomed out that far it is left out.
+    constexpr double kReadablePixels = 5;
+    return QFontMetricsF(face).height() * layout.Transform().zoom * textScale >= kReadablePixels;
 }
 
 QFont CPaintScene::Bold() const {

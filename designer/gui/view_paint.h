@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "designer/label_layout.h"
 #include "designer/view_layout.h"
 
 namespace zor2::gui {
@@ -58,6 +59,11 @@ struct CPaintScene {
     // skip what lies wholly outside. Null rectangles show everything.
     QRectF visibleModel{};
     QRectF visibleViewport{};
+    // The places of the module's names when the view keeps them between paints;
+    // null: the painter places them.
+    const CModuleLabels* labels = nullptr;
+    // How much larger than on screen the device shows the view (a printed page).
+    double textScale = 1;
 
     const CViewOptions& Options() const { return layout.Editor().m_options; }
     bool IsSelected(const CHit& hit) const { return IsHitSelected(layout.Editor(), hit); }
@@ -65,6 +71,8 @@ struct CPaintScene {
     bool ShowsViewport(const QRectF& r) const {
         return visibleViewport.isNull() || visibleViewport.intersects(r);
     }
+    /// Whether text in `face` is tall enough on screen to read at the view's zoom.
+    bool Readable(const QFont& face) const;
     /// The view's font scaled by `k`, or in bold.
     QFont Scaled(double k) const;
     QFont Bold() const;
@@ -79,9 +87,22 @@ void PaintConnections(QPainter& p, const CPaintScene& scene);
 
 // Model coordinates: the painter is scaled and translated by the view's transform.
 void PaintModules(QPainter& p, const CPaintScene& scene);
-void PaintComponents(QPainter& p, const CPaintScene& scene);
+/// Which of the designed module's components a painter draws.
+enum class EComponents {
+    All,
+    Still,  // those whose drawing no cycle changes at this zoom
+    Live    // the others, with the names and values
+};
+void PaintComponents(QPainter& p, const CPaintScene& scene, EComponents which = EComponents::All);
+/// Whether the still components can go under the others unseen: zoomed out so
+/// far that no text is drawn, active outputs not marked, and no live component
+/// (a display, a light, a user control) touching another.
+bool ComponentsSplit(const CPaintScene& scene);
 /// How wide a component's name is in `font` (model units), and its line's height.
 std::function<double(const std::string&)> TitleWidth(const QFont& font);
+/// The places of the designed module's names, measured in bold, the wider
+/// face, so the plain port names always fit their places.
+CModuleLabels PlaceLabels(const CPaintScene& scene);
 double TitleLine(const QFont& font);
 /// The background graphics, under the components.
 void PaintGraphics(QPainter& p, const CPaintScene& scene);

@@ -60,6 +60,7 @@ class CViewTest : public QObject {
     void fittingShowsEverythingBetweenTheBars();
     void runningControlsAndActionTargetsByMouse();
     void scrolledViewDrawsWhatStraddlesItsEdges();
+    void keptStillLayerPaintsAsDrawnAfresh();
 
   private:
     QTemporaryDir m_dir;
@@ -558,8 +559,11 @@ void CViewTest::printsBothModesToPdf() {
         QVERIFY(s.w->CommandAction(kCmdFilePrintDirect)->isEnabled());
         const double zoom = s.w->View().Zoom();
         const QPointF scroll = s.w->View().Scroll();
+        const int draws = s.w->View().StillLayerDraws();
         s.w->RunCommand(kCmdFilePrintDirect);
-        // The page shows the whole mode; the view stays where the user left it.
+        // The page shows the whole mode, drawn in vectors rather than copied from
+        // the screen's kept layer; the view stays where the user left it.
+        QCOMPARE(s.w->View().StillLayerDraws(), draws);
         QCOMPARE(s.w->View().Zoom(), zoom);
         QCOMPARE(s.w->View().Scroll(), scroll);
         QVERIFY2(QFileInfo(path).size() > 1000, c.name);
@@ -669,6 +673,76 @@ void CViewTest::scrolledViewDrawsWhatStraddlesItsEdges() {
         const QRect overlap(QPoint(0, 0), whole.size() - QSize(shift.x(), shift.y()));
         QVERIFY2(scrolled.copy(overlap) == whole.copy(overlap.translated(shift)),
                  qPrintable(QStringLiteral("shift %1,%2").arg(shift.x()).arg(shift.y())));
+    }
+}
+
+void CViewTest::keptStillLayerPaintsAsDrawnAfresh() {
+    // The still layer kept from the last paint must give the picture a paint
+    // from scratch gives, whatever changed in between and however the change
+    // asked for the repaint; a cycle alone reuses it.
+    CScene s;
+    CDesignView& v = s.w->View();
+    QWidget* vp = s.DesignAtFullSize();
+    CSystem& system = s.w->Document().System();
+    auto render = [&v] {
+        QImage image(v.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        v.viewport()->render(&image);
+        return image;
+    };
+    auto button = [&] { return static_cast<CModelUserButton*>(s.module->m_components.Tail()); };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        bool reused;  // the change leaves the still layer as it was
+    };
+    const Case cases[] = {
+        {"a cycle", [&] { system.RunCycle(); }, true},
+        {"active outputs marked", [&] { v.Options().highlightActiveOutputs = true; }, false},
+        {"a cycle marking them", [&] { system.RunCycle(); }, true},
+        {"a sim action's colour on a graphic", [&] { s.g1->m_background = 0x3050E0; }, false},
+        {"a sim action's message in a graphic", [&] { s.g2->m_text = "Tank full"; }, false},
+        {"a component dragged",
+         [&] { LeftDrag(vp, v.CentreOf({.kind = EHit::Component, .component = s.sum}), QPoint(700, 500)); },
+         false},
+        {"a graphic selected",
+         [&] {
+             QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier,
+                               v.CentreOf({.kind = EHit::Graphic, .graphic = s.g1}));
+         },
+         false},
+        {"a wire being drawn",
+         [&] {
+             QTest::mousePress(vp, Qt::RightButton, Qt::NoModifier,
+                               v.CentreOf({.kind = EHit::Component, .component = s.a}));
+             QTest::mouseMove(vp, QPoint(300, 450));
+         },
+         true},
+        {"the wire dropped, a connection tried",
+         [&] { QTest::mouseRelease(vp, Qt::RightButton, Qt::NoModifier, QPoint(300, 450)); }, false},
+        {"connections drawn straight", [&] { v.Options().connectorType = 0; }, false},
+        {"zoomed out where text is left out", [&] { v.SetPlace(0.25, QPointF(-800, -300)); }, false},
+        {"the marks cleared: the still components join the layer",
+         [&] { v.Options().highlightActiveOutputs = false; }, false},
+        {"a user button added", [&] { AddComponent(s.w->Document(), kTypeUserButton, 140, 260); }, false},
+        {"the button pressed", [&] { button()->m_value = 1.0; }, true},
+        {"the button dragged onto a box",
+         [&] {
+             LeftDrag(vp, v.CentreOf({.kind = EHit::Component, .component = button()}),
+                      v.CentreOf({.kind = EHit::Component, .component = s.a}));
+         },
+         false},
+        {"the button released", [&] { button()->m_value = 0.0; }, true},
+    };
+    for (const Case& c : cases) {
+        render();  // the layer as it stands before the change
+        const int draws = v.StillLayerDraws();
+        c.change();
+        const QImage kept = render();
+        QVERIFY2((v.StillLayerDraws() == draws) == c.reused, c.name);
+        v.SetStillLayerKept(false);
+        const QImage afresh = render();
+        v.SetStillLayerKept(true);
+        QVERIFY2(kept == afresh, c.name);
     }
 }
 
