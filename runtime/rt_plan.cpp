@@ -450,42 +450,19 @@ kStepCompareChained : {
     if (r.m_readBack) last = *s->m_out;
     ZOR2_NEXT();
 }
-kStepAdd:
-    last = Pair<kMathAdd>(*s->m_a, *s->m_b);
+// Each two-input operation: fed by its own inputs, or by the step just before.
+#define ZOR2_PAIR_STEPS(name, op)                          \
+    kStep##name : last = Pair<op>(*s->m_a, *s->m_b);       \
+    ZOR2_PUBLISH();                                        \
+    kStep##name##Chained : last = Pair<op>(last, *s->m_b); \
     ZOR2_PUBLISH();
-kStepAddChained:
-    last = Pair<kMathAdd>(last, *s->m_b);
-    ZOR2_PUBLISH();
-kStepSubtract:
-    last = Pair<kMathSubtract>(*s->m_a, *s->m_b);
-    ZOR2_PUBLISH();
-kStepSubtractChained:
-    last = Pair<kMathSubtract>(last, *s->m_b);
-    ZOR2_PUBLISH();
-kStepMultiply:
-    last = Pair<kMathMultiply>(*s->m_a, *s->m_b);
-    ZOR2_PUBLISH();
-kStepMultiplyChained:
-    last = Pair<kMathMultiply>(last, *s->m_b);
-    ZOR2_PUBLISH();
-kStepDivide:
-    last = Pair<kMathDivide>(*s->m_a, *s->m_b);
-    ZOR2_PUBLISH();
-kStepDivideChained:
-    last = Pair<kMathDivide>(last, *s->m_b);
-    ZOR2_PUBLISH();
-kStepGetMin:
-    last = Pair<kMathGetMin>(*s->m_a, *s->m_b);
-    ZOR2_PUBLISH();
-kStepGetMinChained:
-    last = Pair<kMathGetMin>(last, *s->m_b);
-    ZOR2_PUBLISH();
-kStepGetMax:
-    last = Pair<kMathGetMax>(*s->m_a, *s->m_b);
-    ZOR2_PUBLISH();
-kStepGetMaxChained:
-    last = Pair<kMathGetMax>(last, *s->m_b);
-    ZOR2_PUBLISH();
+    ZOR2_PAIR_STEPS(Add, kMathAdd)
+    ZOR2_PAIR_STEPS(Subtract, kMathSubtract)
+    ZOR2_PAIR_STEPS(Multiply, kMathMultiply)
+    ZOR2_PAIR_STEPS(Divide, kMathDivide)
+    ZOR2_PAIR_STEPS(GetMin, kMathGetMin)
+    ZOR2_PAIR_STEPS(GetMax, kMathGetMax)
+#undef ZOR2_PAIR_STEPS
 
 kStepEnd:
 #undef ZOR2_NEXT
