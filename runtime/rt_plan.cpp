@@ -57,8 +57,11 @@ ERStepKind PairKind(int32_t type) {
 }
 
 bool Chainable(ERStepKind kind) {
-    return kind >= kStepAdd && (kind - kStepAdd) % 2 == 0;
+    return kind >= kStepAdd && kind < kStepDelayAdd && (kind - kStepAdd) % 2 == 0;
 }
+
+/// The source of an input that is missing or unfed and reads as 0.
+constexpr double kZero = 0.0;
 
 }  // namespace
 
@@ -82,12 +85,23 @@ void CRPlan::Push(CRStep step) {
     if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
         const double* published = m_steps.back().m_out;
-        const bool chained =
-            (Chainable(step.m_kind) || step.m_kind == kStepCounter || step.m_kind == kStepDelay)
-                ? step.m_a == published
-                : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
-                      m_sources[step.m_firstSource] == published;
+        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter ||
+                              step.m_kind == kStepCount || step.m_kind == kStepDelay)
+                                 ? step.m_a == published
+                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                                       m_sources[step.m_firstSource] == published;
         if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
+        CRStep& back = m_steps.back();
+        if (chained && back.m_kind == kStepDelayChained &&
+            Chainable(static_cast<ERStepKind>(step.m_kind - 1))) {
+            // The operation reads the Delay's output from the register anyway; one
+            // step saves a dispatch and a store-to-register hand-off per cell.
+            back.m_kind = static_cast<ERStepKind>(kStepDelayAdd + (step.m_kind - kStepAddChained) / 2);
+            back.m_delayOut = back.m_out;
+            back.m_b = step.m_b;
+            back.m_out = step.m_out;
+            return;
+        }
     }
     m_steps.push_back(step);
 }
@@ -167,21 +181,26 @@ void CRPlan::AddTruthCheck(int32_t type, std::span<const CRModelInput> inputs, d
 
 void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, double& out) {
     CRStep step;
-    step.m_kind = kStepCounter;
+    // Without a reset both types only count, which the plan can tell once here.
+    step.m_kind = reset ? kStepCounter : kStepCount;
     step.m_type = static_cast<int16_t>(type);
-    step.m_a = event;
+    step.m_a = reset || event ? event : &kZero;
     step.m_b = reset;
     step.m_out = &out;
     Push(step);
 }
 
 void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
-    static constexpr double kUnfed = 0.0;
     CRStep step;
-    step.m_kind = kStepDelay;
-    step.m_a = raw ? raw : &kUnfed;
-    step.m_sourceCount = feedback ? 1 : 0;
+    step.m_a = raw ? raw : &kZero;
     step.m_out = &out;
+    if (feedback) {
+        step.m_kind = kStepDelay;
+    } else {
+        // raw + 0, which is what an Add of raw and 0 computes.
+        step.m_kind = kStepAdd;
+        step.m_b = &kZero;
+    }
     Push(step);
 }
 
@@ -226,6 +245,13 @@ void CRPlan::AddCompare(int32_t type, std::span<const CRModelInput* const> teste
     step.m_b = &tolerance;
     step.m_out = &out;
     Push(step);
+    CRStep& pushed = m_steps.back();
+    if (pushed.m_kind == kStepCompareChained && connected == 1 && !m_compares.back().m_readBack) {
+        // One tested input, fed: its test alone decides every output.
+        static constexpr ERStepKind kOne[3] = {kStepCompareEqualOne, kStepCompareGreaterOne,
+                                               kStepCompareLessOne};
+        pushed.m_kind = kOne[(type - kCompareInputEqual) % 3];
+    }
 }
 
 double* CRPlan::SlotOf(const double* record) {
@@ -252,6 +278,7 @@ void CRPlan::Finish() {
                 if (to != &m_sink) published.push_back(to);
             }
         } else if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) {
+            if (s.m_kind >= kStepDelayAdd) published.push_back(s.m_delayOut);
             published.push_back(s.m_out);
         }
     }
@@ -301,6 +328,9 @@ void CRPlan::Finish() {
         take(s.m_a);
         take(s.m_b);
         if (double* slot = SlotOf(s.m_out)) s.m_out = slot;
+        if (s.m_kind >= kStepDelayAdd) {
+            if (double* slot = SlotOf(s.m_delayOut)) s.m_delayOut = slot;
+        }
     }
     for (const double*& p : m_sources) take(p);
     for (CRPlanCopy& c : m_copies) {
@@ -310,6 +340,11 @@ void CRPlan::Finish() {
     for (CRCompareRecord& r : m_compares) {
         if (double* slot = SlotOf(r.m_count)) r.m_count = slot;
         if (double* slot = SlotOf(r.m_satisfied)) r.m_satisfied = slot;
+    }
+    // The records stay where they are from here on.
+    for (CRStep& s : m_steps) {
+        if (s.m_kind >= kStepCompare && s.m_kind <= kStepCompareLessOne)
+            s.m_compare = &m_compares[s.m_record];
     }
     CRStep end;
     end.m_kind = kStepEnd;
@@ -327,8 +362,13 @@ void CRPlan::Run(uint32_t now) {
                                         &&kStepTruthCheck,
                                         &&kStepCounter,
                                         &&kStepCounterChained,
+                                        &&kStepCount,
+                                        &&kStepCountChained,
                                         &&kStepCompare,
                                         &&kStepCompareChained,
+                                        &&kStepCompareEqualOne,
+                                        &&kStepCompareGreaterOne,
+                                        &&kStepCompareLessOne,
                                         &&kStepDelay,
                                         &&kStepDelayChained,
                                         &&kStepTimer,
@@ -345,8 +385,14 @@ void CRPlan::Run(uint32_t now) {
                                         &&kStepGetMin,
                                         &&kStepGetMinChained,
                                         &&kStepGetMax,
-                                        &&kStepGetMaxChained};
-    static_assert(std::size(kCode) == kStepGetMaxChained + 1, "one entry per step kind, in enum order");
+                                        &&kStepGetMaxChained,
+                                        &&kStepDelayAdd,
+                                        &&kStepDelaySubtract,
+                                        &&kStepDelayMultiply,
+                                        &&kStepDelayDivide,
+                                        &&kStepDelayGetMin,
+                                        &&kStepDelayGetMax};
+    static_assert(std::size(kCode) == kStepDelayGetMax + 1, "one entry per step kind, in enum order");
     if (!m_finished) return;
     const double* const* sources = m_sources.data();
     const CRStep* s = m_steps.data();
@@ -399,24 +445,24 @@ kStepTruthCheck : {
 kStepCounter:
 kStepCounterChained : {
     const bool event = s->m_kind == kStepCounterChained ? last != 0.0 : s->m_a && *s->m_a != 0.0;
-    double reset = 0.0;
-    if (s->m_b) {
-        reset = *s->m_b;
-        if (s->m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
-    }
-    last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, s->m_b != nullptr, reset).count);
+    double reset = *s->m_b;
+    if (s->m_type == kTypeCounterOnEvent) reset = reset != 0.0 ? 1.0 : 0.0;
+    last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, true, reset).count);
     ZOR2_PUBLISH();
 }
-kStepDelay : {
-    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
-    last = *s->m_a + feedback;
+// Without a reset both counter types count alike.
+kStepCount:
+    last = static_cast<double>(CounterStep(kTypeCounterOnEvent, *s->m_out, *s->m_a != 0.0, false, 0.0).count);
     ZOR2_PUBLISH();
-}
-kStepDelayChained : {
-    const double feedback = s->m_sourceCount ? DelayFeedback(*s->m_out, kDelayDefaultFactor) : 0.0;
-    last = last + feedback;
+kStepCountChained:
+    last = static_cast<double>(CounterStep(kTypeCounterOnEvent, *s->m_out, last != 0.0, false, 0.0).count);
     ZOR2_PUBLISH();
-}
+kStepDelay:
+    last = *s->m_a + DelayFeedback(*s->m_out, kDelayDefaultFactor);
+    ZOR2_PUBLISH();
+kStepDelayChained:
+    last = last + DelayFeedback(*s->m_out, kDelayDefaultFactor);
+    ZOR2_PUBLISH();
 kStepTimer : {
     const bool enabled = !s->m_a || *s->m_a != 0.0;
     if (s->m_b) s->m_timer->delay = *s->m_b;
@@ -428,7 +474,7 @@ kStepFeedback:
     ZOR2_PUBLISH();
 kStepCompare:
 kStepCompareChained : {
-    const CRCompareRecord& r = m_compares[s->m_record];
+    const CRCompareRecord& r = *s->m_compare;
     const double k = *s->m_a;
     const double tolerance = *s->m_b;
     int32_t satisfied = 0;
@@ -450,11 +496,29 @@ kStepCompareChained : {
     if (r.m_readBack) last = *s->m_out;
     ZOR2_NEXT();
 }
-// Each two-input operation: fed by its own inputs, or by the step just before.
-#define ZOR2_PAIR_STEPS(name, op)                          \
-    kStep##name : last = Pair<op>(*s->m_a, *s->m_b);       \
-    ZOR2_PUBLISH();                                        \
-    kStep##name##Chained : last = Pair<op>(last, *s->m_b); \
+// One input, fed and counted: "All Satisfy?" and the satisfied count are its test.
+#define ZOR2_COMPARE_ONE(name, type)                                  \
+    kStepCompare##name##One : {                                       \
+        last = CompareTest(type, last, *s->m_a, *s->m_b) ? 1.0 : 0.0; \
+        *s->m_out = last;                                             \
+        *s->m_compare->m_count = 1.0;                                 \
+        *s->m_compare->m_satisfied = last;                            \
+        ZOR2_NEXT();                                                  \
+    }
+    ZOR2_COMPARE_ONE(Equal, kCompareInputEqual)
+    ZOR2_COMPARE_ONE(Greater, kCompareInputGreater)
+    ZOR2_COMPARE_ONE(Less, kCompareInputLess)
+#undef ZOR2_COMPARE_ONE
+// Each two-input operation: fed by its own inputs, by the step just before, or
+// by a chained Delay in the same step.
+#define ZOR2_PAIR_STEPS(name, op)                                                        \
+    kStep##name : last = Pair<op>(*s->m_a, *s->m_b);                                     \
+    ZOR2_PUBLISH();                                                                      \
+    kStep##name##Chained : last = Pair<op>(last, *s->m_b);                               \
+    ZOR2_PUBLISH();                                                                      \
+    kStepDelay##name : last = last + DelayFeedback(*s->m_delayOut, kDelayDefaultFactor); \
+    *s->m_delayOut = last;                                                               \
+    last = Pair<op>(last, *s->m_b);                                                      \
     ZOR2_PUBLISH();
     ZOR2_PAIR_STEPS(Add, kMathAdd)
     ZOR2_PAIR_STEPS(Subtract, kMathSubtract)

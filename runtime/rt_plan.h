@@ -26,13 +26,20 @@ enum ERStepKind : uint8_t {
     kStepTruthCheck,      // a gate over any number of sources
     kStepCounter,         // m_a the event source, m_b the reset source (null when none)
     kStepCounterChained,  // the same with the event from the register
+    kStepCount,           // a counter without a reset source: m_a the event source
+    kStepCountChained,    // the same with the event from the register
     kStepCompare,         // m_a the compare value, m_b the tolerance, the rest in a compare record
     kStepCompareChained,  // the same testing one input, the register
-    kStepDelay,           // m_a the raw source (a zero when unfed); m_sourceCount 1 with the feedback input
-    kStepDelayChained,    // the same with the raw value from the register
-    kStepTimer,           // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
-    kStepFeedback,        // an unfed Feedback Flow: m_b the component value
-    kStepEnd,             // after the last step, so a step needs no count to find the end
+    // A Compare testing the register alone whose first output is no other one:
+    // the test is the kind, and the register is all its outputs need.
+    kStepCompareEqualOne,
+    kStepCompareGreaterOne,
+    kStepCompareLessOne,
+    kStepDelay,         // m_a the raw source (a zero when unfed), with the feedback input
+    kStepDelayChained,  // the same with the raw value from the register
+    kStepTimer,         // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
+    kStepFeedback,      // an unfed Feedback Flow: m_b the component value
+    kStepEnd,           // after the last step, so a step needs no count to find the end
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -47,6 +54,22 @@ enum ERStepKind : uint8_t {
     kStepGetMinChained,
     kStepGetMax,
     kStepGetMaxChained,
+    // A chained Delay (output m_delayOut) and the chained two-input operation
+    // reading it (second source m_b, output m_out) in one step.
+    kStepDelayAdd,
+    kStepDelaySubtract,
+    kStepDelayMultiply,
+    kStepDelayDivide,
+    kStepDelayGetMin,
+    kStepDelayGetMax,
+};
+
+/// The outputs of a Compare beyond its first.
+struct CRCompareRecord {
+    int32_t m_connected;
+    double* m_count;
+    double* m_satisfied;
+    bool m_readBack;  // a later output is the first one too, so the register reads it back
 };
 
 /// One component's work in a cycle.
@@ -63,6 +86,8 @@ struct CRStep {
         CRNetworkModel* m_model = nullptr;  // a call-through step's component
         CTimerRunState* m_timer;            // kStepTimer: the component's state
         CFeedbackState* m_feedback;         // kStepFeedback: the component's state
+        double* m_delayOut;                 // kStepDelayAdd ...: the Delay's output
+        const CRCompareRecord* m_compare;   // a Compare's record, from Finish on
     };
 };
 
@@ -134,18 +159,11 @@ class CRPlan {
   private:
     /// Appends `step`, turning a two-source kind, a counter, a delay or a one-input
     /// compare into its chained form when its first source is the value the
-    /// previous step has just published.
+    /// previous step has just published; a chained two-input operation right
+    /// after a chained Delay joins the Delay's step.
     void Push(CRStep step);
     /// `*from` into `*to` in a cycle; copies that follow one another form one step.
     void AddCopy(const double* from, double* to);
-
-    /// The outputs of a Compare beyond its first.
-    struct CRCompareRecord {
-        int32_t m_connected;
-        double* m_count;
-        double* m_satisfied;
-        bool m_readBack;  // a later output is the first one too, so the register reads it back
-    };
 
     /// The slot of the value at `record`, or null when no compiled step publishes it.
     double* SlotOf(const double* record);

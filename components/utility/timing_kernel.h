@@ -5,6 +5,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zor2 {
 
@@ -56,11 +59,18 @@ inline double StepDelayFactor(double factor, bool up) {
 
 /// The feedback term of the next cycle: last output × factor, or 0 when that is below 0.01.
 inline double DelayFeedback(double lastOutput, double factor) {
-    const double f = lastOutput * factor;
     // f < floor ? +0.0 : f, as a mask rather than a branch: whether a term falls
     // below the floor follows the data, so a branch on it is often mispredicted.
+#if defined(__SSE2__)
+    // Product and mask in one vector register, so no move zeroes its upper lane
+    // between them; "not less than" holds for a NaN, kept as the plain form keeps it.
+    const __m128d v = _mm_mul_sd(_mm_set_sd(lastOutput), _mm_set_sd(factor));
+    return _mm_cvtsd_f64(_mm_and_pd(v, _mm_cmpnlt_sd(v, _mm_set_sd(kDelayFeedbackFloor))));
+#else
+    const double f = lastOutput * factor;
     const uint64_t keep = uint64_t{0} - static_cast<uint64_t>(!(f < kDelayFeedbackFloor));
     return std::bit_cast<double>(std::bit_cast<uint64_t>(f) & keep);
+#endif
 }
 
 // --- Counters ---------------------------------------------------------------

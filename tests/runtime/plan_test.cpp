@@ -3,6 +3,7 @@
 // output values after every cycle, on hand-shaped and random systems.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -52,6 +53,7 @@ struct CPlanCounts {
     size_t chained = 0;
     size_t timers = 0;
     size_t feedbacks = 0;
+    std::array<size_t, 256> byKind{};
 };
 
 CPlanCounts Count(const CRSystem& s) {
@@ -59,9 +61,13 @@ CPlanCounts Count(const CRSystem& s) {
     for (const auto& m : s.m_modules) {
         for (const CRStep& step : m->Plan().Steps()) {
             if (step.m_kind != kStepCallThrough) ++n.compiled;
-            if (step.m_kind >= kStepAdd && (step.m_kind - kStepAdd) % 2 == 1) ++n.chained;
+            // A Delay and the operation after it in one step hold a chained operation.
+            if (step.m_kind >= kStepDelayAdd ||
+                (step.m_kind >= kStepAdd && (step.m_kind - kStepAdd) % 2 == 1))
+                ++n.chained;
             if (step.m_kind == kStepTimer) ++n.timers;
             if (step.m_kind == kStepFeedback) ++n.feedbacks;
+            ++n.byKind[step.m_kind];
         }
     }
     return n;
@@ -255,6 +261,74 @@ TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
         EXPECT_GE(n.chained, c.minChained);
         EXPECT_GT(n.compiled, 0u);
         SCOPED_TRACE("built again at cycle 11");
+        RunBoth(c.chain.Bytes(), 30, 0, 11);
+    }
+}
+
+TEST(RuntimePlan, StepsTheBuildSpecialisesMatchTheComponentsOwnPhases) {
+    struct Case {
+        const char* name;
+        CChain chain;
+        ERStepKind kind;  // the compiled plan must hold `count` steps of it
+        size_t count;
+    };
+    const Case cases[] = {
+        {"a delay joined with each two-input operation after it",
+         {{{21, {1, 0}, 2},
+           {2, {2, -1}, 3},
+           {21, {3, 1}, 4},
+           {2, {4, -1}, 5},
+           {22, {5, 0}, 6},
+           {2, {6, -1}, 7},
+           {23, {7, 1}, 8},
+           {2, {8, -1}, 9},
+           {24, {9, 0}, 10},
+           {2, {10, -1}, 11},
+           {86, {11, 1}, 12},
+           {2, {12, -1}, 13},
+           {87, {13, 0}, 14}}},
+         kStepDelayGetMax,
+         1},
+        {"joined subtracts reading the delay twice, their own result and the next delay",
+         {{{21, {0, 1}, 2},
+           {2, {2, -1}, 3},
+           {22, {3, 3}, 4},
+           {2, {4, -1}, 5},
+           {22, {5, 6}, 6},
+           {2, {6, 0}, 7}}},
+         kStepDelaySubtract,
+         2},
+        {"a delay without its feedback input is the sum with a zero",
+         {{{2, {0}, 2}, {2, {2}, 3}, {2, {}, 4}, {22, {4, 0}, 5}}},
+         kStepAddChained,
+         1},
+        {"counters without a reset, fed by the register, the module input, nothing and no input",
+         {{{21, {1, 0}, 2},
+           {25, {2}, 3},
+           {26, {3}, 4},
+           {25, {0}, 5},
+           {26, {-1}, 6},
+           {26, {}, 7},
+           {21, {7, 6}, 8},
+           {25, {8}, 9}}},
+         kStepCountChained,
+         3},
+        {"compares of one register input, for every test",
+         {{{21, {1, 0}, 2},
+           {18, {2}, 3},
+           {21, {3, 0}, 4},
+           {19, {4}, 5},
+           {21, {5, 0}, 6},
+           {20, {6}, 7},
+           {16, {1, 7}, 8},
+           {15, {-1, 8}, 9},
+           {17, {0, 9}, 10}}},
+         kStepCompareGreaterOne,
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(RunBoth(c.chain.Bytes(), 30, 0).byKind[c.kind], c.count);
         RunBoth(c.chain.Bytes(), 30, 0, 11);
     }
 }
