@@ -56,6 +56,22 @@ ERStepKind PairKind(int32_t type) {
     }
 }
 
+/// A kind that takes its first input from the register.
+bool TakesRegister(ERStepKind kind) {
+    switch (kind) {
+        case kStepCounterChained:
+        case kStepCountChained:
+        case kStepCompareChained:
+        case kStepCompareEqualOne:
+        case kStepCompareGreaterOne:
+        case kStepCompareLessOne:
+        case kStepDelayChained:
+            return true;
+        default:
+            return kind >= kStepDelayAdd || (kind > kStepAdd && (kind - kStepAdd) % 2 == 1);
+    }
+}
+
 bool Chainable(ERStepKind kind) {
     return kind >= kStepAdd && kind < kStepDelayAdd && (kind - kStepAdd) % 2 == 0;
 }
@@ -98,6 +114,7 @@ void CRPlan::Push(CRStep step) {
             // step saves a dispatch and a store-to-register hand-off per cell.
             back.m_kind = static_cast<ERStepKind>(kStepDelayAdd + (step.m_kind - kStepAddChained) / 2);
             back.m_delayOut = back.m_out;
+            back.m_copyTo = &m_sink;
             back.m_b = step.m_b;
             back.m_out = step.m_out;
             return;
@@ -346,10 +363,91 @@ void CRPlan::Finish() {
         if (s.m_kind >= kStepCompare && s.m_kind <= kStepCompareLessOne)
             s.m_compare = &m_compares[s.m_record];
     }
+    JoinCopies();
     CRStep end;
     end.m_kind = kStepEnd;
     m_steps.push_back(end);
     m_finished = true;
+}
+
+void CRPlan::JoinCopies() {
+    // A fed Feedback Flow's copy runs after every other step, but where nothing
+    // reads its target between the joined Delay step that publishes its source and
+    // the copy, that step can store the same value as it goes.
+    std::vector<std::pair<const double*, uint32_t>> delays;  // a joined Delay's output, its step
+    for (uint32_t k = 0; k < m_steps.size(); ++k) {
+        if (m_steps[k].m_kind >= kStepDelayAdd) delays.emplace_back(m_steps[k].m_delayOut, k);
+    }
+    if (delays.empty()) return;
+    // By address through std::less, then by position.
+    const auto before = [](const auto& x, const auto& y) {
+        return std::less<const double*>()(x.first, y.first) || (x.first == y.first && x.second < y.second);
+    };
+    std::sort(delays.begin(), delays.end(), before);
+    // Every read of a value, at (step << 32 | entry of a copy step).
+    std::vector<std::pair<const double*, uint64_t>> reads;
+    for (uint32_t k = 0; k < m_steps.size(); ++k) {
+        const CRStep& s = m_steps[k];
+        const uint64_t at = uint64_t{k} << 32;
+        if (s.m_kind == kStepCallThrough) {
+            for (const CRModelInput& in : s.m_model->m_inputs) {
+                if (in.m_source) reads.emplace_back(in.m_source, at);
+            }
+        } else if (s.m_kind == kStepCopies) {
+            for (uint32_t j = 0; j < s.m_sourceCount; ++j)
+                reads.emplace_back(m_copies[s.m_firstSource + j].m_from, at | j);
+        } else {
+            if (s.m_kind < kStepDelayAdd && s.m_a) reads.emplace_back(s.m_a, at);
+            if (s.m_b) reads.emplace_back(s.m_b, at);
+            for (uint32_t i = 0; i < s.m_sourceCount; ++i)
+                reads.emplace_back(m_sources[s.m_firstSource + i], at);
+        }
+    }
+    std::sort(reads.begin(), reads.end(), before);
+    std::vector<bool> joined(m_copies.size(), false);
+    bool any = false;
+    for (uint32_t k = 0; k < m_steps.size(); ++k) {
+        const CRStep& s = m_steps[k];
+        if (s.m_kind != kStepCopies) continue;
+        for (uint32_t j = 0; j < s.m_sourceCount; ++j) {
+            const CRPlanCopy& c = m_copies[s.m_firstSource + j];
+            auto d = std::lower_bound(delays.begin(), delays.end(),
+                                      std::pair<const double*, uint32_t>(c.m_from, 0), before);
+            if (d == delays.end() || d->first != c.m_from || d->second > k) continue;
+            CRStep& publisher = m_steps[d->second];
+            if (publisher.m_copyTo != &m_sink) continue;
+            // The last copy leaves its value in the register for a step that takes it.
+            if (j + 1 == s.m_sourceCount && k + 1 < m_steps.size() && TakesRegister(m_steps[k + 1].m_kind))
+                continue;
+            const uint64_t from = (uint64_t{d->second} << 32) + 1;
+            const uint64_t to = (uint64_t{k} << 32) | j;
+            auto r = std::lower_bound(reads.begin(), reads.end(),
+                                      std::pair<const double*, uint64_t>(c.m_to, from), before);
+            if (r != reads.end() && r->first == c.m_to && r->second < to) continue;
+            publisher.m_copyTo = c.m_to;
+            joined[s.m_firstSource + j] = true;
+            any = true;
+        }
+    }
+    if (!any) return;
+    // The copies left, in order; a copy step left with none goes.
+    std::vector<CRPlanCopy> kept;
+    std::vector<CRStep> steps;
+    for (CRStep s : m_steps) {
+        if (s.m_kind == kStepCopies) {
+            const uint32_t first = static_cast<uint32_t>(kept.size());
+            for (uint32_t j = 0; j < s.m_sourceCount; ++j) {
+                if (!joined[s.m_firstSource + j]) kept.push_back(m_copies[s.m_firstSource + j]);
+            }
+            s.m_firstSource = first;
+            s.m_sourceCount = static_cast<uint32_t>(kept.size()) - first;
+            if (s.m_sourceCount == 0) continue;
+            s.m_out = kept.back().m_to;
+        }
+        steps.push_back(s);
+    }
+    m_copies = std::move(kept);
+    m_steps = std::move(steps);
 }
 
 void CRPlan::Run(uint32_t now) {
@@ -511,15 +609,19 @@ kStepCompareChained : {
 #undef ZOR2_COMPARE_ONE
 // Each two-input operation: fed by its own inputs, by the step just before, or
 // by a chained Delay in the same step.
-#define ZOR2_PAIR_STEPS(name, op)                                                        \
-    kStep##name : last = Pair<op>(*s->m_a, *s->m_b);                                     \
-    ZOR2_PUBLISH();                                                                      \
-    kStep##name##Chained : last = Pair<op>(last, *s->m_b);                               \
-    ZOR2_PUBLISH();                                                                      \
-    kStepDelay##name : last = last + DelayFeedback(*s->m_delayOut, kDelayDefaultFactor); \
-    *s->m_delayOut = last;                                                               \
-    last = Pair<op>(last, *s->m_b);                                                      \
-    ZOR2_PUBLISH();
+#define ZOR2_PAIR_STEPS(name, op)                                                         \
+    kStep##name : last = Pair<op>(*s->m_a, *s->m_b);                                      \
+    ZOR2_PUBLISH();                                                                       \
+    kStep##name##Chained : last = Pair<op>(last, *s->m_b);                                \
+    ZOR2_PUBLISH();                                                                       \
+    kStepDelay##name : {                                                                  \
+        const double delayed = last + DelayFeedback(*s->m_delayOut, kDelayDefaultFactor); \
+        *s->m_delayOut = delayed;                                                         \
+        last = Pair<op>(delayed, *s->m_b);                                                \
+        /* After the read: the copy's target may be the second source. */                 \
+        *s->m_copyTo = delayed;                                                           \
+        ZOR2_PUBLISH();                                                                   \
+    }
     ZOR2_PAIR_STEPS(Add, kMathAdd)
     ZOR2_PAIR_STEPS(Subtract, kMathSubtract)
     ZOR2_PAIR_STEPS(Multiply, kMathMultiply)

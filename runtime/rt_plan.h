@@ -78,8 +78,11 @@ struct CRStep {
     int16_t m_type = 0;          // the component type (ids stay below 128), where the kind needs it
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
-    uint32_t m_record = 0;        // into the plan's compare records (kStepCompare)
-    const double* m_a = nullptr;  // first source of a two-source step; the value of a Constant
+    uint32_t m_record = 0;  // into the plan's compare records (kStepCompare)
+    union {
+        const double* m_a = nullptr;  // first source of a two-source step; the value of a Constant
+        double* m_copyTo;             // kStepDelayAdd ...: a copy of the Delay's output, or m_sink
+    };
     const double* m_b = nullptr;  // second source of a two-source step
     double* m_out = nullptr;      // the first output's value
     union {
@@ -167,6 +170,9 @@ class CRPlan {
 
     /// The slot of the value at `record`, or null when no compiled step publishes it.
     double* SlotOf(const double* record);
+    /// Moves the copy of a joined Delay's output into the Delay's step where nothing
+    /// reads the copy's target in between; called by Finish on the slots.
+    void JoinCopies();
 
     std::vector<CRStep> m_steps;
     std::vector<const double*> m_sources;
