@@ -95,6 +95,7 @@ void CRPlan::Clear() {
     m_redirected.clear();
     m_needsTick = false;
     m_finished = false;
+    m_threaded = false;
 }
 
 void CRPlan::Push(CRStep step) {
@@ -368,6 +369,7 @@ void CRPlan::Finish() {
     end.m_kind = kStepEnd;
     m_steps.push_back(end);
     m_finished = true;
+    m_threaded = false;
 }
 
 void CRPlan::JoinCopies() {
@@ -453,61 +455,70 @@ void CRPlan::JoinCopies() {
 void CRPlan::Run(uint32_t now) {
     // Threaded dispatch: every step jumps straight to the next one's code, so each
     // kind has its own indirect jump for the predictor to learn what follows it.
-    static const void* const kCode[] = {&&kStepCallThrough,
-                                        &&kStepCopies,
-                                        &&kStepRangeCheck,
-                                        &&kStepMath,
-                                        &&kStepTruthCheck,
-                                        &&kStepCounter,
-                                        &&kStepCounterChained,
-                                        &&kStepCount,
-                                        &&kStepCountChained,
-                                        &&kStepCompare,
-                                        &&kStepCompareChained,
-                                        &&kStepCompareEqualOne,
-                                        &&kStepCompareGreaterOne,
-                                        &&kStepCompareLessOne,
-                                        &&kStepDelay,
-                                        &&kStepDelayChained,
-                                        &&kStepTimer,
-                                        &&kStepFeedback,
-                                        &&kStepEnd,
-                                        &&kStepAdd,
-                                        &&kStepAddChained,
-                                        &&kStepSubtract,
-                                        &&kStepSubtractChained,
-                                        &&kStepMultiply,
-                                        &&kStepMultiplyChained,
-                                        &&kStepDivide,
-                                        &&kStepDivideChained,
-                                        &&kStepGetMin,
-                                        &&kStepGetMinChained,
-                                        &&kStepGetMax,
-                                        &&kStepGetMaxChained,
-                                        &&kStepDelayAdd,
-                                        &&kStepDelaySubtract,
-                                        &&kStepDelayMultiply,
-                                        &&kStepDelayDivide,
-                                        &&kStepDelayGetMin,
-                                        &&kStepDelayGetMax};
+    // A step holds its code as an offset from the first kind's, so a jump needs
+    // one load from the step and no table.
+    const char* const kBase = static_cast<const char*>(&&kStepCallThrough);
+#define ZOR2_CODE(kind) static_cast<int32_t>(static_cast<const char*>(&&kind) - kBase)
+    static const int32_t kCode[] = {ZOR2_CODE(kStepCallThrough),
+                                    ZOR2_CODE(kStepCopies),
+                                    ZOR2_CODE(kStepRangeCheck),
+                                    ZOR2_CODE(kStepMath),
+                                    ZOR2_CODE(kStepTruthCheck),
+                                    ZOR2_CODE(kStepCounter),
+                                    ZOR2_CODE(kStepCounterChained),
+                                    ZOR2_CODE(kStepCount),
+                                    ZOR2_CODE(kStepCountChained),
+                                    ZOR2_CODE(kStepCompare),
+                                    ZOR2_CODE(kStepCompareChained),
+                                    ZOR2_CODE(kStepCompareEqualOne),
+                                    ZOR2_CODE(kStepCompareGreaterOne),
+                                    ZOR2_CODE(kStepCompareLessOne),
+                                    ZOR2_CODE(kStepDelay),
+                                    ZOR2_CODE(kStepDelayChained),
+                                    ZOR2_CODE(kStepTimer),
+                                    ZOR2_CODE(kStepFeedback),
+                                    ZOR2_CODE(kStepEnd),
+                                    ZOR2_CODE(kStepAdd),
+                                    ZOR2_CODE(kStepAddChained),
+                                    ZOR2_CODE(kStepSubtract),
+                                    ZOR2_CODE(kStepSubtractChained),
+                                    ZOR2_CODE(kStepMultiply),
+                                    ZOR2_CODE(kStepMultiplyChained),
+                                    ZOR2_CODE(kStepDivide),
+                                    ZOR2_CODE(kStepDivideChained),
+                                    ZOR2_CODE(kStepGetMin),
+                                    ZOR2_CODE(kStepGetMinChained),
+                                    ZOR2_CODE(kStepGetMax),
+                                    ZOR2_CODE(kStepGetMaxChained),
+                                    ZOR2_CODE(kStepDelayAdd),
+                                    ZOR2_CODE(kStepDelaySubtract),
+                                    ZOR2_CODE(kStepDelayMultiply),
+                                    ZOR2_CODE(kStepDelayDivide),
+                                    ZOR2_CODE(kStepDelayGetMin),
+                                    ZOR2_CODE(kStepDelayGetMax)};
+#undef ZOR2_CODE
     static_assert(std::size(kCode) == kStepDelayGetMax + 1, "one entry per step kind, in enum order");
     if (!m_finished) return;
+    if (!m_threaded) {
+        for (CRStep& step : m_steps) step.m_code = kCode[step.m_kind];
+        m_threaded = true;
+    }
     const double* const* sources = m_sources.data();
     const CRStep* s = m_steps.data();
     // The value the last compiled step published; a chained step takes its first
     // input from here instead of waiting for the store to land.
     double last = 0.0;
-#define ZOR2_NEXT()             \
-    do {                        \
-        ++s;                    \
-        goto* kCode[s->m_kind]; \
+#define ZOR2_NEXT()               \
+    do {                          \
+        ++s;                      \
+        goto*(kBase + s->m_code); \
     } while (false)
 #define ZOR2_PUBLISH()    \
     do {                  \
         *s->m_out = last; \
         ZOR2_NEXT();      \
     } while (false)
-    goto* kCode[s->m_kind];
+    goto*(kBase + s->m_code);
 kStepCallThrough:
     s->m_model->GetInputValues();
     s->m_model->Execute();

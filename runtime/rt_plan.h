@@ -78,7 +78,7 @@ struct CRStep {
     int16_t m_type = 0;          // the component type (ids stay below 128), where the kind needs it
     uint32_t m_firstSource = 0;  // into the plan's source list
     uint32_t m_sourceCount = 0;
-    uint32_t m_record = 0;  // into the plan's compare records (kStepCompare)
+    int32_t m_code = 0;  // where Run finds the kind's code, filled in by its first pass
     union {
         const double* m_a = nullptr;  // first source of a two-source step; the value of a Constant
         double* m_copyTo;             // kStepDelayAdd ...: a copy of the Delay's output, or m_sink
@@ -90,7 +90,8 @@ struct CRStep {
         CTimerRunState* m_timer;            // kStepTimer: the component's state
         CFeedbackState* m_feedback;         // kStepFeedback: the component's state
         double* m_delayOut;                 // kStepDelayAdd ...: the Delay's output
-        const CRCompareRecord* m_compare;   // a Compare's record, from Finish on
+        uint32_t m_record;                  // a Compare's record: its index until Finish,
+        const CRCompareRecord* m_compare;   // then the record itself
     };
 };
 
@@ -193,6 +194,7 @@ class CRPlan {
     std::vector<std::pair<CRModelInput*, const double*>> m_redirected;
     bool m_needsTick = false;
     bool m_finished = false;  // Finish has run: the steps end in kStepEnd
+    bool m_threaded = false;  // Run has filled in every step's m_code
     double m_sink = 0.0;      // takes the writes to outputs a component lacks
 };
 
