@@ -10,6 +10,7 @@
 #include "algo/platform.h"
 #include "components/decision/feedback_kernel.h"
 #include "components/logic/truth_check_kernel.h"
+#include "components/logic/valve_kernel.h"
 #include "components/math/compare_kernel.h"
 #include "components/math/math_kernel.h"
 #include "components/utility/timing_kernel.h"
@@ -66,6 +67,8 @@ bool TakesRegister(ERStepKind kind) {
         case kStepCompareGreaterOne:
         case kStepCompareLessOne:
         case kStepDelayChained:
+        case kStepNegateChained:
+        case kStepValveChained:
             return true;
         default:
             return kind >= kStepDelayAdd || (kind > kStepAdd && (kind - kStepAdd) % 2 == 1);
@@ -102,11 +105,12 @@ void CRPlan::Push(CRStep step) {
     if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
         const double* published = m_steps.back().m_out;
-        const bool chained = (Chainable(step.m_kind) || step.m_kind == kStepCounter ||
-                              step.m_kind == kStepCount || step.m_kind == kStepDelay)
-                                 ? step.m_a == published
-                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
-                                       m_sources[step.m_firstSource] == published;
+        const bool chained =
+            (Chainable(step.m_kind) || step.m_kind == kStepCounter || step.m_kind == kStepCount ||
+             step.m_kind == kStepDelay || step.m_kind == kStepNegate || step.m_kind == kStepValve)
+                ? step.m_a == published
+                : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                      m_sources[step.m_firstSource] == published;
         if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
         CRStep& back = m_steps.back();
         if (chained && back.m_kind == kStepDelayChained &&
@@ -204,6 +208,26 @@ void CRPlan::AddCounter(int32_t type, const double* event, const double* reset, 
     step.m_type = static_cast<int16_t>(type);
     step.m_a = reset || event ? event : &kZero;
     step.m_b = reset;
+    step.m_out = &out;
+    Push(step);
+}
+
+void CRPlan::AddReverseSign(const double* source, double& out) {
+    // Unfed it publishes a +0, which a copy of a zero does.
+    if (!source) return AddCopy(&kZero, &out);
+    CRStep step;
+    step.m_kind = kStepNegate;
+    step.m_a = source;
+    step.m_out = &out;
+    Push(step);
+}
+
+void CRPlan::AddValve(const double* enabler, const double* value, double& out) {
+    if (!enabler || !value) return AddCopy(&kZero, &out);
+    CRStep step;
+    step.m_kind = kStepValve;
+    step.m_a = value;
+    step.m_b = enabler;
     step.m_out = &out;
     Push(step);
 }
@@ -475,6 +499,10 @@ void CRPlan::Run(uint32_t now) {
                                     ZOR2_CODE(kStepCompareLessOne),
                                     ZOR2_CODE(kStepDelay),
                                     ZOR2_CODE(kStepDelayChained),
+                                    ZOR2_CODE(kStepNegate),
+                                    ZOR2_CODE(kStepNegateChained),
+                                    ZOR2_CODE(kStepValve),
+                                    ZOR2_CODE(kStepValveChained),
                                     ZOR2_CODE(kStepTimer),
                                     ZOR2_CODE(kStepFeedback),
                                     ZOR2_CODE(kStepEnd),
@@ -571,6 +599,18 @@ kStepDelay:
     ZOR2_PUBLISH();
 kStepDelayChained:
     last = last + DelayFeedback(*s->m_out, kDelayDefaultFactor);
+    ZOR2_PUBLISH();
+kStepNegate:
+    last = -*s->m_a;
+    ZOR2_PUBLISH();
+kStepNegateChained:
+    last = -last;
+    ZOR2_PUBLISH();
+kStepValve:
+    last = ValveOutput(IsTrue(*s->m_b), *s->m_a);
+    ZOR2_PUBLISH();
+kStepValveChained:
+    last = ValveOutput(IsTrue(*s->m_b), last);
     ZOR2_PUBLISH();
 kStepTimer : {
     const bool enabled = !s->m_a || *s->m_a != 0.0;

@@ -35,11 +35,15 @@ enum ERStepKind : uint8_t {
     kStepCompareEqualOne,
     kStepCompareGreaterOne,
     kStepCompareLessOne,
-    kStepDelay,         // m_a the raw source (a zero when unfed), with the feedback input
-    kStepDelayChained,  // the same with the raw value from the register
-    kStepTimer,         // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
-    kStepFeedback,      // an unfed Feedback Flow: m_b the component value
-    kStepEnd,           // after the last step, so a step needs no count to find the end
+    kStepDelay,          // m_a the raw source (a zero when unfed), with the feedback input
+    kStepDelayChained,   // the same with the raw value from the register
+    kStepNegate,         // Reverse Sign of m_a
+    kStepNegateChained,  // the same of the register
+    kStepValve,          // m_a the "ValueIN" source, m_b the "Enabler" source
+    kStepValveChained,   // the same with the value from the register
+    kStepTimer,          // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
+    kStepFeedback,       // an unfed Feedback Flow: m_b the component value
+    kStepEnd,            // after the last step, so a step needs no count to find the end
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -119,6 +123,11 @@ class CRPlan {
     /// A counter of `type` counting in `out`; `event` and `reset` are the sources
     /// of its event and reset inputs, null when the input is missing or unfed.
     void AddCounter(int32_t type, const double* event, const double* reset, double& out);
+    /// A Reverse Sign of `source` (0 when null) into `out`.
+    void AddReverseSign(const double* source, double& out);
+    /// A Valve passing `value` into `out` while `enabler` is true; 0 when either
+    /// is null (missing or unfed).
+    void AddValve(const double* enabler, const double* value, double& out);
     /// A Delay adding `raw` (0 when null) to the decayed last value of `out`
     /// when `feedback`, the component has its feedback input.
     void AddDelay(const double* raw, bool feedback, double& out);

@@ -3,6 +3,7 @@
 
 #include "components/logic/truth_check_kernel.h"
 #include "components/logic/valve_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -25,6 +26,15 @@ int32_t CRModelValve::GetInputValues() {
 int32_t CRModelValve::Execute() {
     if (CRModelOutput* out = FirstOutput()) out->m_value = ValveOutput(m_open, m_value);
     return 0;
+}
+
+void CRModelValve::Compile(CRPlan& plan) {
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    // Without inputs the output stays closed.
+    const CRModelInput* enabler = m_inputs.empty() ? nullptr : &m_inputs.front();
+    const CRModelInput* value = m_inputs.empty() ? nullptr : &m_inputs.back();
+    plan.AddValve(enabler ? enabler->m_source : nullptr, value ? value->m_source : nullptr, out->m_value);
 }
 
 namespace {

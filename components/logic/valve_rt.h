@@ -11,6 +11,7 @@ class CRModelValve final : public CRNetworkModel {
     explicit CRModelValve(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 
   private:
     bool m_open = false;

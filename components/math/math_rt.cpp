@@ -71,8 +71,11 @@ void CRModelMath::Compile(CRPlan& plan) {
     if (!out) return;
     if (m_type == kMathRangeCheck) {
         plan.AddRangeCheck(m_range, out->m_value);
+    } else if (m_type == kMathReverseSign) {
+        const CRModelInput* in = FirstInput();
+        plan.AddReverseSign(in ? in->m_source : nullptr, out->m_value);
     } else if (!plan.AddMath(m_type, m_inputs, out->m_value)) {
-        plan.AddCallThrough(*this);  // Reverse Sign
+        plan.AddCallThrough(*this);
     }
 }
 
