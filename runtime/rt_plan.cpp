@@ -12,6 +12,7 @@
 #include "components/logic/truth_check_kernel.h"
 #include "components/logic/valve_kernel.h"
 #include "components/math/compare_kernel.h"
+#include "components/math/math_exp_kernel.h"
 #include "components/math/math_kernel.h"
 #include "components/utility/timing_kernel.h"
 
@@ -69,6 +70,9 @@ bool TakesRegister(ERStepKind kind) {
         case kStepDelayChained:
         case kStepNegateChained:
         case kStepValveChained:
+        case kStepAbsoluteChained:
+        case kStepSquareRootChained:
+        case kStepPowerChained:
             return true;
         default:
             return kind >= kStepDelayAdd || (kind > kStepAdd && (kind - kStepAdd) % 2 == 1);
@@ -77,6 +81,23 @@ bool TakesRegister(ERStepKind kind) {
 
 bool Chainable(ERStepKind kind) {
     return kind >= kStepAdd && kind < kStepDelayAdd && (kind - kStepAdd) % 2 == 0;
+}
+
+/// A kind whose next kind takes m_a's value from the register instead.
+bool ChainsOnA(ERStepKind kind) {
+    switch (kind) {
+        case kStepCounter:
+        case kStepCount:
+        case kStepDelay:
+        case kStepNegate:
+        case kStepValve:
+        case kStepAbsolute:
+        case kStepSquareRoot:
+        case kStepPower:
+            return true;
+        default:
+            return Chainable(kind);
+    }
 }
 
 /// The source of an input that is missing or unfed and reads as 0.
@@ -105,12 +126,10 @@ void CRPlan::Push(CRStep step) {
     if (!m_steps.empty() && m_steps.back().m_kind != kStepCallThrough) {
         // Every compiled step leaves the value it published in the register.
         const double* published = m_steps.back().m_out;
-        const bool chained =
-            (Chainable(step.m_kind) || step.m_kind == kStepCounter || step.m_kind == kStepCount ||
-             step.m_kind == kStepDelay || step.m_kind == kStepNegate || step.m_kind == kStepValve)
-                ? step.m_a == published
-                : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
-                      m_sources[step.m_firstSource] == published;
+        const bool chained = ChainsOnA(step.m_kind)
+                                 ? step.m_a == published
+                                 : step.m_kind == kStepCompare && step.m_sourceCount == 1 &&
+                                       m_sources[step.m_firstSource] == published;
         if (chained) step.m_kind = static_cast<ERStepKind>(step.m_kind + 1);
         CRStep& back = m_steps.back();
         if (chained && back.m_kind == kStepDelayChained &&
@@ -230,6 +249,29 @@ void CRPlan::AddValve(const double* enabler, const double* value, double& out) {
     step.m_b = enabler;
     step.m_out = &out;
     Push(step);
+}
+
+bool CRPlan::AddMathExp(int32_t type, const double* x, const double* power, double& out) {
+    static constexpr double kOne = 1.0;
+    CRStep step;
+    switch (type) {
+        case kMathExpAbsolute:
+            step.m_kind = kStepAbsolute;
+            break;
+        case kMathExpSquareRoot:
+            step.m_kind = kStepSquareRoot;
+            break;
+        case kMathExpPower:
+            step.m_kind = kStepPower;
+            step.m_b = power ? power : &kOne;
+            break;
+        default:
+            return false;
+    }
+    step.m_a = x;
+    step.m_out = &out;
+    Push(step);
+    return true;
 }
 
 void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
@@ -503,6 +545,12 @@ void CRPlan::Run(uint32_t now) {
                                     ZOR2_CODE(kStepNegateChained),
                                     ZOR2_CODE(kStepValve),
                                     ZOR2_CODE(kStepValveChained),
+                                    ZOR2_CODE(kStepAbsolute),
+                                    ZOR2_CODE(kStepAbsoluteChained),
+                                    ZOR2_CODE(kStepSquareRoot),
+                                    ZOR2_CODE(kStepSquareRootChained),
+                                    ZOR2_CODE(kStepPower),
+                                    ZOR2_CODE(kStepPowerChained),
                                     ZOR2_CODE(kStepTimer),
                                     ZOR2_CODE(kStepFeedback),
                                     ZOR2_CODE(kStepEnd),
@@ -611,6 +659,24 @@ kStepValve:
     ZOR2_PUBLISH();
 kStepValveChained:
     last = ValveOutput(IsTrue(*s->m_b), last);
+    ZOR2_PUBLISH();
+kStepAbsolute:
+    last = MathExpCompute(kMathExpAbsolute, true, *s->m_a, 1);
+    ZOR2_PUBLISH();
+kStepAbsoluteChained:
+    last = MathExpCompute(kMathExpAbsolute, true, last, 1);
+    ZOR2_PUBLISH();
+kStepSquareRoot:
+    last = MathExpCompute(kMathExpSquareRoot, true, *s->m_a, 1);
+    ZOR2_PUBLISH();
+kStepSquareRootChained:
+    last = MathExpCompute(kMathExpSquareRoot, true, last, 1);
+    ZOR2_PUBLISH();
+kStepPower:
+    last = MathExpCompute(kMathExpPower, true, *s->m_a, MathExpPower(*s->m_b));
+    ZOR2_PUBLISH();
+kStepPowerChained:
+    last = MathExpCompute(kMathExpPower, true, last, MathExpPower(*s->m_b));
     ZOR2_PUBLISH();
 kStepTimer : {
     const bool enabled = !s->m_a || *s->m_a != 0.0;

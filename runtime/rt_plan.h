@@ -41,9 +41,15 @@ enum ERStepKind : uint8_t {
     kStepNegateChained,  // the same of the register
     kStepValve,          // m_a the "ValueIN" source, m_b the "Enabler" source
     kStepValveChained,   // the same with the value from the register
-    kStepTimer,          // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
-    kStepFeedback,       // an unfed Feedback Flow: m_b the component value
-    kStepEnd,            // after the last step, so a step needs no count to find the end
+    kStepAbsolute,       // the unary functions of m_a; Power raises it to the power m_b gives
+    kStepAbsoluteChained,
+    kStepSquareRoot,
+    kStepSquareRootChained,
+    kStepPower,
+    kStepPowerChained,
+    kStepTimer,     // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
+    kStepFeedback,  // an unfed Feedback Flow: m_b the component value
+    kStepEnd,       // after the last step, so a step needs no count to find the end
     // Arithmetic over exactly two sources m_a and m_b; each second kind of a pair
     // takes m_a's value from the previous step's result held in a register.
     kStepAdd,
@@ -128,6 +134,9 @@ class CRPlan {
     /// A Valve passing `value` into `out` while `enabler` is true; 0 when either
     /// is null (missing or unfed).
     void AddValve(const double* enabler, const double* value, double& out);
+    /// Absolute value, Power or Square Root (`type`) of `*x` into `out`; `power` is
+    /// the source of "Power (y)" (null when unfed). False for any other type.
+    bool AddMathExp(int32_t type, const double* x, const double* power, double& out);
     /// A Delay adding `raw` (0 when null) to the decayed last value of `out`
     /// when `feedback`, the component has its feedback input.
     void AddDelay(const double* raw, bool feedback, double& out);

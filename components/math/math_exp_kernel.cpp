@@ -1,5 +1,4 @@
-// Unary functions: truncation of the exponent, binary exponentiation, the
-// per-type result.
+// Unary functions: truncation of the exponent and binary exponentiation.
 #include "components/math/math_exp_kernel.h"
 
 #include <cmath>
@@ -24,20 +23,6 @@ double MathExpIntegerPower(double x, int32_t power) {
         square *= square;
     }
     return result;
-}
-
-double MathExpCompute(int32_t type, bool enabled, double x, int32_t power) {
-    if (!enabled) return 0.0;
-    switch (type) {
-        case kMathExpAbsolute:
-            return std::fabs(x);
-        case kMathExpPower:
-            return MathExpIntegerPower(x, power);
-        case kMathExpSquareRoot:
-            return x > 0.0 ? std::sqrt(x) : 0.0;
-        default:
-            return 0.0;
-    }
 }
 
 }  // namespace zor2

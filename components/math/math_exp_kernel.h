@@ -2,6 +2,7 @@
 // the designer's CModelMathExp and the runtime's CRModelMathExp.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace zor2 {
@@ -30,7 +31,20 @@ int32_t MathExpTrunc(double v);
 int32_t MathExpPower(double exponent);
 /// x raised to a positive integer power by repeated squaring.
 double MathExpIntegerPower(double x, int32_t power);
-/// The output of one cycle; 0 when not enabled.
-double MathExpCompute(int32_t type, bool enabled, double x, int32_t power);
+/// The output of one cycle; 0 when not enabled. Inline, so the runtime's
+/// compiled steps of a fixed type come down to the one function.
+inline double MathExpCompute(int32_t type, bool enabled, double x, int32_t power) {
+    if (!enabled) return 0.0;
+    switch (type) {
+        case kMathExpAbsolute:
+            return std::fabs(x);
+        case kMathExpPower:
+            return MathExpIntegerPower(x, power);
+        case kMathExpSquareRoot:
+            return x > 0.0 ? std::sqrt(x) : 0.0;
+        default:
+            return 0.0;
+    }
+}
 
 }  // namespace zor2

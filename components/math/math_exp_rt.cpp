@@ -1,6 +1,8 @@
 // Runtime unary functions: the base record, then the enabled byte.
 #include "components/math/math_exp_rt.h"
 
+#include "runtime/rt_plan.h"
+
 namespace zor2 {
 
 size_t CRModelMathExp::ReadRuntime(CByteReader& in, size_t offset) {
@@ -33,6 +35,20 @@ int32_t CRModelMathExp::Execute() {
     if (CRModelOutput* out = FirstOutput())
         out->m_value = MathExpCompute(m_type, m_params.enabled, m_value, m_power);
     return 0;
+}
+
+void CRModelMathExp::Compile(CRPlan& plan) {
+    static constexpr double kZero = 0.0;
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    // Disabled, the output is 0 whatever comes in.
+    if (!m_params.enabled) return plan.AddConstant(kZero, out->m_value);
+    // Without an input the function reads the component value, which a cycle
+    // never changes; an unfed input reads 0.
+    const CRModelInput* x = FirstInput();
+    const double* source = !x ? &m_value : x->HasSource() ? x->m_source : &kZero;
+    const double* power = m_powerInput ? m_powerInput->m_source : nullptr;
+    if (!plan.AddMathExp(m_type, source, power, out->m_value)) plan.AddCallThrough(*this);
 }
 
 namespace {

@@ -12,6 +12,7 @@ class CRModelMathExp final : public CRNetworkModel {
     size_t ReadRuntime(CByteReader& in, size_t offset) override;
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 
   private:
     CMathExpParams m_params;

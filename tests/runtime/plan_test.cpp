@@ -154,6 +154,7 @@ struct CChain {
         int32_t type;
         std::vector<int32_t> sources;
         int32_t stage;
+        std::vector<uint8_t> extra = {};  // the record's own fields, where the type has any
     };
     std::vector<Element> elements;
 
@@ -170,6 +171,7 @@ struct CChain {
             for (size_t k = 0; k < elements[e].sources.size(); ++k)
                 c.inputs.push_back({10 * (static_cast<int32_t>(k) + 1)});
             if (c.type >= 15 && c.type <= 20) c.extra = {1, 0, 0, 0, 0, 0, 0, 0, 0};  // compare value 0
+            if (!elements[e].extra.empty()) c.extra = elements[e].extra;
             m.components.push_back(c);
         }
         int32_t conn = 1;
@@ -341,6 +343,21 @@ TEST(RuntimePlan, StepsTheBuildSpecialisesMatchTheComponentsOwnPhases) {
            {22, {8, 5}, 9}}},
          kStepValveChained,
          2},
+        {"unary functions of the register, the module input, nothing, no input, disabled, to any power",
+         {{{21, {1, 0}, 2, {}},
+           {47, {2}, 3, {1}},
+           {49, {3}, 4, {1}},
+           {48, {4, 0}, 5, {1}},
+           {48, {0, -1}, 6, {1}},
+           {48, {5}, 7, {1}},
+           {47, {-1}, 8, {1}},
+           {49, {}, 9, {1}},
+           {47, {9}, 10, {0}},
+           {48, {0, 1}, 11, {1}},
+           {49, {11}, 12, {0}},
+           {22, {12, 10}, 13}}},
+         kStepPowerChained,
+         1},
         {"a delay without its feedback input is the sum with a zero",
          {{{2, {0}, 2}, {2, {2}, 3}, {2, {}, 4}, {22, {4, 0}, 5}}},
          kStepAddChained,
