@@ -58,6 +58,34 @@ ERStepKind PairKind(int32_t type) {
     }
 }
 
+// What the kinds of one input compute from it, `x`, and their step.
+
+/// A counter without a reset: both types count alike.
+inline double CountOf(double x, const CRStep& s) {
+    return static_cast<double>(CounterStep(kTypeCounterOnEvent, *s.m_out, x != 0.0, false, 0.0).count);
+}
+/// A Delay with its feedback input, m_out its last output.
+inline double DelayOf(double x, const CRStep& s) {
+    return x + DelayFeedback(*s.m_out, kDelayDefaultFactor);
+}
+inline double NegateOf(double x, const CRStep&) {
+    return -x;
+}
+/// A Valve passing x, m_b its "Enabler".
+inline double ValveOf(double x, const CRStep& s) {
+    return ValveOutput(IsTrue(*s.m_b), x);
+}
+inline double AbsoluteOf(double x, const CRStep&) {
+    return MathExpCompute(kMathExpAbsolute, true, x, 1);
+}
+inline double SquareRootOf(double x, const CRStep&) {
+    return MathExpCompute(kMathExpSquareRoot, true, x, 1);
+}
+/// x to the power m_b gives.
+inline double PowerOf(double x, const CRStep& s) {
+    return MathExpCompute(kMathExpPower, true, x, MathExpPower(*s.m_b));
+}
+
 /// A kind that takes its first input from the register.
 bool TakesRegister(ERStepKind kind) {
     switch (kind) {
@@ -635,49 +663,20 @@ kStepCounterChained : {
     last = static_cast<double>(CounterStep(s->m_type, *s->m_out, event, true, reset).count);
     ZOR2_PUBLISH();
 }
-// Without a reset both counter types count alike.
-kStepCount:
-    last = static_cast<double>(CounterStep(kTypeCounterOnEvent, *s->m_out, *s->m_a != 0.0, false, 0.0).count);
+// The kinds of one input: fed by their own source m_a, or by the step just before.
+#define ZOR2_ONE_INPUT_STEPS(name)                    \
+    kStep##name : last = name##Of(*s->m_a, *s);       \
+    ZOR2_PUBLISH();                                   \
+    kStep##name##Chained : last = name##Of(last, *s); \
     ZOR2_PUBLISH();
-kStepCountChained:
-    last = static_cast<double>(CounterStep(kTypeCounterOnEvent, *s->m_out, last != 0.0, false, 0.0).count);
-    ZOR2_PUBLISH();
-kStepDelay:
-    last = *s->m_a + DelayFeedback(*s->m_out, kDelayDefaultFactor);
-    ZOR2_PUBLISH();
-kStepDelayChained:
-    last = last + DelayFeedback(*s->m_out, kDelayDefaultFactor);
-    ZOR2_PUBLISH();
-kStepNegate:
-    last = -*s->m_a;
-    ZOR2_PUBLISH();
-kStepNegateChained:
-    last = -last;
-    ZOR2_PUBLISH();
-kStepValve:
-    last = ValveOutput(IsTrue(*s->m_b), *s->m_a);
-    ZOR2_PUBLISH();
-kStepValveChained:
-    last = ValveOutput(IsTrue(*s->m_b), last);
-    ZOR2_PUBLISH();
-kStepAbsolute:
-    last = MathExpCompute(kMathExpAbsolute, true, *s->m_a, 1);
-    ZOR2_PUBLISH();
-kStepAbsoluteChained:
-    last = MathExpCompute(kMathExpAbsolute, true, last, 1);
-    ZOR2_PUBLISH();
-kStepSquareRoot:
-    last = MathExpCompute(kMathExpSquareRoot, true, *s->m_a, 1);
-    ZOR2_PUBLISH();
-kStepSquareRootChained:
-    last = MathExpCompute(kMathExpSquareRoot, true, last, 1);
-    ZOR2_PUBLISH();
-kStepPower:
-    last = MathExpCompute(kMathExpPower, true, *s->m_a, MathExpPower(*s->m_b));
-    ZOR2_PUBLISH();
-kStepPowerChained:
-    last = MathExpCompute(kMathExpPower, true, last, MathExpPower(*s->m_b));
-    ZOR2_PUBLISH();
+    ZOR2_ONE_INPUT_STEPS(Count)
+    ZOR2_ONE_INPUT_STEPS(Delay)
+    ZOR2_ONE_INPUT_STEPS(Negate)
+    ZOR2_ONE_INPUT_STEPS(Valve)
+    ZOR2_ONE_INPUT_STEPS(Absolute)
+    ZOR2_ONE_INPUT_STEPS(SquareRoot)
+    ZOR2_ONE_INPUT_STEPS(Power)
+#undef ZOR2_ONE_INPUT_STEPS
 kStepTimer : {
     const bool enabled = !s->m_a || *s->m_a != 0.0;
     if (s->m_b) s->m_timer->delay = *s->m_b;

@@ -198,6 +198,15 @@ struct CChain {
     }
 };
 
+/// Cells of a Delay fed by the chain, its Feedback Flow and a Subtract of the two.
+const CChain kDelayCells{{{21, {0, 1}, 2},
+                          {2, {2, -1}, 3},
+                          {56, {3}, 1},
+                          {23, {3, 4}, 4},
+                          {2, {5, -1}, 5},
+                          {56, {6}, 1},
+                          {23, {6, 7}, 6}}};
+
 TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
     struct Case {
         const char* name;
@@ -247,15 +256,7 @@ TEST(RuntimePlan, HandShapedChainsMatchTheComponentsOwnPhases) {
         {"feedback flows fed, unfed and in a ring, read by compiled and called-through steps",
          {{{56, {0}, 1}, {56, {}, 1}, {56, {5}, 1}, {21, {2, 4}, 2}, {10, {2}, 3}, {22, {6, 3}, 4}}},
          0},
-        {"a delay, its feedback flow and a subtract, as cells in a chain",
-         {{{21, {0, 1}, 2},
-           {2, {2, -1}, 3},
-           {56, {3}, 1},
-           {23, {3, 4}, 4},
-           {2, {5, -1}, 5},
-           {56, {6}, 1},
-           {23, {6, 7}, 6}}},
-         2},
+        {"a delay, its feedback flow and a subtract, as cells in a chain", kDelayCells, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -300,16 +301,7 @@ TEST(RuntimePlan, StepsTheBuildSpecialisesMatchTheComponentsOwnPhases) {
            {2, {6, 0}, 7}}},
          kStepDelaySubtract,
          2},
-        {"feedback flows' copies joined into their delays' steps",
-         {{{21, {0, 1}, 2},
-           {2, {2, -1}, 3},
-           {56, {3}, 1},
-           {23, {3, 4}, 4},
-           {2, {5, -1}, 5},
-           {56, {6}, 1},
-           {23, {6, 7}, 6}}},
-         kStepCopies,
-         1},
+        {"feedback flows' copies joined into their delays' steps", kDelayCells, kStepCopies, 1},
         {"a feedback flow read after its delay's step, or by a flow before it, keeps its copy",
          {{{21, {0, 1}, 2},
            {2, {2, -1}, 3},
