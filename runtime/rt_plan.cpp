@@ -9,6 +9,7 @@
 
 #include "algo/platform.h"
 #include "components/decision/feedback_kernel.h"
+#include "components/logic/toggle_kernel.h"
 #include "components/logic/truth_check_kernel.h"
 #include "components/logic/valve_kernel.h"
 #include "components/math/compare_kernel.h"
@@ -86,6 +87,16 @@ inline double PowerOf(double x, const CRStep& s) {
     return MathExpCompute(kMathExpPower, true, x, MathExpPower(*s.m_b));
 }
 
+/// A toggle flipping on a true x; m_out holds its state, m_second takes the opposite.
+inline double ToggleOf(double x, const CRStep& s) {
+    const double held = *s.m_out;
+    const bool state = IsTrue(held);
+    const bool next = ToggleNext(state, IsTrue(x));
+    *s.m_second = next ? 0.0 : 1.0;
+    // The state is written only when it flips, so any other true value it holds stays.
+    return next != state ? (next ? 1.0 : 0.0) : held;
+}
+
 /// A kind that takes its first input from the register.
 bool TakesRegister(ERStepKind kind) {
     switch (kind) {
@@ -101,6 +112,7 @@ bool TakesRegister(ERStepKind kind) {
         case kStepAbsoluteChained:
         case kStepSquareRootChained:
         case kStepPowerChained:
+        case kStepToggleChained:
             return true;
         default:
             return kind >= kStepDelayAdd || (kind > kStepAdd && (kind - kStepAdd) % 2 == 1);
@@ -122,6 +134,7 @@ bool ChainsOnA(ERStepKind kind) {
         case kStepAbsolute:
         case kStepSquareRoot:
         case kStepPower:
+        case kStepToggle:
             return true;
         default:
             return Chainable(kind);
@@ -302,6 +315,15 @@ bool CRPlan::AddMathExp(int32_t type, const double* x, const double* power, doub
     return true;
 }
 
+void CRPlan::AddToggle(const double* input, double& out, double* second) {
+    CRStep step;
+    step.m_kind = kStepToggle;
+    step.m_a = input ? input : &kZero;
+    step.m_out = &out;
+    step.m_second = second ? second : &m_sink;
+    Push(step);
+}
+
 void CRPlan::AddDelay(const double* raw, bool feedback, double& out) {
     CRStep step;
     step.m_a = raw ? raw : &kZero;
@@ -392,6 +414,8 @@ void CRPlan::Finish() {
         } else if (s.m_kind != kStepCallThrough && s.m_out != &m_sink) {
             if (s.m_kind >= kStepDelayAdd) published.push_back(s.m_delayOut);
             published.push_back(s.m_out);
+            if ((s.m_kind == kStepToggle || s.m_kind == kStepToggleChained) && s.m_second != &m_sink)
+                published.push_back(s.m_second);
         }
     }
     for (const CRCompareRecord& r : m_compares) {
@@ -442,6 +466,9 @@ void CRPlan::Finish() {
         if (double* slot = SlotOf(s.m_out)) s.m_out = slot;
         if (s.m_kind >= kStepDelayAdd) {
             if (double* slot = SlotOf(s.m_delayOut)) s.m_delayOut = slot;
+        }
+        if (s.m_kind == kStepToggle || s.m_kind == kStepToggleChained) {
+            if (double* slot = SlotOf(s.m_second)) s.m_second = slot;
         }
     }
     for (const double*& p : m_sources) take(p);
@@ -579,6 +606,8 @@ void CRPlan::Run(uint32_t now) {
                                     ZOR2_CODE(kStepSquareRootChained),
                                     ZOR2_CODE(kStepPower),
                                     ZOR2_CODE(kStepPowerChained),
+                                    ZOR2_CODE(kStepToggle),
+                                    ZOR2_CODE(kStepToggleChained),
                                     ZOR2_CODE(kStepTimer),
                                     ZOR2_CODE(kStepFeedback),
                                     ZOR2_CODE(kStepEnd),
@@ -676,6 +705,7 @@ kStepCounterChained : {
     ZOR2_ONE_INPUT_STEPS(Absolute)
     ZOR2_ONE_INPUT_STEPS(SquareRoot)
     ZOR2_ONE_INPUT_STEPS(Power)
+    ZOR2_ONE_INPUT_STEPS(Toggle)
 #undef ZOR2_ONE_INPUT_STEPS
 kStepTimer : {
     const bool enabled = !s->m_a || *s->m_a != 0.0;

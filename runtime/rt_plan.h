@@ -47,6 +47,8 @@ enum ERStepKind : uint8_t {
     kStepSquareRootChained,
     kStepPower,
     kStepPowerChained,
+    kStepToggle,  // m_a the input; m_out holds the state, m_second the dual pole's other output
+    kStepToggleChained,
     kStepTimer,     // m_a the "On Off" source, m_b the "Delay ms" source (null when unfed)
     kStepFeedback,  // an unfed Feedback Flow: m_b the component value
     kStepEnd,       // after the last step, so a step needs no count to find the end
@@ -100,6 +102,7 @@ struct CRStep {
         CTimerRunState* m_timer;            // kStepTimer: the component's state
         CFeedbackState* m_feedback;         // kStepFeedback: the component's state
         double* m_delayOut;                 // kStepDelayAdd ...: the Delay's output
+        double* m_second;                   // kStepToggle...: the second output, or m_sink
         uint32_t m_record;                  // a Compare's record: its index until Finish,
         const CRCompareRecord* m_compare;   // then the record itself
     };
@@ -137,6 +140,9 @@ class CRPlan {
     /// Absolute value, Power or Square Root (`type`) of `*x` into `out`; `power` is
     /// the source of "Power (y)" (null when unfed). False for any other type.
     bool AddMathExp(int32_t type, const double* x, const double* power, double& out);
+    /// A toggle whose state `out` flips on a true `input` (never when null);
+    /// `second`, a dual pole's other output (null when none), takes the opposite.
+    void AddToggle(const double* input, double& out, double* second);
     /// A Delay adding `raw` (0 when null) to the decayed last value of `out`
     /// when `feedback`, the component has its feedback input.
     void AddDelay(const double* raw, bool feedback, double& out);

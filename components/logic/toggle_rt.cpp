@@ -3,6 +3,7 @@
 
 #include "components/logic/toggle_kernel.h"
 #include "components/logic/truth_check_kernel.h"
+#include "runtime/rt_plan.h"
 
 namespace zor2 {
 
@@ -20,6 +21,15 @@ int32_t CRModelToggle::Execute() {
     if (next != state) out->m_value = next ? 1.0 : 0.0;
     if (m_type == kToggleDualPole && m_outputs.size() > 1) m_outputs.back().m_value = next ? 0.0 : 1.0;
     return 0;
+}
+
+void CRModelToggle::Compile(CRPlan& plan) {
+    // Without an output there is no state to keep.
+    CRModelOutput* out = FirstOutput();
+    if (!out) return;
+    const CRModelInput* in = FirstInput();
+    double* second = m_type == kToggleDualPole && m_outputs.size() > 1 ? &m_outputs.back().m_value : nullptr;
+    plan.AddToggle(in ? in->m_source : nullptr, out->m_value, second);
 }
 
 namespace {

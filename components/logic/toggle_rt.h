@@ -10,6 +10,7 @@ class CRModelToggle final : public CRNetworkModel {
     explicit CRModelToggle(int32_t typeId) : CRNetworkModel(typeId) {}
     int32_t GetInputValues() override;
     int32_t Execute() override;
+    void Compile(CRPlan& plan) override;
 };
 
 }  // namespace zor2
