@@ -20,8 +20,13 @@ class CByteWriter {
     void Byte(uint8_t v) { m_bytes.push_back(v); }
     void Bool(bool v) { Byte(v ? 1 : 0); }
     void Raw(const void* data, size_t n) {
-        if (n == 0) return;
         const auto* p = static_cast<const uint8_t*>(data);
+        // A field of a few bytes goes in byte by byte: inlined with its size
+        // known, that is far cheaper than a range insert and its copy call.
+        if (n <= 8) {
+            for (size_t i = 0; i < n; ++i) m_bytes.push_back(p[i]);
+            return;
+        }
         m_bytes.insert(m_bytes.end(), p, p + n);
     }
     /// A fixed field of `units` UTF-16 code units: the text cut to units-1
@@ -72,6 +77,8 @@ class CByteReader {
         m_pos += n;
         return true;
     }
+    /// The bytes from the current position on (Remaining() of them).
+    const uint8_t* Here() const { return m_data + m_pos; }
     /// Reads a fixed field of `units` UTF-16 code units up to its first zero.
     bool FixedName(std::u16string& text, size_t units = 100);
     /// True when `count` records of at least `minBytes` each can still follow.
