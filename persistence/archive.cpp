@@ -121,10 +121,7 @@ void CArchive::StoreStr(const std::string& v) {
         m_writer.U16(0xFFFF);
         m_writer.I32(static_cast<int32_t>(n));
     }
-    std::vector<uint8_t>& out = m_writer.Bytes();
-    const size_t at = out.size();
-    out.resize(at + 2 * n);
-    uint8_t* p = out.data() + at;
+    uint8_t* p = m_writer.Extend(2 * n);
     for (size_t i = 0; i < n; ++i) {
         const uint16_t u = ascii ? static_cast<uint8_t>(v[i]) : static_cast<uint16_t>(units[i]);
         p[2 * i] = static_cast<uint8_t>(u & 0xFF);

@@ -91,9 +91,7 @@ class CArchive {
     }
 
     /// Storing: forgets what was written after `position`.
-    void Rewind(size_t position) {
-        if (position < m_writer.Bytes().size()) m_writer.Bytes().resize(position);
-    }
+    void Rewind(size_t position) { m_writer.Truncate(position); }
 
     bool Failed() const { return m_failed; }
     const std::string& Error() const { return m_error; }
