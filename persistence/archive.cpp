@@ -108,20 +108,26 @@ void CArchive::StoreStr(const std::string& v) {
         std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const std::u16string units = ascii ? std::u16string() : Utf8ToUtf16(v);
     const size_t n = ascii ? v.size() : units.size();
-    // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE.
-    m_writer.Byte(0xFF);
-    m_writer.U16(0xFFFE);
+    // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE; then
+    // the length in one byte, or 0xFF and 16 bits, or 0xFF, 0xFFFF and 32 bits.
+    uint8_t head[10] = {0xFF, 0xFE, 0xFF};
+    size_t headBytes = 4;
     if (n < 0xFF) {
-        m_writer.Byte(static_cast<uint8_t>(n));
+        head[3] = static_cast<uint8_t>(n);
     } else if (n < 0xFFFE) {
-        m_writer.Byte(0xFF);
-        m_writer.U16(static_cast<uint16_t>(n));
+        head[3] = 0xFF;
+        head[4] = static_cast<uint8_t>(n & 0xFF);
+        head[5] = static_cast<uint8_t>(n >> 8);
+        headBytes = 6;
     } else {
-        m_writer.Byte(0xFF);
-        m_writer.U16(0xFFFF);
-        m_writer.I32(static_cast<int32_t>(n));
+        const uint32_t length = static_cast<uint32_t>(n);
+        head[3] = head[4] = head[5] = 0xFF;
+        std::memcpy(head + 6, &length, 4);
+        headBytes = 10;
     }
-    uint8_t* p = m_writer.Extend(2 * n);
+    uint8_t* p = m_writer.Extend(headBytes + 2 * n);
+    std::memcpy(p, head, headBytes);
+    p += headBytes;
     for (size_t i = 0; i < n; ++i) {
         const uint16_t u = ascii ? static_cast<uint8_t>(v[i]) : static_cast<uint16_t>(units[i]);
         p[2 * i] = static_cast<uint8_t>(u & 0xFF);
