@@ -34,7 +34,8 @@ class CByteWriter {
     /// code units, a terminating zero, zero padding.
     void FixedName(const std::u16string& text, size_t units = 100);
 
-    /// The bytes written. The vector may be changed; writing goes on after what it then holds.
+    /// The bytes written; even the const form trims the room, so one thread at a time. The vector
+    /// may be changed; writing goes on after what it then holds.
     const std::vector<uint8_t>& Bytes() const {
         Settle();
         return m_bytes;
