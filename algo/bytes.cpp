@@ -10,6 +10,17 @@ void CByteWriter::FixedName(const std::u16string& text, size_t units) {
     for (size_t i = 0; i < units; ++i) U16(i < n ? static_cast<uint16_t>(text[i]) : 0);
 }
 
+void CByteWriter::MakeRoom(size_t n) {
+    const size_t used = Size();
+    // Memory already reserved is used first; past it the buffer doubles.
+    size_t size = used + n;
+    if (size < m_bytes.capacity()) size = m_bytes.capacity();
+    if (size < 2 * used) size = 2 * used;
+    if (size < 256) size = 256;
+    m_bytes.resize(size);
+    m_room = size - used;
+}
+
 bool CByteReader::FixedName(std::u16string& text, size_t units) {
     text.clear();
     bool ended = false;

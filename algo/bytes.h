@@ -17,23 +17,52 @@ class CByteWriter {
     void I32(int32_t v) { Raw(&v, 4); }
     void U16(uint16_t v) { Raw(&v, 2); }
     void F64(double v) { Raw(&v, 8); }
-    void Byte(uint8_t v) { m_bytes.push_back(v); }
+    void Byte(uint8_t v) { Raw(&v, 1); }
     void Bool(bool v) { Byte(v ? 1 : 0); }
     void Raw(const void* data, size_t n) {
-        if (n == 0) return;
-        const auto* p = static_cast<const uint8_t*>(data);
-        m_bytes.insert(m_bytes.end(), p, p + n);
+        // Zero bytes may come with a null pointer, which memcpy must not see.
+        if (n > 0) std::memcpy(Extend(n), data, n);
+    }
+    /// Appends `n` bytes for the caller to fill, all of them, and returns where they start.
+    uint8_t* Extend(size_t n) {
+        if (m_room < n) MakeRoom(n);
+        uint8_t* at = m_bytes.data() + (m_bytes.size() - m_room);
+        m_room -= n;
+        return at;
     }
     /// A fixed field of `units` UTF-16 code units: the text cut to units-1
     /// code units, a terminating zero, zero padding.
     void FixedName(const std::u16string& text, size_t units = 100);
 
-    const std::vector<uint8_t>& Bytes() const { return m_bytes; }
-    std::vector<uint8_t>& Bytes() { return m_bytes; }
-    size_t Size() const { return m_bytes.size(); }
+    /// The bytes written; even the const form trims the room, so one thread at a time. The vector
+    /// may be changed; writing goes on after what it then holds.
+    const std::vector<uint8_t>& Bytes() const {
+        Settle();
+        return m_bytes;
+    }
+    std::vector<uint8_t>& Bytes() {
+        Settle();
+        return m_bytes;
+    }
+    size_t Size() const { return m_bytes.size() - m_room; }
+    /// Forgets what was written after the first `size` bytes.
+    void Truncate(size_t size) {
+        if (size < Size()) m_room = m_bytes.size() - size;
+    }
 
   private:
-    std::vector<uint8_t> m_bytes;
+    /// Grows the room at the end to at least `n` bytes, doubling as a vector does.
+    void MakeRoom(size_t n);
+    /// Cuts the vector to the bytes written.
+    void Settle() const {
+        m_bytes.resize(m_bytes.size() - m_room);
+        m_room = 0;
+    }
+
+    // While fields are appended the vector runs `m_room` bytes past them, so
+    // that a field is one copy and one subtraction, not a vector insert.
+    mutable std::vector<uint8_t> m_bytes;
+    mutable size_t m_room = 0;
 };
 
 /// Reads little-endian fields from a byte span. Every read checks the bytes
@@ -72,6 +101,8 @@ class CByteReader {
         m_pos += n;
         return true;
     }
+    /// The bytes from the current position on (Remaining() of them).
+    const uint8_t* Here() const { return m_data + m_pos; }
     /// Reads a fixed field of `units` UTF-16 code units up to its first zero.
     bool FixedName(std::u16string& text, size_t units = 100);
     /// True when `count` records of at least `minBytes` each can still follow.

@@ -23,8 +23,8 @@ size_t CArchive::Remaining() const {
     return m_loading ? m_reader.Remaining() : 0;
 }
 
-void CArchive::Mark(const char* record) {
-    if (m_stream && !m_failed && !m_stream->Mark(record)) Fail(m_stream->Error());
+void CArchive::MarkStream(const char* record) {
+    if (!m_failed && !m_stream->Mark(record)) Fail(m_stream->Error());
 }
 
 void CArchive::Fail(const std::string& why) {
@@ -55,17 +55,10 @@ std::string CArchive::Describe() const {
     return m_error + " at byte offset " + std::to_string(m_errorOffset);
 }
 
-bool CArchive::ReadRaw(void* out, size_t n) {
+bool CArchive::ReadRawFailed(size_t n) {
     if (m_failed) return false;
-    if (n > Remaining()) {
-        FailEndsEarly(n - Remaining(), {}, Position());
-        return false;
-    }
-    if (!m_reader.Raw(out, n)) {
-        Fail("unexpected end of file");
-        return false;
-    }
-    return true;
+    FailEndsEarly(n - Remaining(), {}, Position());
+    return false;
 }
 
 bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what) {
@@ -94,84 +87,55 @@ bool CArchive::CheckCount(int32_t count, size_t minBytes, const char* what, size
 }
 
 template <class T>
-bool CArchive::Streamed(bool (IFieldStream::*move)(T&), T& v) {
-    if (!m_stream) return false;
+void CArchive::Streamed(bool (IFieldStream::*move)(T&), T& v) {
     // The stream takes or gives the value itself; its first failure stops the archive.
     if (!m_failed && !(m_stream->*move)(v)) Fail(m_stream->Error());
-    return true;
 }
-
-void CArchive::I32(int32_t& v) {
-    if (Streamed(&IFieldStream::I32, v)) return;
-    if (!m_loading) return m_writer.I32(v);
-    int32_t t;
-    if (ReadRaw(&t, 4)) v = t;
-}
-
-void CArchive::F64(double& v) {
-    if (Streamed(&IFieldStream::F64, v)) return;
-    if (!m_loading) return m_writer.F64(v);
-    double t;
-    if (ReadRaw(&t, 8)) v = t;
-}
-
-void CArchive::Byte(uint8_t& v) {
-    if (Streamed(&IFieldStream::Byte, v)) return;
-    if (!m_loading) return m_writer.Byte(v);
-    uint8_t t;
-    if (ReadRaw(&t, 1)) v = t;
-}
-
-void CArchive::Bool(bool& v) {
-    uint8_t b = v ? 1 : 0;
-    Byte(b);
-    if (m_loading && !m_failed) v = b != 0;
-}
-
-void CArchive::Rect(CRect& r) {
-    I32(r.left);
-    I32(r.top);
-    I32(r.right);
-    I32(r.bottom);
-}
-
-void CArchive::Point(CPoint& p) {
-    I32(p.x);
-    I32(p.y);
-}
+// The inline fields of the header reach the stream through these.
+template void CArchive::Streamed(bool (IFieldStream::*)(int32_t&), int32_t&);
+template void CArchive::Streamed(bool (IFieldStream::*)(double&), double&);
+template void CArchive::Streamed(bool (IFieldStream::*)(uint8_t&), uint8_t&);
 
 void CArchive::Str(std::string& v) {
-    if (Streamed(&IFieldStream::Str, v)) return;
-    if (!m_loading) {
-        // Plain ASCII (most names) is widened in place without a UTF-16 copy.
-        const bool ascii =
-            std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        const std::u16string units = ascii ? std::u16string() : Utf8ToUtf16(v);
-        const size_t n = ascii ? v.size() : units.size();
-        // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE.
-        m_writer.Byte(0xFF);
-        m_writer.U16(0xFFFE);
-        if (n < 0xFF) {
-            m_writer.Byte(static_cast<uint8_t>(n));
-        } else if (n < 0xFFFE) {
-            m_writer.Byte(0xFF);
-            m_writer.U16(static_cast<uint16_t>(n));
-        } else {
-            m_writer.Byte(0xFF);
-            m_writer.U16(0xFFFF);
-            m_writer.I32(static_cast<int32_t>(n));
-        }
-        std::vector<uint8_t>& out = m_writer.Bytes();
-        const size_t at = out.size();
-        out.resize(at + 2 * n);
-        uint8_t* p = out.data() + at;
-        for (size_t i = 0; i < n; ++i) {
-            const uint16_t u = ascii ? static_cast<uint8_t>(v[i]) : static_cast<uint16_t>(units[i]);
-            p[2 * i] = static_cast<uint8_t>(u & 0xFF);
-            p[2 * i + 1] = static_cast<uint8_t>(u >> 8);
-        }
-        return;
+    if (m_stream) return Streamed(&IFieldStream::Str, v);
+    if (m_loading) return LoadStr(v);
+    StoreStr(v);
+}
+
+void CArchive::StoreStr(const std::string& v) {
+    // Plain ASCII (most names) is widened in place without a UTF-16 copy.
+    const bool ascii =
+        std::all_of(v.begin(), v.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const std::u16string units = ascii ? std::u16string() : Utf8ToUtf16(v);
+    const size_t n = ascii ? v.size() : units.size();
+    // Marker of UTF-16 text: the byte 0xFF and the 16-bit value 0xFFFE; then
+    // the length in one byte, or 0xFF and 16 bits, or 0xFF, 0xFFFF and 32 bits.
+    uint8_t head[10] = {0xFF, 0xFE, 0xFF};
+    size_t headBytes = 4;
+    if (n < 0xFF) {
+        head[3] = static_cast<uint8_t>(n);
+    } else if (n < 0xFFFE) {
+        head[3] = 0xFF;
+        head[4] = static_cast<uint8_t>(n & 0xFF);
+        head[5] = static_cast<uint8_t>(n >> 8);
+        headBytes = 6;
+    } else {
+        const uint32_t length = static_cast<uint32_t>(n);
+        head[3] = head[4] = head[5] = 0xFF;
+        std::memcpy(head + 6, &length, 4);
+        headBytes = 10;
     }
+    uint8_t* p = m_writer.Extend(headBytes + 2 * n);
+    std::memcpy(p, head, headBytes);
+    p += headBytes;
+    for (size_t i = 0; i < n; ++i) {
+        const uint16_t u = ascii ? static_cast<uint8_t>(v[i]) : static_cast<uint16_t>(units[i]);
+        p[2 * i] = static_cast<uint8_t>(u & 0xFF);
+        p[2 * i + 1] = static_cast<uint8_t>(u >> 8);
+    }
+}
+
+void CArchive::LoadStr(std::string& v) {
     if (m_failed) return;
     bool wide = false;
     uint8_t b = 0;
@@ -211,35 +175,25 @@ void CArchive::Str(std::string& v) {
         Fail("string length " + std::to_string(length) + " runs past the end of the file");
         return;
     }
-    // Read in chunks through a stack buffer; plain ASCII goes straight into the
-    // result, anything else through UTF-16. 8-bit characters are Latin-1.
-    const size_t unitBytes = wide ? 2 : 1;
-    std::string out;
-    out.reserve(length);
-    std::u16string units;
-    bool ascii = true;
-    uint8_t buf[512];
-    for (uint32_t got = 0; got < length;) {
-        const uint32_t chunk = std::min<uint32_t>(length - got, sizeof buf / 2);
-        if (!ReadRaw(buf, chunk * unitBytes)) return;
-        for (uint32_t i = 0; i < chunk; ++i) {
-            const uint16_t u = wide ? static_cast<uint16_t>(buf[2 * i] | (buf[2 * i + 1] << 8)) : buf[i];
-            if (ascii && u < 0x80) {
-                out.push_back(static_cast<char>(u));
-                continue;
-            }
-            if (ascii) {
-                ascii = false;
-                units.assign(out.begin(), out.end());
-            }
-            units.push_back(static_cast<char16_t>(u));
+    // The whole text is there: plain ASCII (nearly every name) is copied
+    // straight into the result; anything else goes through UTF-16, where
+    // 8-bit characters are Latin-1.
+    const uint8_t* p = m_reader.Here();
+    m_reader.Skip(bytes);
+    auto unit = [p, wide](size_t i) -> uint16_t {
+        return wide ? static_cast<uint16_t>(p[2 * i] | (p[2 * i + 1] << 8)) : p[i];
+    };
+    v.resize(length);
+    for (size_t i = 0; i < length; ++i) {
+        const uint16_t u = unit(i);
+        if (u >= 0x80) {
+            std::u16string units(length, u'\0');
+            for (size_t k = 0; k < length; ++k) units[k] = static_cast<char16_t>(unit(k));
+            v = Utf16ToUtf8(units);
+            return;
         }
-        got += chunk;
+        v[i] = static_cast<char>(u);
     }
-    if (ascii)
-        v = std::move(out);
-    else
-        v = Utf16ToUtf8(units);
 }
 
 }  // namespace zor2

@@ -2,7 +2,8 @@
 // inputs, system outputs, module connections, then the links between them.
 #include "runtime/rt_loader.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <vector>
 
 #include "algo/platform.h"
 #include "runtime/rt_registry.h"
@@ -13,6 +14,100 @@ namespace {
 
 uint64_t Key(size_t owner, int32_t id) {
     return (static_cast<uint64_t>(owner) << 32) | static_cast<uint32_t>(id);
+}
+
+/// Values by id (or owner and id, see Key), added while reading, sorted once,
+/// then found by binary search: one block of memory instead of a hash node per
+/// id. Of equal ids the first added wins.
+template <class Value>
+class CIdIndex {
+  public:
+    void Clear() { m_entries.clear(); }
+    void Add(uint64_t id, Value value) {
+        m_entries.push_back({id, static_cast<uint32_t>(m_entries.size()), value});
+    }
+    void Sort() {
+        std::sort(m_entries.begin(), m_entries.end(), [](const CEntry& a, const CEntry& b) {
+            return a.id != b.id ? a.id < b.id : a.order < b.order;
+        });
+    }
+    /// The value of `id`, or nullptr when nothing was added under it.
+    const Value* Find(uint64_t id) const {
+        if (m_entries.empty()) return nullptr;
+        // A lower bound without branches on the data: the ids are random
+        // numbers, so a branch on each comparison would be mispredicted half the time.
+        const CEntry* base = m_entries.data();
+        for (size_t n = m_entries.size(); n > 1;) {
+            const size_t half = n / 2;
+            base = base[half].id < id ? base + half : base;
+            n -= half;
+        }
+        base += base->id < id;
+        return base != m_entries.data() + m_entries.size() && base->id == id ? &base->value : nullptr;
+    }
+
+  private:
+    struct CEntry {
+        uint64_t id;
+        uint32_t order;
+        Value value;
+    };
+    std::vector<CEntry> m_entries;
+};
+
+/// One module's components and their inputs by id, for linking its
+/// connections. Of equal ids the first wins; ids below 1 never match.
+class CModuleIds {
+  public:
+    void Index(const CRNetwork& module);
+    /// Sets `index` to the place of the component with `id` in the module; false when there is none.
+    bool Component(int32_t id, size_t& index) const {
+        const size_t* found = id >= 1 ? m_components.Find(static_cast<uint64_t>(id)) : nullptr;
+        if (found) index = *found;
+        return found != nullptr;
+    }
+    /// The input with `id` of the component at `index`, or nullptr.
+    CRModelInput* Input(CRNetwork& module, size_t index, int32_t id) const;
+
+  private:
+    CIdIndex<size_t> m_components;
+    std::vector<uint8_t> m_inputsRise;      // by component: its input ids rise strictly
+    CIdIndex<CRModelInput*> m_otherInputs;  // the inputs of components whose ids do not
+};
+
+void CModuleIds::Index(const CRNetwork& module) {
+    const size_t count = module.m_components.size();
+    m_components.Clear();
+    m_inputsRise.assign(count, 1);
+    m_otherInputs.Clear();
+    for (size_t i = 0; i < count; ++i) {
+        CRNetworkModel& comp = *module.m_components[i];
+        if (comp.m_id >= 1) m_components.Add(static_cast<uint64_t>(comp.m_id), i);
+        for (size_t k = 1; k < comp.m_inputs.size(); ++k) {
+            if (comp.m_inputs[k].m_id <= comp.m_inputs[k - 1].m_id) m_inputsRise[i] = 0;
+        }
+        if (m_inputsRise[i]) continue;
+        for (CRModelInput& in : comp.m_inputs) {
+            if (in.m_id >= 1) m_otherInputs.Add(Key(i, in.m_id), &in);
+        }
+    }
+    m_components.Sort();
+    m_otherInputs.Sort();
+}
+
+CRModelInput* CModuleIds::Input(CRNetwork& module, size_t index, int32_t id) const {
+    if (id < 1) return nullptr;
+    std::vector<CRModelInput>& inputs = module.m_components[index]->m_inputs;
+    if (!m_inputsRise[index]) {
+        CRModelInput* const* found = m_otherInputs.Find(Key(index, id));
+        return found ? *found : nullptr;
+    }
+    // Ids 1, 2, 3, ... stand at their place; any other rising ids are searched.
+    const size_t place = static_cast<size_t>(id) - 1;
+    if (place < inputs.size() && inputs[place].m_id == id) return &inputs[place];
+    const auto it = std::lower_bound(inputs.begin(), inputs.end(), id,
+                                     [](const CRModelInput& in, int32_t key) { return in.m_id < key; });
+    return it != inputs.end() && it->m_id == id ? &*it : nullptr;
 }
 
 class CRLoader {
@@ -38,9 +133,12 @@ class CRLoader {
     CRSystem& m_system;
     CByteReader m_in;
     CRReadResult m_result;
-    std::unordered_map<int32_t, size_t> m_moduleIndex;
-    std::unordered_map<uint64_t, CRNetworkInput*> m_moduleInputs;
-    std::unordered_map<uint64_t, CRNetworkOutput*> m_moduleOutputs;
+    CIdIndex<size_t> m_moduleIndex;
+    CIdIndex<CRNetworkInput*> m_moduleInputs;
+    CIdIndex<CRNetworkOutput*> m_moduleOutputs;
+    // One module's ids while it is linked; kept to reuse their memory.
+    CModuleIds m_ids;
+    CIdIndex<CRNetworkOutput*> m_outputs;
 };
 
 bool CRLoader::Fail(int32_t code) {
@@ -147,32 +245,16 @@ void CRLoader::TakeModuleInput(CRNetworkInput& in, rtfile::CModuleInput& r) {
 
 void CRLoader::LinkModule(CRNetwork& module) {
     // Id maps for this module; the first of equal ids wins and ids below 1 never match.
-    std::unordered_map<int32_t, size_t> components;
-    std::unordered_map<uint64_t, CRModelInput*> inputs;
-    std::unordered_map<int32_t, CRNetworkOutput*> outputs;
-    components.reserve(module.m_components.size());
-    for (size_t i = 0; i < module.m_components.size(); ++i) {
-        CRNetworkModel& comp = *module.m_components[i];
-        if (comp.m_id >= 1) components.emplace(comp.m_id, i);
-        for (CRModelInput& in : comp.m_inputs) {
-            if (in.m_id >= 1) inputs.emplace(Key(i, in.m_id), &in);
-        }
-    }
+    m_ids.Index(module);
+    m_outputs.Clear();
     for (CRNetworkOutput& out : module.m_outputs) {
-        if (out.m_id >= 1) outputs.emplace(out.m_id, &out);
+        if (out.m_id >= 1) m_outputs.Add(static_cast<uint64_t>(out.m_id), &out);
     }
+    m_outputs.Sort();
     auto findComponent = [&](int32_t id, size_t& index) -> CRNetworkModel* {
-        if (id < 1) return nullptr;
-        auto it = components.find(id);
-        if (it == components.end()) return nullptr;
-        index = it->second;
-        return module.m_components[index].get();
+        return m_ids.Component(id, index) ? module.m_components[index].get() : nullptr;
     };
-    auto findInput = [&](size_t index, int32_t id) -> CRModelInput* {
-        if (id < 1) return nullptr;
-        auto it = inputs.find(Key(index, id));
-        return it == inputs.end() ? nullptr : it->second;
-    };
+    auto findInput = [&](size_t index, int32_t id) { return m_ids.Input(module, index, id); };
 
     for (CRNetworkInput& mi : module.m_inputs) {
         for (CRModelConnection& c : mi.m_connections) {
@@ -204,8 +286,10 @@ void CRLoader::LinkModule(CRNetwork& module) {
                         dest->m_source = &out.m_value;
                     }
                 } else {
-                    auto it = c.m_modulePortId >= 1 ? outputs.find(c.m_modulePortId) : outputs.end();
-                    c.m_moduleOutput = it == outputs.end() ? nullptr : it->second;
+                    CRNetworkOutput* const* found =
+                        c.m_modulePortId >= 1 ? m_outputs.Find(static_cast<uint64_t>(c.m_modulePortId))
+                                              : nullptr;
+                    c.m_moduleOutput = found ? *found : nullptr;
                     if (CRNetworkOutput* mo = c.m_moduleOutput) {
                         mo->m_sourceConnectionId = c.m_id;
                         mo->m_sourceConnection = &c;
@@ -221,36 +305,38 @@ void CRLoader::LinkModule(CRNetwork& module) {
 void CRLoader::IndexModules() {
     for (size_t i = 0; i < m_system.m_modules.size(); ++i) {
         CRNetwork& m = *m_system.m_modules[i];
-        if (m.m_id >= 1) m_moduleIndex.emplace(m.m_id, i);
+        if (m.m_id >= 1) m_moduleIndex.Add(static_cast<uint64_t>(m.m_id), i);
         for (CRNetworkInput& in : m.m_inputs) {
-            if (in.m_id >= 1) m_moduleInputs.emplace(Key(i, in.m_id), &in);
+            if (in.m_id >= 1) m_moduleInputs.Add(Key(i, in.m_id), &in);
         }
         for (CRNetworkOutput& out : m.m_outputs) {
-            if (out.m_id >= 1) m_moduleOutputs.emplace(Key(i, out.m_id), &out);
+            if (out.m_id >= 1) m_moduleOutputs.Add(Key(i, out.m_id), &out);
         }
     }
+    m_moduleIndex.Sort();
+    m_moduleInputs.Sort();
+    m_moduleOutputs.Sort();
 }
 
 CRNetwork* CRLoader::FindModule(int32_t id) const {
-    if (id < 1) return nullptr;
-    auto it = m_moduleIndex.find(id);
-    return it == m_moduleIndex.end() ? nullptr : m_system.m_modules[it->second].get();
+    const size_t* found = id >= 1 ? m_moduleIndex.Find(static_cast<uint64_t>(id)) : nullptr;
+    return found ? m_system.m_modules[*found].get() : nullptr;
 }
 
 CRNetworkInput* CRLoader::FindModuleInput(const CRNetwork* module, int32_t id) const {
     if (!module || id < 1) return nullptr;
-    auto it = m_moduleIndex.find(module->m_id);
-    if (it == m_moduleIndex.end()) return nullptr;
-    auto found = m_moduleInputs.find(Key(it->second, id));
-    return found == m_moduleInputs.end() ? nullptr : found->second;
+    const size_t* index =
+        module->m_id >= 1 ? m_moduleIndex.Find(static_cast<uint64_t>(module->m_id)) : nullptr;
+    CRNetworkInput* const* found = index ? m_moduleInputs.Find(Key(*index, id)) : nullptr;
+    return found ? *found : nullptr;
 }
 
 CRNetworkOutput* CRLoader::FindModuleOutput(const CRNetwork* module, int32_t id) const {
     if (!module || id < 1) return nullptr;
-    auto it = m_moduleIndex.find(module->m_id);
-    if (it == m_moduleIndex.end()) return nullptr;
-    auto found = m_moduleOutputs.find(Key(it->second, id));
-    return found == m_moduleOutputs.end() ? nullptr : found->second;
+    const size_t* index =
+        module->m_id >= 1 ? m_moduleIndex.Find(static_cast<uint64_t>(module->m_id)) : nullptr;
+    CRNetworkOutput* const* found = index ? m_moduleOutputs.Find(Key(*index, id)) : nullptr;
+    return found ? *found : nullptr;
 }
 
 bool CRLoader::ReadSystemInputs(int32_t count) {

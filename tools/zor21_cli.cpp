@@ -202,6 +202,14 @@ class CArgs {
     size_t m_next = 0;
 };
 
+/// The system of a command whose end ends the process. It is never freed:
+/// taking 10,000 components apart one by one (about 2 ms) only delays the exit,
+/// which hands all memory back at once.
+CSystem& ProcessSystem() {
+    static CSystem* const system = new CSystem;
+    return *system;
+}
+
 void Load(CSystem& system, const std::string& path) {
     const CFileResult r = LoadProjectFile(system, path);
     if (!r) Fail(r.message.empty() ? "cannot load " + path : r.message);
@@ -295,7 +303,7 @@ int Run(CArgs& args) {
     if (project.empty()) Fail("the project file is missing");
     if (!cycles) Fail("--cycles N is required");
 
-    CSystem system;
+    CSystem& system = ProcessSystem();
     Load(system, project);
     CSimulatedClock clock;
     system.SetClock(&clock);
@@ -353,8 +361,7 @@ std::vector<std::string> Positionals(CArgs& args, size_t count) {
 
 int Resave(CArgs& args) {
     const auto files = Positionals(args, 2);
-    CSystem system;
-    Resave(system, files[0], files[1]);
+    Resave(ProcessSystem(), files[0], files[1]);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <zor2runtime.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "algo/csv.h"
+#include "algo/number_text.h"
 
 namespace {
 
@@ -157,25 +159,27 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::string line = "cycle";
-    for (const qxAISystemPortInfo& out : outputs) line += "," + std::to_string(out.id);
-    std::puts(line.c_str());
-    char number[64];
+    std::string header = "cycle";
+    for (const qxAISystemPortInfo& out : outputs) header += "," + std::to_string(out.id);
+    std::puts(header.c_str());
+    // One line per cycle, written into a buffer sized once: the cycle number,
+    // then ",%.17g" per output.
+    std::vector<char> line(24 + outputs.size() * (1 + zor2::kG17Chars) + 1);
     for (long long cycle = 1; cycle <= cycles; ++cycle) {
         inputs.Apply(static_cast<size_t>(cycle - 1),
                      [](int32_t id, double v) { qxAISystem_SetValue(id, v); });
         qxAISystem_Execute();
-        line = std::to_string(cycle);
+        char* end = std::to_chars(line.data(), line.data() + 24, cycle).ptr;
         for (const qxAISystemPortInfo& out : outputs) {
             qxAISystemPortInfo info{};
             double scratch = 0.0;
             info.data = &scratch;
             qxAISystem_GetSystemOutputInfo(0, out.id, &info);
-            std::snprintf(number, sizeof number, "%.17g", info.value);
-            line += ',';
-            line += number;
+            *end++ = ',';
+            end = zor2::FormatG17(end, info.value);
         }
-        std::puts(line.c_str());
+        *end++ = '\n';
+        std::fwrite(line.data(), 1, static_cast<size_t>(end - line.data()), stdout);
     }
     qxAISystem_Unload();
     return 0;

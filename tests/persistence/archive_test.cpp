@@ -168,5 +168,56 @@ TEST(ArchiveCounts, CountsThatCannotFitAreRefused) {
     }
 }
 
+std::vector<uint8_t> Counting(size_t n) {
+    std::vector<uint8_t> bytes(n);
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(i);
+    return bytes;
+}
+
+TEST(ArchiveWriting, BytesStayInOrderWhateverLooksAtThem) {
+    struct Case {
+        const char* name;
+        size_t count;      // bytes written, 0, 1, 2, ...
+        size_t lookEvery;  // the bytes are looked at after every so many (0: never)
+        size_t adopted;    // size of a used buffer handed in first (0: none)
+    };
+    const Case cases[] = {
+        {"a few", 5, 0, 0},
+        {"past the first growth", 1000, 0, 0},
+        {"looked at while growing", 1000, 7, 0},
+        {"into a reused buffer", 3000, 0, 4096},
+        {"into a reused buffer, looked at", 3000, 100, 4096},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CArchive ar;
+        if (c.adopted) ar.Adopt(std::vector<uint8_t>(c.adopted, 0xEE));
+        for (size_t i = 0; i < c.count; ++i) {
+            uint8_t b = static_cast<uint8_t>(i);
+            ar.Byte(b);
+            if (c.lookEvery && i % c.lookEvery == 0) ASSERT_EQ(ar.Bytes().size(), i + 1);
+        }
+        EXPECT_EQ(ar.Position(), c.count);
+        EXPECT_EQ(ar.TakeBytes(), Counting(c.count));
+    }
+}
+
+TEST(ArchiveWriting, RewindCopyAndOutsideChangesKeepTheBytesWhole) {
+    CByteWriter w;
+    w.I32(1);
+    w.I32(2);
+    CByteWriter copy = w;
+    w.Truncate(4);
+    w.I32(3);
+    copy.I32(4);
+    EXPECT_EQ(w.Bytes(), (std::vector<uint8_t>{1, 0, 0, 0, 3, 0, 0, 0}));
+    EXPECT_EQ(copy.Bytes(), (std::vector<uint8_t>{1, 0, 0, 0, 2, 0, 0, 0, 4, 0, 0, 0}));
+    // Writing goes on after whatever the vector holds once changed from outside.
+    w.Bytes().push_back(9);
+    w.Byte(10);
+    w.Truncate(100);
+    EXPECT_EQ(w.Bytes(), (std::vector<uint8_t>{1, 0, 0, 0, 3, 0, 0, 0, 9, 10}));
+}
+
 }  // namespace
 }  // namespace zor2

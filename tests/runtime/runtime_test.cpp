@@ -536,6 +536,42 @@ TEST_F(RuntimeTest, DanglingIdsLeaveReferencesEmpty) {
     EXPECT_EQ(Out(42), 0.0);
 }
 
+TEST_F(RuntimeTest, ComponentsAndInputsAreFoundByIdInAnyOrderAndTheFirstOfEqualIdsWins) {
+    // The chain: Constant 5 feeds the Add's input 1, the system input 11 its input 2.
+    struct Case {
+        const char* name;
+        void (*change)(ZModule&);
+        double expected;  // output 21 with input 2.5
+    };
+    const Case cases[] = {
+        {"inputs listed falling",
+         [](ZModule& m) { std::swap(m.components[1].inputs[0], m.components[1].inputs[1]); }, 7.5},
+        {"input ids far apart",
+         [](ZModule& m) {
+             m.components[1].inputs = {{5, 501, 3}, {9000, 601, 4}};
+             m.components[0].outputs[0].conns[0].dstIn = 5;
+             m.inputs[0].conns[0].dstIn = 9000;
+         },
+         7.5},
+        {"a later component with the Add's id",
+         [](ZModule& m) {
+             m.components.push_back({.id = 2, .type = 23, .stage = 3, .inputs = {{1}, {2}}});
+         },
+         7.5},
+        {"two inputs with one id: both connections reach the first, the constant's last",
+         [](ZModule& m) { m.components[1].inputs[1].id = 1; }, 5.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ZSystem s = ChainSystem();
+        c.change(s.modules[0]);
+        ASSERT_EQ(Load(WriteZ2r(s)), 1);
+        ASSERT_EQ(qxAISystem_SetValue(11, 2.5), 0);
+        ASSERT_EQ(qxAISystem_Execute(), 0);
+        EXPECT_EQ(Out(21), c.expected);
+    }
+}
+
 TEST_F(RuntimeTest, DamagedStagesAndLevelsDoNotHang) {
     ZSystem s = ChainSystem();
     s.modules[0].components[0].stage = 0x7fffffff;  // the constant runs last, after the add
