@@ -3,7 +3,6 @@
 #include "engine/component.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"

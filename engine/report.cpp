@@ -12,7 +12,7 @@ std::string& CFeedbackList::NextSlot() {
         return m_ring.emplace_back();
     }
     const size_t slot = m_oldest;
-    m_oldest = (m_oldest + 1) % m_ring.size();
+    if (++m_oldest == m_ring.size()) m_oldest = 0;
     m_traces[slot] = {};
     return m_ring[slot];
 }
