@@ -3,7 +3,6 @@
 #include "engine/component.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "algo/bytes.h"
 #include "engine/catalogue.h"
@@ -39,24 +38,11 @@ IClock& CNetworkModel::Clock() const {
     return s ? s->Clock() : DefaultClock();
 }
 
-void CNetworkModel::TraceExecution(std::string_view phase) const {
+void CNetworkModel::TraceExecution(const char* phase) const {
     CSystem* s = System();
     if (!s) return;
-    // "CNetworkModel::<phase> (Type: <id>, <name>)\n", cut at 511 bytes like the
-    // fixed buffer it was once formatted into; built by hand into a kept buffer,
-    // since a tracing component adds one every cycle.
-    thread_local std::string line;
-    char id[16];
-    char* idEnd = std::to_chars(id, id + sizeof id, m_typeId).ptr;
-    line.assign("CNetworkModel::")
-        .append(phase)
-        .append(" (Type: ")
-        .append(id, static_cast<size_t>(idEnd - id))
-        .append(", ")
-        .append(m_name.c_str())
-        .append(")\n");
-    if (line.size() > 511) line.resize(511);
-    s->Feedback().execution.Add(line);
+    // Only the name is copied; the list puts the line together when it is read.
+    s->Feedback().execution.AddTrace(phase, m_typeId, m_name);
 }
 
 void CNetworkModel::SetPosition(int32_t x, int32_t y) {
@@ -173,6 +159,32 @@ void CacheSource(const CModelInput& in) {
 }
 
 }  // namespace
+
+bool BindStepPorts(CCycleStep& step, const CNetworkModel& component, int maxInputs,
+                   EModuleInputs moduleInputs) {
+    if (component.m_inputs.Size() > static_cast<size_t>(std::min(maxInputs, kStepInputs))) return false;
+    step.inputs = 0;
+    step.flags = 0;
+    for (CModelInput* in : component.m_inputs) {
+        const int k = step.inputs++;
+        step.in[k] = in;
+        step.source[k] = &in->m_value;
+        const CModelConnection* c = in->m_sourceConnection;
+        if (!c) continue;
+        step.flags |= CCycleStep::kConnected << k;
+        if (in->m_sourceKind == kSourceModuleInput && moduleInputs == EModuleInputs::Refused) return false;
+        // The same places the common pull reads, by the same rule; a Feedback
+        // Flow source's flag stays in the input's cache.
+        // A connection that leads nowhere (a damaged file) is left to the
+        // component's own operations, whose pull and source reads differ there.
+        CacheSource(*in);
+        if (in->m_cachedGeneration == 0) return false;
+        step.source[k] = in->m_cachedSource;
+        if (in->m_cachedUnprimed) step.flags |= CCycleStep::kFedBack << k;
+    }
+    step.out = component.FirstOutput();
+    return true;
+}
 
 double CNetworkModel::SourceValueWalk(const CModelInput& in) {
     const CModelConnection* c = in.m_sourceConnection;

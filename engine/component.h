@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "components/decision/feedback_kernel.h"
+#include "engine/cycle_step.h"
 #include "engine/object.h"
 #include "engine/ports.h"
 
@@ -67,6 +68,13 @@ class CNetworkModel : public CObject {
     /// Called before one of its outputs is deleted, so that what the type keeps
     /// about that output (decisions, timed actions) goes with it.
     virtual void OnOutputRemoved(int32_t outputId) { (void)outputId; }
+    /// Fills `step` with a compiled form of this component's GetInputValues and
+    /// Execute for the wiring as it stands (the module compiles again after any
+    /// wiring change), or returns false to run through those operations.
+    virtual bool CompileStep(CCycleStep& step) {
+        (void)step;
+        return false;
+    }
 
     /// Reads or writes the base part of the component record.
     void SerializeBase(CArchive& ar);
@@ -115,20 +123,21 @@ class CNetworkModel : public CObject {
     /// What a cached source delivers (ConsumerValue's rule).
     static double CachedSourceValue(const CModelInput& input);
 
-    /// Appends the base trace line of `phase` ("GetInputValues" or "Execute")
-    /// at the top of "System Execution Feedback".
-    void TraceExecution(std::string_view phase) const;
+    /// Appends the base trace line of `phase` ("GetInputValues" or "Execute",
+    /// a string literal) at the top of "System Execution Feedback".
+    void TraceExecution(const char* phase) const;
 
-    // What every cycle reads comes first, so that it shares cache lines.
-    int32_t m_typeId = 0;
-    int32_t m_stage = 0;
-    CObList<CModelInput> m_inputs;
-    CObList<CModelOutput> m_outputs;
-    double m_value = 0.0;
-    CNetwork* m_owner = nullptr;
+    // What every cycle reads and writes comes first, on the first cache line
+    // (the flag fills the identity block's padding).
     /// Set while a Feedback Flow component has not executed since its last
     /// reset: its consumers then read 0 from it.
     bool m_unprimed = false;
+    double m_value = 0.0;
+    int32_t m_typeId = 0;
+    int32_t m_stage = 0;
+    CNetwork* m_owner = nullptr;
+    CObList<CModelInput> m_inputs;
+    CObList<CModelOutput> m_outputs;
 
     std::string m_name;
     CRect m_box;
@@ -164,6 +173,10 @@ void SerializeConnectionList(CArchive& ar, CObList<CModelConnection>& list);
 
 inline double CModelOutput::ConsumerValue() const {
     return (m_owner && m_owner->m_unprimed) ? 0.0 : m_value;
+}
+
+inline bool CCycleStep::FedBackUnprimed(int k) const {
+    return *in[k]->m_cachedUnprimed;
 }
 
 inline double CNetworkModel::CachedSourceValue(const CModelInput& in) {

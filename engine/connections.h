@@ -2,7 +2,6 @@
 // modules (CNetworkConnection) and to system ports (CExternalConnection).
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -27,18 +26,6 @@ inline constexpr int32_t kSourceComponent = 3;     // component input fed by a c
 inline constexpr int32_t kSourceModuleInput =
     4;  // component input fed by a module input; module output fed by a component
 inline constexpr int32_t kSourceSelf = 5;  // the component fills the input itself
-
-/// Counts the changes of wiring in the whole process: connections made or
-/// removed, ports and components destroyed, references rebuilt. What caches a
-/// pointer along a connection holds it only while the count stays the same.
-/// Process-wide, since ports and connections move between systems (undo swaps).
-inline std::atomic<uint64_t> g_wiringGeneration{1};
-inline uint64_t WiringGeneration() {
-    return g_wiringGeneration.load(std::memory_order_relaxed);
-}
-inline void NoteWiringChange() {
-    g_wiringGeneration.fetch_add(1, std::memory_order_relaxed);
-}
 
 /// Component output -> component input (kind 3); module input -> component
 /// input, or component output -> module output (kind 4).

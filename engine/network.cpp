@@ -186,6 +186,59 @@ void CNetwork::BuildOrder() {
     std::stable_sort(m_order.begin(), m_order.end(),
                      [](const CNetworkModel* a, const CNetworkModel* b) { return a->m_stage < b->m_stage; });
     m_orderDirty = false;
+    m_stepsGeneration = 0;
+}
+
+namespace {
+bool g_useCompiledSteps = true;
+}  // namespace
+
+void CNetwork::UseCompiledSteps(bool on) {
+    g_useCompiledSteps = on;
+}
+
+void CNetwork::CompileSteps() {
+    m_stepsGeneration = WiringGeneration();
+    m_stepsCompiled = g_useCompiledSteps;
+    const auto compile = [](const std::vector<CNetworkModel*>& order, std::vector<CCycleStep>& steps) {
+        steps.assign(order.size(), CCycleStep{});
+        for (size_t i = 0; i < order.size(); ++i) {
+            CCycleStep& step = steps[i];
+            step.component = order[i];
+            if (!g_useCompiledSteps || !step.component->CompileStep(step))
+                step = CCycleStep{.component = order[i]};
+        }
+    };
+    compile(m_order, m_steps);
+    compile(m_feedback, m_feedbackSteps);
+    m_pushes.clear();
+    for (CNetworkModel* f : m_feedback) {
+        CModelOutput* out = f->FirstOutput();
+        if (!out) continue;
+        for (CModelConnection* c : out->m_connections)
+            if (c->m_kind == kSourceComponent && c->m_dstInput)
+                m_pushes.push_back({&f->m_unprimed, &out->m_heldValue, &c->m_dstInput->m_value});
+    }
+}
+
+bool CNetwork::RunSteps(const std::vector<CCycleStep>& steps, bool compiled, bool staged) {
+    const uint64_t compiledFor = m_stepsGeneration;
+    for (const CCycleStep& step : steps) {
+        if (step.run && compiled) {
+            step.run(step);
+            continue;
+        }
+        if (staged) m_currentStage = step.component->m_stage;
+        step.component->GetInputValues();
+        step.component->Execute();
+        // A component that changed the wiring while it ran leaves the rest of
+        // this cycle to the components' own operations; the next one compiles again.
+        if (WiringGeneration() != compiledFor) {
+            m_stepsGeneration = 0;
+            compiled = false;
+        }
+    }
+    return compiled;
 }
 
 void CNetwork::PullModuleInputs() {
@@ -194,19 +247,12 @@ void CNetwork::PullModuleInputs() {
 
 void CNetwork::ExecuteModule() {
     if (m_orderDirty) BuildOrder();
+    if (m_stepsGeneration != WiringGeneration() || m_stepsCompiled != g_useCompiledSteps) CompileSteps();
     // A primed Feedback Flow pushes its first output's held value into the
     // inputs it feeds before anything runs.
-    for (CNetworkModel* f : m_feedback) {
-        CModelOutput* out = f->FirstOutput();
-        if (f->m_unprimed || !out) continue;
-        for (CModelConnection* c : out->m_connections)
-            if (c->m_kind == kSourceComponent && c->m_dstInput) c->m_dstInput->m_value = out->m_heldValue;
-    }
-    for (CNetworkModel* c : m_order) {
-        m_currentStage = c->m_stage;
-        c->GetInputValues();
-        c->Execute();
-    }
+    for (const CFeedbackPush& push : m_pushes)
+        if (!*push.unprimed) *push.input = *push.held;
+    const bool compiled = RunSteps(m_steps, true, true);
     m_currentStage = 1;
     for (CNetworkOutput* mo : m_outputs) {
         const CModelOutput* src = mo->SourceOutput();
@@ -237,10 +283,7 @@ void CNetwork::ExecuteModule() {
                 break;
         }
     }
-    for (CNetworkModel* f : m_feedback) {
-        f->GetInputValues();
-        f->Execute();
-    }
+    RunSteps(m_feedbackSteps, compiled, false);
 }
 
 void CNetwork::UpdateModuleOutputs() {

@@ -128,6 +128,10 @@ class CNetwork : public CObject {
     /// Resolves the connection references of the whole module from their ids
     /// (after loading), with id maps so it stays linear.
     void RebuildReferences();
+    /// Whether modules run their components' compiled steps (on by default);
+    /// off, every component runs through its own operations. For checks that
+    /// both ways give the same.
+    static void UseCompiledSteps(bool on);
     /// Drops the cached execution order; the next pass rebuilds it.
     void InvalidateOrder() { m_orderDirty = true; }
 
@@ -162,6 +166,12 @@ class CNetwork : public CObject {
 
   private:
     void BuildOrder();
+    /// Asks every component of the order and every Feedback Flow for its compiled step.
+    void CompileSteps();
+    /// Runs the steps in order (compiled ones only while `compiled`), noting a
+    /// component's stage as current when `staged`; false when a component
+    /// changed the wiring on the way (the rest then ran through their own operations).
+    bool RunSteps(const std::vector<CCycleStep>& steps, bool compiled, bool staged);
     void Refuse(int32_t code) const;
     void Relabel(CModelInput& in, const CModelOutput& out) const;
     int32_t ExposeOne(CNetworkModel& component, CModelInput& in, bool markArrays);
@@ -169,6 +179,18 @@ class CNetwork : public CObject {
     std::vector<CNetworkModel*> m_order;     // non-feedback components by stage, module order within a stage
     std::vector<CNetworkModel*> m_feedback;  // Feedback Flow components in module order
     bool m_orderDirty = true;
+    std::vector<CCycleStep> m_steps;          // one per member of m_order
+    std::vector<CCycleStep> m_feedbackSteps;  // one per member of m_feedback
+    /// Where each Feedback Flow's first output pushes its held value at the
+    /// start of a pass (while the component is primed); compiled with the steps.
+    struct CFeedbackPush {
+        const bool* unprimed;
+        const double* held;
+        double* input;
+    };
+    std::vector<CFeedbackPush> m_pushes;
+    uint64_t m_stepsGeneration = 0;  // the wiring the steps were compiled for; 0: none
+    bool m_stepsCompiled = false;    // whether they were compiled or all run through
 };
 
 }  // namespace zor2

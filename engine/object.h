@@ -2,6 +2,7 @@
 // engine object, plus the random id rule.
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,19 @@ inline int32_t ClampCoordinate(int64_t v) {
 
 /// Node kind tag of components.
 inline constexpr int32_t kNodeKindComponent = 4;
+
+/// Counts the changes of wiring in the whole process: connections made or
+/// removed, ports, components and list members added or taken out, references
+/// rebuilt. What caches a pointer along a connection or a module's compiled
+/// cycle holds it only while the count stays the same. Process-wide, since
+/// ports and connections move between systems (undo swaps).
+inline std::atomic<uint64_t> g_wiringGeneration{1};
+inline uint64_t WiringGeneration() {
+    return g_wiringGeneration.load(std::memory_order_relaxed);
+}
+inline void NoteWiringChange() {
+    g_wiringGeneration.fetch_add(1, std::memory_order_relaxed);
+}
 
 /// Identity block: every component, port, connection, module, system port,
 /// category and catalogue entry starts with it.
@@ -77,6 +91,7 @@ class CObList {
     };
 
     T* Append(Ptr p) {
+        NoteWiringChange();
         m_items.push_back(std::move(p));
         return m_items.back().get();
     }
@@ -97,6 +112,7 @@ class CObList {
     Ptr Detach(const T* p) {
         for (auto it = m_items.begin(); it != m_items.end(); ++it) {
             if (it->get() == p) {
+                NoteWiringChange();
                 Ptr out = std::move(*it);
                 m_items.erase(it);
                 return out;
@@ -106,7 +122,10 @@ class CObList {
     }
     bool Remove(const T* p) { return Detach(p) != nullptr; }
     bool RemoveId(int32_t id) { return Remove(Find(id)); }
-    void Clear() { m_items.clear(); }
+    void Clear() {
+        NoteWiringChange();
+        m_items.clear();
+    }
 
     size_t Size() const { return m_items.size(); }
     bool Empty() const { return m_items.empty(); }

@@ -24,14 +24,16 @@ inline constexpr int32_t kDataYesNo = 5;
 /// The label shown for an output data type.
 const char* DataTypeLabel(int32_t dataType);
 
-class CModelInput : public CObject {
+class alignas(64) CModelInput : public CObject {
   public:
     ~CModelInput() override { NoteWiringChange(); }
 
-    // What the cycle reads and writes comes first, so that it shares cache lines.
+    // What the cycle writes comes first: with the object on a cache line of its
+    // own, the value and its text share the first line.
+    double m_value = 0.0;
+    CValueText m_text;
     CModelConnection* m_sourceConnection = nullptr;
     int32_t m_sourceKind = kSourceNone;
-    double m_value = 0.0;
     /// The source's value as the last pull found it (a component output or a
     /// module input), valid while the wiring generation is m_cachedGeneration;
     /// saves the walk along the connection. m_cachedUnprimed is the source
@@ -39,7 +41,6 @@ class CModelInput : public CObject {
     mutable const double* m_cachedSource = nullptr;
     mutable const bool* m_cachedUnprimed = nullptr;
     mutable uint64_t m_cachedGeneration = 0;
-    CValueText m_text;
     CNetworkModel* m_owner = nullptr;
     int32_t m_sourceConnectionId = 0;
     CRect m_rect;  // editor
@@ -59,10 +60,11 @@ class CModelInput : public CObject {
     CNetworkInput* SourceModuleInput() const;
 };
 
-class CModelOutput : public CObject {
+class alignas(64) CModelOutput : public CObject {
   public:
     ~CModelOutput() override { NoteWiringChange(); }
 
+    // The value and its text come first, on the object's first cache line.
     double m_value = 0.0;
     CValueText m_text;
     CNetworkModel* m_owner = nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,26 +20,41 @@ class CFeedbackList {
     /// Inserts `line` at the top; at the limit the oldest line goes, and its
     /// storage takes the new text.
     void Add(std::string_view line);
+    /// Inserts the trace line "CNetworkModel::<phase> (Type: <typeId>, <name>)\n",
+    /// cut at 511 bytes, at the top. Only the name is copied now; the line is
+    /// put together when read, since a tracing component adds one every cycle.
+    /// `phase` must be a string literal.
+    void AddTrace(const char* phase, int32_t typeId, std::string_view name);
     void Clear() {
         m_ring.clear();
+        m_traces.clear();
         m_oldest = 0;
     }
     const std::string& Title() const { return m_title; }
     size_t Size() const { return m_ring.size(); }
     bool Empty() const { return m_ring.empty(); }
     /// Line 0 is the newest.
-    const std::string& Line(size_t i) const {
-        return m_ring[(m_oldest + m_ring.size() - 1 - i) % m_ring.size()];
-    }
+    const std::string& Line(size_t i) const;
     const std::string& Top() const;
     /// A copy of the lines, newest first.
     std::vector<std::string> Lines() const;
     static constexpr size_t Limit() { return 5000; }
 
   private:
+    /// A slot whose line is still to be put together from the name it holds.
+    struct CTrace {
+        const char* phase = nullptr;  // null: the slot holds its finished line
+        int32_t typeId = 0;
+    };
+    /// The slot the next line takes (the ring grows until full); its trace mark is cleared.
+    std::string& NextSlot();
+
     std::string m_title;
-    std::vector<std::string> m_ring;  // in the order added, from m_oldest round
-    size_t m_oldest = 0;              // the slot the next line takes once full
+    // In the order added, from m_oldest round; mutable since a trace slot's
+    // line is put together on its first reading.
+    mutable std::vector<std::string> m_ring;
+    mutable std::vector<CTrace> m_traces;  // one per slot of m_ring
+    size_t m_oldest = 0;                   // the slot the next line takes once full
 };
 
 /// The three lists the designer shows.

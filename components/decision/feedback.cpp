@@ -39,6 +39,29 @@ void CModelFeedback::Execute() {
     m_unprimed = false;
 }
 
+bool CModelFeedback::CompileStep(CCycleStep& step) {
+    if (!BindStepPorts(step, *this)) return false;
+    step.run = [](const CCycleStep& s) {
+        auto& c = static_cast<CModelFeedback&>(*s.component);
+        if (s.inputs >= 1) {
+            CModelInput& in = *s.in[0];
+            if (s.Connected(0)) {
+                in.m_value = s.Read(0);
+                c.m_state.Take(in.m_value);
+                in.m_text.SetNumber("%0.2f", in.m_value);
+            } else {
+                in.m_value = 0.0;
+                in.m_text.SetStatic("-");
+            }
+        }
+        if (s.out) s.out->RebuildText();
+        const double v = c.m_state.Publish(c.m_value);
+        if (s.out) s.out->m_value = v;
+        c.m_unprimed = false;
+    };
+    return true;
+}
+
 void CModelFeedback::ResetValues() {
     m_state.Reset();
     m_unprimed = true;

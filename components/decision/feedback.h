@@ -14,6 +14,7 @@ class CModelFeedback : public CNetworkModel {
     void GetInputValues() override;
     void Execute() override;
     void ResetValues() override;
+    bool CompileStep(CCycleStep& step) override;
 
     bool Primed() const { return m_state.primed; }
     double Pending() const { return m_state.pending; }

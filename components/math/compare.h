@@ -17,6 +17,7 @@ class CModelCompare : public CNetworkModel {
     void GetInputValues() override;
     void Execute() override;
     void ExportRuntime(CByteWriter& w) const override;
+    bool CompileStep(CCycleStep& step) override;
 
     /// The compare value K (the parameter of Compare to Constant).
     double CompareValue() const { return m_params.compareValue; }
@@ -31,6 +32,9 @@ class CModelCompare : public CNetworkModel {
     int32_t ConnectedCount() const { return m_connected; }
 
   private:
+    /// Sets the three outputs from the counts of this cycle.
+    void Publish(int32_t satisfied);
+
     CCompareParams m_params;
     int32_t m_connected = 0;  // connected inputs counted this cycle
 };

@@ -82,6 +82,31 @@ void CModelDelay::Execute() {
     if (CModelOutput* out = FirstOutput()) out->SetValue(y);
 }
 
+bool CModelDelay::CompileStep(CCycleStep& step) {
+    if (!BindStepPorts(step, *this)) return false;
+    step.run = [](const CCycleStep& s) {
+        auto& c = static_cast<CModelDelay&>(*s.component);
+        c.TraceExecution("GetInputValues");
+        CModelInput* raw = s.inputs >= 1 ? s.in[0] : nullptr;
+        CModelInput* feedback = s.inputs >= 2 ? s.in[1] : nullptr;
+        if (feedback) {
+            feedback->m_value = DelayFeedback(s.out ? s.out->ConsumerValue() : 0.0, c.m_factor);
+            feedback->m_text.SetNumber("%.2f", feedback->m_value);
+        }
+        if (raw) {
+            if (s.Connected(0)) {
+                raw->m_value = s.Read(0);
+                raw->m_text.SetNumber("%.2f", raw->m_value);
+            } else {
+                raw->m_value = 0.0;
+                raw->m_text.SetStatic("-");
+            }
+        }
+        if (s.out) s.out->SetValue((raw ? raw->m_value : 0.0) + (feedback ? feedback->m_value : 0.0));
+    };
+    return true;
+}
+
 bool CModelDelay::SetFeedbackFactor(double factor) {
     if (!(factor >= kDelayFactorMin && factor <= kDelayFactorMax)) return false;
     m_factor = factor;

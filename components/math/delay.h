@@ -15,6 +15,7 @@ class CModelDelay : public CNetworkModel {
     void Serialize(CArchive& ar) override;
     void GetInputValues() override;
     void Execute() override;
+    bool CompileStep(CCycleStep& step) override;
 
     double FeedbackFactor() const { return m_factor; }
     /// Sets the factor; refused (false, nothing changed) outside 0 to 0.99.

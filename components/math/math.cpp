@@ -35,6 +35,71 @@ constexpr CComponentType kTypes[] = {
     {kMathRangeCheck, kRangeInputs, kInRange, 3, 1, Create, &kNoPropertyDialog},
 };
 
+/// Add, Get Min and Get Max leave array-fed inputs as they were.
+bool SkipsArrayInputs(int32_t type) {
+    return type == kMathAdd || type == kMathGetMin || type == kMathGetMax;
+}
+
+const char* InputFormat(int32_t type) {
+    return (type == kMathGetMin || type == kMathGetMax) ? "%.3f" : "%.2f";
+}
+
+void ShowReverseSignInput(CModelInput& in) {
+    if (in.m_value == 0.0)
+        in.m_text.SetStatic("-");
+    else
+        in.m_text.SetNumber("%.3f", in.m_value);
+}
+
+// Compiled steps: the input and execute phases over the step's ports, one
+// function per operation so that the fold's switch is decided at compile time.
+template <int32_t Type>
+void RunFoldStep(const CCycleStep& s) {
+    CMathAccumulator acc(Type);
+    for (int k = 0; k < s.inputs; ++k) {
+        const double v = s.Read(k);
+        CModelInput& in = *s.in[k];
+        in.m_value = v;
+        acc.Add(v);
+        in.m_text.SetNumber(InputFormat(Type), v);
+    }
+    s.component->m_value = acc.Result();
+    if (s.out) s.out->SetValue(s.component->m_value);
+}
+
+void RunReverseSignStep(const CCycleStep& s) {
+    double r = 0.0;
+    if (s.inputs > 0) {
+        CModelInput& in = *s.in[0];
+        in.m_value = s.Connected(0) ? s.Read(0) : 0.0;
+        if (s.Connected(0)) r = -in.m_value;
+        ShowReverseSignInput(in);
+    }
+    s.component->m_value = r;
+    if (s.out) s.out->SetValue(r);
+}
+
+CCycleStep::FRun StepOf(int32_t type) {
+    switch (type) {
+        case kMathAdd:
+            return RunFoldStep<kMathAdd>;
+        case kMathSubtract:
+            return RunFoldStep<kMathSubtract>;
+        case kMathMultiply:
+            return RunFoldStep<kMathMultiply>;
+        case kMathDivide:
+            return RunFoldStep<kMathDivide>;
+        case kMathGetMin:
+            return RunFoldStep<kMathGetMin>;
+        case kMathGetMax:
+            return RunFoldStep<kMathGetMax>;
+        case kMathReverseSign:
+            return RunReverseSignStep;
+        default:
+            return nullptr;  // Range Check reads its inputs by id, with defaults
+    }
+}
+
 }  // namespace
 
 std::span<const CComponentType> MathComponentTypes() {
@@ -52,10 +117,7 @@ void CModelMath::GetInputValues() {
             } else {
                 in->m_value = 0.0;
             }
-            if (in->m_value == 0.0)
-                in->m_text.SetStatic("-");
-            else
-                in->m_text.SetNumber("%.3f", in->m_value);
+            ShowReverseSignInput(*in);
             break;
         }
         case kMathRangeCheck: {
@@ -78,10 +140,8 @@ void CModelMath::GetInputValues() {
             break;
         }
         default: {
-            // Add, Get Min and Get Max leave array-fed inputs as they were.
-            const bool skipArrays =
-                m_typeId == kMathAdd || m_typeId == kMathGetMin || m_typeId == kMathGetMax;
-            const char* format = (m_typeId == kMathGetMin || m_typeId == kMathGetMax) ? "%.3f" : "%.2f";
+            const bool skipArrays = SkipsArrayInputs(m_typeId);
+            const char* format = InputFormat(m_typeId);
             CMathAccumulator acc(m_typeId);
             for (CModelInput* in : m_inputs) {
                 PullInput(*in, skipArrays);
@@ -96,6 +156,14 @@ void CModelMath::GetInputValues() {
 
 void CModelMath::Execute() {
     if (CModelOutput* out = FirstOutput()) out->SetValue(m_value);
+}
+
+bool CModelMath::CompileStep(CCycleStep& step) {
+    if (!BindStepPorts(step, *this, kStepInputs,
+                       SkipsArrayInputs(m_typeId) ? EModuleInputs::Refused : EModuleInputs::Allowed))
+        return false;
+    step.run = StepOf(m_typeId);
+    return step.run != nullptr;
 }
 
 }  // namespace zor2

@@ -11,6 +11,7 @@ class CModelMath : public CNetworkModel {
     const char* ClassName() const override { return "CModelMath"; }
     void GetInputValues() override;
     void Execute() override;
+    bool CompileStep(CCycleStep& step) override;
 };
 
 }  // namespace zor2

@@ -34,4 +34,10 @@ void CModelConstant::Execute() {
     if (CModelOutput* out = FirstOutput()) out->SetValue(m_value);
 }
 
+bool CModelConstant::CompileStep(CCycleStep& step) {
+    if (!BindStepPorts(step, *this) || !step.out) return false;
+    step.run = [](const CCycleStep& s) { s.out->SetValue(s.component->m_value); };
+    return true;
+}
+
 }  // namespace zor2

@@ -13,6 +13,7 @@ class CModelConstant : public CNetworkModel {
     const char* ClassName() const override { return "CModelConstant"; }
     void GetInputValues() override {}
     void Execute() override;
+    bool CompileStep(CCycleStep& step) override;
 };
 
 }  // namespace zor2

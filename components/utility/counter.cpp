@@ -43,10 +43,12 @@ void CModelCounter::GetInputValues() {
 }
 
 void CModelCounter::Execute() {
+    Count(FirstInput(), ResetInput());
+}
+
+void CModelCounter::Count(const CModelInput* event, CModelInput* reset) {
     CModelOutput* out = FirstOutput();
     if (!out) return;
-    const CModelInput* event = FirstInput();
-    CModelInput* reset = ResetInput();
     const bool resetConnected = reset && reset->HasSource();
     const CCounterResult r = CounterStep(m_typeId, out->m_value, event && event->m_value != 0.0,
                                          resetConnected, reset ? reset->m_value : 0.0);
@@ -55,6 +57,31 @@ void CModelCounter::Execute() {
     out->m_value = static_cast<double>(r.count);
     // "%d" of the unsigned count, as stored texts show it.
     out->m_text.SetInt("%d", static_cast<int32_t>(r.count));
+}
+
+bool CModelCounter::CompileStep(CCycleStep& step) {
+    if (!BindStepPorts(step, *this)) return false;
+    step.run = [](const CCycleStep& s) {
+        auto& c = static_cast<CModelCounter&>(*s.component);
+        CModelInput* event = s.inputs >= 1 ? s.in[0] : nullptr;
+        CModelInput* reset = s.inputs >= 2 ? s.in[1] : nullptr;
+        if (event) {
+            const bool on = s.Connected(0) && s.Read(0) != 0.0;
+            event->m_value = on ? 1.0 : 0.0;
+            event->m_text.SetStatic(on ? "1" : "0");
+        }
+        if (reset) {
+            if (!s.Connected(1)) {
+                reset->m_value = 0.0;
+                reset->m_text.SetStatic("--");
+            } else {
+                const double v = s.Read(1);
+                reset->m_value = c.m_typeId == kTypeCounterOnValue ? v : (v != 0.0 ? 1.0 : 0.0);
+            }
+        }
+        c.Count(event, reset);
+    };
+    return true;
 }
 
 }  // namespace zor2

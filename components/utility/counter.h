@@ -12,8 +12,11 @@ class CModelCounter : public CNetworkModel {
     const char* ClassName() const override { return "CModelCounter"; }
     void GetInputValues() override;
     void Execute() override;
+    bool CompileStep(CCycleStep& step) override;
 
   private:
+    /// The execute phase over the event and reset inputs (either may be null).
+    void Count(const CModelInput* event, CModelInput* reset);
     CModelInput* ResetInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }
 };
 
