@@ -19,19 +19,24 @@ std::span<const CComponentType> FeedbackComponentTypes() {
 }
 
 void CModelFeedback::GetInputValues() {
-    CModelInput* in = FirstInput();
-    if (!in) return;
-    if (PullInput(*in)) {
-        m_state.Take(in->m_value);
-        in->m_text.SetNumber("%0.2f", in->m_value);
-    } else {
-        in->m_value = 0.0;
-        in->m_text.SetStatic("-");
-    }
+    if (CModelInput* in = FirstInput()) TakeInput(*in, PullInput(*in));
 }
 
 void CModelFeedback::Execute() {
-    CModelOutput* out = FirstOutput();
+    Publish(FirstOutput());
+}
+
+void CModelFeedback::TakeInput(CModelInput& in, bool pulled) {
+    if (pulled) {
+        m_state.Take(in.m_value);
+        in.m_text.SetNumber("%0.2f", in.m_value);
+    } else {
+        in.m_value = 0.0;
+        in.m_text.SetStatic("-");
+    }
+}
+
+void CModelFeedback::Publish(CModelOutput* out) {
     // The text shows the value before this cycle's: it lags by one cycle.
     if (out) out->RebuildText();
     const double v = m_state.Publish(m_value);
@@ -44,20 +49,10 @@ bool CModelFeedback::CompileStep(CCycleStep& step) {
     step.run = [](const CCycleStep& s) {
         auto& c = static_cast<CModelFeedback&>(*s.component);
         if (s.inputs >= 1) {
-            CModelInput& in = *s.in[0];
-            if (s.Connected(0)) {
-                in.m_value = s.Read(0);
-                c.m_state.Take(in.m_value);
-                in.m_text.SetNumber("%0.2f", in.m_value);
-            } else {
-                in.m_value = 0.0;
-                in.m_text.SetStatic("-");
-            }
+            if (s.Connected(0)) s.in[0]->m_value = s.Read(0);
+            c.TakeInput(*s.in[0], s.Connected(0));
         }
-        if (s.out) s.out->RebuildText();
-        const double v = c.m_state.Publish(c.m_value);
-        if (s.out) s.out->m_value = v;
-        c.m_unprimed = false;
+        c.Publish(s.out);
     };
     return true;
 }

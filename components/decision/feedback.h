@@ -20,6 +20,11 @@ class CModelFeedback : public CNetworkModel {
     double Pending() const { return m_state.pending; }
 
   private:
+    /// The input phase once the input was read (`pulled`: it has a source).
+    void TakeInput(CModelInput& in, bool pulled);
+    /// The execute phase: the pending value goes out, the component value becomes pending.
+    void Publish(CModelOutput* out);
+
     CFeedbackState m_state;
 };
 

@@ -113,10 +113,6 @@ void CModelCompare::Execute() {
             if (CompareTest(m_typeId, in->m_value, m_params.compareValue, m_tolerance)) ++satisfied;
         }
     }
-    Publish(satisfied);
-}
-
-void CModelCompare::Publish(int32_t satisfied) {
     if (CModelOutput* out = FirstOutput()) out->SetValue(CompareAllSatisfy(m_connected, satisfied));
     if (CModelOutput* out = FindOutput(kCountOutputId)) out->SetValue(m_connected);
     if (CModelOutput* out = FindOutput(kSatisfiedOutputId)) out->SetValue(satisfied);
@@ -129,15 +125,13 @@ bool CModelCompare::CompileStep(CCycleStep& step) {
         auto& c = static_cast<CModelCompare&>(*s.component);
         c.m_connected = 0;
         c.m_value = c.m_params.compareValue;
-        int32_t satisfied = 0;
         for (int k = 0; k < s.inputs; ++k) {
             CModelInput& in = *s.in[k];
             in.m_value = s.Read(k);
             c.m_connected += s.Connected(k) ? 1 : 0;
             in.m_text.SetNumber("%.2f", in.m_value);
-            if (CompareTest(c.m_typeId, in.m_value, c.m_params.compareValue, c.m_tolerance)) ++satisfied;
         }
-        c.Publish(c.m_connected > 0 ? satisfied : 0);
+        c.CModelCompare::Execute();
     };
     return true;
 }

@@ -32,9 +32,6 @@ class CModelCompare : public CNetworkModel {
     int32_t ConnectedCount() const { return m_connected; }
 
   private:
-    /// Sets the three outputs from the counts of this cycle.
-    void Publish(int32_t satisfied);
-
     CCompareParams m_params;
     int32_t m_connected = 0;  // connected inputs counted this cycle
 };

@@ -59,50 +59,43 @@ void CModelDelay::Serialize(CArchive& ar) {
 void CModelDelay::GetInputValues() {
     CNetworkModel::GetInputValues();
     CModelInput* raw = FirstInput();
-    CModelInput* feedback = m_inputs.Size() >= 2 ? LastInput() : nullptr;
-    if (feedback) {
-        const CModelOutput* out = FirstOutput();
-        feedback->m_value = DelayFeedback(out ? out->ConsumerValue() : 0.0, m_factor);
-        feedback->m_text.SetNumber("%.2f", feedback->m_value);
-    }
-    if (raw) {
-        if (PullInput(*raw)) {
-            raw->m_text.SetNumber("%.2f", raw->m_value);
-        } else {
-            raw->m_value = 0.0;
-            raw->m_text.SetStatic("-");
-        }
-    }
+    TakeInputs(raw, raw && PullInput(*raw), m_inputs.Size() >= 2 ? LastInput() : nullptr, FirstOutput());
 }
 
 void CModelDelay::Execute() {
-    const CModelInput* raw = FirstInput();
     const CModelInput* feedback = m_inputs.Size() >= 2 ? LastInput() : nullptr;
-    const double y = (raw ? raw->m_value : 0.0) + (feedback ? feedback->m_value : 0.0);
-    if (CModelOutput* out = FirstOutput()) out->SetValue(y);
+    if (CModelOutput* out = FirstOutput()) out->SetValue(Sum(FirstInput(), feedback));
+}
+
+void CModelDelay::TakeInputs(CModelInput* raw, bool pulled, CModelInput* feedback,
+                             const CModelOutput* out) const {
+    if (feedback) {
+        feedback->m_value = DelayFeedback(out ? out->ConsumerValue() : 0.0, m_factor);
+        feedback->m_text.SetNumber("%.2f", feedback->m_value);
+    }
+    if (!raw) return;
+    if (pulled) {
+        raw->m_text.SetNumber("%.2f", raw->m_value);
+    } else {
+        raw->m_value = 0.0;
+        raw->m_text.SetStatic("-");
+    }
+}
+
+double CModelDelay::Sum(const CModelInput* raw, const CModelInput* feedback) {
+    return (raw ? raw->m_value : 0.0) + (feedback ? feedback->m_value : 0.0);
 }
 
 bool CModelDelay::CompileStep(CCycleStep& step) {
     if (!BindStepPorts(step, *this)) return false;
     step.run = [](const CCycleStep& s) {
-        auto& c = static_cast<CModelDelay&>(*s.component);
+        const auto& c = static_cast<const CModelDelay&>(*s.component);
         c.TraceExecution("GetInputValues");
         CModelInput* raw = s.inputs >= 1 ? s.in[0] : nullptr;
         CModelInput* feedback = s.inputs >= 2 ? s.in[1] : nullptr;
-        if (feedback) {
-            feedback->m_value = DelayFeedback(s.out ? s.out->ConsumerValue() : 0.0, c.m_factor);
-            feedback->m_text.SetNumber("%.2f", feedback->m_value);
-        }
-        if (raw) {
-            if (s.Connected(0)) {
-                raw->m_value = s.Read(0);
-                raw->m_text.SetNumber("%.2f", raw->m_value);
-            } else {
-                raw->m_value = 0.0;
-                raw->m_text.SetStatic("-");
-            }
-        }
-        if (s.out) s.out->SetValue((raw ? raw->m_value : 0.0) + (feedback ? feedback->m_value : 0.0));
+        if (raw && s.Connected(0)) raw->m_value = s.Read(0);
+        c.TakeInputs(raw, raw && s.Connected(0), feedback, s.out);
+        if (s.out) s.out->SetValue(Sum(raw, feedback));
     };
     return true;
 }

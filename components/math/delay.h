@@ -30,6 +30,12 @@ class CModelDelay : public CNetworkModel {
     bool UnsavedSettings(CArchive& ar) override;
 
   private:
+    /// The input phase once the raw input was read (`pulled`: it has a source);
+    /// the feedback input follows the first output.
+    void TakeInputs(CModelInput* raw, bool pulled, CModelInput* feedback, const CModelOutput* out) const;
+    /// The output of the execute phase.
+    static double Sum(const CModelInput* raw, const CModelInput* feedback);
+
     double m_factor = kDelayDefaultFactor;
 };
 

@@ -25,20 +25,34 @@ std::span<const CComponentType> CounterComponentTypes() {
 }
 
 void CModelCounter::GetInputValues() {
-    if (CModelInput* event = FirstInput()) {
-        const bool on = event->HasSource() && SourceValue(*event) != 0.0;
+    CModelInput* event = FirstInput();
+    CModelInput* reset = ResetInput();
+    const bool resetConnected = reset && reset->HasSource();
+    double resetSource = 0.0;
+    // Counting on a value takes the common pull, which keeps the value when the
+    // connection leads nowhere; counting on an event reads the source.
+    if (resetConnected && m_typeId == kTypeCounterOnValue) {
+        PullInput(*reset);
+        resetSource = reset->m_value;
+    } else if (resetConnected) {
+        resetSource = SourceValue(*reset);
+    }
+    TakeInputs(event, event && event->HasSource() && SourceValue(*event) != 0.0, reset, resetConnected,
+               resetSource);
+}
+
+void CModelCounter::TakeInputs(CModelInput* event, bool on, CModelInput* reset, bool resetConnected,
+                               double resetSource) const {
+    if (event) {
         event->m_value = on ? 1.0 : 0.0;
         event->m_text.SetStatic(on ? "1" : "0");
     }
-    if (CModelInput* reset = ResetInput()) {
-        if (!reset->HasSource()) {
-            reset->m_value = 0.0;
-            reset->m_text.SetStatic("--");
-        } else if (m_typeId == kTypeCounterOnValue) {
-            PullInput(*reset);
-        } else {
-            reset->m_value = SourceValue(*reset) != 0.0 ? 1.0 : 0.0;
-        }
+    if (!reset) return;
+    if (!resetConnected) {
+        reset->m_value = 0.0;
+        reset->m_text.SetStatic("--");
+    } else {
+        reset->m_value = m_typeId == kTypeCounterOnValue ? resetSource : (resetSource != 0.0 ? 1.0 : 0.0);
     }
 }
 
@@ -65,20 +79,9 @@ bool CModelCounter::CompileStep(CCycleStep& step) {
         auto& c = static_cast<CModelCounter&>(*s.component);
         CModelInput* event = s.inputs >= 1 ? s.in[0] : nullptr;
         CModelInput* reset = s.inputs >= 2 ? s.in[1] : nullptr;
-        if (event) {
-            const bool on = s.Connected(0) && s.Read(0) != 0.0;
-            event->m_value = on ? 1.0 : 0.0;
-            event->m_text.SetStatic(on ? "1" : "0");
-        }
-        if (reset) {
-            if (!s.Connected(1)) {
-                reset->m_value = 0.0;
-                reset->m_text.SetStatic("--");
-            } else {
-                const double v = s.Read(1);
-                reset->m_value = c.m_typeId == kTypeCounterOnValue ? v : (v != 0.0 ? 1.0 : 0.0);
-            }
-        }
+        const bool resetConnected = reset && s.Connected(1);
+        c.TakeInputs(event, event && s.Connected(0) && s.Read(0) != 0.0, reset, resetConnected,
+                     resetConnected ? s.Read(1) : 0.0);
         c.Count(event, reset);
     };
     return true;

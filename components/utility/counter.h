@@ -15,6 +15,10 @@ class CModelCounter : public CNetworkModel {
     bool CompileStep(CCycleStep& step) override;
 
   private:
+    /// The input phase from what the inputs' sources deliver: `on` for the
+    /// event, `resetSource` for a connected reset (either input may be null).
+    void TakeInputs(CModelInput* event, bool on, CModelInput* reset, bool resetConnected,
+                    double resetSource) const;
     /// The execute phase over the event and reset inputs (either may be null).
     void Count(const CModelInput* event, CModelInput* reset);
     CModelInput* ResetInput() const { return m_inputs.Size() >= 2 ? LastInput() : nullptr; }
